@@ -1,0 +1,16 @@
+// Tunvex: mine ventilation networks.
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMainWindow>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tunvex"));
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Tunvex"));
+    window.setCentralWidget(new QLabel(QStringLiteral("Tunvex"), &window));
+    window.resize(1024, 700);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,51 @@
+# Shared helpers for the folder libraries, tests and benchmarks.
+
+set(TUNVEX_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+# Headers that nearly every translation unit includes; precompiling them keeps
+# a full build on two cores short.
+set(TUNVEX_CORE_PCH <QtCore/QString> <QtCore/QByteArray> <QtCore/QList> <QtCore/QFile>
+    <array> <vector> <memory> <optional> <cstdint> <cmath> <algorithm> <stdexcept>)
+set(TUNVEX_UI_PCH ${TUNVEX_CORE_PCH} <QtWidgets/QWidget> <QtWidgets/QDialog>
+    <QtWidgets/QLabel> <QtWidgets/QPushButton> <QtGui/QPainter>)
+
+# tunvex_core_library(name SOURCES ... LIBS ...): a static QtCore-only library.
+function(tunvex_core_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC Qt6::Core ${A_LIBS})
+  target_compile_options(${name} PRIVATE ${TUNVEX_WARNINGS})
+  target_precompile_headers(${name} PRIVATE ${TUNVEX_CORE_PCH})
+endfunction()
+
+# tunvex_ui_library(name SOURCES ... LIBS ...): a static Qt Widgets library.
+function(tunvex_ui_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets ${A_LIBS})
+  target_compile_options(${name} PRIVATE ${TUNVEX_WARNINGS})
+  target_precompile_headers(${name} PRIVATE ${TUNVEX_UI_PCH})
+endfunction()
+
+# tunvex_test(name [GUI] SOURCES ... LIBS ...): one GoogleTest executable, registered
+# with CTest. GUI tests get a QApplication (offscreen under CTest), the others a
+# QCoreApplication.
+function(tunvex_test name)
+  cmake_parse_arguments(A "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock)
+  if(A_GUI)
+    target_link_libraries(${name} PRIVATE tunvex_test_main_gui)
+  else()
+    target_link_libraries(${name} PRIVATE tunvex_test_main)
+  endif()
+  target_compile_options(${name} PRIVATE ${TUNVEX_WARNINGS})
+  target_compile_definitions(${name} PRIVATE
+      TUNVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TUNVEX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
+  target_precompile_headers(${name} PRIVATE ${TUNVEX_CORE_PCH} <gtest/gtest.h>)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TUNVEX_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-config")
+endfunction()

@@ -1,0 +1,319 @@
+#include "model/network.h"
+
+TNetworkTables Net;
+
+const QString DefaultBranchName = QStringLiteral(" >>> Эта ветвь без названия? <<<");
+
+const std::array<QString, BranchTypeCount + 1> BranchTypeNames = {
+    QStringLiteral("Выработка"),
+    QStringLiteral("Внутр. утечка (подсос)"),
+    QStringLiteral("ВГП"),
+    QStringLiteral("Внутр. утечка (дверь)"),
+    QStringLiteral("Камера"),
+    QStringLiteral("Перемычка"),
+    QStringLiteral("Регулятор"),
+    QStringLiteral("Лава"),
+    QStringLiteral("ВМП"),
+    QStringLiteral("Непроходимая"),
+    QStringLiteral("Подготовительный забой"),
+    QStringLiteral("Клетевой подъем"),
+    QStringLiteral("Лестница"),
+    QStringLiteral("Скип"),
+    QStringLiteral("Внешняя утечка (подсос)"),
+    QStringLiteral("Воздухоподающие стволы"),
+    QStringLiteral("Внешняя утечка (дверь)"),
+    QStringLiteral("Поддерживаемая выработка"),
+    QStringLiteral("Всас ВМП"),
+    QStringLiteral("Подсвежение"),
+    QStringLiteral("Внутренние утечки между участками"),
+    QStringLiteral("Вентиляционный трубопровод"),
+    QStringLiteral("Пожарная дверь"),
+    QStringLiteral("Очистной участок"),
+    QStringLiteral("Вент. скв-на"),
+    QStringLiteral("Вент. скв-на (авар. подъём)"),
+    QStringLiteral("Вент. канал"),
+    QStringLiteral("Неизвестный ошибочный тип"),
+};
+
+QString BranchTypeName(int code)
+{
+    return BranchTypeNames[code >= 0 && code < BranchTypeCount ? code : UnknownBranchType];
+}
+
+int BranchTypeByName(const QString &name)
+{
+    for (int code = 0; code < BranchTypeCount; ++code)
+        if (BranchTypeNames[code] == name)
+            return code;
+    return UnknownBranchType;
+}
+
+QStringList GetBranchTypeList()
+{
+    return QStringList(BranchTypeNames.begin(), BranchTypeNames.begin() + BranchTypeCount);
+}
+
+namespace {
+
+int CountOwnNumbers(const TTable<std::int16_t> &numbers)
+{
+    int count = 0;
+    for (int n = 1; n <= MaxItems; ++n)
+        if (numbers[n] == n)
+            ++count;
+    return count;
+}
+
+int HighestOwnNumber(const TTable<std::int16_t> &numbers)
+{
+    for (int n = MaxItems; n >= 1; --n)
+        if (numbers[n] == n)
+            return n;
+    return 0;
+}
+
+std::int16_t NewNumber(const TTable<std::int16_t> &numbers, bool firstFree)
+{
+    if (firstFree) {
+        for (int n = 1; n <= MaxItems; ++n)
+            if (numbers[n] != n)
+                return static_cast<std::int16_t>(n);
+        return NoFreeNumber;
+    }
+    return static_cast<std::int16_t>(HighestOwnNumber(numbers) + 1);
+}
+
+} // namespace
+
+int NodeCount(const TNetworkTables &t) { return CountOwnNumbers(t.NodeNo); }
+int BranchCount(const TNetworkTables &t) { return CountOwnNumbers(t.BranchNo); }
+int MaxNodeNo(const TNetworkTables &t) { return HighestOwnNumber(t.NodeNo); }
+int MaxBranchNo(const TNetworkTables &t) { return HighestOwnNumber(t.BranchNo); }
+std::int16_t GetNewNodeNo(const TNetworkTables &t, bool firstFree) { return NewNumber(t.NodeNo, firstFree); }
+std::int16_t GetNewBranchNo(const TNetworkTables &t, bool firstFree) { return NewNumber(t.BranchNo, firstFree); }
+
+int PlacedNodeCount(const TNetworkTables &t)
+{
+    int count = 0;
+    for (int n = 1; n <= MaxItems; ++n)
+        if (IsPlacedNode(t, n))
+            ++count;
+    return count;
+}
+
+bool NodeExist(const TNetworkTables &t, int n)
+{
+    return ValidItemIndex(n) && t.NodeNo[n] == n;
+}
+
+bool IsPlacedNode(const TNetworkTables &t, int n)
+{
+    return NodeExist(t, n) && !(t.NodeX[n] == UnplacedX && t.NodeY[n] == UnplacedY);
+}
+
+bool BranchPresent(const TNetworkTables &t, int n)
+{
+    return ValidItemIndex(n) && t.BranchNo[n] == n;
+}
+
+bool BranchExist(const TNetworkTables &t, int n)
+{
+    return BranchPresent(t, n) && NodeExist(t, t.BranchStartNode[n]) && NodeExist(t, t.BranchEndNode[n]);
+}
+
+bool IsFreeNode(const TNetworkTables &t, int n)
+{
+    const int last = MaxBranchNo(t);
+    for (int m = 1; m <= last; ++m)
+        if (BranchExist(t, m) && (t.BranchStartNode[m] == n || t.BranchEndNode[m] == n))
+            return false;
+    return true;
+}
+
+void CreateNode(TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    t.NodeNo[n] = static_cast<std::int16_t>(n);
+    t.NodeX[n] = 0;
+    t.NodeY[n] = 0;
+    t.NodeAltitude[n] = 0;
+    t.NodeLiftToSurface[n] = 0;
+    t.NodeIsSurface[n] = 0;
+}
+
+void DestroyNode(TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    t.NodeNo[n] = 0;
+    t.NodeX[n] = 0;
+    t.NodeY[n] = 0;
+    t.NodeAltitude[n] = AltitudeNotGiven;
+    t.NodeLiftToSurface[n] = 0;
+    t.NodeIsSurface[n] = 0;
+}
+
+// Columns that both creation and destruction reset to zero.
+static void ZeroBranchValues(TNetworkTables &t, int n)
+{
+    t.BranchStartNode[n] = 0;
+    t.BranchEndNode[n] = 0;
+    t.BranchLength[n] = 0;
+    t.BranchPLAPosition[n] = 0;
+    t.BranchPeople[n] = 0;
+    t.BranchR[n] = 0;
+    t.BranchAuxDepression[n] = 0;
+    t.BranchQ[n] = 0;
+    t.BranchArea[n] = 0;
+    t.BranchHeight[n] = 0;
+    t.BranchFlags[n] = 0;
+    t.BranchLabelFlags[n] = 0;
+    t.BranchType[n] = 0;
+    t.BranchIsFresh[n] = 0;
+    t.BranchPhone[n] = nullptr;
+    t.BranchTurns[n].reset();
+}
+
+void CreateBranch(TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    ZeroBranchValues(t, n);
+    t.BranchNo[n] = static_cast<std::int16_t>(n);
+    t.BranchAlpha[n] = 0;
+    t.BranchStartTemp[n] = 0;
+    t.BranchEndTemp[n] = 0;
+    t.BranchAngle[n] = 0;
+    t.BranchName[n] = DefaultBranchName;
+}
+
+void DestroyBranch(TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    ZeroBranchValues(t, n);
+    t.BranchNo[n] = 0;
+    t.BranchStartTemp[n] = TempNotGiven;
+    t.BranchEndTemp[n] = TempNotGiven;
+    t.BranchAngle[n] = AngleNotGiven;
+    t.BranchDGSMark[n] = 0;
+    t.BranchName[n].clear();
+    t.BranchPLAColor[n] = 0;
+    t.BranchGivenDepression[n] = 0;
+    t.BranchRequiredFlow[n] = 0;
+    t.BranchLayer[n] = 0;
+    t.BranchFixedDepression[n] = 0;
+    t.BranchShortCircuitR[n] = 0;
+    t.BranchMeasuredDepression[n] = 0;
+    t.BranchMeasuredFlow[n] = 0;
+    t.BranchNormativeFlow[n] = 0;
+    t.BranchQBaseline[n] = 0;
+    t.BranchHBaseline[n] = 0;
+    t.BranchRBaseline[n] = 0;
+}
+
+void DestroyAllBranches(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxItems; ++n)
+        if (BranchPresent(t, n))
+            DestroyBranch(t, n);
+}
+
+void DestroyAllNodes(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxItems; ++n)
+        if (NodeExist(t, n))
+            DestroyNode(t, n);
+}
+
+void ClearAllItems(TNetworkTables &t)
+{
+    DestroyAllBranches(t);
+    DestroyAllNodes(t);
+}
+
+void SetBranchName(TNetworkTables &t, int n, const QString &name)
+{
+    if (ValidItemIndex(n))
+        t.BranchName[n] = name;
+}
+
+QString GetBranchName(const TNetworkTables &t, int n)
+{
+    return BranchExist(t, n) ? t.BranchName[n] : QString();
+}
+
+void InsertBranchEdgeTurns(TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    // A branch created through the plug-in API has no list yet; give it one
+    // rather than leave the branch without geometry.
+    auto &list = t.BranchTurns[n];
+    if (!list)
+        list.emplace().reserve(4);
+    const int start = t.BranchStartNode[n];
+    const int end = t.BranchEndNode[n];
+    const auto x = [&](int node) { return ValidItemIndex(node) ? t.NodeX[node] : 0; };
+    const auto y = [&](int node) { return ValidItemIndex(node) ? t.NodeY[node] : 0; };
+    list->insert(list->begin(), TTurn(n, x(start), y(start)));
+    list->push_back(TTurn(n, x(end), y(end)));
+}
+
+void RemoveBranchEdgeTurns(TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n) || !t.BranchTurns[n])
+        return;
+    auto &list = *t.BranchTurns[n];
+    if (!list.empty())
+        list.erase(list.begin());
+    if (!list.empty())
+        list.pop_back();
+}
+
+void RebuildAllEdgeTurns(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxItems; ++n)
+        if (BranchPresent(t, n))
+            InsertBranchEdgeTurns(t, n);
+}
+
+int InnerTurnCount(const TNetworkTables &t, int n)
+{
+    if (!ValidItemIndex(n) || !t.BranchTurns[n])
+        return 0;
+    return static_cast<int>(t.BranchTurns[n]->size()) - 2;
+}
+
+int TotalInnerTurns(const TNetworkTables &t)
+{
+    int total = 0;
+    for (int n = 1; n <= MaxItems; ++n)
+        if (BranchPresent(t, n))
+            total += InnerTurnCount(t, n);
+    return total;
+}
+
+void RemoveDuplicateTurns(TTurnList &list)
+{
+    const auto same = [](const TTurn &a, const TTurn &b) { return a.X == b.X && a.Y == b.Y; };
+    list.erase(std::unique(list.begin(), list.end(), same), list.end());
+}
+
+void BuildNodeBranchLists(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxItems; ++n) {
+        t.NodeBranchLists[n].reset();
+        if (NodeExist(t, n))
+            t.NodeBranchLists[n].emplace().reserve(8);
+    }
+    for (int m = 1; m <= MaxItems; ++m) {
+        if (!BranchExist(t, m))
+            continue;
+        const int start = t.BranchStartNode[m];
+        const int end = t.BranchEndNode[m];
+        t.NodeBranchLists[start]->push_back({m, TBranchToNode::Leaving});
+        t.NodeBranchLists[end]->push_back({m, TBranchToNode::Entering});
+    }
+}
