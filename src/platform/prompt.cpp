@@ -1,0 +1,43 @@
+#include "platform/prompt.h"
+
+#include <QtCore/QDebug>
+
+namespace {
+TPrompt *g_prompt = nullptr;
+}
+
+int FirstButtonAnswer(int flags)
+{
+    switch (flags & mb::ButtonsMask) {
+    case mb::YesNo:
+    case mb::YesNoCancel:
+        return idYes;
+    default:
+        return idOk;
+    }
+}
+
+int ShowMessageBox(const QString &text, const QString &caption, int flags)
+{
+    if (g_prompt)
+        return g_prompt->MessageBox(text, caption, flags);
+    qWarning().noquote() << caption << ":" << text;
+    return FirstButtonAnswer(flags);
+}
+
+TPrompt *SetPrompt(TPrompt *prompt)
+{
+    TPrompt *previous = g_prompt;
+    g_prompt = prompt;
+    return previous;
+}
+
+int TScriptedPrompt::MessageBox(const QString &text, const QString &caption, int flags)
+{
+    Asked.push_back({text, caption, flags});
+    if (m_answers.empty())
+        return FirstButtonAnswer(flags);
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Questions and messages from code that must ask the user mid-way (a newer
+// file format, a full disk, a duplicate in an import). Core code calls
+// ShowMessageBox; the program installs a prompt that shows a message box,
+// tests install a TScriptedPrompt with the answers they want.
+#include <QtCore/QString>
+
+#include <deque>
+#include <vector>
+
+// Buttons and icons, combined with |.
+namespace mb {
+constexpr int Ok = 0x0;
+constexpr int OkCancel = 0x1;
+constexpr int YesNoCancel = 0x3;
+constexpr int YesNo = 0x4;
+constexpr int IconError = 0x10;
+constexpr int IconQuestion = 0x20;
+constexpr int IconWarning = 0x30;
+constexpr int IconInformation = 0x40;
+constexpr int ButtonsMask = 0x0F;
+constexpr int IconMask = 0xF0;
+} // namespace mb
+
+// Answers.
+enum TModalAnswer { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };
+
+class TPrompt
+{
+public:
+    virtual ~TPrompt() = default;
+    virtual int MessageBox(const QString &text, const QString &caption, int flags) = 0;
+};
+
+// The prompt in force; without one installed, the first button's answer is
+// taken and the text goes to the log.
+int ShowMessageBox(const QString &text, const QString &caption, int flags);
+// Installs a prompt (nullptr restores the default); returns the previous one.
+TPrompt *SetPrompt(TPrompt *prompt);
+
+// For tests: answers from a queue (the first button's answer once it is
+// empty) and records every question asked.
+class TScriptedPrompt : public TPrompt
+{
+public:
+    struct TAsked
+    {
+        QString Text;
+        QString Caption;
+        int Flags;
+    };
+
+    TScriptedPrompt() : m_previous(SetPrompt(this)) {}
+    ~TScriptedPrompt() override { SetPrompt(m_previous); }
+
+    void Answer(int answer) { m_answers.push_back(answer); }
+    int MessageBox(const QString &text, const QString &caption, int flags) override;
+
+    std::vector<TAsked> Asked;
+
+private:
+    TPrompt *m_previous;
+    std::deque<int> m_answers;
+};
+
+// The answer of the first button of a button set.
+int FirstButtonAnswer(int flags);

@@ -1,0 +1,40 @@
+#include "platform/ui/qt_prompt.h"
+
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMessageBox>
+
+int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    // "\r" starts a new line in the system's texts.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    box.setText(shown);
+    switch (flags & mb::IconMask) {
+    case mb::IconError: box.setIcon(QMessageBox::Critical); break;
+    case mb::IconQuestion: box.setIcon(QMessageBox::Question); break;
+    case mb::IconWarning: box.setIcon(QMessageBox::Warning); break;
+    case mb::IconInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    struct TChoice { QMessageBox::StandardButton Button; const char *Caption; int Answer; };
+    std::vector<TChoice> choices;
+    switch (flags & mb::ButtonsMask) {
+    case mb::OkCancel: choices = {{QMessageBox::Ok, "OK", idOk}, {QMessageBox::Cancel, "Отмена", idCancel}}; break;
+    case mb::YesNo: choices = {{QMessageBox::Yes, "Да", idYes}, {QMessageBox::No, "Нет", idNo}}; break;
+    case mb::YesNoCancel:
+        choices = {{QMessageBox::Yes, "Да", idYes}, {QMessageBox::No, "Нет", idNo}, {QMessageBox::Cancel, "Отмена", idCancel}};
+        break;
+    default: choices = {{QMessageBox::Ok, "OK", idOk}}; break;
+    }
+    for (const TChoice &c : choices)
+        box.addButton(c.Button)->setText(QString::fromUtf8(c.Caption));
+    box.setDefaultButton(choices.front().Button);
+    const int pressed = box.exec();
+    for (const TChoice &c : choices)
+        if (pressed == c.Button)
+            return c.Answer;
+    // Closed with the window's close button.
+    return choices.size() > 1 ? choices.back().Answer : idOk;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The program's prompt: a modal message box over the active window.
+#include "platform/prompt.h"
+
+class TQtPrompt : public TPrompt
+{
+public:
+    int MessageBox(const QString &text, const QString &caption, int flags) override;
+};
