@@ -49,3 +49,40 @@ function(tunvex_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TUNVEX_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-config")
 endfunction()
+
+# tunvex_folder(folder LIBS ... UI_LIBS ...): the libraries of one source folder.
+# tunvex_<folder> holds the folder's own sources (QtCore only); when ui/ has
+# sources, tunvex_<folder>_ui holds them (Qt Widgets). Sources are picked up
+# by pattern, so adding a file needs no change here.
+function(tunvex_folder folder)
+  cmake_parse_arguments(A "" "" "LIBS;UI_LIBS" ${ARGN})
+  file(GLOB core_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB ui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp)
+  if(core_sources MATCHES "\\.cpp")
+    tunvex_core_library(tunvex_${folder} SOURCES ${core_sources} LIBS ${A_LIBS})
+  else()
+    # A folder without core sources yet still gives its ui a library to name.
+    add_library(tunvex_${folder} INTERFACE)
+    target_include_directories(tunvex_${folder} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(tunvex_${folder} INTERFACE Qt6::Core ${A_LIBS})
+  endif()
+  if(ui_sources MATCHES "\\.cpp")
+    tunvex_ui_library(tunvex_${folder}_ui SOURCES ${ui_sources} LIBS tunvex_${folder} ${A_UI_LIBS})
+  endif()
+endfunction()
+
+# tunvex_test_folder(folder LIBS ... UI_LIBS ...): test_<folder> from the
+# folder's *_test.cpp, and test_<folder>_ui (a GUI test) from ui/*_test.cpp.
+function(tunvex_test_folder folder)
+  cmake_parse_arguments(A "" "" "LIBS;UI_LIBS" ${ARGN})
+  file(GLOB core_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(core_tests)
+    tunvex_test(test_${folder} SOURCES ${core_tests} LIBS ${A_LIBS} tunvex_testsupport)
+    target_include_directories(test_${folder} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+  endif()
+  file(GLOB ui_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*_test.cpp)
+  if(ui_tests)
+    tunvex_test(test_${folder}_ui GUI SOURCES ${ui_tests} LIBS ${A_LIBS} ${A_UI_LIBS} tunvex_testsupport)
+    target_include_directories(test_${folder}_ui PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+  endif()
+endfunction()
