@@ -26,7 +26,7 @@ struct TMessage
 
 // The message and caption literals of the main window pass through this one
 // place, where they could be replaced; it returns its argument.
-inline const QString &LookupText(const QString &text) { return text; }
+inline QString LookupText(const QString &text) { return text; }
 
 // True when some present branch has every bit of mask in its label flags.
 bool AnyBranchHasLabelBits(const TNetworkTables &t, std::int32_t mask);
