@@ -300,8 +300,11 @@ class TSchemeReader
 {
 public:
     TSchemeReader(TRobustFileStream &s, TNetworkTables &t, TSchemeDocument &doc)
-        : m_s(s), m_t(t), m_doc(doc)
+        : m_s(s), m_t(t), m_doc(doc), m_texts(TextTables(t))
     {
+        for (const auto &group : {NodeTables(t), {Ref(tagNodeFlags, t.NodeFlags, true)}, BranchTables(t),
+                                  BranchFlagTables(t), BranchMoreTables(t), Node3dTables(t)})
+            m_packed.insert(m_packed.end(), group.begin(), group.end());
     }
 
     void Read()
@@ -335,7 +338,7 @@ public:
             const qint64 start = m_s.Position();
             const TRecordHeader h = NextHeader();
             ReadRecord(h);
-            m_s.Seek(start + RecordHeaderSize + h.Length);
+            SeekTo(start + RecordHeaderSize + h.Length);
         }
         // The file keeps only the inner bend points; every present branch gets
         // its end points, also when the file had no bend-point record.
@@ -365,15 +368,35 @@ private:
             Damaged(m_s.FileName());
     }
 
+    // The size is taken once: asking the file system on every record would
+    // cost more than the reading itself.
+    qint64 BytesLeft() const { return m_size - m_s.Position(); }
+
+    // Moving the position drops the stream's read buffer; records read whole
+    // are already where the next one starts.
+    void SeekTo(qint64 position)
+    {
+        if (m_s.Position() != position)
+            m_s.Seek(position);
+    }
+
     // A record header whose data lies wholly in the file.
     TRecordHeader NextHeader()
     {
         const TRecordHeader h = ReadRecordHeader(m_s);
         if (h.Length < 0)
             Damaged(m_s.FileName());
-        if (h.Length > m_s.BytesLeft())
+        if (h.Length > BytesLeft())
             throw EUnexpectedEOF();
         return h;
+    }
+
+    // Data of a record whose length NextHeader has checked.
+    QByteArray ReadData(qint64 length)
+    {
+        QByteArray bytes(length, Qt::Uninitialized);
+        m_s.Read(bytes.data(), length);
+        return bytes;
     }
 
     bool FindRecord(std::int16_t tag)
@@ -384,7 +407,7 @@ private:
                 m_found = h;
                 return true;
             }
-            m_s.Seek(m_s.Position() + h.Length);
+            SeekTo(m_s.Position() + h.Length);
         }
         return false;
     }
@@ -436,41 +459,34 @@ private:
             std::memcpy(dest + size * static_cast<std::size_t>(index[static_cast<std::size_t>(k)]), in, size);
     }
 
-    bool ReadTable(const std::vector<TTableRef> &tables, const TRecordHeader &h)
+    // Every packed table the reader knows, found by tag.
+    const TTableRef *PackedTable(std::int16_t tag) const
     {
-        for (const TTableRef &table : tables)
-            if (table.Tag == h.Tag) {
-                ReadPackedArray(table, h);
-                return true;
-            }
-        return false;
+        for (const TTableRef &table : m_packed)
+            if (table.Tag == tag)
+                return &table;
+        return nullptr;
     }
 
     void ReadRecord(const TRecordHeader &h)
     {
-        if (ReadTable(NodeTables(m_t), h))
+        // An older record of the same shape that means nothing now.
+        if (h.Tag == tagExtraRecord && m_version < ExtraRecordVersion)
             return;
-        if (ReadTable(BranchTables(m_t), h) || ReadTable(Node3dTables(m_t), h))
-            return;
-        if (ReadTable(BranchFlagTables(m_t), h)) {
-            if (h.Tag == 22)
+        if (const TTableRef *table = PackedTable(h.Tag)) {
+            ReadPackedArray(*table, h);
+            if (h.Tag == tagNodeFlags)
+                UnpackNodeFlags(m_t);
+            else if (h.Tag == 22)
                 UnpackBranchFlags(m_t);
             return;
         }
-        if (h.Tag == tagExtraRecord && m_version < ExtraRecordVersion)
-            return; // an older record of the same shape that means nothing now
-        if (ReadTable(BranchMoreTables(m_t), h))
-            return;
-        for (const TTextTable &table : TextTables(m_t))
+        for (const TTextTable &table : m_texts)
             if (table.Tag == h.Tag) {
-                (*table.Texts)[CheckedItem(h.Item())] = DecodeCp1251(m_s.ReadBytes(h.Length));
+                (*table.Texts)[CheckedItem(h.Item())] = DecodeCp1251(ReadData(h.Length));
                 return;
             }
         switch (h.Tag) {
-        case tagNodeFlags:
-            ReadPackedArray(Ref(tagNodeFlags, m_t.NodeFlags, true), h);
-            UnpackNodeFlags(m_t);
-            break;
         case tagBendPoints: ReadBendPoints(h); break;
         case tagMineProperties: ReadProperties(h); break;
         case tagLayers: ReadLayers(h); break;
@@ -482,7 +498,7 @@ private:
         case tagBalloons:
         case tagTelephones:
         case tagMapTexts:
-            m_doc.OverlayRecords.push_back({h.Tag, h.Count, m_s.ReadBytes(h.Length)});
+            m_doc.OverlayRecords.push_back({h.Tag, h.Count, ReadData(h.Length)});
             break;
         case tagTelephoneLink: ReadPhoneLink(h); break;
         case tagSymbolLinks: ReadSymbolLinks(h); break;
@@ -494,7 +510,7 @@ private:
     {
         constexpr int pointSize = 10;
         const int count = ElementCount(h, pointSize);
-        const QByteArray data = m_s.ReadBytes(h.Length);
+        const QByteArray data = ReadData(h.Length);
         const char *p = data.constData();
         for (int i = 0; i < count; ++i, p += pointSize) {
             const int n = CheckedItem(qFromLittleEndian<std::int16_t>(p));
@@ -533,7 +549,7 @@ private:
     void ReadLayers(const TRecordHeader &h)
     {
         const int count = ElementCount(h, TLayer::Size);
-        const QByteArray data = m_s.ReadBytes(h.Length);
+        const QByteArray data = ReadData(h.Length);
         for (int i = 0; i < count; ++i) {
             const char *p = data.constData() + static_cast<qsizetype>(i) * TLayer::Size;
             m_doc.Layers.push_back({GetShortString(p, 64), qFromLittleEndian<std::int32_t>(p + 64)});
@@ -545,7 +561,7 @@ private:
         constexpr int linkSize = 8;
         if (h.Length < linkSize)
             Damaged(m_s.FileName());
-        const QByteArray bytes = m_s.ReadBytes(linkSize);
+        const QByteArray bytes = ReadData(linkSize);
         const int branch = CheckedItem(qFromLittleEndian<std::int16_t>(bytes.constData() + 4));
         // No telephone objects are kept yet, so no key finds one.
         m_t.BranchPhone[branch] = nullptr;
@@ -555,7 +571,7 @@ private:
     void ReadSymbolLinks(const TRecordHeader &h)
     {
         const int count = ElementCount(h, TSymbolLinkRecord::Size);
-        const QByteArray data = m_s.ReadBytes(h.Length);
+        const QByteArray data = ReadData(h.Length);
         for (int i = 0; i < count; ++i)
             m_doc.SymbolLinks.push_back({data.mid(static_cast<qsizetype>(i) * TSymbolLinkRecord::Size,
                                                   TSymbolLinkRecord::Size)});
@@ -568,6 +584,8 @@ private:
     std::int16_t m_version = 0;
     qint64 m_firstRecord = SchemeHeaderSize;
     TRecordHeader m_found;
+    std::vector<TTableRef> m_packed;
+    std::vector<TTextTable> m_texts;
     std::vector<std::int16_t> m_nodeIndex;
     std::vector<std::int16_t> m_branchIndex;
     QByteArray m_buffer;
