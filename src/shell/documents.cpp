@@ -127,7 +127,7 @@ void TMineDocument::ClearDocument()
     m_window.DocumentCleared();
     m_storage.ResetDocumentState();
     DestroyEveryItem(m_tables);
-    View = TViewState{};
+    View.Reset();
     for (int n = 1; n <= MaxItems; ++n) {
         m_tables.BranchMinSpeed[n] = SpeedTypeDefault;
         m_tables.BranchMaxSpeed[n] = SpeedTypeDefault;
@@ -140,7 +140,7 @@ void TMineDocument::ClearDocument()
 void TMineDocument::AfterLoad(const QString &fileName)
 {
     m_window.CheckStandardColoring();
-    TViewState stored;
+    TViewport stored;
     if (m_storage.StoredView(stored)) {
         // A damaged file may hold any step or zoom; the view keeps to its table.
         const int step = std::clamp(stored.ZoomStep, 0, LastZoomStep);
@@ -150,7 +150,7 @@ void TMineDocument::AfterLoad(const QString &fileName)
         View.Zoom = std::isfinite(stored.Zoom) && stored.Zoom > 0 ? stored.Zoom : ZoomFactors[step];
         m_window.Redraw();
     } else {
-        View = TViewState{};
+        View.Reset();
         m_window.FitWholeScheme();
     }
     m_window.UpdateZoomButtons();

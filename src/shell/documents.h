@@ -7,7 +7,7 @@
 // controller tells it through TDocumentWindow.
 #include "shell/main_commands.h"
 #include "shell/recent_files.h"
-#include "shell/view_state.h"
+#include "scheme/viewport.h"
 
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -59,7 +59,7 @@ public:
     virtual QString MineName() const = 0;
     // The view stored in the scheme properties of the file just read, when
     // the file held a network or a zoom step other than 1.
-    virtual bool StoredView(TViewState &view) const = 0;
+    virtual bool StoredView(TViewport &view) const = 0;
     // The colours of the layers (seams), in list order.
     virtual std::vector<std::int32_t> LayerColors() const { return {}; }
     // Empties the picture symbols taken in while reading; true when there
@@ -102,7 +102,7 @@ public:
     bool Modified() const { return m_modified; }
     void SetModified(bool flag);
 
-    TViewState View;
+    TViewport View;
     TBranchColors BranchColors{};
     TRecentFiles Recent;
 

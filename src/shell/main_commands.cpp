@@ -1,7 +1,6 @@
 #include "shell/main_commands.h"
 
 #include "model/helpers.h"
-#include "model/selection.h"
 #include "platform/prompt.h"
 
 #include <QtCore/QDir>
@@ -66,7 +65,7 @@ void TakeQHRBaseline(TNetworkTables &t)
 void SetStandardColors(const TNetworkTables &t, TBranchColors &colors, std::int32_t branchColor)
 {
     for (int n = 1; n <= MaxItems; ++n)
-        colors[n] = IsBranchSelected(t, n) ? SelectedBranchColor : branchColor;
+        colors[n] = IsBranchSelected(t, n) ? SelectionColor : branchColor;
 }
 
 void FillPLAColors(const TNetworkTables &t, TBranchColors &colors)
@@ -81,7 +80,7 @@ void FillLayerColors(const TNetworkTables &t, const std::vector<std::int32_t> &l
     const std::size_t count = layerColors.size();
     for (int n = 1; n <= MaxItems; ++n) {
         if (IsBranchSelected(t, n))
-            colors[n] = SelectedBranchColor;
+            colors[n] = SelectionColor;
         else if (count > 0)
             colors[n] = layerColors[t.BranchLayer[n] < count ? t.BranchLayer[n] : 0];
     }
@@ -91,7 +90,7 @@ int ReversalZoneCount(const TNetworkTables &t)
 {
     int count = 0;
     for (int n = 1; n <= MaxItems; ++n)
-        if (BranchExist(t, n) && (t.BranchFlags[n] & bfReversalZone) != 0)
+        if (BranchExist(t, n) && IsReversalZone(t, n))
             ++count;
     return count;
 }

@@ -2,6 +2,7 @@
 // What the main window's view and task commands do to the tables, kept apart
 // from the window so that tests can drive them: label toggles, colouring
 // modes, the Q/H/R baseline, path length and the PLA documents of a position.
+#include "model/branch_values.h"
 #include "model/network.h"
 
 #include <QtCore/QString>
@@ -9,12 +10,6 @@
 
 #include <cstdint>
 #include <vector>
-
-// One colour per branch, read by the branch drawing.
-using TBranchColors = TTable<std::int32_t>;
-
-// Maroon, the colour of selected branches.
-constexpr std::int32_t SelectedBranchColor = 0x000080;
 
 // A message box as a command shows it.
 struct TMessage

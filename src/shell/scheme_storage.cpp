@@ -2,12 +2,12 @@
 
 bool TSchemeFileStorage::Write(const QString &fileName)
 {
-    const TViewState current = View ? *View : TViewState{};
+    const TViewport current = View ? *View : TViewport{};
     const TSchemeView view{current.Zoom, current.ScrollX, current.ScrollY, current.ZoomStep};
     return WriteMineFile(fileName, m_tables, Doc, view);
 }
 
-bool TSchemeFileStorage::StoredView(TViewState &view) const
+bool TSchemeFileStorage::StoredView(TViewport &view) const
 {
     const TMineProperties &p = Doc.MineProperties;
     if (p.NodeCount == 0 && p.BranchCount == 0 && p.ZoomStep == 1)

@@ -11,13 +11,13 @@ public:
 
     TSchemeDocument Doc;
     // The view saved with the scheme.
-    const TViewState *View = nullptr;
+    const TViewport *View = nullptr;
 
     void ResetDocumentState() override { Doc.Clear(); }
     void Read(const QString &fileName) override { ReadMineFile(fileName, m_tables, Doc); }
     bool Write(const QString &fileName) override;
     QString MineName() const override { return Doc.MineProperties.MineName; }
-    bool StoredView(TViewState &view) const override;
+    bool StoredView(TViewport &view) const override;
     std::vector<std::int32_t> LayerColors() const override;
 
 private:

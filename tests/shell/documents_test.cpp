@@ -18,7 +18,7 @@ public:
     TNetworkTables *Tables = nullptr;
     QString Name;
     bool HasView = false;
-    TViewState Stored;
+    TViewport Stored;
     bool WriteSucceeds = true;
     bool ReadThrows = false;
     bool Pictures = false;
@@ -46,7 +46,7 @@ public:
         return true;
     }
     QString MineName() const override { return Name; }
-    bool StoredView(TViewState &view) const override
+    bool StoredView(TViewport &view) const override
     {
         if (HasView)
             view = Stored;
@@ -237,14 +237,18 @@ TEST_F(DocumentTest, OpenResetsReadsAndCompletes)
 TEST_F(DocumentTest, StoredViewIsAppliedWithinTheZoomTable)
 {
     Storage.HasView = true;
-    Storage.Stored = {3.5, 10, 20, 4};
+    Storage.Stored.Zoom = 3.5;
+    Storage.Stored.ScrollX = 10;
+    Storage.Stored.ScrollY = 20;
+    Storage.Stored.ZoomStep = 4;
     Doc.OpenFile(QStringLiteral("/x/b.mine"));
     EXPECT_EQ(Doc.View.Zoom, 3.5);
     EXPECT_EQ(Doc.View.ScrollX, 10);
     EXPECT_EQ(Doc.View.ZoomStep, 4);
     EXPECT_EQ(Window.Fits, 0);
 
-    Storage.Stored = {-1, 0, 0, 200};  // a damaged properties record
+    Storage.Stored.Zoom = -1;  // a damaged properties record
+    Storage.Stored.ZoomStep = 200;
     Doc.OpenFile(QStringLiteral("/x/b.mine"));
     EXPECT_EQ(Doc.View.ZoomStep, LastZoomStep);
     EXPECT_EQ(Doc.View.Zoom, ZoomFactors[LastZoomStep]);

@@ -1,4 +1,3 @@
-#include "model/selection.h"
 #include "platform/prompt.h"
 #include "shell/main_commands.h"
 
@@ -106,11 +105,11 @@ TEST(Colouring, StandardPLAAndLayerColours)
 
     auto colors = std::make_unique<TBranchColors>();
     SetStandardColors(*t, *colors, 0xFF0000);
-    EXPECT_EQ((*colors)[1], SelectedBranchColor);
+    EXPECT_EQ((*colors)[1], SelectionColor);
     EXPECT_EQ((*colors)[2], 0xFF0000);
 
     FillLayerColors(*t, {0x111111, 0x222222}, *colors);
-    EXPECT_EQ((*colors)[1], SelectedBranchColor);
+    EXPECT_EQ((*colors)[1], SelectionColor);
     EXPECT_EQ((*colors)[2], 0x222222);
     EXPECT_EQ((*colors)[3], 0x111111);
 

@@ -9,6 +9,7 @@
 #include "shell/scheme_ini.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_about.h"
+#include "shell/ui/toolbar_layout.h"
 #include "shell/view_settings.h"
 
 #include "platform/settings_store.h"
@@ -984,41 +985,27 @@ std::array<bool *, 8> ViewFlags(TViewSettings &v)
 }
 } // namespace
 
+TToolbars TfrmMain::ToolBars() const
+{
+    TToolbars bars{};
+    for (int i = 0; i < ToolbarCount; ++i)
+        bars[i] = ToolBar(ToolbarPrefix(i));
+    return bars;
+}
+
 void TfrmMain::ApplyViewSettings()
 {
     // Values that are not stored take their defaults; tool bars keep their place.
     TViewSettings view;
-    const auto flags = ViewFlags(view);
-    for (int i = 0; i < ToolbarCount; ++i)
-        view.Toolbars[i] = ToolbarPlacement(i);
+    CaptureToolbars(ToolBars(), view);
     try {
         ::LoadViewSettings(m_programKey, view);
     } catch (...) {
     }
+    const auto flags = ViewFlags(view);
     for (int i = 0; i < 8; ++i)
         Action(QString::fromLatin1(ViewItems[i]))->setChecked(*flags[i]);
-    for (int i = 0; i < ToolbarCount; ++i) {
-        QToolBar *toolBar = ToolBar(ToolbarPrefix(i));
-        const TToolbarPlacement &p = view.Toolbars[i];
-        if (p.Orient == toVertical && toolBarArea(toolBar) != Qt::LeftToolBarArea)
-            addToolBar(Qt::LeftToolBarArea, toolBar);
-        toolBar->setVisible(p.Visible);
-    }
-}
-
-TToolbarPlacement TfrmMain::ToolbarPlacement(int index) const
-{
-    const QToolBar *toolBar = ToolBar(ToolbarPrefix(index));
-    TToolbarPlacement p;
-    p.Visible = !toolBar->isHidden();
-    p.Orient = toolBar->orientation() == Qt::Vertical ? toVertical : toHorizontal;
-    p.Dock = toolBar->isFloating();
-    const QRect r = toolBar->isFloating() ? toolBar->frameGeometry() : toolBar->geometry();
-    p.Top = r.top();
-    p.Left = r.left();
-    p.Width = r.width();
-    p.Height = r.height();
-    return p;
+    ApplyToolbars(this, ToolBars(), view);
 }
 
 void TfrmMain::StoreViewSettings()
@@ -1027,7 +1014,14 @@ void TfrmMain::StoreViewSettings()
     const auto flags = ViewFlags(view);
     for (int i = 0; i < 8; ++i)
         *flags[i] = Action(QString::fromLatin1(ViewItems[i]))->isChecked();
-    for (int i = 0; i < ToolbarCount; ++i)
-        view.Toolbars[i] = ToolbarPlacement(i);
+    CaptureToolbars(ToolBars(), view);
     ::SaveViewSettings(m_programKey, view);
+}
+
+QMenu *TfrmMain::createPopupMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("ppmnuCtrlBar"));
+    SetupToolbarPopup(menu, ToolBars());
+    return menu;
 }

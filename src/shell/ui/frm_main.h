@@ -5,7 +5,7 @@
 // handlers here ask the user, call them and show the result.
 #include "shell/documents.h"
 #include "shell/options_set.h"
-#include "shell/view_settings.h"
+#include "shell/ui/toolbar_layout.h"
 
 #include <QtCore/QHash>
 #include <QtCore/QPoint>
@@ -82,6 +82,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // The popup of the tool bar area: shows and hides the tool bars.
+    QMenu *createPopupMenu() override;
 
 private:
     // TDocumentWindow
@@ -139,7 +141,7 @@ private:
     void SaveRecentFiles();
     void ApplyViewSettings();
     void StoreViewSettings();
-    TToolbarPlacement ToolbarPlacement(int index) const;
+    TToolbars ToolBars() const;
 
     QStringList m_arguments;
     QString m_startFolder;
