@@ -268,6 +268,7 @@ void TfrmMain::CreateActions()
         QAction *a = MakeCheck(c.Name, c.Caption, false, [this, h = c.Handler] { (this->*h)(); });
         a->setToolTip(LookupText(c.Hint));
         a->setIcon(GlyphIcon(QString(), Qt::black, c.Color));
+        a->setIconVisibleInMenu(false);
         m_coloring->addAction(a);
     }
     Action("mnuStandart")->setChecked(true);
@@ -299,6 +300,7 @@ void TfrmMain::CreateActions()
         a->setData(l.Bit);
         a->setToolTip(LookupText(l.Hint));
         a->setIcon(GlyphIcon(QString::fromUtf8(l.Glyph), Qt::darkBlue));
+        a->setIconVisibleInMenu(false);
         connect(a, &QAction::triggered, this, [this, a] { RunCommand([this, a] { mnuNodeNoClick(a); }); });
     }
     MakeCheck("mnuSymbols", "Показывать символы ветви", true, [this] { Redraw(); });
@@ -429,7 +431,13 @@ void TfrmMain::CreateMenus()
     m_mnuTasks = menuBar()->addMenu(LookupText("&Задачи"));
     add(m_mnuTasks, {"mnuNoNodes", "mnuWaysLen", ""});
     QMenu *normal = m_mnuTasks->addMenu(LookupText("Нормальные условия"));
-    add(normal, {"TaskAirDistribution", "TaskFixDepr", "TaskFreshRecalc", "mnuSpeedCheck", "TaskNodePress",
+    add(normal, {"TaskAirDistribution"});
+    // The fixed-depression item is hidden; its action's key still runs it.
+    QAction *fixDepr = normal->addAction(Action("TaskFixDepr")->text());
+    fixDepr->setObjectName(QStringLiteral("mnuFixDepr"));
+    fixDepr->setVisible(false);
+    connect(fixDepr, &QAction::triggered, Action("TaskFixDepr"), &QAction::trigger);
+    add(normal, {"TaskFreshRecalc", "mnuSpeedCheck", "TaskNodePress",
                  "TaskDepressiogram", "TaskShorting", "", "TaskCalcResist", "TaskRBlock", "menuQHFixir",
                  "mnuGetHet"});
     hiddenItem(normal, "Метан...");

@@ -10,6 +10,7 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
+#include <QtTest/QTest>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
@@ -317,4 +318,19 @@ TEST_F(MainWindowTest, AboutShowsTheVersionPageOnlyWithItsFile)
     EXPECT_EQ(about.Pages()->tabText(0), "Версия");
     EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\'c2\\'e5\\'f0\\'f1\\'e8\\'ff 1.0\\par Tunvex}"),
               "Версия 1.0\nTunvex");
+}
+
+TEST_F(MainWindowTest, KeysRunTheirCommandsAlsoFromHiddenItems)
+{
+    TfrmMain w({}, Folder.path());
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QStringList runs;
+    w.SetCommandHandler("TaskFixDepr", [&] { runs << "fixdepr"; });
+    w.SetCommandHandler("Plugins1", [&] { runs << "plugin1"; });
+    QTest::keyClick(&w, Qt::Key_F2, Qt::ShiftModifier);
+    QTest::keyClick(&w, Qt::Key_1, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_2, Qt::ControlModifier);  // carries no plug-in
+    EXPECT_EQ(runs, (QStringList{"fixdepr", "plugin1"}));
 }
