@@ -2,6 +2,7 @@
 
 #include "platform/file_association.h"
 #include "platform/paths.h"
+#include "platform/prompt.h"
 #include "platform/settings_store.h"
 
 #include <QtCore/QCoreApplication>
@@ -175,4 +176,19 @@ void TOptionsSet::Save(const QString &programKey) const
     store.WriteBool(QStringLiteral("MapOn"), MapOn);
     store.WriteInteger(QStringLiteral("FireTime"), FireTime);
     store.CloseKey();
+}
+
+bool TOptionsSet::SaveAtClose(const QString &programKey) const noexcept
+{
+    try {
+        Save(programKey);
+        return true;
+    } catch (const Exception &e) {
+        try {
+            ShowMessageBox(e.Message(), QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+    return false;
 }

@@ -61,6 +61,9 @@ public:
     void Load(const QString &programKey);
     // Writes every value, creating the key when missing. Throws ESettingsError.
     void Save(const QString &programKey) const;
+    // Save as the program closes: a failure is shown through the prompt and
+    // never keeps the program from ending. False when it failed.
+    bool SaveAtClose(const QString &programKey) const noexcept;
 
     TSchemeColors Colors{};
     bool LoadPluginsAtStartup = true;

@@ -1,8 +1,10 @@
 #include "platform/paths.h"
+#include "platform/prompt.h"
 #include "platform/settings_store.h"
 #include "shell/options_set.h"
 #include "temp_config.h"
 
+#include <QtCore/QDir>
 #include <QtCore/QFile>
 
 #include <gtest/gtest.h>
@@ -174,4 +176,17 @@ TEST(OptionsSet, PalettesAndNames)
     EXPECT_EQ(SchemeColorName(sciDegassingPipe), QStringLiteral("Дегазационный трубопровод"));
     EXPECT_EQ(SettingsKey(BuildProgramKey(QStringLiteral("C:\\Zyr\\v.exe"))),
               QStringLiteral("Software\\Zyr\\ZyrVentilation\\2002.xx\\C://Zyr//v.exe"));
+}
+
+TEST(OptionsSet, AFailedSaveAtCloseIsReportedNotThrown)
+{
+    TTempConfig config;
+    // A folder where the store's file should be makes every write fail.
+    ASSERT_TRUE(QDir(config.Path()).mkpath(QStringLiteral("machine.ini")));
+    TScriptedPrompt prompt;
+    EXPECT_THROW(TOptionsSet().Save(Key), ESettingsError);
+    EXPECT_FALSE(TOptionsSet().SaveAtClose(Key));
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.contains(QStringLiteral("machine.ini")));
+    EXPECT_EQ(prompt.Asked[0].Flags & mb::IconMask, mb::IconError);
 }
