@@ -9,6 +9,7 @@
 #include "shell/scheme_ini.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_about.h"
+#include "shell/ui/frm_options.h"
 #include "shell/ui/toolbar_layout.h"
 #include "shell/view_settings.h"
 
@@ -74,8 +75,7 @@ const char *const LaterCommands[] = {
     "TaskFreshRecalc", "mnuSpeedCheck", "TaskNodePress", "TaskDepressiogram", "TaskShorting",
     "TaskCalcResist", "TaskRBlock", "menuQHFixir", "mnuGetHet", "TaskFire", "pmnuFire",
     "TaskWorkersEvacuate", "mnuRazv", "mnuLikvAvar", "mnuTransp", "TaskAscendVentl",
-    "TaskDescendingVentl", "mnuFireDetectionTime", "mnuFastRep", "mnuGeneralOpt", "mnuColorsOpt",
-    "mnuLocationOpt", "mnuPasswordOpt", "mnuSymbolsView", "sbtnArrow", "spbSelection",
+    "TaskDescendingVentl", "mnuFireDetectionTime", "mnuFastRep", "sbtnArrow", "spbSelection",
     "EditPlacePLALabel", "tbtnPlaceTelephone", "tbtnText", "tbtnMove", "tbtnFireModelling",
     "tbtnFindFire", "tbtnQAccelerate", "spbZoomIn", "spbZoomOut", "spbCenterView", "spbFullScheme",
     "sbtnMoveSymb", "sbtnMap", "spbtnWays", "mnuCancel"};
@@ -135,9 +135,9 @@ TfrmMain::~TfrmMain()
     // Nothing that fails while the window goes may keep the program from ending.
     try {
         ClearAllItems(Net);
-        m_options.Save(m_programKey);
     } catch (...) {
     }
+    m_options.SaveAtClose(m_programKey);
     try {
         SaveRecentFiles();
     } catch (...) {
@@ -353,11 +353,13 @@ void TfrmMain::CreateActions()
     }
 
     // Settings pages.
-    later("mnuGeneralOpt", "Общие...")->setData(0);
-    later("mnuColorsOpt", "Цвета...")->setData(1);
-    later("mnuLocationOpt", "Расположение...")->setData(2);
-    later("mnuPasswordOpt", "Пароль...")->setData(3);
-    later("mnuSymbolsView", "Символы ветви...")->setData(4);
+    const std::pair<const char *, const char *> pages[] = {{"mnuGeneralOpt", "Общие..."},
+                                                           {"mnuColorsOpt", "Цвета..."},
+                                                           {"mnuLocationOpt", "Расположение..."},
+                                                           {"mnuPasswordOpt", "Пароль..."},
+                                                           {"mnuSymbolsView", "Символы ветви..."}};
+    for (int page = 0; page < 5; ++page)
+        MakeAction(pages[page].first, pages[page].second, [this, page] { ShowOptionsPage(page); })->setData(page);
 
     // Help.
     MakeAction("mnuHelpContents", "Содержание...", [this] { mnuHelpContentsClick(); });
@@ -602,10 +604,18 @@ void TfrmMain::UpdateMenus()
 
 void TfrmMain::ShowOptionsPage(int page)
 {
-    static const char *const pages[] = {"mnuGeneralOpt", "mnuColorsOpt", "mnuLocationOpt", "mnuPasswordOpt",
-                                        "mnuSymbolsView"};
-    if (page >= 0 && page < 5)
-        Action(QString::fromLatin1(pages[page]))->trigger();
+    TOptionsHost host;
+    host.Options = &m_options;
+    host.SheetWidth = &m_storage->Doc.MineProperties.SheetWidth;
+    host.SheetHeight = &m_storage->Doc.MineProperties.SheetHeight;
+    host.Tables = &Net;
+    host.BranchColors = &m_document->BranchColors;
+    host.ChooseColor = [this](TColor &color) { return ChooseColor(color); };
+    host.Applied = [this] {
+        UpdateZoomButtons();
+        Redraw();
+    };
+    ShowOptionsWindow(host, page, this);
 }
 
 void TfrmMain::ShowPLADocuments(int position, QPoint screenPoint)

@@ -4,13 +4,17 @@
 #include "platform/settings_store.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_about.h"
+#include "shell/custom_colors.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/frm_options.h"
 
 #include <gtest/gtest.h>
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QColorDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
@@ -333,4 +337,44 @@ TEST_F(MainWindowTest, KeysRunTheirCommandsAlsoFromHiddenItems)
     QTest::keyClick(&w, Qt::Key_1, Qt::ControlModifier);
     QTest::keyClick(&w, Qt::Key_2, Qt::ControlModifier);  // carries no plug-in
     EXPECT_EQ(runs, (QStringList{"fixdepr", "plugin1"}));
+}
+
+TEST_F(MainWindowTest, SettingsItemsOpenTheirOptionsPage)
+{
+    TfrmMain w({}, Folder.path());
+    for (const auto &[item, page] : {std::pair{"mnuGeneralOpt", 0}, {"mnuPasswordOpt", 3}, {"mnuSymbolsView", 4}}) {
+        int shown = -1;
+        QTimer::singleShot(0, [&] {
+            ASSERT_NE(frmOptions, nullptr);
+            shown = frmOptions->ActivePage();
+            frmOptions->reject();
+        });
+        w.Action(item)->trigger();
+        EXPECT_EQ(shown, page) << item;
+    }
+}
+
+TEST_F(MainWindowTest, ColourDialogKeepsItsCustomColoursInCustomSet)
+{
+    TfrmMain w({}, Folder.path());
+    TCustomColors stored;
+    stored.fill(0x00FF00);
+    ASSERT_TRUE(SaveCustomColors(CustomColorsFileName(Folder.path()), stored));
+
+    QColor offered;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        offered = QColorDialog::customColor(5);
+        QColorDialog::setCustomColor(0, QColor(0x12, 0x34, 0x56));
+        dialog->setCurrentColor(QColor(255, 0, 0));
+        dialog->accept();
+    });
+    TColor color = 0;
+    ASSERT_TRUE(w.ChooseColor(color));
+    EXPECT_EQ(offered, QColor(0, 255, 0));
+    EXPECT_EQ(color, 0x0000FF);  // red in 0x00BBGGRR
+    const TCustomColors saved = LoadCustomColors(CustomColorsFileName(Folder.path()));
+    EXPECT_EQ(saved[0], 0x563412);
+    EXPECT_EQ(saved[1], 0x00FF00);
 }
