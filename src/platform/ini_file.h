@@ -1,6 +1,6 @@
 #pragma once
-// A read-only settings file of sections and keys, read the way the system's
-// first platform read them: section and key names without regard to letter
+// A read-only settings file of sections and keys, read by the rules of
+// Windows ini files: section and key names without regard to letter
 // case, the first of repeated sections or keys wins, blanks around names and
 // values dropped, a value in matching quotes taken without them, lines that
 // begin with ';' ignored. Integers are decimal or 0x-hex; anything else gives

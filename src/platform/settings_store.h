@@ -1,11 +1,11 @@
 #pragma once
-// The program's settings store: what the registry was on the system's first
-// platform. Two scopes, the machine's (program settings, recent files, view)
+// The program's settings store, where a Windows program keeps its registry
+// keys. Two scopes, the machine's (program settings, recent files, view)
 // and the user's (the report designer's layout), each one INI file in the
 // configuration folder (platform/paths.h). A key is a path of names joined by
 // backslashes ("Software\Zyr\...\View"); it is kept whole as one section name,
 // so any other character, a slash included, is part of a name. Keys and value
-// names compare without regard to letter case, as the registry did.
+// names compare without regard to letter case, as registry keys do.
 //
 // Values carry their kind (text, integer, binary). Typed reads fail with
 // ESettingsError when the value is missing or of another kind, because callers

@@ -436,7 +436,9 @@ bool TfrmOptions::ApplyChanges()
             sheetWidth = m_sheetX->GetIntValue();
             sheetHeight = m_sheetY->GetIntValue();
         })) {
+        // The edit may sit on a page that is not shown: show it, then focus it.
         SetActivePage(pgGeneral);
+        (m_sheetX->IsValidInt() ? m_sheetY : m_sheetX)->setFocus();
         return false;
     }
 

@@ -149,7 +149,9 @@ TEST_F(TOptionsFixture, ABadSheetNumberKeepsTheWindowOpenAndAppliesNothing)
 {
     Find<QSpinBox>("speGridStep")->setValue(20);
     Find<TxqEdit>("edSheetY")->setText(QStringLiteral("10001"));
+    Window->SetActivePage(TfrmOptions::pgColors);
     Click("bbtnOK");
+    EXPECT_EQ(Window->ActivePage(), TfrmOptions::pgGeneral);
     ASSERT_EQ(Prompt.Asked.size(), 1u);
     EXPECT_EQ(Prompt.Asked[0].Text, QStringLiteral("Целое число должно быть в пределах 0...10000"));
     EXPECT_TRUE(Window->isVisible());
