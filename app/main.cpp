@@ -1,7 +1,6 @@
 // Tunvex: mine ventilation networks.
 #include <QtWidgets/QApplication>
 
-#include "platform/guard.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -11,7 +10,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunvex"));
-    QApplication::setApplicationDisplayName(ApplicationTitle);
     TQtPrompt prompt;
     SetPrompt(&prompt);
     InstallDesktopOpener();

@@ -108,11 +108,11 @@ TfrmMain::TfrmMain(const QStringList &arguments, const QString &startFolder, QWi
     setCentralWidget(m_paintBox);
 
     m_options.Load(m_programKey);
-    Action("mnuPhones")->setChecked(SchemeIniSettings.Phones);
-    ApplyViewSettings();
-
+    // The window covers the desktop; tool bars are placed against that size.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
+    Action("mnuPhones")->setChecked(SchemeIniSettings.Phones);
+    ApplyViewSettings();
 
     LoadRecentFiles();
     UpdateZoomButtons();
@@ -562,14 +562,19 @@ void TfrmMain::RefreshCommandStates()
     tool("tbtnText", Action("mnuTexts")->isChecked());
     tool("spbZoomIn", m_document->View.ZoomStep < LastZoomStep);
     tool("spbZoomOut", m_document->View.ZoomStep > 0);
-    // The return to the routes is enabled by the route window itself.
-    Action("spbtnWays")->setEnabled(false);
+    tool("spbtnWays", m_routesExist);
     const bool tasks = BranchCount(Net) > 1;
     for (const char *name : PopupTasks)
         tool(name, tasks);
 }
 
 // ---- Services -------------------------------------------------------------
+
+void TfrmMain::SetRoutesExist(bool exist)
+{
+    m_routesExist = exist;
+    RefreshCommandStates();
+}
 
 void TfrmMain::ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind)
 {

@@ -58,6 +58,8 @@ public:
     void SetStandardColors();
     void UpdateMenus();
     bool CanDeleteObject(int item) const { return true; }
+    // The route code enables "Вернуться к маршрутам" while routes exist.
+    void SetRoutesExist(bool exist);
     void ShowOptionsPage(int page);
     void ShowPLADocuments(int position, QPoint screenPoint);
     // The colour dialog with the custom colours of "Custom.set"; true when
@@ -170,6 +172,7 @@ private:
     int m_clockTicks = 0;
     bool m_activated = false;
     bool m_plaToolAllowed = false;
+    bool m_routesExist = false;
 };
 
 // The program's one main window while it exists.

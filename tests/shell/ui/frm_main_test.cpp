@@ -90,6 +90,19 @@ TEST_F(MainWindowTest, StartsWithTheFileOfTheCommandLine)
     EXPECT_FALSE(w.Document().Modified());
     EXPECT_FALSE(w.Action("bbtnSave")->isEnabled());
     EXPECT_TRUE(Prompt.Asked.empty());
+
+    // The drop-down of the Open button lists them, shortened in the start folder.
+    auto *popup = w.findChild<QMenu *>("pmnuRecentFiles");
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    QStringList items;
+    for (QAction *a : popup->actions())
+        items << a->text();
+    EXPECT_EQ(items, (QStringList{"&1 a.mine", "&2 recent.mine"}));
+    // Opening the second asks nothing of an unchanged document and loads it.
+    popup->actions()[1]->trigger();
+    EXPECT_EQ(BranchCount(Net), 1);
+    EXPECT_EQ(w.Document().Recent.Items().first(), recent);
 }
 
 TEST_F(MainWindowTest, StartDocumentFallbacks)
