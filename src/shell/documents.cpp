@@ -4,6 +4,9 @@
 #include "platform/exceptions.h"
 #include "platform/prompt.h"
 
+#include <QtCore/QFileInfo>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -222,7 +225,7 @@ void TMineDocument::OpenChosen(const QString &fileName, TOpenFilter filter)
 {
     if (filter != ofMine && !Import)
         throw Exception(LookupText(QStringLiteral("Чтение файлов этого формата пока не поддерживается.")));
-    m_window.SetMinesFolder(ExtractFolder(fileName));
+    m_window.SetMinesFolder(QFileInfo(fileName).path());
     if (filter == ofMine) {
         OpenFile(fileName);
         return;
@@ -253,7 +256,7 @@ bool TMineDocument::SaveAs(const QString &chosen, TSaveFilter filter)
     switch (filter) {
     case sfMine:
         m_fileName = MineSaveAsName(chosen);
-        m_window.SetMinesFolder(ExtractFolder(chosen));
+        m_window.SetMinesFolder(QFileInfo(chosen).path());
         return Save();
     case sfVent:
         if (!ExportVent)

@@ -273,7 +273,7 @@ TEST_F(DocumentTest, AFailedReadDoesNotKeepTheFileName)
 TEST_F(DocumentTest, OpenChosenFollowsTheFolderAndImportsGetANewName)
 {
     Doc.OpenChosen(QStringLiteral("/y/c.mine"), ofMine);
-    EXPECT_EQ(Window.Mines, "/y/");
+    EXPECT_EQ(Window.Mines, "/y");
     EXPECT_EQ(Doc.FileName(), "/y/c.mine");
 
     // No reader of the format yet: the open document stays as it was.
@@ -299,7 +299,7 @@ TEST_F(DocumentTest, SaveAsNamesAndFolder)
     EXPECT_TRUE(Doc.SaveAs(QStringLiteral("/w/plan"), sfMine));
     EXPECT_EQ(Storage.Written, QStringList{"/w/plan.MINE"});
     EXPECT_EQ(Doc.FileName(), "/w/plan.MINE");
-    EXPECT_EQ(Window.Mines, "/w/");
+    EXPECT_EQ(Window.Mines, "/w");
     EXPECT_FALSE(Doc.Modified());
 
     QString sp, bn;

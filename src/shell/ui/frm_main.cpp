@@ -5,6 +5,7 @@
 #include "platform/help.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
+#include "platform/settings_store.h"
 #include "shell/custom_colors.h"
 #include "shell/scheme_ini.h"
 #include "shell/scheme_storage.h"
@@ -13,16 +14,14 @@
 #include "shell/ui/toolbar_layout.h"
 #include "shell/view_settings.h"
 
-#include "platform/settings_store.h"
-
 #include <QtCore/QDateTime>
 #include <QtCore/QFileInfo>
 #include <QtCore/QLocale>
+#include <QtGui/QActionGroup>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
 #include <QtGui/QScreen>
-#include <QtGui/QActionGroup>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QFileDialog>
@@ -33,6 +32,9 @@
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
+
+#include <array>
+#include <tuple>
 
 TfrmMain *frmMain = nullptr;
 

@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, SaveAsNamingAndAFailedSave)
     ASSERT_TRUE(w.Document().SaveAs(Path("plan"), sfMine));
     EXPECT_TRUE(QFile::exists(Path("plan.MINE")));
     EXPECT_EQ(w.windowTitle(), Caption(Path("plan.MINE")));
-    EXPECT_EQ(w.Options().MinesLocation, Folder.path() + "/");
+    EXPECT_EQ(w.Options().MinesLocation, Folder.path());
     EXPECT_FALSE(w.Action("bbtnSave")->isEnabled());
 
     // A save that fails is shown and leaves the document modified.
