@@ -118,7 +118,7 @@ TPanel Panel(TDemoBuilder &m, int number, int intake, int out, int x, double reg
     m.T().BranchFirePipeDiameter[gate] = QStringLiteral("150 мм");
     m.T().BranchBeltType[gate] = 1;
     m.T().BranchBeltWidth[gate] = 2;
-    p.Longwall = m.Branch(b, c, QStringLiteral("Лава %1").arg(k), {btLongwall, 0.18, 220, 7.5, 2.2, 4, true, 1});
+    p.Longwall = m.Branch(b, c, QStringLiteral("Лава %1").arg(k), {btLongwall, 0.1, 220, 7.5, 2.2, 4, true, 1});
     m.T().BranchPeople[p.Longwall] = 22;
     m.T().BranchPLAPosition[p.Longwall] = static_cast<std::int16_t>(10 + number);
     m.T().BranchLabelFlags[p.Longwall] |= lfName | lfPeople;
@@ -144,8 +144,8 @@ void DevelopmentFace(TDemoBuilder &m, int number, const QString &drift, int inta
     const int d = m.Node(x + dx, 380, -352, 17);
     const int b = m.Node(x, 470, -355, 15.5);
     const int c = m.Node(x + dx, 600, -360, 19);
-    m.Branch(intake, a, QStringLiteral("Ходок к ВМП-%1").arg(k), {btWorking, 0.01, 150, 9.5, 2.8, 0, true, 0});
-    m.Branch(a, d, QStringLiteral("Сбойка у ВМП-%1").arg(k), {btWorking, 0.02, 80, 9, 2.8, 0, false, 0});
+    m.Branch(intake, a, QStringLiteral("Ходок к ВМП-%1").arg(k), {btWorking, 0.06, 150, 9.5, 2.8, 0, true, 0});
+    m.Branch(a, d, QStringLiteral("Сбойка у ВМП-%1").arg(k), {btWorking, 0.4, 80, 9, 2.8, 0, false, 0});
     const int fan = m.Branch(a, b, QStringLiteral("ВМП-%1").arg(k), {btLocalFan, 0.6, 5, 0.5, 0, 0, true, 0});
     m.T().BranchAuxDepression[fan] = 150;
     m.Doc().InstalledFans.Add(fan, fanModel, number - 1, 75);
@@ -155,7 +155,7 @@ void DevelopmentFace(TDemoBuilder &m, int number, const QString &drift, int inta
                               {btDevelopment, 0.08, 420, 14, 3.5, 0, false, 0});
     m.T().BranchPeople[face] = 6;
     m.T().BranchLabelFlags[face] |= lfName;
-    m.Branch(d, out, QStringLiteral("Вентиляционный ходок забоя %1").arg(k), {btWorking, 0.02, 200, 9, 2.8, 0, false, 0});
+    m.Branch(d, out, QStringLiteral("Вентиляционный ходок забоя %1").arg(k), {btWorking, 0.12, 200, 9, 2.8, 0, false, 0});
 }
 
 } // namespace
@@ -241,9 +241,9 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
     m.Branch(intake[1100], ret[1100], QStringLiteral("Пожарная дверь в сбойке №4"), {btFireDoor, 40, 5, 0, 0, 0, false, 0});
 
     // Three longwall panels; the nearer to the fan, the tighter the regulator.
-    Panel(m, 1, intake[500], ret[700], 500, 0.35);
-    const TPanel second = Panel(m, 2, intake[700], ret[900], 750, 0.2);
-    Panel(m, 3, intake[1000], ret[1200], 1000, 0.05);
+    Panel(m, 1, intake[500], ret[700], 500, 0.12);
+    const TPanel second = Panel(m, 2, intake[700], ret[900], 750, 0.07);
+    Panel(m, 3, intake[1000], ret[1200], 1000, 0.02);
     // Fresh air let into the second panel's return to dilute its gas.
     const int panel2Return = t.BranchStartNode[second.Return];
     m.Branch(intake[800], panel2Return, QStringLiteral("Подсвежение лавы 2"), {btFreshening, 3, 60, 6, 2.5, 0, true, 1});
