@@ -1,5 +1,5 @@
-// Loading and saving a scheme of the full size: 5,000 nodes, 5,000 branches,
-// every branch with two bend points and a name.
+// Loading and saving schemes of 100, 1,000 and 5,000 nodes and as many
+// branches, every branch with two bend points and a name.
 #include "model/scheme_file.h"
 
 #include <QtCore/QTemporaryDir>
@@ -10,21 +10,21 @@
 
 namespace {
 
-void MakeFullSizeScheme(TNetworkTables &t)
+void MakeScheme(TNetworkTables &t, int items)
 {
     ClearAllItems(t);
     constexpr int columns = 100;
-    for (int n = 1; n <= MaxItems; ++n) {
+    for (int n = 1; n <= items; ++n) {
         CreateNode(t, n);
         t.NodeX[n] = static_cast<std::int16_t>(100 * ((n - 1) % columns));
         t.NodeY[n] = static_cast<std::int16_t>(100 * ((n - 1) / columns));
         t.NodeAltitude[n] = -200 - n % 50;
-        t.NodeIsSurface[n] = n == 1 || n == MaxItems;
+        t.NodeIsSurface[n] = n == 1 || n == items;
     }
-    for (int b = 1; b <= MaxItems; ++b) {
+    for (int b = 1; b <= items; ++b) {
         CreateBranch(t, b);
         t.BranchStartNode[b] = static_cast<std::int16_t>(b);
-        t.BranchEndNode[b] = static_cast<std::int16_t>(b % MaxItems + 1);
+        t.BranchEndNode[b] = static_cast<std::int16_t>(b % items + 1);
         t.BranchR[b] = 0.01 + b % 7 * 0.001;
         t.BranchLength[b] = 120;
         t.BranchArea[b] = 12.5;
@@ -50,12 +50,12 @@ static void BM_WriteMineFile(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.mine"));
     auto t = NewTables();
-    MakeFullSizeScheme(*t);
+    MakeScheme(*t, static_cast<int>(state.range(0)));
     TSchemeDocument doc;
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteMineFile(path, *t, doc, {}));
 }
-BENCHMARK(BM_WriteMineFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteMineFile)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 static void BM_ReadMineFile(benchmark::State &state)
 {
@@ -63,7 +63,7 @@ static void BM_ReadMineFile(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("bench.mine"));
     {
         auto t = NewTables();
-        MakeFullSizeScheme(*t);
+        MakeScheme(*t, static_cast<int>(state.range(0)));
         TSchemeDocument doc;
         WriteMineFile(path, *t, doc, {});
     }
@@ -77,4 +77,4 @@ static void BM_ReadMineFile(benchmark::State &state)
         ReadMineFile(path, *t, doc);
     }
 }
-BENCHMARK(BM_ReadMineFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadMineFile)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);

@@ -19,6 +19,7 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "tables are copied to and from th
 namespace {
 
 const char MagicMine[] = "xqMine";
+constexpr int PhoneLinkSize = 8; // int32 telephone key, int16 branch, 2 reserved bytes
 const char MagicLite[] = "xqLite";
 constexpr int MagicSize = 6;
 // The "xqLite" form has 4 bytes of its own between the header and the records.
@@ -165,8 +166,13 @@ public:
     void WriteBendPoints()
     {
         constexpr int pointSize = 10;
-        const int count = TotalInnerTurns(m_t);
-        QByteArray data(static_cast<qsizetype>(std::max(count, 0)) * pointSize, '\0');
+        // A list that lost its end points (drawing in progress, a plug-in's
+        // edit) has no inner points and must not reduce the count of others.
+        int count = 0;
+        for (int n = 1; n <= MaxItems; ++n)
+            if (BranchPresent(m_t, n))
+                count += std::max(InnerTurnCount(m_t, n), 0);
+        QByteArray data(static_cast<qsizetype>(count) * pointSize, '\0');
         char *p = data.data();
         for (int n = 1; n <= MaxItems; ++n) {
             if (!BranchPresent(m_t, n) || InnerTurnCount(m_t, n) <= 0)
@@ -178,7 +184,7 @@ public:
                 qToLittleEndian(turns[i].Y, p + 6);
             }
         }
-        WriteRecordHeader(m_s, {tagBendPoints, static_cast<std::int32_t>(data.size()), std::max(count, 0)});
+        WriteRecordHeader(m_s, {tagBendPoints, static_cast<std::int32_t>(data.size()), count});
         m_s.WriteBytes(data);
     }
 
@@ -228,7 +234,7 @@ public:
         QByteArray data;
         data.reserve(static_cast<qsizetype>(links.size()) * TSymbolLinkRecord::Size);
         for (const TSymbolLinkRecord &link : links)
-            data += link.Bytes;
+            data += link.Bytes.leftJustified(TSymbolLinkRecord::Size, '\0', true);
         WriteRecordHeader(m_s, {tagSymbolLinks, static_cast<std::int32_t>(data.size()), static_cast<std::int32_t>(links.size())});
         m_s.WriteBytes(data);
     }
@@ -237,8 +243,8 @@ public:
     {
         for (const auto &[branch, bytes] : links)
             if (BranchExist(m_t, branch)) {
-                WriteRecordHeader(m_s, {tagTelephoneLink, static_cast<std::int32_t>(bytes.size()), 1});
-                m_s.WriteBytes(bytes);
+                WriteRecordHeader(m_s, {tagTelephoneLink, PhoneLinkSize, 1});
+                m_s.WriteBytes(bytes.leftJustified(PhoneLinkSize, '\0', true));
             }
     }
 
@@ -558,10 +564,9 @@ private:
 
     void ReadPhoneLink(const TRecordHeader &h)
     {
-        constexpr int linkSize = 8;
-        if (h.Length < linkSize)
+        if (h.Length < PhoneLinkSize)
             Damaged(m_s.FileName());
-        const QByteArray bytes = ReadData(linkSize);
+        const QByteArray bytes = ReadData(PhoneLinkSize);
         const int branch = CheckedItem(qFromLittleEndian<std::int16_t>(bytes.constData() + 4));
         // No telephone objects are kept yet, so no key finds one.
         m_t.BranchPhone[branch] = nullptr;

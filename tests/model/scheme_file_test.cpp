@@ -159,6 +159,40 @@ TEST_F(SchemeFile, TablesArePackedByTheIndexRecords)
     EXPECT_EQ(loaded.Tables->BranchTurns[7]->size(), 2u);
 }
 
+TEST_F(SchemeFile, OnlyInnerBendPointsAreStored)
+{
+    const QByteArray file = Save("t.mine", [](TNetworkTables &t, TSchemeDocument &) {
+        for (int n : {1, 2}) {
+            CreateNode(t, n);
+            t.NodeX[n] = static_cast<std::int16_t>(n * 10);
+        }
+        for (int b : {3, 4, 6}) {
+            CreateBranch(t, b);
+            t.BranchStartNode[b] = 1;
+            t.BranchEndNode[b] = 2;
+        }
+        t.BranchTurns[3].emplace(); // a list without even its end points
+        InsertBranchEdgeTurns(t, 4);
+        t.BranchTurns[4]->insert(t.BranchTurns[4]->begin() + 1, {TTurn(4, 11, -70000), TTurn(4, 12, 5), TTurn(4, 13, 6)});
+        InsertBranchEdgeTurns(t, 6);
+    });
+    const auto points = RecordsWithTag(file, 31);
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_EQ(points[0].Count, 3);
+    EXPECT_EQ(points[0].Data.size(), 30);
+    EXPECT_EQ(points[0].Data.left(10), TSchemeBytes().Int16(4).Int32(11).Int32(-70000).Data());
+
+    const TLoaded loaded = Load(Path("t.mine"));
+    ASSERT_TRUE(loaded.Error.isEmpty());
+    const TTurnList &turns = *loaded.Tables->BranchTurns[4];
+    ASSERT_EQ(turns.size(), 5u);
+    EXPECT_EQ(turns[0].X, 10);
+    EXPECT_EQ(turns[1].Y, -70000);
+    EXPECT_EQ(turns[4].X, 20);
+    EXPECT_EQ(loaded.Tables->BranchTurns[3]->size(), 2u);
+    EXPECT_EQ(loaded.Tables->BranchTurns[6]->size(), 2u);
+}
+
 TEST_F(SchemeFile, AnEmptyNetworkLeavesTheNodeTablesAsTheyWere)
 {
     const QByteArray file = Save("e.mine", [](TNetworkTables &, TSchemeDocument &) {});
