@@ -1,15 +1,14 @@
 #include "report/report_objects.h"
 
 #include "platform/numbers.h"
+#include "report/interpreter.h"
 #include "report/report_document.h"
 
 #include <QtCore/QtEndian>
 
 int EngineMode = 0;
 bool FirstPassRunning = false;
-TfrReportDocument *CurrentReport = nullptr;
 TSize DesignerPageSize;
-TfrView *CurrentObject = nullptr;
 std::uint32_t ObjectCounter = 0;
 std::array<TfrAddInObjectInfo, MaxAddInClasses> AddInClassRegistry;
 int AddInClassCount = 0;
@@ -25,13 +24,6 @@ TRecordingCanvas &StandInCanvas()
 }
 TCanvas *InstalledWorkCanvas = nullptr;
 
-const char *const BandKindNames[] = {
-    "Report title",     "Report summary", "Page header",    "Page footer",      "Master header",
-    "Master data",      "Master footer",  "Detail header",  "Detail data",      "Detail footer",
-    "Subdetail header", "Subdetail data", "Subdetail footer", "Overlay",        "Column header",
-    "Column footer",    "Group header",   "Group footer",   "Cross header",     "Cross data",
-    "Cross footer",     "Нет",
-};
 
 } // namespace
 
@@ -48,9 +40,11 @@ void SetWorkCanvas(TCanvas *canvas) { InstalledWorkCanvas = canvas; }
 
 QString BandKindName(int kind)
 {
-    if (kind < 0 || kind > 21)
-        kind = 21;
-    return QString::fromUtf8(BandKindNames[kind]);
+    if (kind < 0 || kind > btNone)
+        kind = btNone;
+    if (!EngineRunning() || kind >= Engine().BandTypeNames.size())
+        return QString::number(kind);
+    return Engine().BandTypeNames[kind];
 }
 
 unsigned FontStyleFromCode(unsigned code)
@@ -114,14 +108,49 @@ TfrView::TfrView() { ObjectID = 0; }
 
 TfrView::~TfrView()
 {
-    if (CurrentObject == this)
-        CurrentObject = nullptr;
+    if (EngineRunning() && Engine().CurrentObject == this)
+        Engine().CurrentObject = nullptr;
 }
 
 void TfrView::SetTarget(TCanvas &canvas)
 {
     DrawCanvas = &canvas;
-    CurrentObject = this;
+    if (EngineRunning())
+        Engine().CurrentObject = this;
+}
+
+Variant TfrView::ReadScriptProperty(int index) const
+{
+    switch (index) {
+    case spLeft: return Variant(Left);
+    case spTop: return Variant(Top);
+    case spWidth: return Variant(Width);
+    case spHeight: return Variant(Height);
+    case spFlags: return Variant(static_cast<int>(Flags));
+    case spVisible: return Variant(Visible != 0);
+    case spFrameTyp: return Variant(static_cast<int>(FrameTyp));
+    case spFrameWidth: return Variant(FrameWidth);
+    case spFrameColor: return Variant(FrameColor);
+    case spFillColor: return Variant(FillColor);
+    default: return Variant();
+    }
+}
+
+void TfrView::WriteScriptProperty(int index, const Variant &value)
+{
+    switch (index) {
+    case spLeft: Left = value.ToInt(); break;
+    case spTop: Top = value.ToInt(); break;
+    case spWidth: Width = value.ToInt(); break;
+    case spHeight: Height = value.ToInt(); break;
+    case spFlags: Flags = static_cast<std::uint16_t>(value.ToInt()); break;
+    case spVisible: Visible = value.ToBool() ? -1 : 0; break;
+    case spFrameTyp: FrameTyp = static_cast<std::uint16_t>(value.ToInt()); break;
+    case spFrameWidth: FrameWidth = value.ToInt(); break;
+    case spFrameColor: FrameColor = value.ToInt(); break;
+    case spFillColor: FillColor = value.ToInt(); break;
+    default: break;
+    }
 }
 
 void TfrView::CreateUniqueName()
@@ -129,7 +158,7 @@ void TfrView::CreateUniqueName()
     Name.clear();
     for (int n = 1; n <= 10000; ++n) {
         const QString candidate = BaseName + QString::number(n);
-        if (!CurrentReport || !CurrentReport->FindObject(candidate)) {
+        if (!CurrentDocument() || !CurrentDocument()->FindObject(candidate)) {
             Name = candidate;
             return;
         }
@@ -272,10 +301,10 @@ void TfrView::PrintToStream(TfrStream &stream)
 {
     SetTarget(WorkCanvas());
     OutputLines = Lines;
-    if (CurrentReport)
-        CurrentReport->EnterRect(OutputLines, *this);
-    if (CurrentReport)
-        CurrentReport->RunObjectScript(*this);
+    if (CurrentDocument())
+        CurrentDocument()->EnterRect(OutputLines, *this);
+    if (CurrentDocument())
+        CurrentDocument()->RunObjectScript(*this);
     if (Visible == 0)
         return;
     WriteTypedRecord(stream);
@@ -283,8 +312,8 @@ void TfrView::PrintToStream(TfrStream &stream)
 
 void TfrView::ExportObject()
 {
-    if (CurrentReport)
-        CurrentReport->ExportObject(*this);
+    if (CurrentDocument())
+        CurrentDocument()->ExportObject(*this);
 }
 
 void TfrView::LoadFromStream(TfrStream &stream)
@@ -398,6 +427,30 @@ void TfrMemoView::Assign(const TfrView &source)
         HighlightAttrs = memo->HighlightAttrs;
         HighlightCondition = memo->HighlightCondition;
         FontCharset = memo->FontCharset;
+    }
+}
+
+Variant TfrMemoView::ReadScriptProperty(int index) const
+{
+    switch (index) {
+    case spFontName: return Variant(FontName);
+    case spFontSize: return Variant(FontSize);
+    case spFontStyle: return Variant(static_cast<int>(FontStyle));
+    case spFontColor: return Variant(FontColor);
+    case spAdjust: return Variant(Adjust);
+    default: return TfrView::ReadScriptProperty(index);
+    }
+}
+
+void TfrMemoView::WriteScriptProperty(int index, const Variant &value)
+{
+    switch (index) {
+    case spFontName: FontName = value.ToString().left(32); break;
+    case spFontSize: FontSize = value.ToInt(); break;
+    case spFontStyle: FontStyle = static_cast<std::uint16_t>(value.ToInt()); break;
+    case spFontColor: FontColor = value.ToInt(); break;
+    case spAdjust: Adjust = value.ToInt(); break;
+    default: TfrView::WriteScriptProperty(index, value); break;
     }
 }
 
@@ -580,7 +633,7 @@ TfrBandView::TfrBandView()
     DisplayFormat = 0;
 }
 
-static bool IsCrossBand(int kind) { return kind >= 18 && kind <= 20; }
+static bool IsCrossBand(int kind) { return kind >= btCrossHeader && kind <= btCrossFooter; }
 
 TRect TfrBandView::CaptionRect() const
 {

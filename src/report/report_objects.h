@@ -8,6 +8,7 @@
 // Coordinates are page units (design pixels); colours are TColor with
 // clNone (0x1FFFFFFF) meaning no fill.
 #include "platform/canvas.h"
+#include "report/engine.h"
 #include "report/report_stream.h"
 
 #include <QtCore/QString>
@@ -77,14 +78,9 @@ unsigned FontStyleToCode(unsigned style);
 extern int EngineMode;
 // Set during the first pass of a two-pass build, when nothing is painted.
 extern bool FirstPassRunning;
-// The report whose objects are being read, written, built or designed.
-extern TfrReportDocument *CurrentReport;
 // The size of the designer's current page in page units; bands stretch over it.
 extern TSize DesignerPageSize;
 
-class TfrView;
-// The object that TfrView::SetTarget made current (scripts name its properties).
-extern TfrView *CurrentObject;
 // The canvas that text objects measure on when not printing (and that export
 // runs draw on). The program installs one with real font metrics; until then
 // a recording canvas with fixed-advance text stands in.
@@ -125,11 +121,11 @@ struct TfrPopupItem
     bool IsCommand() const { return Bit == 0; }
 };
 
-class TfrView
+class TfrView : public TfrScriptObject
 {
 public:
     TfrView();
-    virtual ~TfrView();
+    ~TfrView() override;
     TfrView(const TfrView &) = delete;
     TfrView &operator=(const TfrView &) = delete;
 
@@ -196,6 +192,17 @@ public:
     // The area the object covers (several rectangles for a band with its caption).
     virtual std::vector<TRect> GetRegion(bool enlarged) const;
 
+    // Scripts see the object through these.
+    QString ObjectName() const override { return Name; }
+    bool IsBandObject() const override { return ReportObjectType == gtBand; }
+    bool IsTextObject() const override { return ReportObjectType == gtMemo; }
+    Variant ReadScriptProperty(int index) const override;
+    void WriteScriptProperty(int index, const Variant &value) override;
+    std::int32_t ValueFormatCode() const override { return DisplayFormat; }
+    QString ValueFormatText() const override { return FormatText; }
+
+    // Makes the canvas the drawing target and the object the engine's
+    // current object (scripts' unqualified names refer to it).
     void SetTarget(TCanvas &canvas);
     void CreateUniqueName();
     // Sets or clears the item's bit in this object and, for items that
@@ -239,6 +246,8 @@ public:
 
     void Assign(const TfrView &source) override;
     void SetContent(const QVariant &content) override;
+    Variant ReadScriptProperty(int index) const override;
+    void WriteScriptProperty(int index, const Variant &value) override;
     void Draw(TCanvas &canvas) override;
     void PrintToStream(TfrStream &stream) override;
     void ExportObject() override;
@@ -335,7 +344,7 @@ public:
     std::vector<TRect> GetRegion(bool enlarged) const override;
 };
 
-// Band captions by band kind (21 "Нет").
+// Band captions by band kind (21 "Нет"), from the running engine.
 QString BandKindName(int kind);
 
 // Add-in object classes. Nothing in the system registers one; the factory

@@ -4,6 +4,7 @@
 #include "report/text_object.h"
 
 #include "platform/numbers.h"
+#include "report/expression.h"
 #include "report/report_document.h"
 #include "report/report_objects.h"
 
@@ -20,29 +21,6 @@ bool HasMark(const QStringList &lines)
         if (line.contains(ParagraphMark))
             return true;
     return false;
-}
-
-// The position of the "]" that closes the "[" at start (brackets inside
-// quotes do not count), or -1 when it is never closed.
-int ClosingBracket(const QString &text, int start)
-{
-    int depth = 0;
-    QChar quote;
-    for (int i = start; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            continue;
-        }
-        if (c == u'\'' || c == u'"')
-            quote = c;
-        else if (c == u'[')
-            ++depth;
-        else if (c == u']' && --depth == 0)
-            return i;
-    }
-    return -1;
 }
 
 } // namespace
@@ -76,20 +54,24 @@ void TfrMemoView::ExpandText()
     OutputLines.clear();
     for (const QString &source : Lines) {
         QString line = source;
-        int i = 0;
-        while (i < line.size()) {
-            while (i < line.size() && line[i] != u'[')
+        // Positions are 1-based, as the bracket extraction counts them.
+        int i = 1;
+        for (;;) {
+            while (i < line.size() && line[i - 1] != u'[')
                 ++i;
-            if (i >= line.size())
-                break;
-            const int j = ClosingBracket(line, i);
-            if (j < 0)
-                break;
-            const QString inner = line.mid(i + 1, j - i - 1);
-            const QString value = CurrentReport ? CurrentReport->FormattedValue(inner, *this) : inner;
-            line.replace(i, j - i + 1, value);
-            // The inserted text is not scanned again.
-            i += static_cast<int>(value.size());
+            int start = i, stop = i;
+            if (i <= line.size() && line[i - 1] == u'[') {
+                const QString inner = ExtractBracketed(line, start, stop);
+                // An unclosed bracket stays as it is.
+                if (stop > i && line[stop - 1] == u']') {
+                    const QString value = CurrentDocument() ? CurrentDocument()->FormattedValue(inner, *this) : inner;
+                    line.replace(i - 1, stop - i + 1, value);
+                    // The inserted text is not scanned again.
+                    i += static_cast<int>(value.size());
+                    continue;
+                }
+            }
+            break;
         }
         OutputLines << line;
     }
@@ -98,7 +80,7 @@ void TfrMemoView::ExpandText()
 void TfrMemoView::ApplyHighlight()
 {
     m_kept = {FontStyle, FontColor, FillColor};
-    if (!HighlightCondition.isEmpty() && CurrentReport && CurrentReport->ConditionHolds(HighlightCondition, *this)) {
+    if (!HighlightCondition.isEmpty() && CurrentDocument() && CurrentDocument()->ConditionHolds(HighlightCondition, *this)) {
         FontStyle = HighlightAttrs.FontStyle;
         FontColor = HighlightAttrs.FontColor;
         FillColor = HighlightAttrs.FillColor;
@@ -267,8 +249,8 @@ void TfrMemoView::DrawLines()
     LinesDrawn = 0;
     const auto output = [&](int x, int y, const QString &text) {
         if (ExportMode) {
-            if (CurrentReport)
-                CurrentReport->ExportText(x, y, *this, text);
+            if (CurrentDocument())
+                CurrentDocument()->ExportText(x, y, *this, text);
         } else {
             canvas.TextRect(clip, x, y, text);
             canvas.SetTextJustification(0, 0);
@@ -376,14 +358,14 @@ std::int32_t TfrMemoView::MeasureHeight()
 {
     PrintState = 2;
     SetTarget(WorkCanvas());
-    if (CurrentReport)
-        CurrentReport->RunObjectScript(*this);
+    if (CurrentDocument())
+        CurrentDocument()->RunObjectScript(*this);
     if (Visible == 0)
         return 0;
     OutputLines = Lines;
     const QStringList before = OutputLines;
-    if (CurrentReport)
-        CurrentReport->EnterRect(OutputLines, *this);
+    if (CurrentDocument())
+        CurrentDocument()->EnterRect(OutputLines, *this);
     if (OutputLines == before)
         ExpandText();
     ApplyHighlight();
@@ -402,14 +384,14 @@ void TfrMemoView::PrintToStream(TfrStream &stream)
 {
     SetTarget(WorkCanvas());
     ClipLines = true;
-    if (PrintState == 0 && CurrentReport)
-        CurrentReport->RunObjectScript(*this);
+    if (PrintState == 0 && CurrentDocument())
+        CurrentDocument()->RunObjectScript(*this);
     bool expand = true;
-    if (PrintState == 0 && ((CurrentReport && CurrentReport->HasEnterRectHandler()) || DataFieldIsLargeObject)) {
+    if (PrintState == 0 && ((CurrentDocument() && CurrentDocument()->HasEnterRectHandler()) || DataFieldIsLargeObject)) {
         OutputLines = Lines;
         const QStringList before = OutputLines;
-        if (CurrentReport)
-            CurrentReport->EnterRect(OutputLines, *this);
+        if (CurrentDocument())
+            CurrentDocument()->EnterRect(OutputLines, *this);
         if (OutputLines != before)
             expand = false;
     }

@@ -53,17 +53,18 @@ protected:
     {
         Measure.CharWidth = 6;
         SetWorkCanvas(&Measure);
-        CurrentReport = &Report;
+        SetCurrentDocument(&Report);
         EngineMode = 1;
         FirstPassRunning = false;
     }
     void TearDown() override
     {
         SetWorkCanvas(nullptr);
-        CurrentReport = nullptr;
+        SetCurrentDocument(nullptr);
         EngineMode = 0;
     }
 
+    TfrEngineScope EngineScope;
     TRecordingCanvas Measure;
     TTestReport Report;
 };

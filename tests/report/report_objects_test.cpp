@@ -134,6 +134,7 @@ TEST(ReportObjects_Draw, LineTakesItsDirectionFromItsShape)
 
 TEST(ReportObjects_Draw, BandsSubreportsAndEmptyPictures)
 {
+    TfrEngineScope engine;
     EngineMode = 0;
     DesignerPageSize = {700, 1000};
     TfrBandView band;
