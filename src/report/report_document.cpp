@@ -248,6 +248,26 @@ void TfrReportDocument::LoadTemplateFile(const QString &fileName, QStringList &d
     });
 }
 
+void TfrReportDocument::WriteReportForm(TfrStream &stream)
+{
+    stream.WriteValue<std::int32_t>(CurrentTemplateVersion);
+    if (!StoreInDFM)
+        return;
+    TfrStream body;
+    SaveToStream(body);
+    stream.WriteValue<std::int32_t>(static_cast<std::int32_t>(body.Size()));
+    stream.WriteBytes(body.Data());
+}
+
+void TfrReportDocument::ReadReportForm(TfrStream &stream)
+{
+    stream.ReadValue<std::int32_t>();
+    if (!StoreInDFM)
+        return;
+    TfrStream body(stream.ReadBytes(stream.ReadValue<std::int32_t>()));
+    LoadFromStream(body);
+}
+
 // ---------------------------------------------------------------- prepared reports
 
 void TfrReportDocument::LoadPreparedReport(const QString &fileName)
@@ -282,8 +302,7 @@ void TfrReportDocument::RunObjectScript(TfrView &view)
 
 bool TfrReportDocument::ConditionHolds(const QString &condition, TfrView &view)
 {
-    const Variant value = Engine().ReportParser.Evaluate(condition);
-    return !(value.type() == Variant::Type::Integer && value.IntValue() == 0);
+    return VarCompare(Engine().ReportParser.Evaluate(condition), Variant(0)) != 0;
 }
 
 TfrReportDocument *CurrentDocument()

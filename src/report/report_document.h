@@ -32,6 +32,9 @@ public:
     // False for a report opened from a prepared-report file.
     bool Rebuildable = true;
     QString Title;
+    // Whether the template travels inside the host's form description (the
+    // "ReportForm" property); the program's hosts load theirs from files.
+    bool StoreInDFM = false;
 
     // The object of that name on any template page, ignoring case.
     virtual TfrView *FindObject(const QString &name) const;
@@ -49,6 +52,11 @@ public:
     // false only the description and the picture are read.
     void SaveTemplateFile(const QString &fileName, const QStringList &description, const QByteArray &picture);
     void LoadTemplateFile(const QString &fileName, QStringList &description, bool full, QByteArray &picture);
+
+    // The "ReportForm" property: i32 23, then, with StoreInDFM, the
+    // template's size and bytes.
+    void WriteReportForm(TfrStream &stream);
+    void ReadReportForm(TfrStream &stream);
 
     // The printer a template or prepared report names is taken when the
     // report does not use the default printer and it is installed.

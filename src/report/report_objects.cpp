@@ -4,6 +4,7 @@
 #include "report/interpreter.h"
 #include "report/report_document.h"
 
+#include <QtCore/QRegularExpression>
 #include <QtCore/QtEndian>
 
 int EngineMode = 0;
@@ -456,7 +457,7 @@ void TfrMemoView::WriteScriptProperty(int index, const Variant &value)
 
 void TfrMemoView::SetContent(const QVariant &content)
 {
-    OutputLines = content.toString().split(u'\n');
+    OutputLines = content.toString().split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
 }
 
 void TfrMemoView::LoadFromStream(TfrStream &stream)

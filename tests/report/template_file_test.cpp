@@ -416,3 +416,22 @@ TEST_F(ReportFiles, PreparedReportsRoundTrip)
     loaded.PreparedPages.BuildPageModel(0);
     EXPECT_TRUE(loaded.PreparedPages[0].PageModel->TemplateObjects.empty());
 }
+
+TEST_F(ReportFiles, ReportFormPropertyCarriesTheTemplateOnlyWhenAsked)
+{
+    TfrReportDocument report;
+    BuildFullTemplate(report);
+    TfrStream plain;
+    report.WriteReportForm(plain);
+    EXPECT_EQ(plain.Data(), QByteArray("\x17\x00\x00\x00", 4));
+
+    report.StoreInDFM = true;
+    TfrStream stored;
+    report.WriteReportForm(stored);
+    stored.Seek(0);
+    TfrReportDocument back;
+    back.StoreInDFM = true;
+    back.ReadReportForm(stored);
+    EXPECT_TRUE(stored.AtEnd());
+    EXPECT_EQ(Saved(back), Saved(report));
+}

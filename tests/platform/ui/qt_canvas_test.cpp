@@ -1,5 +1,9 @@
 #include "platform/ui/qt_canvas.h"
 
+#include <QtCore/QFileInfo>
+#include <QtCore/QTemporaryDir>
+#include <QtGui/QPdfWriter>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,4 +195,23 @@ TEST(QtCanvas, TurnedTextReadsUpwardsFromItsPoint)
     EXPECT_GE(minY, 100 - extent.cx - 1);
     EXPECT_GE(minX, 20);
     EXPECT_LE(maxX, 20 + extent.cy);
+}
+
+TEST(QtCanvas, PdfWriterPaintsAtItsOwnResolution)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.pdf"));
+    {
+        QPdfWriter writer(file);
+        writer.setResolution(300);
+        TQtCanvas canvas(&writer);
+        EXPECT_TRUE(canvas.IsPrinter());
+        EXPECT_EQ(canvas.PixelsPerInchY(), 300);
+        EXPECT_EQ(canvas.FontPixelHeight(), 42);
+        canvas.Pen.Mode = TPenMode::pmXor; // painted as Copy on paper
+        canvas.Rectangle(100, 100, 600, 300);
+        canvas.TextOut(120, 120, QStringLiteral("Лист 1"));
+        EXPECT_GT(canvas.TextWidth(QStringLiteral("Лист 1")), 42);
+    }
+    EXPECT_GT(QFileInfo(file).size(), 500);
 }
