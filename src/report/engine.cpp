@@ -69,6 +69,11 @@ void EngineStartup()
 
 void EngineShutdown()
 {
+    if (!RunningEngine)
+        return;
+    // The output layer's state goes first, while the engine it may still
+    // call is running.
+    RunningEngine->Extension.reset();
     RunningEngine.reset();
 }
 

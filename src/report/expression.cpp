@@ -62,9 +62,11 @@ QString ReadOperand(const QString &s, qsizetype &i, bool stopAtSemicolon)
 }
 
 // A single-quoted literal from the quote at `i`, quotes kept; an unterminated
-// literal runs to the end of the text.
-QString ReadQuoted(const QString &s, qsizetype &i)
+// literal runs to the end of the text (`closed` tells which).
+QString ReadQuoted(const QString &s, qsizetype &i, bool *closed = nullptr)
 {
+    if (closed)
+        *closed = true;
     const qsizetype n = s.size();
     const qsizetype start = i;
     ++i;
@@ -79,6 +81,8 @@ QString ReadQuoted(const QString &s, qsizetype &i)
         }
         ++i;
     }
+    if (closed)
+        *closed = false;
     return s.mid(start);
 }
 
@@ -395,7 +399,10 @@ QString TParser::ConvertToPostfix(const QString &expression)
         QString text;
         bool plain = false;
         if (i < s.size() && s[i] == u'\'') {
-            text = ReadQuoted(s, i);
+            bool closed = true;
+            text = ReadQuoted(s, i, &closed);
+            if (!closed)
+                text += u'\''; // the postfix text must not run into the next operand
         } else if (i < s.size() && s[i] == u'[') {
             qsizetype b = i, e = 0;
             text = u'[' + Extract0(s, b, e) + u']';
@@ -403,6 +410,8 @@ QString TParser::ConvertToPostfix(const QString &expression)
         } else {
             text = ReadOperand(s, i, true);
             plain = true;
+            if (text.count(u'"') % 2)
+                text += u'"'; // an unclosed double quote closes at the end of the text
         }
         if (text.isEmpty() && prefix.isEmpty()) {
             ++i; // nothing an operand can start with: skip it

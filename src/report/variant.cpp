@@ -219,8 +219,10 @@ QString FloatToExprText(double value)
     QString text = FloatToStr(value, fmt::DecimalSeparator);
     if (!text.contains(u'E'))
         return text;
-    // The evaluator reads "1E-7" as 1E minus 7: write every digit out instead.
-    text = QString::number(value, 'f', 340);
+    // The evaluator reads "1E-7" as 1E minus 7: write the 15 significant
+    // digits out in fixed notation instead.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    text = QString::number(value, 'f', std::max(0, 14 - exponent));
     if (text.contains(u'.')) {
         while (text.endsWith(u'0'))
             text.chop(1);
