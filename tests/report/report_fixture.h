@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-class TTestReport : public TfrReportDocument
+class TObjectsTestReport : public TfrReportDocument
 {
 public:
     QMap<QString, QString> Values;
@@ -66,5 +66,5 @@ protected:
 
     TfrEngineScope EngineScope;
     TRecordingCanvas Measure;
-    TTestReport Report;
+    TObjectsTestReport Report;
 };
