@@ -6,6 +6,8 @@
 #include <QtGui/QPainterPath>
 #include <QtGui/QPaintDevice>
 
+#include <QtCore/QHash>
+
 #include <cstdlib>
 
 QColor TColorToQColor(TColor color)
@@ -266,26 +268,175 @@ TColor TQtCanvas::GetPixel(int x, int y) const
     return QColorToTColor(QColor(m_image->pixel(x, y)));
 }
 
-void TQtCanvas::DrawTextAt(int x, int y, const QString &text)
+namespace {
+
+// A text as the painter inks it in one font: its advance, its cell height
+// and the inked pixels as runs relative to the cell's top-left corner.
+struct TTextMask
 {
-    const QFont qfont = MakeQFont(Font, m_ppiY);
+    struct TRun
+    {
+        int Y, X, Length;
+    };
+    int Width = 0;
+    int Cell = 0;
+    bool HasRuns = false;
+    std::vector<TRun> Runs;
+};
+
+// Per font (name, size, style, resolution) the texts met so far. Only the
+// user-interface thread draws, so one cache serves every canvas.
+QHash<QString, QHash<QString, TTextMask>> &TextMasks()
+{
+    static QHash<QString, QHash<QString, TTextMask>> masks;
+    return masks;
+}
+
+constexpr int MaxMasksPerFont = 50000;
+
+QHash<QString, TTextMask> &MasksOf(const QString &fontKey)
+{
+    QHash<QString, TTextMask> &masks = TextMasks()[fontKey];
+    if (masks.size() > MaxMasksPerFont)
+        masks.clear();
+    return masks;
+}
+
+TTextMask &MaskOf(const QString &fontKey, const QString &text, const QFontMetrics &fm)
+{
+    QHash<QString, TTextMask> &masks = MasksOf(fontKey);
+    auto it = masks.find(text);
+    if (it == masks.end()) {
+        TTextMask mask;
+        mask.Width = fm.horizontalAdvance(text);
+        mask.Cell = fm.ascent() + fm.descent();
+        it = masks.insert(text, mask);
+    }
+    return *it;
+}
+
+// Inks the text once on a scratch image and keeps what the painter set.
+void BuildRuns(TTextMask &mask, const QString &text, const QFont &font, const QFontMetrics &fm)
+{
+    const int pad = fm.height() + 4;
+    QImage scratch(mask.Width + 2 * pad, mask.Cell + 2 * pad, QImage::Format_RGB32);
+    scratch.fill(Qt::white);
+    {
+        QPainter painter(&scratch);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(pad, pad + fm.ascent(), text);
+    }
+    const QRgb white = QColor(Qt::white).rgb();
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width();) {
+            if (line[x] == white) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < scratch.width() && line[x] != white)
+                ++x;
+            mask.Runs.push_back({y - pad, start - pad, x - start});
+        }
+    }
+    mask.HasRuns = true;
+}
+
+} // namespace
+
+const QFont &TQtCanvas::CurrentQFont()
+{
+    if (!m_fontKey || !(*m_fontKey == Font)) {
+        m_qfont = MakeQFont(Font, m_ppiY);
+        m_metrics.emplace(m_qfont, m_device);
+        m_fontKey = Font;
+        m_fontCacheKey = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+                             .arg(Font.Name)
+                             .arg(m_qfont.pixelSize())
+                             .arg(Font.Style)
+                             .arg(Font.Charset)
+                             .arg(m_ppiX)
+                             .arg(m_ppiY)
+                             .arg(m_device ? m_device->devType() : 0);
+    }
+    return m_qfont;
+}
+
+bool TQtCanvas::DrawCachedText(int x, int y, const QString &text)
+{
+    if (!m_image || Font.Orientation != 0 || (m_justifyCount > 0 && m_justifyExtra != 0))
+        return false;
+    const QFont &qfont = CurrentQFont();
+    TTextMask &mask = MaskOf(m_fontCacheKey, text, *m_metrics);
+    if (!mask.HasRuns)
+        BuildRuns(mask, text, qfont, *m_metrics);
+    const TRect bounds = m_clip ? TRect{std::max(0, m_clip->Left), std::max(0, m_clip->Top),
+                                        std::min(m_image->width(), m_clip->Right),
+                                        std::min(m_image->height(), m_clip->Bottom)}
+                                : TRect{0, 0, m_image->width(), m_image->height()};
+    const auto span = [&](int row, int left, int length, QRgb color) {
+        if (row < bounds.Top || row >= bounds.Bottom)
+            return;
+        const int from = std::max(left, bounds.Left);
+        const int to = std::min(left + length, bounds.Right);
+        if (from >= to)
+            return;
+        auto *line = reinterpret_cast<QRgb *>(m_image->scanLine(row));
+        std::fill(line + from, line + to, color);
+    };
+    if (Brush.Style == TBrushStyle::bsSolid) {
+        const QRgb fill = TColorToQColor(Brush.Color).rgb();
+        for (int row = y; row < y + mask.Cell; ++row)
+            span(row, x, mask.Width, fill);
+    } else if (Brush.Style != TBrushStyle::bsClear) {
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_painter->fillRect(QRect(x, y, mask.Width, mask.Cell), MakeQBrush());
+    }
+    const QRgb ink = TColorToQColor(Font.Color).rgb();
+    for (const TTextMask::TRun &run : mask.Runs)
+        span(y + run.Y, x + run.X, run.Length, ink);
+    return true;
+}
+
+const QFontMetrics &TQtCanvas::CurrentMetrics()
+{
+    CurrentQFont();
+    return *m_metrics;
+}
+
+void TQtCanvas::DrawTextAt(int x, int y, const QString &text, bool cached)
+{
+    if (cached && DrawCachedText(x, y, text))
+        return;
+    const QFont &qfont = CurrentQFont();
+    const QFontMetrics &fm = *m_metrics;
     m_painter->setFont(qfont);
-    const QFontMetrics fm(qfont, m_device);
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    m_painter->save();
-    m_painter->translate(x, y);
-    if (Font.Orientation != 0)
+    const bool turned = Font.Orientation != 0;
+    // A level text is placed by offsets alone; only a turned one needs the
+    // painter's transformation.
+    int ox = x, oy = y;
+    if (turned) {
+        m_painter->save();
+        m_painter->translate(x, y);
         m_painter->rotate(-Font.Orientation / 10.0);
+        ox = oy = 0;
+    }
     const int cell = fm.ascent() + fm.descent();
     const auto pieces = JustifiedPieces(text);
     if (Brush.Style != TBrushStyle::bsClear) {
         const int end = pieces.back().Offset + fm.horizontalAdvance(pieces.back().Text);
-        m_painter->fillRect(QRect(0, 0, end, cell), MakeQBrush());
+        m_painter->fillRect(QRect(ox, oy, end, cell), MakeQBrush());
     }
     m_painter->setPen(TColorToQColor(Font.Color));
     for (const auto &piece : pieces)
-        m_painter->drawText(piece.Offset, fm.ascent(), piece.Text);
-    m_painter->restore();
+        m_painter->drawText(ox + piece.Offset, oy + fm.ascent(), piece.Text);
+    if (turned)
+        m_painter->restore();
 }
 
 void TQtCanvas::TextOut(int x, int y, const QString &text)
@@ -300,14 +451,15 @@ void TQtCanvas::TextRect(const TRect &clip, int x, int y, const QString &text)
         return;
     m_painter->save();
     m_painter->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()), Qt::IntersectClip);
-    DrawTextAt(x, y, text);
+    DrawTextAt(x, y, text, false);
     m_painter->restore();
 }
 
 TSize TQtCanvas::TextExtent(const QString &text)
 {
-    const QFontMetrics fm(MakeQFont(Font, m_ppiY), m_device);
-    return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
+    const QFontMetrics &fm = CurrentMetrics();
+    const TTextMask &mask = MaskOf(m_fontCacheKey, text, fm);
+    return {mask.Width, mask.Cell};
 }
 
 void TQtCanvas::SetClipRect(const TRect &r)

@@ -9,10 +9,12 @@
 
 #include <QtGui/QColor>
 #include <QtGui/QFont>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 
 #include <memory>
+#include <optional>
 
 class QPaintDevice;
 
@@ -65,7 +67,16 @@ private:
     bool BrushVisible() const { return Brush.Style != TBrushStyle::bsClear; }
     // Styled one-pixel lines first get their gaps in the brush colour.
     void StrokePath(const QPainterPath &path, bool closed);
-    void DrawTextAt(int x, int y, const QString &text);
+    // cached: the text may come from its mask (not inside a further clip).
+    void DrawTextAt(int x, int y, const QString &text, bool cached = true);
+    // The Qt font and its metrics for the current Font, made again only when
+    // Font changed: a scheme writes thousands of labels in one font.
+    const QFont &CurrentQFont();
+    const QFontMetrics &CurrentMetrics();
+    // Level, unjustified texts on an image are drawn from masks kept per
+    // font and text (the scheme redraws the same labels again and again);
+    // false when the text needs the painter.
+    bool DrawCachedText(int x, int y, const QString &text);
 
     QImage *m_image = nullptr;
     QPaintDevice *m_device = nullptr;
@@ -74,4 +85,8 @@ private:
     int m_ppiY;
     bool m_printer;
     std::optional<TRect> m_clip;
+    std::optional<TFont> m_fontKey;
+    QFont m_qfont;
+    std::optional<QFontMetrics> m_metrics;
+    QString m_fontCacheKey;
 };
