@@ -731,11 +731,28 @@ TSchemeDrawSettings TfrmMain::DrawSettings() const
     return s;
 }
 
+namespace {
+// Points the main window's drawing canvas at a canvas for one drawing.
+class TDrawCanvasScope
+{
+public:
+    TDrawCanvasScope(TCanvas *&slot, TCanvas &canvas) : m_slot(slot), m_old(slot) { m_slot = &canvas; }
+    ~TDrawCanvasScope() { m_slot = m_old; }
+    TDrawCanvasScope(const TDrawCanvasScope &) = delete;
+    TDrawCanvasScope &operator=(const TDrawCanvasScope &) = delete;
+
+private:
+    TCanvas *&m_slot;
+    TCanvas *m_old;
+};
+} // namespace
+
 void TfrmMain::Redraw()
 {
     QImage &image = m_img->Image();
     {
         TQtCanvas canvas(&image);
+        const TDrawCanvasScope scope(m_drawCanvas, canvas);
         const TSchemeDrawSettings settings = DrawSettings();
         TSchemeRenderer renderer(Net, m_document->BranchColors, m_document->View, settings, m_overlays);
         const QScreen *display = screen();
@@ -745,6 +762,31 @@ void TfrmMain::Redraw()
     }
     m_img->update();
     RefreshOverviewMap();
+}
+
+void TfrmMain::DrawBranch(int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    {
+        TQtCanvas canvas(&m_img->Image());
+        const TDrawCanvasScope scope(m_drawCanvas, canvas);
+        const TSchemeDrawSettings settings = DrawSettings();
+        TSchemeRenderer renderer(Net, m_document->BranchColors, m_document->View, settings, m_overlays);
+        renderer.SetDefaultFont(canvas);
+        renderer.DrawBranch(canvas, n);
+        m_currentBranch = renderer.CurrentBranch;
+    }
+    m_img->update();
+}
+
+void TfrmMain::SetSchemePen(TPenStyle style, int width, TColor color)
+{
+    if (!m_drawCanvas)
+        return;
+    m_drawCanvas->Pen.Style = style;
+    m_drawCanvas->Pen.Width = width;
+    m_drawCanvas->Pen.Color = color;
 }
 
 void TfrmMain::RefreshOverviewMap()

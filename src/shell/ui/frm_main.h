@@ -101,6 +101,14 @@ public:
     // Drawing that other parts of the program add to the scheme.
     TSchemeOverlays &SchemeOverlays() { return m_overlays; }
     int CurrentBranch() const { return m_currentBranch; }
+    // Draws one branch over the scheme (a selection changed), without a full redraw.
+    void DrawBranch(int n);
+    // The canvas the scheme is being drawn on, null between drawings.
+    TCanvas *DrawCanvas() const { return m_drawCanvas; }
+    // The pen of the canvas being drawn on, for the branch symbols.
+    void SetSchemePen(TPenStyle style, int width, TColor color);
+    int GetFireTime() const { return m_options.FireTime; }
+    int GetReportStyle() const { return m_options.ReportStyle; }
     // Redraws the overview map when it is shown.
     void RefreshOverviewMap();
     // View commands.
@@ -215,6 +223,7 @@ private:
     TPaintGuard m_paintGuard;
     int m_toolMode = 0;
     int m_currentBranch = 0;
+    TCanvas *m_drawCanvas = nullptr;
     QLabel *m_lblX = nullptr;
     QLabel *m_lblY = nullptr;
     QLabel *m_lblNode = nullptr;

@@ -203,4 +203,9 @@ TEST_F(MainViewTest, MapOpensClosesCentresTheViewAndKeepsItsBounds)
     button->trigger();
     EXPECT_EQ(frmMap, nullptr);
     EXPECT_FALSE(button->isChecked());
+    // A new map takes the bounds the last one kept.
+    button->trigger();
+    ASSERT_NE(frmMap, nullptr);
+    EXPECT_EQ(frmMap->size(), QSize(200, 150));
+    EXPECT_EQ(frmMap->pos(), QPoint(40, 50));
 }
