@@ -42,8 +42,10 @@ constexpr std::int32_t clAqua = 0xFFFF00;
 // +1 for x >= 0, else -1.
 constexpr int FlowSign(double x) { return x >= 0 ? 1 : -1; }
 
-// How the fire is modelled: with the fire load of a working (nullptr: without)
-// and the number of minutes of a series.
+// How the fire is modelled: with the fire load of a working (nullptr: without;
+// the caller reads it from "FireLoad.dat" before each computation, so that
+// what is saved there counts) and the number of minutes of a series (the
+// fire-time setting).
 struct TFireOptions
 {
     const TFireLoadRec *Load = nullptr;
