@@ -214,7 +214,7 @@ void ZoneAfterUpset(TNetworkTables &t, int b, int mode, TFlowArrays a, const TFi
     walker.GasZone(b, a.Q, zone);
 }
 
-void ShowZoneOnScheme(TBranchColorTable &colors, const TSchemePalette &palette, const TGasZoneList &zone,
+void ShowZoneOnScheme(TBranchColors &colors, const TSchemeColors &palette, const TGasZoneList &zone,
                       int fireBranch)
 {
     for (const int b : zone)
@@ -224,7 +224,7 @@ void ShowZoneOnScheme(TBranchColorTable &colors, const TSchemePalette &palette, 
         colors[fireBranch] = palette[sciFire];
 }
 
-void ShowZonesOnScheme(TBranchColorTable &colors, const TSchemePalette &palette, const TGasZoneList &zone1,
+void ShowZonesOnScheme(TBranchColors &colors, const TSchemeColors &palette, const TGasZoneList &zone1,
                        const TGasZoneList &zone2, int fireBranch)
 {
     for (const int b : zone2)
@@ -258,7 +258,7 @@ CalcResult GasSourceZone(TNetworkTables &t, TGasSourceTypeSet typeSet, TFlowArra
     return result;
 }
 
-void ShowGasSourceZone(TBranchColorTable &colors, const TSchemePalette &palette, const TNetworkTables &t,
+void ShowGasSourceZone(TBranchColors &colors, const TSchemeColors &palette, const TNetworkTables &t,
                        TGasSourceTypeSet typeSet)
 {
     const int n = MaxBranchNo(t);

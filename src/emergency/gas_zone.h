@@ -9,6 +9,8 @@
 // separately: the tables' own arrays or copies of them.
 #include "calc/solver.h"
 #include "emergency/fire_depression.h"
+#include "model/branch_values.h"
+#include "shell/options_set.h"
 
 #include <array>
 #include <cstdint>
@@ -31,13 +33,8 @@ constexpr int btLongwall = 7;         // "Лава"
 constexpr int btDevelopmentFace = 10; // "Подготовительный забой"
 constexpr int btMainFan = 2;          // "ВГП"
 
-// Colours: TColor values (0x00BBGGRR) per branch, and the 20 scheme colours.
-using TBranchColorTable = std::array<std::int32_t, TableSize>;
-using TSchemePalette = std::array<std::int32_t, 20>;
-constexpr int sciFire = 4;
-constexpr int sciSmoke = 5;
-constexpr int sciRouteInSmoke = 7; // also exhaust air
-constexpr std::int32_t clAqua = 0xFFFF00;
+// The colour of the second zone where two are shown.
+constexpr TColor clAqua = 0xFFFF00;
 
 // +1 for x >= 0, else -1.
 constexpr int FlowSign(double x) { return x >= 0 ? 1 : -1; }
@@ -111,10 +108,10 @@ void ZoneAfterUpset(TNetworkTables &t, int b, int mode, TFlowArrays a, const TFi
 
 // Colour the zone over the standard colours that colors holds on entry: the
 // zone's branches in the smoke colour, the fire branch in the fire colour.
-void ShowZoneOnScheme(TBranchColorTable &colors, const TSchemePalette &palette, const TGasZoneList &zone,
+void ShowZoneOnScheme(TBranchColors &colors, const TSchemeColors &palette, const TGasZoneList &zone,
                       int fireBranch);
 // Two zones: zone 2 in aqua, then zone 1 in smoke (zone 1 wins), then the fire branch.
-void ShowZonesOnScheme(TBranchColorTable &colors, const TSchemePalette &palette, const TGasZoneList &zone1,
+void ShowZonesOnScheme(TBranchColors &colors, const TSchemeColors &palette, const TGasZoneList &zone1,
                        const TGasZoneList &zone2, int fireBranch);
 
 // Solves the network on a (its R, H and Q) and rewrites the fresh-air flags:
@@ -124,7 +121,7 @@ void ShowZonesOnScheme(TBranchColorTable &colors, const TSchemePalette &palette,
 // flag changed.
 CalcResult GasSourceZone(TNetworkTables &t, TGasSourceTypeSet typeSet, TFlowArrays a,
                          std::vector<int> &changed);
-// Exhaust branches in the exhaust colour, then the sources in the fire colour,
+// Exhaust branches in the colour of routes in smoke, then the sources in the fire colour,
 // over the standard colours that colors holds on entry.
-void ShowGasSourceZone(TBranchColorTable &colors, const TSchemePalette &palette, const TNetworkTables &t,
+void ShowGasSourceZone(TBranchColors &colors, const TSchemeColors &palette, const TNetworkTables &t,
                        TGasSourceTypeSet typeSet);

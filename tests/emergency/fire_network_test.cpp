@@ -116,10 +116,10 @@ TEST(FreshAir, ExhaustColouring)
     TMine mine;
     std::vector<int> changed;
     GasSourceZone(mine.t, TypeBit(btLongwall), TableArrays(mine.t), changed);
-    TSchemePalette palette{};
-    for (int i = 0; i < 20; ++i)
+    TSchemeColors palette{};
+    for (int i = 0; i < SchemeColorCount; ++i)
         palette[i] = 100 + i;
-    TBranchColorTable colors{};
+    TBranchColors colors{};
     colors.fill(1);
     ShowGasSourceZone(colors, palette, mine.t, TypeBit(btLongwall));
     EXPECT_EQ(colors[1], 1);

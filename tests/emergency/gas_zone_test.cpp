@@ -141,10 +141,10 @@ TEST(GasZone, ReversalMinute)
 
 TEST(GasZone, Colouring)
 {
-    TSchemePalette palette{};
-    for (int i = 0; i < 20; ++i)
+    TSchemeColors palette{};
+    for (int i = 0; i < SchemeColorCount; ++i)
         palette[i] = 100 + i;
-    TBranchColorTable colors{};
+    TBranchColors colors{};
     colors.fill(1);
     ShowZonesOnScheme(colors, palette, {2, 3}, {3, 4}, 2);
     EXPECT_EQ(colors[1], 1);

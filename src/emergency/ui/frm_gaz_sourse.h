@@ -46,8 +46,8 @@ struct TFreshRecalcHost
     std::function<void(int branch)> ObjectChanged;
     // Fills Colors with the standard branch colours.
     std::function<void()> SetStandardColors;
-    TBranchColorTable *Colors = nullptr;
-    TSchemePalette Palette{};
+    TBranchColors *Colors = nullptr;
+    TSchemeColors Palette{};
 };
 
 // "Пересчитать свежая/исходящая...": asks for the sources, recomputes the

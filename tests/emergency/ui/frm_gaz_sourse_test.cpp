@@ -70,13 +70,13 @@ TEST(FreshRecalc, LongwallsOnlyMarksTheirZoneAndRecolours)
 {
     TLongwallMine mine;
     TScriptedPrompt prompt;
-    TBranchColorTable colors{};
+    TBranchColors colors{};
     std::vector<int> modified;
     TFreshRecalcHost host;
     host.ObjectChanged = [&](int b) { modified.push_back(b); };
     host.SetStandardColors = [&] { colors.fill(1); };
     host.Colors = &colors;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < SchemeColorCount; ++i)
         host.Palette[i] = 100 + i;
 
     TGasSourceTypeSet chosen = 0;
@@ -121,7 +121,7 @@ TEST(FreshRecalc, FailedSolveIsShownAndLeavesTheMarking)
     TLongwallMine mine;
     mine.t.NodeIsSurface[4] = 0;
     TScriptedPrompt prompt;
-    TBranchColorTable colors{};
+    TBranchColors colors{};
     TFreshRecalcHost host;
     host.Colors = &colors;
     const bool done = RunDriven(mine.t, host, [&](TfrmGazSourse &d) { QTest::mouseClick(d.btnOk, Qt::LeftButton); });
