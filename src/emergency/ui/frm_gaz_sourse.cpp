@@ -1,6 +1,8 @@
 #include "emergency/ui/frm_gaz_sourse.h"
 
+#include "model/mine_objects.h"
 #include "platform/prompt.h"
+#include "shell/ui/frm_main.h"
 
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QHBoxLayout>
@@ -120,4 +122,20 @@ bool RunFreshRecalc(QWidget *mainWindow, TNetworkTables &t, const TFreshRecalcHo
     if (host.Colors)
         ShowGasSourceZone(*host.Colors, host.Palette, t, set);
     return true;
+}
+
+void RunFreshRecalc(TfrmMain &mainWindow)
+{
+    TFreshRecalcHost host;
+    host.ObjectChanged = [&mainWindow](int b) { mainWindow.ObjectChanged(std::make_unique<TBranch>(Net, b), ckChanged); };
+    host.SetStandardColors = [&mainWindow] { mainWindow.SetStandardColors(); };
+    host.Colors = &mainWindow.Document().BranchColors;
+    host.Palette = mainWindow.Options().Colors;
+    RunFreshRecalc(&mainWindow, Net, host);
+    mainWindow.Redraw();
+}
+
+void InstallFreshRecalcCommand(TfrmMain &mainWindow)
+{
+    mainWindow.SetCommandHandler(QStringLiteral("TaskFreshRecalc"), [&mainWindow] { RunFreshRecalc(mainWindow); });
 }

@@ -11,6 +11,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class TfrmMain;
 
 class TfrmGazSourse : public QDialog
 {
@@ -55,3 +56,9 @@ struct TFreshRecalcHost
 // exhaust air and the sources. A failed solve is shown and changes nothing.
 // True when the colours changed; the caller then redraws the scheme.
 bool RunFreshRecalc(QWidget *mainWindow, TNetworkTables &t, const TFreshRecalcHost &host);
+
+// The command on the program's main window and tables: recomputes, marks the
+// document modified for every changed flag and redraws.
+void RunFreshRecalc(TfrmMain &mainWindow);
+// Gives the main window's "Пересчитать свежая/исходящая..." its handler.
+void InstallFreshRecalcCommand(TfrmMain &mainWindow);
