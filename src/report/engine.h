@@ -5,7 +5,11 @@
 // program that links the engine (Tunvex and the journal plug-in) starts its own.
 //
 // The build (report objects, bands, pages) meets this layer through the small
-// interfaces below, which its classes implement.
+// interfaces below, which its classes implement. Before a build the report
+// calls AttachParser (so names and functions reach it), points StopRequested
+// at its cancelled flag, and keeps CurrentObject, CurrentBand, AggregateBand,
+// CurrentRunPage, CurrentPageIndex, TotalPagesCount and CrossPrinting up to
+// date while it forms pages.
 #include "report/expression.h"
 #include "report/values.h"
 

@@ -114,6 +114,11 @@ TEST(Expression, NamesReachTheValueCallback)
     EXPECT_FALSE(called);
     EXPECT_EQ(asked, (QStringList{QStringLiteral("SUM"), QStringLiteral("X")}));
 
+    // A semicolon ends the expression: in "a; b" only a is evaluated.
+    asked.clear();
+    parser.Evaluate(QStringLiteral("a; b"));
+    EXPECT_EQ(asked, QStringList{QStringLiteral("A")});
+
     // Without a value callback a name is an empty value.
     TParser bare;
     EXPECT_TRUE(bare.Evaluate(QStringLiteral("x")).IsEmpty());
