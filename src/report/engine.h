@@ -177,9 +177,11 @@ public:
     QString ExpressionErrorText;
 
     // Asked now and then while a script runs; true stops it. The build points
-    // it at its cancelled flag.
+    // it at its cancelled flag (pumping the message queue first, so that the
+    // progress dialog's Cancel can be clicked).
     std::function<bool()> StopRequested;
     // The INPUT function's box: (caption, prompt, default text) -> typed text.
+    // The ui installs a real input box; without one the default text is taken.
     std::function<QString(const QString &, const QString &, const QString &)> InputBox;
 };
 

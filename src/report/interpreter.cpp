@@ -3,7 +3,6 @@
 #include "report/engine.h"
 #include "report/report_base.h"
 
-#include <QtCore/QCoreApplication>
 #include <vector>
 
 const QStringList ScriptPropertyNames = {
