@@ -16,6 +16,10 @@ bool Above(double value, long double threshold)
 // steps, so that branches without resistance and branches without flow keep
 // the pressure system positive definite.
 constexpr double MinConductanceInverse = 1e-6;
+// The Newton steps end when no flow moves by more than this (m³/s); loop
+// passes then confirm the result by the method's own test.
+constexpr double NewtonSettledChange = 1e-9;
+constexpr int ConfirmingPasses = 20;
 
 } // namespace
 
@@ -314,7 +318,7 @@ bool TMeshSolver::FlowsFinite() const
 
 // The loop passes converge slowly where meshes share heavily loaded branches.
 // Newton steps on the node pressures of the tree's part of the network take
-// the flows the rest of the way; loop passes then confirm that every mesh is
+// the flows to the solution; loop passes then confirm that every mesh is
 // settled by the method's own test.
 bool TMeshSolver::ExtendSolve()
 {
@@ -339,9 +343,14 @@ bool TMeshSolver::ExtendSolve()
     m_pressureSystem.SetPattern(m_unknowns, couplings);
 
     for (int step = 0; step < MaxNewtonSteps; ++step) {
-        if (!NewtonStep())
+        double largestChange = 0;
+        if (!NewtonStep(largestChange))
             break;
         ++Stats.NewtonSteps;
+        if (largestChange <= NewtonSettledChange)
+            break;
+    }
+    for (int pass = 0; pass < ConfirmingPasses; ++pass) {
         ++Stats.Passes;
         switch (RunPass()) {
         case TPass::Fault:
@@ -363,7 +372,7 @@ bool TMeshSolver::ExtendSolve()
 // Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
 // (P_i − P_j − h)/G. Its length is halved until the network's content
 // Σ (R·|Q|³/3 − H·Q), which the solution minimises, no longer grows.
-bool TMeshSolver::NewtonStep()
+bool TMeshSolver::NewtonStep(double &largestChange)
 {
     const std::size_t count = m_solveBranches.size();
     std::vector<double> slope(count), loss(count);
@@ -416,7 +425,10 @@ bool TMeshSolver::NewtonStep()
     double alpha = 1;
     while (alpha > 1.0 / 1024 && !(content(alpha) <= before + 1e-12 * std::fabs(before)))
         alpha /= 2;
-    for (std::size_t k = 0; k < count; ++k)
+    largestChange = 0;
+    for (std::size_t k = 0; k < count; ++k) {
         m_q[m_solveBranches[k]] += alpha * change[k];
+        largestChange = std::max(largestChange, std::fabs(alpha * change[k]));
+    }
     return true;
 }

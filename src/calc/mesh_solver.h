@@ -79,7 +79,7 @@ private:
     TPass RunPass();
     void CollectChords(AdjacencyItem *&frontier);
     bool ExtendSolve();
-    bool NewtonStep();
+    bool NewtonStep(double &largestChange);
     bool FlowsFinite() const;
 
     TNetworkTables &m_t;

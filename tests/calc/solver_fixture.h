@@ -43,8 +43,14 @@ inline double WorstMeshResidual(TNetworkTables &t)
         return NAN;
     scratch = t.BranchQ;
     double worst = 0;
-    for (int k = 0; k < solver.MeshCount(); ++k)
+    double worstDq = 0;
+    for (int k = 0; k < solver.MeshCount(); ++k) {
         worst = std::max(worst, std::fabs(solver.MeshResidual(k)));
+        double den = 0.00001;
+        for (auto m = solver.MeshBegin(k); m != solver.MeshEnd(k); ++m) den += t.BranchR[m->Branch] * std::fabs(t.BranchQ[m->Branch]);
+        worstDq = std::max(worstDq, std::fabs(solver.MeshResidual(k)) / (2 * den));
+    }
+    printf("worst dq %.4f\n", worstDq);
     return worst;
 }
 
