@@ -92,24 +92,28 @@ int MineNetworkPanels(int branches)
     return std::max(2, (branches - 4) / BranchesPerPanel);
 }
 
-int MakeMineNetwork(TNetworkTables &t, int panels, unsigned seed, int fans)
+int MakeMineNetwork(TNetworkTables &t, int panels, unsigned seed, int fans, int intakes)
 {
     ClearAllItems(t);
     TRandom rnd(seed);
     fans = std::max(fans, 1);
+    intakes = std::max(intakes, 1);
     // Within the tables' capacity: each panel takes 16 branches, each fan 2.
-    panels = std::clamp(panels, 2, (MaxItems - 3 - 2 * fans) / BranchesPerPanel);
+    panels = std::clamp(panels, 2, (MaxItems - 1 - intakes - 2 * fans) / BranchesPerPanel);
     fans = std::min(fans, panels);
+    intakes = std::min(intakes, panels);
     const int step = 40;
     std::vector<int> intake(static_cast<std::size_t>(panels) + 1), ret(intake.size());
     for (int i = 0; i <= panels; ++i) {
         intake[i] = AddNode(t, 200 + i * step, 400, false);
         ret[i] = AddNode(t, 200 + i * step, 200, false);
     }
-    const int shaft1 = AddNode(t, 100, 500, true);
-    const int shaft2 = AddNode(t, 200 + panels / 2 * step, 500, true);
-    AddBranch(t, shaft1, intake[0], rnd.Uniform(0.002, 0.004));
-    AddBranch(t, shaft2, intake[panels / 2], rnd.Uniform(0.003, 0.006));
+    // Intake shafts at the start of the intake main and evenly along it.
+    for (int k = 0; k < intakes; ++k) {
+        const int at = k * panels / intakes;
+        const int top = AddNode(t, 190 + at * step, 500, true);
+        AddBranch(t, top, intake[at], rnd.Uniform(0.002, 0.006));
+    }
     for (int i = 0; i < panels; ++i) {
         AddBranch(t, intake[i], intake[i + 1], rnd.Uniform(0.002, 0.008));
         AddBranch(t, ret[i + 1], ret[i], rnd.Uniform(0.003, 0.01));
