@@ -348,6 +348,7 @@ TMeshSolver::TPass TMeshSolver::RunPass()
             return TPass::Fault;
         for (const MeshMember *m = begin; m != end; ++m)
             state[m->Branch].Q -= m->Direction * dq;
+        m_lastCorrections[k] = dq;
         if (std::fabs(residual) > ResidualTolerance || std::fabs(dq) > FlowTolerance)
             settled = false;
     }
@@ -358,6 +359,7 @@ TMeshSolver::TPass TMeshSolver::RunPass()
 bool TMeshSolver::RunPasses(int passes, bool &settled)
 {
     m_state.resize(static_cast<std::size_t>(m_branchCount) + 1);
+    m_lastCorrections.assign(m_chords.size(), 0.0);
     for (int b = 1; b <= m_branchCount; ++b)
         m_state[b] = {m_r[b], m_h[b], m_q[b]};
     settled = false;

@@ -71,6 +71,8 @@ public:
     const TAdjacency &Adjacency() const { return m_adjacency; }
     // The loop law of mesh k on the current flows: Σ ±(R·Q·|Q| − H).
     double MeshResidual(int k) const;
+    // The correction each mesh made in the last pass, m³/s.
+    const std::vector<double> &LastPassCorrections() const { return m_lastCorrections; }
 
     TSolveStats Stats;
 
@@ -111,6 +113,7 @@ private:
     std::vector<MeshMember> m_members;
     std::vector<int> m_meshStart;
     std::vector<TBranchState> m_state;  // R, H and Q side by side while the passes run
+    std::vector<double> m_lastCorrections;
 
     // The extended solve: the branches and nodes of the tree's part of the
     // network, with the pressure system over its nodes but the reference.

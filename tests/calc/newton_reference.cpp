@@ -143,7 +143,7 @@ TReferenceResult SolveByNewton(const TNetworkTables &t)
             worst = std::max(worst, std::fabs(gradient[k]));
         }
         result.WorstLoopResidual = worst;
-        if (worst < 1e-6) {
+        if (worst < 1e-5) {
             result.Converged = true;
             break;
         }
