@@ -1,9 +1,10 @@
 // Tunvex: mine ventilation networks.
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QLabel>
-#include <QtWidgets/QMainWindow>
 
+#include "platform/paths.h"
+#include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "shell/ui/frm_main.h"
 
 int main(int argc, char **argv)
 {
@@ -11,10 +12,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Tunvex"));
     TQtPrompt prompt;
     SetPrompt(&prompt);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tunvex"));
-    window.setCentralWidget(new QLabel(QStringLiteral("Tunvex"), &window));
-    window.resize(1024, 700);
+    InstallDesktopOpener();
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    TfrmMain window(arguments, StartFolder());
     window.show();
     return app.exec();
 }
