@@ -23,7 +23,7 @@ CalcResult Solve(TNetworkTables &t, TSolveStats &stats)
 void RunSolve(benchmark::State &state, TNetworkTables &t)
 {
     TSolveStats stats;
-    if (Solve(t, stats) != crSolved || WorstImbalance(t) > 1e-8) {
+    if (Solve(t, stats) != crSolved || WorstImbalance(t) > 1e-9) {
         state.SkipWithError("the network did not solve");
         return;
     }

@@ -431,11 +431,35 @@ bool TMeshSolver::ExtendSolve()
         if (largestChange <= NewtonSettledChange)
             break;
     }
+    RebalanceTreeFlows();
     bool settled = false;
     if (!RunPasses(ConfirmingPasses, settled))
         return false;
     Stats.Settling = settled ? stExtended : stUnsettled;
     return true;
+}
+
+// The Newton steps balance the nodes only as closely as the pressure system is
+// solved. The chord flows determine every tree flow, so each tree branch is set
+// again from the balance of the node below it, deepest nodes first; the loop
+// passes that follow keep that balance exact.
+void TMeshSolver::RebalanceTreeFlows()
+{
+    const auto inTree = [&](int node) { return Above(m_adjacency[node].Work, MinResistance); };
+    std::vector<int> nodes;
+    for (int n = 1; n <= m_nodeCount + 1; ++n)
+        if (n != m_startNode && inTree(n) && m_adjacency[n].TreeBranch != 0)
+            nodes.push_back(n);
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [&](int a, int b) { return m_adjacency[a].Work > m_adjacency[b].Work; });
+    for (int n : nodes) {
+        const int tree = m_adjacency[n].TreeBranch;
+        double inflow = 0;
+        for (AdjacencyItem *item = m_adjacency[n].First; item; item = item->Permanent)
+            if (item->Branch != tree)
+                inflow += item->Side * m_q[item->Branch];
+        m_q[tree] = m_begin[tree] == n ? inflow : -inflow;
+    }
 }
 
 // One Newton step for the flows Q and the node pressures P together: every

@@ -88,6 +88,7 @@ private:
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
     bool NewtonStep(double &largestChange);
+    void RebalanceTreeFlows();
     bool FlowsFinite() const;
 
     TNetworkTables &m_t;

@@ -1,6 +1,7 @@
 #include "calc/fixed_depression.h"
 #include "platform/prompt.h"
 
+#include "generated_network.h"
 #include "solver_fixture.h"
 
 #include <gtest/gtest.h>
@@ -156,4 +157,24 @@ TEST_F(FixedDepression, RunOnTheTablesShowsFailures)
     EXPECT_FALSE(RunFixedDepressionAir(nullptr, t));
     ASSERT_EQ(prompt.Asked.size(), 1u);
     EXPECT_EQ(prompt.Asked[0].Text, QStringLiteral("Расчет невозможен. Не заданы фиксированные депрессии."));
+}
+
+// Regulators of a mine that the loop passes alone do not settle: the extended
+// solve carries the fixed depressions too.
+TEST_F(FixedDepression, HardMineWithFixedRegulators)
+{
+    MakeMineNetwork(t, 60, 1, 1);
+    std::vector<int> regulators;
+    for (int b = 1; b <= MaxBranchNo(t); ++b)
+        if (t.BranchR[b] >= 0.5 && t.BranchR[b] <= 5 && t.BranchAuxDepression[b] == 0 && regulators.size() < 6
+            && b % 5 == 0) {
+            Fixed(b, 4);
+            regulators.push_back(b);
+        }
+    ASSERT_FALSE(regulators.empty());
+    ASSERT_EQ(SolveFixed(), fdSolved);
+    EXPECT_NE(stats.Settling, stUnsettled);
+    for (int b : regulators)
+        EXPECT_NEAR(t.BranchR[b] * t.BranchQ[b] * t.BranchQ[b], 4, 1e-9) << b;
+    ExpectContinuity();
 }
