@@ -14,10 +14,10 @@ bool Above(double value, long double threshold)
     return static_cast<long double>(value) > threshold;
 }
 
-// Below this a branch's derivative 2·R·|Q| is taken as this in the Newton
-// steps, so that branches without resistance and branches without flow keep
+// A branch's slope 2·R·|Q| (mm w.c. per m³/s) is taken as at least this in
+// the Newton steps, so that branches without resistance or without flow keep
 // the pressure system positive definite.
-constexpr double MinConductanceInverse = 1e-6;
+constexpr double MinBranchSlope = 1e-6;
 // The Newton steps end when no flow moves by more than this (m³/s); loop
 // passes then confirm the result by the method's own test.
 constexpr double NewtonSettledChange = 1e-9;
@@ -309,17 +309,6 @@ bool TMeshSolver::BuildMeshes()
     return FlowsFinite();
 }
 
-double TMeshSolver::MeshResidual(int k) const
-{
-    double residual = 0;
-    for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
-        const double q = m_q[m->Branch];
-        const double loss = m_r[m->Branch] * q * std::fabs(q);
-        residual += m->Direction == 1 ? loss - m_h[m->Branch] : m_h[m->Branch] - loss;
-    }
-    return residual;
-}
-
 // One pass of loop corrections over all meshes in chord order; each mesh sees
 // the corrections of the meshes before it. The pass works on the packed branch
 // states; a direction of -1 negates exactly, so H - R·Q·|Q| is -(R·Q·|Q| - H)
@@ -477,7 +466,7 @@ bool TMeshSolver::NewtonStep(double &largestChange)
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const double q = m_q[b];
-        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinConductanceInverse);
+        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
         loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];

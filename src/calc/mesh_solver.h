@@ -69,8 +69,6 @@ public:
     int Begin(int b) const { return m_begin[b]; }
     int End(int b) const { return m_end[b]; }
     const TAdjacency &Adjacency() const { return m_adjacency; }
-    // The loop law of mesh k on the current flows: Σ ±(R·Q·|Q| − H).
-    double MeshResidual(int k) const;
     // The correction each mesh made in the last pass, m³/s.
     const std::vector<double> &LastPassCorrections() const { return m_lastCorrections; }
 
