@@ -55,8 +55,8 @@ struct TfrPreparedPage
     bool HonourMargins = false;
     TPrinterInfo PrinterInfo;
     // Set by the preview for pages in view; drawing a page that is not
-    // visible drops its page model.
-    bool Visible = true;
+    // visible drops its page model and draws nothing.
+    bool Visible = false;
     TfrStream Stream;
     std::unique_ptr<TfrPage> PageModel;
 };

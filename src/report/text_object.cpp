@@ -387,7 +387,7 @@ void TfrMemoView::PrintToStream(TfrStream &stream)
     if (PrintState == 0 && CurrentDocument())
         CurrentDocument()->RunObjectScript(*this);
     bool expand = true;
-    if (PrintState == 0 && ((CurrentDocument() && CurrentDocument()->HasEnterRectHandler()) || DataFieldIsLargeObject)) {
+    if (PrintState == 0 && ((CurrentDocument() && CurrentDocument()->HasEnterRectHandler()) || DataFieldIsLargeObject())) {
         OutputLines = Lines;
         const QStringList before = OutputLines;
         if (CurrentDocument())

@@ -383,9 +383,15 @@ TEST_F(ReportFiles, PreparedReportsRoundTrip)
     ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     EXPECT_EQ(a.readAll(), b.readAll());
 
-    // Drawing the page at twice its size scales its objects.
+    // Drawing the page at twice its size scales its objects; a page out of
+    // view draws nothing and drops its objects.
     TRecordingCanvas canvas;
     canvas.CharWidth = 6;
+    loaded.PreparedPages.BuildPageModel(0);
+    loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_TRUE(canvas.Ops.empty());
+    EXPECT_EQ(loaded.PreparedPages[0].PageModel, nullptr);
+    loaded.PreparedPages[0].Visible = true;
     loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
     const auto *text = canvas.FindText(QStringLiteral("Лист 1"));
     ASSERT_NE(text, nullptr);

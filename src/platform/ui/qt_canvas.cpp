@@ -266,11 +266,26 @@ TColor TQtCanvas::GetPixel(int x, int y) const
     return QColorToTColor(QColor(m_image->pixel(x, y)));
 }
 
+const QFont &TQtCanvas::CurrentQFont()
+{
+    if (!m_cachedFont || !(*m_cachedFont == Font)) {
+        m_cachedFont = Font;
+        m_qfont = MakeQFont(Font, m_ppiY);
+        m_metrics.emplace(m_qfont, m_device);
+    }
+    return m_qfont;
+}
+
+const QFontMetrics &TQtCanvas::CurrentMetrics()
+{
+    CurrentQFont();
+    return *m_metrics;
+}
+
 void TQtCanvas::DrawTextAt(int x, int y, const QString &text)
 {
-    const QFont qfont = MakeQFont(Font, m_ppiY);
-    m_painter->setFont(qfont);
-    const QFontMetrics fm(qfont, m_device);
+    m_painter->setFont(CurrentQFont());
+    const QFontMetrics &fm = CurrentMetrics();
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter->save();
     m_painter->translate(x, y);
@@ -306,7 +321,7 @@ void TQtCanvas::TextRect(const TRect &clip, int x, int y, const QString &text)
 
 TSize TQtCanvas::TextExtent(const QString &text)
 {
-    const QFontMetrics fm(MakeQFont(Font, m_ppiY), m_device);
+    const QFontMetrics &fm = CurrentMetrics();
     return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
 }
 

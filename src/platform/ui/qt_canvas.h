@@ -9,6 +9,7 @@
 
 #include <QtGui/QColor>
 #include <QtGui/QFont>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 
@@ -66,6 +67,10 @@ private:
     // Styled one-pixel lines first get their gaps in the brush colour.
     void StrokePath(const QPainterPath &path, bool closed);
     void DrawTextAt(int x, int y, const QString &text);
+    // The Qt font and metrics of the current font, made again only when the
+    // font changes (text is measured many times while wrapping).
+    const QFont &CurrentQFont();
+    const QFontMetrics &CurrentMetrics();
 
     QImage *m_image = nullptr;
     QPaintDevice *m_device = nullptr;
@@ -74,4 +79,7 @@ private:
     int m_ppiY;
     bool m_printer;
     std::optional<TRect> m_clip;
+    std::optional<TFont> m_cachedFont;
+    QFont m_qfont;
+    std::optional<QFontMetrics> m_metrics;
 };
