@@ -396,6 +396,14 @@ TEST_F(ReportFiles, PreparedReportsRoundTrip)
     const auto *text = canvas.FindText(QStringLiteral("Лист 1"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->At.X, 2 * 10 + 3);
+    // On screen, objects away from the clip (widened by 10) are skipped.
+    canvas.Clear();
+    canvas.SetClipRect({0, 80, 1500, 200});
+    loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_TRUE(canvas.Texts().isEmpty());
+    canvas.SetClipRect({0, 30, 1500, 200});
+    loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("Лист 1")});
 
     // No pages: the flag, the printer name and a count of 0.
     TfrReportDocument empty;

@@ -129,7 +129,7 @@ QBrush TQtCanvas::MakeQBrush() const
     return QBrush(TColorToQColor(Brush.Color));
 }
 
-void TQtCanvas::StrokePath(const QPainterPath &path, bool closed)
+void TQtCanvas::StrokePath(const QPainterPath &path)
 {
     if (!PenVisible())
         return;
@@ -145,7 +145,6 @@ void TQtCanvas::StrokePath(const QPainterPath &path, bool closed)
     }
     m_painter->setPen(MakeQPen());
     m_painter->drawPath(path);
-    (void)closed;
 }
 
 void TQtCanvas::LineTo(int x, int y)
@@ -154,7 +153,7 @@ void TQtCanvas::LineTo(int x, int y)
         QPainterPath path;
         path.moveTo(m_penPos.X, m_penPos.Y);
         path.lineTo(x, y);
-        StrokePath(path, false);
+        StrokePath(path);
     }
     m_penPos = {x, y};
 }
@@ -167,7 +166,7 @@ void TQtCanvas::Polyline(const std::vector<TPoint> &points)
     path.moveTo(points[0].X, points[0].Y);
     for (size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i].X, points[i].Y);
-    StrokePath(path, false);
+    StrokePath(path);
 }
 
 void TQtCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -198,9 +197,9 @@ void TQtCanvas::Rectangle(int left, int top, int right, int bottom)
             edges.lineTo(right - 1, bottom - 1);
             edges.lineTo(left, bottom - 1);
             edges.lineTo(left, top);
-            StrokePath(edges, true);
+            StrokePath(edges);
         } else {
-            StrokePath(path, true);
+            StrokePath(path);
         }
     }
 }
@@ -235,7 +234,7 @@ void TQtCanvas::Polygon(const std::vector<TPoint> &points)
     for (size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i].X, points[i].Y);
     path.lineTo(points[0].X, points[0].Y);
-    StrokePath(path, true);
+    StrokePath(path);
 }
 
 void TQtCanvas::FillRect(const TRect &r)

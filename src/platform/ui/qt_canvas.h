@@ -65,7 +65,7 @@ private:
     bool PenVisible() const { return Pen.Style != TPenStyle::psClear; }
     bool BrushVisible() const { return Brush.Style != TBrushStyle::bsClear; }
     // Styled one-pixel lines first get their gaps in the brush colour.
-    void StrokePath(const QPainterPath &path, bool closed);
+    void StrokePath(const QPainterPath &path);
     void DrawTextAt(int x, int y, const QString &text);
     // The Qt font and metrics of the current font, made again only when the
     // font changes (text is measured many times while wrapping).
