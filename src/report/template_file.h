@@ -23,6 +23,7 @@ class TfrPages
 {
 public:
     explicit TfrPages(TfrReportDocument *report = nullptr) : m_report(report) {}
+    TfrReportDocument *Report() const { return m_report; }
 
     int Count() const { return static_cast<int>(m_pages.size()); }
     TfrPage &GetPage(int index) { return *m_pages.at(index); }
