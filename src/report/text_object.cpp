@@ -156,18 +156,17 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 int end = cur;
                 while (end < n && !IsBreakChar(s[end]) && !IsLineBreak(s[end]))
                     ++end;
-                const std::vector<int> points = HyphenPoints(s.mid(wordStart, end - wordStart));
-                if (!points.empty()) {
-                    cur = last;
-                    for (int p : points) {
-                        const int at = wordStart + p - 1;
-                        if (at <= beg || canvas.TextWidth(s.mid(beg, at - beg + 1) + u'-') > width)
-                            break;
-                        hyphenated = true;
-                        cur = at;
-                    }
-                    last = cur;
+                // The last hyphenation point whose part still fits with its hyphen.
+                for (int p : HyphenPoints(s.mid(wordStart, end - wordStart))) {
+                    const int at = wordStart + p - 1;
+                    if (at <= beg || canvas.TextWidth(s.mid(beg, at - beg + 1) + u'-') > width)
+                        break;
+                    hyphenated = true;
+                    cur = last = at;
                 }
+                // Without a usable point the line breaks as it would without
+                // hyphenation (a point that does not fit never moves the
+                // break back before the line's start).
             }
             if (!hyphenated && last == beg) {
                 // No break point on the line: the word is broken where it
