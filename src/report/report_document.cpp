@@ -286,6 +286,12 @@ void TfrReportDocument::SavePreparedReport(const QString &fileName)
 
 // ---------------------------------------------------------------- hooks
 
+void TfrReportDocument::EnterRect(QStringList &lines, TfrView &view)
+{
+    if (view.DataFieldIsLargeObject())
+        view.SetContent(QVariant(view.DataField->Value().ToString()));
+}
+
 void TfrReportDocument::RunObjectScript(TfrView &view)
 {
     if (view.ScriptLines.isEmpty() || !EngineRunning())
