@@ -1,9 +1,11 @@
 // Tunvex: mine ventilation networks.
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QLabel>
-#include <QtWidgets/QMainWindow>
 
+#include "emergency/ui/frm_gaz_sourse.h"
+#include "platform/paths.h"
+#include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "shell/ui/frm_main.h"
 
 int main(int argc, char **argv)
 {
@@ -11,10 +13,12 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Tunvex"));
     TQtPrompt prompt;
     SetPrompt(&prompt);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tunvex"));
-    window.setCentralWidget(new QLabel(QStringLiteral("Tunvex"), &window));
-    window.resize(1024, 700);
+    InstallDesktopOpener();
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    TfrmMain window(arguments, StartFolder());
+    InstallFreshRecalcCommand(window);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,269 @@
+#include "shell/documents.h"
+
+#include "model/helpers.h"
+#include "platform/exceptions.h"
+#include "platform/prompt.h"
+
+#include <QtCore/QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString NewMineName = QStringLiteral("Новая шахта.MINE");
+
+void DestroyEveryItem(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxItems; ++n) {
+        DestroyBranch(t, n);
+        DestroyNode(t, n);
+    }
+}
+
+QString FileNameOnly(const QString &path)
+{
+    return path.mid(ExtractFolder(path).size());
+}
+
+} // namespace
+
+QStringList OpenDialogFilters()
+{
+    return {LookupText(QStringLiteral("Файлы \"Zyr Вентиляция 6.xx\" (*.mine *.min *.MINE *.MIN)")),
+            LookupText(QStringLiteral("Файлы \"Кладон 5.5\" (*.nf?)")),
+            LookupText(QStringLiteral("Файлы программы РЕВОД (*.dat)")),
+            LookupText(QStringLiteral("Файлы программы VENT (*.sp?)"))};
+}
+
+QStringList SaveDialogFilters()
+{
+    // The drawing and picture formats of the save dialog would write nothing,
+    // so only the formats that are written are offered.
+    return {LookupText(QStringLiteral("Файл Zyr Вентиляция (*.MINE *.MIN)")),
+            LookupText(QStringLiteral("Файл VENT (*.sp?)"))};
+}
+
+QString MineSaveAsName(const QString &chosen)
+{
+    return UpperCaseAscii(chosen).contains(QStringLiteral(".MIN")) ? chosen
+                                                                    : chosen + QStringLiteral(".MINE");
+}
+
+QString VentSaveAsName(const QString &chosen)
+{
+    return chosen.contains(QStringLiteral(".SP")) ? chosen : chosen + QStringLiteral(".sp");
+}
+
+QString VentNamesFileName(const QString &chosen)
+{
+    return chosen.contains(QStringLiteral(".BN")) ? chosen : chosen + QStringLiteral(".bn");
+}
+
+QString ChooseStartDocument(const QStringList &arguments, const QStringList &recent,
+                            const QString &minesFolder,
+                            const std::function<bool(const QString &)> &exists)
+{
+    if (!arguments.isEmpty() && !arguments.first().isEmpty())
+        return arguments.first();
+    // An entry whose file has gone would only end in an error box at start.
+    for (const QString &file : recent)
+        if (exists(file))
+            return file;
+    const QString demo = AddTrailingSlash(minesFolder) + QStringLiteral("Демо.mine");
+    return exists(demo) ? demo : QString();
+}
+
+TMineDocument::TMineDocument(TNetworkTables &tables, TSchemeStorage &storage, TDocumentWindow &window)
+    : m_tables(tables), m_storage(storage), m_window(window), m_fileName(LookupText(NewMineName))
+{
+}
+
+void TMineDocument::SetModified(bool flag)
+{
+    m_modified = flag;
+    m_window.ModifiedChanged(flag);
+}
+
+QString TMineDocument::GetMineTitle() const
+{
+    const QString name = m_storage.MineName();
+    return name.isEmpty() ? FileNameOnly(m_fileName) : name;
+}
+
+QString TMineDocument::FormatCaption() const
+{
+    return LookupText(QStringLiteral("Zyr \"Ворбаль\": - [%1]")).arg(m_fileName);
+}
+
+QString TMineDocument::NewDocumentName() const
+{
+    return AddTrailingSlash(m_window.MinesFolder()) + LookupText(NewMineName);
+}
+
+void TMineDocument::ApplyCaption()
+{
+    m_window.CaptionChanged(FormatCaption());
+}
+
+bool TMineDocument::ConfirmSaveChanges()
+{
+    if (!m_modified)
+        return true;
+    const QString text = LookupText(QStringLiteral("Файл \"%1\" не был сохранен.")).arg(m_fileName)
+                         + u'\n' + LookupText(QStringLiteral("Сохранить?"));
+    switch (ShowMessageBox(text, LookupText(QStringLiteral("Сохранение файла")),
+                           mb::YesNoCancel | mb::IconWarning)) {
+    case idYes:
+        // Changes that could not be written are not given up silently.
+        return Save();
+    case idNo:
+        SetModified(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMineDocument::ClearDocument()
+{
+    m_window.DocumentCleared();
+    m_storage.ResetDocumentState();
+    DestroyEveryItem(m_tables);
+    View.Reset();
+    for (int n = 1; n <= MaxItems; ++n) {
+        m_tables.BranchMinSpeed[n] = SpeedTypeDefault;
+        m_tables.BranchMaxSpeed[n] = SpeedTypeDefault;
+        m_tables.BranchGasLayerControl[n] = 0;
+    }
+    if (m_window.StandardColoringChecked())
+        m_window.CheckStandardColoring();
+}
+
+void TMineDocument::AfterLoad(const QString &fileName)
+{
+    m_window.CheckStandardColoring();
+    TViewport stored;
+    if (m_storage.StoredView(stored)) {
+        // A damaged file may hold any step or zoom; the view keeps to its table.
+        const int step = std::clamp(stored.ZoomStep, 0, LastZoomStep);
+        View.ScrollX = std::isfinite(stored.ScrollX) ? stored.ScrollX : 0;
+        View.ScrollY = std::isfinite(stored.ScrollY) ? stored.ScrollY : 0;
+        View.ZoomStep = step;
+        View.Zoom = std::isfinite(stored.Zoom) && stored.Zoom > 0 ? stored.Zoom : ZoomFactors[step];
+        m_window.Redraw();
+    } else {
+        View.Reset();
+        m_window.FitWholeScheme();
+    }
+    m_window.UpdateZoomButtons();
+    Recent.Add(fileName);
+    ApplyCaption();
+    for (int n = 1; n <= MaxItems; ++n) {
+        if (m_tables.BranchMinSpeed[n] != SpeedTypeDefault && m_tables.BranchMaxSpeed[n] != SpeedTypeDefault)
+            continue;
+        double minSpeed = 0, maxSpeed = 0;
+        if (!m_storage.DefaultSpeeds(m_tables.BranchType[n], minSpeed, maxSpeed))
+            continue;
+        if (m_tables.BranchMinSpeed[n] == SpeedTypeDefault)
+            m_tables.BranchMinSpeed[n] = minSpeed;
+        if (m_tables.BranchMaxSpeed[n] == SpeedTypeDefault)
+            m_tables.BranchMaxSpeed[n] = maxSpeed;
+    }
+    SetModified(false);
+    if (m_storage.TakePictureSymbols())
+        SetModified(true);
+}
+
+bool TMineDocument::NewDocument()
+{
+    if (!ConfirmSaveChanges())
+        return false;
+    MakeNewDocument();
+    return true;
+}
+
+void TMineDocument::MakeNewDocument()
+{
+    DestroyEveryItem(m_tables);
+    View.ScrollX = 0;
+    View.ScrollY = 0;
+    m_fileName = NewDocumentName();
+    ApplyCaption();
+    ClearDocument();
+    m_window.UpdateZoomButtons();
+    m_window.ShowSheet();
+    AfterLoad(GetMineTitle());
+    SetModified(false);
+}
+
+void TMineDocument::OpenFile(const QString &fileName)
+{
+    m_fileName = fileName;
+    ClearDocument();
+    try {
+        m_storage.Read(fileName);
+    } catch (...) {
+        m_fileName = NewDocumentName();
+        ApplyCaption();
+        throw;
+    }
+    AfterLoad(m_fileName);
+}
+
+void TMineDocument::OpenStartDocument(const QStringList &arguments,
+                                      const std::function<bool(const QString &)> &exists)
+{
+    const QString file = ChooseStartDocument(arguments, Recent.Items(), m_window.MinesFolder(), exists);
+    if (file.isEmpty())
+        NewDocument();
+    else
+        OpenFile(file);
+}
+
+void TMineDocument::OpenChosen(const QString &fileName, TOpenFilter filter)
+{
+    if (filter != ofMine && !Import)
+        throw Exception(LookupText(QStringLiteral("Чтение файлов этого формата пока не поддерживается.")));
+    m_window.SetMinesFolder(QFileInfo(fileName).path());
+    if (filter == ofMine) {
+        OpenFile(fileName);
+        return;
+    }
+    ClearDocument();
+    // An imported network has no scheme file yet: under the name of the
+    // previous document, Save would overwrite that file with it.
+    m_fileName = NewDocumentName();
+    ApplyCaption();
+    Import(filter, fileName);
+    if (filter == ofRevod)
+        RebuildAllEdgeTurns(m_tables);
+    m_window.Redraw();
+    AfterLoad(m_fileName);
+}
+
+bool TMineDocument::Save()
+{
+    if (!m_storage.Write(m_fileName))
+        return false;
+    SetModified(false);
+    ApplyCaption();
+    return true;
+}
+
+bool TMineDocument::SaveAs(const QString &chosen, TSaveFilter filter)
+{
+    switch (filter) {
+    case sfMine:
+        m_fileName = MineSaveAsName(chosen);
+        m_window.SetMinesFolder(QFileInfo(chosen).path());
+        return Save();
+    case sfVent:
+        if (!ExportVent)
+            throw Exception(LookupText(QStringLiteral("Запись файлов этого формата пока не поддерживается.")));
+        ExportVent(VentSaveAsName(chosen), VentNamesFileName(chosen));
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,29 @@
+#include "shell/scheme_storage.h"
+
+bool TSchemeFileStorage::Write(const QString &fileName)
+{
+    const TViewport current = View ? *View : TViewport{};
+    const TSchemeView view{current.Zoom, current.ScrollX, current.ScrollY, current.ZoomStep};
+    return WriteMineFile(fileName, m_tables, Doc, view);
+}
+
+bool TSchemeFileStorage::StoredView(TViewport &view) const
+{
+    const TMineProperties &p = Doc.MineProperties;
+    if (p.NodeCount == 0 && p.BranchCount == 0 && p.ZoomStep == 1)
+        return false;
+    const TSchemeView stored = LoadedView(p);
+    view.Zoom = stored.Zoom;
+    view.ScrollX = stored.ScrollX;
+    view.ScrollY = stored.ScrollY;
+    view.ZoomStep = stored.ZoomStep;
+    return true;
+}
+
+std::vector<std::int32_t> TSchemeFileStorage::LayerColors() const
+{
+    std::vector<std::int32_t> colors;
+    for (const TLayer &layer : Doc.Layers)
+        colors.push_back(layer.Color);
+    return colors;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The document's scheme file: what the file holds besides the tables and the
+// reader and writer that the document's commands call.
+#include "model/scheme_file.h"
+#include "shell/documents.h"
+
+class TSchemeFileStorage : public TSchemeStorage
+{
+public:
+    explicit TSchemeFileStorage(TNetworkTables &tables) : m_tables(tables) {}
+
+    TSchemeDocument Doc;
+    // The view saved with the scheme.
+    const TViewport *View = nullptr;
+
+    void ResetDocumentState() override { Doc.Clear(); }
+    void Read(const QString &fileName) override { ReadMineFile(fileName, m_tables, Doc); }
+    bool Write(const QString &fileName) override;
+    QString MineName() const override { return Doc.MineProperties.MineName; }
+    bool StoredView(TViewport &view) const override;
+    std::vector<std::int32_t> LayerColors() const override;
+
+private:
+    TNetworkTables &m_tables;
+};

@@ -1,0 +1,1052 @@
+#include "shell/ui/frm_main.h"
+
+#include "model/helpers.h"
+#include "platform/guard.h"
+#include "platform/help.h"
+#include "platform/paths.h"
+#include "platform/prompt.h"
+#include "platform/settings_store.h"
+#include "shell/custom_colors.h"
+#include "shell/scheme_ini.h"
+#include "shell/scheme_storage.h"
+#include "shell/ui/frm_about.h"
+#include "shell/ui/frm_options.h"
+#include "shell/ui/toolbar_layout.h"
+#include "shell/view_settings.h"
+
+#include <QtCore/QDateTime>
+#include <QtCore/QFileInfo>
+#include <QtCore/QLocale>
+#include <QtGui/QActionGroup>
+#include <QtGui/QCloseEvent>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QPainter>
+#include <QtGui/QScreen>
+#include <QtWidgets/QColorDialog>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QStatusBar>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QToolBar>
+#include <QtWidgets/QToolButton>
+
+#include <array>
+#include <tuple>
+
+TfrmMain *frmMain = nullptr;
+
+namespace {
+
+// The maker's page; the address is a placeholder until the program has one.
+const QString HomePageAddress = QStringLiteral("https://tunvex.example.org/");
+
+QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
+TColor FromQColor(const QColor &c) { return RGBColor(c.red(), c.green(), c.blue()); }
+
+// A small picture for a tool button that has no icon of its own: a letter or
+// sign, or a colour swatch.
+QIcon GlyphIcon(const QString &glyph, const QColor &color = Qt::black, const QColor &fill = Qt::transparent)
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (fill != Qt::transparent) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(fill);
+        p.drawRect(QRectF(3.5, 3.5, 17, 17));
+    }
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(glyph.size() > 2 ? 9 : (glyph.size() > 1 ? 11 : 15));
+    p.setFont(font);
+    p.setPen(color);
+    p.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
+    return QIcon(pixmap);
+}
+
+// Every action whose command comes with another part of the program: present
+// and disabled until that part gives it a handler.
+const char *const LaterCommands[] = {
+    "FileFind", "FilePrint", "FileProperty", "mnuImport", "mnuRevodImport", "mnuVentImport",
+    "sbtnNode", "sbtnBranch", "mnuEditNodes", "mnuMuchBranches", "mnuNodeAlt", "mnuReTurn",
+    "mnuMineLayers", "spbtnFind", "mnuCutMap", "mnuNoNodes", "TaskAirDistribution", "TaskFixDepr",
+    "TaskFreshRecalc", "mnuSpeedCheck", "TaskNodePress", "TaskDepressiogram", "TaskShorting",
+    "TaskCalcResist", "TaskRBlock", "menuQHFixir", "mnuGetHet", "TaskFire", "pmnuFire",
+    "TaskWorkersEvacuate", "mnuRazv", "mnuLikvAvar", "mnuTransp", "TaskAscendVentl",
+    "TaskDescendingVentl", "mnuFireDetectionTime", "mnuFastRep", "sbtnArrow", "spbSelection",
+    "EditPlacePLALabel", "tbtnPlaceTelephone", "tbtnText", "tbtnMove", "tbtnFireModelling",
+    "tbtnFindFire", "tbtnQAccelerate", "spbZoomIn", "spbZoomOut", "spbCenterView", "spbFullScheme",
+    "sbtnMoveSymb", "sbtnMap", "spbtnWays", "mnuCancel"};
+
+// Task commands that the scheme's popup also offers; they follow the Tasks menu.
+const char *const PopupTasks[] = {"TaskAirDistribution", "pmnuFire", "TaskFire", "TaskWorkersEvacuate",
+                                  "mnuRazv", "mnuLikvAvar", "mnuTransp", "TaskNodePress", "mnuReTurn"};
+
+} // namespace
+
+TfrmMain::TfrmMain(const QStringList &arguments, const QString &startFolder, QWidget *parent)
+    : QMainWindow(parent), m_arguments(arguments), m_startFolder(startFolder)
+{
+    frmMain = this;
+    m_storage = std::make_unique<TSchemeFileStorage>(Net);
+    m_document = std::make_unique<TMineDocument>(Net, *m_storage, *this);
+    m_storage->View = &m_document->View;
+
+    ReadSchemeIni(m_startFolder);
+    m_programKey = BuildProgramKey(ProgramFileName());
+    SetHelpFolder(ProgramFolder() + QStringLiteral("ZyrHelp"));
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+    m_paintBox = new QWidget(this);
+    m_paintBox->setObjectName(QStringLiteral("pbScheme"));
+    m_paintBox->setAutoFillBackground(true);
+    setCentralWidget(m_paintBox);
+
+    m_options.Load(m_programKey);
+    // The window covers the desktop; tool bars are placed against that size.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    Action("mnuPhones")->setChecked(SchemeIniSettings.Phones);
+    ApplyViewSettings();
+
+    LoadRecentFiles();
+    UpdateZoomButtons();
+    if (Action("mnuStandart")->isChecked())
+        SetStandardColors();
+    else
+        FillPLAColors(Net, m_document->BranchColors);
+    m_document->SetFileName(LookupText(QStringLiteral("Новая шахта.MINE")));
+    SetModified(false);
+    m_document->ClearDocument();
+
+    m_clock.setInterval(110);
+    connect(&m_clock, &QTimer::timeout, this, &TfrmMain::ClockTick);
+    RefreshCommandStates();
+    setWindowTitle(FormatCaption());
+}
+
+TfrmMain::~TfrmMain()
+{
+    // Nothing that fails while the window goes may keep the program from ending.
+    try {
+        ClearAllItems(Net);
+    } catch (...) {
+    }
+    m_options.SaveAtClose(m_programKey);
+    try {
+        SaveRecentFiles();
+    } catch (...) {
+    }
+    if (frmMain == this)
+        frmMain = nullptr;
+}
+
+QAction *TfrmMain::Action(const QString &name) const
+{
+    return m_actions.value(name);
+}
+
+QToolBar *TfrmMain::ToolBar(const QString &name) const
+{
+    return m_toolBars.value(name);
+}
+
+void TfrmMain::RunCommand(const std::function<void()> &command)
+{
+    GuardedCall(command);
+}
+
+QAction *TfrmMain::MakeAction(const QString &name, const QString &caption, std::function<void()> handler)
+{
+    auto *action = new QAction(LookupText(caption), this);
+    action->setObjectName(name);
+    m_actions.insert(name, action);
+    if (handler) {
+        connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { RunCommand(handler); });
+    }
+    // Shortcuts work wherever the action's menu item is, hidden or not.
+    addAction(action);
+    return action;
+}
+
+QAction *TfrmMain::MakeLaterAction(const QString &name, const QString &caption)
+{
+    QAction *action = MakeAction(name, caption);
+    connect(action, &QAction::triggered, this, [this, name] {
+        if (const auto handler = m_handlers.value(name))
+            RunCommand(handler);
+    });
+    return action;
+}
+
+QAction *TfrmMain::MakeCheck(const QString &name, const QString &caption, bool checked,
+                             std::function<void()> handler)
+{
+    QAction *action = MakeAction(name, caption, std::move(handler));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    return action;
+}
+
+void TfrmMain::SetCommandHandler(const QString &actionName, std::function<void()> handler)
+{
+    m_handlers.insert(actionName, std::move(handler));
+    RefreshCommandStates();
+}
+
+void TfrmMain::CreateActions()
+{
+    for (const char *name : LaterCommands)
+        MakeLaterAction(QString::fromLatin1(name), QString());
+
+    auto later = [this](const char *name, const QString &caption, const QString &hint = QString()) {
+        QAction *a = Action(QString::fromLatin1(name));
+        a->setText(LookupText(caption));
+        a->setToolTip(LookupText(hint.isEmpty() ? QString(caption).remove(u'&').remove(QStringLiteral("...")) : hint));
+        return a;
+    };
+    auto key = [](QAction *a, const QKeySequence &k) { a->setShortcut(k); };
+
+    // File.
+    key(MakeAction("FileNew", "Новая схема...", [this] { mnuNewMineClick(); }), QKeySequence(Qt::CTRL | Qt::Key_N));
+    Action("FileNew")->setToolTip(LookupText("Создать новую шахту"));
+    Action("FileNew")->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    key(MakeAction("FileOpen", "&Открыть схему...", [this] { bbtnLoadClick(); }), QKeySequence(Qt::CTRL | Qt::Key_O));
+    Action("FileOpen")->setToolTip(LookupText("Открыть файл шахты"));
+    Action("FileOpen")->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    key(later("FileFind", "&Найти схему...", "Поиск файлов Zyr Вентиляции"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    Action("FileFind")->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    key(MakeAction("FileSave", "&Сохранить", [this] { bbtnSaveClick(); }), QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The Save tool button is enabled exactly while the document is modified.
+    MakeAction("bbtnSave", "&Сохранить", [this] { bbtnSaveClick(); });
+    Action("bbtnSave")->setToolTip(LookupText("Сохранить"));
+    Action("bbtnSave")->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    key(MakeAction("FileSaveAs", "Сохранить как...", [this] { mnuSaveAsClick(); }),
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    key(later("FilePrint", "&Печать схемы...", "Распечатать схему шахты"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    Action("FilePrint")->setIcon(GlyphIcon("П", Qt::darkBlue));
+    later("FileProperty", "Сво&йства схемы...");
+    key(MakeAction("FileExit", "В&ыход", [this] { mnuQuitClick(); }), QKeySequence(Qt::ALT | Qt::Key_X));
+    Action("FileExit")->setToolTip(LookupText("Выход из программы"));
+    Action("FileExit")->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    later("mnuImport", "Кладон 5.5 (файл *.nf?)...");
+    later("mnuRevodImport", "РЕВОД (файл *.dat)...");
+    later("mnuVentImport", "VENT (файл *.sp?)...");
+
+    // Edit.
+    later("sbtnNode", "Поставить узел...", "Поставить узел")->setIcon(GlyphIcon("●", Qt::darkCyan));
+    later("sbtnBranch", "Начертить ветвь...", "Начертить ветвь")->setIcon(GlyphIcon("╱", Qt::blue));
+    later("mnuEditNodes", "Таблица узлов...");
+    later("mnuMuchBranches", "Таблица ветвей...", "Корректировка параметров ветвей")->setIcon(GlyphIcon("Т", Qt::darkBlue));
+    later("mnuNodeAlt", "Высотные отметки...");
+    later("mnuReTurn", "Развернуть все опрокиды...")->setVisible(false);
+    later("mnuMineLayers", "Пласты...", "Список пластов")->setIcon(GlyphIcon("≡", Qt::darkGreen));
+    later("spbtnFind", "Найти объект...", "Перейти на объект")->setIcon(GlyphIcon("?", Qt::darkBlue));
+
+    // View: colouring modes, one at a time.
+    m_coloring = new QActionGroup(this);
+    m_coloring->setExclusive(true);
+    const struct
+    {
+        const char *Name, *Caption, *Hint;
+        QColor Color;
+        void (TfrmMain::*Handler)();
+    } colorings[] = {
+        {"mnuStandart", "Стандарт", "Стандартная раскраска схемы", Qt::blue, &TfrmMain::mnuStandartClick},
+        {"mnuPLA", "Цвета ПЛА", "Раскраска схемы по цветам ПЛА", Qt::red, &TfrmMain::mnuPLAClick},
+        {"mnuColorByLayers", "По пластам", "Раскраска схемы по пластам", Qt::darkGreen,
+         &TfrmMain::mnuColorByLayersClick},
+        {"mnuColorByReveres", "Зона реверсирования", "Раскраска схемы по зоне реверсирования.", Qt::magenta,
+         &TfrmMain::mnuColorByReveresClick},
+    };
+    for (const auto &c : colorings) {
+        QAction *a = MakeCheck(c.Name, c.Caption, false, [this, h = c.Handler] { (this->*h)(); });
+        a->setToolTip(LookupText(c.Hint));
+        a->setIcon(GlyphIcon(QString(), Qt::black, c.Color));
+        a->setIconVisibleInMenu(false);
+        m_coloring->addAction(a);
+    }
+    Action("mnuStandart")->setChecked(true);
+
+    // View: node and branch labels. The branch items carry their label bit.
+    for (const auto &[name, caption, checked] :
+         {std::tuple{"mnuNodeNo", "Номера (&N)", false}, {"mnuNodeAltitude", "Высотные отметки (&H)", false},
+          {"mnuNodeP", "Давления (&P)", false}}) {
+        QAction *a = MakeCheck(name, caption, checked, {});
+        a->setData(0);
+        connect(a, &QAction::triggered, this, [this, a] { RunCommand([this, a] { mnuNodeNoClick(a); }); });
+    }
+    MakeCheck("mnuNodeShow", "Показывать", true, [this] { Redraw(); });
+    const struct
+    {
+        const char *Name, *Caption, *Hint, *Glyph;
+        std::int32_t Bit;
+    } labels[] = {
+        {"mnuN", "Номера (&N)", "Показывать номер ветви", "N", lfNumber},
+        {"mnuR", "Сопротивления (&R)", "Показывать сопротивление ветви", "R", lfR},
+        {"mnuH", "Депрессия (&D)", "Показывать депрессию ветви", "D", lfDepression},
+        {"mnuAH", "Доп. депрессия (&Ad)", "Показывать доп. депрессию", "Ad", lfAuxDepression},
+        {"mnuQ", "Расходы воздуха (&Q)", "Показывать расход воздуха в ветви", "Q", lfQ},
+        {"mnuArrows", "Стрелки", "Показывать стрелки", "→", lfArrow},
+        {"mnuThickBr", "Толстые ветви", "Толстые ветви", "▬", 0},
+    };
+    for (const auto &l : labels) {
+        QAction *a = MakeCheck(l.Name, l.Caption, false, {});
+        a->setData(l.Bit);
+        a->setToolTip(LookupText(l.Hint));
+        a->setIcon(GlyphIcon(QString::fromUtf8(l.Glyph), Qt::darkBlue));
+        a->setIconVisibleInMenu(false);
+        connect(a, &QAction::triggered, this, [this, a] { RunCommand([this, a] { mnuNodeNoClick(a); }); });
+    }
+    MakeCheck("mnuSymbols", "Показывать символы ветви", true, [this] { Redraw(); });
+    MakeCheck("mnuPhones", "Показывать телефоны", false, [this] { mnuPhonesClick(); });
+    MakeCheck("mnuTexts", "Показывать надписи", false, [this] { mnuTextsClick(); });
+    for (const auto &[name, caption] :
+         {std::pair{"mnuLSFireWaterShow", "Пожарно-оросительный трубопровод"}, {"mnuLSConveierShow", "Конвейер"},
+          {"mnuLSElectricShow", "Электрические кабели"}, {"mnuLSAirTrubShow", "Трубопровод со сжатым воздухом"},
+          {"mnuLSDeGaseShow", "Дегазационный трубопровод"}})
+        MakeCheck(name, caption, false, [this] { Redraw(); });
+    MakeAction("N53", "Сбросить всё", [this] { SetAllLinearSymbols(false); });
+    MakeAction("N54", "Установить всё", [this] { SetAllLinearSymbols(true); });
+    later("mnuCutMap", "Сдвинуть схему");
+
+    // Tasks.
+    later("mnuNoNodes", "Ошибки топологии...");
+    MakeAction("mnuWaysLen", "Длина пути...", [this] { mnuWaysLenClick(); });
+    key(later("TaskAirDistribution", "Воздухораспределение...", "Расчет нормального воздухораспределения "),
+        QKeySequence(Qt::Key_F2));
+    key(later("TaskFixDepr", "Воздух (фикс. депр.)..."), QKeySequence(Qt::SHIFT | Qt::Key_F2));
+    later("TaskFreshRecalc", "Пересчитать свежая/исходящая...");
+    later("mnuSpeedCheck", "Контроль скорости воздуха...");
+    key(later("TaskNodePress", "Давление в узлах..."), QKeySequence(Qt::Key_F11));
+    key(later("TaskDepressiogram", "Депрессиограмма..."), QKeySequence(Qt::CTRL | Qt::Key_F11));
+    later("TaskShorting", "Закорачивание...");
+    key(later("TaskCalcResist", "Расчет сопротивления...",
+              "Расчет сопротивления ветви по графику или коэффициенту сопротивления"),
+        QKeySequence(Qt::Key_F12));
+    key(later("TaskRBlock", "R-блок...", "Пересчет сопротивлений всех ветвей по ряду заданных параметрам"),
+        QKeySequence(Qt::CTRL | Qt::Key_F12));
+    later("menuQHFixir", "Расчет сопротивления по фиксированным  Q и H");
+    later("mnuGetHet", "Воздухораспределение с учётом естественной тяги");
+    key(later("TaskFire", "Моделирование пожара..."), QKeySequence(Qt::Key_F3));
+    // The scheme's popup has a fire item of its own; F3 is the action's.
+    later("pmnuFire", "Моделирование пожара...");
+    key(later("TaskWorkersEvacuate", "Маршруты вывода горнорабочих..."), QKeySequence(Qt::Key_F4));
+    later("mnuRazv", "Разведка...");
+    later("mnuLikvAvar", "Ликвидация аварий...");
+    later("mnuTransp", "Транспортировка пострадавшего...");
+    key(later("TaskAscendVentl", "Восходящее проветривание..."), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    key(later("TaskDescendingVentl", "Нисходящее проветривание..."), QKeySequence(Qt::Key_F5));
+    later("mnuFireDetectionTime", "Время обнаружения пожара...");
+    later("mnuFastRep", "Отчеты...");
+    MakeCheck("mnuFixQHR", "Исследовать Q, H, R", false, [this] { mnuFixQHRClick(); });
+
+    // Plug-ins: nine actions whose shortcuts run the plug-ins of the menu.
+    for (int i = 1; i <= 9; ++i) {
+        QAction *a = MakeLaterAction(QStringLiteral("Plugins%1").arg(i), QStringLiteral("Plugins%1").arg(i));
+        a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + i)));
+    }
+
+    // Settings pages.
+    const std::pair<const char *, const char *> pages[] = {{"mnuGeneralOpt", "Общие..."},
+                                                           {"mnuColorsOpt", "Цвета..."},
+                                                           {"mnuLocationOpt", "Расположение..."},
+                                                           {"mnuPasswordOpt", "Пароль..."},
+                                                           {"mnuSymbolsView", "Символы ветви..."}};
+    for (int page = 0; page < 5; ++page)
+        MakeAction(pages[page].first, pages[page].second, [this, page] { ShowOptionsPage(page); })->setData(page);
+
+    // Help.
+    MakeAction("mnuHelpContents", "Содержание...", [this] { mnuHelpContentsClick(); });
+    MakeAction("mnuAbout", "&О программе...", [this] { mnuAboutClick(); });
+    MakeAction("mnuWWWHome", "Страница программы в Интернете...", [this] { mnuWWWHomeClick(); });
+
+    // Tool buttons of the drawing bar.
+    later("sbtnArrow", "Поиск")->setIcon(GlyphIcon("↖"));
+    later("spbSelection", "Выделить ветви")->setIcon(GlyphIcon("⬚"));
+    later("EditPlacePLALabel", "Метка ПЛА", "Поставить метку ПЛА")->setIcon(GlyphIcon("П", Qt::red));
+    later("tbtnPlaceTelephone", "Поставить телефон")->setIcon(GlyphIcon("☎"));
+    later("tbtnText", "Поставить надпись")->setIcon(GlyphIcon("A"));
+    later("tbtnMove", "Переместить объект")->setIcon(GlyphIcon("✥"));
+    later("tbtnFireModelling", "Моделирование пожара")->setIcon(GlyphIcon("▲", Qt::red));
+    later("tbtnFindFire", "Поиск возможного места пожара")->setIcon(GlyphIcon("?", Qt::red));
+    later("tbtnQAccelerate", "Усиление проветривания: Щелкните на схеме по ветви")->setIcon(GlyphIcon("Q+", Qt::darkGreen));
+    later("spbZoomIn", "Приблизить")->setIcon(GlyphIcon("+"));
+    later("spbZoomOut", "Отдалить")->setIcon(GlyphIcon("−"));
+    later("spbCenterView", "Центровка схемы")->setIcon(GlyphIcon("◎"));
+    later("spbFullScheme", "Вся схема на экран")->setIcon(GlyphIcon("□"));
+    later("sbtnMoveSymb", "Вся схема на лист")->setIcon(GlyphIcon("▣"));
+    later("sbtnMap", "Карта")->setIcon(GlyphIcon("M", Qt::darkGreen));
+    Action("sbtnMap")->setCheckable(true);
+    QAction *grid = MakeCheck("spbGrid", "Сетка", true, [this] { spbGridClick(); });
+    grid->setIcon(GlyphIcon("#", Qt::darkGray));
+    later("spbtnWays", "Вернуться к маршрутам")->setIcon(GlyphIcon("↩", Qt::darkGreen));
+    later("mnuCancel", "Отменить");
+}
+
+void TfrmMain::CreateMenus()
+{
+    auto add = [this](QMenu *menu, std::initializer_list<const char *> names) {
+        for (const char *name : names) {
+            if (!*name)
+                menu->addSeparator();
+            else
+                menu->addAction(Action(QString::fromLatin1(name)));
+        }
+    };
+    auto hiddenItem = [](QMenu *menu, const QString &caption) {
+        QAction *a = menu->addAction(LookupText(caption));
+        a->setEnabled(false);
+        a->setVisible(false);
+    };
+
+    QMenu *file = menuBar()->addMenu(LookupText("&Файл"));
+    add(file, {"FileNew", "FileOpen", "FileFind", "", "FileSave", "FileSaveAs", ""});
+    QMenu *import = file->addMenu(LookupText("Импортировать из"));
+    add(import, {"mnuImport", "mnuRevodImport", "mnuVentImport"});
+    import->menuAction()->setVisible(false);
+    QMenu *exportMenu = file->addMenu(LookupText("Экспортировать в"));
+    exportMenu->menuAction()->setEnabled(false);
+    exportMenu->menuAction()->setVisible(false);
+    add(file, {"FilePrint", "FileProperty", "", "FileExit"});
+
+    QMenu *edit = menuBar()->addMenu(LookupText("&Правка"));
+    add(edit, {"sbtnNode", "sbtnBranch", "", "mnuEditNodes", "mnuMuchBranches", "mnuNodeAlt", "mnuReTurn", "",
+               "mnuMineLayers", "spbtnFind"});
+
+    QMenu *view = menuBar()->addMenu(LookupText("&Вид"));
+    add(view->addMenu(LookupText("Раскраска")), {"mnuStandart", "mnuPLA", "mnuColorByLayers", "mnuColorByReveres"});
+    add(view->addMenu(LookupText("Узлы")), {"mnuNodeNo", "mnuNodeAltitude", "mnuNodeP", "", "mnuNodeShow"});
+    add(view->addMenu(LookupText("Ветви")),
+        {"mnuN", "mnuR", "mnuH", "mnuAH", "mnuQ", "mnuArrows", "", "mnuThickBr"});
+    add(view, {"mnuSymbols", "mnuPhones", "mnuTexts"});
+    add(view->addMenu(LookupText("Линейные символы")),
+        {"mnuLSFireWaterShow", "mnuLSConveierShow", "mnuLSElectricShow", "mnuLSAirTrubShow", "mnuLSDeGaseShow", "",
+         "N53", "N54"});
+    add(view, {"", "mnuCutMap"});
+
+    m_mnuTasks = menuBar()->addMenu(LookupText("&Задачи"));
+    add(m_mnuTasks, {"mnuNoNodes", "mnuWaysLen", ""});
+    QMenu *normal = m_mnuTasks->addMenu(LookupText("Нормальные условия"));
+    add(normal, {"TaskAirDistribution"});
+    // The fixed-depression item is hidden; its action's key still runs it.
+    QAction *fixDepr = normal->addAction(Action("TaskFixDepr")->text());
+    fixDepr->setObjectName(QStringLiteral("mnuFixDepr"));
+    fixDepr->setVisible(false);
+    connect(fixDepr, &QAction::triggered, Action("TaskFixDepr"), &QAction::trigger);
+    add(normal, {"TaskFreshRecalc", "mnuSpeedCheck", "TaskNodePress",
+                 "TaskDepressiogram", "TaskShorting", "", "TaskCalcResist", "TaskRBlock", "menuQHFixir",
+                 "mnuGetHet"});
+    hiddenItem(normal, "Метан...");
+    hiddenItem(normal, "Подготовительные выработки...");
+    QMenu *emergency = m_mnuTasks->addMenu(LookupText("Аварийные условия"));
+    add(emergency, {"TaskFire", "TaskWorkersEvacuate"});
+    add(emergency->addMenu(LookupText("Маршруты движения ГВГСС")), {"mnuRazv", "mnuLikvAvar", "mnuTransp"});
+    add(emergency->addMenu(LookupText("Оценка устойчивости")), {"TaskAscendVentl", "TaskDescendingVentl"});
+    add(emergency, {"mnuFireDetectionTime"});
+    hiddenItem(emergency, "Зона высоких температур...");
+    hiddenItem(emergency, "Параметры очага пожара...");
+    hiddenItem(emergency, "Оценка угрозы взрыва...");
+    QMenu *modes = emergency->addMenu(LookupText("Аварийные вентиляционные режимы"));
+    for (const char *caption : {"Реверс...", "Устойчивость в диагоналях...", "Повышение устойчивости...",
+                                "Изоляция...", "Рециркуляция..."})
+        modes->addAction(LookupText(caption))->setEnabled(false);
+    modes->menuAction()->setEnabled(false);
+    modes->menuAction()->setVisible(false);
+    add(m_mnuTasks, {"", "mnuFastRep", "mnuFixQHR"});
+
+    m_mnuPlugins = menuBar()->addMenu(LookupText("Расширения"));
+    m_mnuPlugins->setObjectName(QStringLiteral("mnuPlugins"));
+
+    QMenu *settings = menuBar()->addMenu(LookupText("&Настройки"));
+    add(settings, {"mnuGeneralOpt", "mnuColorsOpt", "mnuLocationOpt", "mnuPasswordOpt", "", "mnuSymbolsView"});
+
+    QMenu *help = menuBar()->addMenu(LookupText("&Справка"));
+    add(help, {"mnuHelpContents", "", "mnuWWWHome", "mnuAbout"});
+
+    // The scheme's right-click popup, opened by the mouse tools.
+    m_pmnuScheme = new QMenu(this);
+    m_pmnuScheme->setObjectName(QStringLiteral("pmnuScheme"));
+    add(m_pmnuScheme, {"mnuCancel", "", "mnuMuchBranches", "spbtnFind", "", "TaskAirDistribution",
+                       "TaskFreshRecalc", "TaskNodePress", "TaskDepressiogram", "", "pmnuFire",
+                       "TaskWorkersEvacuate"});
+    add(m_pmnuScheme->addMenu(LookupText("Маршруты движения ГВГСС")), {"mnuRazv", "mnuLikvAvar", "mnuTransp"});
+    add(m_pmnuScheme, {"TaskAscendVentl", "TaskDescendingVentl"});
+
+    m_pmnuRecentFiles = new QMenu(this);
+    m_pmnuRecentFiles->setObjectName(QStringLiteral("pmnuRecentFiles"));
+    connect(m_pmnuRecentFiles, &QMenu::aboutToShow, this, [this] { RunCommand([this] { pmnuRecentFilesPopup(); }); });
+}
+
+void TfrmMain::CreateToolBars()
+{
+    auto bar = [this](int index) {
+        auto *toolBar = new QToolBar(ToolbarCaption(index), this);
+        toolBar->setObjectName(ToolbarPrefix(index));
+        toolBar->setIconSize(QSize(24, 24));
+        addToolBar(Qt::TopToolBarArea, toolBar);
+        m_toolBars.insert(ToolbarPrefix(index), toolBar);
+        return toolBar;
+    };
+    auto add = [this](QToolBar *toolBar, std::initializer_list<const char *> names) {
+        for (const char *name : names) {
+            if (!*name)
+                toolBar->addSeparator();
+            else
+                toolBar->addAction(Action(QString::fromLatin1(name)));
+        }
+    };
+
+    QToolBar *file = bar(tbFile);
+    add(file, {"FileNew", "FileOpen", "bbtnSave", "FileFind", "", "FilePrint", "", "FileExit"});
+    if (auto *open = qobject_cast<QToolButton *>(file->widgetForAction(Action("FileOpen")))) {
+        open->setMenu(m_pmnuRecentFiles);
+        open->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    add(bar(tbTable), {"mnuMineLayers", "mnuMuchBranches"});
+    QToolBar *draw = bar(tbDraw);
+    add(draw, {"sbtnArrow", "spbSelection", "sbtnNode", "sbtnBranch", "EditPlacePLALabel", "tbtnPlaceTelephone",
+               "tbtnText", "tbtnMove", "", "tbtnFireModelling", "tbtnFindFire", "tbtnQAccelerate", "",
+               "spbZoomIn", "spbZoomOut", "spbCenterView", "spbFullScheme", "sbtnMoveSymb"});
+    // Holds the zoom step; never shown.
+    auto *scale = new QComboBox(draw);
+    scale->setObjectName(QStringLiteral("cbxScale"));
+    for (const char *item : {"   50%", " 100%", " 200%", " 300%", " 400%", " 500%", " 600%", " 700%", " 800%",
+                             " 900%", "1000%", "1100%", "1200%", "1300%"})
+        scale->addItem(QString::fromLatin1(item));
+    scale->setToolTip(LookupText("Масштаб"));
+    draw->addWidget(scale)->setVisible(false);
+    add(draw, {"", "sbtnMap", "spbGrid", "spbtnFind", "", "spbtnWays"});
+    // The additional depression has no button shown; its menu item serves.
+    add(bar(tbBranch), {"mnuN", "mnuR", "mnuH", "mnuQ", "mnuArrows", "mnuThickBr"});
+    add(bar(tbPaint), {"mnuStandart", "mnuPLA", "mnuColorByLayers", "mnuColorByReveres"});
+}
+
+void TfrmMain::CreateStatusBar()
+{
+    auto label = [this](const char *name, int width) {
+        auto *l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setMinimumWidth(width);
+        statusBar()->addWidget(l);
+        return l;
+    };
+    m_lblX = label("lblX", 70);
+    m_lblY = label("lblY", 70);
+    m_lblNode = label("lblNode", 90);
+    m_lblBranch = label("lblBranch", 260);
+    m_lblDateTime = new QLabel(this);
+    m_lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
+    statusBar()->addPermanentWidget(m_lblDateTime);
+}
+
+void TfrmMain::RefreshCommandStates()
+{
+    for (const char *name : LaterCommands) {
+        const QString n = QString::fromLatin1(name);
+        Action(n)->setEnabled(m_handlers.contains(n));
+    }
+    for (int i = 1; i <= 9; ++i)
+        Action(QStringLiteral("Plugins%1").arg(i))->setEnabled(true);
+    auto tool = [this](const char *name, bool allowed) {
+        QAction *a = Action(QString::fromLatin1(name));
+        a->setEnabled(a->isEnabled() && allowed);
+    };
+    tool("EditPlacePLALabel", m_plaToolAllowed);
+    tool("tbtnPlaceTelephone", Action("mnuPhones")->isChecked());
+    tool("tbtnText", Action("mnuTexts")->isChecked());
+    tool("spbZoomIn", m_document->View.ZoomStep < LastZoomStep);
+    tool("spbZoomOut", m_document->View.ZoomStep > 0);
+    tool("spbtnWays", m_routesExist);
+    const bool tasks = BranchCount(Net) > 1;
+    for (const char *name : PopupTasks)
+        tool(name, tasks);
+}
+
+// ---- Services -------------------------------------------------------------
+
+void TfrmMain::SetRoutesExist(bool exist)
+{
+    m_routesExist = exist;
+    RefreshCommandStates();
+}
+
+void TfrmMain::ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind)
+{
+    SetModified(true);
+}
+
+QString TfrmMain::GetFansFolder() const
+{
+    return AddTrailingSlash(m_options.FanLocations);
+}
+
+TColor TfrmMain::GetSchemeColor(int index) const
+{
+    return index >= 0 && index < SchemeColorCount ? m_options.Colors[index] : 0;
+}
+
+void TfrmMain::SetStandardColors()
+{
+    ::SetStandardColors(Net, m_document->BranchColors, GetSchemeColor(sciBranch));
+}
+
+void TfrmMain::UpdateMenus()
+{
+    const bool tasks = BranchCount(Net) > 1;
+    m_mnuTasks->menuAction()->setEnabled(tasks);
+    for (const char *name : {"mnuN", "mnuR", "mnuH", "mnuAH", "mnuQ", "mnuArrows"}) {
+        QAction *a = Action(QString::fromLatin1(name));
+        a->setChecked(AnyBranchHasLabelBits(Net, a->data().toInt()));
+    }
+    RefreshCommandStates();
+}
+
+void TfrmMain::ShowOptionsPage(int page)
+{
+    TOptionsHost host;
+    host.Options = &m_options;
+    host.SheetWidth = &m_storage->Doc.MineProperties.SheetWidth;
+    host.SheetHeight = &m_storage->Doc.MineProperties.SheetHeight;
+    host.Tables = &Net;
+    host.BranchColors = &m_document->BranchColors;
+    host.ChooseColor = [this](TColor &color) { return ChooseColor(color); };
+    host.Applied = [this] {
+        UpdateZoomButtons();
+        Redraw();
+    };
+    ShowOptionsWindow(host, page, this);
+}
+
+void TfrmMain::ShowPLADocuments(int position, QPoint screenPoint)
+{
+    delete m_plaPopup;
+    m_plaPopup = new QMenu(this);
+    m_plaPopup->setObjectName(QStringLiteral("pmnuPLADocuments"));
+    const QString mineName = m_storage->Doc.MineProperties.MineName;
+    const QString folder = PLADocumentFolder(m_options.PLALocationFolder, mineName);
+    const QStringList files = FindPLADocuments(m_options.PLALocationFolder, mineName, position);
+    for (const QString &file : files) {
+        QAction *item = m_plaPopup->addAction(QString(file).replace(u'&', QStringLiteral("&&")));
+        item->setData(0x30000);
+        const QString path = folder + file;
+        connect(item, &QAction::triggered, this, [path] { OpenDocument(path); });
+    }
+    if (!files.isEmpty()) {
+        m_plaPopup->popup(screenPoint);
+        return;
+    }
+    const TMessage m = NoPLADocumentsMessage(m_options.PLALocationFolder, position);
+    ShowMessageBox(m.Text, m.Caption, m.Flags);
+}
+
+bool TfrmMain::ChooseColor(TColor &color)
+{
+    const QString file = CustomColorsFileName(m_startFolder);
+    const TCustomColors custom = LoadCustomColors(file);
+    if (QFileInfo::exists(file))
+        for (int i = 0; i < CustomColorCount; ++i)
+            QColorDialog::setCustomColor(i, ToQColor(custom[i]));
+    QColorDialog dialog(ToQColor(color), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    TCustomColors chosen;
+    for (int i = 0; i < CustomColorCount; ++i)
+        chosen[i] = FromQColor(QColorDialog::customColor(i));
+    SaveCustomColors(file, chosen);
+    color = FromQColor(dialog.selectedColor());
+    return true;
+}
+
+void TfrmMain::Redraw()
+{
+    QPalette palette = m_paintBox->palette();
+    palette.setColor(QPalette::Window, ToQColor(GetSchemeColor(sciBackground)));
+    m_paintBox->setPalette(palette);
+    m_paintBox->update();
+}
+
+// ---- Life cycle -----------------------------------------------------------
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_activated)
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TfrmMain::FormActivate()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_clock.start();
+    RunCommand([this] {
+        m_document->OpenStartDocument(m_arguments, [](const QString &f) { return QFileInfo(f).isFile(); });
+    });
+    UpdateMenus();
+    if (m_options.MapOn && m_handlers.contains(QStringLiteral("sbtnMap")))
+        Action("sbtnMap")->trigger();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    bool confirmed = false;
+    RunCommand([&] { confirmed = m_document->ConfirmSaveChanges(); });
+    if (!confirmed) {
+        event->ignore();
+        return;
+    }
+    m_clock.stop();
+    RunCommand([this] { StoreViewSettings(); });
+    event->accept();
+}
+
+void TfrmMain::ClockTick()
+{
+    if (++m_clockTicks % 4 != 0)
+        return;
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    m_lblDateTime->setText(locale.toString(now.date(), QLocale::ShortFormat) + u' '
+                           + locale.toString(now.time(), QStringLiteral("HH:mm:ss")));
+}
+
+// ---- TDocumentWindow --------------------------------------------------------
+
+void TfrmMain::DocumentCleared()
+{
+    emit documentCleared();
+}
+
+void TfrmMain::CaptionChanged(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+void TfrmMain::ModifiedChanged(bool modified)
+{
+    Action("bbtnSave")->setEnabled(modified);
+}
+
+void TfrmMain::FitWholeScheme()
+{
+    Redraw();
+}
+
+void TfrmMain::UpdateZoomButtons()
+{
+    Action("spbGrid")->setChecked(m_options.GridIsOn);
+    UpdateMenus();
+}
+
+bool TfrmMain::StandardColoringChecked() const
+{
+    return Action("mnuStandart")->isChecked();
+}
+
+void TfrmMain::CheckStandardColoring()
+{
+    Action("mnuStandart")->setChecked(true);
+    mnuStandartClick();
+}
+
+QString TfrmMain::MinesFolder() const
+{
+    return m_options.MinesLocation;
+}
+
+void TfrmMain::SetMinesFolder(const QString &folder)
+{
+    m_options.MinesLocation = folder;
+}
+
+void TfrmMain::ShowSheet()
+{
+    m_options.ShowSheet = true;
+}
+
+// ---- File commands ------------------------------------------------------------
+
+void TfrmMain::mnuNewMineClick()
+{
+    m_document->NewDocument();
+}
+
+void TfrmMain::bbtnLoadClick()
+{
+    if (!m_document->ConfirmSaveChanges())
+        return;
+    const QStringList filters = OpenDialogFilters();
+    QString selected = filters.first();
+    const QString file = QFileDialog::getOpenFileName(this, LookupText("Открыть схему"), MinesFolder(),
+                                                      filters.join(QStringLiteral(";;")), &selected);
+    if (!file.isEmpty())
+        m_document->OpenChosen(file, static_cast<TOpenFilter>(filters.indexOf(selected) + 1));
+    UpdateMenus();
+}
+
+void TfrmMain::bbtnSaveClick()
+{
+    m_document->Save();
+}
+
+void TfrmMain::mnuSaveAsClick()
+{
+    const QStringList filters = SaveDialogFilters();
+    QString selected = filters.first();
+    const QString file = QFileDialog::getSaveFileName(this, LookupText("Сохранить как"), m_document->FileName(),
+                                                      filters.join(QStringLiteral(";;")), &selected);
+    if (file.isEmpty())
+        return;
+    m_document->SaveAs(file, filters.indexOf(selected) == 1 ? sfVent : sfMine);
+}
+
+void TfrmMain::mnuQuitClick()
+{
+    close();
+}
+
+void TfrmMain::pmnuRecentFilesPopup()
+{
+    m_pmnuRecentFiles->clear();
+    const auto entries =
+        m_document->Recent.MenuEntries(m_startFolder, [](const QString &f) { return QFileInfo(f).isFile(); });
+    for (const auto &entry : entries) {
+        QAction *item = m_pmnuRecentFiles->addAction(entry.Caption);
+        connect(item, &QAction::triggered, this,
+                [this, index = entry.Index] { RunCommand([this, index] { OpenRecentFile(index); }); });
+    }
+}
+
+void TfrmMain::OpenRecentFile(int index)
+{
+    if (!m_document->ConfirmSaveChanges())
+        return;
+    const QStringList &items = m_document->Recent.Items();
+    if (index < 0 || index >= items.size())
+        return;
+    const QString file = items[index];
+    try {
+        m_document->OpenFile(file);
+    } catch (...) {
+        UpdateMenus();
+        throw;
+    }
+    UpdateMenus();
+}
+
+void TfrmMain::LoadRecentFiles()
+{
+    try {
+        TSettingsStore store;
+        const QString key = SettingsKey(m_programKey) + QStringLiteral("\\RecentFiles");
+        if (!store.OpenKeyReadOnly(key))
+            return;
+        QStringList items;
+        const int count = static_cast<int>(store.GetValueNames().size());
+        for (int i = 0; i < count; ++i)
+            items << store.ReadString(QStringLiteral("File%1").arg(i));
+        items.removeAll(QString());
+        m_document->Recent.SetItems(items.mid(0, MaxRecentFiles));
+    } catch (...) {
+        // A damaged list only means no recent files.
+    }
+}
+
+void TfrmMain::SaveRecentFiles()
+{
+    try {
+        TSettingsStore store;
+        store.OpenKey(SettingsKey(m_programKey) + QStringLiteral("\\RecentFiles"), true);
+        const QStringList &items = m_document->Recent.Items();
+        for (int i = 0; i < std::min<int>(items.size(), MaxRecentFiles); ++i)
+            store.WriteString(QStringLiteral("File%1").arg(i), items[i]);
+    } catch (...) {
+    }
+}
+
+// ---- View commands ------------------------------------------------------------
+
+void TfrmMain::mnuStandartClick()
+{
+    m_plaToolAllowed = false;
+    Action("mnuStandart")->setChecked(true);
+    SetStandardColors();
+    Action("mnuThickBr")->setChecked(false);
+    RefreshCommandStates();
+    Redraw();
+}
+
+void TfrmMain::mnuPLAClick()
+{
+    m_plaToolAllowed = true;
+    Action("mnuPLA")->setChecked(true);
+    FillPLAColors(Net, m_document->BranchColors);
+    Action("mnuThickBr")->setChecked(true);
+    RefreshCommandStates();
+    Redraw();
+}
+
+void TfrmMain::mnuColorByLayersClick()
+{
+    if (m_storage->LayerColors().empty()) {
+        const int answer = ShowMessageBox(
+            LookupText("Не было определено ни одного пласта.") + u'\r'
+                + LookupText("Показать окно определения пластов?"),
+            LookupText("Невозможно раскрасить схему по пластам"), mb::YesNoCancel | mb::IconWarning);
+        if (answer == idYes && m_handlers.contains(QStringLiteral("mnuMineLayers")))
+            m_handlers.value(QStringLiteral("mnuMineLayers"))();
+        if (m_storage->LayerColors().empty()) {
+            CheckStandardColoring();
+            return;
+        }
+    }
+    m_plaToolAllowed = false;
+    Action("mnuColorByLayers")->setChecked(true);
+    FillLayerColors(Net, m_storage->LayerColors(), m_document->BranchColors);
+    RefreshCommandStates();
+    Redraw();
+}
+
+void TfrmMain::mnuColorByReveresClick()
+{
+    if (ReversalZoneCount(Net) == 0) {
+        ShowMessageBox(LookupText("Нет выработок, помеченных как зона реверсирования."),
+                       LookupText("Невозможно раскрасить схему по зонам реверсирования"), mb::Ok | mb::IconWarning);
+        CheckStandardColoring();
+        return;
+    }
+    m_plaToolAllowed = false;
+    Action("mnuThickBr")->setChecked(false);
+    Action("mnuColorByReveres")->setChecked(true);
+    SetStandardColors();
+    RefreshCommandStates();
+    Redraw();
+}
+
+void TfrmMain::mnuNodeNoClick(QAction *item)
+{
+    // The item's check mark has been inverted by the click; the branch tool
+    // buttons show the same actions, so they follow it.
+    SetBranchLabelBits(Net, item->data().toInt(), item->isChecked());
+    Redraw();
+}
+
+void TfrmMain::mnuPhonesClick()
+{
+    RefreshCommandStates();
+    Redraw();
+}
+
+void TfrmMain::mnuTextsClick()
+{
+    RefreshCommandStates();
+    Redraw();
+}
+
+void TfrmMain::SetAllLinearSymbols(bool shown)
+{
+    for (const char *name :
+         {"mnuLSFireWaterShow", "mnuLSConveierShow", "mnuLSElectricShow", "mnuLSAirTrubShow", "mnuLSDeGaseShow"})
+        Action(QString::fromLatin1(name))->setChecked(shown);
+    Redraw();
+}
+
+// ---- Tasks and tools ------------------------------------------------------------
+
+void TfrmMain::mnuWaysLenClick()
+{
+    const TMessage m = PathLengthMessage(Net);
+    ShowMessageBox(m.Text, m.Caption, m.Flags);
+}
+
+void TfrmMain::mnuFixQHRClick()
+{
+    if (Action("mnuFixQHR")->isChecked())
+        TakeQHRBaseline(Net);
+    Redraw();
+}
+
+void TfrmMain::spbGridClick()
+{
+    m_options.GridIsOn = Action("spbGrid")->isChecked();
+    Redraw();
+}
+
+void TfrmMain::mnuHelpContentsClick()
+{
+    ShowHelpTopic(HelpContents);
+}
+
+void TfrmMain::mnuAboutClick()
+{
+    TfrmAbout about(m_startFolder, this);
+    about.exec();
+}
+
+void TfrmMain::mnuWWWHomeClick()
+{
+    OpenDocument(HomePageAddress);
+}
+
+// ---- View settings ------------------------------------------------------------
+
+namespace {
+const char *const ViewItems[] = {"mnuPhones",          "mnuTexts",          "mnuSymbols",
+                                 "mnuLSFireWaterShow", "mnuLSConveierShow", "mnuLSElectricShow",
+                                 "mnuLSAirTrubShow",   "mnuLSDeGaseShow"};
+
+std::array<bool *, 8> ViewFlags(TViewSettings &v)
+{
+    return {&v.Phones, &v.Text, &v.Symbols, &v.LSFireWater, &v.LSConveier, &v.LSElectric, &v.LSAirTrub, &v.LSDeGase};
+}
+} // namespace
+
+TToolbars TfrmMain::ToolBars() const
+{
+    TToolbars bars{};
+    for (int i = 0; i < ToolbarCount; ++i)
+        bars[i] = ToolBar(ToolbarPrefix(i));
+    return bars;
+}
+
+void TfrmMain::ApplyViewSettings()
+{
+    // Values that are not stored take their defaults; tool bars keep their place.
+    TViewSettings view;
+    CaptureToolbars(ToolBars(), view);
+    try {
+        ::LoadViewSettings(m_programKey, view);
+    } catch (...) {
+    }
+    const auto flags = ViewFlags(view);
+    for (int i = 0; i < 8; ++i)
+        Action(QString::fromLatin1(ViewItems[i]))->setChecked(*flags[i]);
+    ApplyToolbars(this, ToolBars(), view);
+}
+
+void TfrmMain::StoreViewSettings()
+{
+    TViewSettings view;
+    const auto flags = ViewFlags(view);
+    for (int i = 0; i < 8; ++i)
+        *flags[i] = Action(QString::fromLatin1(ViewItems[i]))->isChecked();
+    CaptureToolbars(ToolBars(), view);
+    ::SaveViewSettings(m_programKey, view);
+}
+
+QMenu *TfrmMain::createPopupMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("ppmnuCtrlBar"));
+    SetupToolbarPopup(menu, ToolBars());
+    return menu;
+}

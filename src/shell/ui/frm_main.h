@@ -1,0 +1,179 @@
+#pragma once
+// The main window: the menus, tool bars and status line of the program over
+// the open document. Every user command is one of its actions; the document
+// logic lives in TMineDocument and the table work in main_commands.h, so the
+// handlers here ask the user, call them and show the result.
+#include "shell/documents.h"
+#include "shell/options_set.h"
+#include "shell/ui/toolbar_layout.h"
+
+#include <QtCore/QHash>
+#include <QtCore/QPoint>
+#include <QtCore/QPointer>
+#include <QtCore/QTimer>
+#include <QtWidgets/QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class TMineObject;
+class TSchemeFileStorage;
+
+class TfrmMain : public QMainWindow, public TDocumentWindow
+{
+    Q_OBJECT
+
+public:
+    // arguments: the command line without the program name; startFolder:
+    // the folder the program was started in ("Custom.set", "zyr.rtf").
+    TfrmMain(const QStringList &arguments, const QString &startFolder, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    TMineDocument &Document() { return *m_document; }
+    TOptionsSet &Options() { return m_options; }
+    TSchemeFileStorage &Storage() { return *m_storage; }
+
+    // An action by its name (the menu item or action name of the command).
+    QAction *Action(const QString &name) const;
+    QToolBar *ToolBar(const QString &name) const;
+
+    // Gives a command whose window comes with another part of the program its
+    // handler and enables it.
+    void SetCommandHandler(const QString &actionName, std::function<void()> handler);
+
+    // Services to the rest of the program.
+    void SetModified(bool flag) { m_document->SetModified(flag); }
+    // An edited item's snapshot: the document changed; the snapshot is freed.
+    void ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind);
+    QString GetMineTitle() const { return m_document->GetMineTitle(); }
+    QString FormatCaption() const { return m_document->FormatCaption(); }
+    QString GetFansFolder() const;
+    TColor GetSchemeColor(int index) const;
+    void SetStandardColors();
+    void UpdateMenus();
+    bool CanDeleteObject(int item) const { return true; }
+    // The route code enables "Вернуться к маршрутам" while routes exist.
+    void SetRoutesExist(bool exist);
+    void ShowOptionsPage(int page);
+    void ShowPLADocuments(int position, QPoint screenPoint);
+    // The colour dialog with the custom colours of "Custom.set"; true when
+    // the user chose a colour, which is then in color.
+    bool ChooseColor(TColor &color);
+    void Redraw() override;
+
+    // The first activation: starts the clock and opens the start document.
+    void FormActivate();
+    // One tick of the clock (every 110 ms while it runs).
+    void ClockTick();
+    QLabel *DateTimeLabel() const { return m_lblDateTime; }
+    QTimer &Clock() { return m_clock; }
+
+    // Runs a command so that an error in it is shown and the program goes on.
+    void RunCommand(const std::function<void()> &command);
+
+signals:
+    // The document was reset: results computed on the old network go.
+    void documentCleared();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    // The popup of the tool bar area: shows and hides the tool bars.
+    QMenu *createPopupMenu() override;
+
+private:
+    // TDocumentWindow
+    void DocumentCleared() override;
+    void CaptionChanged(const QString &caption) override;
+    void ModifiedChanged(bool modified) override;
+    void FitWholeScheme() override;
+    void UpdateZoomButtons() override;
+    bool StandardColoringChecked() const override;
+    void CheckStandardColoring() override;
+    QString MinesFolder() const override;
+    void SetMinesFolder(const QString &folder) override;
+    void ShowSheet() override;
+
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateStatusBar();
+    QAction *MakeAction(const QString &name, const QString &caption, std::function<void()> handler = {});
+    QAction *MakeLaterAction(const QString &name, const QString &caption);
+    QAction *MakeCheck(const QString &name, const QString &caption, bool checked, std::function<void()> handler);
+    void RefreshCommandStates();
+
+    // File commands.
+    void mnuNewMineClick();
+    void bbtnLoadClick();
+    void bbtnSaveClick();
+    void mnuSaveAsClick();
+    void mnuQuitClick();
+    void pmnuRecentFilesPopup();
+    void OpenRecentFile(int index);
+    void mnuRevodImportClick();
+    void mnuVentImportClick();
+    // View.
+    void mnuStandartClick();
+    void mnuPLAClick();
+    void mnuColorByLayersClick();
+    void mnuColorByReveresClick();
+    void mnuNodeNoClick(QAction *item);
+    void mnuPhonesClick();
+    void mnuTextsClick();
+    void SetAllLinearSymbols(bool shown);
+    // Tasks.
+    void mnuWaysLenClick();
+    void mnuFixQHRClick();
+    // Tool buttons.
+    void sbtnMapClick();
+    void spbGridClick();
+    // Help.
+    void mnuHelpContentsClick();
+    void mnuAboutClick();
+    void mnuWWWHomeClick();
+
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+    void ApplyViewSettings();
+    void StoreViewSettings();
+    TToolbars ToolBars() const;
+
+    QStringList m_arguments;
+    QString m_startFolder;
+    QString m_programKey;
+    TOptionsSet m_options;
+    std::unique_ptr<TSchemeFileStorage> m_storage;
+    std::unique_ptr<TMineDocument> m_document;
+
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, std::function<void()>> m_handlers;
+    QHash<QString, QToolBar *> m_toolBars;
+    QActionGroup *m_coloring = nullptr;
+    QMenu *m_mnuTasks = nullptr;
+    QMenu *m_mnuPlugins = nullptr;
+    QMenu *m_pmnuRecentFiles = nullptr;
+    QMenu *m_pmnuScheme = nullptr;
+    QMenu *m_plaPopup = nullptr;
+    QWidget *m_paintBox = nullptr;
+    QLabel *m_lblX = nullptr;
+    QLabel *m_lblY = nullptr;
+    QLabel *m_lblNode = nullptr;
+    QLabel *m_lblBranch = nullptr;
+    QLabel *m_lblDateTime = nullptr;
+
+    QTimer m_clock;
+    int m_clockTicks = 0;
+    bool m_activated = false;
+    bool m_plaToolAllowed = false;
+    bool m_routesExist = false;
+};
+
+// The program's one main window while it exists.
+extern TfrmMain *frmMain;

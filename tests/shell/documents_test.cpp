@@ -1,0 +1,325 @@
+#include "platform/exceptions.h"
+#include "platform/prompt.h"
+#include "shell/documents.h"
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QSet>
+
+#include <memory>
+
+namespace {
+
+// A scheme file in memory: Read loads a network of the given size, Write
+// records the names written or fails as told.
+class TFakeStorage : public TSchemeStorage
+{
+public:
+    TNetworkTables *Tables = nullptr;
+    QString Name;
+    bool HasView = false;
+    TViewport Stored;
+    bool WriteSucceeds = true;
+    bool ReadThrows = false;
+    bool Pictures = false;
+    QStringList Written;
+    QStringList ReadFiles;
+    int Resets = 0;
+
+    void ResetDocumentState() override
+    {
+        ++Resets;
+        Name.clear();
+    }
+    void Read(const QString &fileName) override
+    {
+        ReadFiles << fileName;
+        CreateNode(*Tables, 1);
+        if (ReadThrows)
+            throw Exception(QStringLiteral("Файл \"%1\" поврежден").arg(fileName));
+    }
+    bool Write(const QString &fileName) override
+    {
+        if (!WriteSucceeds)
+            return false;
+        Written << fileName;
+        return true;
+    }
+    QString MineName() const override { return Name; }
+    bool StoredView(TViewport &view) const override
+    {
+        if (HasView)
+            view = Stored;
+        return HasView;
+    }
+    bool TakePictureSymbols() override { return std::exchange(Pictures, false); }
+};
+
+class TFakeWindow : public TDocumentWindow
+{
+public:
+    QString Caption;
+    bool SaveEnabled = false;
+    int Cleared = 0;
+    int Fits = 0;
+    QString Mines = QStringLiteral("/mines");
+
+    void DocumentCleared() override { ++Cleared; }
+    void CaptionChanged(const QString &caption) override { Caption = caption; }
+    void ModifiedChanged(bool modified) override { SaveEnabled = modified; }
+    void FitWholeScheme() override { ++Fits; }
+    QString MinesFolder() const override { return Mines; }
+    void SetMinesFolder(const QString &folder) override { Mines = folder; }
+};
+
+class DocumentTest : public ::testing::Test
+{
+protected:
+    DocumentTest()
+    {
+        Storage.Tables = Tables.get();
+        Doc.SetFileName(QStringLiteral("/mines/a.mine"));
+    }
+
+    std::unique_ptr<TNetworkTables> Tables = std::make_unique<TNetworkTables>();
+    TFakeStorage Storage;
+    TFakeWindow Window;
+    TMineDocument Doc{*Tables, Storage, Window};
+    TScriptedPrompt Prompt;
+};
+
+std::function<bool(const QString &)> ExistsIn(const QStringList &files)
+{
+    return [set = QSet<QString>(files.begin(), files.end())](const QString &f) { return set.contains(f); };
+}
+
+} // namespace
+
+TEST(StartDocument, ChoiceOrder)
+{
+    const QString demo = QStringLiteral("/mines/Демо.mine");
+    struct Case
+    {
+        QStringList Args, Recent, Existing;
+        QString Expected;
+    };
+    const Case cases[] = {
+        {{"/x/arg.mine"}, {"/x/r.mine"}, {"/x/r.mine", demo}, "/x/arg.mine"},
+        {{}, {"/x/gone.mine", "/x/r.mine"}, {"/x/r.mine", demo}, "/x/r.mine"},
+        {{}, {"/x/gone.mine"}, {demo}, demo},
+        {{}, {}, {}, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ChooseStartDocument(c.Args, c.Recent, QStringLiteral("/mines"), ExistsIn(c.Existing)),
+                  c.Expected)
+            << c.Expected.toStdString();
+}
+
+TEST(RecentFiles, HeadWithoutDuplicatesAndAtMostTen)
+{
+    TRecentFiles recent;
+    for (int i = 1; i <= 10; ++i)
+        recent.Add(QStringLiteral("/m/%1.mine").arg(i));
+    recent.Add(QStringLiteral("/m/3.mine"));
+    ASSERT_EQ(recent.Items().size(), 10);
+    EXPECT_EQ(recent.Items().first(), "/m/3.mine");
+    EXPECT_EQ(recent.Items().count("/m/3.mine"), 1);
+
+    recent.Add(QStringLiteral("/m/11.mine"));
+    EXPECT_EQ(recent.Items().size(), 10);
+    EXPECT_FALSE(recent.Items().contains("/m/1.mine")); // the oldest went
+}
+
+TEST(RecentFiles, MenuNumbersByPlaceAndShortensTheCurrentFolder)
+{
+    TRecentFiles recent;
+    recent.SetItems({"/start/a.mine", "/gone/b.mine", "/other/c.mine"});
+    const auto entries = recent.MenuEntries(QStringLiteral("/start"),
+                                            ExistsIn({"/start/a.mine", "/other/c.mine"}));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Caption, "&1 a.mine");
+    EXPECT_EQ(entries[0].Index, 0);
+    EXPECT_EQ(entries[1].Caption, "&3 /other/c.mine");
+    EXPECT_EQ(entries[1].Index, 2);
+}
+
+TEST(SaveAsNames, MineAndVentNaming)
+{
+    EXPECT_EQ(MineSaveAsName("/d/plan"), "/d/plan.MINE");
+    EXPECT_EQ(MineSaveAsName("/d/plan.min"), "/d/plan.min");
+    EXPECT_EQ(MineSaveAsName("/d/plan.Mine"), "/d/plan.Mine");
+    // The VENT names compare letter case as typed.
+    EXPECT_EQ(VentSaveAsName("/d/x.sp1"), "/d/x.sp1.sp");
+    EXPECT_EQ(VentSaveAsName("/d/x.SP1"), "/d/x.SP1");
+    EXPECT_EQ(VentNamesFileName("/d/x"), "/d/x.bn");
+    EXPECT_EQ(VentNamesFileName("/d/x.BN"), "/d/x.BN");
+}
+
+TEST_F(DocumentTest, CaptionAndTitle)
+{
+    EXPECT_EQ(Doc.FormatCaption(), "Zyr \"Ворбаль\": - [/mines/a.mine]");
+    EXPECT_EQ(Doc.GetMineTitle(), "a.mine");
+    Storage.Name = QStringLiteral("Шахта 1");
+    EXPECT_EQ(Doc.GetMineTitle(), "Шахта 1");
+}
+
+TEST_F(DocumentTest, UnsavedChangesQuestion)
+{
+    EXPECT_TRUE(Doc.ConfirmSaveChanges());
+    EXPECT_TRUE(Prompt.Asked.empty());
+
+    Doc.SetModified(true);
+    Prompt.Answer(idCancel);
+    EXPECT_FALSE(Doc.ConfirmSaveChanges());
+    EXPECT_TRUE(Doc.Modified());
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Caption, "Сохранение файла");
+    EXPECT_EQ(Prompt.Asked[0].Text, "Файл \"/mines/a.mine\" не был сохранен.\nСохранить?");
+    EXPECT_EQ(Prompt.Asked[0].Flags, mb::YesNoCancel | mb::IconWarning);
+
+    Prompt.Answer(idNo);
+    EXPECT_TRUE(Doc.ConfirmSaveChanges());
+    EXPECT_FALSE(Doc.Modified());
+    EXPECT_TRUE(Storage.Written.isEmpty());
+
+    Doc.SetModified(true);
+    Prompt.Answer(idYes);
+    EXPECT_TRUE(Doc.ConfirmSaveChanges());
+    EXPECT_EQ(Storage.Written, QStringList{"/mines/a.mine"});
+    EXPECT_FALSE(Doc.Modified());
+    EXPECT_FALSE(Window.SaveEnabled);
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified)
+{
+    Doc.SetModified(true);
+    Storage.WriteSucceeds = false;
+    EXPECT_FALSE(Doc.Save());
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_TRUE(Window.SaveEnabled);
+    // Answering Yes to the question then cancels the command.
+    Prompt.Answer(idYes);
+    EXPECT_FALSE(Doc.ConfirmSaveChanges());
+    EXPECT_TRUE(Doc.Modified());
+}
+
+TEST_F(DocumentTest, NewDocumentInTheMinesFolder)
+{
+    CreateNode(*Tables, 5);
+    Doc.SetModified(true);
+    Prompt.Answer(idCancel);
+    EXPECT_FALSE(Doc.NewDocument());
+    EXPECT_TRUE(NodeExist(*Tables, 5));
+
+    Prompt.Answer(idNo);
+    EXPECT_TRUE(Doc.NewDocument());
+    EXPECT_FALSE(NodeExist(*Tables, 5));
+    EXPECT_EQ(Doc.FileName(), "/mines/Новая шахта.MINE");
+    EXPECT_EQ(Window.Caption, "Zyr \"Ворбаль\": - [/mines/Новая шахта.MINE]");
+    EXPECT_FALSE(Doc.Modified());
+    EXPECT_EQ(Doc.View.ZoomStep, LastZoomStep);
+}
+
+TEST_F(DocumentTest, OpenResetsReadsAndCompletes)
+{
+    Tables->BranchMinSpeed[9] = 3;
+    Doc.OpenFile(QStringLiteral("/x/b.mine"));
+    EXPECT_EQ(Storage.ReadFiles, QStringList{"/x/b.mine"});
+    EXPECT_EQ(Storage.Resets, 1);
+    EXPECT_EQ(Window.Cleared, 1);
+    EXPECT_EQ(Tables->BranchMinSpeed[9], SpeedTypeDefault);
+    EXPECT_EQ(Doc.Recent.Items().first(), "/x/b.mine");
+    EXPECT_EQ(Window.Caption, "Zyr \"Ворбаль\": - [/x/b.mine]");
+    EXPECT_EQ(Window.Fits, 1);  // no stored view: the whole scheme is fitted
+    EXPECT_FALSE(Doc.Modified());
+}
+
+TEST_F(DocumentTest, StoredViewIsAppliedWithinTheZoomTable)
+{
+    Storage.HasView = true;
+    Storage.Stored.Zoom = 3.5;
+    Storage.Stored.ScrollX = 10;
+    Storage.Stored.ScrollY = 20;
+    Storage.Stored.ZoomStep = 4;
+    Doc.OpenFile(QStringLiteral("/x/b.mine"));
+    EXPECT_EQ(Doc.View.Zoom, 3.5);
+    EXPECT_EQ(Doc.View.ScrollX, 10);
+    EXPECT_EQ(Doc.View.ZoomStep, 4);
+    EXPECT_EQ(Window.Fits, 0);
+
+    Storage.Stored.Zoom = -1;  // a damaged properties record
+    Storage.Stored.ZoomStep = 200;
+    Doc.OpenFile(QStringLiteral("/x/b.mine"));
+    EXPECT_EQ(Doc.View.ZoomStep, LastZoomStep);
+    EXPECT_EQ(Doc.View.Zoom, ZoomFactors[LastZoomStep]);
+}
+
+TEST_F(DocumentTest, PictureSymbolsLeftOnLoadMarkTheDocumentModified)
+{
+    Storage.Pictures = true;
+    Doc.OpenFile(QStringLiteral("/x/b.mine"));
+    EXPECT_TRUE(Doc.Modified());
+}
+
+TEST_F(DocumentTest, AFailedReadDoesNotKeepTheFileName)
+{
+    Storage.ReadThrows = true;
+    EXPECT_THROW(Doc.OpenFile(QStringLiteral("/x/bad.mine")), Exception);
+    EXPECT_EQ(Doc.FileName(), "/mines/Новая шахта.MINE");
+    EXPECT_EQ(Window.Caption, "Zyr \"Ворбаль\": - [/mines/Новая шахта.MINE]");
+    EXPECT_FALSE(Doc.Recent.Items().contains("/x/bad.mine"));
+}
+
+TEST_F(DocumentTest, OpenChosenFollowsTheFolderAndImportsGetANewName)
+{
+    Doc.OpenChosen(QStringLiteral("/y/c.mine"), ofMine);
+    EXPECT_EQ(Window.Mines, "/y");
+    EXPECT_EQ(Doc.FileName(), "/y/c.mine");
+
+    // No reader of the format yet: the open document stays as it was.
+    CreateNode(*Tables, 4);
+    EXPECT_THROW(Doc.OpenChosen(QStringLiteral("/z/d.dat"), ofRevod), Exception);
+    EXPECT_TRUE(NodeExist(*Tables, 4));
+    EXPECT_EQ(Doc.FileName(), "/y/c.mine");
+
+    QString imported;
+    Doc.Import = [&](TOpenFilter, const QString &file) {
+        imported = file;
+        CreateNode(*Tables, 2);
+    };
+    Doc.OpenChosen(QStringLiteral("/z/d.dat"), ofRevod);
+    EXPECT_EQ(imported, "/z/d.dat");
+    EXPECT_TRUE(NodeExist(*Tables, 2));
+    EXPECT_EQ(Doc.FileName(), "/z/Новая шахта.MINE");
+}
+
+TEST_F(DocumentTest, SaveAsNamesAndFolder)
+{
+    Doc.SetModified(true);
+    EXPECT_TRUE(Doc.SaveAs(QStringLiteral("/w/plan"), sfMine));
+    EXPECT_EQ(Storage.Written, QStringList{"/w/plan.MINE"});
+    EXPECT_EQ(Doc.FileName(), "/w/plan.MINE");
+    EXPECT_EQ(Window.Mines, "/w");
+    EXPECT_FALSE(Doc.Modified());
+
+    QString sp, bn;
+    Doc.ExportVent = [&](const QString &a, const QString &b) { sp = a, bn = b; };
+    Doc.SetModified(true);
+    EXPECT_FALSE(Doc.SaveAs(QStringLiteral("/w/x.sp1"), sfVent));
+    EXPECT_EQ(sp, "/w/x.sp1.sp");
+    EXPECT_EQ(bn, "/w/x.sp1.bn");
+    EXPECT_EQ(Doc.FileName(), "/w/plan.MINE");  // an export keeps the document's name
+    EXPECT_TRUE(Doc.Modified());
+}
+
+TEST_F(DocumentTest, StartDocumentFallsBackToANewScheme)
+{
+    Doc.OpenStartDocument({}, ExistsIn({}));
+    EXPECT_EQ(Doc.FileName(), "/mines/Новая шахта.MINE");
+    EXPECT_TRUE(Storage.ReadFiles.isEmpty());
+    EXPECT_FALSE(Doc.Modified());
+
+    Doc.Recent.SetItems({"/gone.mine", "/r.mine"});
+    Doc.OpenStartDocument({}, ExistsIn({"/r.mine"}));
+    EXPECT_EQ(Storage.ReadFiles, QStringList{"/r.mine"});
+}

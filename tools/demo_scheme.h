@@ -1,0 +1,9 @@
+#pragma once
+// The sample mine that a new user opens first: two intake shafts and a return
+// shaft with the main fan, a shaft yard with chambers, main intake and return
+// drifts joined by doors, three longwall panels and two development faces
+// with local fans.
+#include "model/scheme_file.h"
+
+// Fills reset tables and a new document with the sample mine.
+void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc);
