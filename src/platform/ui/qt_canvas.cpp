@@ -210,10 +210,16 @@ void TQtCanvas::Ellipse(int left, int top, int right, int bottom)
         std::swap(left, right);
     if (bottom < top)
         std::swap(top, bottom);
+    const QRect box(left, top, right - left - 1, bottom - top - 1);
     ApplyMode();
-    m_painter->setPen(MakeQPen());
-    m_painter->setBrush(MakeQBrush());
-    m_painter->drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    if (BrushVisible()) {
+        m_painter->setPen(Qt::NoPen);
+        m_painter->setBrush(MakeQBrush());
+        m_painter->drawEllipse(box);
+    }
+    QPainterPath path;
+    path.addEllipse(box);
+    StrokePath(path);
 }
 
 void TQtCanvas::Polygon(const std::vector<TPoint> &points)
