@@ -137,6 +137,33 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
     }
     const bool hyphenation = (Flags & flags::Hyphenation) != 0;
     int beg = 0, last = 0, cur = 0;
+    // Text widths grow with the text, so once a part of the line is known to
+    // fit, shorter parts need no measuring; a binary search finds how far
+    // the line fits, with a few measurements instead of one per character.
+    int fitsUpTo = -1;
+    const auto startLine = [&](int at) {
+        beg = last = at;
+        fitsUpTo = -1;
+    };
+    const auto overflows = [&](int at) {
+        if (at <= fitsUpTo)
+            return false;
+        if (widthOf(beg, at) > width)
+            return true;
+        int lineEnd = at;
+        while (lineEnd < n && !IsLineBreak(s[lineEnd]))
+            ++lineEnd;
+        int lo = at, hi = lineEnd - 1;
+        while (lo < hi) {
+            const int mid = (lo + hi + 1) / 2;
+            if (widthOf(beg, mid) <= width)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        fitsUpTo = lo;
+        return false;
+    };
     while (cur < n) {
         if (IsLineBreak(s[cur])) {
             add(s.mid(beg, cur - beg) + ParagraphMark);
@@ -144,10 +171,10 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 ++cur;
             if (cur >= n)
                 return;
-            beg = last = cur;
+            startLine(cur);
             continue;
         }
-        if (s[cur] != u' ' && widthOf(beg, cur) > width) {
+        if (s[cur] != u' ' && overflows(cur)) {
             bool hyphenated = false;
             if (hyphenation) {
                 // The word being broken starts after the latest break
@@ -174,10 +201,10 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 // paragraph goes on.
                 if (cur > beg) {
                     add(s.mid(beg, cur - beg));
-                    beg = last = cur;
+                    startLine(cur);
                 } else {
                     add(s.mid(beg, 1));
-                    beg = last = cur + 1;
+                    startLine(cur + 1);
                     ++cur;
                 }
                 continue;
@@ -188,7 +215,7 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 add(s.mid(beg, last - beg));
             else
                 add(s.mid(beg, last - beg + 1));
-            beg = last = last + 1;
+            startLine(last + 1);
         }
         if (IsBreakChar(s[cur]))
             last = cur;
