@@ -83,6 +83,8 @@ public:
 
 private:
     void ReadTemplateBody(TfrStream &stream);
+    // Reads tagged records up to the end; true when the bindings came.
+    bool ReadTemplateRecords(TfrStream &stream, TfrPages &pages, TfrValues &bindings, QStringList &variables);
     void WriteTemplateBody(TfrStream &stream);
     // Pages being read, which generated names must also avoid.
     const TfrPages *m_readingPages = nullptr;

@@ -258,6 +258,7 @@ TEST_F(ReportFiles, DamagedTemplatesAreErrorsNamingTheFileAndChangeNothing)
         TfrReportDocument report;
         report.TemplatePages.Add();
         report.VariableLines = {QStringLiteral("прежняя")};
+        report.TwoPassBuild = false;
         try {
             report.LoadFromFile(Path("bad.frf"));
             ADD_FAILURE() << c.name;
@@ -267,6 +268,7 @@ TEST_F(ReportFiles, DamagedTemplatesAreErrorsNamingTheFileAndChangeNothing)
         EXPECT_EQ(report.TemplatePages.Count(), 1) << c.name;
         EXPECT_EQ(report.TemplatePages.GetPage(0).TemplateObjects.size(), 0u) << c.name;
         EXPECT_EQ(report.VariableLines, QStringList{QStringLiteral("прежняя")}) << c.name;
+        EXPECT_FALSE(report.TwoPassBuild) << c.name;
     }
     EXPECT_THROW(TfrReportDocument().LoadFromFile(Path("absent.frf")), EFOpenError);
 
