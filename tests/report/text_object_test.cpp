@@ -319,3 +319,29 @@ TEST_F(ReportObjects, WrappingNeverLosesTextAndKeepsLinesInside)
         }
     }
 }
+
+TEST_F(ReportObjects, PreparedPageModelsAreEditedAndExported)
+{
+    TfrPage page(9, 0, 0, 0);
+    TfrEMFPages pages;
+    TfrPreparedPage &prepared = pages.Add(page);
+    auto memo = Memo(20, {QStringLiteral("было")}, 30);
+    memo->PreparedMode = true;
+    memo->Left = 40;
+    memo->Top = 50;
+    memo->PrintToStream(prepared.Stream);
+
+    pages.BuildPageModel(0);
+    ASSERT_EQ(prepared.PageModel->TemplateObjects.size(), 1u);
+    prepared.PageModel->TemplateObjects[0]->Lines = {QStringLiteral("стало")};
+    pages.StorePageModel(0);
+    pages.BuildPageModel(0);
+    EXPECT_EQ(prepared.PageModel->TemplateObjects[0]->Lines, QStringList{QStringLiteral("стало")});
+
+    pages.ExportPage(0);
+    EXPECT_EQ(Report.ExportedObjects, 1);
+    ASSERT_EQ(Report.ExportedTexts.size(), 1u);
+    EXPECT_EQ(Report.ExportedTexts[0].X, 42);
+    EXPECT_EQ(Report.ExportedTexts[0].Y, 51);
+    EXPECT_EQ(Report.ExportedTexts[0].Text, QStringLiteral("стало"));
+}
