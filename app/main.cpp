@@ -1,6 +1,7 @@
 // Tunvex: mine ventilation networks.
 #include <QtWidgets/QApplication>
 
+#include "emergency/ui/frm_gaz_sourse.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
+    InstallFreshRecalcCommand(window);
     window.show();
     return app.exec();
 }

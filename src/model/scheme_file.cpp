@@ -711,6 +711,11 @@ void ReadMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &d
         if (oldLayout)
             ReadOldMineFile(fileName, t);
         DropLinksOfAbsentBranches(t, doc);
+    } catch (const EUnexpectedEOF &) {
+        t = *tablesBefore;
+        doc = docBefore;
+        // The stream does not know which document it was reading for the user.
+        throw Exception(TruncatedSchemeFileMessage(fileName));
     } catch (...) {
         t = *tablesBefore;
         doc = docBefore;
@@ -734,6 +739,11 @@ void ReportDiskFull(const QString &fileName)
 QString InvalidSchemeFileMessage(const QString &fileName)
 {
     return QStringLiteral("Похоже, что файл \"%1\" не является корректным файлом \"Zyr Вентиляция\"").arg(fileName);
+}
+
+QString TruncatedSchemeFileMessage(const QString &fileName)
+{
+    return QStringLiteral("%1\r\"%2\"").arg(EUnexpectedEOF().Message(), fileName);
 }
 
 QString DamagedSchemeFileMessage(const QString &fileName)

@@ -171,4 +171,6 @@ void ReportDiskFull(const QString &fileName);
 
 // Texts of the reader's failures, with the file name filled in.
 QString InvalidSchemeFileMessage(const QString &fileName);
+// A file that ends inside a record.
+QString TruncatedSchemeFileMessage(const QString &fileName);
 QString DamagedSchemeFileMessage(const QString &fileName);

@@ -7,6 +7,7 @@
 // corner of its cell. The Qt implementation (ui/qt_canvas.h) paints on an
 // image, a printer or a PDF writer; TRecordingCanvas keeps the calls for
 // tests and for searching a drawn page's texts.
+#include "platform/colors.h"
 #include "platform/geometry.h"
 
 #include <QtCore/QByteArray>
@@ -17,9 +18,8 @@
 #include <optional>
 #include <vector>
 
-// 0x00BBGGRR. System colours have the high byte 0x80 and the index of the
-// colour in the low byte; ColorToRGB resolves them.
-using TColor = std::int32_t;
+// System colours have the high byte 0x80 and the index of the colour in the
+// low byte; ColorToRGB resolves them.
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;

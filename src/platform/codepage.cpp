@@ -38,14 +38,30 @@ QString Decode(const std::array<char16_t, 128> &high, const char *data, qsizetyp
     return result;
 }
 
+// Reverse table of one page: every UTF-16 unit to its byte, '?' when absent.
+using TReverseTable = std::array<char, 0x10000>;
+
+TReverseTable MakeReverse(const std::array<char16_t, 128> &high)
+{
+    TReverseTable table;
+    table.fill('?');
+    for (int c = 0; c < 0x80; ++c)
+        table[c] = static_cast<char>(c);
+    for (int i = 0; i < 128; ++i)
+        table[high[i]] = static_cast<char>(0x80 + i);
+    return table;
+}
+
+const TReverseTable &Reverse(const std::array<char16_t, 128> &high)
+{
+    static const TReverseTable cp1251 = MakeReverse(kCp1251High);
+    static const TReverseTable cp866 = MakeReverse(kCp866High);
+    return &high == &kCp1251High ? cp1251 : cp866;
+}
+
 char EncodeChar(const std::array<char16_t, 128> &high, char16_t c)
 {
-    if (c < 0x80)
-        return static_cast<char>(c);
-    for (int i = 0; i < 128; ++i)
-        if (high[i] == c)
-            return static_cast<char>(0x80 + i);
-    return '?';
+    return Reverse(high)[c];
 }
 
 QByteArray Encode(const std::array<char16_t, 128> &high, const QString &text)

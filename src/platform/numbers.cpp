@@ -3,10 +3,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 std::int64_t Round(double value)
 {
-    return static_cast<std::int64_t>(std::nearbyint(value));
+    // Values beyond the integer range saturate; NaN counts as 0.
+    const double r = std::nearbyint(value);
+    if (!(r == r))
+        return 0;
+    if (r >= 9.2233720368547758e18)
+        return std::numeric_limits<std::int64_t>::max();
+    if (r <= -9.2233720368547758e18)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(r);
 }
 
 double RoundTo(double value, int decimals)

@@ -18,7 +18,8 @@
 class TfrComponent
 {
 public:
-    virtual ~TfrComponent() = default;
+    // A component going away leaves the engine's directory.
+    virtual ~TfrComponent();
     QString Name;
     // Another component is going away; drop references to it.
     virtual void Notification(TfrComponent *removed) {}

@@ -77,6 +77,12 @@ void EngineShutdown()
     RunningEngine.reset();
 }
 
+TfrComponent::~TfrComponent()
+{
+    if (EngineRunning())
+        Engine().Components.Unregister(this);
+}
+
 void TfrComponentDirectory::Register(const QString &form, TfrComponent *component)
 {
     if (!component)

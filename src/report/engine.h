@@ -5,7 +5,11 @@
 // program that links the engine (Tunvex and the journal plug-in) starts its own.
 //
 // The build (report objects, bands, pages) meets this layer through the small
-// interfaces below, which its classes implement.
+// interfaces below, which its classes implement. Before a build the report
+// calls AttachParser (so names and functions reach it), points StopRequested
+// at its cancelled flag, and keeps CurrentObject, CurrentBand, AggregateBand,
+// CurrentRunPage, CurrentPageIndex, TotalPagesCount and CrossPrinting up to
+// date while it forms pages.
 #include "report/expression.h"
 #include "report/values.h"
 
@@ -173,9 +177,11 @@ public:
     QString ExpressionErrorText;
 
     // Asked now and then while a script runs; true stops it. The build points
-    // it at its cancelled flag.
+    // it at its cancelled flag (pumping the message queue first, so that the
+    // progress dialog's Cancel can be clicked).
     std::function<bool()> StopRequested;
     // The INPUT function's box: (caption, prompt, default text) -> typed text.
+    // The ui installs a real input box; without one the default text is taken.
     std::function<QString(const QString &, const QString &, const QString &)> InputBox;
 };
 

@@ -617,7 +617,7 @@ Variant TParser::EvaluatePostfix(const QString &postfix)
                 break;
             }
             case opRound:
-                result = IntegerOrDouble(static_cast<double>(Round(v.ToDouble())));
+                result = IntegerOrDouble(std::nearbyint(v.ToDouble())); // halves to even
                 break;
             default:
                 result = Variant(v.ToString());

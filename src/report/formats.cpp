@@ -50,12 +50,11 @@ bool ReadNumbers(const QString &text, QChar separator, QList<int> &numbers)
 class DateTimeFormatter
 {
 public:
-    explicit DateTimeFormatter(double days) : m_days(days)
+    explicit DateTimeFormatter(double days)
     {
         DecodeDate(days, m_year, m_month, m_day);
         DecodeTime(days, m_hour, m_minute, m_second, m_msec);
-        const QDate date = QDate::fromJulianDay(JulianDayZero + static_cast<qint64>(std::trunc(days)));
-        m_dayOfWeek = date.isValid() ? date.dayOfWeek() % 7 : 0;
+        m_dayOfWeek = QDate(m_year, m_month, m_day).dayOfWeek() % 7;
     }
 
     QString Format(const QString &pattern, int nesting = 0)
@@ -170,7 +169,6 @@ public:
     }
 
 private:
-    double m_days;
     int m_year = 1899, m_month = 12, m_day = 30;
     int m_hour = 0, m_minute = 0, m_second = 0, m_msec = 0;
     int m_dayOfWeek = 0;
@@ -362,7 +360,8 @@ QStringList Sections(const QString &pattern)
 
 double EncodeDate(int year, int month, int day)
 {
-    return static_cast<double>(QDate(year, month, day).toJulianDay() - JulianDayZero);
+    const QDate date(year, month, day);
+    return date.isValid() ? static_cast<double>(date.toJulianDay() - JulianDayZero) : 0;
 }
 
 double EncodeTime(int hour, int minute, int second, int msec)

@@ -3,7 +3,6 @@
 #include "report/engine.h"
 #include "report/report_base.h"
 
-#include <QtCore/QCoreApplication>
 #include <vector>
 
 const QStringList ScriptPropertyNames = {
@@ -110,9 +109,10 @@ public:
         cut = text.indexOf(u'{');
         if (cut >= 0)
             text.truncate(cut);
-        text.replace(u'\t', u' ');
         QString out = QStringLiteral(" ");
         for (QChar c : text) {
+            if (c.unicode() < 32)
+                c = u' '; // tabs, and line ends a file may have left
             if (c == u' ' && out.endsWith(u' '))
                 continue;
             out += c;
@@ -193,7 +193,7 @@ private:
             if (cut >= 0)
                 text.truncate(cut);
             for (qsizetype c = 0; c < text.size(); ++c) {
-                if (text[c] == u' ' || text[c] == u'\t')
+                if (text[c] == u' ' || text[c].unicode() < 32)
                     continue;
                 if (before == 0) {
                     line = static_cast<int>(l + 1);

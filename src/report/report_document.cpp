@@ -100,9 +100,27 @@ void TfrReportDocument::ReadTemplateBody(TfrStream &stream)
         ~TReset() { pointer = nullptr; }
     } reset{m_readingPages};
 
-    UseDefaultPrinter = stream.ReadValue<std::int16_t>() != 0;
-    TwoPassBuild = stream.ReadValue<std::int16_t>() != 0;
-    SelectPrinterByName(stream.ReadVersionedString());
+    const bool keptDefaultPrinter = UseDefaultPrinter, keptTwoPass = TwoPassBuild;
+    bool bindingsRead = false;
+    try {
+        UseDefaultPrinter = stream.ReadValue<std::int16_t>() != 0;
+        TwoPassBuild = stream.ReadValue<std::int16_t>() != 0;
+        SelectPrinterByName(stream.ReadVersionedString());
+        bindingsRead = ReadTemplateRecords(stream, pages, bindings, variables);
+    } catch (...) {
+        UseDefaultPrinter = keptDefaultPrinter;
+        TwoPassBuild = keptTwoPass;
+        throw;
+    }
+    TemplatePages.Swap(pages);
+    if (bindingsRead) {
+        ValueBindings = std::move(bindings);
+        VariableLines = variables;
+    }
+}
+
+bool TfrReportDocument::ReadTemplateRecords(TfrStream &stream, TfrPages &pages, TfrValues &bindings, QStringList &variables)
+{
     bool bindingsRead = false;
     while (!stream.AtEnd()) {
         const auto tag = stream.ReadValue<std::uint8_t>();
@@ -139,11 +157,7 @@ void TfrReportDocument::ReadTemplateBody(TfrStream &stream)
             break;
         }
     }
-    TemplatePages.Swap(pages);
-    if (bindingsRead) {
-        ValueBindings = std::move(bindings);
-        VariableLines = variables;
-    }
+    return bindingsRead;
 }
 
 void TfrReportDocument::LoadFromStream(TfrStream &stream)
@@ -285,6 +299,12 @@ void TfrReportDocument::SavePreparedReport(const QString &fileName)
 }
 
 // ---------------------------------------------------------------- hooks
+
+void TfrReportDocument::EnterRect(QStringList &lines, TfrView &view)
+{
+    if (view.DataFieldIsLargeObject())
+        view.SetContent(QVariant(view.DataField->Value().ToString()));
+}
 
 void TfrReportDocument::RunObjectScript(TfrView &view)
 {

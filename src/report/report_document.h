@@ -67,9 +67,10 @@ public:
 
     // Hooks of the build; the defaults serve a report without a host.
     virtual bool HasEnterRectHandler() const { return false; }
-    // The host's last word on an object's text before it is printed
-    // (a large-object field's content first).
-    virtual void EnterRect(QStringList &lines, TfrView &view) {}
+    // The host's last word on an object's text before it is printed; a
+    // large-object field's content goes into the object first. The report
+    // component adds the host's handler.
+    virtual void EnterRect(QStringList &lines, TfrView &view);
     // Compiles and runs the object's script (compile errors go to the
     // engine's scratch lines and nothing runs).
     virtual void RunObjectScript(TfrView &view);
@@ -82,6 +83,8 @@ public:
 
 private:
     void ReadTemplateBody(TfrStream &stream);
+    // Reads tagged records up to the end; true when the bindings came.
+    bool ReadTemplateRecords(TfrStream &stream, TfrPages &pages, TfrValues &bindings, QStringList &variables);
     void WriteTemplateBody(TfrStream &stream);
     // Pages being read, which generated names must also avoid.
     const TfrPages *m_readingPages = nullptr;

@@ -8,6 +8,7 @@
 // Coordinates are page units (design pixels); colours are TColor with
 // clNone (0x1FFFFFFF) meaning no fill.
 #include "platform/canvas.h"
+#include "report/dataset.h"
 #include "report/engine.h"
 #include "report/report_stream.h"
 
@@ -138,11 +139,11 @@ public:
     int TextInsetY = 0;
     QStringList OutputLines;
     // Bound by the page build when the first line names a field.
-    void *DataField = nullptr;
-    bool DataFieldIsLargeObject = false;
+    TField *DataField = nullptr;
+    bool DataFieldIsLargeObject() const { return DataField && IsLargeObjectField(DataField->DataType()); }
     std::int32_t SavedHeight = 0;
     bool PreparedMode = false;
-    void *OwnerBand = nullptr;
+    TfrBandState *OwnerBand = nullptr;
     QString Name;
     std::uint32_t ObjectID = 0;
     std::uint8_t ReportObjectType = gtMemo;

@@ -23,6 +23,7 @@ class TfrPages
 {
 public:
     explicit TfrPages(TfrReportDocument *report = nullptr) : m_report(report) {}
+    TfrReportDocument *Report() const { return m_report; }
 
     int Count() const { return static_cast<int>(m_pages.size()); }
     TfrPage &GetPage(int index) { return *m_pages.at(index); }
@@ -55,8 +56,8 @@ struct TfrPreparedPage
     bool HonourMargins = false;
     TPrinterInfo PrinterInfo;
     // Set by the preview for pages in view; drawing a page that is not
-    // visible drops its page model.
-    bool Visible = true;
+    // visible drops its page model and draws nothing.
+    bool Visible = false;
     TfrStream Stream;
     std::unique_ptr<TfrPage> PageModel;
 };

@@ -137,6 +137,33 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
     }
     const bool hyphenation = (Flags & flags::Hyphenation) != 0;
     int beg = 0, last = 0, cur = 0;
+    // Text widths grow with the text, so once a part of the line is known to
+    // fit, shorter parts need no measuring; a binary search finds how far
+    // the line fits, with a few measurements instead of one per character.
+    int fitsUpTo = -1;
+    const auto startLine = [&](int at) {
+        beg = last = at;
+        fitsUpTo = -1;
+    };
+    const auto overflows = [&](int at) {
+        if (at <= fitsUpTo)
+            return false;
+        if (widthOf(beg, at) > width)
+            return true;
+        int lineEnd = at;
+        while (lineEnd < n && !IsLineBreak(s[lineEnd]))
+            ++lineEnd;
+        int lo = at, hi = lineEnd - 1;
+        while (lo < hi) {
+            const int mid = (lo + hi + 1) / 2;
+            if (widthOf(beg, mid) <= width)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        fitsUpTo = lo;
+        return false;
+    };
     while (cur < n) {
         if (IsLineBreak(s[cur])) {
             add(s.mid(beg, cur - beg) + ParagraphMark);
@@ -144,10 +171,10 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 ++cur;
             if (cur >= n)
                 return;
-            beg = last = cur;
+            startLine(cur);
             continue;
         }
-        if (s[cur] != u' ' && widthOf(beg, cur) > width) {
+        if (s[cur] != u' ' && overflows(cur)) {
             bool hyphenated = false;
             if (hyphenation) {
                 // The word being broken starts after the latest break
@@ -156,18 +183,17 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 int end = cur;
                 while (end < n && !IsBreakChar(s[end]) && !IsLineBreak(s[end]))
                     ++end;
-                const std::vector<int> points = HyphenPoints(s.mid(wordStart, end - wordStart));
-                if (!points.empty()) {
-                    cur = last;
-                    for (int p : points) {
-                        const int at = wordStart + p - 1;
-                        if (at <= beg || canvas.TextWidth(s.mid(beg, at - beg + 1) + u'-') > width)
-                            break;
-                        hyphenated = true;
-                        cur = at;
-                    }
-                    last = cur;
+                // The last hyphenation point whose part still fits with its hyphen.
+                for (int p : HyphenPoints(s.mid(wordStart, end - wordStart))) {
+                    const int at = wordStart + p - 1;
+                    if (at <= beg || canvas.TextWidth(s.mid(beg, at - beg + 1) + u'-') > width)
+                        break;
+                    hyphenated = true;
+                    cur = last = at;
                 }
+                // Without a usable point the line breaks as it would without
+                // hyphenation (a point that does not fit never moves the
+                // break back before the line's start).
             }
             if (!hyphenated && last == beg) {
                 // No break point on the line: the word is broken where it
@@ -175,10 +201,10 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 // paragraph goes on.
                 if (cur > beg) {
                     add(s.mid(beg, cur - beg));
-                    beg = last = cur;
+                    startLine(cur);
                 } else {
                     add(s.mid(beg, 1));
-                    beg = last = cur + 1;
+                    startLine(cur + 1);
                     ++cur;
                 }
                 continue;
@@ -189,7 +215,7 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
                 add(s.mid(beg, last - beg));
             else
                 add(s.mid(beg, last - beg + 1));
-            beg = last = last + 1;
+            startLine(last + 1);
         }
         if (IsBreakChar(s[cur]))
             last = cur;
@@ -387,7 +413,7 @@ void TfrMemoView::PrintToStream(TfrStream &stream)
     if (PrintState == 0 && CurrentDocument())
         CurrentDocument()->RunObjectScript(*this);
     bool expand = true;
-    if (PrintState == 0 && ((CurrentDocument() && CurrentDocument()->HasEnterRectHandler()) || DataFieldIsLargeObject)) {
+    if (PrintState == 0 && ((CurrentDocument() && CurrentDocument()->HasEnterRectHandler()) || DataFieldIsLargeObject())) {
         OutputLines = Lines;
         const QStringList before = OutputLines;
         if (CurrentDocument())

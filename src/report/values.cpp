@@ -183,35 +183,35 @@ QString ParseFormatSuffix(const QString &text, std::int32_t &code, QString &patt
     if (hash < 0)
         return text;
     const QString expression = text.left(hash);
-    QString spec = text.mid(hash + 2);
-    if (spec.isEmpty())
+    QString suffix = text.mid(hash + 2);
+    if (suffix.isEmpty())
         return expression;
-    if (spec[0].isDigit())
-        spec.prepend(u'N');
-    const QChar first = spec[0].toUpper();
+    if (suffix[0].isDigit())
+        suffix.prepend(u'N');
+    const QChar first = suffix[0].toUpper();
     if (first == u'N') {
-        const bool digitSecond = spec.size() > 1 && spec[1].isDigit();
+        const bool digitSecond = suffix.size() > 1 && suffix[1].isDigit();
         int kind = digitSecond ? 1 : 0;
         int separator = FormatCode::Separator(code);
         int decimals = FormatCode::Decimals(code);
-        for (qsizetype k = spec.size() - 1; k >= 1; --k) {
-            const QChar c = spec[k];
+        for (qsizetype k = suffix.size() - 1; k >= 1; --k) {
+            const QChar c = suffix[k];
             if (c == u',' || c == u'-' || c == u'.') {
                 separator = c.unicode();
-                spec[k] = u'.';
+                suffix[k] = u'.';
                 if (digitSecond) {
                     qsizetype e = k + 1;
-                    while (e < spec.size() && spec[e].isDigit())
+                    while (e < suffix.size() && suffix[e].isDigit())
                         ++e;
-                    decimals = spec.mid(k + 1, e - k - 1).left(3).toInt();
+                    decimals = suffix.mid(k + 1, e - k - 1).left(3).toInt();
                 }
                 break;
             }
         }
         if (!digitSecond) {
-            pattern = spec.mid(1);
+            pattern = suffix.mid(1);
             kind = FormatCode::PatternKind;
-        } else if (!spec.mid(1).contains(u'.')) {
+        } else if (!suffix.mid(1).contains(u'.')) {
             // Digits count as decimals only after a separator.
             decimals = 0;
         }
@@ -219,11 +219,11 @@ QString ParseFormatSuffix(const QString &text, std::int32_t &code, QString &patt
     } else if (first == u'D' || first == u'T') {
         code = FormatCode::Make(FormatCode::fcDate, FormatCode::PatternKind, FormatCode::Decimals(code),
                                 FormatCode::Separator(code), code);
-        pattern = spec.mid(1);
+        pattern = suffix.mid(1);
     } else if (first == u'B') {
         code = FormatCode::Make(FormatCode::fcBoolean, FormatCode::PatternKind, FormatCode::Decimals(code),
                                 FormatCode::Separator(code), code);
-        pattern = spec.mid(1);
+        pattern = suffix.mid(1);
     }
     return expression;
 }

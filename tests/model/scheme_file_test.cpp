@@ -280,7 +280,7 @@ TEST_F(SchemeFile, DamagedFilesGiveTheirMessageAndLeaveTheTablesOfANewDocument)
         return p;
     };
     const QString path = Path("bad.mine");
-    const QString eof = QStringLiteral("Неожиданный конец файла. Возможно файл поврежден");
+    const QString eof = QStringLiteral("Неожиданный конец файла. Возможно файл поврежден\r\"%1\"").arg(path);
     const QString invalid = InvalidSchemeFileMessage(path);
     const QString damaged = DamagedSchemeFileMessage(path);
     const QString noNodes = QStringLiteral("Не удалось найти описание номеров узлов.\rПохоже, что файл \"%1\" "
@@ -524,7 +524,7 @@ TEST_F(SchemeFile, OldLayoutFilesWithABadCapacityOrCutShortFail)
         WriteAllBytes(path, full.left(cut));
         TScriptedPrompt prompt;
         const TLoaded loaded = Load(path);
-        EXPECT_EQ(loaded.Error, QStringLiteral("Неожиданный конец файла. Возможно файл поврежден")) << cut;
+        EXPECT_EQ(loaded.Error, TruncatedSchemeFileMessage(path)) << cut;
         EXPECT_EQ(TablesDiffer(*loaded.Tables, *NewDocumentTables()), "") << cut;
     }
     QByteArray negative = OldLayoutFile(1000, false);

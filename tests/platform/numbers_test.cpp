@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 TEST(Numbers, RoundTakesHalvesToEven)
 {
     const std::pair<double, std::int64_t> cases[] = {
@@ -9,6 +12,9 @@ TEST(Numbers, RoundTakesHalvesToEven)
     };
     for (auto [value, expected] : cases)
         EXPECT_EQ(Round(value), expected) << value;
+    EXPECT_EQ(Round(1e300), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(Round(-1e300), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Round(std::nan("")), 0);
     EXPECT_DOUBLE_EQ(RoundTo(0.125, 2), 0.12);
     EXPECT_DOUBLE_EQ(RoundTo(0.375, 2), 0.38);
 }

@@ -42,6 +42,7 @@ TEST(Expression, OperatorsFollowTheEnginesPrioritiesAndCodes)
         {"'5' + 1", Variant(6.0)},
         {"ROUND(2.5)", Variant(2)},
         {"ROUND(3.5)", Variant(4)},
+        {"ROUND(1e300)", Variant(1e300)}, // beyond the integers: stays a double
         {"INT(-2.7)", Variant(-2.0)},
         {"FRAC(2.25)", Variant(0.25)},
         {"STR(2) + 'x'", Str("2x")},
@@ -113,6 +114,11 @@ TEST(Expression, NamesReachTheValueCallback)
     parser.Evaluate(QStringLiteral("SUM (x)"));
     EXPECT_FALSE(called);
     EXPECT_EQ(asked, (QStringList{QStringLiteral("SUM"), QStringLiteral("X")}));
+
+    // A semicolon ends the expression: in "a; b" only a is evaluated.
+    asked.clear();
+    parser.Evaluate(QStringLiteral("a; b"));
+    EXPECT_EQ(asked, QStringList{QStringLiteral("A")});
 
     // Without a value callback a name is an empty value.
     TParser bare;

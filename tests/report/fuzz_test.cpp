@@ -18,7 +18,8 @@ const char *const Pieces[] = {
     "COUNT(", "AVG(", "INT", "FRAC", "ROUND", "STR", "NOT", "AND", "OR", "MOD", "begin", "end", "if", "then",
     "else", "while", "do", "repeat", "until", "goto", "10:", "10", "//", "{", "\n", "\t", "NewPage(0)",
     "FORMATFLOAT('0.0', ", "STRTODATE('1.2.2003')", "UPPERCASE(", "Visible", "clRed", "FREESPACE", "VALUE",
-    "PAGE#", "#N10,2", "#D", "#B", "MasterData1", "Table1.N", "Input(", "é", "\x01", "\x09",
+    "PAGE#", "#N10,2", "#D", "#B", "MasterData1", "Table1.N", "Input(", "é", "\x01", "\x09", "\r", "1e300",
+    "FORMATDATETIME('dddddd c', ", "9999999999", "#N#,##0.00", "#Ddddd", "DATE", "TIME",
 };
 
 QString RandomText(std::mt19937 &random, int maxPieces)

@@ -225,6 +225,14 @@ TEST(Lookups, ComponentsDataSetsAndFields)
     EXPECT_EQ(list, QStringList{QStringLiteral("frmHost.Records")});
     ListComponentsOfClass<TDataSet>(QStringLiteral("frmHost"), list, &own);
     EXPECT_EQ(list, QStringList{QStringLiteral("dmData.Table2")});
+
+    // A component that goes away leaves the directory.
+    {
+        TMemoryDataSet temporary(QStringLiteral("Temp"), {}, {});
+        dir.Register(QStringLiteral("frmHost"), &temporary);
+        EXPECT_EQ(FindDataSet(QStringLiteral("Temp")), &temporary);
+    }
+    EXPECT_EQ(FindDataSet(QStringLiteral("Temp")), nullptr);
 }
 
 TEST(Lookups, BandRecordSources)

@@ -62,3 +62,20 @@ TEST_F(ObjectsOnTheEngine, ValuesHighlightAndScripts)
     memo.HighlightCondition = QStringLiteral("Q > 0");
     EXPECT_EQ(Printed(memo)->FontColor, clBlack);
 }
+
+TEST_F(ObjectsOnTheEngine, LargeObjectFieldsFillTheTextUnexpanded)
+{
+    class TMemoField : public TField
+    {
+    public:
+        QString FieldName() const override { return QStringLiteral("Note"); }
+        int DataType() const override { return ftMemo; }
+        Variant Value() const override { return Variant(QStringLiteral("первая [Q]\r\nвторая")); }
+    } field;
+    TfrMemoView memo;
+    memo.Width = 200;
+    memo.Height = 40;
+    memo.Lines = {QStringLiteral("[Note]")};
+    memo.DataField = &field;
+    EXPECT_EQ(Printed(memo)->Lines, (QStringList{QStringLiteral("первая [Q]"), QStringLiteral("вторая")}));
+}

@@ -151,10 +151,15 @@ TEST_F(ReportFiles, FullTemplateSavesLoadsAndSavesAgainByteForByte)
     EXPECT_EQ(loaded.FindObject(QStringLiteral("line1")), loaded.TemplatePages.GetPage(1).TemplateObjects[1].get());
 }
 
-TEST_F(ReportFiles, OldStreamsGetGeneratedNamesAndWordWrap)
+namespace {
+
+// A template as versions 21 (no version byte) and 22 wrote it: no object
+// names, no scripts, texts ending with a byte 0, six more bytes per page.
+QByteArray OldTemplate(int version)
 {
-    // A version-21 stream has no version byte; texts end with a byte 0.
     TfrStream s;
+    if (version == 22)
+        s.WriteValue<std::uint8_t>(22);
     s.WriteValue<std::int16_t>(0);
     s.WriteValue<std::int16_t>(0);
     s.WriteBytes(QByteArray("\0", 1)); // printer name
@@ -195,22 +200,30 @@ TEST_F(ReportFiles, OldStreamsGetGeneratedNamesAndWordWrap)
     s.WriteValue<std::uint8_t>(ValuesRecordTag);
     s.WriteValue<std::int32_t>(0);
     s.WriteBytes(QByteArray("\0", 1));
-    s.Seek(0);
+    return s.Data();
+}
 
-    TfrReportDocument report;
-    report.LoadFromStream(s);
-    EXPECT_EQ(TemplateVersion, 21);
-    ASSERT_EQ(report.TemplatePages.Count(), 1);
-    const auto &objects = report.TemplatePages.GetPage(0).TemplateObjects;
-    ASSERT_EQ(objects.size(), 2u);
-    EXPECT_EQ(objects[0]->Name, QStringLiteral("Memo1"));
-    EXPECT_EQ(objects[1]->Name, QStringLiteral("Memo2"));
-    EXPECT_EQ(objects[1]->Top, 50);
-    EXPECT_EQ(objects[0]->Lines, (QStringList{QStringLiteral("Строка 1"), QStringLiteral("Строка 2")}));
-    EXPECT_TRUE(objects[0]->ScriptLines.isEmpty());
-    const auto *memo = static_cast<const TfrMemoView *>(objects[0].get());
-    EXPECT_TRUE(memo->Flags & flags::WordWrap);
-    EXPECT_EQ(memo->FontCharset, 1);
+} // namespace
+
+TEST_F(ReportFiles, OldStreamsGetGeneratedNamesAndVersion21WordWrap)
+{
+    for (int version : {21, 22}) {
+        TfrStream s(OldTemplate(version));
+        TfrReportDocument report;
+        report.LoadFromStream(s);
+        EXPECT_EQ(TemplateVersion, version);
+        ASSERT_EQ(report.TemplatePages.Count(), 1);
+        const auto &objects = report.TemplatePages.GetPage(0).TemplateObjects;
+        ASSERT_EQ(objects.size(), 2u);
+        EXPECT_EQ(objects[0]->Name, QStringLiteral("Memo1"));
+        EXPECT_EQ(objects[1]->Name, QStringLiteral("Memo2"));
+        EXPECT_EQ(objects[1]->Top, 50);
+        EXPECT_EQ(objects[0]->Lines, (QStringList{QStringLiteral("Строка 1"), QStringLiteral("Строка 2")}));
+        EXPECT_TRUE(objects[0]->ScriptLines.isEmpty());
+        const auto *memo = static_cast<const TfrMemoView *>(objects[0].get());
+        EXPECT_EQ((memo->Flags & flags::WordWrap) != 0, version == 21);
+        EXPECT_EQ(memo->FontCharset, 1);
+    }
 }
 
 TEST_F(ReportFiles, DamagedTemplatesAreErrorsNamingTheFileAndChangeNothing)
@@ -245,6 +258,7 @@ TEST_F(ReportFiles, DamagedTemplatesAreErrorsNamingTheFileAndChangeNothing)
         TfrReportDocument report;
         report.TemplatePages.Add();
         report.VariableLines = {QStringLiteral("прежняя")};
+        report.TwoPassBuild = false;
         try {
             report.LoadFromFile(Path("bad.frf"));
             ADD_FAILURE() << c.name;
@@ -254,6 +268,7 @@ TEST_F(ReportFiles, DamagedTemplatesAreErrorsNamingTheFileAndChangeNothing)
         EXPECT_EQ(report.TemplatePages.Count(), 1) << c.name;
         EXPECT_EQ(report.TemplatePages.GetPage(0).TemplateObjects.size(), 0u) << c.name;
         EXPECT_EQ(report.VariableLines, QStringList{QStringLiteral("прежняя")}) << c.name;
+        EXPECT_FALSE(report.TwoPassBuild) << c.name;
     }
     EXPECT_THROW(TfrReportDocument().LoadFromFile(Path("absent.frf")), EFOpenError);
 
@@ -383,13 +398,27 @@ TEST_F(ReportFiles, PreparedReportsRoundTrip)
     ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
     EXPECT_EQ(a.readAll(), b.readAll());
 
-    // Drawing the page at twice its size scales its objects.
+    // Drawing the page at twice its size scales its objects; a page out of
+    // view draws nothing and drops its objects.
     TRecordingCanvas canvas;
     canvas.CharWidth = 6;
+    loaded.PreparedPages.BuildPageModel(0);
+    loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_TRUE(canvas.Ops.empty());
+    EXPECT_EQ(loaded.PreparedPages[0].PageModel, nullptr);
+    loaded.PreparedPages[0].Visible = true;
     loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
     const auto *text = canvas.FindText(QStringLiteral("Лист 1"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->At.X, 2 * 10 + 3);
+    // On screen, objects away from the clip (widened by 10) are skipped.
+    canvas.Clear();
+    canvas.SetClipRect({0, 80, 1500, 200});
+    loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_TRUE(canvas.Texts().isEmpty());
+    canvas.SetClipRect({0, 30, 1500, 200});
+    loaded.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("Лист 1")});
 
     // No pages: the flag, the printer name and a count of 0.
     TfrReportDocument empty;

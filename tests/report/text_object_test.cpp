@@ -76,6 +76,13 @@ TEST_F(ReportObjects, WrappingParagraphsWordsAndLongWords)
          flags::WordWrap | flags::Hyphenation},
         {"hyphenation after a word", 10, QStringLiteral("ОК ПРОГРАММА"), {QStringLiteral("ОК ПРОГ-"), QStringLiteral("РАММА") + Mark},
          flags::WordWrap | flags::Hyphenation},
+        // No point fits after "ОК ": the line breaks at the blank and the word is
+        // hyphenated on the next line.
+        {"no point fits", 6, QStringLiteral("ОК ПРОГРАММА ОК"),
+         {QStringLiteral("ОК"), QStringLiteral("ПРОГ-"), QStringLiteral("РАММА"), QStringLiteral("ОК") + Mark},
+         flags::WordWrap | flags::Hyphenation},
+        {"no points at all", 4, QStringLiteral("ок zzzzzz"), {QStringLiteral("ок"), QStringLiteral("zzzz"), QStringLiteral("zz") + Mark},
+         flags::WordWrap | flags::Hyphenation},
     };
     for (const Case &c : cases) {
         auto memo = Memo(c.chars, {c.text});
@@ -273,4 +280,68 @@ TEST_F(ReportObjects, ExportHandsLinesAtTheirPositions)
     EXPECT_EQ(Report.ExportedTexts[0].Text, QStringLiteral("аа бб вв"));
     EXPECT_EQ(Report.ExportedTexts[1].Y, 36);
     EXPECT_FALSE(memo.ExportMode);
+}
+
+TEST_F(ReportObjects, WrappingNeverLosesTextAndKeepsLinesInside)
+{
+    // Random paragraphs of Russian and Latin words, punctuation and line
+    // breaks at random widths: every letter comes out once, in order, and no
+    // line is wider than the room unless it is a single character.
+    const QString alphabet = QStringLiteral("АОПРГМКТЫЬЪаоlx  ,.\r\n");
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    const auto letters = [](QString text) {
+        for (const char *drop : {" ", "-", "\r", "\n", "\x01"})
+            text.remove(QString::fromLatin1(drop));
+        return text;
+    };
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        const int length = static_cast<int>(next(60));
+        for (int i = 0; i < length; ++i)
+            text += alphabet[next(static_cast<std::uint32_t>(alphabet.size()))];
+        const int chars = 1 + static_cast<int>(next(12));
+        auto memo = Memo(chars, {text});
+        memo->Flags = next(2) ? flags::WordWrap | flags::Hyphenation : flags::WordWrap;
+        memo->OutputLines = memo->Lines;
+        const QStringList lines = Wrapped(*memo);
+        EXPECT_EQ(letters(lines.join(QString())), letters(text)) << text.toStdString() << " / " << chars;
+        for (QString line : lines) {
+            line.remove(ParagraphMark);
+            while (line.endsWith(u' '))
+                line.chop(1);
+            if (line.size() > 1) {
+                EXPECT_LE(line.size(), chars) << text.toStdString() << " / " << chars;
+            }
+        }
+    }
+}
+
+TEST_F(ReportObjects, PreparedPageModelsAreEditedAndExported)
+{
+    TfrPage page(9, 0, 0, 0);
+    TfrEMFPages pages;
+    TfrPreparedPage &prepared = pages.Add(page);
+    auto memo = Memo(20, {QStringLiteral("было")}, 30);
+    memo->PreparedMode = true;
+    memo->Left = 40;
+    memo->Top = 50;
+    memo->PrintToStream(prepared.Stream);
+
+    pages.BuildPageModel(0);
+    ASSERT_EQ(prepared.PageModel->TemplateObjects.size(), 1u);
+    prepared.PageModel->TemplateObjects[0]->Lines = {QStringLiteral("стало")};
+    pages.StorePageModel(0);
+    pages.BuildPageModel(0);
+    EXPECT_EQ(prepared.PageModel->TemplateObjects[0]->Lines, QStringList{QStringLiteral("стало")});
+
+    pages.ExportPage(0);
+    EXPECT_EQ(Report.ExportedObjects, 1);
+    ASSERT_EQ(Report.ExportedTexts.size(), 1u);
+    EXPECT_EQ(Report.ExportedTexts[0].X, 42);
+    EXPECT_EQ(Report.ExportedTexts[0].Y, 51);
+    EXPECT_EQ(Report.ExportedTexts[0].Text, QStringLiteral("стало"));
 }

@@ -131,7 +131,7 @@ QBrush TQtCanvas::MakeQBrush() const
     return QBrush(TColorToQColor(Brush.Color));
 }
 
-void TQtCanvas::StrokePath(const QPainterPath &path, bool closed)
+void TQtCanvas::StrokePath(const QPainterPath &path)
 {
     if (!PenVisible())
         return;
@@ -147,7 +147,6 @@ void TQtCanvas::StrokePath(const QPainterPath &path, bool closed)
     }
     m_painter->setPen(MakeQPen());
     m_painter->drawPath(path);
-    (void)closed;
 }
 
 void TQtCanvas::LineTo(int x, int y)
@@ -156,7 +155,7 @@ void TQtCanvas::LineTo(int x, int y)
         QPainterPath path;
         path.moveTo(m_penPos.X, m_penPos.Y);
         path.lineTo(x, y);
-        StrokePath(path, false);
+        StrokePath(path);
     }
     m_penPos = {x, y};
 }
@@ -169,7 +168,7 @@ void TQtCanvas::Polyline(const std::vector<TPoint> &points)
     path.moveTo(points[0].X, points[0].Y);
     for (size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i].X, points[i].Y);
-    StrokePath(path, false);
+    StrokePath(path);
 }
 
 void TQtCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -200,9 +199,9 @@ void TQtCanvas::Rectangle(int left, int top, int right, int bottom)
             edges.lineTo(right - 1, bottom - 1);
             edges.lineTo(left, bottom - 1);
             edges.lineTo(left, top);
-            StrokePath(edges, true);
+            StrokePath(edges);
         } else {
-            StrokePath(path, true);
+            StrokePath(path);
         }
     }
 }
@@ -213,10 +212,16 @@ void TQtCanvas::Ellipse(int left, int top, int right, int bottom)
         std::swap(left, right);
     if (bottom < top)
         std::swap(top, bottom);
+    const QRect box(left, top, right - left - 1, bottom - top - 1);
     ApplyMode();
-    m_painter->setPen(MakeQPen());
-    m_painter->setBrush(MakeQBrush());
-    m_painter->drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    if (BrushVisible()) {
+        m_painter->setPen(Qt::NoPen);
+        m_painter->setBrush(MakeQBrush());
+        m_painter->drawEllipse(box);
+    }
+    QPainterPath path;
+    path.addEllipse(box);
+    StrokePath(path);
 }
 
 void TQtCanvas::Polygon(const std::vector<TPoint> &points)
@@ -237,7 +242,7 @@ void TQtCanvas::Polygon(const std::vector<TPoint> &points)
     for (size_t i = 1; i < points.size(); ++i)
         path.lineTo(points[i].X, points[i].Y);
     path.lineTo(points[0].X, points[0].Y);
-    StrokePath(path, true);
+    StrokePath(path);
 }
 
 void TQtCanvas::FillRect(const TRect &r)
@@ -350,10 +355,10 @@ void BuildRuns(TTextMask &mask, const QString &text, const QFont &font, const QF
 
 const QFont &TQtCanvas::CurrentQFont()
 {
-    if (!m_fontKey || !(*m_fontKey == Font)) {
+    if (!m_cachedFont || !(*m_cachedFont == Font)) {
+        m_cachedFont = Font;
         m_qfont = MakeQFont(Font, m_ppiY);
         m_metrics.emplace(m_qfont, m_device);
-        m_fontKey = Font;
         m_fontCacheKey = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
                              .arg(Font.Name)
                              .arg(m_qfont.pixelSize())
@@ -408,35 +413,33 @@ const QFontMetrics &TQtCanvas::CurrentMetrics()
     return *m_metrics;
 }
 
+const QFontMetrics &TQtCanvas::CurrentMetrics()
+{
+    CurrentQFont();
+    return *m_metrics;
+}
+
 void TQtCanvas::DrawTextAt(int x, int y, const QString &text, bool cached)
 {
     if (cached && DrawCachedText(x, y, text))
         return;
-    const QFont &qfont = CurrentQFont();
-    const QFontMetrics &fm = *m_metrics;
-    m_painter->setFont(qfont);
+    m_painter->setFont(CurrentQFont());
+    const QFontMetrics &fm = CurrentMetrics();
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const bool turned = Font.Orientation != 0;
-    // A level text is placed by offsets alone; only a turned one needs the
-    // painter's transformation.
-    int ox = x, oy = y;
-    if (turned) {
-        m_painter->save();
-        m_painter->translate(x, y);
+    m_painter->save();
+    m_painter->translate(x, y);
+    if (Font.Orientation != 0)
         m_painter->rotate(-Font.Orientation / 10.0);
-        ox = oy = 0;
-    }
     const int cell = fm.ascent() + fm.descent();
     const auto pieces = JustifiedPieces(text);
     if (Brush.Style != TBrushStyle::bsClear) {
         const int end = pieces.back().Offset + fm.horizontalAdvance(pieces.back().Text);
-        m_painter->fillRect(QRect(ox, oy, end, cell), MakeQBrush());
+        m_painter->fillRect(QRect(0, 0, end, cell), MakeQBrush());
     }
     m_painter->setPen(TColorToQColor(Font.Color));
     for (const auto &piece : pieces)
-        m_painter->drawText(ox + piece.Offset, oy + fm.ascent(), piece.Text);
-    if (turned)
-        m_painter->restore();
+        m_painter->drawText(piece.Offset, fm.ascent(), piece.Text);
+    m_painter->restore();
 }
 
 void TQtCanvas::TextOut(int x, int y, const QString &text)

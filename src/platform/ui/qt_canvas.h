@@ -14,7 +14,6 @@
 #include <QtGui/QPainter>
 
 #include <memory>
-#include <optional>
 
 class QPaintDevice;
 
@@ -66,11 +65,11 @@ private:
     bool PenVisible() const { return Pen.Style != TPenStyle::psClear; }
     bool BrushVisible() const { return Brush.Style != TBrushStyle::bsClear; }
     // Styled one-pixel lines first get their gaps in the brush colour.
-    void StrokePath(const QPainterPath &path, bool closed);
+    void StrokePath(const QPainterPath &path);
     // cached: the text may come from its mask (not inside a further clip).
     void DrawTextAt(int x, int y, const QString &text, bool cached = true);
-    // The Qt font and its metrics for the current Font, made again only when
-    // Font changed: a scheme writes thousands of labels in one font.
+    // The Qt font and metrics of the current font, made again only when the
+    // font changes (text is measured many times while wrapping).
     const QFont &CurrentQFont();
     const QFontMetrics &CurrentMetrics();
     // Level, unjustified texts on an image are drawn from masks kept per
@@ -85,7 +84,7 @@ private:
     int m_ppiY;
     bool m_printer;
     std::optional<TRect> m_clip;
-    std::optional<TFont> m_fontKey;
+    std::optional<TFont> m_cachedFont;
     QFont m_qfont;
     std::optional<QFontMetrics> m_metrics;
     QString m_fontCacheKey;

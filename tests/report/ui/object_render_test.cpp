@@ -83,3 +83,34 @@ TEST_F(TextRendering, TextObjectInksWhereTheCanvasPutsIt)
     EXPECT_LE(maxY, 62 + 15);
     EXPECT_GT(maxX - minX, 60);
 }
+
+TEST_F(TextRendering, BitmapPicturesStretchIntoTheirFrame)
+{
+    // A 2 x 1 bitmap: red, then white (rows of BGR, padded to 4 bytes).
+    TfrStream bmp;
+    bmp.WriteBytes("BM");
+    for (std::int32_t v : {14 + 40 + 8, 0, 14 + 40, 40, 2, 1})
+        bmp.WriteValue<std::int32_t>(v);
+    bmp.WriteValue<std::int16_t>(1);
+    bmp.WriteValue<std::int16_t>(24);
+    for (int i = 0; i < 6; ++i)
+        bmp.WriteValue<std::int32_t>(0);
+    bmp.WriteBytes(QByteArray("\x00\x00\xFF\xFF\xFF\xFF\x00\x00", 8));
+
+    QImage image(100, 60, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    {
+        TQtCanvas canvas(&image);
+        TfrPictureView picture;
+        picture.Left = 10;
+        picture.Top = 10;
+        picture.Width = 40;
+        picture.Height = 20;
+        picture.Flags = flags::Stretched;
+        picture.Picture = {TfrPicture::gkBitmap, bmp.Data()};
+        picture.Draw(canvas);
+    }
+    EXPECT_EQ(QColor(image.pixel(15, 20)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(45, 20)), QColor(Qt::white));
+    EXPECT_EQ(QColor(image.pixel(5, 5)), QColor(Qt::blue));
+}

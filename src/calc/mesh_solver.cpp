@@ -1,0 +1,519 @@
+#include "calc/mesh_solver.h"
+
+#include "model/topology.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace {
+
+bool Above(double value, long double threshold)
+{
+    return static_cast<long double>(value) > threshold;
+}
+
+// A branch's slope 2·R·|Q| (mm w.c. per m³/s) is taken as at least this in
+// the Newton steps, so that branches without resistance or without flow keep
+// the pressure system positive definite.
+constexpr double MinBranchSlope = 1e-6;
+// The Newton steps end when no flow moves by more than this (m³/s); loop
+// passes then confirm the result by the method's own test.
+constexpr double NewtonSettledChange = 1e-9;
+constexpr int ConfirmingPasses = 20;
+
+} // namespace
+
+TMeshSolver::TMeshSolver(TNetworkTables &t, int branchCount, int nodeCount,
+                         const TTable<std::int16_t> &branchNo, const TTable<std::int16_t> &beginNode,
+                         const TTable<std::int16_t> &endNode, const TTable<std::uint8_t> &surface,
+                         const TTable<double> &r, const TTable<double> &h, TTable<double> &q)
+    : m_t(t),
+      m_branchCount(std::clamp(branchCount, 0, MaxItems)),
+      m_nodeCount(std::clamp(nodeCount, 0, MaxItems)),
+      m_branchNo(branchNo),
+      m_surface(surface),
+      m_r(r),
+      m_h(h),
+      m_q(q),
+      m_usable(TableSize, false),
+      m_isChord(TableSize, false)
+{
+    // The whole end-node tables are copied; only the copies see the surface join.
+    m_begin = beginNode;
+    m_end = endNode;
+    // A branch with an end outside the nodes cannot be placed in the network;
+    // it takes no part and keeps Q = 0.
+    const auto validNode = [&](int n) { return n >= 1 && n <= m_nodeCount; };
+    for (int b = 1; b <= m_branchCount; ++b) {
+        m_usable[b] = m_branchNo[b] != 0 && validNode(m_begin[b]) && validNode(m_end[b]);
+        if (!m_usable[b])
+            m_begin[b] = m_end[b] = 0;
+    }
+}
+
+TMeshSolver::~TMeshSolver()
+{
+    if (m_adjacencyBuilt)
+        FreeAdjacency(m_nodeCount, m_adjacency);
+}
+
+bool TMeshSolver::HasBranches() const
+{
+    return MaxBranchNo(m_t) != 0;
+}
+
+bool TMeshSolver::JoinSurfaceNodes()
+{
+    const auto virtualNode = static_cast<std::int16_t>(VirtualSurfaceNode());
+    int surfaceEnds = 0;
+    for (int b = 1; b <= m_branchCount; ++b) {
+        if (!m_usable[b])
+            continue;
+        if (m_surface[m_begin[b]]) {
+            m_begin[b] = virtualNode;
+            ++surfaceEnds;
+        }
+        if (m_surface[m_end[b]]) {
+            m_end[b] = virtualNode;
+            ++surfaceEnds;
+        }
+    }
+    return surfaceEnds > 1;
+}
+
+bool TMeshSolver::HasDraughtSource() const
+{
+    for (int b = 1; b <= MaxItems; ++b)
+        if (m_branchNo[b] == b && m_h[b] != 0)
+            return true;
+    return false;
+}
+
+bool TMeshSolver::TopologyIsSound()
+{
+    BuildNodeBranchLists(m_t);
+    return FindDeadEndNodes(m_t).empty();
+}
+
+void TMeshSolver::BuildAdjacencyLists()
+{
+    int nodesWithBranches = 0;
+    BuildAdjacency(m_branchNo, m_begin, m_end, m_nodeCount, m_branchCount, m_adjacency, nodesWithBranches);
+    m_adjacencyBuilt = true;
+}
+
+bool TMeshSolver::FindRootBranch()
+{
+    double best = RootResistanceLimit;
+    m_root = 0;
+    for (int b = 1; b <= m_branchCount; ++b)
+        if (m_usable[b] && m_r[b] < best && Above(m_r[b], MinResistance)) {
+            best = m_r[b];
+            m_root = b;
+        }
+    return m_root != 0;
+}
+
+// The frontier of the tree: the chain ends of the tree's nodes whose branches
+// may still lead to a new node, in the order of the working chain that the
+// method walks. A node that joins puts its chain in front, so positions are
+// numbered downwards. The walk for the least resistance and the removal of
+// chords both keep the result of walking the chain item by item; two ordered
+// sets make them logarithmic.
+class TMeshSolver::TFrontier
+{
+public:
+    TFrontier(const TTable<double> &r, int branchCount)
+        : m_r(r), m_position(2 * (static_cast<std::size_t>(branchCount) + 1), 0),
+          m_inside(m_position.size(), false)
+    {
+    }
+
+    bool Empty() const { return m_byPosition.empty(); }
+    bool Contains(const AdjacencyItem *item) const { return m_inside[Slot(item)]; }
+
+    // Puts a chain, in its own order, in front of the frontier.
+    void PutInFront(AdjacencyItem *head)
+    {
+        std::vector<AdjacencyItem *> chain;
+        for (AdjacencyItem *item = head; item; item = item->Next)
+            chain.push_back(item);
+        m_next -= static_cast<long long>(chain.size());
+        long long position = m_next;
+        for (AdjacencyItem *item : chain) {
+            ++position;
+            m_position[Slot(item)] = position;
+            m_inside[Slot(item)] = true;
+            m_byPosition.emplace(position, item);
+            if (Qualifies(item))
+                m_byResistance.emplace(m_r[item->Branch], position);
+        }
+    }
+
+    // The head is the incumbent; a later item replaces it only with a strictly
+    // smaller resistance above the threshold. So with the head above the
+    // threshold the first item of least qualifying resistance wins, else the head.
+    AdjacencyItem *Pick() const
+    {
+        const auto head = m_byPosition.begin();
+        if (!Qualifies(head->second))
+            return head->second;
+        return m_byPosition.at(m_byResistance.begin()->second);
+    }
+
+    void Remove(AdjacencyItem *item)
+    {
+        const long long position = m_position[Slot(item)];
+        m_inside[Slot(item)] = false;
+        m_byPosition.erase(position);
+        if (Qualifies(item))
+            m_byResistance.erase({m_r[item->Branch], position});
+    }
+
+private:
+    static std::size_t Slot(const AdjacencyItem *item)
+    {
+        return 2 * static_cast<std::size_t>(item->Branch) + (item->Side > 0 ? 1 : 0);
+    }
+    bool Qualifies(const AdjacencyItem *item) const { return Above(m_r[item->Branch], MinResistance); }
+
+    const TTable<double> &m_r;
+    std::vector<long long> m_position;
+    std::vector<bool> m_inside;
+    long long m_next = 0;
+    std::map<long long, AdjacencyItem *> m_byPosition;
+    std::set<std::pair<double, long long>> m_byResistance;
+};
+
+// After node n joined, the items whose branch has both ends in the tree are
+// the ends of n's branches that lead back into the tree: they leave the
+// frontier, and each such branch becomes a chord. n's chain stands at the head
+// of the frontier, so the chords come in the order of that chain, as a walk
+// from the head would find them.
+void TMeshSolver::CollectChords(TFrontier &frontier, int n)
+{
+    const auto inTree = [&](int node) { return Above(m_adjacency[node].Work, MinResistance); };
+    for (AdjacencyItem *item = m_adjacency[n].Head; item; item = item->Next) {
+        const int b = item->Branch;
+        if (!frontier.Contains(item) || !inTree(m_begin[b]) || !inTree(m_end[b]))
+            continue;
+        frontier.Remove(item);
+        AdjacencyItem *partner = m_items[2 * static_cast<std::size_t>(b) + (item->Side > 0 ? 0 : 1)];
+        if (partner && frontier.Contains(partner))
+            frontier.Remove(partner);
+        if (!m_isChord[b]) {
+            m_isChord[b] = true;
+            m_chords.push_back(item->Branch);
+        }
+    }
+}
+
+bool TMeshSolver::BuildSpanningTree()
+{
+    // Each branch's two items, to reach the far end's item of a chord.
+    m_items.assign(2 * (static_cast<std::size_t>(m_branchCount) + 1), nullptr);
+    for (int n = 1; n <= m_nodeCount + 1; ++n)
+        for (AdjacencyItem *item = m_adjacency[n].Head; item; item = item->Next)
+            m_items[2 * static_cast<std::size_t>(item->Branch) + (item->Side > 0 ? 1 : 0)] = item;
+
+    TFrontier frontier(m_r, m_branchCount);
+    m_startNode = m_begin[m_root];
+    m_adjacency[m_startNode].Work = 1;
+    frontier.PutInFront(m_adjacency[m_startNode].Head);
+    // A loop at the start node belongs among the chords: collected before the
+    // first pick, it can never become the start node's own tree branch.
+    CollectChords(frontier, m_startNode);
+    while (!frontier.Empty()) {
+        AdjacencyItem *picked = frontier.Pick();
+        frontier.Remove(picked);
+        const int b = picked->Branch;
+        const int newNode = picked->Side == 1 ? m_begin[b] : m_end[b];
+        const int treeNode = picked->Side == 1 ? m_end[b] : m_begin[b];
+        AdjacencyNode &n = m_adjacency[newNode];
+        if (Above(n.Work, MinResistance))
+            return false;  // collected chords leave only items that lead out of the tree
+        n.Work = m_adjacency[treeNode].Work + 1;
+        n.TreeBranch = static_cast<std::int16_t>(b);
+        UnlinkAdjacency(b, n.Head);
+        frontier.PutInFront(n.Head);
+        CollectChords(frontier, newNode);
+    }
+    Stats.Chords = MeshCount();
+    return true;
+}
+
+bool TMeshSolver::InitChordFlows(const TTable<double> *fixedH)
+{
+    for (int b = 1; b <= m_branchCount; ++b)
+        m_q[b] = 0;
+    m_chordFlow.clear();
+    for (int c : m_chords) {
+        double q;
+        if (std::fabs(m_h[c]) > ChordHeadLimit)
+            q = m_h[c] / 3;
+        else if (fixedH && Above((*fixedH)[c], MinResistance))
+            q = 0.1;
+        else if (m_r[c] > 0)
+            q = 3 / std::sqrt(m_r[c]);
+        else
+            return false;  // no resistance to start from: a division by zero or the root of a negative number
+        if (!std::isfinite(q))
+            return false;
+        m_q[c] = q;
+        m_chordFlow.push_back(q);
+    }
+    return true;
+}
+
+bool TMeshSolver::BuildMeshes()
+{
+    m_members.clear();
+    m_members.reserve(static_cast<std::size_t>(BranchCount(m_t)));
+    m_meshStart.assign(1, 0);
+    for (std::size_t k = 0; k < m_chords.size(); ++k) {
+        const int c = m_chords[k];
+        const double q = m_chordFlow[k];
+        m_members.push_back({static_cast<std::int16_t>(c), 1});
+        const int d = static_cast<int>(std::trunc(m_adjacency[m_begin[c]].Work - m_adjacency[m_end[c]].Work));
+        int a = d >= 0 ? m_begin[c] : m_end[c];
+        int other = d >= 0 ? m_end[c] : m_begin[c];
+        const int s = d >= 0 ? 1 : -1;
+        // One step from node x towards the start node; the b side of the mesh
+        // passes its branches the other way.
+        const auto step = [&](int &x, int sign) {
+            const int t = m_adjacency[x].TreeBranch;
+            if (t == 0)
+                return false;
+            int direction;
+            if (m_begin[t] == x) {
+                direction = -sign;
+                x = m_end[t];
+            } else {
+                direction = sign;
+                x = m_begin[t];
+            }
+            m_members.push_back({static_cast<std::int16_t>(t), static_cast<std::int16_t>(direction)});
+            m_q[t] += direction * q;
+            return true;
+        };
+        for (int i = 0; i < std::abs(d); ++i)
+            if (!step(a, s))
+                return false;
+        while (a != other)
+            if (!step(a, s) || !step(other, -s))
+                return false;
+        m_meshStart.push_back(static_cast<int>(m_members.size()));
+    }
+    return FlowsFinite();
+}
+
+// One pass of loop corrections over all meshes in chord order; each mesh sees
+// the corrections of the meshes before it. The pass works on the packed branch
+// states; a direction of -1 negates exactly, so H - R·Q·|Q| is -(R·Q·|Q| - H)
+// to the last bit.
+TMeshSolver::TPass TMeshSolver::RunPass()
+{
+    bool settled = true;
+    const int meshes = MeshCount();
+    TBranchState *state = m_state.data();
+    for (int k = 0; k < meshes; ++k) {
+        double residual = 0;
+        double slope = 0;
+        const MeshMember *const begin = MeshBegin(k);
+        const MeshMember *const end = MeshEnd(k);
+        for (const MeshMember *m = begin; m != end; ++m) {
+            const TBranchState &b = state[m->Branch];
+            const double loss = b.R * b.Q * std::fabs(b.Q);
+            residual += m->Direction * (loss - b.H);
+            slope += b.R * std::fabs(b.Q);
+        }
+        const double denominator = 2 * (static_cast<double>(MinResistance) + slope);
+        if (denominator == 0 || !std::isfinite(residual))
+            return TPass::Fault;
+        const double dq = residual / denominator;
+        if (!std::isfinite(dq))
+            return TPass::Fault;
+        for (const MeshMember *m = begin; m != end; ++m)
+            state[m->Branch].Q -= m->Direction * dq;
+        m_lastCorrections[k] = dq;
+        if (std::fabs(residual) > ResidualTolerance || std::fabs(dq) > FlowTolerance)
+            settled = false;
+    }
+    return settled ? TPass::Settled : TPass::Unsettled;
+}
+
+// Passes until one settles or `passes` have run; false after a fault.
+bool TMeshSolver::RunPasses(int passes, bool &settled)
+{
+    m_state.resize(static_cast<std::size_t>(m_branchCount) + 1);
+    m_lastCorrections.assign(m_chords.size(), 0.0);
+    for (int b = 1; b <= m_branchCount; ++b)
+        m_state[b] = {m_r[b], m_h[b], m_q[b]};
+    settled = false;
+    TPass result = TPass::Unsettled;
+    for (int pass = 0; pass < passes && result == TPass::Unsettled; ++pass) {
+        ++Stats.Passes;
+        result = RunPass();
+    }
+    for (int b = 1; b <= m_branchCount; ++b)
+        m_q[b] = m_state[b].Q;
+    settled = result == TPass::Settled;
+    return result != TPass::Fault && FlowsFinite();
+}
+
+bool TMeshSolver::IterateMeshes()
+{
+    bool settled = false;
+    if (!RunPasses(MaxPasses, settled))
+        return false;
+    if (settled) {
+        Stats.Settling = stSettled;
+        return true;
+    }
+    return ExtendSolve();
+}
+
+bool TMeshSolver::FlowsFinite() const
+{
+    for (int b = 1; b <= m_branchCount; ++b)
+        if (!std::isfinite(m_q[b]))
+            return false;
+    return true;
+}
+
+// The loop passes converge slowly where meshes share heavily loaded branches.
+// Newton steps on the node pressures of the tree's part of the network take
+// the flows to the solution; loop passes then confirm that every mesh is
+// settled by the method's own test.
+bool TMeshSolver::ExtendSolve()
+{
+    const auto inTree = [&](int node) { return Above(m_adjacency[node].Work, MinResistance); };
+    m_solveBranches.clear();
+    for (int b = 1; b <= m_branchCount; ++b)
+        if (m_usable[b] && inTree(m_begin[b]) && inTree(m_end[b]))
+            m_solveBranches.push_back(b);
+    // The surface is the natural reference of pressures; taking it out also
+    // removes the couplings between distant shafts from the system.
+    const int reference = inTree(VirtualSurfaceNode()) ? VirtualSurfaceNode() : m_startNode;
+    m_nodeIndex.assign(static_cast<std::size_t>(m_nodeCount) + 2, -1);
+    m_unknowns = 0;
+    for (int n = 1; n <= m_nodeCount + 1; ++n)
+        if (n != reference && inTree(n))
+            m_nodeIndex[n] = m_unknowns++;
+    std::vector<std::pair<int, int>> couplings;
+    couplings.reserve(m_solveBranches.size());
+    for (int b : m_solveBranches) {
+        const int i = m_nodeIndex[m_begin[b]];
+        const int j = m_nodeIndex[m_end[b]];
+        if (i >= 0 && j >= 0 && i != j)
+            couplings.emplace_back(i, j);
+    }
+    m_pressureSystem.SetPattern(m_unknowns, couplings);
+
+    for (int step = 0; step < MaxNewtonSteps; ++step) {
+        double largestChange = 0;
+        if (!NewtonStep(largestChange))
+            break;
+        ++Stats.NewtonSteps;
+        if (largestChange <= NewtonSettledChange)
+            break;
+    }
+    RebalanceTreeFlows();
+    bool settled = false;
+    if (!RunPasses(ConfirmingPasses, settled))
+        return false;
+    Stats.Settling = settled ? stExtended : stUnsettled;
+    return true;
+}
+
+// The Newton steps balance the nodes only as closely as the pressure system is
+// solved. The chord flows determine every tree flow, so each tree branch is set
+// again from the balance of the node below it, deepest nodes first; the loop
+// passes that follow keep that balance exact.
+void TMeshSolver::RebalanceTreeFlows()
+{
+    const auto inTree = [&](int node) { return Above(m_adjacency[node].Work, MinResistance); };
+    std::vector<int> nodes;
+    for (int n = 1; n <= m_nodeCount + 1; ++n)
+        if (n != m_startNode && inTree(n) && m_adjacency[n].TreeBranch != 0)
+            nodes.push_back(n);
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [&](int a, int b) { return m_adjacency[a].Work > m_adjacency[b].Work; });
+    for (int n : nodes) {
+        const int tree = m_adjacency[n].TreeBranch;
+        double inflow = 0;
+        for (AdjacencyItem *item = m_adjacency[n].First; item; item = item->Permanent)
+            if (item->Branch != tree)
+                inflow += item->Side * m_q[item->Branch];
+        m_q[tree] = m_begin[tree] == n ? inflow : -inflow;
+    }
+}
+
+// One Newton step for the flows Q and the node pressures P together: every
+// branch b from i to j should take P_i − P_j = R·Q·|Q| − H, and flows balance
+// at every node. With G = 2·R·|Q| the step's pressures solve
+// Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
+// (P_i − P_j − h)/G. Its length is halved until the network's content
+// Σ (R·|Q|³/3 − H·Q), which the solution minimises, no longer grows.
+bool TMeshSolver::NewtonStep(double &largestChange)
+{
+    const std::size_t count = m_solveBranches.size();
+    std::vector<double> slope(count), loss(count);
+    std::vector<double> rhs(static_cast<std::size_t>(m_unknowns), 0.0);
+    m_pressureSystem.Clear();
+    for (std::size_t k = 0; k < count; ++k) {
+        const int b = m_solveBranches[k];
+        const double q = m_q[b];
+        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
+        loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
+        const int i = m_nodeIndex[m_begin[b]];
+        const int j = m_nodeIndex[m_end[b]];
+        const double w = 1 / slope[k];
+        const double flow = q - loss[k] / slope[k];
+        if (i >= 0) {
+            m_pressureSystem.AddDiagonal(i, w);
+            rhs[i] -= flow;
+        }
+        if (j >= 0) {
+            m_pressureSystem.AddDiagonal(j, w);
+            rhs[j] += flow;
+        }
+        if (i >= 0 && j >= 0 && i != j)
+            m_pressureSystem.AddCoupling(i, j, -w);
+    }
+    if (!m_pressureSystem.Factor())
+        return false;
+    m_pressureSystem.Solve(rhs);
+
+    std::vector<double> change(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const int b = m_solveBranches[k];
+        const int i = m_nodeIndex[m_begin[b]];
+        const int j = m_nodeIndex[m_end[b]];
+        const double drop = (i >= 0 ? rhs[i] : 0) - (j >= 0 ? rhs[j] : 0);
+        change[k] = m_begin[b] == m_end[b] ? -loss[k] / slope[k] : (drop - loss[k]) / slope[k];
+        if (!std::isfinite(change[k]))
+            return false;
+    }
+    const auto content = [&](double alpha) {
+        double sum = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            const int b = m_solveBranches[k];
+            const double q = m_q[b] + alpha * change[k];
+            sum += m_r[b] * std::fabs(q) * q * q / 3 - m_h[b] * q;
+        }
+        return sum;
+    };
+    const double before = content(0);
+    double alpha = 1;
+    while (alpha > 1.0 / 1024 && !(content(alpha) <= before + 1e-12 * std::fabs(before)))
+        alpha /= 2;
+    largestChange = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        m_q[m_solveBranches[k]] += alpha * change[k];
+        largestChange = std::max(largestChange, std::fabs(alpha * change[k]));
+    }
+    return true;
+}
