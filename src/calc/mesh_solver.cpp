@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -12,10 +14,14 @@ bool Above(double value, long double threshold)
     return static_cast<long double>(value) > threshold;
 }
 
-// Below this a branch's derivative 2·R·|Q| is taken as this in the Newton
-// steps, so that branches without resistance and branches without flow keep
+// A branch's slope 2·R·|Q| (mm w.c. per m³/s) is taken as at least this in
+// the Newton steps, so that branches without resistance or without flow keep
 // the pressure system positive definite.
-constexpr double MinConductanceInverse = 1e-6;
+constexpr double MinBranchSlope = 1e-6;
+// The Newton steps end when no flow moves by more than this (m³/s); loop
+// passes then confirm the result by the method's own test.
+constexpr double NewtonSettledChange = 1e-9;
+constexpr int ConfirmingPasses = 20;
 
 } // namespace
 
@@ -110,49 +116,118 @@ bool TMeshSolver::FindRootBranch()
     return m_root != 0;
 }
 
-// Removes from the frontier every item whose branch has both ends in the tree,
-// and makes each such branch a chord the first time it is met. Removing an
-// item changes no other item's state, so one walk in frontier order finds them
-// in the order that restarting from the head after each removal would.
-void TMeshSolver::CollectChords(AdjacencyItem *&frontier)
+// The frontier of the tree: the chain ends of the tree's nodes whose branches
+// may still lead to a new node, in the order of the working chain that the
+// method walks. A node that joins puts its chain in front, so positions are
+// numbered downwards. The walk for the least resistance and the removal of
+// chords both keep the result of walking the chain item by item; two ordered
+// sets make them logarithmic.
+class TMeshSolver::TFrontier
+{
+public:
+    TFrontier(const TTable<double> &r, int branchCount)
+        : m_r(r), m_position(2 * (static_cast<std::size_t>(branchCount) + 1), 0),
+          m_inside(m_position.size(), false)
+    {
+    }
+
+    bool Empty() const { return m_byPosition.empty(); }
+    bool Contains(const AdjacencyItem *item) const { return m_inside[Slot(item)]; }
+
+    // Puts a chain, in its own order, in front of the frontier.
+    void PutInFront(AdjacencyItem *head)
+    {
+        std::vector<AdjacencyItem *> chain;
+        for (AdjacencyItem *item = head; item; item = item->Next)
+            chain.push_back(item);
+        m_next -= static_cast<long long>(chain.size());
+        long long position = m_next;
+        for (AdjacencyItem *item : chain) {
+            ++position;
+            m_position[Slot(item)] = position;
+            m_inside[Slot(item)] = true;
+            m_byPosition.emplace(position, item);
+            if (Qualifies(item))
+                m_byResistance.emplace(m_r[item->Branch], position);
+        }
+    }
+
+    // The head is the incumbent; a later item replaces it only with a strictly
+    // smaller resistance above the threshold. So with the head above the
+    // threshold the first item of least qualifying resistance wins, else the head.
+    AdjacencyItem *Pick() const
+    {
+        const auto head = m_byPosition.begin();
+        if (!Qualifies(head->second))
+            return head->second;
+        return m_byPosition.at(m_byResistance.begin()->second);
+    }
+
+    void Remove(AdjacencyItem *item)
+    {
+        const long long position = m_position[Slot(item)];
+        m_inside[Slot(item)] = false;
+        m_byPosition.erase(position);
+        if (Qualifies(item))
+            m_byResistance.erase({m_r[item->Branch], position});
+    }
+
+private:
+    static std::size_t Slot(const AdjacencyItem *item)
+    {
+        return 2 * static_cast<std::size_t>(item->Branch) + (item->Side > 0 ? 1 : 0);
+    }
+    bool Qualifies(const AdjacencyItem *item) const { return Above(m_r[item->Branch], MinResistance); }
+
+    const TTable<double> &m_r;
+    std::vector<long long> m_position;
+    std::vector<bool> m_inside;
+    long long m_next = 0;
+    std::map<long long, AdjacencyItem *> m_byPosition;
+    std::set<std::pair<double, long long>> m_byResistance;
+};
+
+// After node n joined, the items whose branch has both ends in the tree are
+// the ends of n's branches that lead back into the tree: they leave the
+// frontier, and each such branch becomes a chord. n's chain stands at the head
+// of the frontier, so the chords come in the order of that chain, as a walk
+// from the head would find them.
+void TMeshSolver::CollectChords(TFrontier &frontier, int n)
 {
     const auto inTree = [&](int node) { return Above(m_adjacency[node].Work, MinResistance); };
-    AdjacencyItem **link = &frontier;
-    while (*link) {
-        AdjacencyItem *item = *link;
+    for (AdjacencyItem *item = m_adjacency[n].Head; item; item = item->Next) {
         const int b = item->Branch;
-        if (inTree(m_begin[b]) && inTree(m_end[b])) {
-            *link = item->Next;
-            if (!m_isChord[b]) {
-                m_isChord[b] = true;
-                m_chords.push_back(item->Branch);
-            }
-        } else {
-            link = &item->Next;
+        if (!frontier.Contains(item) || !inTree(m_begin[b]) || !inTree(m_end[b]))
+            continue;
+        frontier.Remove(item);
+        AdjacencyItem *partner = m_items[2 * static_cast<std::size_t>(b) + (item->Side > 0 ? 0 : 1)];
+        if (partner && frontier.Contains(partner))
+            frontier.Remove(partner);
+        if (!m_isChord[b]) {
+            m_isChord[b] = true;
+            m_chords.push_back(item->Branch);
         }
     }
 }
 
 bool TMeshSolver::BuildSpanningTree()
 {
+    // Each branch's two items, to reach the far end's item of a chord.
+    m_items.assign(2 * (static_cast<std::size_t>(m_branchCount) + 1), nullptr);
+    for (int n = 1; n <= m_nodeCount + 1; ++n)
+        for (AdjacencyItem *item = m_adjacency[n].Head; item; item = item->Next)
+            m_items[2 * static_cast<std::size_t>(item->Branch) + (item->Side > 0 ? 1 : 0)] = item;
+
+    TFrontier frontier(m_r, m_branchCount);
     m_startNode = m_begin[m_root];
     m_adjacency[m_startNode].Work = 1;
-    AdjacencyItem *frontier = m_adjacency[m_startNode].Head;
+    frontier.PutInFront(m_adjacency[m_startNode].Head);
     // A loop at the start node belongs among the chords: collected before the
     // first pick, it can never become the start node's own tree branch.
-    CollectChords(frontier);
-    while (frontier) {
-        // The head is the incumbent; a later item replaces it only with a
-        // strictly smaller resistance above the threshold.
-        AdjacencyItem **pickLink = &frontier;
-        for (AdjacencyItem **link = &frontier->Next; *link; link = &(*link)->Next) {
-            const double r = m_r[(*link)->Branch];
-            if (r < m_r[(*pickLink)->Branch] && Above(r, MinResistance))
-                pickLink = link;
-        }
-        AdjacencyItem *picked = *pickLink;
-        *pickLink = picked->Next;
-
+    CollectChords(frontier, m_startNode);
+    while (!frontier.Empty()) {
+        AdjacencyItem *picked = frontier.Pick();
+        frontier.Remove(picked);
         const int b = picked->Branch;
         const int newNode = picked->Side == 1 ? m_begin[b] : m_end[b];
         const int treeNode = picked->Side == 1 ? m_end[b] : m_begin[b];
@@ -162,14 +237,8 @@ bool TMeshSolver::BuildSpanningTree()
         n.Work = m_adjacency[treeNode].Work + 1;
         n.TreeBranch = static_cast<std::int16_t>(b);
         UnlinkAdjacency(b, n.Head);
-        if (n.Head) {
-            AdjacencyItem *last = n.Head;
-            while (last->Next)
-                last = last->Next;
-            last->Next = frontier;
-            frontier = n.Head;
-        }
-        CollectChords(frontier);
+        frontier.PutInFront(n.Head);
+        CollectChords(frontier, newNode);
     }
     Stats.Chords = MeshCount();
     return true;
@@ -240,32 +309,25 @@ bool TMeshSolver::BuildMeshes()
     return FlowsFinite();
 }
 
-double TMeshSolver::MeshResidual(int k) const
-{
-    double residual = 0;
-    for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
-        const double q = m_q[m->Branch];
-        const double loss = m_r[m->Branch] * q * std::fabs(q);
-        residual += m->Direction == 1 ? loss - m_h[m->Branch] : m_h[m->Branch] - loss;
-    }
-    return residual;
-}
-
 // One pass of loop corrections over all meshes in chord order; each mesh sees
-// the corrections of the meshes before it.
+// the corrections of the meshes before it. The pass works on the packed branch
+// states; a direction of -1 negates exactly, so H - R·Q·|Q| is -(R·Q·|Q| - H)
+// to the last bit.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
     bool settled = true;
     const int meshes = MeshCount();
+    TBranchState *state = m_state.data();
     for (int k = 0; k < meshes; ++k) {
         double residual = 0;
         double slope = 0;
-        for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
-            const double q = m_q[m->Branch];
-            const double r = m_r[m->Branch];
-            const double loss = r * q * std::fabs(q);
-            residual += m->Direction == 1 ? loss - m_h[m->Branch] : m_h[m->Branch] - loss;
-            slope += r * std::fabs(q);
+        const MeshMember *const begin = MeshBegin(k);
+        const MeshMember *const end = MeshEnd(k);
+        for (const MeshMember *m = begin; m != end; ++m) {
+            const TBranchState &b = state[m->Branch];
+            const double loss = b.R * b.Q * std::fabs(b.Q);
+            residual += m->Direction * (loss - b.H);
+            slope += b.R * std::fabs(b.Q);
         }
         const double denominator = 2 * (static_cast<double>(MinResistance) + slope);
         if (denominator == 0 || !std::isfinite(residual))
@@ -273,34 +335,43 @@ TMeshSolver::TPass TMeshSolver::RunPass()
         const double dq = residual / denominator;
         if (!std::isfinite(dq))
             return TPass::Fault;
-        for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
-            if (m->Direction == 1)
-                m_q[m->Branch] -= dq;
-            else
-                m_q[m->Branch] += dq;
-        }
+        for (const MeshMember *m = begin; m != end; ++m)
+            state[m->Branch].Q -= m->Direction * dq;
+        m_lastCorrections[k] = dq;
         if (std::fabs(residual) > ResidualTolerance || std::fabs(dq) > FlowTolerance)
             settled = false;
     }
     return settled ? TPass::Settled : TPass::Unsettled;
 }
 
+// Passes until one settles or `passes` have run; false after a fault.
+bool TMeshSolver::RunPasses(int passes, bool &settled)
+{
+    m_state.resize(static_cast<std::size_t>(m_branchCount) + 1);
+    m_lastCorrections.assign(m_chords.size(), 0.0);
+    for (int b = 1; b <= m_branchCount; ++b)
+        m_state[b] = {m_r[b], m_h[b], m_q[b]};
+    settled = false;
+    TPass result = TPass::Unsettled;
+    for (int pass = 0; pass < passes && result == TPass::Unsettled; ++pass) {
+        ++Stats.Passes;
+        result = RunPass();
+    }
+    for (int b = 1; b <= m_branchCount; ++b)
+        m_q[b] = m_state[b].Q;
+    settled = result == TPass::Settled;
+    return result != TPass::Fault && FlowsFinite();
+}
+
 bool TMeshSolver::IterateMeshes()
 {
-    for (int pass = 1; pass <= MaxPasses; ++pass) {
-        ++Stats.Passes;
-        switch (RunPass()) {
-        case TPass::Fault:
-            return false;
-        case TPass::Settled:
-            Stats.Settling = stSettled;
-            return FlowsFinite();
-        case TPass::Unsettled:
-            break;
-        }
-    }
-    if (!FlowsFinite())
+    bool settled = false;
+    if (!RunPasses(MaxPasses, settled))
         return false;
+    if (settled) {
+        Stats.Settling = stSettled;
+        return true;
+    }
     return ExtendSolve();
 }
 
@@ -314,7 +385,7 @@ bool TMeshSolver::FlowsFinite() const
 
 // The loop passes converge slowly where meshes share heavily loaded branches.
 // Newton steps on the node pressures of the tree's part of the network take
-// the flows the rest of the way; loop passes then confirm that every mesh is
+// the flows to the solution; loop passes then confirm that every mesh is
 // settled by the method's own test.
 bool TMeshSolver::ExtendSolve()
 {
@@ -323,10 +394,13 @@ bool TMeshSolver::ExtendSolve()
     for (int b = 1; b <= m_branchCount; ++b)
         if (m_usable[b] && inTree(m_begin[b]) && inTree(m_end[b]))
             m_solveBranches.push_back(b);
+    // The surface is the natural reference of pressures; taking it out also
+    // removes the couplings between distant shafts from the system.
+    const int reference = inTree(VirtualSurfaceNode()) ? VirtualSurfaceNode() : m_startNode;
     m_nodeIndex.assign(static_cast<std::size_t>(m_nodeCount) + 2, -1);
     m_unknowns = 0;
     for (int n = 1; n <= m_nodeCount + 1; ++n)
-        if (n != m_startNode && inTree(n))
+        if (n != reference && inTree(n))
             m_nodeIndex[n] = m_unknowns++;
     std::vector<std::pair<int, int>> couplings;
     couplings.reserve(m_solveBranches.size());
@@ -339,22 +413,42 @@ bool TMeshSolver::ExtendSolve()
     m_pressureSystem.SetPattern(m_unknowns, couplings);
 
     for (int step = 0; step < MaxNewtonSteps; ++step) {
-        if (!NewtonStep())
+        double largestChange = 0;
+        if (!NewtonStep(largestChange))
             break;
         ++Stats.NewtonSteps;
-        ++Stats.Passes;
-        switch (RunPass()) {
-        case TPass::Fault:
-            return false;
-        case TPass::Settled:
-            Stats.Settling = stExtended;
-            return FlowsFinite();
-        case TPass::Unsettled:
+        if (largestChange <= NewtonSettledChange)
             break;
-        }
     }
-    Stats.Settling = stUnsettled;
-    return FlowsFinite();
+    RebalanceTreeFlows();
+    bool settled = false;
+    if (!RunPasses(ConfirmingPasses, settled))
+        return false;
+    Stats.Settling = settled ? stExtended : stUnsettled;
+    return true;
+}
+
+// The Newton steps balance the nodes only as closely as the pressure system is
+// solved. The chord flows determine every tree flow, so each tree branch is set
+// again from the balance of the node below it, deepest nodes first; the loop
+// passes that follow keep that balance exact.
+void TMeshSolver::RebalanceTreeFlows()
+{
+    const auto inTree = [&](int node) { return Above(m_adjacency[node].Work, MinResistance); };
+    std::vector<int> nodes;
+    for (int n = 1; n <= m_nodeCount + 1; ++n)
+        if (n != m_startNode && inTree(n) && m_adjacency[n].TreeBranch != 0)
+            nodes.push_back(n);
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [&](int a, int b) { return m_adjacency[a].Work > m_adjacency[b].Work; });
+    for (int n : nodes) {
+        const int tree = m_adjacency[n].TreeBranch;
+        double inflow = 0;
+        for (AdjacencyItem *item = m_adjacency[n].First; item; item = item->Permanent)
+            if (item->Branch != tree)
+                inflow += item->Side * m_q[item->Branch];
+        m_q[tree] = m_begin[tree] == n ? inflow : -inflow;
+    }
 }
 
 // One Newton step for the flows Q and the node pressures P together: every
@@ -363,7 +457,7 @@ bool TMeshSolver::ExtendSolve()
 // Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
 // (P_i − P_j − h)/G. Its length is halved until the network's content
 // Σ (R·|Q|³/3 − H·Q), which the solution minimises, no longer grows.
-bool TMeshSolver::NewtonStep()
+bool TMeshSolver::NewtonStep(double &largestChange)
 {
     const std::size_t count = m_solveBranches.size();
     std::vector<double> slope(count), loss(count);
@@ -372,7 +466,7 @@ bool TMeshSolver::NewtonStep()
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const double q = m_q[b];
-        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinConductanceInverse);
+        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
         loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
@@ -416,7 +510,10 @@ bool TMeshSolver::NewtonStep()
     double alpha = 1;
     while (alpha > 1.0 / 1024 && !(content(alpha) <= before + 1e-12 * std::fabs(before)))
         alpha /= 2;
-    for (std::size_t k = 0; k < count; ++k)
+    largestChange = 0;
+    for (std::size_t k = 0; k < count; ++k) {
         m_q[m_solveBranches[k]] += alpha * change[k];
+        largestChange = std::max(largestChange, std::fabs(alpha * change[k]));
+    }
     return true;
 }

@@ -69,17 +69,24 @@ public:
     int Begin(int b) const { return m_begin[b]; }
     int End(int b) const { return m_end[b]; }
     const TAdjacency &Adjacency() const { return m_adjacency; }
-    // The loop law of mesh k on the current flows: Σ ±(R·Q·|Q| − H).
-    double MeshResidual(int k) const;
+    // The correction each mesh made in the last pass, m³/s.
+    const std::vector<double> &LastPassCorrections() const { return m_lastCorrections; }
 
     TSolveStats Stats;
 
 private:
     enum class TPass { Settled, Unsettled, Fault };
+    struct TBranchState
+    {
+        double R, H, Q;
+    };
     TPass RunPass();
-    void CollectChords(AdjacencyItem *&frontier);
+    bool RunPasses(int passes, bool &settled);
+    class TFrontier;
+    void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
-    bool NewtonStep();
+    bool NewtonStep(double &largestChange);
+    void RebalanceTreeFlows();
     bool FlowsFinite() const;
 
     TNetworkTables &m_t;
@@ -98,14 +105,17 @@ private:
     bool m_adjacencyBuilt = false;
     int m_root = 0;
     int m_startNode = 0;
+    std::vector<AdjacencyItem *> m_items;  // by 2 × branch + (end side)
     std::vector<std::int16_t> m_chords;
     std::vector<bool> m_isChord;
     std::vector<double> m_chordFlow;
     std::vector<MeshMember> m_members;
     std::vector<int> m_meshStart;
+    std::vector<TBranchState> m_state;  // R, H and Q side by side while the passes run
+    std::vector<double> m_lastCorrections;
 
     // The extended solve: the branches and nodes of the tree's part of the
-    // network, with the pressure system over its nodes (the start node is the reference).
+    // network, with the pressure system over its nodes but the reference.
     std::vector<int> m_solveBranches;
     std::vector<int> m_nodeIndex;
     int m_unknowns = 0;

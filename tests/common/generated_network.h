@@ -5,3 +5,19 @@
 
 // Fills t (cleared first) with about `branches` branches; returns the branch count.
 int MakeGridNetwork(TNetworkTables &t, int branches);
+
+// A mine-like network: `intakes` intake shafts feeding an intake main, a return
+// main to `fans` exhaust shafts with main fans, and `panels` districts, each
+// with gate roads, a longwall, a regulator, a development heading (every third
+// with a local fan) and leaking stoppings between intake and return: 16
+// branches per panel, as many panels as the tables hold at most; `seed` varies the resistances and fan depressions.
+// The leaks make the loop passes converge slowly: from some 40 panels on, the
+// networks need more than 200 passes.
+int MakeMineNetwork(TNetworkTables &t, int panels, unsigned seed, int fans = 1, int intakes = 2);
+// The number of panels that gives about `branches` branches.
+int MineNetworkPanels(int branches);
+
+// A connected random network of `nodes` underground nodes and about
+// `branches` branches (every underground node on at least two), three surface
+// nodes and one to three fans; resistances spread over three decades.
+int MakeRandomNetwork(TNetworkTables &t, int nodes, int branches, unsigned seed);

@@ -1,0 +1,79 @@
+// The network solver on generated networks of the sizes the system meets: a
+// grid and mine-like networks that settle within the loop passes, and
+// mine-like networks with few fans that need the extended solve. Each solved
+// network must pass the loop law before it is timed.
+#include "calc/mesh_solver.h"
+#include "calc/solver.h"
+#include "generated_network.h"
+#include "loop_law.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+CalcResult Solve(TNetworkTables &t, TSolveStats &stats)
+{
+    return CalcAirDistribution(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo, t.BranchStartNode, t.BranchEndNode,
+                               t.NodeIsSurface, t.BranchR, t.BranchAuxDepression, t.BranchQ, &stats);
+}
+
+void RunSolve(benchmark::State &state, TNetworkTables &t)
+{
+    TSolveStats stats;
+    if (Solve(t, stats) != crSolved || WorstImbalance(t) > 1e-9) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    const TLoopLawCheck check = CheckLoopLaw(t);
+    if (!check.SameFlows || check.WorstExcess > 1) {
+        state.SkipWithError("the network did not solve within the tolerance");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Solve(t, stats));
+    state.counters["branches"] = BranchCount(t);
+    state.counters["passes"] = stats.Passes;
+    state.counters["newton"] = stats.NewtonSteps;
+}
+
+} // namespace
+
+static void BM_SolveGrid(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeGridNetwork(*t, static_cast<int>(state.range(0)));
+    RunSolve(state, *t);
+}
+BENCHMARK(BM_SolveGrid)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// Fifteen ventilation districts, each with its own intake shaft and main fan,
+// settle within the loop passes.
+static void BM_SolveMineSettling(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 2, 15, 15);
+    RunSolve(state, *t);
+}
+BENCHMARK(BM_SolveMineSettling)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// One main fan at the end of a long return: still unsettled after 200 passes
+// from some 600 branches on.
+static void BM_SolveMineHard(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 1, 1);
+    RunSolve(state, *t);
+}
+BENCHMARK(BM_SolveMineHard)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// Seven main fans along the return, still only two intake shafts.
+static void BM_SolveMineHardSevenFans(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 1, 7);
+    RunSolve(state, *t);
+}
+BENCHMARK(BM_SolveMineHardSevenFans)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
