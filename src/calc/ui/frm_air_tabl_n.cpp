@@ -2,6 +2,8 @@
 
 #include "shell/main_commands.h"
 
+#include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QHeaderView>
@@ -10,6 +12,8 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
+
+#include <algorithm>
 
 TfrmAirTablN *frmAirTablN = nullptr;
 
@@ -38,8 +42,9 @@ TfrmAirTablN::TfrmAirTablN(QWidget *owner, const TNetworkTables &t, int reportSt
     sgAirDebt->verticalHeader()->setMinimumSectionSize(RowHeight);
     sgAirDebt->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgAirDebt->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The widths suit the captions; a larger font widens a column to its caption.
     for (int c = 0; c < 8; ++c)
-        sgAirDebt->setColumnWidth(c, ColumnWidths[c]);
+        sgAirDebt->setColumnWidth(c, std::max(ColumnWidths[c], sgAirDebt->horizontalHeader()->sectionSizeHint(c)));
 
     lblDiap = new QLabel(LookupText(QStringLiteral("Диапазон")), this);
     cbxDiap = new QComboBox(this);
@@ -83,6 +88,9 @@ TfrmAirTablN::TfrmAirTablN(QWidget *owner, const TNetworkTables &t, int reportSt
     layout->addWidget(sgAirDebt, 1);
     layout->addLayout(bottom);
 
+    // Without a window manager to maximise it, the window still fills the screen.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size());
     setWindowState(Qt::WindowMaximized);
 }
 

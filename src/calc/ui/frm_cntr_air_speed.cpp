@@ -3,6 +3,8 @@
 #include "calc/solver.h"
 #include "shell/main_commands.h"
 
+#include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QHeaderView>
@@ -11,6 +13,8 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
+
+#include <algorithm>
 
 TfrmCntrAirSpeed *frmCntrAirSpeed = nullptr;
 
@@ -38,8 +42,9 @@ TfrmCntrAirSpeed::TfrmCntrAirSpeed(QWidget *owner, const TNetworkTables &t) : QD
     sgAirSpeed->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A selected row would hide its colour.
     sgAirSpeed->setSelectionMode(QAbstractItemView::NoSelection);
+    // The widths suit the captions; a larger font widens a column to its caption.
     for (int c = 0; c < 8; ++c)
-        sgAirSpeed->setColumnWidth(c, ColumnWidths[c]);
+        sgAirSpeed->setColumnWidth(c, std::max(ColumnWidths[c], sgAirSpeed->horizontalHeader()->sectionSizeHint(c)));
 
     lblShow = new QLabel(LookupText(QStringLiteral("Показать ветви")), this);
     QFont bold = lblShow->font();
@@ -76,6 +81,9 @@ TfrmCntrAirSpeed::TfrmCntrAirSpeed(QWidget *owner, const TNetworkTables &t) : QD
     layout->addWidget(sgAirSpeed, 1);
     layout->addLayout(bottom);
 
+    // Without a window manager to maximise it, the window still fills the screen.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size());
     setWindowState(Qt::WindowMaximized);
 }
 
