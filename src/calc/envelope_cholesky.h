@@ -21,7 +21,6 @@ public:
     bool Factor();
     // Solves in place, b in the original numbering.
     void Solve(std::vector<double> &b) const;
-    std::size_t EnvelopeSize() const { return m_values.size(); }
 
 private:
     double &At(int row, int col);
