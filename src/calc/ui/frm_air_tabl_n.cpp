@@ -122,6 +122,21 @@ void TfrmAirTablN::FormShow()
     FillTable();
 }
 
+void TfrmAirTablN::FillRow(int row, const QStringList &cells)
+{
+    for (int c = 0; c < cells.size(); ++c) {
+        auto *item = new QTableWidgetItem(cells[c]);
+        if (c > 0)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        sgAirDebt->setItem(row, c, item);
+    }
+}
+
+void TfrmAirTablN::FillBranchRow(int row, int b)
+{
+    FillRow(row, Table.BranchRow(b));
+}
+
 void TfrmAirTablN::FillTable()
 {
     const int count = Table.SelectedCount();
@@ -129,18 +144,10 @@ void TfrmAirTablN::FillTable()
     sgAirDebt->clearContents();
     // An empty list still shows two empty rows; a category's totals get a row of their own.
     sgAirDebt->setRowCount(count > 0 ? count + (totals ? 1 : 0) : 2);
-    const auto fillRow = [this](int row, const QStringList &cells) {
-        for (int c = 0; c < cells.size(); ++c) {
-            auto *item = new QTableWidgetItem(cells[c]);
-            if (c > 0)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            sgAirDebt->setItem(row, c, item);
-        }
-    };
     for (int i = 0; i < count; ++i)
-        fillRow(i, Table.BranchRow(Table.SelectedBranches[i]));
+        FillBranchRow(i, Table.SelectedBranches[i]);
     if (totals)
-        fillRow(count, Table.TotalsRow());
+        FillRow(count, Table.TotalsRow());
 }
 
 void TfrmAirTablN::cbxDiapChange(int index)

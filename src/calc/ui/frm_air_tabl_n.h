@@ -32,6 +32,8 @@ public:
     QPushButton *btnCancel;     // shown by the reversal only
     QPushButton *btnOk;
 
+    // Row `row` of the grid (0 the first below the captions) shows branch b.
+    void FillBranchRow(int row, int b);
     void FillTable();
 
 protected:
@@ -39,6 +41,7 @@ protected:
 
 private:
     void FormShow();
+    void FillRow(int row, const QStringList &cells);
     void cbxDiapChange(int index);
     void cbxDiapTyped(const QString &text);
 
