@@ -50,8 +50,9 @@ TEST(DemoScheme, IsASmallMineASolverCanWorkOn)
     for (int n = 1; n <= MaxNodeNo(*t); ++n) {
         ASSERT_TRUE(NodeExist(*t, n));
         EXPECT_NE(t->NodeAltitude[n], AltitudeNotGiven);
-        if (!t->NodeIsSurface[n])
+        if (!t->NodeIsSurface[n]) {
             EXPECT_GE(t->NodeBranchLists[n]->size(), 2u) << "node " << n;
+        }
     }
     EXPECT_GE(surfaceEnds, 2);
     EXPECT_TRUE(fanOnReturnShaft);
