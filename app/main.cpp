@@ -1,6 +1,7 @@
 // Tunvex: mine ventilation networks.
 #include <QtWidgets/QApplication>
 
+#include "calc/ui/air_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
+    InstallAirDistributionCommands(window);
     InstallFreshRecalcCommand(window);
     window.show();
     return app.exec();

@@ -4,6 +4,8 @@
 #include "model/scheme_file.h"
 #include "shell/documents.h"
 
+#include <functional>
+
 class TSchemeFileStorage : public TSchemeStorage
 {
 public:
@@ -19,6 +21,13 @@ public:
     QString MineName() const override { return Doc.MineProperties.MineName; }
     bool StoredView(TViewport &view) const override;
     std::vector<std::int32_t> LayerColors() const override;
+
+    // The speed limits of a branch type; set by the air speed control.
+    std::function<bool(int branchType, double &minSpeed, double &maxSpeed)> SpeedDefaults;
+    bool DefaultSpeeds(int branchType, double &minSpeed, double &maxSpeed) const override
+    {
+        return SpeedDefaults && SpeedDefaults(branchType, minSpeed, maxSpeed);
+    }
 
 private:
     TNetworkTables &m_tables;

@@ -1,0 +1,192 @@
+#include "calc/speed_control.h"
+
+#include "model/number_parser.h"
+#include "platform/numbers.h"
+#include "shell/main_commands.h"
+
+#include <cmath>
+
+namespace {
+
+// Below this speed a branch under gas-layer control is listed.
+constexpr double GasLayerSpeed = 1.0;
+
+} // namespace
+
+double DefaultMinSpeed(int type)
+{
+    switch (type) {
+    case 7: return 0.25;
+    case 4: return MinSpeedNotRegulated;
+    default: return 0.15;
+    }
+}
+
+double DefaultMaxSpeed(int type)
+{
+    switch (type) {
+    case 7: case 10: return 4;
+    case 11: case 12: case 15: return 8;
+    case 13: return 12;
+    case 24: return MaxSpeedUnlimited;
+    case 25: case 26: return 15;
+    default: return 6;
+    }
+}
+
+bool IsUncontrolledType(int type)
+{
+    switch (type) {
+    case 1: case 2: case 8: case 14: case 16: case 20: case 21:
+        return true;
+    default:
+        return false;
+    }
+}
+
+double BranchAirSpeed(const TNetworkTables &t, int b)
+{
+    if (IsUncontrolledType(t.BranchType[b]) || t.BranchArea[b] == 0)
+        return NoSpeed;
+    return std::fabs(t.BranchQ[b] / t.BranchArea[b]);
+}
+
+int TypeCodeOfName(const QString &name)
+{
+    int code = UnknownBranchType;
+    for (int i = 0; i < BranchTypeCount; ++i)
+        if (BranchTypeNames[i] == name)
+            code = i;
+    return code;
+}
+
+QString MinSpeedText(const TNetworkTables &t, int b)
+{
+    if (IsUncontrolledType(t.BranchType[b]))
+        return LookupText(QStringLiteral("не контр."));
+    const double v = t.BranchMinSpeed[b];
+    if (v == MinSpeedNotRegulated)
+        return LookupText(QStringLiteral("не регл."));
+    if (v == SpeedTypeDefault)
+        return {};
+    return FormatFixedPD(v, 9, 2);
+}
+
+QString MaxSpeedText(const TNetworkTables &t, int b)
+{
+    if (IsUncontrolledType(t.BranchType[b]))
+        return LookupText(QStringLiteral("не контр."));
+    const double v = t.BranchMaxSpeed[b];
+    if (v == MaxSpeedUnlimited)
+        return LookupText(QStringLiteral("не огр."));
+    if (v == SpeedTypeDefault)
+        return {};
+    return FormatFixedPD(v, 9, 2);
+}
+
+QStringList SpeedTableHeaders()
+{
+    QStringList headers;
+    for (const char16_t *h : {u"Ветвь", u"Нач.узел", u"Кон.узел", u"Скорость м/с", u"Расход м3/с",
+                              u"Сечен. кв.м", u"Мин.ск. м/с", u"Макс.ск. м/с"})
+        headers << LookupText(QString::fromUtf16(h));
+    return headers;
+}
+
+TSpeedTable::TSpeedTable(const TNetworkTables &t) : m_t(t)
+{
+    Speeds.fill(NoSpeed);
+}
+
+void TSpeedTable::ComputeSpeeds()
+{
+    Speeds.fill(NoSpeed);
+    SpeedRows.clear();
+    const int last = MaxBranchNo(m_t);
+    for (int b = 1; b <= last; ++b) {
+        if (BranchExist(m_t, b))
+            Speeds[b] = BranchAirSpeed(m_t, b);
+        if (Speeds[b] != NoSpeed)
+            SpeedRows.push_back(static_cast<std::int16_t>(b));
+    }
+}
+
+QStringList TSpeedTable::FilterItems() const
+{
+    QStringList items{QStringLiteral("1-") + QString::number(MaxBranchNo(m_t)),
+                      LookupText(QStringLiteral("Меньше мин. скорости")),
+                      LookupText(QStringLiteral("Больше макс. скорости")),
+                      LookupText(QStringLiteral("Контроль слоевого скопления"))};
+    for (int code = 0; code < BranchTypeCount; ++code)
+        if (!IsUncontrolledType(code))
+            items << BranchTypeNames[code];
+    return items;
+}
+
+void TSpeedTable::AddRows(const std::function<bool(int b)> &accept)
+{
+    const int last = MaxBranchNo(m_t);
+    for (int b = 1; b <= last; ++b)
+        if (Speeds[b] != NoSpeed && accept(b))
+            SpeedRows.push_back(static_cast<std::int16_t>(b));
+}
+
+void TSpeedTable::ApplyFilter(int index, const QString &text)
+{
+    SpeedRows.clear();
+    const auto &minS = m_t.BranchMinSpeed;
+    const auto &maxS = m_t.BranchMaxSpeed;
+    switch (index) {
+    case sfBelowMin:
+        AddRows([&](int b) { return minS[b] != SpeedTypeDefault && Speeds[b] < minS[b]; });
+        return;
+    case sfAboveMax:
+        AddRows([&](int b) { return maxS[b] != SpeedTypeDefault && Speeds[b] > maxS[b]; });
+        return;
+    case sfGasLayer:
+        AddRows([&](int b) { return m_t.BranchGasLayerControl[b] && Speeds[b] < GasLayerSpeed; });
+        return;
+    default:
+        break;
+    }
+    if (index >= sfFirstKind) {
+        const int code = TypeCodeOfName(text);
+        AddRows([&](int b) { return m_t.BranchType[b] == code; });
+        return;
+    }
+    TxqParser parser(text);
+    int first = 0, last = 0;
+    try {
+        while (SpeedRowCount() < MaxItems && parser.NextRange(first, last))
+            for (int j = std::max(first, 1); j <= last && j <= MaxItems && SpeedRowCount() < MaxItems; ++j)
+                if (m_t.BranchNo[j] == j && Speeds[j] != NoSpeed)
+                    SpeedRows.push_back(static_cast<std::int16_t>(j));
+    } catch (const std::exception &) {
+        // A number too long to read ends the list; what was read stays listed.
+    }
+}
+
+QStringList TSpeedTable::BranchRow(int b) const
+{
+    return {
+        QString::number(b) + QStringLiteral(". ") + GetBranchName(m_t, b),
+        QString::number(m_t.BranchStartNode[b]),
+        QString::number(m_t.BranchEndNode[b]),
+        FormatFixedPD(Speeds[b], 10, 2),
+        FormatFixedPD(m_t.BranchQ[b], 10, 2),
+        FormatFixedPD(m_t.BranchArea[b], 5, 1),
+        MinSpeedText(m_t, b),
+        MaxSpeedText(m_t, b),
+    };
+}
+
+TSpeedState TSpeedTable::State(int b) const
+{
+    const double minS = m_t.BranchMinSpeed[b];
+    const double maxS = m_t.BranchMaxSpeed[b];
+    if (minS != SpeedTypeDefault && Speeds[b] < minS)
+        return ssBelowMin;
+    if (maxS != SpeedTypeDefault && Speeds[b] > maxS)
+        return ssAboveMax;
+    return ssNormal;
+}

@@ -1,0 +1,89 @@
+#include "calc/ui/air_commands.h"
+
+#include "calc/fixed_depression.h"
+#include "calc/reversal.h"
+#include "calc/solver.h"
+#include "calc/speed_control.h"
+#include "calc/ui/frm_air_tabl_n.h"
+#include "calc/ui/frm_cntr_air_speed.h"
+#include "platform/prompt.h"
+#include "shell/scheme_storage.h"
+#include "shell/ui/frm_main.h"
+
+TFireModelHooks FireModelHooks;
+
+namespace {
+
+// The table over the main window's tables, with its category view.
+int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression, bool withCancel)
+{
+    TfrmAirTablN form(&mainWindow, Net, mainWindow.Options().ReportStyle);
+    form.ShowRangeChoice = true;
+    form.Table.FixedDepressionMode = fixedDepression;
+    if (withCancel) {
+        form.btnCancel->show();
+        form.btnCancel->setEnabled(true);
+    }
+    return form.exec();
+}
+
+} // namespace
+
+void mnuAirClick(TfrmMain &mainWindow)
+{
+    if (FireModelHooks.Exists && FireModelHooks.Exists()) {
+        const int answer = ShowMessageBox(
+            LookupText(QStringLiteral("Для расчета нормального воздухораспределения необходимо")
+                       + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?")),
+            LookupText(QStringLiteral("Предупреждение")), mb::OkCancel | mb::IconWarning);
+        if (answer != idOk)
+            return;
+        mainWindow.setWindowTitle(mainWindow.FormatCaption());
+        if (FireModelHooks.Free)
+            FireModelHooks.Free();
+    }
+    if (!CalcAir(&mainWindow))
+        return;
+    ShowAirTable(mainWindow, false, false);
+    mainWindow.Redraw();
+}
+
+void mnuFixDeprClick(TfrmMain &mainWindow)
+{
+    if (!RunFixedDepressionAir(&mainWindow))
+        return;
+    // The resistances of the branches with fixed depressions were computed.
+    mainWindow.SetModified(true);
+    mainWindow.Redraw();
+    ShowAirTable(mainWindow, true, false);
+}
+
+void mnuReTurnClick(TfrmMain &mainWindow)
+{
+    TReversalHost host;
+    host.ShowTable = [&mainWindow] { return ShowAirTable(mainWindow, false, true) == QDialog::Accepted; };
+    host.BranchChanged = [&mainWindow](int b) {
+        mainWindow.ObjectChanged(std::make_unique<TBranch>(Net, b), ckChanged);
+    };
+    TurnReversedBranches(Net, host);
+    mainWindow.Redraw();
+}
+
+void mnuSpeedCheckClick(TfrmMain &mainWindow)
+{
+    RunSpeedCheck(&mainWindow, Net);
+}
+
+void InstallAirDistributionCommands(TfrmMain &mainWindow)
+{
+    mainWindow.Storage().SpeedDefaults = [](int type, double &minSpeed, double &maxSpeed) {
+        minSpeed = DefaultMinSpeed(type);
+        maxSpeed = DefaultMaxSpeed(type);
+        return true;
+    };
+    TfrmMain *w = &mainWindow;
+    mainWindow.SetCommandHandler(QStringLiteral("TaskAirDistribution"), [w] { mnuAirClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
+}

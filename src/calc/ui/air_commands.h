@@ -1,0 +1,32 @@
+#pragma once
+// The main window's air distribution commands: the normal air distribution
+// (F2), the one with fixed depressions (Shift+F2), turning the reversed
+// branches round and the air speed control.
+#include <functional>
+
+class TfrmMain;
+
+// The fire-modelling window, as far as the air distribution must know it:
+// whether it exists, and freeing it (which puts back the flows and
+// additional depressions it saved). Unset while there is no such window.
+struct TFireModelHooks
+{
+    std::function<bool()> Exists;
+    std::function<void()> Free;
+};
+extern TFireModelHooks FireModelHooks;
+
+// "Воздухораспределение...": asks about an open fire model first, solves,
+// shows the air distribution table and redraws the scheme.
+void mnuAirClick(TfrmMain &mainWindow);
+// "Воздух (фикс. депр.)...": solves with fixed depressions; the resistances
+// it finds change the document.
+void mnuFixDeprClick(TfrmMain &mainWindow);
+// "Развернуть все опрокиды...".
+void mnuReTurnClick(TfrmMain &mainWindow);
+// "Контроль скорости воздуха...".
+void mnuSpeedCheckClick(TfrmMain &mainWindow);
+
+// Gives the main window these commands, and its document the default speed
+// limits of the branch kinds for branches that carry none.
+void InstallAirDistributionCommands(TfrmMain &mainWindow);

@@ -1,0 +1,280 @@
+// The air distribution commands from the main window, on the sample mine.
+#include "calc/reversal.h"
+#include "calc/solver.h"
+#include "calc/ui/air_commands.h"
+#include "calc/ui/frm_air_tabl_n.h"
+#include "calc/ui/frm_cntr_air_speed.h"
+#include "platform/prompt.h"
+#include "shell/ui/frm_main.h"
+
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
+#include <QtGui/QAction>
+#include <QtTest/QTest>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString SampleMine = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine");
+
+class AirCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
+        ClearAllItems(Net);
+        w = std::make_unique<TfrmMain>(QStringList{SampleMine}, folder.path());
+        InstallAirDistributionCommands(*w);
+        w->FormActivate();
+        ASSERT_GT(BranchCount(Net), 10);
+    }
+    void TearDown() override
+    {
+        w.reset();
+        FireModelHooks = {};
+        ClearAllItems(Net);
+    }
+    // Triggers the command; check runs inside the window it opens, which is
+    // then closed with OK (or Cancel when ok is false).
+    template <typename Form>
+    bool RunWith(const char *action, Form *&form, const std::function<void(Form &)> &check, bool ok = true,
+                 const std::function<void(TfrmMain &)> &command = {})
+    {
+        bool opened = false;
+        // Dies with this call, so that it never fires into a later test.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (!form)
+                return;
+            opened = true;
+            check(*form);
+            form->done(ok ? QDialog::Accepted : QDialog::Rejected);
+        });
+        timer.start(0);
+        if (QAction *a = w->Action(QString::fromLatin1(action)); a->isVisible())
+            a->trigger();
+        else
+            command(*w);  // a hidden menu item: its handler as the program calls it
+        return opened;
+    }
+    static QString Cell(QTableWidget *grid, int row, int column)
+    {
+        const QTableWidgetItem *item = grid->item(row, column);
+        return item ? item->text() : QString();
+    }
+    int FirstOfType(int type) const
+    {
+        for (int b = 1; b <= MaxBranchNo(Net); ++b)
+            if (BranchExist(Net, b) && Net.BranchType[b] == type)
+                return b;
+        return 0;
+    }
+
+    QTemporaryDir config, folder;
+    TScriptedPrompt prompt;
+    std::unique_ptr<TfrmMain> w;
+};
+
+} // namespace
+
+TEST_F(AirCommands, F2SolvesAndListsTheCategories)
+{
+    Net.BranchQ.fill(0);
+    const int longwalls = [] {
+        int n = 0;
+        for (int b = 1; b <= MaxItems; ++b)
+            n += BranchExist(Net, b) && Net.BranchType[b] == 7;
+        return n;
+    }();
+    ASSERT_GT(longwalls, 0);
+    const int some = FirstOfType(7);
+
+    const bool opened = RunWith<TfrmAirTablN>("TaskAirDistribution", frmAirTablN, [&](TfrmAirTablN &f) {
+        EXPECT_EQ(f.windowTitle(), " НОРМАЛЬНОЕ ВОЗДУХОРАСПРЕДЕЛЕНИЕ ");
+        EXPECT_TRUE(f.cbxDiap->isVisible());
+        EXPECT_TRUE(f.cbxDiap->isEnabled());
+        EXPECT_EQ(f.cbxDiap->count(), 13);
+        EXPECT_FALSE(f.btnCancel->isVisible());
+        EXPECT_FALSE(f.SpeedButton1->isEnabled());
+        EXPECT_EQ(f.sgAirDebt->rowCount(), BranchCount(Net));
+        EXPECT_EQ(f.sgAirDebt->horizontalHeaderItem(3)->text(), "Расход, м3/сек");
+
+        // Longwalls, with their totals in a row of their own.
+        f.cbxDiap->setCurrentIndex(acLongwalls);
+        emit f.cbxDiap->activated(acLongwalls);
+        EXPECT_EQ(f.windowTitle(), " НОРМАЛЬНОЕ ВОЗДУХОРАСПРЕДЕЛЕНИЕ : Лавы");
+        EXPECT_EQ(f.sgAirDebt->rowCount(), longwalls + 1);
+        EXPECT_EQ(Cell(f.sgAirDebt, longwalls, 0), "Итого:");
+
+        // "Все объекты" changes nothing.
+        f.cbxDiap->setCurrentIndex(acAllObjects);
+        emit f.cbxDiap->activated(acAllObjects);
+        EXPECT_EQ(f.sgAirDebt->rowCount(), longwalls + 1);
+
+        // Typed lists.
+        f.cbxDiap->lineEdit()->clear();
+        QTest::keyClicks(f.cbxDiap->lineEdit(), QStringLiteral("%1, %1").arg(some));
+        EXPECT_EQ(f.windowTitle(), " НОРМАЛЬНОЕ ВОЗДУХОРАСПРЕДЕЛЕНИЕ ");
+        EXPECT_EQ(f.sgAirDebt->rowCount(), 2);
+        EXPECT_TRUE(Cell(f.sgAirDebt, 0, 0).startsWith(QString::number(some) + ". "));
+        EXPECT_EQ(Cell(f.sgAirDebt, 1, 0), Cell(f.sgAirDebt, 0, 0));
+        f.cbxDiap->lineEdit()->clear();
+        QTest::keyClicks(f.cbxDiap->lineEdit(), QStringLiteral("5-3"));
+        EXPECT_EQ(f.sgAirDebt->rowCount(), 2);
+        EXPECT_EQ(Cell(f.sgAirDebt, 0, 0), "");
+    });
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(prompt.Asked.empty());
+    EXPECT_EQ(frmAirTablN, nullptr);
+    EXPECT_NE(Net.BranchQ[some], 0);
+}
+
+TEST_F(AirCommands, UnsolvableNetworkShowsTheCodeAndNothingElse)
+{
+    for (int b = 1; b <= MaxItems; ++b)
+        Net.BranchAuxDepression[b] = 0;
+    EXPECT_FALSE(RunWith<TfrmAirTablN>("TaskAirDistribution", frmAirTablN, [](TfrmAirTablN &) {}));
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_EQ(prompt.Asked[0].Caption, "ОШИБКА");
+    EXPECT_EQ(prompt.Asked[0].Text, "Расчет невозможен. В сети отсутствует источник тяги.");
+
+    EXPECT_FALSE(RunWith<TfrmCntrAirSpeed>("mnuSpeedCheck", frmCntrAirSpeed, [](TfrmCntrAirSpeed &) {}));
+    EXPECT_EQ(prompt.Asked.size(), 2u);
+}
+
+TEST_F(AirCommands, OpenFireModelIsAskedAbout)
+{
+    bool freed = false;
+    FireModelHooks.Exists = [&] { return !freed; };
+    FireModelHooks.Free = [&] { freed = true; };
+    w->setWindowTitle(w->FormatCaption() + QStringLiteral(" Зона загазирования"));
+    Net.BranchQ.fill(0);
+
+    prompt.Answer(idCancel);
+    EXPECT_FALSE(RunWith<TfrmAirTablN>("TaskAirDistribution", frmAirTablN, [](TfrmAirTablN &) {}));
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_EQ(prompt.Asked[0].Text, "Для расчета нормального воздухораспределения необходимо отменить расчет "
+                                    "зоны загазирования. Продолжать?");
+    EXPECT_FALSE(freed);
+    EXPECT_TRUE(w->windowTitle().endsWith(" Зона загазирования"));
+    EXPECT_EQ(Net.BranchQ[FirstOfType(7)], 0);
+
+    prompt.Answer(idOk);
+    EXPECT_TRUE(RunWith<TfrmAirTablN>("TaskAirDistribution", frmAirTablN, [](TfrmAirTablN &) {}));
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(w->windowTitle(), w->FormatCaption());
+    EXPECT_NE(Net.BranchQ[FirstOfType(7)], 0);
+}
+
+TEST_F(AirCommands, FixedDepressionShowsTheGivenDepressionsAndModifies)
+{
+    const int regulated = FirstOfType(7);
+    Net.BranchFixedDepression[regulated] = 5;
+    const bool opened = RunWith<TfrmAirTablN>("TaskFixDepr", frmAirTablN, [&](TfrmAirTablN &f) {
+        EXPECT_TRUE(f.windowTitle().endsWith("(Фикс. депрессия)"));
+        for (int row = 0; row < f.sgAirDebt->rowCount(); ++row)
+            if (f.Table.SelectedBranches[row] == regulated) {
+                EXPECT_EQ(Cell(f.sgAirDebt, row, 6), " - ");
+                EXPECT_EQ(Cell(f.sgAirDebt, row, 7), "5,00");
+            }
+    });
+    ASSERT_TRUE(opened) << (prompt.Asked.empty() ? "" : prompt.Asked[0].Text.toStdString());
+    EXPECT_TRUE(w->Document().Modified());
+    // The resistance found gives the fixed depression at the computed flow.
+    EXPECT_NEAR(Net.BranchR[regulated] * Net.BranchQ[regulated] * Net.BranchQ[regulated], 5, 0.05);
+}
+
+TEST_F(AirCommands, ReversalTurnsBackAReversedBranchOnOk)
+{
+    ASSERT_TRUE(CalcAir(nullptr));
+    int b = 0;
+    for (int i = 1; i <= MaxBranchNo(Net) && !b; ++i)
+        if (BranchExist(Net, i) && Net.BranchQ[i] > 1 && Net.BranchAuxDepression[i] == 0 && Net.BranchTurns[i]
+            && Net.BranchTurns[i]->size() > 2)
+            b = i;
+    ASSERT_NE(b, 0);
+    // Drawn the wrong way round, with its bend points following.
+    std::swap(Net.BranchStartNode[b], Net.BranchEndNode[b]);
+    std::reverse(Net.BranchTurns[b]->begin(), Net.BranchTurns[b]->end());
+    const std::int16_t start = Net.BranchStartNode[b];
+    const std::int32_t firstX = Net.BranchTurns[b]->front().X;
+
+    EXPECT_TRUE(RunWith<TfrmAirTablN>("mnuReTurn", frmAirTablN, [](TfrmAirTablN &f) {
+        EXPECT_TRUE(f.btnCancel->isVisible());
+    }, false, mnuReTurnClick));
+    EXPECT_EQ(Net.BranchStartNode[b], start);
+    EXPECT_FALSE(w->Document().Modified());
+
+    EXPECT_TRUE(RunWith<TfrmAirTablN>("mnuReTurn", frmAirTablN, [](TfrmAirTablN &) {}, true, mnuReTurnClick));
+    EXPECT_EQ(Net.BranchEndNode[b], start);
+    EXPECT_GT(Net.BranchQ[b], 0);
+    EXPECT_EQ(Net.BranchTurns[b]->back().X, firstX);
+    EXPECT_TRUE(w->Document().Modified());
+}
+
+TEST_F(AirCommands, SpeedWindowColoursAndFilters)
+{
+    // One longwall far too slow, one working far too fast.
+    const int slow = FirstOfType(7);
+    const int fast = FirstOfType(0);
+    Net.BranchArea[slow] = 1e6;
+    Net.BranchArea[fast] = 1e-4;
+    const bool opened = RunWith<TfrmCntrAirSpeed>("mnuSpeedCheck", frmCntrAirSpeed, [&](TfrmCntrAirSpeed &f) {
+        EXPECT_EQ(f.cmbDiap->currentText(), "1-" + QString::number(MaxBranchNo(Net)));
+        EXPECT_FALSE(f.btPrn->isEnabled());
+        QTableWidget *grid = f.sgAirSpeed;
+        ASSERT_GT(grid->rowCount(), 0);
+        int red = 0, yellow = 0;
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            const int b = f.Table.SpeedRows[row];
+            const QColor fill = grid->item(row, 3)->background().color();
+            const TSpeedState state = f.Table.State(b);
+            if (state == ssBelowMin)
+                EXPECT_EQ(fill, QColor(Qt::red)) << b;
+            else if (state == ssAboveMax)
+                EXPECT_EQ(fill, QColor(Qt::yellow)) << b;
+            else
+                EXPECT_EQ(grid->item(row, 3)->background().style(), Qt::NoBrush) << b;
+            red += b == slow && state == ssBelowMin;
+            yellow += b == fast && state == ssAboveMax;
+        }
+        EXPECT_EQ(red, 1);
+        EXPECT_EQ(yellow, 1);
+
+        f.cmbDiap->setCurrentIndex(sfBelowMin);
+        emit f.cmbDiap->activated(sfBelowMin);
+        ASSERT_GT(grid->rowCount(), 0);
+        for (int row = 0; row < grid->rowCount(); ++row)
+            EXPECT_EQ(f.Table.State(f.Table.SpeedRows[row]), ssBelowMin);
+        f.cmbDiap->lineEdit()->clear();
+        QTest::keyClicks(f.cmbDiap->lineEdit(), QString::number(fast));
+        ASSERT_EQ(grid->rowCount(), 1);
+        EXPECT_EQ(grid->item(0, 0)->background().color(), QColor(Qt::yellow));
+    });
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(AirCommands, LoadGivesBranchesWithoutLimitsTheirKindsDefaults)
+{
+    const int longwall = FirstOfType(7);
+    Net.BranchMinSpeed[longwall] = -1;
+    Net.BranchMaxSpeed[longwall] = -1;
+    Net.BranchMaxSpeed[1] = 2.5;
+    Net.BranchMinSpeed[1] = -1;
+    w->Document().AfterLoad(SampleMine);
+    EXPECT_EQ(Net.BranchMinSpeed[longwall], 0.25);
+    EXPECT_EQ(Net.BranchMaxSpeed[longwall], 4);
+    EXPECT_EQ(Net.BranchMaxSpeed[1], 2.5);
+    EXPECT_EQ(Net.BranchMinSpeed[1], DefaultMinSpeed(Net.BranchType[1]));
+}
