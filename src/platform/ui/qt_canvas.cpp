@@ -413,12 +413,6 @@ const QFontMetrics &TQtCanvas::CurrentMetrics()
     return *m_metrics;
 }
 
-const QFontMetrics &TQtCanvas::CurrentMetrics()
-{
-    CurrentQFont();
-    return *m_metrics;
-}
-
 void TQtCanvas::DrawTextAt(int x, int y, const QString &text, bool cached)
 {
     if (cached && DrawCachedText(x, y, text))

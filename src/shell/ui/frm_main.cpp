@@ -1044,6 +1044,8 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     }
     m_clock.stop();
     RunCommand([this] { StoreViewSettings(); });
+    // The map has no owner; it goes with the main window (keeping its bounds).
+    delete frmMap;
     event->accept();
 }
 

@@ -133,9 +133,13 @@ TEST_F(SchemeImageTest, ArrowsNeedLongEnoughSegmentsAndOnlyValueBitsGetALabelBox
     EXPECT_EQ(Count(clBlack, 205, 195, 260, 209), 0);
 }
 
-TEST_F(SchemeImageTest, PrinterPageHasNoGrid)
+TEST_F(SchemeImageTest, PrinterPageHasNoGridAndAHiddenSheetLeavesAllBackground)
 {
     Settings.DrawTarget = dtPrinter;
     Draw();
     EXPECT_EQ(At(390, 290), clGray);
+    Settings.ShowSheet = false;
+    Draw();
+    EXPECT_EQ(At(355, 285), Background);
+    EXPECT_EQ(At(301, 125), Background);  // where the sheet's frame would be
 }
