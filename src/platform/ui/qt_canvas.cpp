@@ -297,27 +297,28 @@ QHash<QString, QHash<QString, TTextMask>> &TextMasks()
     return masks;
 }
 
-constexpr int MaxMasksPerFont = 50000;
-
-QHash<QString, TTextMask> &MasksOf(const QString &fontKey)
-{
-    QHash<QString, TTextMask> &masks = TextMasks()[fontKey];
-    if (masks.size() > MaxMasksPerFont)
-        masks.clear();
-    return masks;
-}
+// Bounds the memory a long session of previews and redraws can take; when
+// full, the cache starts afresh.
+constexpr int MaxTextMasks = 100000;
 
 TTextMask &MaskOf(const QString &fontKey, const QString &text, const QFontMetrics &fm)
 {
-    QHash<QString, TTextMask> &masks = MasksOf(fontKey);
-    auto it = masks.find(text);
-    if (it == masks.end()) {
-        TTextMask mask;
-        mask.Width = fm.horizontalAdvance(text);
-        mask.Cell = fm.ascent() + fm.descent();
-        it = masks.insert(text, mask);
+    static int count = 0;
+    auto &all = TextMasks();
+    auto font = all.find(fontKey);
+    if (font != all.end()) {
+        auto it = font->find(text);
+        if (it != font->end())
+            return *it;
     }
-    return *it;
+    if (++count > MaxTextMasks) {
+        all.clear();
+        count = 1;
+    }
+    TTextMask mask;
+    mask.Width = fm.horizontalAdvance(text);
+    mask.Cell = fm.ascent() + fm.descent();
+    return *all[fontKey].insert(text, mask);
 }
 
 // Inks the text once on a scratch image and keeps what the painter set.
