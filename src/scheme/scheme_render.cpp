@@ -558,14 +558,12 @@ void TSchemeRenderer::DrawBranchLabels(TCanvas &canvas, int n)
 {
     const std::vector<QString> lines = BranchLabelLines(m_t, n, m_settings.Checks);
     // A leader without a box would point at nothing, so the arrow and name
-    // bits alone draw neither.
+    // bits, which write no line, draw neither.
     if (lines.empty())
         return;
     const TRect s = BranchFirstSegment(m_t, n);
     const TPoint anchor{SX((s.Left + s.Right) / 2), SY((s.Top + s.Bottom) / 2)};
     const TRect box = DrawTextBox(canvas, {anchor.X + 10, anchor.Y - 10}, lines);
-    if (static_cast<std::uint16_t>(m_t.BranchLabelFlags[n]) == lfArrow)
-        return;
     const TPoint corner = NearestRectCorner(box.Left, box.Top, box.Width(), box.Height(), anchor);
     canvas.MoveTo(anchor.X, anchor.Y);
     canvas.LineTo(corner.X, corner.Y);

@@ -150,6 +150,23 @@ TEST_F(MainViewTest, ZoomToolCentresOnThePointerAndEdgesScroll)
     EXPECT_EQ(v.ZoomStep, 12);
 }
 
+TEST_F(MainViewTest, CentreToolMarksTheNewCentreWithoutMarkingTheDocument)
+{
+    auto w = Open(WriteChain("a.mine", {{100, 100}, {600, 400}}));
+    TViewport &v = w->View();
+    v.ZoomStep = 2;
+    v.Zoom = 2;
+    v.ScrollX = v.ScrollY = 0;
+    w->Document().SetModified(false);
+    w->Action("spbCenterView")->trigger();
+    ClickAt(*w, {100, 60});
+    EXPECT_EQ(w->GetViewCenter(), (TPoint{50, 30}));
+    EXPECT_EQ(QColorToTColor(QColor(w->PaintBox()->Image().pixel(399, 299))), clRed);
+    EXPECT_FALSE(w->Document().Modified());
+    w->Redraw();
+    EXPECT_NE(QColorToTColor(QColor(w->PaintBox()->Image().pixel(399, 299))), clRed);
+}
+
 TEST_F(MainViewTest, KeysScrollHalfAViewWithoutMarkingTheDocument)
 {
     auto w = Open(WriteChain("a.mine", {{100, 100}, {600, 400}}));
