@@ -147,8 +147,8 @@ void TMineDocument::AfterLoad(const QString &fileName)
     if (m_storage.StoredView(stored)) {
         // A damaged file may hold any step or zoom; the view keeps to its table.
         const int step = std::clamp(stored.ZoomStep, 0, LastZoomStep);
-        View.ScrollX = std::isfinite(stored.ScrollX) ? stored.ScrollX : 0;
-        View.ScrollY = std::isfinite(stored.ScrollY) ? stored.ScrollY : 0;
+        View.SetScrollX(std::isfinite(stored.ScrollX) ? stored.ScrollX : 0);
+        View.SetScrollY(std::isfinite(stored.ScrollY) ? stored.ScrollY : 0);
         View.ZoomStep = step;
         View.Zoom = std::isfinite(stored.Zoom) && stored.Zoom > 0 ? stored.Zoom : ZoomFactors[step];
         m_window.Redraw();

@@ -249,9 +249,11 @@ TEST_F(DocumentTest, StoredViewIsAppliedWithinTheZoomTable)
 
     Storage.Stored.Zoom = -1;  // a damaged properties record
     Storage.Stored.ZoomStep = 200;
+    Storage.Stored.ScrollY = -40;  // stored offsets go through the setters: never negative
     Doc.OpenFile(QStringLiteral("/x/b.mine"));
     EXPECT_EQ(Doc.View.ZoomStep, LastZoomStep);
     EXPECT_EQ(Doc.View.Zoom, ZoomFactors[LastZoomStep]);
+    EXPECT_EQ(Doc.View.ScrollY, 0);
 }
 
 TEST_F(DocumentTest, PictureSymbolsLeftOnLoadMarkTheDocumentModified)

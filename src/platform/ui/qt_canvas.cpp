@@ -6,6 +6,8 @@
 #include <QtGui/QPainterPath>
 #include <QtGui/QPaintDevice>
 
+#include <QtCore/QHash>
+
 #include <cstdlib>
 
 QColor TColorToQColor(TColor color)
@@ -271,14 +273,139 @@ TColor TQtCanvas::GetPixel(int x, int y) const
     return QColorToTColor(QColor(m_image->pixel(x, y)));
 }
 
+namespace {
+
+// A text as the painter inks it in one font: its advance, its cell height
+// and the inked pixels as runs relative to the cell's top-left corner.
+struct TTextMask
+{
+    struct TRun
+    {
+        int Y, X, Length;
+    };
+    int Width = 0;
+    int Cell = 0;
+    bool HasRuns = false;
+    std::vector<TRun> Runs;
+};
+
+// Per font (name, size, style, resolution) the texts met so far. Only the
+// user-interface thread draws, so one cache serves every canvas.
+QHash<QString, QHash<QString, TTextMask>> &TextMasks()
+{
+    static QHash<QString, QHash<QString, TTextMask>> masks;
+    return masks;
+}
+
+// Bounds the memory a long session of previews and redraws can take; when
+// full, the cache starts afresh.
+constexpr int MaxTextMasks = 100000;
+
+TTextMask &MaskOf(const QString &fontKey, const QString &text, const QFontMetrics &fm)
+{
+    static int count = 0;
+    auto &all = TextMasks();
+    auto font = all.find(fontKey);
+    if (font != all.end()) {
+        auto it = font->find(text);
+        if (it != font->end())
+            return *it;
+    }
+    if (++count > MaxTextMasks) {
+        all.clear();
+        count = 1;
+    }
+    TTextMask mask;
+    mask.Width = fm.horizontalAdvance(text);
+    mask.Cell = fm.ascent() + fm.descent();
+    return *all[fontKey].insert(text, mask);
+}
+
+// Inks the text once on a scratch image and keeps what the painter set.
+void BuildRuns(TTextMask &mask, const QString &text, const QFont &font, const QFontMetrics &fm)
+{
+    const int pad = fm.height() + 4;
+    QImage scratch(mask.Width + 2 * pad, mask.Cell + 2 * pad, QImage::Format_RGB32);
+    scratch.fill(Qt::white);
+    {
+        QPainter painter(&scratch);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(pad, pad + fm.ascent(), text);
+    }
+    const QRgb white = QColor(Qt::white).rgb();
+    for (int y = 0; y < scratch.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width();) {
+            if (line[x] == white) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < scratch.width() && line[x] != white)
+                ++x;
+            mask.Runs.push_back({y - pad, start - pad, x - start});
+        }
+    }
+    mask.HasRuns = true;
+}
+
+} // namespace
+
 const QFont &TQtCanvas::CurrentQFont()
 {
     if (!m_cachedFont || !(*m_cachedFont == Font)) {
         m_cachedFont = Font;
         m_qfont = MakeQFont(Font, m_ppiY);
         m_metrics.emplace(m_qfont, m_device);
+        m_fontCacheKey = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+                             .arg(Font.Name)
+                             .arg(m_qfont.pixelSize())
+                             .arg(Font.Style)
+                             .arg(Font.Charset)
+                             .arg(m_ppiX)
+                             .arg(m_ppiY)
+                             .arg(m_device ? m_device->devType() : 0);
     }
     return m_qfont;
+}
+
+bool TQtCanvas::DrawCachedText(int x, int y, const QString &text)
+{
+    if (!m_image || Font.Orientation != 0 || (m_justifyCount > 0 && m_justifyExtra != 0))
+        return false;
+    const QFont &qfont = CurrentQFont();
+    TTextMask &mask = MaskOf(m_fontCacheKey, text, *m_metrics);
+    if (!mask.HasRuns)
+        BuildRuns(mask, text, qfont, *m_metrics);
+    const TRect bounds = m_clip ? TRect{std::max(0, m_clip->Left), std::max(0, m_clip->Top),
+                                        std::min(m_image->width(), m_clip->Right),
+                                        std::min(m_image->height(), m_clip->Bottom)}
+                                : TRect{0, 0, m_image->width(), m_image->height()};
+    const auto span = [&](int row, int left, int length, QRgb color) {
+        if (row < bounds.Top || row >= bounds.Bottom)
+            return;
+        const int from = std::max(left, bounds.Left);
+        const int to = std::min(left + length, bounds.Right);
+        if (from >= to)
+            return;
+        auto *line = reinterpret_cast<QRgb *>(m_image->scanLine(row));
+        std::fill(line + from, line + to, color);
+    };
+    if (Brush.Style == TBrushStyle::bsSolid) {
+        const QRgb fill = TColorToQColor(Brush.Color).rgb();
+        for (int row = y; row < y + mask.Cell; ++row)
+            span(row, x, mask.Width, fill);
+    } else if (Brush.Style != TBrushStyle::bsClear) {
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_painter->fillRect(QRect(x, y, mask.Width, mask.Cell), MakeQBrush());
+    }
+    const QRgb ink = TColorToQColor(Font.Color).rgb();
+    for (const TTextMask::TRun &run : mask.Runs)
+        span(y + run.Y, x + run.X, run.Length, ink);
+    return true;
 }
 
 const QFontMetrics &TQtCanvas::CurrentMetrics()
@@ -287,8 +414,10 @@ const QFontMetrics &TQtCanvas::CurrentMetrics()
     return *m_metrics;
 }
 
-void TQtCanvas::DrawTextAt(int x, int y, const QString &text)
+void TQtCanvas::DrawTextAt(int x, int y, const QString &text, bool cached)
 {
+    if (cached && DrawCachedText(x, y, text))
+        return;
     m_painter->setFont(CurrentQFont());
     const QFontMetrics &fm = CurrentMetrics();
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -320,14 +449,15 @@ void TQtCanvas::TextRect(const TRect &clip, int x, int y, const QString &text)
         return;
     m_painter->save();
     m_painter->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()), Qt::IntersectClip);
-    DrawTextAt(x, y, text);
+    DrawTextAt(x, y, text, false);
     m_painter->restore();
 }
 
 TSize TQtCanvas::TextExtent(const QString &text)
 {
     const QFontMetrics &fm = CurrentMetrics();
-    return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
+    const TTextMask &mask = MaskOf(m_fontCacheKey, text, fm);
+    return {mask.Width, mask.Cell};
 }
 
 void TQtCanvas::SetClipRect(const TRect &r)

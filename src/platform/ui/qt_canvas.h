@@ -66,11 +66,16 @@ private:
     bool BrushVisible() const { return Brush.Style != TBrushStyle::bsClear; }
     // Styled one-pixel lines first get their gaps in the brush colour.
     void StrokePath(const QPainterPath &path);
-    void DrawTextAt(int x, int y, const QString &text);
+    // cached: the text may come from its mask (not inside a further clip).
+    void DrawTextAt(int x, int y, const QString &text, bool cached = true);
     // The Qt font and metrics of the current font, made again only when the
     // font changes (text is measured many times while wrapping).
     const QFont &CurrentQFont();
     const QFontMetrics &CurrentMetrics();
+    // Level, unjustified texts on an image are drawn from masks kept per
+    // font and text (the scheme redraws the same labels again and again);
+    // false when the text needs the painter.
+    bool DrawCachedText(int x, int y, const QString &text);
 
     QImage *m_image = nullptr;
     QPaintDevice *m_device = nullptr;
@@ -82,4 +87,5 @@ private:
     std::optional<TFont> m_cachedFont;
     QFont m_qfont;
     std::optional<QFontMetrics> m_metrics;
+    QString m_fontCacheKey;
 };

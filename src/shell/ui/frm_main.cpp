@@ -1,11 +1,16 @@
 #include "shell/ui/frm_main.h"
 
+#include "model/geometry_queries.h"
 #include "model/helpers.h"
 #include "platform/guard.h"
 #include "platform/help.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/qt_canvas.h"
+#include "scheme/overview_map.h"
+#include "scheme/ui/frm_map.h"
+#include "scheme/ui/scheme_paint_box.h"
 #include "shell/custom_colors.h"
 #include "shell/scheme_ini.h"
 #include "shell/scheme_storage.h"
@@ -19,6 +24,8 @@
 #include <QtCore/QLocale>
 #include <QtGui/QActionGroup>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
 #include <QtGui/QScreen>
@@ -104,10 +111,18 @@ TfrmMain::TfrmMain(const QStringList &arguments, const QString &startFolder, QWi
     CreateMenus();
     CreateToolBars();
     CreateStatusBar();
-    m_paintBox = new QWidget(this);
-    m_paintBox->setObjectName(QStringLiteral("pbScheme"));
-    m_paintBox->setAutoFillBackground(true);
-    setCentralWidget(m_paintBox);
+    m_img = new TSchemePaintBox(this);
+    m_img->MouseMove = [this](QMouseEvent *e) { PaintBoxMouseMove(e); };
+    m_img->MouseUp = [this](QMouseEvent *e) { PaintBoxMouseUp(e); };
+    m_img->Resized = [this] { Redraw(); };
+    setCentralWidget(m_img);
+    SetCommandHandler(QStringLiteral("sbtnArrow"), [this] { SelectTool(0); });
+    SetCommandHandler(QStringLiteral("spbZoomIn"), [this] { SelectTool(3); });
+    SetCommandHandler(QStringLiteral("spbZoomOut"), [this] { SelectTool(4); });
+    SetCommandHandler(QStringLiteral("spbCenterView"), [this] { SelectTool(8); });
+    SetCommandHandler(QStringLiteral("spbFullScheme"), [this] { spbFullSchemeClick(); });
+    SetCommandHandler(QStringLiteral("sbtnMoveSymb"), [this] { FitSheet(); });
+    SetCommandHandler(QStringLiteral("sbtnMap"), [this] { sbtnMapClick(); });
 
     m_options.Load(m_programKey);
     // The window covers the desktop; tool bars are placed against that size.
@@ -134,6 +149,7 @@ TfrmMain::TfrmMain(const QStringList &arguments, const QString &startFolder, QWi
 
 TfrmMain::~TfrmMain()
 {
+    delete frmMap;
     // Nothing that fails while the window goes may keep the program from ending.
     try {
         ClearAllItems(Net);
@@ -385,6 +401,14 @@ void TfrmMain::CreateActions()
     later("sbtnMoveSymb", "Вся схема на лист")->setIcon(GlyphIcon("▣"));
     later("sbtnMap", "Карта")->setIcon(GlyphIcon("M", Qt::darkGreen));
     Action("sbtnMap")->setCheckable(true);
+    // The view tools and the default tool are one group: one is down at a time.
+    m_tools = new QActionGroup(this);
+    for (const char *name : {"sbtnArrow", "spbZoomIn", "spbZoomOut", "spbCenterView"}) {
+        QAction *tool = Action(QString::fromLatin1(name));
+        tool->setCheckable(true);
+        m_tools->addAction(tool);
+    }
+    Action("sbtnArrow")->setChecked(true);
     QAction *grid = MakeCheck("spbGrid", "Сетка", true, [this] { spbGridClick(); });
     grid->setIcon(GlyphIcon("#", Qt::darkGray));
     later("spbtnWays", "Вернуться к маршрутам")->setIcon(GlyphIcon("↩", Qt::darkGreen));
@@ -516,13 +540,14 @@ void TfrmMain::CreateToolBars()
                "tbtnText", "tbtnMove", "", "tbtnFireModelling", "tbtnFindFire", "tbtnQAccelerate", "",
                "spbZoomIn", "spbZoomOut", "spbCenterView", "spbFullScheme", "sbtnMoveSymb"});
     // Holds the zoom step; never shown.
-    auto *scale = new QComboBox(draw);
-    scale->setObjectName(QStringLiteral("cbxScale"));
-    for (const char *item : {"   50%", " 100%", " 200%", " 300%", " 400%", " 500%", " 600%", " 700%", " 800%",
-                             " 900%", "1000%", "1100%", "1200%", "1300%"})
-        scale->addItem(QString::fromLatin1(item));
-    scale->setToolTip(LookupText("Масштаб"));
-    draw->addWidget(scale)->setVisible(false);
+    m_cbxScale = new QComboBox(draw);
+    m_cbxScale->setObjectName(QStringLiteral("cbxScale"));
+    for (const QString &item : ZoomStepNames)
+        m_cbxScale->addItem(item);
+    m_cbxScale->setToolTip(LookupText("Масштаб"));
+    // Only a choice in the list changes the zoom; the view sets the item quietly.
+    connect(m_cbxScale, &QComboBox::activated, this, [this](int step) { RunCommand([this, step] { cbxScaleChange(step); }); });
+    draw->addWidget(m_cbxScale)->setVisible(false);
     add(draw, {"", "sbtnMap", "spbGrid", "spbtnFind", "", "spbtnWays"});
     // The additional depression has no button shown; its menu item serves.
     add(bar(tbBranch), {"mnuN", "mnuR", "mnuH", "mnuQ", "mnuArrows", "mnuThickBr"});
@@ -565,6 +590,8 @@ void TfrmMain::RefreshCommandStates()
     tool("spbZoomIn", m_document->View.ZoomStep < LastZoomStep);
     tool("spbZoomOut", m_document->View.ZoomStep > 0);
     tool("spbtnWays", m_routesExist);
+    // Node pressures are labelled once their calculation is there.
+    Action("mnuNodeP")->setEnabled(bool(m_overlays.NodePressures));
     const bool tasks = BranchCount(Net) > 1;
     for (const char *name : PopupTasks)
         tool(name, tasks);
@@ -665,12 +692,323 @@ bool TfrmMain::ChooseColor(TColor &color)
     return true;
 }
 
+TSchemeDrawSettings TfrmMain::DrawSettings() const
+{
+    static_assert(SchemeColorCount == SchemeColorSlots);
+    TSchemeDrawSettings s;
+    s.Colors = m_options.Colors;
+    const TSchemeIniSettings &ini = SchemeIniSettings;
+    s.Switches = {ini.Sheet, ini.Text,  ini.Branch, ini.BSymb, ini.Node, ini.Grid,      ini.Fans,      ini.Vmps,
+                  ini.Door,  ini.Arrow, ini.NBall,  ini.BBall, ini.Pla,  ini.Phones, ini.ArrowDraw, ini.ArrowPrint};
+    const auto checked = [this](const char *name) { return Action(QString::fromLatin1(name))->isChecked(); };
+    TViewChecks &c = s.Checks;
+    c.Texts = checked("mnuTexts");
+    c.NodeShow = checked("mnuNodeShow");
+    c.PLA = checked("mnuPLA");
+    c.Phones = checked("mnuPhones");
+    c.ThickBranches = checked("mnuThickBr");
+    c.ReversalZone = checked("mnuColorByReveres");
+    c.Symbols = checked("mnuSymbols");
+    c.MoveTool = checked("tbtnMove");
+    c.NodeNumbers = checked("mnuNodeNo");
+    c.NodeAltitudes = checked("mnuNodeAltitude");
+    c.NodePressures = checked("mnuNodeP");
+    c.FixQHR = checked("mnuFixQHR");
+    c.Arrows = checked("mnuArrows");
+    c.FireWaterPipe = checked("mnuLSFireWaterShow");
+    c.Conveyor = checked("mnuLSConveierShow");
+    c.ElectricCables = checked("mnuLSElectricShow");
+    c.CompressedAirPipe = checked("mnuLSAirTrubShow");
+    c.DegassingPipe = checked("mnuLSDeGaseShow");
+    s.ShowSheet = m_options.ShowSheet;
+    s.GridIsOn = m_options.GridIsOn;
+    s.GridStep = m_options.GridStep;
+    s.SheetWidth = m_storage->Doc.MineProperties.SheetWidth;
+    s.SheetHeight = m_storage->Doc.MineProperties.SheetHeight;
+    s.FontName = SchemeFontName;
+    s.Charset = ini.Charset;
+    s.DrawTarget = dtScreen;
+    return s;
+}
+
+namespace {
+// Points the main window's drawing canvas at a canvas for one drawing.
+class TDrawCanvasScope
+{
+public:
+    TDrawCanvasScope(TCanvas *&slot, TCanvas &canvas) : m_slot(slot), m_old(slot) { m_slot = &canvas; }
+    ~TDrawCanvasScope() { m_slot = m_old; }
+    TDrawCanvasScope(const TDrawCanvasScope &) = delete;
+    TDrawCanvasScope &operator=(const TDrawCanvasScope &) = delete;
+
+private:
+    TCanvas *&m_slot;
+    TCanvas *m_old;
+};
+} // namespace
+
 void TfrmMain::Redraw()
 {
-    QPalette palette = m_paintBox->palette();
-    palette.setColor(QPalette::Window, ToQColor(GetSchemeColor(sciBackground)));
-    m_paintBox->setPalette(palette);
-    m_paintBox->update();
+    QImage &image = m_img->Image();
+    {
+        TQtCanvas canvas(&image);
+        const TDrawCanvasScope scope(m_drawCanvas, canvas);
+        const TSchemeDrawSettings settings = DrawSettings();
+        TSchemeRenderer renderer(Net, m_document->BranchColors, m_document->View, settings, m_overlays);
+        const QScreen *display = screen();
+        const QSize size = display ? display->size() : image.size();
+        renderer.Redraw(canvas, image.width(), image.height(), {size.width(), size.height()}, m_paintGuard);
+        m_currentBranch = renderer.CurrentBranch;
+    }
+    m_img->update();
+    RefreshOverviewMap();
+}
+
+void TfrmMain::DrawBranch(int n)
+{
+    if (!ValidItemIndex(n))
+        return;
+    {
+        TQtCanvas canvas(&m_img->Image());
+        const TDrawCanvasScope scope(m_drawCanvas, canvas);
+        const TSchemeDrawSettings settings = DrawSettings();
+        TSchemeRenderer renderer(Net, m_document->BranchColors, m_document->View, settings, m_overlays);
+        renderer.SetDefaultFont(canvas);
+        renderer.DrawBranch(canvas, n);
+        m_currentBranch = renderer.CurrentBranch;
+    }
+    m_img->update();
+}
+
+void TfrmMain::SetSchemePen(TPenStyle style, int width, TColor color)
+{
+    if (!m_drawCanvas)
+        return;
+    m_drawCanvas->Pen.Style = style;
+    m_drawCanvas->Pen.Width = width;
+    m_drawCanvas->Pen.Color = color;
+}
+
+void TfrmMain::RefreshOverviewMap()
+{
+    if (frmMap && frmMap->isVisible())
+        frmMap->DrawMap();
+}
+
+// ---- View -------------------------------------------------------------------
+
+int TfrmMain::SnappedMouseX() const
+{
+    return m_document->View.SnappedMouseX(m_options.SnapToGrid, m_options.GridStep);
+}
+
+int TfrmMain::SnappedMouseY() const
+{
+    return m_document->View.SnappedMouseY(m_options.SnapToGrid, m_options.GridStep);
+}
+
+TPoint TfrmMain::GetViewCenter() const
+{
+    return m_document->View.GetViewCenter(m_img->width(), m_img->height());
+}
+
+void TfrmMain::CenterOn(int x, int y)
+{
+    m_document->View.CenterOn(x, y, m_img->width(), m_img->height());
+}
+
+TRect TfrmMain::VisibleSchemeRect() const
+{
+    return m_document->View.VisibleSchemeRect({0, 0, m_img->width(), m_img->height()});
+}
+
+TRect TfrmMain::OverviewWorldRect() const
+{
+    return ::OverviewWorldRect(Net, m_document->View, {0, 0, m_img->width(), m_img->height()});
+}
+
+void TfrmMain::FitRect(const TRect &r)
+{
+    m_document->View.FitRect(r, {0, 0, m_img->width(), m_img->height()});
+    UpdateZoomButtons();
+}
+
+bool TfrmMain::EdgeScroll(int x, int y)
+{
+    if (!TViewport::NearEdge(x, y, m_img->width(), m_img->height()))
+        return false;
+    SetModified(true);
+    CenterOn(MouseSchemeX(), MouseSchemeY());
+    Redraw();
+    return true;
+}
+
+int TfrmMain::EdgeCursor(int x, int y) const
+{
+    return TViewport::EdgeCursor(x, y, m_img->width(), m_img->height(), m_toolMode);
+}
+
+void TfrmMain::SelectTool(int mode)
+{
+    m_toolMode = mode;
+    m_img->SetCursorNumber(mode);
+}
+
+void TfrmMain::UncheckLabelItems()
+{
+    for (const char *name : {"mnuN", "mnuNodeNo", "mnuThickBr", "mnuR", "mnuH", "mnuQ", "mnuArrows"})
+        Action(QString::fromLatin1(name))->setChecked(false);
+}
+
+void TfrmMain::spbFullSchemeClick()
+{
+    UncheckLabelItems();
+    FitRect(SchemeBounds(Net));
+    // A small network fits beyond the last step; its sizes are then the last step's.
+    if (m_document->View.Zoom > ZoomFactors[LastZoomStep])
+        m_document->View.ZoomStep = LastZoomStep;
+    UpdateZoomButtons();
+    Redraw();
+    SetModified(true);
+}
+
+void TfrmMain::FitSheet()
+{
+    UncheckLabelItems();
+    const TRect b = WidenRect(SchemeBounds(Net), 0.01);
+    TMineProperties &p = m_storage->Doc.MineProperties;
+    // The sheet grows to hold the scheme; it never shrinks here.
+    if (p.SheetWidth < b.Right || p.SheetHeight < b.Bottom) {
+        p.SheetWidth = b.Right;
+        p.SheetHeight = b.Bottom;
+    }
+    FitRect({0, 0, p.SheetWidth, p.SheetHeight});
+    Redraw();
+    SetModified(true);
+}
+
+void TfrmMain::cbxScaleChange(int step)
+{
+    if (step < 0 || step > LastZoomStep)
+        return;
+    TViewport &view = m_document->View;
+    const TPoint c = GetViewCenter();
+    view.ZoomStep = step;
+    view.Zoom = ZoomFactors[step];
+    CenterOn(c.X, c.Y);
+    Redraw();
+    UpdateZoomButtons();
+}
+
+void TfrmMain::PaintBoxMouseMove(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    m_document->View.LastMouse = {p.x(), p.y()};
+    m_img->SetCursorNumber(EdgeCursor(p.x(), p.y()));
+}
+
+void TfrmMain::PaintBoxMouseUp(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    switch (m_toolMode) {
+    case 3: ZoomToolUp(p.x(), p.y(), +1); break;
+    case 4: ZoomToolUp(p.x(), p.y(), -1); break;
+    case 8: CenterToolUp(p.x(), p.y()); break;
+    default:
+        if (event->button() != Qt::RightButton)
+            EdgeScroll(p.x(), p.y());
+        break;
+    }
+}
+
+void TfrmMain::ZoomToolUp(int x, int y, int direction)
+{
+    if (EdgeScroll(x, y))
+        return;
+    TViewport &view = m_document->View;
+    const int step = view.ZoomStep + direction;
+    if (step < 0 || step > LastZoomStep)
+        return;
+    const int sx = MouseSchemeX();
+    const int sy = MouseSchemeY();
+    view.ZoomStep = step;
+    view.Zoom = ZoomFactors[step];
+    UpdateZoomButtons();
+    // At the last step the tool has nothing more to do.
+    if (!Action(QString::fromLatin1(direction > 0 ? "spbZoomIn" : "spbZoomOut"))->isEnabled())
+        Action("sbtnArrow")->trigger();
+    CenterOn(sx, sy);
+    SetModified(true);
+    Redraw();
+}
+
+void TfrmMain::CenterToolUp(int x, int y)
+{
+    if (EdgeScroll(x, y))
+        return;
+    const int sx = MouseSchemeX();
+    const int sy = MouseSchemeY();
+    CenterOn(sx, sy);
+    Redraw();
+    // A red dot marks the new centre until the next redraw.
+    {
+        TQtCanvas canvas(&m_img->Image());
+        canvas.Brush.Color = clRed;
+        canvas.Ellipse(ScreenX(sx) - 2, ScreenY(sy) - 2, ScreenX(sx) + 2, ScreenY(sy) + 2);
+    }
+    m_img->update();
+}
+
+void TfrmMain::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->isAutoRepeat()) {
+        QMainWindow::keyReleaseEvent(event);
+        return;
+    }
+    TScrollKey key;
+    switch (event->key()) {
+    case Qt::Key_Home: key = skHome; break;
+    case Qt::Key_Left: key = skLeft; break;
+    case Qt::Key_Right: key = skRight; break;
+    case Qt::Key_Up: key = skUp; break;
+    case Qt::Key_Down: key = skDown; break;
+    default: QMainWindow::keyReleaseEvent(event); return;
+    }
+    RunCommand([this, key] {
+        m_document->View.KeyScroll(key, m_img->width(), m_img->height());
+        Redraw();
+    });
+}
+
+void TfrmMain::sbtnMapClick()
+{
+    QAction *button = Action("sbtnMap");
+    if (!frmMap) {
+        TMapHost host;
+        host.Tables = &Net;
+        host.WorldRect = [this] { return OverviewWorldRect(); };
+        host.VisibleRect = [this] { return VisibleSchemeRect(); };
+        host.ShowSheet = [this] { return m_options.ShowSheet; };
+        host.SheetSize = [this] {
+            const TMineProperties &p = m_storage->Doc.MineProperties;
+            return TSize{p.SheetWidth, p.SheetHeight};
+        };
+        host.CenterOn = [this](int x, int y) {
+            CenterOn(x, y);
+            Redraw();
+        };
+        host.Hidden = [button] { button->setChecked(false); };
+        host.SettingsKey = SettingsKey(m_programKey);
+        auto *map = new TfrmMap(std::move(host));
+        map->show();
+        button->setChecked(true);
+    } else if (frmMap->isVisible()) {
+        delete frmMap;
+        button->setChecked(false);
+    } else {
+        frmMap->show();
+        button->setChecked(true);
+    }
 }
 
 // ---- Life cycle -----------------------------------------------------------
@@ -706,6 +1044,8 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     }
     m_clock.stop();
     RunCommand([this] { StoreViewSettings(); });
+    // The map has no owner; it goes with the main window (keeping its bounds).
+    delete frmMap;
     event->accept();
 }
 
@@ -738,11 +1078,13 @@ void TfrmMain::ModifiedChanged(bool modified)
 
 void TfrmMain::FitWholeScheme()
 {
-    Redraw();
+    spbFullSchemeClick();
 }
 
 void TfrmMain::UpdateZoomButtons()
 {
+    // The zoom buttons follow the step through the command states.
+    m_cbxScale->setCurrentIndex(m_document->View.ZoomStep);
     Action("spbGrid")->setChecked(m_options.GridIsOn);
     UpdateMenus();
 }

@@ -3,6 +3,7 @@
 // the open document. Every user command is one of its actions; the document
 // logic lives in TMineDocument and the table work in main_commands.h, so the
 // handlers here ask the user, call them and show the result.
+#include "scheme/scheme_render.h"
 #include "shell/documents.h"
 #include "shell/options_set.h"
 #include "shell/ui/toolbar_layout.h"
@@ -18,12 +19,15 @@
 
 class QAction;
 class QActionGroup;
+class QComboBox;
 class QLabel;
+class QMouseEvent;
 class QMenu;
 class QToolBar;
 class QToolButton;
 class TMineObject;
 class TSchemeFileStorage;
+class TSchemePaintBox;
 
 class TfrmMain : public QMainWindow, public TDocumentWindow
 {
@@ -67,6 +71,51 @@ public:
     bool ChooseColor(TColor &color);
     void Redraw() override;
 
+    // The view. Scheme coordinates map to the paint box as
+    // Round(coordinate × Zoom − Scroll).
+    TViewport &View() { return m_document->View; }
+    TSchemePaintBox *PaintBox() const { return m_img; }
+    int ScreenX(double x) const { return m_document->View.ScreenX(x); }
+    int ScreenY(double y) const { return m_document->View.ScreenY(y); }
+    int MouseSchemeX() const { return m_document->View.MouseSchemeX(); }
+    int MouseSchemeY() const { return m_document->View.MouseSchemeY(); }
+    int SnappedMouseX() const;
+    int SnappedMouseY() const;
+    TPoint GetViewCenter() const;
+    void CenterOn(int x, int y);
+    void SetScrollX(double v) { m_document->View.SetScrollX(v); }
+    void SetScrollY(double v) { m_document->View.SetScrollY(v); }
+    TRect VisibleSchemeRect() const;
+    TRect OverviewWorldRect() const;
+    // Fits a scheme rectangle into the paint box; the caller redraws.
+    void FitRect(const TRect &r);
+    // A click near the paint box's edges re-centres the view on the pointer
+    // and is used up (true); else it belongs to the tool.
+    bool EdgeScroll(int x, int y);
+    int EdgeCursor(int x, int y) const;
+    // The current mouse tool; also the paint box's cursor away from the edges.
+    int ToolMode() const { return m_toolMode; }
+    void SelectTool(int mode);
+    // What the drawing reads: settings, scheme.ini switches and the view's checks.
+    TSchemeDrawSettings DrawSettings() const;
+    // Drawing that other parts of the program add to the scheme.
+    TSchemeOverlays &SchemeOverlays() { return m_overlays; }
+    int CurrentBranch() const { return m_currentBranch; }
+    // Draws one branch over the scheme (a selection changed), without a full redraw.
+    void DrawBranch(int n);
+    // The canvas the scheme is being drawn on, null between drawings.
+    TCanvas *DrawCanvas() const { return m_drawCanvas; }
+    // The pen of the canvas being drawn on, for the branch symbols.
+    void SetSchemePen(TPenStyle style, int width, TColor color);
+    int GetFireTime() const { return m_options.FireTime; }
+    int GetReportStyle() const { return m_options.ReportStyle; }
+    // Redraws the overview map when it is shown.
+    void RefreshOverviewMap();
+    // View commands.
+    void spbFullSchemeClick();
+    void FitSheet();
+    void cbxScaleChange(int step);
+
     // The first activation: starts the clock and opens the start document.
     void FormActivate();
     // One tick of the clock (every 110 ms while it runs).
@@ -86,6 +135,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     // The popup of the tool bar area: shows and hides the tool bars.
     QMenu *createPopupMenu() override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     // TDocumentWindow
@@ -131,8 +181,13 @@ private:
     // Tasks.
     void mnuWaysLenClick();
     void mnuFixQHRClick();
-    // Tool buttons.
+    // Tool buttons and the view tools.
     void sbtnMapClick();
+    void UncheckLabelItems();
+    void PaintBoxMouseMove(QMouseEvent *event);
+    void PaintBoxMouseUp(QMouseEvent *event);
+    void ZoomToolUp(int x, int y, int direction);
+    void CenterToolUp(int x, int y);
     void spbGridClick();
     // Help.
     void mnuHelpContentsClick();
@@ -161,7 +216,14 @@ private:
     QMenu *m_pmnuRecentFiles = nullptr;
     QMenu *m_pmnuScheme = nullptr;
     QMenu *m_plaPopup = nullptr;
-    QWidget *m_paintBox = nullptr;
+    TSchemePaintBox *m_img = nullptr;
+    QComboBox *m_cbxScale = nullptr;
+    QActionGroup *m_tools = nullptr;
+    TSchemeOverlays m_overlays;
+    TPaintGuard m_paintGuard;
+    int m_toolMode = 0;
+    int m_currentBranch = 0;
+    TCanvas *m_drawCanvas = nullptr;
     QLabel *m_lblX = nullptr;
     QLabel *m_lblY = nullptr;
     QLabel *m_lblNode = nullptr;

@@ -215,3 +215,37 @@ TEST(QtCanvas, PdfWriterPaintsAtItsOwnResolution)
     }
     EXPECT_GT(QFileInfo(file).size(), 500);
 }
+
+TEST(QtCanvas, TextsFromTheMaskCacheInkAsThePainterDoes)
+{
+    const QString texts[] = {QStringLiteral("Q=12,50"), QStringLiteral("Ёж fi ffl Wy"), QStringLiteral("ПЛА=7"),
+                             QStringLiteral(" ")};
+    for (unsigned style : {0u, fs::Bold | fs::Italic, fs::Underline | fs::StrikeOut}) {
+        for (bool clear : {false, true}) {
+            // Level text through TextOut may come from the cache; TextRect always
+            // goes through the painter. Both pictures must agree pixel for pixel,
+            // also where a clip rectangle cuts the texts, and when drawn again.
+            QImage cached = WhiteImage(220, 120), painted = WhiteImage(220, 120);
+            for (int pass = 0; pass < 2; ++pass) {
+                for (QImage *image : {&cached, &painted}) {
+                    TQtCanvas canvas(image);
+                    canvas.Font.Size = 9;
+                    canvas.Font.Style = style;
+                    canvas.Font.Color = 0x2040C0;
+                    canvas.Brush.Color = 0x80FFFF;
+                    if (clear)
+                        canvas.Brush.Style = TBrushStyle::bsClear;
+                    canvas.SetClipRect({5, 3, 200, 100});
+                    for (int i = 0; i < 4; ++i) {
+                        const int x = 2 + i * 7, y = 1 + i * 25;
+                        if (image == &cached)
+                            canvas.TextOut(x, y, texts[i]);
+                        else
+                            canvas.TextRect({0, 0, 220, 120}, x, y, texts[i]);
+                    }
+                }
+            }
+            EXPECT_EQ(cached, painted) << style << clear;
+        }
+    }
+}
