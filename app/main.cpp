@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "report/ui/work_canvas.h"
 #include "shell/ui/frm_main.h"
 
 int main(int argc, char **argv)
@@ -15,6 +16,8 @@ int main(int argc, char **argv)
     TQtPrompt prompt;
     SetPrompt(&prompt);
     InstallDesktopOpener();
+    // Report texts wrap by the real font metrics of the screen.
+    InstallWorkCanvas();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

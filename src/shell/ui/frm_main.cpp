@@ -50,7 +50,6 @@ namespace {
 // The maker's page; the address is a placeholder until the program has one.
 const QString HomePageAddress = QStringLiteral("https://tunvex.example.org/");
 
-QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 TColor FromQColor(const QColor &c) { return RGBColor(c.red(), c.green(), c.blue()); }
 
 // A small picture for a tool button that has no icon of its own: a letter or
@@ -680,8 +679,8 @@ bool TfrmMain::ChooseColor(TColor &color)
     const TCustomColors custom = LoadCustomColors(file);
     if (QFileInfo::exists(file))
         for (int i = 0; i < CustomColorCount; ++i)
-            QColorDialog::setCustomColor(i, ToQColor(custom[i]));
-    QColorDialog dialog(ToQColor(color), this);
+            QColorDialog::setCustomColor(i, TColorToQColor(custom[i]));
+    QColorDialog dialog(TColorToQColor(color), this);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     TCustomColors chosen;

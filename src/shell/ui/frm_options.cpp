@@ -2,6 +2,7 @@
 
 #include "model/geometry_queries.h"
 #include "platform/prompt.h"
+#include "platform/ui/qt_canvas.h"
 #include "shell/options_apply.h"
 #include "shell/ui/xq_edit.h"
 
@@ -31,10 +32,6 @@ TfrmOptions *frmOptions = nullptr;
 
 namespace {
 
-QColor ToQColor(TColor c)
-{
-    return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c));
-}
 
 template <typename W>
 W *Named(W *widget, const char *name)
@@ -366,8 +363,8 @@ void TfrmOptions::ShowColor(int index)
     if (index < 0 || index >= SchemeColorCount)
         return;
     QPalette palette = m_colorSwatch->palette();
-    palette.setColor(QPalette::Button, ToQColor(m_colors[index]));
-    palette.setColor(QPalette::Window, ToQColor(m_colors[index]));
+    palette.setColor(QPalette::Button, TColorToQColor(m_colors[index]));
+    palette.setColor(QPalette::Window, TColorToQColor(m_colors[index]));
     m_colorSwatch->setPalette(palette);
     m_colorSwatch->setProperty("color", static_cast<int>(m_colors[index]));
 }
@@ -401,7 +398,7 @@ void TfrmOptions::DrawPreview(int index)
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setPen(Qt::black);
-    painter.setBrush(ToQColor(m_host.Options ? m_host.Options->Colors[sciBackground] : m_colors[sciBackground]));
+    painter.setBrush(TColorToQColor(m_host.Options ? m_host.Options->Colors[sciBackground] : m_colors[sciBackground]));
     painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
     const int w = size.width(), h = size.height();
     painter.drawLine(0, h * 40 / 100, w, h * 40 / 100);
