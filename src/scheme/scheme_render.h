@@ -8,6 +8,7 @@
 #include "model/branch_values.h"
 #include "model/network.h"
 #include "platform/canvas.h"
+#include "scheme/draw_switches.h"
 #include "scheme/viewport.h"
 
 #include <QtCore/QString>
@@ -20,27 +21,6 @@
 // own the names and palettes).
 constexpr int SchemeColorSlots = 20;
 using TSchemeColorTable = std::array<TColor, SchemeColorSlots>;
-
-// The drawing switches of scheme.ini ([test] and [draw]).
-struct TDrawSwitches
-{
-    bool Sheet = true;
-    bool Text = true;
-    bool Branch = true;
-    bool BSymb = true;
-    bool Node = true;
-    bool Grid = true;
-    bool Fans = true;
-    bool Vmps = true;
-    bool Door = true;
-    bool Arrow = true;
-    bool NBall = true;
-    bool BBall = true;
-    bool Pla = true;
-    bool Phones = true;
-    int ArrowDraw = 1;   // arrow size multiplier on the screen
-    int ArrowPrint = 3;  // and on paper
-};
 
 // The checks of the "Вид" and "Задачи" menus and the tool state that the
 // drawing follows.

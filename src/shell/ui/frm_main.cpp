@@ -697,8 +697,7 @@ TSchemeDrawSettings TfrmMain::DrawSettings() const
     TSchemeDrawSettings s;
     s.Colors = m_options.Colors;
     const TSchemeIniSettings &ini = SchemeIniSettings;
-    s.Switches = {ini.Sheet, ini.Text,  ini.Branch, ini.BSymb, ini.Node, ini.Grid,      ini.Fans,      ini.Vmps,
-                  ini.Door,  ini.Arrow, ini.NBall,  ini.BBall, ini.Pla,  ini.Phones, ini.ArrowDraw, ini.ArrowPrint};
+    s.Switches = ini;
     const auto checked = [this](const char *name) { return Action(QString::fromLatin1(name))->isChecked(); };
     TViewChecks &c = s.Checks;
     c.Texts = checked("mnuTexts");
