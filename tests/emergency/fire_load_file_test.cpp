@@ -1,4 +1,5 @@
 #include "emergency/fire_load.h"
+#include "file_bytes.h"
 #include "platform/exceptions.h"
 
 #include <QtCore/QDir>
@@ -10,20 +11,6 @@
 namespace {
 
 QString Folder(const QTemporaryDir &dir) { return dir.path() + u'/'; }
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-}
 
 } // namespace
 

@@ -1,28 +1,10 @@
+#include "file_bytes.h"
 #include "model/robust_stream.h"
 #include "tiny_disk.h"
 
-#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-}
-
-} // namespace
 
 TEST(RobustFileStream, StringsAreLengthPrefixed1251)
 {
