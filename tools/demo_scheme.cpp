@@ -258,3 +258,8 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
         QStringLiteral("Учебная схема: горизонт -350 м, пласт k8, три лавы и два подготовительных забоя");
     doc.Layers = {{QStringLiteral("Горизонт -350 м"), 0x000000}, {QStringLiteral("Пласт k8"), 0x008000}};
 }
+
+TSchemeView DemoSchemeView()
+{
+    return TSchemeView{1, 60, 40, 1};
+}

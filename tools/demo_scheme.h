@@ -7,3 +7,7 @@
 
 // Fills reset tables and a new document with the sample mine.
 void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc);
+
+// The view the sample opens with: labels still readable, the mine from its
+// shafts on the left to its return shaft on the right in a window of ordinary size.
+TSchemeView DemoSchemeView();

@@ -21,7 +21,7 @@ int main(int argc, char **argv)
     TSchemeDocument doc;
     MakeDemoScheme(*t, doc);
     try {
-        if (!WriteMineFile(args[1], *t, doc, TSchemeView()))
+        if (!WriteMineFile(args[1], *t, doc, DemoSchemeView()))
             return 1;
     } catch (const Exception &e) {
         std::fprintf(stderr, "%s\n", e.what());

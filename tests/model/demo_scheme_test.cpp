@@ -16,7 +16,7 @@ TEST(DemoScheme, TheKeptFileIsWhatTheGeneratorMakes)
     TSchemeDocument doc;
     MakeDemoScheme(*t, doc);
     QTemporaryDir dir;
-    ASSERT_TRUE(WriteMineFile(dir.filePath(QStringLiteral("Демо.mine")), *t, doc, TSchemeView()));
+    ASSERT_TRUE(WriteMineFile(dir.filePath(QStringLiteral("Демо.mine")), *t, doc, DemoSchemeView()));
     EXPECT_EQ(ReadAllBytes(dir.filePath(QStringLiteral("Демо.mine"))), ReadAllBytes(DemoPath))
         << "remake data/Шахты/Демо.mine with make_demo_scheme";
 }
