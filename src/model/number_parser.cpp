@@ -1,6 +1,6 @@
 #include "model/number_parser.h"
 
-#include "platform/exceptions.h"
+#include "platform/numbers.h"
 
 namespace {
 
@@ -60,15 +60,6 @@ private:
     bool m_full;
 };
 
-int ToInt(const QString &digits)
-{
-    bool ok = false;
-    const int value = digits.toInt(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("\"%1\" не является целым числом").arg(digits));
-    return value;
-}
-
 bool ReadRange(TScanner &scanner, int &first, int &last)
 {
     QString value;
@@ -83,10 +74,10 @@ bool ReadRange(TScanner &scanner, int &first, int &last)
         first = 1;
         if (scanner.Next(value) != tkNumber)
             return false;
-        last = ToInt(value);
+        last = StrToInt(value);
         return true;
     }
-    first = last = ToInt(value);
+    first = last = StrToInt(value);
     switch (scanner.Next(value)) {
     case tkSeparator:
     case tkEnd:
@@ -95,7 +86,7 @@ bool ReadRange(TScanner &scanner, int &first, int &last)
         scanner.SkipBlanks();
         switch (scanner.Next(value)) {
         case tkNumber:
-            last = ToInt(value);
+            last = StrToInt(value);
             return true;
         case tkSeparator:
         case tkEnd:

@@ -1,5 +1,7 @@
 #include "platform/numbers.h"
 
+#include "platform/exceptions.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -126,6 +128,14 @@ bool TryStrToFloat(const QString &text, double &value)
         return false;
     value = v;
     return true;
+}
+
+int StrToInt(const QString &text)
+{
+    int value = 0;
+    if (!TryStrToInt(text, value))
+        throw EConvertError(QStringLiteral("\"%1\" не является целым числом").arg(text));
+    return value;
 }
 
 bool TryStrToInt(const QString &text, int &value)

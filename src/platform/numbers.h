@@ -30,3 +30,5 @@ QString FloatToStr(double value, QChar separator = u',');
 // allowed. Returns false for anything else (empty, letters, two separators).
 bool TryStrToFloat(const QString &text, double &value);
 bool TryStrToInt(const QString &text, int &value);
+// The same, raising EConvertError for a text that is no integer.
+int StrToInt(const QString &text);

@@ -1,8 +1,8 @@
 #include "report/library.h"
 
+#include "platform/numbers.h"
 #include "report/formats.h"
 #include "report/report_base.h"
-#include "platform/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -315,10 +315,7 @@ TfrDataset *OpenBandDataSet(const QString &name, bool &created)
     created = false;
     TfrDataset *dataSet = nullptr;
     if (!name.isEmpty() && name[0] >= u'1' && name[0] <= u'9') {
-        bool ok = false;
-        const int count = name.trimmed().toInt(&ok);
-        if (!ok)
-            throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(name));
+        const int count = StrToInt(name);
         auto *counting = new TfrUserDataset;
         counting->RangeEnd = reCount;
         counting->RangeEndCount = count;

@@ -1,6 +1,5 @@
 #include "report/printers.h"
 
-#include "platform/exceptions.h"
 #include "platform/numbers.h"
 
 #include <algorithm>
@@ -247,19 +246,6 @@ void TPrinterSettings::FillPrinterInfo(TPrinterInfo &info) const
     info.PrintableHeight = DotsToDesignY(g.PrintableHeight, DotsPerInchY);
 }
 
-namespace {
-
-int PageNumber(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return value;
-}
-
-} // namespace
-
 bool TPageList::Contains(int page) const
 {
     if (m_all)
@@ -284,11 +270,11 @@ TPageList ParsePageList(const QString &text)
     int rangeStart = 0;
     for (const QChar c : s) {
         if (c == u'-') {
-            rangeStart = PageNumber(number);
+            rangeStart = StrToInt(number);
             range = true;
             number.clear();
         } else if (c == u',') {
-            const int last = PageNumber(number);
+            const int last = StrToInt(number);
             pages.m_ranges.emplace_back(range ? rangeStart : last, last);
             range = false;
             number.clear();
