@@ -8,15 +8,14 @@
 // only Commit() puts it in the target's place: a save that fails half-way, or
 // a stream destroyed without Commit(), leaves the previous file untouched.
 #include "platform/exceptions.h"
+#include "platform/little_endian.h"
 
 #include <QtCore/QByteArray>
 #include <QtCore/QFile>
 #include <QtCore/QSaveFile>
 #include <QtCore/QString>
-#include <QtCore/QtEndian>
 
 #include <memory>
-#include <type_traits>
 
 class EUnexpectedEOF : public Exception
 {
@@ -30,7 +29,7 @@ public:
     EOutOfDiskSpace();
 };
 
-class TRobustFileStream
+class TRobustFileStream : public TLittleEndianValues<TRobustFileStream>
 {
 public:
     enum TMode { fmOpenRead, fmCreate };
@@ -61,21 +60,6 @@ public:
     QString ReadString();
     void WriteString(const QString &text);
 
-    template <typename T>
-    T ReadValue()
-    {
-        static_assert(std::is_arithmetic_v<T>);
-        T value;
-        Read(&value, sizeof value);
-        return qFromLittleEndian(value);
-    }
-    template <typename T>
-    void WriteValue(T value)
-    {
-        static_assert(std::is_arithmetic_v<T>);
-        const T le = qToLittleEndian(value);
-        Write(&le, sizeof le);
-    }
 
     // Puts the written file in the target's place. A failure to flush or
     // rename (a full disk often shows only here) raises EOutOfDiskSpace and

@@ -6,14 +6,13 @@
 // A read past the end raises EReadError, so a damaged file is an error and
 // never a half-read record whose missing fields keep stale values.
 #include "platform/exceptions.h"
+#include "platform/little_endian.h"
 
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
-#include <QtCore/QtEndian>
 
 #include <cstdint>
-#include <type_traits>
 
 class EReadError : public Exception
 {
@@ -26,7 +25,7 @@ public:
 extern std::uint8_t TemplateVersion;
 constexpr std::uint8_t CurrentTemplateVersion = 23;
 
-class TfrStream
+class TfrStream : public TLittleEndianValues<TfrStream>
 {
 public:
     TfrStream() = default;
@@ -49,21 +48,6 @@ public:
     void Write(const void *buffer, qint64 count);
     void WriteBytes(const QByteArray &bytes) { Write(bytes.constData(), bytes.size()); }
 
-    template <typename T>
-    T ReadValue()
-    {
-        static_assert(std::is_arithmetic_v<T>);
-        T value;
-        Read(&value, sizeof value);
-        return qFromLittleEndian(value);
-    }
-    template <typename T>
-    void WriteValue(T value)
-    {
-        static_assert(std::is_arithmetic_v<T>);
-        const T le = qToLittleEndian(value);
-        Write(&le, sizeof le);
-    }
     bool ReadBool16() { return ReadValue<std::int16_t>() != 0; }
     void WriteBool16(bool value) { WriteValue<std::int16_t>(value ? -1 : 0); }
 
