@@ -29,5 +29,5 @@ tunvex_build() {
   local build="$root/build"
   # Configure every time: folders join the build when their CMakeLists.txt appears.
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" --parallel "$(nproc)"
+  cmake --build "$build" --parallel "${TUNVEX_JOBS:-$(nproc)}"
 }
