@@ -1,5 +1,6 @@
 #include "journal/journal.h"
 
+#include "model/helpers.h"
 #include "platform/numbers.h"
 #include "report/formats.h"
 
@@ -181,10 +182,5 @@ QString RemoveFileExt(const QString &name, const QString &ext)
 
 QString CleanFileName(const QString &text)
 {
-    static const QString forbidden = QStringLiteral(":\\?*/|<>\"");
-    QString clean = text;
-    for (QChar &c : clean)
-        if (forbidden.contains(c))
-            c = u'_';
-    return clean;
+    return ReplaceFileNameChars(text, u'_');
 }
