@@ -151,8 +151,10 @@ TOpenedJournals OpenAllJournals(const QString &folder)
 {
     TOpenedJournals opened;
     // Name filters of QDir ignore letter case; the sort is by file name.
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.WVJ")},
-                                                     QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // Hidden files count; pipes and devices do not (reading a pipe would
+    // wait for ever), nor do links that lead nowhere.
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.WVJ")}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &name : names) {
         auto journal = std::make_unique<TKerstal>(name);
         try {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray Saved(TKerstal &j, const QString &path)
@@ -189,6 +191,8 @@ TEST(JournalFile, OpenAllJournalsStopsAtTheFirstBadFile)
         SaveJournal(*j, dir.filePath(name));
     WriteFile(dir.filePath(QStringLiteral("c.txt")), "text");
     QDir(dir.path()).mkdir(QStringLiteral("c.WVJ"));
+    // Reading a pipe would wait for a writer that never comes.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("c2.WVJ"))).constData(), 0600), 0);
     WriteFile(dir.filePath(QStringLiteral("e.WVJ")), "not a journal");
 
     const TOpenedJournals opened = OpenAllJournals(dir.path());
