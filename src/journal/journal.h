@@ -54,6 +54,9 @@ class TRubric
 public:
     // A new rubric holds one empty record; the journal reader asks for none.
     explicit TRubric(TKerstal *owner, bool withEmptyRecord = true);
+    // Records point at their rubric: it stays where it was made.
+    TRubric(const TRubric &) = delete;
+    TRubric &operator=(const TRubric &) = delete;
 
     QString Name;
     std::uint8_t RubricType = rtOrdinary;
@@ -83,6 +86,9 @@ class TKerstal
 public:
     // A new journal: no rubrics, not modified, both dates now.
     explicit TKerstal(const QString &fileName);
+    // Rubrics point at their journal: it stays where it was made.
+    TKerstal(const TKerstal &) = delete;
+    TKerstal &operator=(const TKerstal &) = delete;
 
     QString FileName;      // relative to the journals folder
     bool Modified = false;
