@@ -1,6 +1,7 @@
 #include "scheme/branch_form.h"
 
 #include "model/speed_limits.h"
+#include "platform/numbers.h"
 #include "platform/prompt.h"
 #include "scheme_test_network.h"
 
@@ -422,3 +423,82 @@ TEST_F(TBranchFormTest, SlopeCaptionFallsBackWhenTheAngleCannotBeComputed)
 }
 
 } // namespace
+
+namespace {
+
+const QString SamplePath = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine");
+
+// Every column of a branch entry that the file keeps, as text, for comparison
+// of one branch under two numbers.
+QStringList EntryColumns(const TNetworkTables &t, int n)
+{
+    QStringList c;
+    for (double v : {t.BranchR[n], t.BranchQ[n], t.BranchAuxDepression[n], t.BranchAlpha[n], t.BranchStartTemp[n],
+                     t.BranchEndTemp[n], t.BranchArea[n], t.BranchHeight[n], t.BranchAngle[n],
+                     t.BranchRequiredFlow[n], t.BranchFixedDepression[n], t.BranchMeasuredFlow[n],
+                     t.BranchMinSpeed[n], t.BranchMaxSpeed[n]})
+        c << QString::number(v, 'g', 17);
+    for (int v : {int(t.BranchStartNode[n]), int(t.BranchEndNode[n]), int(t.BranchLength[n]),
+                  int(t.BranchPLAPosition[n]), int(t.BranchPeople[n]), int(t.BranchFlags[n]),
+                  int(t.BranchLabelFlags[n]), int(t.BranchType[n]), int(t.BranchLayer[n]), int(t.BranchPLAColor[n])})
+        c << QString::number(v);
+    c << t.BranchName[n];
+    if (t.BranchTurns[n])
+        for (const TTurn &turn : *t.BranchTurns[n])
+            c << QStringLiteral("%1:%2").arg(turn.X).arg(turn.Y);
+    return c;
+}
+
+} // namespace
+
+TEST(BranchFormOnTheSample, RenumberedBranchesKeepEveryValueThroughSaveAndReload)
+{
+    auto t = EmptyTables();
+    TSchemeDocument doc;
+    ReadMineFile(SamplePath, *t, doc);
+    // The limits a loaded document fills in for its branch kinds.
+    for (int n = 1; n <= MaxItems; ++n) {
+        if (t->BranchMinSpeed[n] == SpeedTypeDefault)
+            t->BranchMinSpeed[n] = DefaultMinSpeed(t->BranchType[n]);
+        if (t->BranchMaxSpeed[n] == SpeedTypeDefault)
+            t->BranchMaxSpeed[n] = DefaultMaxSpeed(t->BranchType[n]);
+    }
+    int bent = 0;
+    for (int n = 1; n <= MaxBranchNo(*t) && !bent; ++n)
+        if (BranchExist(*t, n) && InnerTurnCount(*t, n) > 0)
+            bent = n;
+    ASSERT_NE(bent, 0);
+    const int k = MaxBranchNo(*t) + 7;
+    const std::string before = EntryColumns(*t, bent).join(u'|').toStdString();
+    const int count = BranchCount(*t);
+
+    int modified = 0;
+    TBranchFormHost host;
+    host.SetModified = [&](bool) { ++modified; };
+    TBranchForm unchanged(*t, doc, host);
+    unchanged.Load(bent);
+    ASSERT_TRUE(unchanged.Apply());
+    EXPECT_EQ(EntryColumns(*t, bent).join(u'|').toStdString(), before);
+    EXPECT_EQ(modified, 0);
+
+    TBranchForm f(*t, doc, host);
+    f.Load(bent);
+    f.Modified = true;
+    // The shown texts are rounded; typing the stored values back keeps them.
+    f.Text(TBranchField::R) = FloatToStr(t->BranchR[bent]);
+    f.Text(TBranchField::Q) = FloatToStr(t->BranchQ[bent]);
+    f.Text(TBranchField::AuxDepression) = FloatToStr(t->BranchAuxDepression[bent]);
+    f.Text(TBranchField::No) = QString::number(k);
+    ASSERT_TRUE(f.Apply());
+    EXPECT_EQ(modified, 1);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sample.mine"));
+    ASSERT_TRUE(WriteMineFile(file, *t, doc, TSchemeView()));
+    auto reloaded = EmptyTables();
+    TSchemeDocument reloadedDoc;
+    ReadMineFile(file, *reloaded, reloadedDoc);
+    EXPECT_FALSE(BranchPresent(*reloaded, bent));
+    EXPECT_EQ(BranchCount(*reloaded), count);
+    EXPECT_EQ(EntryColumns(*reloaded, k).join(u'|').toStdString(), before);
+}
