@@ -211,7 +211,12 @@ QString TBranchForm::DirectionText() const
 
 QString TBranchForm::SpeedText() const
 {
-    return QStringLiteral("Скорость воздуха: %1 м/с").arg(FormatFixed(BranchAirSpeed(m_t, Branch), 2));
+    // The speed control gives kinds it does not check a marker speed; the
+    // engineer is shown the real one, and nothing where there is no section.
+    const int n = Branch;
+    if (m_t.BranchArea[n] == 0)
+        return {};
+    return QStringLiteral("Скорость воздуха: %1 м/с").arg(FormatFixed(std::fabs(m_t.BranchQ[n] / m_t.BranchArea[n]), 2));
 }
 
 QString TBranchForm::SlopeCaption() const

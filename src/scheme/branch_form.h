@@ -92,7 +92,8 @@ public:
 
     // "Из узла %d к узлу %d".
     QString DirectionText() const;
-    // "Скорость воздуха: %f м/с" of the stored values.
+    // "Скорость воздуха: %f м/с" of the stored flow and section; empty
+    // without a section.
     QString SpeedText() const;
     // The slope button's caption, with the angle of the stored altitudes and length.
     QString SlopeCaption() const;

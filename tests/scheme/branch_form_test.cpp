@@ -328,6 +328,13 @@ TEST_F(TBranchFormTest, SpeedLimitsOfTheKinds)
     const TSpeedLimitTexts fan = f->ShowSpeedLimits(BranchTypeByName(QStringLiteral("ВМП")));
     EXPECT_FALSE(fan.Controlled);
     EXPECT_EQ(fan.NoSpeedText, QStringLiteral("В выработке типа ВМП\n скорость воздуха не контролируется"));
+    // Not a marker value dressed as a speed.
+    t.BranchType[7] = static_cast<std::uint8_t>(BranchTypeByName(QStringLiteral("ВМП")));
+    EXPECT_EQ(Open(7)->SpeedText(), QStringLiteral("Скорость воздуха: 1,25 м/с"));
+    t.BranchArea[7] = 0;
+    EXPECT_EQ(Open(7)->SpeedText(), QString());
+    t.BranchType[7] = 0;
+    t.BranchArea[7] = 10;
 
     t.BranchMinSpeed[7] = 0.3;
     t.BranchMaxSpeed[7] = MaxSpeedUnlimited;
