@@ -635,10 +635,17 @@ void TSymbolLinkRecord::SetBranch(std::int32_t branch)
     qToLittleEndian(branch, Bytes.data());
 }
 
+void RemoveBranchSymbolLinks(TSchemeDocument &doc, int branch)
+{
+    std::erase_if(doc.SymbolLinks, [&](const TSymbolLinkRecord &link) { return link.Branch() == branch; });
+}
+
 void MoveBranchAttachments(TSchemeDocument &doc, int from, int to)
 {
     if (from == to)
         return;
+    // Links left under the free number belong to no branch.
+    RemoveBranchSymbolLinks(doc, to);
     for (TSymbolLinkRecord &link : doc.SymbolLinks)
         if (link.Branch() == from)
             link.SetBranch(to);
@@ -652,11 +659,6 @@ void MoveBranchAttachments(TSchemeDocument &doc, int from, int to)
         doc.PhoneLinks.insert(std::move(node));
     }
     doc.InstalledFans.MoveBranch(from, to);
-}
-
-void RemoveBranchSymbolLinks(TSchemeDocument &doc, int branch)
-{
-    std::erase_if(doc.SymbolLinks, [&](const TSymbolLinkRecord &link) { return link.Branch() == branch; });
 }
 
 void TSchemeDocument::Clear()

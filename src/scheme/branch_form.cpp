@@ -385,7 +385,9 @@ void TBranchForm::StoreValues(const TValues &v)
     m_t.BranchAngle[n] = v[TBranchField::Angle];
     m_t.BranchIsFresh[n] = Fresh ? 1 : 0;
     m_t.BranchPeople[n] = static_cast<std::int16_t>(v[TBranchField::People]);
-    m_t.BranchType[n] = static_cast<std::uint8_t>(Type);
+    // An unknown stored kind shows no item and stays as it was.
+    if (Type >= 0)
+        m_t.BranchType[n] = static_cast<std::uint8_t>(Type);
     m_t.BranchAlpha[n] = v[TBranchField::Alpha];
     m_t.BranchRequiredFlow[n] = v[TBranchField::RequiredFlow];
     m_t.BranchDGSMark[n] = static_cast<std::int16_t>(v[TBranchField::DGSMark]);

@@ -7,7 +7,6 @@
 // program go through TBranchDialogHooks and stay disabled until filled.
 #include "scheme/branch_form.h"
 
-#include <QtCore/QPointer>
 #include <QtWidgets/QDialog>
 
 #include <array>
