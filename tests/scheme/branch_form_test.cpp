@@ -15,6 +15,19 @@
 
 namespace {
 
+// The tables and document after a save and a reload of the file.
+void SaveAndReload(TNetworkTables &t, TSchemeDocument &doc)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("saved.mine"));
+    ASSERT_TRUE(WriteMineFile(file, t, doc, TSchemeView()));
+    auto reloaded = NewDocumentTables();
+    TSchemeDocument reloadedDoc;
+    ReadMineFile(file, *reloaded, reloadedDoc);
+    t = *reloaded;
+    doc = reloadedDoc;
+}
+
 TSymbolLinkRecord SymbolLink(int branch, int distance)
 {
     TSymbolLinkRecord link{QByteArray(TSymbolLinkRecord::Size, '\0')};
@@ -181,13 +194,8 @@ TEST_F(TBranchFormTest, RenumberingCarriesTheWholeBranch)
     EXPECT_EQ(Handed, handed);
     EXPECT_EQ(ModifiedCalls, 1);
 
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("renumbered.mine"));
-    ASSERT_TRUE(WriteMineFile(file, t, Doc, TSchemeView()));
-    auto reloaded = NewDocumentTables();
-    TSchemeDocument doc;
-    ReadMineFile(file, *reloaded, doc);
-    check(*reloaded, doc);
+    SaveAndReload(t, Doc);
+    check(t, Doc);
 }
 
 TEST_F(TBranchFormTest, ADuplicateNumberStoresNothingNotEvenTheLabels)
@@ -323,13 +331,8 @@ TEST_F(TBranchFormTest, AccessoryValuesAreStoredOnlyWithTheConfirmedBranch)
     EXPECT_EQ(BeltWidthMillimetres(t.BranchBeltWidth[7]), 0);
     EXPECT_EQ(BeltWidthMillimetres(12), 1500);
 
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("cables.mine"));
-    ASSERT_TRUE(WriteMineFile(file, t, Doc, TSchemeView()));
-    auto reloaded = NewDocumentTables();
-    TSchemeDocument doc;
-    ReadMineFile(file, *reloaded, doc);
-    EXPECT_EQ(reloaded->BranchCableCells[7], QStringLiteral("12,14"));
+    SaveAndReload(t, Doc);
+    EXPECT_EQ(t.BranchCableCells[7], QStringLiteral("12,14"));
     EXPECT_EQ(Open(7)->BeltType, -1);
 }
 
@@ -462,13 +465,8 @@ TEST(BranchFormOnTheSample, RenumberedBranchesKeepEveryValueThroughSaveAndReload
     ASSERT_TRUE(f.Apply());
     EXPECT_EQ(modified, 1);
 
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("sample.mine"));
-    ASSERT_TRUE(WriteMineFile(file, *t, doc, TSchemeView()));
-    auto reloaded = NewDocumentTables();
-    TSchemeDocument reloadedDoc;
-    ReadMineFile(file, *reloaded, reloadedDoc);
-    EXPECT_FALSE(BranchPresent(*reloaded, bent));
-    EXPECT_EQ(BranchCount(*reloaded), count);
-    EXPECT_EQ(EntryColumns(*reloaded, k).join(u'|').toStdString(), before);
+    SaveAndReload(*t, doc);
+    EXPECT_FALSE(BranchPresent(*t, bent));
+    EXPECT_EQ(BranchCount(*t), count);
+    EXPECT_EQ(EntryColumns(*t, k).join(u'|').toStdString(), before);
 }
