@@ -93,8 +93,7 @@ constexpr std::array<TFieldRule, BranchFieldCount> FieldRules = {{
     {true, Int16Min, Int16Max},   // DGSMark
 }};
 
-// The uncontrolled kinds keep the combos as they were; the rest follow the
-// branch's stored limits.
+// The speed combos' numbers after their first item, m/s.
 constexpr double MinSpeedValues[] = {0.15, 0.25, 0.5};
 constexpr double MaxSpeedValues[] = {15, 12, 10, 8, 6, 4};
 

@@ -556,10 +556,10 @@ void TfrmBranch::btnDirectionClick()
 
 void TfrmBranch::btnReversClick()
 {
-    const bool on = !cbxBrNo->isChecked();
-    for (QCheckBox *box : LabelChecks)
-        box->setChecked(on);
-    m_form.Modified = true;
+    TakeInput();
+    m_form.ToggleAllLabels();
+    for (std::size_t i = 0; i < LabelBoxes.size(); ++i)
+        LabelChecks[i]->setChecked(m_form.LabelWord & LabelBoxes[i].Bit);
 }
 
 void TfrmBranch::btnSameBranchesClick()
