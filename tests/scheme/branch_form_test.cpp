@@ -28,13 +28,7 @@ void SaveAndReload(TNetworkTables &t, TSchemeDocument &doc)
     doc = reloadedDoc;
 }
 
-TSymbolLinkRecord SymbolLink(int branch, int distance)
-{
-    TSymbolLinkRecord link{QByteArray(TSymbolLinkRecord::Size, '\0')};
-    link.SetBranch(branch);
-    qToLittleEndian<std::int32_t>(distance, link.Bytes.data() + 4);
-    return link;
-}
+TLink SymbolLink(int branch, int distance) { return TLink(branch, distance, QStringLiteral("Dver")); }
 
 // Nodes 1, 2, 3; branch 7 from 1 to 2 with a bend point and values in every
 // column the dialog does not show; branch 12 from 2 to 3; branch 5 as a
@@ -179,8 +173,8 @@ TEST_F(TBranchFormTest, RenumberingCarriesTheWholeBranch)
         ASSERT_EQ(t.BranchTurns[12]->size(), 3u);
         EXPECT_EQ((*t.BranchTurns[12])[1].X, 50);
         ASSERT_EQ(doc.SymbolLinks.size(), 2u);
-        EXPECT_EQ(doc.SymbolLinks[0].Branch(), 12);
-        EXPECT_EQ(qFromLittleEndian<std::int32_t>(doc.SymbolLinks[0].Bytes.constData() + 4), 40);
+        EXPECT_EQ(doc.SymbolLinks[1].Branch, 12);
+        EXPECT_EQ(doc.SymbolLinks[1].Distance, 40);
         EXPECT_EQ(doc.PhoneLinks.count(7), 0u);
         ASSERT_EQ(doc.PhoneLinks.count(12), 1u);
         EXPECT_EQ(qFromLittleEndian<std::int16_t>(doc.PhoneLinks.at(12).constData() + 4), 12);
@@ -372,7 +366,7 @@ TEST_F(TBranchFormTest, DeleteDestroysTheBranchAndItsSymbolLinks)
     ASSERT_TRUE(f->Delete());
     EXPECT_FALSE(BranchPresent(t, 7));
     ASSERT_EQ(Doc.SymbolLinks.size(), 1u);
-    EXPECT_EQ(Doc.SymbolLinks[0].Branch(), 5);
+    EXPECT_EQ(Doc.SymbolLinks[0].Branch, 5);
     const std::vector<std::pair<int, TChangeKind>> handed{{7, ckDeleted}};
     EXPECT_EQ(Handed, handed);
     EXPECT_EQ(Redraws, 1);

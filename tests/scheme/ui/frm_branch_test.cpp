@@ -100,10 +100,11 @@ TEST_F(TFrmBranchTest, SixPagesAndTheCommandsOfLaterWindowsDisabled)
     EXPECT_EQ(d->cmbMaxS->currentText(), QStringLiteral("6"));
     EXPECT_TRUE(d->edStTemp->text().isEmpty());
     EXPECT_FALSE(d->bbtnDelete->isEnabled());
-    for (QWidget *w : std::initializer_list<QWidget *>{d->btnResist, d->Button3, d->bbtnAuxDepr, d->btnCalcAngle,
-                                                     d->bbtnPLAColor, d->btnFile, d->btnQAccelerate,
-                                                     d->btnSameBranches, d->edPhone, d->btnAddSymbol})
+    for (QWidget *w : std::initializer_list<QWidget *>{d->btnResist, d->Button3, d->bbtnAuxDepr, d->bbtnPLAColor,
+                                                     d->btnFile, d->btnQAccelerate, d->btnSameBranches, d->edPhone})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(d->btnCalcAngle->isEnabled());
+    EXPECT_TRUE(d->btnAddSymbol->isEnabled());
     EXPECT_TRUE(d->bbtnHelp->isEnabled());
     EXPECT_FALSE(d->Form().Modified);
 

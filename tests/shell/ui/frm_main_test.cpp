@@ -4,6 +4,7 @@
 #include "platform/settings_store.h"
 #include "shell/scheme_storage.h"
 #include "scheme/ui/frm_branch.h"
+#include "scheme/ui/frm_new_node.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_about.h"
 #include "shell/custom_colors.h"
@@ -418,6 +419,8 @@ TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
         ASSERT_TRUE(w.Document().Save());
     }
     BranchDialogHost = {};
+    BranchDialogHooks = {};
+    NodeDialogHost = {};
 
     auto t = std::make_unique<TNetworkTables>();
     TSchemeDocument doc;
