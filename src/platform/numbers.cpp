@@ -147,3 +147,9 @@ bool TryStrToInt(const QString &text, int &value)
     value = v;
     return true;
 }
+
+QString ShortDateLongTime(const QDateTime &moment)
+{
+    // Only digits and separators: the machine's locale has no say.
+    return moment.toString(QStringLiteral("dd.MM.yyyy H:mm:ss"));
+}

@@ -3,6 +3,7 @@
 // texts shown to the user or printed follow the Russian conventions (decimal
 // comma) whatever the machine's locale. Files of other programs use a point;
 // their readers and writers pass the separator explicitly.
+#include <QtCore/QDateTime>
 #include <QtCore/QString>
 #include <cstdint>
 
@@ -32,3 +33,7 @@ bool TryStrToFloat(const QString &text, double &value);
 bool TryStrToInt(const QString &text, int &value);
 // The same, raising EConvertError for a text that is no integer.
 int StrToInt(const QString &text);
+
+// The date and time in the Russian short date and long time format
+// ("07.03.2026 9:05:04"), as the status bar's clock shows them.
+QString ShortDateLongTime(const QDateTime &moment);

@@ -4,9 +4,11 @@
 #include "model/helpers.h"
 #include "platform/guard.h"
 #include "platform/help.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_canvas.h"
 #include "scheme/overview_map.h"
 #include "scheme/ui/frm_map.h"
@@ -21,7 +23,6 @@
 
 #include <QtCore/QDateTime>
 #include <QtCore/QFileInfo>
-#include <QtCore/QLocale>
 #include <QtGui/QActionGroup>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
@@ -31,7 +32,6 @@
 #include <QtGui/QScreen>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QComboBox>
-#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
@@ -88,9 +88,13 @@ const char *const LaterCommands[] = {
     "tbtnFindFire", "tbtnQAccelerate", "spbZoomIn", "spbZoomOut", "spbCenterView", "spbFullScheme",
     "sbtnMoveSymb", "sbtnMap", "spbtnWays", "mnuCancel"};
 
-// Task commands that the scheme's popup also offers; they follow the Tasks menu.
-const char *const PopupTasks[] = {"TaskAirDistribution", "pmnuFire", "TaskFire", "TaskWorkersEvacuate",
-                                  "mnuRazv", "mnuLikvAvar", "mnuTransp", "TaskNodePress", "mnuReTurn"};
+// Task commands that the scheme's popup also offers; they follow the Tasks
+// menu. The popup's items of the commands with a shortcut are items of their
+// own ("p" + the action's name), so that the shortcut still runs the command
+// where the item is disabled (F2 on an empty scheme gives the solver's reason).
+const char *const PopupTasks[] = {"pTaskAirDistribution", "pmnuFire", "pTaskWorkersEvacuate", "mnuRazv",
+                                  "mnuLikvAvar", "mnuTransp", "pTaskNodePress", "mnuReTurn"};
+const char *const PopupKeyedTasks[] = {"TaskAirDistribution", "TaskWorkersEvacuate", "TaskNodePress"};
 
 } // namespace
 
@@ -495,11 +499,19 @@ void TfrmMain::CreateMenus()
     add(help, {"mnuHelpContents", "", "mnuWWWHome", "mnuAbout"});
 
     // The scheme's right-click popup, opened by the mouse tools.
+    for (const char *name : PopupKeyedTasks) {
+        QAction *command = Action(QString::fromLatin1(name));
+        auto *item = new QAction(command->text(), this);
+        item->setObjectName(QStringLiteral("p") + command->objectName());
+        item->setToolTip(command->toolTip());
+        connect(item, &QAction::triggered, command, &QAction::trigger);
+        m_actions.insert(item->objectName(), item);
+    }
     m_pmnuScheme = new QMenu(this);
     m_pmnuScheme->setObjectName(QStringLiteral("pmnuScheme"));
-    add(m_pmnuScheme, {"mnuCancel", "", "mnuMuchBranches", "spbtnFind", "", "TaskAirDistribution",
-                       "TaskFreshRecalc", "TaskNodePress", "TaskDepressiogram", "", "pmnuFire",
-                       "TaskWorkersEvacuate"});
+    add(m_pmnuScheme, {"mnuCancel", "", "mnuMuchBranches", "spbtnFind", "", "pTaskAirDistribution",
+                       "TaskFreshRecalc", "pTaskNodePress", "TaskDepressiogram", "", "pmnuFire",
+                       "pTaskWorkersEvacuate"});
     add(m_pmnuScheme->addMenu(LookupText("Маршруты движения ГВГСС")), {"mnuRazv", "mnuLikvAvar", "mnuTransp"});
     add(m_pmnuScheme, {"TaskAscendVentl", "TaskDescendingVentl"});
 
@@ -591,6 +603,8 @@ void TfrmMain::RefreshCommandStates()
     tool("spbtnWays", m_routesExist);
     // Node pressures are labelled once their calculation is there.
     Action("mnuNodeP")->setEnabled(bool(m_overlays.NodePressures));
+    for (const char *name : PopupKeyedTasks)
+        Action(QStringLiteral("p") + QString::fromLatin1(name))->setEnabled(Action(QString::fromLatin1(name))->isEnabled());
     const bool tasks = BranchCount(Net) > 1;
     for (const char *name : PopupTasks)
         tool(name, tasks);
@@ -1051,10 +1065,7 @@ void TfrmMain::ClockTick()
 {
     if (++m_clockTicks % 4 != 0)
         return;
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    m_lblDateTime->setText(locale.toString(now.date(), QLocale::ShortFormat) + u' '
-                           + locale.toString(now.time(), QStringLiteral("HH:mm:ss")));
+    m_lblDateTime->setText(ShortDateLongTime(QDateTime::currentDateTime()));
 }
 
 // ---- TDocumentWindow --------------------------------------------------------
@@ -1124,12 +1135,16 @@ void TfrmMain::bbtnLoadClick()
 {
     if (!m_document->ConfirmSaveChanges())
         return;
-    const QStringList filters = OpenDialogFilters();
-    QString selected = filters.first();
-    const QString file = QFileDialog::getOpenFileName(this, LookupText("Открыть схему"), MinesFolder(),
-                                                      filters.join(QStringLiteral(";;")), &selected);
-    if (!file.isEmpty())
-        m_document->OpenChosen(file, static_cast<TOpenFilter>(filters.indexOf(selected) + 1));
+    int filter = 0;
+    const QString file = GetOpenFileName(this, LookupText("Открыть схему"), MinesFolder(), OpenDialogFilters(), &filter);
+    try {
+        if (!file.isEmpty())
+            m_document->OpenChosen(file, static_cast<TOpenFilter>(filter + 1));
+    } catch (...) {
+        // A damaged file leaves what was read: the menus follow it.
+        UpdateMenus();
+        throw;
+    }
     UpdateMenus();
 }
 
@@ -1140,13 +1155,17 @@ void TfrmMain::bbtnSaveClick()
 
 void TfrmMain::mnuSaveAsClick()
 {
-    const QStringList filters = SaveDialogFilters();
-    QString selected = filters.first();
-    const QString file = QFileDialog::getSaveFileName(this, LookupText("Сохранить как"), m_document->FileName(),
-                                                      filters.join(QStringLiteral(";;")), &selected);
+    AskSaveAs();
+}
+
+bool TfrmMain::AskSaveAs()
+{
+    int filter = 0;
+    const QString file =
+        GetSaveFileName(this, LookupText("Сохранить как"), m_document->FileName(), SaveDialogFilters(), &filter);
     if (file.isEmpty())
-        return;
-    m_document->SaveAs(file, filters.indexOf(selected) == 1 ? sfVent : sfMine);
+        return false;
+    return m_document->SaveAs(file, filter == 1 ? sfVent : sfMine);
 }
 
 void TfrmMain::mnuQuitClick()

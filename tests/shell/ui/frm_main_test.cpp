@@ -12,6 +12,8 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
+#include "modal.h"
+
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QColorDialog>
@@ -357,7 +359,7 @@ TEST_F(MainWindowTest, SettingsItemsOpenTheirOptionsPage)
     TfrmMain w({}, Folder.path());
     for (const auto &[item, page] : {std::pair{"mnuGeneralOpt", 0}, {"mnuPasswordOpt", 3}, {"mnuSymbolsView", 4}}) {
         int shown = -1;
-        QTimer::singleShot(0, [&] {
+        WhenModal([&] {
             ASSERT_NE(frmOptions, nullptr);
             shown = frmOptions->ActivePage();
             frmOptions->reject();
@@ -375,7 +377,7 @@ TEST_F(MainWindowTest, ColourDialogKeepsItsCustomColoursInCustomSet)
     ASSERT_TRUE(SaveCustomColors(CustomColorsFileName(Folder.path()), stored));
 
     QColor offered;
-    QTimer::singleShot(0, [&] {
+    WhenModal([&] {
         auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         offered = QColorDialog::customColor(5);
