@@ -71,7 +71,8 @@ function(tunvex_test name)
   endif()
   target_compile_options(${name} PRIVATE ${TUNVEX_WARNINGS})
   target_compile_definitions(${name} PRIVATE
-      TUNVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TUNVEX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
+      TUNVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TUNVEX_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+      TUNVEX_PROGRAM_DIR="${TUNVEX_BIN_DIR}" TUNVEX_VERSION="${PROJECT_VERSION}")
   tunvex_use_pch(${name} test)
   # The test entry point puts the configuration and data folders under a
   # folder of its own. No test may hang CI: sanitizer runs of the file fuzzing

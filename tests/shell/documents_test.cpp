@@ -153,6 +153,20 @@ TEST(RecentFiles, MenuNumbersByPlaceAndShortensTheCurrentFolder)
     EXPECT_EQ(entries[1].Index, 2);
 }
 
+TEST(FileFilters, TextsAreThoseOfTheDialogs)
+{
+    QStringList open, save;
+    for (const TFileFilter &f : OpenDialogFilters())
+        open << f.Text;
+    for (const TFileFilter &f : SaveDialogFilters())
+        save << f.Text;
+    EXPECT_EQ(open, (QStringList{"Файлы \"Zyr Вентиляция 6.xx\" (*.mine; *.min)", "Файлы \"Кладон 5.5\" (*.nf?)",
+                                 "Файлы программы РЕВОД (*.dat)", "Файлы программы VENT (*.sp?)"}));
+    EXPECT_EQ(OpenDialogFilters()[0].Patterns, (QStringList{"*.mine", "*.min"}));
+    EXPECT_EQ(save, (QStringList{"Файл Zyr Вентиляция (*.MINE)", "Файл VENT (*.sp?)"}));
+    EXPECT_EQ(SaveDialogFilters()[0].Patterns, (QStringList{"*.MINE", "*.MIN"}));
+}
+
 TEST(SaveAsNames, MineAndVentNaming)
 {
     EXPECT_EQ(MineSaveAsName("/d/plan"), "/d/plan.MINE");

@@ -108,7 +108,7 @@ TEST_F(AirCommands, F2SolvesAndListsTheCategories)
         EXPECT_TRUE(f.cbxDiap->isVisible());
         EXPECT_TRUE(f.cbxDiap->isEnabled());
         EXPECT_EQ(f.cbxDiap->count(), 13);
-        EXPECT_FALSE(f.btnCancel->isVisible());
+        EXPECT_TRUE(f.btnCancel->isVisible());
         EXPECT_FALSE(f.SpeedButton1->isEnabled());
         EXPECT_EQ(f.sgAirDebt->rowCount(), BranchCount(Net));
         EXPECT_EQ(f.sgAirDebt->horizontalHeaderItem(3)->text(), "Расход, м3/сек");

@@ -2,6 +2,7 @@
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/file_dialogs.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_about.h"
 #include "shell/custom_colors.h"
@@ -17,9 +18,11 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QColorDialog>
+#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QPlainTextEdit>
 #include <QtCore/QSet>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolBar>
@@ -163,6 +166,41 @@ TEST_F(MainWindowTest, ABadStartFileIsReportedAndNotOverwritten)
     w.Action("FileSave")->trigger();
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), "not a scheme");
+}
+
+TEST_F(MainWindowTest, ADamagedSchemeIsSalvagedAndSavedOnlyUnderAChosenName)
+{
+    const QString file = WriteScheme("damaged.mine", 3);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray damaged = f.readAll().chopped(10);  // the last record cut short
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(damaged);
+    f.close();
+
+    TfrmMain w({file}, Folder.path());
+    w.FormActivate();
+    ASSERT_EQ(Prompt.Asked.size(), 1u);  // the reader's message
+    EXPECT_TRUE(Prompt.Asked[0].Text.startsWith("Неожиданный конец файла"));
+    EXPECT_EQ(BranchCount(Net), 3);
+    EXPECT_EQ(w.windowTitle(), Caption(file));
+    EXPECT_TRUE(w.Action("bbtnSave")->isEnabled());
+    EXPECT_TRUE(w.menuBar()->actions().at(3)->isEnabled());  // the Tasks menu follows the network
+
+    // Save opens Save As on the file's name; cancelled, nothing is written.
+    QString proposed;
+    WhenModal([&] {
+        QFileDialog *dialog = ShownFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        proposed = dialog->selectedFiles().value(0);
+    });
+    w.Action("FileSave")->trigger();
+    EXPECT_EQ(proposed, file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), damaged);
+    f.close();
+    EXPECT_TRUE(w.Document().Modified());
 }
 
 TEST_F(MainWindowTest, SaveAsNamingAndAFailedSave)
@@ -334,9 +372,11 @@ TEST_F(MainWindowTest, AboutShowsTheVersionPageOnlyWithItsFile)
     rtf.close();
     TfrmAbout about(Folder.path());
     ASSERT_EQ(about.Pages()->count(), 2);
+    EXPECT_EQ(about.Pages()->currentIndex(), 0);  // it opens on the version page
     EXPECT_EQ(about.Pages()->tabText(0), "Версия");
-    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\'c2\\'e5\\'f0\\'f1\\'e8\\'ff 1.0\\par Tunvex}"),
-              "Версия 1.0\nTunvex");
+    auto *text = about.findChild<QPlainTextEdit *>("reVersion");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), "Версия 1.0\nTunvex");
 }
 
 TEST_F(MainWindowTest, KeysRunTheirCommandsAlsoFromHiddenItems)
