@@ -26,6 +26,7 @@
 #include <QtCore/QSet>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolBar>
+#include <QtWidgets/QWidgetAction>
 
 namespace {
 
@@ -358,6 +359,32 @@ TEST_F(MainWindowTest, ClockWritesTheTimeEveryFourthTick)
     w.ClockTick();
     EXPECT_FALSE(w.DateTimeLabel()->text().isEmpty());
     EXPECT_EQ(w.Clock().interval(), 110);
+}
+
+TEST_F(MainWindowTest, EveryToolButtonHasAnIconOfItsOwn)
+{
+    TfrmMain w({}, Folder.path());
+    QHash<QByteArray, QString> seen;
+    int buttons = 0;
+    for (QToolBar *bar : w.findChildren<QToolBar *>()) {
+        for (QAction *a : bar->actions()) {
+            if (a->isSeparator() || !a->isVisible() || qobject_cast<QWidgetAction *>(a))
+                continue;
+            ++buttons;
+            const QImage image = a->icon().pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32);
+            ASSERT_FALSE(image.isNull()) << a->objectName().toStdString();
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    inked += qAlpha(image.pixel(x, y)) > 128;
+            EXPECT_GT(inked, 20) << a->objectName().toStdString();  // drawn, not blank
+            const QByteArray bytes(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+            EXPECT_FALSE(seen.contains(bytes))
+                << a->objectName().toStdString() << " looks like " << seen.value(bytes).toStdString();
+            seen.insert(bytes, a->objectName());
+        }
+    }
+    EXPECT_GE(buttons, 35);
 }
 
 TEST_F(MainWindowTest, AboutShowsTheVersionPageOnlyWithItsFile)
