@@ -261,5 +261,5 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
 
 TSchemeView DemoSchemeView()
 {
-    return TSchemeView{1, 60, 40, 1};
+    return TSchemeView{1, 60, 0, 1};
 }

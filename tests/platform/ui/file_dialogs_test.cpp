@@ -95,6 +95,9 @@ TEST(FileDialogs, SaveProposesTheNameAndCancelGivesNothing)
 
 TEST(Translations, QtSpeaksRussian)
 {
+    const QLocale before;
     ASSERT_TRUE(InstallQtTranslations());
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QStringLiteral("MMM")), QStringLiteral("дек."));
+    QLocale::setDefault(before);
 }
