@@ -38,8 +38,15 @@ void MendTypedName(QFileDialog &dialog, const QString &before, const TFileFilter
     edit->setText(wildcard || suffix.isEmpty() ? base.chopped(base.endsWith(u'.') ? 1 : 0) : base + suffix);
 }
 
-QString Run(QFileDialog &dialog, const TFileFilters &filters, int *filterIndex, const QString &proposed)
+// An open dialog (no name proposed) or a save dialog proposing `proposed`.
+QString Run(QWidget *parent, const QString &caption, const QString &start, bool save, const TFileFilters &filters,
+            int *filterIndex)
 {
+    QFileDialog dialog(parent, caption, start);
+    dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QString proposed = save ? start : QString();
     QStringList texts;
     for (const TFileFilter &f : filters)
         texts << f.Text;
@@ -82,21 +89,13 @@ QString Run(QFileDialog &dialog, const TFileFilters &filters, int *filterIndex, 
 QString GetOpenFileName(QWidget *parent, const QString &caption, const QString &folder,
                         const TFileFilters &filters, int *filterIndex)
 {
-    QFileDialog dialog(parent, caption, folder);
-    dialog.setObjectName(QStringLiteral("OpenDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return Run(dialog, filters, filterIndex, QString());
+    return Run(parent, caption, folder, false, filters, filterIndex);
 }
 
 QString GetSaveFileName(QWidget *parent, const QString &caption, const QString &proposed,
                         const TFileFilters &filters, int *filterIndex)
 {
-    QFileDialog dialog(parent, caption, proposed);
-    dialog.setObjectName(QStringLiteral("SaveDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    return Run(dialog, filters, filterIndex, proposed);
+    return Run(parent, caption, proposed, true, filters, filterIndex);
 }
 
 QFileDialog *ShownFileDialog()
