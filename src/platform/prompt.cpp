@@ -28,6 +28,12 @@ int ShowMessageBox(const QString &text, const QString &givenCaption, int flags)
     return FirstButtonAnswer(flags);
 }
 
+void Beep()
+{
+    if (g_prompt)
+        g_prompt->Beep();
+}
+
 TPrompt *SetPrompt(TPrompt *prompt)
 {
     TPrompt *previous = g_prompt;
