@@ -8,6 +8,7 @@
 #include "platform/ui/qt_prompt.h"
 #include "platform/ui/translations.h"
 #include "report/ui/work_canvas.h"
+#include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
 
 int main(int argc, char **argv)
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
     window.show();
     return app.exec();

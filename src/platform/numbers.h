@@ -34,6 +34,11 @@ bool TryStrToInt(const QString &text, int &value);
 // The same, raising EConvertError for a text that is no integer.
 int StrToInt(const QString &text);
 
+// What an edit box says of a text that is no number, and of an integer
+// outside its bounds; every dialog that reads numbers uses the same words.
+QString InvalidNumberMessage(const QString &text, bool integer);
+QString IntRangeMessage(int min, int max);
+
 // The date and time in the Russian short date and long time format
 // ("07.03.2026 9:05:04"), as the status bar's clock shows them.
 QString ShortDateLongTime(const QDateTime &moment);
