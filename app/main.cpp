@@ -8,6 +8,7 @@
 #include "platform/ui/qt_prompt.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/plugin_menu.h"
 
 int main(int argc, char **argv)
 {
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
     InstallFreshRecalcCommand(window);
+    TPluginHost::Install(window);
     window.show();
     return app.exec();
 }
