@@ -233,6 +233,12 @@ TEST_F(PluginHostTest, ScanKeepsLibrariesWithBothEntryPointsInNameOrder)
     OpenMenu(*w);
     EXPECT_EQ(Items(*w), (QStringList{"Quiet B|Ctrl+1", "Quiet A|Ctrl+2"}));
     EXPECT_TRUE(Prompt.Asked.empty());
+    // The library without RunPlugIn was released, the accepted ones stay.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QString mapped = QString::fromUtf8(maps.readAll());
+    EXPECT_FALSE(mapped.contains(Plugins.filePath(QStringLiteral("c.so"))));
+    EXPECT_TRUE(mapped.contains(Plugins.filePath(QStringLiteral("z.so"))));
 
     double &mark = Net.BranchRequiredFlow[1];
     QTest::keyClick(w.get(), Qt::Key_1, Qt::ControlModifier);
