@@ -23,19 +23,32 @@ void UsePatterns(QFileDialog &dialog, const TFileFilters &filters, int index)
         model->setNameFilters(filters[index].Patterns);
 }
 
-// A save dialog gives the typed name the extension that it reads in the
-// filter text ("mine;" from "(*.mine; *.min)", "sp?" from "(*.sp?)"). The
-// name gets the filter's own extension instead, or none where that is a
-// wildcard: the document's naming adds it then.
-void MendTypedName(QFileDialog &dialog, const QString &before, const TFileFilter &filter)
+// The extension that the dialog itself reads in a filter text: that of the
+// first blank-separated pattern between the parentheses ("mine;" in
+// "(*.mine; *.min)").
+QString ExtensionReadFrom(const QString &text)
+{
+    const qsizetype open = text.lastIndexOf(u'(');
+    if (open < 0 || !text.endsWith(u')'))
+        return {};
+    const QStringList patterns = text.mid(open + 1, text.size() - open - 2).split(u' ', Qt::SkipEmptyParts);
+    return patterns.isEmpty() ? QString() : QFileInfo(patterns.first()).suffix();
+}
+
+// On a change of filter a save dialog gives the typed name the extension it
+// reads in the filter text. The name gets the filter's own extension
+// instead, or none where that is a wildcard ("*.sp?"): the document's
+// naming adds it then.
+void MendTypedName(QFileDialog &dialog, const TFileFilter &filter)
 {
     auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    if (!edit || edit->text() == before)
+    const QString read = ExtensionReadFrom(filter.Text);
+    if (!edit || read.isEmpty() || !edit->text().endsWith(u'.' + read))
         return;
-    const QString base = before.left(before.size() - QFileInfo(before).suffix().size());
-    const QString suffix = filter.Patterns.isEmpty() ? QString() : QFileInfo(filter.Patterns.first()).suffix();
-    const bool wildcard = suffix.contains(u'*') || suffix.contains(u'?') || suffix.contains(u'[');
-    edit->setText(wildcard || suffix.isEmpty() ? base.chopped(base.endsWith(u'.') ? 1 : 0) : base + suffix);
+    const QString own = filter.Patterns.isEmpty() ? QString() : QFileInfo(filter.Patterns.first()).suffix();
+    const bool wildcard = own.isEmpty() || own.contains(u'*') || own.contains(u'?') || own.contains(u'[');
+    const QString base = edit->text().chopped(read.size() + 1);
+    edit->setText(wildcard ? base : base + u'.' + own);
 }
 
 // An open dialog (no name proposed) or a save dialog proposing `proposed`.
@@ -60,19 +73,11 @@ QString Run(QWidget *parent, const QString &caption, const QString &start, bool 
     UsePatterns(dialog, filters, first);
     if (!proposed.isEmpty())
         dialog.selectFile(proposed);
-    // The name as typed before a filter change, to undo what the dialog makes of it.
-    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    QString typed = edit ? edit->text() : QString();
-    if (edit)
-        QObject::connect(edit, &QLineEdit::textEdited, &dialog, [&typed](const QString &text) { typed = text; });
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &text) {
         const int index = texts.indexOf(text);
         UsePatterns(dialog, filters, index);
-        if (dialog.acceptMode() == QFileDialog::AcceptSave && index >= 0) {
-            MendTypedName(dialog, typed, filters[index]);
-            if (edit)
-                typed = edit->text();
-        }
+        if (save && index >= 0)
+            MendTypedName(dialog, filters[index]);
     });
     g_shown = &dialog;
     const bool accepted = dialog.exec() == QDialog::Accepted;

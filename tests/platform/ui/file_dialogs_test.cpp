@@ -4,6 +4,7 @@
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QTemporaryDir>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QFileDialog>
@@ -15,7 +16,8 @@
 namespace {
 
 const TFileFilters Filters = {{QStringLiteral("Схемы (*.mine; *.min)"), {"*.mine", "*.min"}},
-                              {QStringLiteral("Тексты (*.txt)"), {"*.txt"}}};
+                              {QStringLiteral("Тексты (*.txt)"), {"*.txt"}},
+                              {QStringLiteral("Выгрузка (*.sp?)"), {"*.sp?"}}};
 
 // The file names the dialog lists in its folder, once it has read them.
 QStringList Listed(QFileDialog &dialog, int expected)
@@ -61,7 +63,7 @@ TEST(FileDialogs, FilterTextsStayWordForWordAndMatchAnyLetterCase)
         QMetaObject::invokeMethod(dialog, "accept");
     });
     const QString chosen = GetOpenFileName(nullptr, QStringLiteral("Открыть"), dir.path(), Filters, &index);
-    EXPECT_EQ(texts, (QStringList{"Схемы (*.mine; *.min)", "Тексты (*.txt)"}));
+    EXPECT_EQ(texts, (QStringList{"Схемы (*.mine; *.min)", "Тексты (*.txt)", "Выгрузка (*.sp?)"}));
     EXPECT_EQ(schemes, (QStringList{"a.MINE", "b.mine", "c.Min"}));
     EXPECT_EQ(others, (QStringList{"d.txt"}));
     EXPECT_EQ(chosen, dir.filePath(QStringLiteral("d.txt")));
@@ -71,25 +73,33 @@ TEST(FileDialogs, FilterTextsStayWordForWordAndMatchAnyLetterCase)
 TEST(FileDialogs, SaveProposesTheNameAndCancelGivesNothing)
 {
     QTemporaryDir dir;
-    QString proposed, switched;
+    QString proposed, switched, wildcard, back;
     WhenModal([&] {
         QFileDialog *dialog = ShownFileDialog();
         ASSERT_NE(dialog, nullptr);
         proposed = dialog->selectedFiles().value(0);
-        // Another filter: the dialog's own reading of "(*.txt)" is undone.
+        // Other filters give the name their own extension, none for a wildcard.
         auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
         ASSERT_NE(combo, nullptr);
-        combo->setCurrentIndex(1);
-        emit combo->activated(1);
-        emit combo->textActivated(combo->itemText(1));
-        switched = dialog->selectedFiles().value(0);
+        const auto choose = [&](int index) {
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+            emit combo->textActivated(combo->itemText(index));
+            return QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        };
+        switched = choose(1);
+        wildcard = choose(2);
+        dialog->selectFile(dir.filePath(QStringLiteral("plan.txt")));
+        back = choose(0);
     });
     int index = 0;
     EXPECT_EQ(GetSaveFileName(nullptr, QStringLiteral("Сохранить как"), dir.filePath(QStringLiteral("plan.mine")),
                               Filters, &index),
               QString());
     EXPECT_EQ(proposed, dir.filePath(QStringLiteral("plan.mine")));
-    EXPECT_EQ(switched, dir.filePath(QStringLiteral("plan.txt")));
+    EXPECT_EQ(switched, "plan.txt");
+    EXPECT_EQ(wildcard, "plan");
+    EXPECT_EQ(back, "plan.mine");  // not the "mine;" of the text
     EXPECT_EQ(ShownFileDialog(), nullptr);
 }
 
