@@ -31,6 +31,7 @@
 #include <QtCore/QSet>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolBar>
+#include <QtWidgets/QTreeWidget>
 #include <QtWidgets/QWidgetAction>
 
 namespace {
@@ -468,6 +469,42 @@ TEST_F(MainWindowTest, ColourDialogKeepsItsCustomColoursInCustomSet)
 
 // The branch dialog over the open scheme: a confirmed edit marks the document
 // modified and is saved with it.
+TEST_F(MainWindowTest, TheNodeDialogEditsTheOpenSchemeAndCutsItsPictureFromTheView)
+{
+    const QString file = WriteScheme("nodes.mine", 3);
+    {
+        TfrmMain w({file}, Folder.path());
+        w.resize(900, 700);
+        w.FormActivate();
+        InstallBranchDialogHost(w);
+        // A node on the view gets a picture of the scheme around it.
+        WhenModal([] {
+            auto *dialog = qobject_cast<TfrmNewNode *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(dialog->ImgNode->pixmap().isNull());
+            EXPECT_EQ(dialog->lvInBranches->topLevelItemCount(), 1);
+            EXPECT_EQ(dialog->lvOutBranches->topLevelItemCount(), 1);
+            dialog->edNodeNo->setText(QStringLiteral("40"));
+            dialog->bbtnOK->click();
+        });
+        int node = 2;
+        EXPECT_TRUE(EditNodeDialog(&w, QStringLiteral("Узел 2"), node, false));
+        EXPECT_EQ(node, 40);
+        EXPECT_TRUE(w.Document().Modified());
+        ASSERT_TRUE(w.Document().Save());
+    }
+    BranchDialogHost = {};
+    BranchDialogHooks = {};
+    NodeDialogHost = {};
+
+    auto t = std::make_unique<TNetworkTables>();
+    TSchemeDocument doc;
+    ReadMineFile(file, *t, doc);
+    EXPECT_FALSE(NodeExist(*t, 2));
+    EXPECT_EQ(t->BranchEndNode[1], 40);
+    EXPECT_EQ(t->BranchStartNode[2], 40);
+}
+
 TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
 {
     const QString file = WriteScheme("chain.mine", 3);
