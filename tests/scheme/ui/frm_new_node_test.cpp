@@ -46,6 +46,7 @@ struct TFrmNewNodeTest : ::testing::Test
         t.BranchName[1] = QStringLiteral("Квершлаг");
         t.BranchName[2] = QStringLiteral("Ствол");
         Scheme.fill(Qt::red);
+        Scheme.setPixelColor(200, 100, Qt::blue);
         BranchDialogHost.Tables = Tables.get();
         BranchDialogHost.Doc = &Doc;
         NodeDialogHost.Tables = Tables.get();
@@ -104,7 +105,9 @@ TEST_F(TFrmNewNodeTest, ShowsTheNodeItsCutOutAndBothLists)
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::black));
     EXPECT_EQ(picture.pixelColor(picture.width() - 1, picture.height() / 2), QColor(Qt::black));
-    EXPECT_EQ(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(Qt::red));
+    EXPECT_EQ(picture.pixelColor(picture.width() / 2 + 1, picture.height() / 2), QColor(Qt::red));
+    // Centred on the node.
+    EXPECT_EQ(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(Qt::blue));
     // Beyond the scheme's left edge the silver ground shows.
     EXPECT_EQ(Open(10)->ImgNode->pixmap().toImage().pixelColor(5, 5), QColor(0xC0, 0xC0, 0xC0));
     // A node off the visible scheme keeps the designed picture.
