@@ -4,6 +4,7 @@
 #include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
 #include "scheme/ui/frm_accessories.h"
+#include "scheme/ui/named_controls.h"
 
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QCheckBox>
@@ -35,28 +36,6 @@ TSchemeDocument &HostDocument()
     // Without a document the branch has no seams, links or fans to carry.
     static TSchemeDocument none;
     return BranchDialogHost.Doc ? *BranchDialogHost.Doc : none;
-}
-
-QLineEdit *NamedEdit(QWidget *parent, const char *name)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QPushButton *NamedButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QCheckBox *NamedCheck(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
 }
 
 // A control whose window is not there yet stays disabled.

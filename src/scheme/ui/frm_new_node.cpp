@@ -3,6 +3,7 @@
 #include "platform/ui/qt_canvas.h"
 #include "scheme/ui/branch_list_view.h"
 #include "scheme/ui/frm_branch.h"
+#include "scheme/ui/named_controls.h"
 
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QGridLayout>
@@ -27,21 +28,6 @@ constexpr TBranchColumns OutgoingColumns = 377;
 
 constexpr int PictureWidth = 220;
 constexpr int PictureHeight = 160;
-
-QLineEdit *NamedEdit(QWidget *parent, const char *name)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QPushButton *NamedButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QTreeWidget *BranchList(QWidget *parent, const char *name, const QString &hint)
 {

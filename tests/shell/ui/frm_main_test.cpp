@@ -52,6 +52,18 @@ protected:
 
     QString Path(const QString &name) const { return Folder.filePath(name); }
 
+    // The file as the dialogs saved it, once their hosts are cleared.
+    static std::unique_ptr<TNetworkTables> ReloadAfterDialogs(const QString &file)
+    {
+        BranchDialogHost = {};
+        BranchDialogHooks = {};
+        NodeDialogHost = {};
+        auto t = std::make_unique<TNetworkTables>();
+        TSchemeDocument doc;
+        ReadMineFile(file, *t, doc);
+        return t;
+    }
+
     // A scheme file with a chain of `branches` branches.
     QString WriteScheme(const QString &name, int branches)
     {
@@ -493,13 +505,7 @@ TEST_F(MainWindowTest, TheNodeDialogEditsTheOpenSchemeAndCutsItsPictureFromTheVi
         EXPECT_TRUE(w.Document().Modified());
         ASSERT_TRUE(w.Document().Save());
     }
-    BranchDialogHost = {};
-    BranchDialogHooks = {};
-    NodeDialogHost = {};
-
-    auto t = std::make_unique<TNetworkTables>();
-    TSchemeDocument doc;
-    ReadMineFile(file, *t, doc);
+    const auto t = ReloadAfterDialogs(file);
     EXPECT_FALSE(NodeExist(*t, 2));
     EXPECT_EQ(t->BranchEndNode[1], 40);
     EXPECT_EQ(t->BranchStartNode[2], 40);
@@ -524,13 +530,7 @@ TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
         EXPECT_TRUE(w.Document().Modified());
         ASSERT_TRUE(w.Document().Save());
     }
-    BranchDialogHost = {};
-    BranchDialogHooks = {};
-    NodeDialogHost = {};
-
-    auto t = std::make_unique<TNetworkTables>();
-    TSchemeDocument doc;
-    ReadMineFile(file, *t, doc);
+    const auto t = ReloadAfterDialogs(file);
     EXPECT_FALSE(BranchPresent(*t, 2));
     ASSERT_TRUE(BranchExist(*t, 9));
     EXPECT_EQ(t->BranchName[9], QStringLiteral("Квершлаг"));
