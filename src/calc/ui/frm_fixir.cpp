@@ -10,7 +10,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
-#include <QtWidgets/QTableWidget>
+#include <QtWidgets/QStyledItemDelegate>
 #include <QtWidgets/QVBoxLayout>
 
 namespace {
@@ -36,24 +36,40 @@ bool Editable(int column)
 
 } // namespace
 
-// The table with a way to finish the edit in progress, so that a command
-// validates what the user typed before acting.
-class TFixirGrid : public QTableWidget
+namespace {
+
+// Tells the grid which editor it opened.
+class TFixirDelegate : public QStyledItemDelegate
 {
 public:
-    using QTableWidget::QTableWidget;
-
-    void CommitEdit()
+    TFixirDelegate(QObject *parent, QPointer<QWidget> &editor) : QStyledItemDelegate(parent), m_editor(editor) {}
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        if (state() != QAbstractItemView::EditingState)
-            return;
-        QWidget *editor = QApplication::focusWidget();
-        if (editor && isAncestorOf(editor)) {
-            commitData(editor);
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        m_editor = editor;
+        return editor;
     }
+
+private:
+    QPointer<QWidget> &m_editor;
 };
+
+} // namespace
+
+TFixirGrid::TFixirGrid(QWidget *parent) : QTableWidget(parent)
+{
+    setItemDelegate(new TFixirDelegate(this, m_editor));
+}
+
+void TFixirGrid::CommitEdit()
+{
+    // An editor already closed waits hidden for its deletion.
+    if (state() != QAbstractItemView::EditingState || !m_editor || m_editor->isHidden())
+        return;
+    QWidget *editor = m_editor;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
 
 TfrmFixir::TfrmFixir(QWidget *owner, TNetworkTables &t)
     : QDialog(owner), m_study(std::make_unique<TFixirStudy>(t)), m_t(t)

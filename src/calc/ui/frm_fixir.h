@@ -5,7 +5,9 @@
 // from them, and the write-back of the results on closing with saving.
 #include "calc/fixir.h"
 
+#include <QtCore/QPointer>
 #include <QtWidgets/QDialog>
+#include <QtWidgets/QTableWidget>
 
 #include <memory>
 
@@ -13,8 +15,18 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
-class QTableWidgetItem;
-class TFixirGrid;
+
+// The table with a way to finish the edit in progress, so that a command
+// validates what the user typed before acting.
+class TFixirGrid : public QTableWidget
+{
+public:
+    explicit TFixirGrid(QWidget *parent);
+    void CommitEdit();
+
+private:
+    QPointer<QWidget> m_editor;  // the cell editor while one is open
+};
 
 class TfrmFixir : public QDialog
 {
