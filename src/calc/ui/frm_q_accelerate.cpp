@@ -1,5 +1,6 @@
 #include "calc/ui/frm_q_accelerate.h"
 
+#include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/main_commands.h"
 #include "shell/ui/frm_main.h"
@@ -228,5 +229,10 @@ void InstallVentBoost()
             return;
         TfrmQAccelerate form(frmMain, Net, branchNo);
         form.exec();
+    };
+    // "Усилить проветр." of the branch dialog, for the branch it was opened on.
+    BranchDialogHooks.Boost = [](TfrmBranch &dialog) { ShowVentBoost(dialog.Form().OpenedBranch); };
+    VentBoostHooks.EditBranch = [](QWidget *owner, int branch, const QString &caption) {
+        EditBranchDialog(owner, caption, branch, false);
     };
 }

@@ -73,6 +73,7 @@ private:
     TBoostState m_state;
 };
 
-// Fills ShowVentBoost: the window for a branch of the program's tables,
-// owned by the main window, modal.
+// Fills ShowVentBoost (the window for a branch of the program's tables,
+// owned by the main window, modal) and the branch dialog's boost command, and
+// lets the boost window open the branch dialog.
 void InstallVentBoost();

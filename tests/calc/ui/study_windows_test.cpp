@@ -6,6 +6,7 @@
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "platform/prompt.h"
+#include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/ui/frm_main.h"
 
@@ -69,6 +70,7 @@ protected:
     {
         ShowVentBoost = nullptr;
         VentBoostHooks = {};
+        BranchDialogHooks.Boost = nullptr;
         ClearAllItems(Net);
     }
     TScriptedPrompt prompt;
@@ -107,6 +109,20 @@ TEST_F(StudyWindows, BoostSearchShowsTheTwoPlacesAndKeepsTheNetwork)
     EXPECT_TRUE(prompt.Asked.empty());
     EXPECT_TRUE(SameBytes(Net.BranchR, r));
     EXPECT_TRUE(SameBytes(Net.BranchQ, q));
+}
+
+TEST_F(StudyWindows, TheBranchDialogOpensTheBoostForItsBranch)
+{
+    TfrmBranch dialog;
+    dialog.Fill(QStringLiteral("Ветвь 3"), 3, false);
+    ASSERT_TRUE(dialog.btnQAccelerate->isEnabled());
+    const bool opened = RunWith<TfrmQAccelerate>([&] { dialog.btnQAccelerate->click(); }, [](TfrmQAccelerate &f) {
+        EXPECT_EQ(f.lblBrNo->text(), "3");
+        EXPECT_EQ(f.lblOldQ->text(), "34,30 м3/с");
+        // Its own "Свойства ветви" opens the branch dialog again.
+        EXPECT_TRUE(f.spbtnBranchProperty->isEnabled());
+    });
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(StudyWindows, StopEndsTheSearchBetweenTwoTrials)
