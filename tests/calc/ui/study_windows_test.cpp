@@ -1,6 +1,7 @@
 // The boost search window and the fixed-value study window, alone on a small
 // network and from the main window on the sample mine.
 #include "../four_branches.h"
+#include "modal.h"
 #include "calc/solver.h"
 #include "calc/ui/air_commands.h"
 #include "calc/ui/frm_fixir.h"
@@ -35,8 +36,9 @@ bool SameBytes(const TTable<double> &a, const TTable<double> &b)
     return std::memcmp(a.data(), b.data(), sizeof(a)) == 0;
 }
 
-// Runs open() and, once its modal window of type Form shows, act on it; the
-// window is closed afterwards if act left it open. False when none opened.
+// Runs open() and, once its modal window of type Form shows, act on it; what
+// act leaves open is closed. False when no such window opened. The timer dies
+// with the call, so a window that never opens leaves nothing behind.
 template <typename Form>
 bool RunWith(const std::function<void()> &open, const std::function<void(Form &)> &act)
 {
@@ -49,8 +51,7 @@ bool RunWith(const std::function<void()> &open, const std::function<void(Form &)
             return;
         opened = true;
         act(*form);
-        if (form->isVisible())
-            form->done(QDialog::Rejected);
+        CloseOpenModals();
     });
     timer.start(0);
     open();
