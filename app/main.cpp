@@ -6,6 +6,8 @@
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "report/engine.h"
+#include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/frm_main.h"
 
@@ -18,6 +20,9 @@ int main(int argc, char **argv)
     InstallDesktopOpener();
     // Report texts wrap by the real font metrics of the screen.
     InstallWorkCanvas();
+    // The report engine runs for the whole session, its progress window with it.
+    TfrEngineScope reportEngine;
+    InstallProgressForm();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -25,5 +30,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallFreshRecalcCommand(window);
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    RemoveProgressForm();
+    return code;
 }
