@@ -56,6 +56,17 @@ void WriteToSheet(TfrView &view)
     }
 }
 
+// The record source a band's data-source text names; a component of another
+// class is an error that names it.
+TfrDataset *OpenSource(const QString &text, bool &created)
+{
+    try {
+        return OpenBandDataSet(text, created);
+    } catch (const EInvalidCast &) {
+        throw Exception(QStringLiteral("Компонент %1 не является источником данных").arg(text));
+    }
+}
+
 } // namespace
 
 bool IsDataBandKind(int kind) { return kind == btMasterData || kind == btDetailData || kind == btSubDetailData; }
@@ -85,6 +96,7 @@ void TfrReport::BuildReport()
         for (int i = 0; i < count && i < TemplatePages.Count(); ++i)
             TemplatePages.GetPage(i).FinishRun();
         FormingPage = nullptr;
+        BuildState().ObserverObjects.clear();
     });
     if (multiple) {
         Dataset->Init();
@@ -408,7 +420,7 @@ void TfrPage::BuildRunModel()
                     if (band->OwnsColumnSource)
                         delete band->ColumnSource;
                     bool created = false;
-                    band->ColumnSource = OpenBandDataSet(source, created);
+                    band->ColumnSource = OpenSource(source, created);
                     band->OwnsColumnSource = created;
                 }
             }
@@ -749,11 +761,7 @@ void TfrBand::SetDataSource(const QString &text)
     }
     if (!text.contains(u';') && !text.isEmpty()) {
         bool created = false;
-        try {
-            RecordSource = OpenBandDataSet(text, created);
-        } catch (const EInvalidCast &) {
-            throw Exception(QStringLiteral("Компонент %1 не является источником данных").arg(text));
-        }
+        RecordSource = OpenSource(text, created);
         OwnsRecordSource = created;
     }
     if (Kind == btMasterData && !RecordSource) {
