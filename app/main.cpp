@@ -9,6 +9,7 @@
 #include "report/engine.h"
 #include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
+#include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
 
 int main(int argc, char **argv)
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
     window.show();
     const int code = app.exec();
