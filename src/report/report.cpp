@@ -36,12 +36,7 @@ bool TfrHeadlessProgress::Execute(TfrReport &report, const QString &caption, con
     TfrReport *outer = m_report;
     m_report = &report;
     m_closedOk = true;
-    struct TRestore
-    {
-        TfrReport *&current;
-        TfrReport *outer;
-        ~TRestore() { current = outer; }
-    } restore{m_report, outer};
+    const auto restore = qScopeGuard([this, outer] { m_report = outer; });
     if (job)
         job();
     return m_closedOk;
@@ -148,11 +143,7 @@ void TfrReport::DesignReport()
     SetCurrentDocument(this);
     const QString savedHelp = HelpFile();
     SetHelpFile(QStringLiteral("KRuser.hlp"));
-    struct TRestoreHelp
-    {
-        QString file;
-        ~TRestoreHelp() { SetHelpFile(file); }
-    } restoreHelp{savedHelp};
+    const auto restoreHelp = qScopeGuard([savedHelp] { SetHelpFile(savedHelp); });
     if (TfrReportDesigner *designer = ReportDesigner())
         designer->ShowModal();
 }
@@ -234,15 +225,10 @@ void TfrReport::DoBuildReport()
     Engine().TotalPagesCount = PreparedPages.Count();
     TwoPassBuild = false;
     m_secondPass = true;
-    struct TRestore
-    {
-        TfrReport &report;
-        ~TRestore()
-        {
-            report.m_secondPass = false;
-            report.TwoPassBuild = true;
-        }
-    } restore{*this};
+    const auto restore = qScopeGuard([this] {
+        m_secondPass = false;
+        TwoPassBuild = true;
+    });
     DoPrepareReport();
 }
 
@@ -305,11 +291,7 @@ void TfrReport::PrintPreparedReport(const QString &pageList, int copies)
     Cancelled = false;
     PrintPageList = pageList;
     PrintCopies = copies;
-    struct TClear
-    {
-        bool &cancelled;
-        ~TClear() { cancelled = false; }
-    } clear{Cancelled};
+    const auto clear = qScopeGuard([this] { Cancelled = false; });
     if (OnProgress || !ShowProgress) {
         DoPrintReport();
         return;

@@ -367,8 +367,9 @@ extern int AddInClassCount;
 // False when the registry is full.
 bool RegisterAddInClass(const TfrAddInObjectInfo &info);
 
-// A new object of a type code (add-ins by class name, EClassNotFound of
-// report/library.h for one not registered); nullptr for codes without a class. Every object gets the next ObjectID.
+// A new object of a type code (add-ins by class name; EClassNotFound of
+// report/library.h for one not registered); nullptr for codes without a
+// class. Every object gets the next ObjectID.
 std::unique_ptr<TfrView> CreateReportObject(std::uint8_t type, const QString &className = {});
 // The object counter (the next ObjectID).
 extern std::uint32_t ObjectCounter;
