@@ -1104,7 +1104,8 @@ void TfrBand::WriteSplit()
                     const int y = view.Top, h = view.Height;
                     view.Height = h + y;
                     view.Top = 0;
-                    if (view.Height > memo->LineHeight / 2) {
+                    // A remnant under half a line, or one without lines left, is dropped.
+                    if (view.Height > memo->LineHeight / 2 && !memo->OutputLines.isEmpty()) {
                         view.Height = static_cast<int>(memo->OutputLines.size()) * memo->LineHeight + 2 * memo->TextInsetY + 1;
                         bottom = std::max(bottom, view.Top + view.Height);
                         write(view, true);

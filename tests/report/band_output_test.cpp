@@ -80,6 +80,23 @@ TEST_F(ReportBuild, BreakableTextSplitsOverSheetsWithNothingLostOrDoubled)
     EXPECT_EQ(last.last(), QStringLiteral("Конец"));
 }
 
+TEST_F(ReportBuild, RemnantUnderHalfALineIsDropped)
+{
+    TfrPage &page = Page();
+    const int avail = page.BottomEdge() - page.TopEdge() - 2;
+    const int lines = (avail - 3) / 15; // all lines fit on the sheet, with 6 pixels left over
+    Band(page, btMasterData, 40, avail - 10, QStringLiteral("1"), flags::Stretched | flags::Breakable);
+    Memo(page, 10, 40, 300, 17, NumberedLines(lines)).Flags |= flags::Stretched;
+    // Starts less than a line above the limit, so it goes to the next sheet.
+    Memo(page, 400, 40 + avail - 14, 100, 17, QStringLiteral("Подпись"));
+    Report.PrepareReport();
+    ASSERT_EQ(Report.PreparedPages.Count(), 2);
+    const QStringList first = SheetTexts(Report.PreparedPages, 0);
+    ASSERT_EQ(first.size(), 1);
+    EXPECT_EQ(first[0].split(u'|'), NumberedLines(lines).split(u'\n'));
+    EXPECT_EQ(SheetTexts(Report.PreparedPages, 1), QStringList({"Подпись"}));
+}
+
 TEST_F(ReportBuild, TooTallObjectsPrintClippedOnAFreshSheetSoTheBuildEnds)
 {
     // A picture taller than a sheet in a breakable band, and a text band

@@ -98,9 +98,11 @@ TEST_F(ReportBuild, PageFooterFlagsChooseTheFirstAndLastSheets)
         Report.PrepareReport();
         EXPECT_EQ(AllSheetTexts(Report.PreparedPages), c.Sheets) << c.Flags;
         // The footer's own height comes off the bottom edge; it sits there.
-        for (const TDumpedObject &o : DumpSheet(Report.PreparedPages, 1))
-            if (o.Text == QStringLiteral("Низ"))
+        for (const TDumpedObject &o : DumpSheet(Report.PreparedPages, 1)) {
+            if (o.Text == QStringLiteral("Низ")) {
                 EXPECT_EQ(o.Top, page.BottomEdge() - 20);
+            }
+        }
     }
 }
 
