@@ -267,3 +267,20 @@ TEST_F(ReportBuild, CompositeReportBuildsTwoReportsIntoOnePageSet)
     composite.PrepareReport();
     EXPECT_EQ(AllSheetTexts(composite.PreparedPages), QStringList({"Первый,Второй 1,Второй 2"}));
 }
+
+TEST_F(ReportBuild, BandScriptsAndTheHostHaveTheirSayBeforePrinting)
+{
+    TfrPage &page = Page();
+    auto &master = Band(page, btMasterData, 40, 20, QStringLiteral("3"));
+    // The script's new sheet comes before the band.
+    master.ScriptLines = QStringList{QStringLiteral("if [LINE#] = 3 then NewPage(0)")};
+    Memo(page, 10, 40, 100, 17, QStringLiteral("[LINE#]"));
+    Memo(page, 200, 40, 100, 17, QStringLiteral("[LINE#]")).Name = QStringLiteral("Host");
+    // Text the host gives is printed as it is.
+    Report.OnEnterRect = [](QStringList &memo, TfrView &view) {
+        if (view.Name == QLatin1String("Host"))
+            memo = QStringList{QStringLiteral("№")};
+    };
+    Report.PrepareReport();
+    EXPECT_EQ(AllSheetTexts(Report.PreparedPages), QStringList({"1,№,2,№", "3,№"}));
+}
