@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "platform/ui/translations.h"
 #include "report/engine.h"
 #include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunvex"));
+    InstallQtTranslations();
     TQtPrompt prompt;
     SetPrompt(&prompt);
     InstallDesktopOpener();
