@@ -7,7 +7,6 @@
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 #include <QtWidgets/QComboBox>
-#include <QtWidgets/QGridLayout>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
@@ -76,29 +75,33 @@ TfrmResistGr::TfrmResistGr(QWidget *owner) : QDialog(owner)
     ImGraf = new TGraphImage(this);
     ImGraf->setObjectName(QStringLiteral("ImGraf"));
 
+    // The values under the mouse take the places of the chosen ones; the
+    // panel keeps its size, so that showing a label never resizes the graph
+    // (which would be drawn and read again).
+    auto *values = new QWidget(this);
     QPalette blue = palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
-    Label2 = new QLabel(LookupText(QStringLiteral("Сечение S=")), this);
-    Label3 = new QLabel(LookupText(QStringLiteral("Сопротивление R=")), this);
+    Label2 = new QLabel(LookupText(QStringLiteral("Сечение S=")), values);
+    Label3 = new QLabel(LookupText(QStringLiteral("Сопротивление R=")), values);
     Label2->setPalette(blue);
     Label3->setPalette(blue);
-    Label4 = new QLabel(LookupText(QStringLiteral("Сечение, м2")), this);
-    Label5 = new QLabel(LookupText(QStringLiteral("Сопротивление, кмюрг")), this);
+    Label4 = new QLabel(LookupText(QStringLiteral("Сечение, м2")), values);
+    Label5 = new QLabel(LookupText(QStringLiteral("Сопротивление, кмюрг")), values);
+    const int lineHeight = Label2->sizeHint().height();
+    constexpr int PanelWidth = 340;
+    values->setFixedSize(PanelWidth, 2 * lineHeight + 4);
+    for (QLabel *label : {Label2, Label4})
+        label->setGeometry(0, 0, PanelWidth, lineHeight);
+    for (QLabel *label : {Label3, Label5})
+        label->setGeometry(0, lineHeight + 4, PanelWidth, lineHeight);
     btOk = new QPushButton(QStringLiteral("OK"), this);
     btCancel = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(LookupText(QStringLiteral("Тип крепи")), this));
     top->addWidget(CmType, 1);
-    // The values under the mouse take the places of the chosen ones.
-    auto *values = new QGridLayout;
-    values->addWidget(Label2, 0, 0);
-    values->addWidget(Label4, 0, 0);
-    values->addWidget(Label3, 1, 0);
-    values->addWidget(Label5, 1, 0);
-    values->setColumnMinimumWidth(0, 260);
     auto *bottom = new QHBoxLayout;
-    bottom->addLayout(values);
+    bottom->addWidget(values);
     bottom->addStretch(1);
     bottom->addWidget(btOk);
     bottom->addWidget(btCancel);
