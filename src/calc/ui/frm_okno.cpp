@@ -5,8 +5,8 @@
 #include "platform/float_format.h"
 #include "platform/help.h"
 #include "shell/main_commands.h"
+#include "shell/ui/xq_edit.h"
 
-#include <QtGui/QFocusEvent>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QHBoxLayout>
@@ -138,11 +138,8 @@ bool TfrmOkno::StrInDEdit(QLineEdit *edit, double &value, double min, double max
 
 bool TfrmOkno::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EdOkno && event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            EdOknoExit();
-    }
+    if (watched == EdOkno && IsExitEvent(event))
+        EdOknoExit();
     return QDialog::eventFilter(watched, event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/qt_canvas.h"
 #include "shell/main_commands.h"
+#include "shell/ui/xq_edit.h"
 
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
@@ -42,9 +43,13 @@ TfrmRBlock::TfrmRBlock(QWidget *owner, TRBlock &block) : QDialog(owner), m_block
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                  | QAbstractItemView::AnyKeyPressed);
-    QFont small = StringGrid1->font();
+    // The column widths were set for a narrow 8-point face; texts that do not
+    // fit are cut, never replaced by an ellipsis.
+    QFont small(QStringLiteral("Arial"));
     small.setPixelSize(11);
     StringGrid1->setFont(small);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
     StringGrid1->installEventFilter(this);
 
     Label1 = new QLabel(LookupText(QStringLiteral("Ветви с неполной информацией")), this);
@@ -154,12 +159,10 @@ bool TfrmRBlock::eventFilter(QObject *watched, QEvent *event)
     if (watched == StringGrid1) {
         if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty())
             m_block.Edited = true;
-        if (event->type() == QEvent::FocusOut) {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (IsExitEvent(event)) {
+            // Nor is the cell editor, which takes the focus from the grid.
             QWidget *next = QApplication::focusWidget();
-            // The cell editor and the program's own message boxes are no exit.
-            const bool inside = next && StringGrid1->isAncestorOf(next);
-            if (!inside && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            if (!(next && StringGrid1->isAncestorOf(next)))
                 StringGrid1Exit();
         }
     }

@@ -7,7 +7,6 @@
 #include "shell/main_commands.h"
 #include "shell/ui/xq_edit.h"
 
-#include <QtGui/QFocusEvent>
 #include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
@@ -27,15 +26,6 @@ const QString ResistCaption = QStringLiteral("Сопротивление");
 void ShowError(const QString &text)
 {
     ShowMessageBox(LookupText(text), LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
-}
-
-// Leaving a control for another control of the program, not for a message box.
-bool IsExit(QEvent *event)
-{
-    if (event->type() != QEvent::FocusOut)
-        return false;
-    const auto reason = static_cast<QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -173,7 +163,7 @@ void TfrmResist::btGrafikClick()
 
 bool TfrmResist::eventFilter(QObject *watched, QEvent *event)
 {
-    if (IsExit(event)) {
+    if (IsExitEvent(event)) {
         if (watched == edS)
             edSExit();
         else if (watched == btResist)
