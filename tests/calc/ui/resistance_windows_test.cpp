@@ -13,7 +13,8 @@
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
 
-#include <QtCore/QPointer>
+#include "modal.h"
+
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
@@ -35,8 +36,9 @@ namespace {
 
 const QString SampleMine = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine");
 
-// Drives the next modal dialog of the type once it is shown; the timer dies
-// with this object, so that it never fires into a later test.
+// Drives the next modal dialog of the type once it is shown, then closes
+// what a failed check left open; the timer dies with this object, so that it
+// never fires into a later test.
 template <typename TDialog>
 struct TWhenShown
 {
@@ -48,11 +50,8 @@ struct TWhenShown
             if (!dialog)
                 return;
             Shown = true;
-            QPointer<TDialog> open(dialog);
             drive(*dialog);
-            // A failed check must not leave the dialog waiting.
-            if (open && open->isVisible())
-                open->reject();
+            CloseOpenModals();
         });
         timer.start(0);
     }
