@@ -234,6 +234,7 @@ void TMouseTools::Select(TTool tool)
     }
     m_frame.Dragging = false;
     m_mover.reset();
+    const bool markersChange = (m_tool == TTool::Move) != (tool == TTool::Move);
     m_tool = tool;
     int mode = tmDefault;
     switch (tool) {
@@ -254,7 +255,7 @@ void TMouseTools::Select(TTool tool)
     }
     m_host.SetToolMode(mode);
     // The move tool shows the bend points it can drag.
-    if (tool == TTool::Move)
+    if (markersChange)
         m_host.Redraw();
 }
 
