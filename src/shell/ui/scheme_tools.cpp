@@ -187,7 +187,9 @@ void TSchemeTools::ShowSchemePopup()
 
 void TSchemeTools::ShowFoundPopup(const std::vector<std::pair<std::int32_t, QString>> &items)
 {
-    delete m_found;
+    // The old popup may still be delivering its own click.
+    if (m_found)
+        m_found->deleteLater();
     m_found = new QMenu(&m_w);
     m_found->setObjectName(QStringLiteral("pmnuFinded"));
     for (const auto &[code, caption] : items) {

@@ -9,6 +9,7 @@
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/scheme_paint_box.h"
 #include "scheme/ui/tool_hooks.h"
+#include "scheme/ui/vent_boost_hook.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
@@ -54,6 +55,7 @@ protected:
         BranchDialogHooks = {};
         NodeDialogHost = {};
         FireModelAtBranch = nullptr;
+        ShowVentBoost = nullptr;
         ClearAllItems(Net);
     }
 
@@ -459,7 +461,7 @@ TEST_F(SchemeToolsTest, FireSourceSearchColoursWhatLiesUpstream)
     EXPECT_EQ(colors[4], w->GetSchemeColor(1));
 }
 
-TEST_F(SchemeToolsTest, FireToolWaitsForItsWindowAndRunsItAtTheHoveredBranch)
+TEST_F(SchemeToolsTest, FireAndBoostToolsWaitForTheirWindowsAndRunThemAtTheHoveredBranch)
 {
     auto w = Open(Write({{100, 100}, {600, 100}}, {{1, 2}}));
     EXPECT_FALSE(w->Action("tbtnFireModelling")->isEnabled());
@@ -477,6 +479,16 @@ TEST_F(SchemeToolsTest, FireToolWaitsForItsWindowAndRunsItAtTheHoveredBranch)
     // A window that could not be made leaves the tool free for the next click.
     Click(*w, {400, 100});
     EXPECT_EQ(asked, (std::vector<int>{1, 1}));
+
+    // The boost tool opens the boost search for the branch clicked.
+    std::vector<int> boosted;
+    ShowVentBoost = [&](int branch) { boosted.push_back(branch); };
+    w->SchemeTools().RefreshHookedTools();
+    w->Action("tbtnQAccelerate")->trigger();
+    EXPECT_EQ(w->ToolMode(), tmBoost);
+    Click(*w, {300, 300});
+    Click(*w, {300, 100});
+    EXPECT_EQ(boosted, (std::vector<int>{1}));
 }
 
 TEST_F(SchemeToolsTest, ShiftMovesEveryObjectToTheMarginsAndCancelChangesNothing)
