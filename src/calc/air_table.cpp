@@ -2,8 +2,8 @@
 
 #include "model/number_parser.h"
 #include "platform/numbers.h"
-#include "shell/branch_list.h"
-#include "shell/main_commands.h"
+#include "model/branch_order.h"
+#include "platform/prompt.h"
 
 #include <cmath>
 
