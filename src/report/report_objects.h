@@ -165,7 +165,7 @@ public:
     TColor FrameColor = clBlack;
     std::uint16_t FrameLineStyle = 0;
     TColor FillColor = clNone;
-    std::int32_t DisplayFormat = 0;
+    std::int32_t DisplayFormat = FormatCode::Default();  // bands set 0
     QString FormatText;
     std::int16_t Visible = -1;
     QStringList Lines;
@@ -363,12 +363,6 @@ extern std::array<TfrAddInObjectInfo, MaxAddInClasses> AddInClassRegistry;
 extern int AddInClassCount;
 // False when the registry is full.
 bool RegisterAddInClass(const TfrAddInObjectInfo &info);
-
-class EClassNotFound : public Exception
-{
-public:
-    using Exception::Exception;
-};
 
 // A new object of a type code (add-ins by class name); nullptr for codes
 // without a class. Every object gets the next ObjectID.
