@@ -743,7 +743,7 @@ QString InvalidSchemeFileMessage(const QString &fileName)
 
 QString TruncatedSchemeFileMessage(const QString &fileName)
 {
-    return QStringLiteral("%1\r\"%2\"").arg(EUnexpectedEOF().Message(), fileName);
+    return EUnexpectedEOF(fileName).Message();
 }
 
 QString DamagedSchemeFileMessage(const QString &fileName)
