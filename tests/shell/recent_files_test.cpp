@@ -1,3 +1,4 @@
+// The recent-files list in the settings of an installation.
 #include "platform/settings_store.h"
 #include "shell/options_set.h"
 #include "shell/recent_files.h"
@@ -13,32 +14,7 @@ QString ListKey() { return SettingsKey(Key) + QStringLiteral("\\RecentFiles"); }
 
 } // namespace
 
-TEST(RecentFiles, AddKeepsTenNewestWithoutRepeats)
-{
-    TRecentFiles r;
-    for (int i = 0; i < 12; ++i)
-        r.Add(QStringLiteral("/m/%1.mine").arg(i));
-    r.Add(QStringLiteral("/m/5.mine"));
-    ASSERT_EQ(r.Items().size(), MaxRecentFiles);
-    EXPECT_EQ(r.Items().first(), "/m/5.mine");
-    EXPECT_EQ(r.Items()[1], "/m/11.mine");
-    EXPECT_EQ(r.Items().count("/m/5.mine"), 1);
-    EXPECT_FALSE(r.Items().contains("/m/1.mine"));
-}
-
-TEST(RecentFiles, MenuSkipsMissingFilesAndShortensTheStartFolder)
-{
-    TRecentFiles r;
-    r.SetItems({"/start/a.mine", "/gone.mine", "/other/b.mine"});
-    const auto entries = r.MenuEntries("/start", [](const QString &f) { return f != "/gone.mine"; });
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].Caption, "&1 a.mine");
-    EXPECT_EQ(entries[0].Index, 0);
-    EXPECT_EQ(entries[1].Caption, "&3 /other/b.mine");
-    EXPECT_EQ(entries[1].Index, 2);
-}
-
-TEST(RecentFiles, SavedListReadsBack)
+TEST(RecentFilesSettings, SavedListReadsBack)
 {
     TTempConfig config;
     TRecentFiles saved;
@@ -55,7 +31,7 @@ TEST(RecentFiles, SavedListReadsBack)
     EXPECT_TRUE(loaded.IsEmpty());
 }
 
-TEST(RecentFiles, DamagedListMeansNoRecentFiles)
+TEST(RecentFilesSettings, DamagedListMeansNoRecentFiles)
 {
     TTempConfig config;
     {
