@@ -7,6 +7,7 @@
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
 #include "report/ui/work_canvas.h"
+#include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
 
 int main(int argc, char **argv)
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
     window.show();
     return app.exec();
