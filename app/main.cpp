@@ -9,6 +9,7 @@
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/plugin_menu.h"
 
 int main(int argc, char **argv)
 {
@@ -26,6 +27,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
+    TPluginHost::Install(window);
     window.show();
     return app.exec();
 }
