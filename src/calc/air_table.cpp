@@ -1,8 +1,8 @@
 #include "calc/air_table.h"
 
+#include "model/branch_order.h"
 #include "model/number_parser.h"
 #include "platform/numbers.h"
-#include "model/branch_order.h"
 #include "platform/prompt.h"
 
 #include <cmath>
