@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "platform/ui/translations.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunvex"));
+    InstallQtTranslations();
     TQtPrompt prompt;
     SetPrompt(&prompt);
     InstallDesktopOpener();

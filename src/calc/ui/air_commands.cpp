@@ -15,15 +15,11 @@ TFireModelHooks FireModelHooks;
 namespace {
 
 // The table over the main window's tables, with its category view.
-int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression, bool withCancel)
+int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression)
 {
     TfrmAirTablN form(&mainWindow, Net, mainWindow.Options().ReportStyle);
     form.ShowRangeChoice = true;
     form.Table.FixedDepressionMode = fixedDepression;
-    if (withCancel) {
-        form.btnCancel->show();
-        form.btnCancel->setEnabled(true);
-    }
     return form.exec();
 }
 
@@ -44,7 +40,7 @@ void mnuAirClick(TfrmMain &mainWindow)
     }
     if (!CalcAir(&mainWindow))
         return;
-    ShowAirTable(mainWindow, false, false);
+    ShowAirTable(mainWindow, false);
     mainWindow.Redraw();
 }
 
@@ -55,13 +51,13 @@ void mnuFixDeprClick(TfrmMain &mainWindow)
     // The resistances of the branches with fixed depressions were computed.
     mainWindow.SetModified(true);
     mainWindow.Redraw();
-    ShowAirTable(mainWindow, true, false);
+    ShowAirTable(mainWindow, true);
 }
 
 void mnuReTurnClick(TfrmMain &mainWindow)
 {
     TReversalHost host;
-    host.ShowTable = [&mainWindow] { return ShowAirTable(mainWindow, false, true) == QDialog::Accepted; };
+    host.ShowTable = [&mainWindow] { return ShowAirTable(mainWindow, false) == QDialog::Accepted; };
     host.BranchChanged = [&mainWindow](int b) {
         mainWindow.ObjectChanged(std::make_unique<TBranch>(Net, b), ckChanged);
     };
