@@ -6,6 +6,8 @@
 #include "calc/speed_control.h"
 #include "calc/ui/frm_air_tabl_n.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "calc/ui/frm_fixir.h"
+#include "calc/ui/frm_q_accelerate.h"
 #include "platform/prompt.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
@@ -70,6 +72,14 @@ void mnuSpeedCheckClick(TfrmMain &mainWindow)
     RunSpeedCheck(&mainWindow, Net);
 }
 
+void menuQHFixirClick(TfrmMain &mainWindow)
+{
+    if (!RunFixedQHResistance(&mainWindow, Net.BranchR, Net.BranchRequiredFlow, Net.BranchFixedDepression))
+        return;
+    mainWindow.SetModified(true);
+    mainWindow.Redraw();
+}
+
 void InstallAirDistributionCommands(TfrmMain &mainWindow)
 {
     mainWindow.Storage().SpeedDefaults = [](int type, double &minSpeed, double &maxSpeed) {
@@ -82,4 +92,6 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    InstallVentBoost();
 }
