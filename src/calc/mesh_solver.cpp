@@ -18,9 +18,19 @@ bool Above(double value, long double threshold)
 // the Newton steps, so that branches without resistance or without flow keep
 // the pressure system positive definite.
 constexpr double MinBranchSlope = 1e-6;
-// The Newton steps end when no flow moves by more than this (m³/s); loop
-// passes then confirm the result by the method's own test.
-constexpr double NewtonSettledChange = 1e-9;
+// The Newton steps end once every mesh obeys the loop law within this
+// (mm w.c.) and every node balances within NewtonBalance (m³/s): far inside
+// the method's own tolerance, yet above the rounding of a long mesh's sum.
+// Flows near zero still creep under Newton steps, so a test on how far flows
+// move would never end there; the loop law is what the method asks for.
+constexpr double NewtonLoopResidual = 1e-9;
+constexpr double NewtonBalance = 1e-9;
+// Full steps from flows far from the solution may raise the residuals for a
+// few steps before they converge. This many steps without a new least worst
+// residual mean the rounding floor is reached, or the network has no solution
+// to converge on.
+constexpr int NewtonStallSteps = 10;
+// Loop passes then confirm the result by the method's own test.
 constexpr int ConfirmingPasses = 20;
 
 } // namespace
@@ -310,24 +320,48 @@ bool TMeshSolver::BuildMeshes()
 }
 
 // One pass of loop corrections over all meshes in chord order; each mesh sees
-// the corrections of the meshes before it. The pass works on the packed branch
-// states; a direction of -1 negates exactly, so H - R·Q·|Q| is -(R·Q·|Q| - H)
-// to the last bit.
+// the corrections of the meshes before it. The pass runs on flat arrays: the
+// members' branches and directions side by side, and Q, R and H by branch.
+// Every product and sum is the method's own, in its order, so the flows agree
+// with R·Q·|Q| − H summed member by member to the last bit: R·|Q|·Q has the
+// magnitude and the sign of R·Q·|Q| at every rounding, and a direction of ±1
+// multiplies exactly.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
     bool settled = true;
     const int meshes = MeshCount();
-    TBranchState *state = m_state.data();
+    double *const q = m_passQ.data();
+    const double *const r = m_passR.data();
+    const double *const h = m_passH.data();
+    const std::uint16_t *const branch = m_passBranch.data();
+    const double *const direction = m_passDirection.data();
     for (int k = 0; k < meshes; ++k) {
+        const int begin = m_meshStart[k];
+        const int end = m_meshStart[k + 1];
         double residual = 0;
         double slope = 0;
-        const MeshMember *const begin = MeshBegin(k);
-        const MeshMember *const end = MeshEnd(k);
-        for (const MeshMember *m = begin; m != end; ++m) {
-            const TBranchState &b = state[m->Branch];
-            const double loss = b.R * b.Q * std::fabs(b.Q);
-            residual += m->Direction * (loss - b.H);
-            slope += b.R * std::fabs(b.Q);
+        int i = begin;
+        // Two members at a time: their products do not wait for the sums.
+        for (; i + 1 < end; i += 2) {
+            const unsigned b0 = branch[i];
+            const unsigned b1 = branch[i + 1];
+            const double q0 = q[b0];
+            const double q1 = q[b1];
+            const double s0 = r[b0] * std::fabs(q0);
+            const double s1 = r[b1] * std::fabs(q1);
+            const double term0 = direction[i] * (s0 * q0 - h[b0]);
+            const double term1 = direction[i + 1] * (s1 * q1 - h[b1]);
+            residual += term0;
+            slope += s0;
+            residual += term1;
+            slope += s1;
+        }
+        if (i < end) {
+            const unsigned b0 = branch[i];
+            const double q0 = q[b0];
+            const double s0 = r[b0] * std::fabs(q0);
+            residual += direction[i] * (s0 * q0 - h[b0]);
+            slope += s0;
         }
         const double denominator = 2 * (static_cast<double>(MinResistance) + slope);
         if (denominator == 0 || !std::isfinite(residual))
@@ -335,8 +369,8 @@ TMeshSolver::TPass TMeshSolver::RunPass()
         const double dq = residual / denominator;
         if (!std::isfinite(dq))
             return TPass::Fault;
-        for (const MeshMember *m = begin; m != end; ++m)
-            state[m->Branch].Q -= m->Direction * dq;
+        for (i = begin; i < end; ++i)
+            q[branch[i]] -= direction[i] * dq;
         m_lastCorrections[k] = dq;
         if (std::fabs(residual) > ResidualTolerance || std::fabs(dq) > FlowTolerance)
             settled = false;
@@ -347,18 +381,26 @@ TMeshSolver::TPass TMeshSolver::RunPass()
 // Passes until one settles or `passes` have run; false after a fault.
 bool TMeshSolver::RunPasses(int passes, bool &settled)
 {
-    m_state.resize(static_cast<std::size_t>(m_branchCount) + 1);
+    if (m_passBranch.size() != m_members.size()) {
+        m_passBranch.resize(m_members.size());
+        m_passDirection.resize(m_members.size());
+        for (std::size_t i = 0; i < m_members.size(); ++i) {
+            m_passBranch[i] = static_cast<std::uint16_t>(m_members[i].Branch);
+            m_passDirection[i] = m_members[i].Direction;
+        }
+    }
+    const std::size_t size = static_cast<std::size_t>(m_branchCount) + 1;
+    m_passQ.assign(m_q.begin(), m_q.begin() + size);
+    m_passR.assign(m_r.begin(), m_r.begin() + size);
+    m_passH.assign(m_h.begin(), m_h.begin() + size);
     m_lastCorrections.assign(m_chords.size(), 0.0);
-    for (int b = 1; b <= m_branchCount; ++b)
-        m_state[b] = {m_r[b], m_h[b], m_q[b]};
     settled = false;
     TPass result = TPass::Unsettled;
     for (int pass = 0; pass < passes && result == TPass::Unsettled; ++pass) {
         ++Stats.Passes;
         result = RunPass();
     }
-    for (int b = 1; b <= m_branchCount; ++b)
-        m_q[b] = m_state[b].Q;
+    std::copy(m_passQ.begin(), m_passQ.end(), m_q.begin());
     settled = result == TPass::Settled;
     return result != TPass::Fault && FlowsFinite();
 }
@@ -412,13 +454,28 @@ bool TMeshSolver::ExtendSolve()
     }
     m_pressureSystem.SetPattern(m_unknowns, couplings);
 
-    for (int step = 0; step < MaxNewtonSteps; ++step) {
-        double largestChange = 0;
-        if (!NewtonStep(largestChange))
+    // A mesh's residual is the sum of its members' mismatches against the step's
+    // pressures, which cancel around the loop; so the longest mesh times the
+    // worst mismatch bounds every residual without walking the meshes.
+    int longestMesh = 0;
+    for (int k = 0; k < MeshCount(); ++k)
+        longestMesh = std::max(longestMesh, static_cast<int>(MeshEnd(k) - MeshBegin(k)));
+    double best = HUGE_VAL;
+    int stalled = 0;
+    for (int step = 0; step < MaxNewtonSteps && stalled < NewtonStallSteps; ++step) {
+        double mismatch = 0;
+        if (!NewtonStep(mismatch))
             break;
         ++Stats.NewtonSteps;
-        if (largestChange <= NewtonSettledChange)
+        const double bound = longestMesh * mismatch;
+        if (bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance)
             break;
+        if (bound < best) {
+            best = bound;
+            stalled = 0;
+        } else {
+            ++stalled;
+        }
     }
     RebalanceTreeFlows();
     bool settled = false;
@@ -426,6 +483,21 @@ bool TMeshSolver::ExtendSolve()
         return false;
     Stats.Settling = settled ? stExtended : stUnsettled;
     return true;
+}
+
+// The largest flow imbalance at a node of the tree's part, surface aside, m³/s.
+double TMeshSolver::WorstImbalance()
+{
+    m_balance.assign(static_cast<std::size_t>(m_nodeCount) + 2, 0.0);
+    for (int b : m_solveBranches) {
+        m_balance[m_begin[b]] -= m_q[b];
+        m_balance[m_end[b]] += m_q[b];
+    }
+    double worst = 0;
+    for (int n = 1; n <= m_nodeCount; ++n)
+        if (m_nodeIndex[n] >= 0)
+            worst = std::max(worst, std::fabs(m_balance[n]));
+    return worst;
 }
 
 // The Newton steps balance the nodes only as closely as the pressure system is
@@ -451,69 +523,61 @@ void TMeshSolver::RebalanceTreeFlows()
     }
 }
 
-// One Newton step for the flows Q and the node pressures P together: every
-// branch b from i to j should take P_i − P_j = R·Q·|Q| − H, and flows balance
-// at every node. With G = 2·R·|Q| the step's pressures solve
+// One global-gradient step for the flows Q and the node pressures P together:
+// every branch b from i to j should take P_i − P_j = R·Q·|Q| − H, and flows
+// balance at every node. With G = 2·R·|Q| the step's pressures solve
 // Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
-// (P_i − P_j − h)/G. Its length is halved until the network's content
-// Σ (R·|Q|³/3 − H·Q), which the solution minimises, no longer grows.
-bool TMeshSolver::NewtonStep(double &largestChange)
+// (P_i − P_j − h)/G, in full: near the solution the full step converges
+// quadratically, where a shortened one would only creep. mismatch receives the
+// largest |R·Q·|Q| − H − (P_i − P_j)| at the new flows.
+bool TMeshSolver::NewtonStep(double &mismatch)
 {
     const std::size_t count = m_solveBranches.size();
-    std::vector<double> slope(count), loss(count);
-    std::vector<double> rhs(static_cast<std::size_t>(m_unknowns), 0.0);
+    m_slope.resize(count);
+    m_loss.resize(count);
+    m_rhs.assign(static_cast<std::size_t>(m_unknowns), 0.0);
     m_pressureSystem.Clear();
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const double q = m_q[b];
-        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
-        loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
+        m_slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
+        m_loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
-        const double w = 1 / slope[k];
-        const double flow = q - loss[k] / slope[k];
+        const double w = 1 / m_slope[k];
+        const double flow = q - m_loss[k] / m_slope[k];
         if (i >= 0) {
             m_pressureSystem.AddDiagonal(i, w);
-            rhs[i] -= flow;
+            m_rhs[i] -= flow;
         }
         if (j >= 0) {
             m_pressureSystem.AddDiagonal(j, w);
-            rhs[j] += flow;
+            m_rhs[j] += flow;
         }
         if (i >= 0 && j >= 0 && i != j)
             m_pressureSystem.AddCoupling(i, j, -w);
     }
     if (!m_pressureSystem.Factor())
         return false;
-    m_pressureSystem.Solve(rhs);
+    m_pressureSystem.Solve(m_rhs);
 
-    std::vector<double> change(count);
+    m_change.resize(count);
+    m_drop.resize(count);
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
-        const double drop = (i >= 0 ? rhs[i] : 0) - (j >= 0 ? rhs[j] : 0);
-        change[k] = m_begin[b] == m_end[b] ? -loss[k] / slope[k] : (drop - loss[k]) / slope[k];
-        if (!std::isfinite(change[k]))
+        const double drop = (i >= 0 ? m_rhs[i] : 0) - (j >= 0 ? m_rhs[j] : 0);
+        m_change[k] = m_begin[b] == m_end[b] ? -m_loss[k] / m_slope[k] : (drop - m_loss[k]) / m_slope[k];
+        m_drop[k] = m_begin[b] == m_end[b] ? 0 : drop;
+        if (!std::isfinite(m_change[k]) || !std::isfinite(m_q[b] + m_change[k]))
             return false;
     }
-    const auto content = [&](double alpha) {
-        double sum = 0;
-        for (std::size_t k = 0; k < count; ++k) {
-            const int b = m_solveBranches[k];
-            const double q = m_q[b] + alpha * change[k];
-            sum += m_r[b] * std::fabs(q) * q * q / 3 - m_h[b] * q;
-        }
-        return sum;
-    };
-    const double before = content(0);
-    double alpha = 1;
-    while (alpha > 1.0 / 1024 && !(content(alpha) <= before + 1e-12 * std::fabs(before)))
-        alpha /= 2;
-    largestChange = 0;
+    mismatch = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        m_q[m_solveBranches[k]] += alpha * change[k];
-        largestChange = std::max(largestChange, std::fabs(alpha * change[k]));
+        const int b = m_solveBranches[k];
+        const double q = m_q[b] += m_change[k];
+        mismatch = std::max(mismatch, std::fabs(m_r[b] * q * std::fabs(q) - m_h[b] - m_drop[k]));
     }
-    return true;
+    return std::isfinite(mismatch);
 }
