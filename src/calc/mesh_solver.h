@@ -4,7 +4,7 @@
 // steps in between, by CalcAirFixedDepression. The order in which the tree
 // meets branches decides the chords, the meshes and the exact flows, so every
 // step keeps the order of the chains and of the frontier.
-#include "calc/envelope_cholesky.h"
+#include "calc/sparse_cholesky.h"
 #include "calc/solver.h"
 
 #include <cstdint>
@@ -119,6 +119,6 @@ private:
     std::vector<int> m_solveBranches;
     std::vector<int> m_nodeIndex;
     int m_unknowns = 0;
-    TEnvelopeCholesky m_pressureSystem;
+    TSparseCholesky m_pressureSystem;
     std::vector<double> m_slope, m_loss, m_change, m_drop, m_rhs, m_balance;  // the Newton step's work
 };
