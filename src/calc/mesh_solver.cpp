@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <set>
 
 namespace {
 
@@ -130,71 +128,91 @@ bool TMeshSolver::FindRootBranch()
 // may still lead to a new node, in the order of the working chain that the
 // method walks. A node that joins puts its chain in front, so positions are
 // numbered downwards. The walk for the least resistance and the removal of
-// chords both keep the result of walking the chain item by item; two ordered
-// sets make them logarithmic.
+// chords both keep the result of walking the chain item by item. Every item
+// enters the frontier once, so two structures with lazy removal suffice: a
+// stack whose top is the head, and a heap of the qualifying items by
+// resistance and position.
 class TMeshSolver::TFrontier
 {
 public:
     TFrontier(const TTable<double> &r, int branchCount)
-        : m_r(r), m_position(2 * (static_cast<std::size_t>(branchCount) + 1), 0),
-          m_inside(m_position.size(), false)
+        : m_r(r), m_inside(2 * (static_cast<std::size_t>(branchCount) + 1), false)
     {
     }
 
-    bool Empty() const { return m_byPosition.empty(); }
+    bool Empty()
+    {
+        DropRemovedHead();
+        return m_byPosition.empty();
+    }
     bool Contains(const AdjacencyItem *item) const { return m_inside[Slot(item)]; }
 
     // Puts a chain, in its own order, in front of the frontier.
     void PutInFront(AdjacencyItem *head)
     {
-        std::vector<AdjacencyItem *> chain;
+        const std::size_t first = m_byPosition.size();
         for (AdjacencyItem *item = head; item; item = item->Next)
-            chain.push_back(item);
-        m_next -= static_cast<long long>(chain.size());
-        long long position = m_next;
-        for (AdjacencyItem *item : chain) {
+            m_byPosition.push_back(item);
+        std::reverse(m_byPosition.begin() + static_cast<std::ptrdiff_t>(first), m_byPosition.end());
+        long long position = m_next - static_cast<long long>(m_byPosition.size() - first);
+        m_next = position;
+        for (std::size_t k = m_byPosition.size(); k > first; --k) {
+            AdjacencyItem *item = m_byPosition[k - 1];
             ++position;
-            m_position[Slot(item)] = position;
             m_inside[Slot(item)] = true;
-            m_byPosition.emplace(position, item);
-            if (Qualifies(item))
-                m_byResistance.emplace(m_r[item->Branch], position);
+            if (Qualifies(item)) {
+                m_byResistance.push_back({m_r[item->Branch], position, item});
+                std::push_heap(m_byResistance.begin(), m_byResistance.end(), Later);
+            }
         }
     }
 
     // The head is the incumbent; a later item replaces it only with a strictly
     // smaller resistance above the threshold. So with the head above the
     // threshold the first item of least qualifying resistance wins, else the head.
-    AdjacencyItem *Pick() const
+    AdjacencyItem *Pick()
     {
-        const auto head = m_byPosition.begin();
-        if (!Qualifies(head->second))
-            return head->second;
-        return m_byPosition.at(m_byResistance.begin()->second);
+        DropRemovedHead();
+        AdjacencyItem *head = m_byPosition.back();
+        if (!Qualifies(head))
+            return head;
+        while (!m_inside[Slot(m_byResistance.front().Item)]) {
+            std::pop_heap(m_byResistance.begin(), m_byResistance.end(), Later);
+            m_byResistance.pop_back();
+        }
+        return m_byResistance.front().Item;
     }
 
-    void Remove(AdjacencyItem *item)
-    {
-        const long long position = m_position[Slot(item)];
-        m_inside[Slot(item)] = false;
-        m_byPosition.erase(position);
-        if (Qualifies(item))
-            m_byResistance.erase({m_r[item->Branch], position});
-    }
+    void Remove(AdjacencyItem *item) { m_inside[Slot(item)] = false; }
 
 private:
+    struct TCandidate
+    {
+        double R;
+        long long Position;
+        AdjacencyItem *Item;
+    };
+    // The heap's order: least resistance, then the nearer to the head.
+    static bool Later(const TCandidate &a, const TCandidate &b)
+    {
+        return a.R != b.R ? a.R > b.R : a.Position > b.Position;
+    }
     static std::size_t Slot(const AdjacencyItem *item)
     {
         return 2 * static_cast<std::size_t>(item->Branch) + (item->Side > 0 ? 1 : 0);
     }
     bool Qualifies(const AdjacencyItem *item) const { return Above(m_r[item->Branch], MinResistance); }
+    void DropRemovedHead()
+    {
+        while (!m_byPosition.empty() && !m_inside[Slot(m_byPosition.back())])
+            m_byPosition.pop_back();
+    }
 
     const TTable<double> &m_r;
-    std::vector<long long> m_position;
     std::vector<bool> m_inside;
     long long m_next = 0;
-    std::map<long long, AdjacencyItem *> m_byPosition;
-    std::set<std::pair<double, long long>> m_byResistance;
+    std::vector<AdjacencyItem *> m_byPosition;  // the head last
+    std::vector<TCandidate> m_byResistance;     // a heap
 };
 
 // After node n joined, the items whose branch has both ends in the tree are
