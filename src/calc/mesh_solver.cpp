@@ -478,22 +478,44 @@ bool TMeshSolver::ExtendSolve()
     int longestMesh = 0;
     for (int k = 0; k < MeshCount(); ++k)
         longestMesh = std::max(longestMesh, static_cast<int>(MeshEnd(k) - MeshBegin(k)));
+    // Full steps need not improve on every step. Should they never converge,
+    // the flows that obey the loop law best are kept: those of the passes, or
+    // of the step with the least bound.
+    const auto saveFlows = [&](std::vector<double> &into) {
+        into.resize(m_solveBranches.size());
+        for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
+            into[k] = m_q[m_solveBranches[k]];
+    };
+    const auto restoreFlows = [&](const std::vector<double> &from) {
+        for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
+            m_q[m_solveBranches[k]] = from[k];
+    };
+    saveFlows(m_passFlows);
+    bool converged = false;
     double best = HUGE_VAL;
     int stalled = 0;
-    for (int step = 0; step < MaxNewtonSteps && stalled < NewtonStallSteps; ++step) {
+    for (int step = 0; step < MaxNewtonSteps && stalled < NewtonStallSteps && !converged; ++step) {
         double mismatch = 0;
         if (!NewtonStep(mismatch))
             break;
         ++Stats.NewtonSteps;
         const double bound = longestMesh * mismatch;
-        if (bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance)
-            break;
+        converged = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance;
         if (bound < best) {
             best = bound;
             stalled = 0;
+            if (!converged)
+                saveFlows(m_bestFlows);
         } else {
             ++stalled;
         }
+    }
+    if (!converged) {
+        const double passResidual = WorstLoopResidual(m_passFlows);
+        if (!m_bestFlows.empty() && WorstLoopResidual(m_bestFlows) < passResidual)
+            restoreFlows(m_bestFlows);
+        else
+            restoreFlows(m_passFlows);
     }
     RebalanceTreeFlows();
     bool settled = false;
@@ -501,6 +523,28 @@ bool TMeshSolver::ExtendSolve()
         return false;
     Stats.Settling = settled ? stExtended : stUnsettled;
     return true;
+}
+
+// The largest loop-law residual over the meshes, mm w.c., with the solve
+// branches at the flows given (in the order of m_solveBranches) and the
+// others as they stand; infinite when one is not finite.
+double TMeshSolver::WorstLoopResidual(const std::vector<double> &flows)
+{
+    m_trial.assign(m_q.begin(), m_q.end());
+    for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
+        m_trial[m_solveBranches[k]] = flows[k];
+    double worst = 0;
+    for (int k = 0; k < MeshCount(); ++k) {
+        double residual = 0;
+        for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
+            const double q = m_trial[m->Branch];
+            residual += m->Direction * (m_r[m->Branch] * q * std::fabs(q) - m_h[m->Branch]);
+        }
+        if (!std::isfinite(residual))
+            return HUGE_VAL;
+        worst = std::max(worst, std::fabs(residual));
+    }
+    return worst;
 }
 
 // The largest flow imbalance at a node of the tree's part, surface aside, m³/s.

@@ -82,6 +82,7 @@ private:
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
     bool NewtonStep(double &mismatch);
+    double WorstLoopResidual(const std::vector<double> &flows);
     double WorstImbalance();
     void RebalanceTreeFlows();
     bool FlowsFinite() const;
@@ -121,4 +122,5 @@ private:
     int m_unknowns = 0;
     TSparseCholesky m_pressureSystem;
     std::vector<double> m_slope, m_loss, m_change, m_drop, m_rhs, m_balance;  // the Newton step's work
+    std::vector<double> m_passFlows, m_bestFlows, m_trial;  // flows kept in case the steps never converge
 };
