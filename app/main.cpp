@@ -7,7 +7,9 @@
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
 #include "report/ui/work_canvas.h"
+#include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/plugin_menu.h"
 
 int main(int argc, char **argv)
 {
@@ -23,7 +25,9 @@ int main(int argc, char **argv)
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
+    TPluginHost::Install(window);
     window.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 // Air speed control: the admissible minimum and maximum speed of each branch
 // kind, the speed of a branch, and the rows and filters of the speed table.
 #include "model/network.h"
+#include "model/speed_limits.h"
 
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -11,16 +12,6 @@
 #include <functional>
 #include <vector>
 
-// The speed of a branch that has none (free place, uncontrolled kind, no section).
-constexpr double NoSpeed = 10000;
-
-// Default limits of a branch kind, m/s; -100 not regulated, 1000 not limited.
-double DefaultMinSpeed(int branchType);
-double DefaultMaxSpeed(int branchType);
-// Leaks, main and local fans and pipes have no speed to control.
-bool IsUncontrolledType(int branchType);
-// NoSpeed for an uncontrolled kind or a cross-section of exactly 0, else |Q / S|.
-double BranchAirSpeed(const TNetworkTables &t, int b);
 // The BranchTypeNames code of a name (the last that matches), 27 for none.
 int TypeCodeOfName(const QString &name);
 

@@ -21,13 +21,13 @@ QString StripSpaces(const QString &text)
     return result;
 }
 
-QString ReplaceFileNameChars(const QString &text)
+QString ReplaceFileNameChars(const QString &text, QChar replacement)
 {
     static const QString forbidden = QStringLiteral("\"*/:<>?\\|");
     QString result = text;
     for (QChar &c : result)
         if (forbidden.contains(c))
-            c = u' ';
+            c = replacement;
     return result;
 }
 

@@ -16,8 +16,9 @@ inline double IfThenFloat(bool flag, double a, double b) { return flag ? a : b; 
 QString UpperCaseAscii(const QString &text);
 // The text without its blanks (code 32 only).
 QString StripSpaces(const QString &text);
-// Characters that file names cannot hold (" * / : < > ? \ |) become blanks.
-QString ReplaceFileNameChars(const QString &text);
+// Characters that file names cannot hold (" * / : < > ? \ |) become blanks,
+// or the replacement given.
+QString ReplaceFileNameChars(const QString &text, QChar replacement = u' ');
 // A non-empty folder text gets a trailing path separator; empty stays empty.
 QString AddTrailingSlash(const QString &folder);
 // The text up to and including its last slash or backslash; empty when none.

@@ -28,6 +28,13 @@ void TInstFanList::Add(int branch, const QString &fanName, int curveIndex, int e
     m_items.push_back(fan);
 }
 
+void TInstFanList::MoveBranch(int from, int to)
+{
+    for (InstalledFan &fan : m_items)
+        if (fan.Branch == from)
+            fan.Branch = static_cast<std::int16_t>(to);
+}
+
 bool TInstFanList::FindBranch(int branch)
 {
     const auto it = std::find_if(m_items.begin(), m_items.end(),

@@ -42,6 +42,8 @@ public:
 
     // Appends an entry (name cut to 32 characters); the current entry stays.
     void Add(int branch, const QString &fanName, int curveIndex, int efficiency);
+    // The entries of a renumbered branch follow it to its new number.
+    void MoveBranch(int from, int to);
     // Makes the first entry of the branch current; false and no current entry
     // when the branch has none.
     bool FindBranch(int branch);

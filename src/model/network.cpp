@@ -213,6 +213,33 @@ void DestroyBranch(TNetworkTables &t, int n)
     t.BranchRBaseline[n] = 0;
 }
 
+void MoveBranchEntry(TNetworkTables &t, int from, int to)
+{
+    if (!ValidItemIndex(from) || !ValidItemIndex(to) || from == to)
+        return;
+    const auto copy = [&](auto &column) { column[to] = column[from]; };
+    copy(t.BranchStartNode); copy(t.BranchEndNode); copy(t.BranchLength); copy(t.BranchPLAPosition);
+    copy(t.BranchPeople); copy(t.BranchR); copy(t.BranchAuxDepression); copy(t.BranchQ);
+    copy(t.BranchAlpha); copy(t.BranchStartTemp); copy(t.BranchEndTemp); copy(t.BranchArea);
+    copy(t.BranchHeight); copy(t.BranchAngle); copy(t.BranchFlags); copy(t.BranchLabelFlags);
+    copy(t.BranchType); copy(t.BranchDGSMark); copy(t.BranchName); copy(t.BranchIsFresh);
+    copy(t.BranchPLAColor); copy(t.BranchGivenDepression); copy(t.BranchRequiredFlow); copy(t.BranchLayer);
+    copy(t.BranchFixedDepression); copy(t.BranchShortCircuitR); copy(t.BranchMeasuredDepression);
+    copy(t.BranchMeasuredFlow); copy(t.BranchNormativeFlow); copy(t.BranchMinSpeed); copy(t.BranchMaxSpeed);
+    copy(t.BranchCableCells); copy(t.BranchDegasValve); copy(t.BranchFirePipeDiameter);
+    copy(t.BranchBeltType); copy(t.BranchBeltWidth); copy(t.BranchGasLayerControl);
+    copy(t.BranchExtraRecord); copy(t.BranchQBaseline); copy(t.BranchHBaseline); copy(t.BranchRBaseline);
+    t.BranchPhone[to] = t.BranchPhone[from];
+    t.BranchPhone[from] = nullptr;
+    t.BranchTurns[to] = std::move(t.BranchTurns[from]);
+    t.BranchTurns[from].reset();
+    if (t.BranchTurns[to])
+        for (TTurn &turn : *t.BranchTurns[to])
+            turn.Number = to;
+    t.BranchNo[to] = static_cast<std::int16_t>(to);
+    t.BranchNo[from] = 0;
+}
+
 void DestroyAllBranches(TNetworkTables &t)
 {
     for (int n = 1; n <= MaxItems; ++n)

@@ -164,6 +164,10 @@ void DestroyNode(TNetworkTables &t, int n);
 void CreateBranch(TNetworkTables &t, int n);
 void DestroyBranch(TNetworkTables &t, int n);
 void DestroyAllBranches(TNetworkTables &t);
+// Renumbering: branch `from` becomes branch `to` with every value of its
+// entry, its bend points and its telephone; `from` no longer exists, its
+// other entries keep their values. Numbers outside 1..5000 are ignored.
+void MoveBranchEntry(TNetworkTables &t, int from, int to);
 void DestroyAllNodes(TNetworkTables &t);
 void ClearAllItems(TNetworkTables &t);
 

@@ -9,6 +9,11 @@ EUnexpectedEOF::EUnexpectedEOF()
 {
 }
 
+EUnexpectedEOF::EUnexpectedEOF(const QString &fileName)
+    : Exception(QStringLiteral("%1\r\"%2\"").arg(EUnexpectedEOF().Message(), fileName))
+{
+}
+
 EOutOfDiskSpace::EOutOfDiskSpace()
     : Exception(QStringLiteral("Похоже, что на диске нет свободного места"))
 {

@@ -21,6 +21,9 @@ class EUnexpectedEOF : public Exception
 {
 public:
     EUnexpectedEOF();
+    // The message followed by the name of the file that ended early, for
+    // readers that know which document the user opened.
+    explicit EUnexpectedEOF(const QString &fileName);
 };
 
 class EOutOfDiskSpace : public Exception

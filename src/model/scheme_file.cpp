@@ -628,6 +628,39 @@ std::int32_t TSymbolLinkRecord::Branch() const
     return Bytes.size() >= 4 ? qFromLittleEndian<std::int32_t>(Bytes.constData()) : 0;
 }
 
+void TSymbolLinkRecord::SetBranch(std::int32_t branch)
+{
+    if (Bytes.size() < TSymbolLinkRecord::Size)
+        Bytes = Bytes.leftJustified(TSymbolLinkRecord::Size, '\0', true);
+    qToLittleEndian(branch, Bytes.data());
+}
+
+void RemoveBranchSymbolLinks(TSchemeDocument &doc, int branch)
+{
+    std::erase_if(doc.SymbolLinks, [&](const TSymbolLinkRecord &link) { return link.Branch() == branch; });
+}
+
+void MoveBranchAttachments(TSchemeDocument &doc, int from, int to)
+{
+    if (from == to)
+        return;
+    // Links left under the free number belong to no branch.
+    RemoveBranchSymbolLinks(doc, to);
+    for (TSymbolLinkRecord &link : doc.SymbolLinks)
+        if (link.Branch() == from)
+            link.SetBranch(to);
+    doc.PhoneLinks.erase(static_cast<std::int16_t>(to));
+    if (auto node = doc.PhoneLinks.extract(static_cast<std::int16_t>(from))) {
+        node.key() = static_cast<std::int16_t>(to);
+        QByteArray &bytes = node.mapped();
+        if (bytes.size() < PhoneLinkSize)
+            bytes = bytes.leftJustified(PhoneLinkSize, '\0', true);
+        qToLittleEndian(static_cast<std::int16_t>(to), bytes.data() + 4);
+        doc.PhoneLinks.insert(std::move(node));
+    }
+    doc.InstalledFans.MoveBranch(from, to);
+}
+
 void TSchemeDocument::Clear()
 {
     *this = TSchemeDocument();
@@ -743,7 +776,7 @@ QString InvalidSchemeFileMessage(const QString &fileName)
 
 QString TruncatedSchemeFileMessage(const QString &fileName)
 {
-    return QStringLiteral("%1\r\"%2\"").arg(EUnexpectedEOF().Message(), fileName);
+    return EUnexpectedEOF(fileName).Message();
 }
 
 QString DamagedSchemeFileMessage(const QString &fileName)

@@ -114,6 +114,7 @@ struct TSymbolLinkRecord
     static constexpr int Size = 19;
     QByteArray Bytes;
     std::int32_t Branch() const;
+    void SetBranch(std::int32_t branch);
     bool operator==(const TSymbolLinkRecord &) const = default;
 };
 
@@ -142,6 +143,12 @@ struct TSchemeDocument
     void Clear();
     bool operator==(const TSchemeDocument &) const = default;
 };
+
+// What the document attaches to branch `from` (symbol links, telephone link,
+// installed fan) passes to branch `to`, which takes its place.
+void MoveBranchAttachments(TSchemeDocument &doc, int from, int to);
+// The symbol links of a destroyed branch go with it.
+void RemoveBranchSymbolLinks(TSchemeDocument &doc, int branch);
 
 // The view stored by the last read, for the main window to apply.
 TSchemeView LoadedView(const TMineProperties &p);

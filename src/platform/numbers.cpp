@@ -147,3 +147,14 @@ bool TryStrToInt(const QString &text, int &value)
     value = v;
     return true;
 }
+
+QString InvalidNumberMessage(const QString &text, bool integer)
+{
+    return u'"' + text + u'"'
+        + (integer ? QStringLiteral(" - неверно заданное целое число!") : QStringLiteral(" - неверно заданное число!"));
+}
+
+QString IntRangeMessage(int min, int max)
+{
+    return QStringLiteral("Целое число должно быть в пределах %1...%2").arg(min).arg(max);
+}

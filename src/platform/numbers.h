@@ -32,3 +32,8 @@ bool TryStrToFloat(const QString &text, double &value);
 bool TryStrToInt(const QString &text, int &value);
 // The same, raising EConvertError for a text that is no integer.
 int StrToInt(const QString &text);
+
+// What an edit box says of a text that is no number, and of an integer
+// outside its bounds; every dialog that reads numbers uses the same words.
+QString InvalidNumberMessage(const QString &text, bool integer);
+QString IntRangeMessage(int min, int max);

@@ -25,6 +25,12 @@ int ShowMessageBox(const QString &text, const QString &caption, int flags)
     return FirstButtonAnswer(flags);
 }
 
+void Beep()
+{
+    if (g_prompt)
+        g_prompt->Beep();
+}
+
 TPrompt *SetPrompt(TPrompt *prompt)
 {
     TPrompt *previous = g_prompt;

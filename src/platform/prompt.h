@@ -30,11 +30,15 @@ class TPrompt
 public:
     virtual ~TPrompt() = default;
     virtual int MessageBox(const QString &text, const QString &caption, int flags) = 0;
+    // The short warning sound before a refusal or a deletion.
+    virtual void Beep() {}
 };
 
 // The prompt in force; without one installed, the first button's answer is
 // taken and the text goes to the log.
 int ShowMessageBox(const QString &text, const QString &caption, int flags);
+// The warning sound of the prompt in force (none without one).
+void Beep();
 // Installs a prompt (nullptr restores the default); returns the previous one.
 TPrompt *SetPrompt(TPrompt *prompt);
 
@@ -55,8 +59,10 @@ public:
 
     void Answer(int answer) { m_answers.push_back(answer); }
     int MessageBox(const QString &text, const QString &caption, int flags) override;
+    void Beep() override { ++Beeps; }
 
     std::vector<TAsked> Asked;
+    int Beeps = 0;
 
 private:
     TPrompt *m_previous;

@@ -38,3 +38,5 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
     // Closed with the window's close button.
     return choices.size() > 1 ? choices.back().Answer : idOk;
 }
+
+void TQtPrompt::Beep() { QApplication::beep(); }

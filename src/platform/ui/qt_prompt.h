@@ -6,4 +6,5 @@ class TQtPrompt : public TPrompt
 {
 public:
     int MessageBox(const QString &text, const QString &caption, int flags) override;
+    void Beep() override;
 };

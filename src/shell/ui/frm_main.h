@@ -46,6 +46,8 @@ public:
     // An action by its name (the menu item or action name of the command).
     QAction *Action(const QString &name) const;
     QToolBar *ToolBar(const QString &name) const;
+    // "Расширения": filled by the plug-in host.
+    QMenu *PluginsMenu() const { return m_mnuPlugins; }
 
     // Gives a command whose window comes with another part of the program its
     // handler and enables it.

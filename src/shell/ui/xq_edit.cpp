@@ -19,8 +19,7 @@ void ClearDialogResult(QWidget *edit)
 
 [[noreturn]] void ConversionFailed(QLineEdit *edit, bool integer, bool alwaysFocus)
 {
-    const QString message = u'"' + edit->text() + u'"'
-        + (integer ? QStringLiteral(" - неверно заданное целое число!") : QStringLiteral(" - неверно заданное число!"));
+    const QString message = InvalidNumberMessage(edit->text(), integer);
     if (alwaysFocus || edit->isVisible())
         edit->setFocus();
     ClearDialogResult(edit);
@@ -137,7 +136,7 @@ bool TxqEdit::CheckIntRange(int value)
     if (value >= IntMin && value <= IntMax)
         return true;
     MarkFailure();
-    throw EInvalidIntDiap(QStringLiteral("Целое число должно быть в пределах %1...%2").arg(IntMin).arg(IntMax));
+    throw EInvalidIntDiap(IntRangeMessage(IntMin, IntMax));
 }
 
 bool TxqEdit::CheckFloatRange(double value)

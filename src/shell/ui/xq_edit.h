@@ -16,7 +16,7 @@
 //         accept();
 //     }
 #include "platform/exceptions.h"
-#include "shell/float_format.h"
+#include "platform/float_format.h"
 
 #include <QtWidgets/QLineEdit>
 

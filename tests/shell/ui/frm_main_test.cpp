@@ -3,6 +3,8 @@
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
 #include "shell/scheme_storage.h"
+#include "scheme/ui/frm_branch.h"
+#include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_about.h"
 #include "shell/custom_colors.h"
 #include "shell/ui/frm_main.h"
@@ -16,6 +18,8 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtCore/QSet>
@@ -390,4 +394,36 @@ TEST_F(MainWindowTest, ColourDialogKeepsItsCustomColoursInCustomSet)
     const TCustomColors saved = LoadCustomColors(CustomColorsFileName(Folder.path()));
     EXPECT_EQ(saved[0], 0x563412);
     EXPECT_EQ(saved[1], 0x00FF00);
+}
+
+// The branch dialog over the open scheme: a confirmed edit marks the document
+// modified and is saved with it.
+TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
+{
+    const QString file = WriteScheme("chain.mine", 3);
+    {
+        TfrmMain w({file}, Folder.path());
+        w.FormActivate();
+        InstallBranchDialogHost(w);
+        ASSERT_FALSE(w.Document().Modified());
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<TfrmBranch *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->edNo->setText(QStringLiteral("9"));
+            dialog->edName->setText(QStringLiteral("Квершлаг"));
+            dialog->bbtnOK->click();
+        });
+        EXPECT_TRUE(EditBranchDialog(&w, QStringLiteral("Ветвь 2"), 2, w.CanDeleteObject(2)));
+        EXPECT_TRUE(w.Document().Modified());
+        ASSERT_TRUE(w.Document().Save());
+    }
+    BranchDialogHost = {};
+
+    auto t = std::make_unique<TNetworkTables>();
+    TSchemeDocument doc;
+    ReadMineFile(file, *t, doc);
+    EXPECT_FALSE(BranchPresent(*t, 2));
+    ASSERT_TRUE(BranchExist(*t, 9));
+    EXPECT_EQ(t->BranchName[9], QStringLiteral("Квершлаг"));
+    EXPECT_EQ(t->BranchStartNode[9], 2);
 }

@@ -1,4 +1,4 @@
-#include "shell/float_format.h"
+#include "platform/float_format.h"
 
 #include <gtest/gtest.h>
 

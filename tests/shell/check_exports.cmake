@@ -1,0 +1,26 @@
+# Checks the dynamic symbol table of the program: every name of the export
+# list is defined there as a function under its plain C name, and no other
+# function is.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND nm -D --defined-only ${PROGRAM}
+    OUTPUT_VARIABLE table RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "nm could not read ${PROGRAM}")
+endif()
+file(READ ${EXPORTS} list)
+string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*;" wanted "${list}")
+string(REPLACE ";;" ";" wanted "${wanted}")
+list(FILTER wanted EXCLUDE REGEX "^$")
+string(REGEX MATCHALL "[0-9a-f]+ [TtWwi] [^\n]+" lines "${table}")
+set(functions)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-f]+ . " "" name "${line}")
+  list(APPEND functions ${name})
+endforeach()
+list(SORT wanted)
+list(SORT functions)
+if(NOT functions STREQUAL wanted)
+  message(FATAL_ERROR "Exported functions differ from the list.\nExported: ${functions}\nListed: ${wanted}\n${table}")
+endif()
+list(LENGTH wanted count)
+message(STATUS "${count} functions exported")
