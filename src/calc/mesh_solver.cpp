@@ -12,6 +12,16 @@ bool Above(double value, long double threshold)
     return static_cast<long double>(value) > threshold;
 }
 
+// The largest double not above an extended threshold: a double exceeds the
+// threshold exactly when it exceeds this, so the passes compare doubles only.
+double DoubleBelow(long double threshold)
+{
+    double below = static_cast<double>(threshold);
+    if (static_cast<long double>(below) > threshold)
+        below = std::nextafter(below, -HUGE_VAL);
+    return below;
+}
+
 // A branch's slope 2·R·|Q| (mm w.c. per m³/s) is taken as at least this in
 // the Newton steps, so that branches without resistance or without flow keep
 // the pressure system positive definite.
@@ -346,6 +356,8 @@ bool TMeshSolver::BuildMeshes()
 // multiplies exactly.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
+    static const double residualTolerance = DoubleBelow(ResidualTolerance);
+    static const double flowTolerance = DoubleBelow(FlowTolerance);
     bool settled = true;
     const int meshes = MeshCount();
     double *const q = m_passQ.data();
@@ -354,13 +366,12 @@ TMeshSolver::TPass TMeshSolver::RunPass()
     const std::uint16_t *const branch = m_passBranch.data();
     const double *const direction = m_passDirection.data();
     for (int k = 0; k < meshes; ++k) {
-        const int begin = m_meshStart[k];
-        const int end = m_meshStart[k + 1];
+        const int begin = m_passStart[k];
+        const int end = m_passStart[k + 1];
         double residual = 0;
         double slope = 0;
-        int i = begin;
         // Two members at a time: their products do not wait for the sums.
-        for (; i + 1 < end; i += 2) {
+        for (int i = begin; i < end; i += 2) {
             const unsigned b0 = branch[i];
             const unsigned b1 = branch[i + 1];
             const double q0 = q[b0];
@@ -374,43 +385,53 @@ TMeshSolver::TPass TMeshSolver::RunPass()
             residual += term1;
             slope += s1;
         }
-        if (i < end) {
-            const unsigned b0 = branch[i];
-            const double q0 = q[b0];
-            const double s0 = r[b0] * std::fabs(q0);
-            residual += direction[i] * (s0 * q0 - h[b0]);
-            slope += s0;
-        }
         const double denominator = 2 * (static_cast<double>(MinResistance) + slope);
         if (denominator == 0 || !std::isfinite(residual))
             return TPass::Fault;
         const double dq = residual / denominator;
         if (!std::isfinite(dq))
             return TPass::Fault;
-        for (i = begin; i < end; ++i)
+        for (int i = begin; i < end; ++i)
             q[branch[i]] -= direction[i] * dq;
         m_lastCorrections[k] = dq;
-        if (std::fabs(residual) > ResidualTolerance || std::fabs(dq) > FlowTolerance)
+        if (std::fabs(residual) > residualTolerance || std::fabs(dq) > flowTolerance)
             settled = false;
     }
     return settled ? TPass::Settled : TPass::Unsettled;
 }
 
+// The members of each mesh for the passes, padded to an even count with a
+// member of no branch and no direction. Its term and slope are zeros, and
+// adding a zero changes neither sum: both start at +0, so neither is ever −0.
+void TMeshSolver::PreparePassMembers()
+{
+    m_passBranch.clear();
+    m_passDirection.clear();
+    m_passStart.assign(1, 0);
+    for (int k = 0; k < MeshCount(); ++k) {
+        for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
+            m_passBranch.push_back(static_cast<std::uint16_t>(m->Branch));
+            m_passDirection.push_back(m->Direction);
+        }
+        if (m_passBranch.size() % 2 != 0) {
+            m_passBranch.push_back(0);
+            m_passDirection.push_back(0);
+        }
+        m_passStart.push_back(static_cast<int>(m_passBranch.size()));
+    }
+}
+
 // Passes until one settles or `passes` have run; false after a fault.
 bool TMeshSolver::RunPasses(int passes, bool &settled)
 {
-    if (m_passBranch.size() != m_members.size()) {
-        m_passBranch.resize(m_members.size());
-        m_passDirection.resize(m_members.size());
-        for (std::size_t i = 0; i < m_members.size(); ++i) {
-            m_passBranch[i] = static_cast<std::uint16_t>(m_members[i].Branch);
-            m_passDirection[i] = m_members[i].Direction;
-        }
-    }
+    if (m_passStart.size() != m_meshStart.size())
+        PreparePassMembers();
+    // Place 0 stands for the padding members' branch.
     const std::size_t size = static_cast<std::size_t>(m_branchCount) + 1;
     m_passQ.assign(m_q.begin(), m_q.begin() + size);
     m_passR.assign(m_r.begin(), m_r.begin() + size);
     m_passH.assign(m_h.begin(), m_h.begin() + size);
+    m_passQ[0] = m_passR[0] = m_passH[0] = 0;
     m_lastCorrections.assign(m_chords.size(), 0.0);
     settled = false;
     TPass result = TPass::Unsettled;
@@ -418,7 +439,7 @@ bool TMeshSolver::RunPasses(int passes, bool &settled)
         ++Stats.Passes;
         result = RunPass();
     }
-    std::copy(m_passQ.begin(), m_passQ.end(), m_q.begin());
+    std::copy(m_passQ.begin() + 1, m_passQ.end(), m_q.begin() + 1);
     settled = result == TPass::Settled;
     return result != TPass::Fault && FlowsFinite();
 }

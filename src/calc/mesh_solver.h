@@ -77,6 +77,7 @@ public:
 private:
     enum class TPass { Settled, Unsettled, Fault };
     TPass RunPass();
+    void PreparePassMembers();
     bool RunPasses(int passes, bool &settled);
     class TFrontier;
     void CollectChords(TFrontier &frontier, int n);
@@ -112,6 +113,7 @@ private:
     // The passes' flat arrays: members' branches and directions, and by branch Q, R and H.
     std::vector<std::uint16_t> m_passBranch;
     std::vector<double> m_passDirection;
+    std::vector<int> m_passStart;  // by mesh, into the two above
     std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
 
