@@ -2,6 +2,7 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/fan_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
@@ -26,6 +27,7 @@ int main(int argc, char **argv)
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
     InstallBranchDialogHost(window);
+    InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     TPluginHost::Install(window);
     window.show();
