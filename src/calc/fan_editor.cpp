@@ -200,6 +200,7 @@ void TFanEditor::TypeLoaded()
     PlotVisible = true;
     CurveListVisible = true;
     WorkVisible = PrintVisible = !IsNewCurve();
+    SaveVisible = false;
     ClearPointEntry();
 }
 

@@ -9,6 +9,8 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <QtGui/QPainter>
+#include <QtWidgets/QGraphicsLayout>
+#include <QtWidgets/QGraphicsScene>
 #include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
@@ -69,6 +71,15 @@ TfrmPrintFan::TfrmPrintFan(QWidget *owner, TFanEditor &editor, const QString &ty
                          + LookupText(QStringLiteral("Вентилятор")) + u' ' + typeName);
     left->setRange(0, plot.HEnd);
     bottom->setRange(0, plot.QEnd);
+    // Grid lines at the steps the editor's plot uses, from 0.
+    for (QValueAxis *axis : {left, bottom}) {
+        const double step = AxisStep(axis->max()) * 2;
+        if (step > 0) {
+            axis->setTickType(QValueAxis::TicksDynamic);
+            axis->setTickAnchor(0);
+            axis->setTickInterval(step);
+        }
+    }
 
     // Sampling a characteristic of up to three points refits the parabola;
     // the editor's A and b are the ones it showed before the print.
@@ -118,7 +129,16 @@ bool TfrmPrintFan::PrintChart(QPrinter &printer)
         const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
         const int w = page.width(), h = page.height();
         const QRect target(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1));
-        ChartView->render(&painter, QRectF(target), ChartView->viewport()->rect());
+        // The chart is laid out again in the page's proportions at its
+        // screen size, so that it fills the rectangle with its screen fonts
+        // and pens scaled up evenly.
+        const QSizeF shown = Chart->size();
+        const double scale = target.width() / std::max(1.0, shown.width());
+        Chart->resize(QSizeF(shown.width(), target.height() / scale));
+        if (QGraphicsLayout *layout = Chart->layout())
+            layout->activate();
+        Chart->scene()->render(&painter, QRectF(target), QRectF(Chart->pos(), Chart->size()));
+        Chart->resize(shown);
         ok = painter.end();
     }
     QApplication::restoreOverrideCursor();
