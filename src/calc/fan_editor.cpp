@@ -509,7 +509,8 @@ void TFanEditor::DeleteCurve()
     ClearPointEntry();
     m_holdWorkingPoint = false;
     if (Catalogue.PackFanType() == 1) {
-        if (Catalogue.DeleteFanType())
+        // Kept: the characteristic cleared above comes back from the file.
+        if (Catalogue.DeleteFanType() || Catalogue.LoadFanType() == TFanCatalogue::lrLoaded)
             TypeLoaded();
     } else {
         CurveIndex = Catalogue.Record.LastCurve;

@@ -423,8 +423,6 @@ void TfrmEditFan::MarkerDropped(int marker, QPoint at)
     TPlotState &plot = Editor.Plot;
     if (CursorReadout(plot, at.x(), at.y())) {
         Editor.MovePoint(marker, plot.LastReadoutQ, plot.LastReadoutH);
-        // The moved point is drawn blue, like the others not selected.
-        Editor.SelectPoint(-1);
     }
     DrawFanPlot();
 }
