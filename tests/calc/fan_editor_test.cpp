@@ -4,6 +4,7 @@
 #include "calc/fan_editor.h"
 #include "model/network.h"
 #include "platform/prompt.h"
+#include "curve_points.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +26,6 @@ struct TEntry
         Editor.ClearPointEntry();
     }
 };
-
-TFanCurve Curve(std::initializer_list<std::pair<double, double>> points)
-{
-    TFanCurve c;
-    int i = 0;
-    for (const auto &[q, h] : points) {
-        c.Q[i] = q;
-        c.H[i] = h;
-        ++i;
-    }
-    c.LastIndex = i - 1;
-    return c;
-}
 
 const QString Edge = QStringLiteral("Слишком близко к границам !");
 // The first C and the last o of "Cлишком близкo" are Latin letters.
