@@ -478,7 +478,8 @@ void TFanEditor::Save()
             QString name = CurveText();
             if (Services.AskName)
                 Services.AskName(name, LookupText(QStringLiteral("Сохранить характеристику как...")));
-            Catalogue.CurveList[CurveIndex] = name;
+            if (CurveIndex < Catalogue.CurveList.size())
+                Catalogue.CurveList[CurveIndex] = name;
             // Its place in the packed record: after the stored ones kept.
             int k = 0;
             for (int i = 0; i < CurveIndex; ++i)
