@@ -3,7 +3,6 @@
 #include "model/network.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
-#include "shell/main_commands.h"
 
 #include <cmath>
 
