@@ -2,6 +2,7 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/fan_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "platform/paths.h"
@@ -35,6 +36,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     TPluginHost::Install(window);
     window.show();
