@@ -3,6 +3,7 @@
 
 #include "calc/ui/air_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
+#include "emergency/ui/frm_pojar.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -29,6 +30,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
+    InstallFireCommands(window);
     TPluginHost::Install(window);
     window.show();
     return app.exec();
