@@ -62,7 +62,7 @@ QCategoryAxis *MakeAxis(const QString &title, double max)
 TfrmPNagr::TfrmPNagr(QWidget *owner, const TFireLoadBranch &branch) : QDialog(owner), m_branch(branch)
 {
     setWindowTitle(QStringLiteral("Характеристика пожарной нагрузки"));
-    resize(760, 520);
+    resize(960, 600);
     PageControl = new QTabWidget(this);
 
     // The load.
@@ -149,7 +149,8 @@ TfrmPNagr::TfrmPNagr(QWidget *owner, const TFireLoadBranch &branch) : QDialog(ow
     ChartView->setMouseTracking(true);
     ChartView->viewport()->setMouseTracking(true);
     ChartView->viewport()->installEventFilter(this);
-    const QPen crossPen(QColor(Qt::yellow), 1);
+    // A yellow pen drawn inverting over the white plot, as the cross-hair shows.
+    const QPen crossPen(QColor(0, 0, 255), 1, Qt::DashLine);
     CrossV = new QGraphicsLineItem(Chart);
     CrossH = new QGraphicsLineItem(Chart);
     for (auto *line : {CrossV, CrossH}) {
@@ -163,9 +164,9 @@ TfrmPNagr::TfrmPNagr(QWidget *owner, const TFireLoadBranch &branch) : QDialog(ow
     Table->setHorizontalHeaderLabels({QStringLiteral("Время мин"), QStringLiteral("Разница, %")});
     Table->verticalHeader()->setVisible(false);
     Table->verticalHeader()->setDefaultSectionSize(20);
-    Table->setColumnWidth(0, 60);
-    Table->setColumnWidth(1, 80);
-    Table->setFixedWidth(60 + 80 + 24);
+    Table->setColumnWidth(0, 72);
+    Table->setColumnWidth(1, 96);
+    Table->setFixedWidth(72 + 96 + 24);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *tableColumn = new QVBoxLayout;
     tableColumn->addWidget(new QLabel(QStringLiteral("Сравнение  результатов               расчёта"), chartPage));

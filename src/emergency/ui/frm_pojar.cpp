@@ -48,7 +48,7 @@ TfrmPojar::TfrmPojar(QWidget *owner, TNetworkTables &t) : QDialog(owner), m_mode
     frmPojar = this;
     m_model->Owner = this;
     setWindowTitle(QStringLiteral("Моделирование пожара"));
-    resize(820, 560);
+    resize(1000, 600);
 
     PageControl1 = new QTabWidget(this);
     for (int p = 0; p < FirePageCount; ++p) {
