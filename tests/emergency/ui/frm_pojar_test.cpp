@@ -5,6 +5,7 @@
 #include "emergency/ui/frm_pojar.h"
 #include "model/scheme_file.h"
 #include "platform/prompt.h"
+#include "scheme/ui/fire_tool_hook.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
@@ -120,6 +121,8 @@ TEST_F(FireWindow, OnTheSchemeThenAirDistributionRestoresTheNetwork)
             EXPECT_EQ(colors[b], palette[sciSmoke]) << b;
     const TRect zone = frmPojar->ZoneRect();
     EXPECT_EQ(zone, frmPojar->Model().ZoneBounds());
+    const TRect view = w->VisibleSchemeRect();
+    EXPECT_TRUE(view.Left <= zone.Left && view.Top <= zone.Top && view.Right >= zone.Right && view.Bottom >= zone.Bottom);
 
     // A save while the fire is shown writes the network's own flows.
     const QString saved = folder.filePath(QStringLiteral("fire.mine"));
@@ -178,6 +181,7 @@ TEST_F(FireWindow, SkipShaftShowsZoneTwoAndCancelKeepsTheLastBranch)
         frmPojar->SetActivePage(fpFireBranch);
         Type(QStringLiteral("35"));
         QTest::mouseClick(frmPojar->bbtCancel, Qt::LeftButton);
+        EXPECT_EQ(frmPojar->EdInr->text(), QStringLiteral("1"));
     });
     EXPECT_EQ(frmPojar, nullptr);
     EXPECT_EQ(Net.BranchQ, *normalQ);
@@ -198,6 +202,35 @@ TEST_F(FireWindow, SteadyBranchReversalPageAndNewDocument)
     ASSERT_NE(frmPojar, nullptr);
     w->Document().MakeNewDocument();
     EXPECT_EQ(frmPojar, nullptr);
+}
+
+TEST_F(FireWindow, AscendingBranchWithoutThermalDepressionHidesZoneTwo)
+{
+    F3([&] {
+        int ascending = 0;
+        for (int b = 1; b <= MaxBranchNo(Net) && !ascending; ++b) {
+            Type(QString::number(b));
+            if (frmPojar->lbVentType->text() == QStringLiteral("Восходящее проветривание"))
+                ascending = b;
+        }
+        ASSERT_NE(ascending, 0);
+        EXPECT_TRUE(frmPojar->rgHt->isEnabled());
+        EXPECT_TRUE(frmPojar->PageControl1->isTabVisible(fpZone2));
+        frmPojar->rbThermalOff->click();
+        EXPECT_FALSE(frmPojar->PageControl1->isTabVisible(fpZone2));
+        EXPECT_FALSE(frmPojar->ChkPNagr->isEnabled());
+    });
+}
+
+TEST_F(FireWindow, FireToolComputesWithoutShowingTheWindow)
+{
+    ASSERT_TRUE(FireToolClick);
+    EXPECT_TRUE(FireToolClick(8));
+    ASSERT_NE(frmPojar, nullptr);
+    EXPECT_EQ(frmPojar->parent(), nullptr);
+    EXPECT_FALSE(frmPojar->isVisible());
+    EXPECT_EQ(frmPojar->FireBranch(), 8);
+    EXPECT_EQ(w->Document().BranchColors[8], w->Options().Colors[sciFire]);
 }
 
 TEST_F(FireWindow, RefusedComputationKeepsTheFirstPage)
@@ -258,6 +291,17 @@ TEST(FireLoadWindow, EnablingAndSaving)
     LoadFireLoad(FireLoadFolder, read);
     EXPECT_EQ(read, FireLoadRec);
     EXPECT_EQ(read.Variant, flSupport);
+
+    // A write that fails is shown and the window stays open.
+    FireLoadFolder = dir.path() + QStringLiteral("/нет такой папки/");
+    {
+        TfrmPNagr form(nullptr, {});
+        prompt.Answer(idYes);
+        form.btnOk->click();
+        EXPECT_NE(form.result(), QDialog::Accepted);
+        EXPECT_TRUE(prompt.Asked.back().Text.contains(FireLoadFileName));
+    }
+    FireLoadFolder = dir.path() + u'/';
 
     // A short file: its name in a message and no window.
     {
