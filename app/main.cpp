@@ -2,12 +2,15 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
 #include "platform/ui/translations.h"
+#include "report/engine.h"
+#include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
@@ -23,15 +26,21 @@ int main(int argc, char **argv)
     InstallDesktopOpener();
     // Report texts wrap by the real font metrics of the screen.
     InstallWorkCanvas();
+    // The report engine runs for the whole session, its progress window with it.
+    TfrEngineScope reportEngine;
+    InstallProgressForm();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
     TPluginHost::Install(window);
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    RemoveProgressForm();
+    return code;
 }

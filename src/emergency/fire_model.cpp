@@ -3,7 +3,7 @@
 #include "platform/exceptions.h"
 #include "platform/float_format.h"
 #include "platform/prompt.h"
-#include "shell/branch_list.h"
+#include "model/branch_order.h"
 
 #include <algorithm>
 #include <cmath>
