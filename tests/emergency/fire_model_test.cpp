@@ -3,8 +3,8 @@
 // zone rectangle, the save exchange and the fire zone report's data.
 #include "emergency/fire_model.h"
 #include "emergency/fire_zone_report.h"
-#include "model/scheme_file.h"
 #include "platform/prompt.h"
+#include "sample_mine.h"
 #include "small_network.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +14,13 @@
 
 namespace {
 
-const QString DemoPath = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine");
-
 class FireModelOnSample : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ClearAllItems(t);
-        TSchemeDocument doc;
-        ReadMineFile(DemoPath, t, doc);
-        ASSERT_TRUE(CalcAir(nullptr, t));
+        LoadSampleMine(t);
+        ASSERT_FALSE(HasFatalFailure());
         model = std::make_unique<TFireModel>(t);
     }
 

@@ -57,6 +57,18 @@ QCategoryAxis *MakeAxis(const QString &title, double max)
     return axis;
 }
 
+// A group's combo boxes, each with its text to the left.
+void LabelledCombos(QGroupBox *group, std::initializer_list<std::pair<QString, QComboBox *>> rows)
+{
+    auto *layout = new QGridLayout(group);
+    int row = 0;
+    for (const auto &[text, combo] : rows) {
+        layout->addWidget(new QLabel(text, group), row, 0);
+        layout->addWidget(combo, row, 1);
+        ++row;
+    }
+}
+
 } // namespace
 
 TfrmPNagr::TfrmPNagr(QWidget *owner, const TFireLoadBranch &branch) : QDialog(owner), m_branch(branch)
@@ -86,11 +98,7 @@ TfrmPNagr::TfrmPNagr(QWidget *owner, const TFireLoadBranch &branch) : QDialog(ow
     cbBeltWidth = new QComboBox(gbBelt);
     for (const auto w : BeltWidths)
         cbBeltWidth->addItem(QString::number(w));
-    auto *beltLayout = new QGridLayout(gbBelt);
-    beltLayout->addWidget(new QLabel(QStringLiteral("Тип ленты"), gbBelt), 0, 0);
-    beltLayout->addWidget(cbBeltType, 0, 1);
-    beltLayout->addWidget(new QLabel(QStringLiteral("Ширина ленты"), gbBelt), 1, 0);
-    beltLayout->addWidget(cbBeltWidth, 1, 1);
+    LabelledCombos(gbBelt, {{QStringLiteral("Тип ленты"), cbBeltType}, {QStringLiteral("Ширина ленты"), cbBeltWidth}});
 
     lbFrames = new QLabel(QStringLiteral("Между рамами крепи"), loadPage);
     cbFrames = new QComboBox(loadPage);
@@ -113,11 +121,7 @@ TfrmPNagr::TfrmPNagr(QWidget *owner, const TFireLoadBranch &branch) : QDialog(ow
     cbCableCount = new QComboBox(gbCables);
     for (int i = 0; i <= 5; ++i)
         cbCableCount->addItem(QString::number(i));
-    auto *cableLayout = new QGridLayout(gbCables);
-    cableLayout->addWidget(new QLabel(QStringLiteral("Типы"), gbCables), 0, 0);
-    cableLayout->addWidget(cbCableType, 0, 1);
-    cableLayout->addWidget(new QLabel(QStringLiteral("Число, штук"), gbCables), 1, 0);
-    cableLayout->addWidget(cbCableCount, 1, 1);
+    LabelledCombos(gbCables, {{QStringLiteral("Типы"), cbCableType}, {QStringLiteral("Число, штук"), cbCableCount}});
 
     auto *framesRow = new QHBoxLayout;
     framesRow->addWidget(lbFrames);
