@@ -5,6 +5,7 @@
 #include "calc/ui/fan_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
+#include "emergency/ui/frm_pojar.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     InstallBranchDialogHost(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
+    InstallFireCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
