@@ -32,6 +32,7 @@
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QSplitter>
 #include <QtWidgets/QStatusBar>
+#include <QtWidgets/QStyle>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QTreeWidget>
@@ -122,7 +123,7 @@ TfrmKerstal::TfrmKerstal(const TJournalNetwork &net, QWidget *parent) : QDialog(
     splitter->addWidget(tvKerstal);
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 600});
+    splitter->setSizes({260, 760});
 
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("stsbMain"));
@@ -183,7 +184,7 @@ TfrmKerstal::TfrmKerstal(const TJournalNetwork &net, QWidget *parent) : QDialog(
     }
     UpdateActions();
     UpdateStatus();
-    resize(800, 520);
+    resize(1020, 620);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -320,12 +321,25 @@ void TfrmKerstal::CreateMenus()
     tvKerstal->addActions({NewKerstal, NewRubric, separator(), Rename, Delete, separator(), ViewProperty,
                            separator(), expand, collapse});
 
+    const auto icon = [this](QAction *a, QStyle::StandardPixmap pixmap) { a->setIcon(style()->standardIcon(pixmap)); };
+    icon(FileOpen, QStyle::SP_DialogOpenButton);
+    icon(FileSave, QStyle::SP_DialogSaveButton);
+    icon(FilePreview, QStyle::SP_FileDialogContentsView);
+    icon(FindBranch, QStyle::SP_FileDialogDetailedView);
+    icon(UpdateRecords, QStyle::SP_BrowserReload);
+    icon(Delete, QStyle::SP_TrashIcon);
+    icon(ViewProperty, QStyle::SP_FileDialogInfoView);
+    FilePrint->setIcon(JournalIcon(imgRecord));
+    ReportDesigner->setIcon(m_rubricIcon);
+
     auto *toolbar = new QToolBar(this);
     toolbar->setObjectName(QStringLiteral("tbMain"));
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     auto *create = new QToolButton(toolbar);
     create->setObjectName(QStringLiteral("tbtnCreate"));
     create->setText(QStringLiteral("Создать"));
+    create->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    create->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     auto *createMenu = new QMenu(create);
     createMenu->addActions({NewKerstal, NewRubric});
     create->setMenu(createMenu);
@@ -701,7 +715,11 @@ void TfrmKerstal::DeleteExecute()
 {
     QTreeWidgetItem *node = tvKerstal->currentItem();
     const QString two = QStringLiteral("\r\r");
-    if (tvKerstal->hasFocus() && node) {
+    if (tvKerstal->hasFocus()) {
+        if (!node) {
+            UpdateActions();
+            return;
+        }
         if (TKerstal *journal = SelectedJournal()) {
             const QString question = QStringLiteral("Вы полностью уничтожаете вентжурнал \"") + node->text(0) +
                                      QStringLiteral("\".") + two + QStringLiteral("ФАЙЛ вентжурнала будет также уничтожен.") +
@@ -867,6 +885,15 @@ void TfrmKerstal::UpdateRecordsExecute()
     m_refreshLog = new TfrmTextPreview(QStringLiteral("Результаты обновления"), log.join(u'\n'), this);
     m_refreshLog->setAttribute(Qt::WA_DeleteOnClose);
     m_refreshLog->setModal(false);
+    // Beside the window where the screen has room, so that the records stay in sight.
+    m_refreshLog->adjustSize();
+    if (const QScreen *screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int x = frame.right() + 1 + m_refreshLog->width() <= room.right() ? frame.right() + 1
+                                                                                 : room.right() - m_refreshLog->width();
+        m_refreshLog->move(std::max(x, room.left()), frame.top());
+    }
     m_refreshLog->show();
     for (int i = 0; i < lvRecords->topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = lvRecords->topLevelItem(i);
@@ -917,9 +944,7 @@ void TfrmKerstal::FindNext(const QString &text)
     }
     FoundRubric = hit->Rubric + 1;
     FoundRecord = hit->Record + 1;
-    QTreeWidgetItem *journalNode = JournalNode(tvKerstal->indexOfTopLevelItem(
-        RubricNode(journal->Items(hit->Rubric)) ? RubricNode(journal->Items(hit->Rubric))->parent() : nullptr));
-    QTreeWidgetItem *rubricNode = journalNode ? journalNode->child(hit->Rubric) : nullptr;
+    QTreeWidgetItem *rubricNode = RubricNode(journal->Items(hit->Rubric));
     if (!rubricNode)
         return;
     tvKerstal->setCurrentItem(rubricNode);
