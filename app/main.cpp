@@ -6,6 +6,9 @@
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
+#include "platform/ui/translations.h"
+#include "report/engine.h"
+#include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
@@ -15,11 +18,15 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tunvex"));
+    InstallQtTranslations();
     TQtPrompt prompt;
     SetPrompt(&prompt);
     InstallDesktopOpener();
     // Report texts wrap by the real font metrics of the screen.
     InstallWorkCanvas();
+    // The report engine runs for the whole session, its progress window with it.
+    TfrEngineScope reportEngine;
+    InstallProgressForm();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -29,5 +36,7 @@ int main(int argc, char **argv)
     InstallFreshRecalcCommand(window);
     TPluginHost::Install(window);
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    RemoveProgressForm();
+    return code;
 }

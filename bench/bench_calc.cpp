@@ -2,8 +2,10 @@
 // grid and mine-like networks that settle within the loop passes, and
 // mine-like networks with few fans that need the extended solve. Each solved
 // network must pass the loop law before it is timed.
+#include "calc/fixir.h"
 #include "calc/mesh_solver.h"
 #include "calc/solver.h"
+#include "calc/vent_boost.h"
 #include "generated_network.h"
 #include "loop_law.h"
 
@@ -11,6 +13,7 @@
 
 #include <cmath>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -77,3 +80,57 @@ static void BM_SolveMineHardSevenFans(benchmark::State &state)
     RunSolve(state, *t);
 }
 BENCHMARK(BM_SolveMineHardSevenFans)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The boost search over every ordinary working of a settling mine-like
+// network: one solve per candidate, the trials spread over the cores.
+static void BM_BoostSearchMineSettling(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 2, 15, 15);
+    const std::vector<int> candidates = BoostCandidates(*t);
+    if (SolveOwnTables(*t) != crSolved || candidates.empty()) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    const int target = candidates[candidates.size() / 2];
+    TBoostState result;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunBoostSearch(*t, target, result));
+    state.counters["branches"] = BranchCount(*t);
+    state.counters["candidates"] = result.Tried;
+    state.counters["failed"] = result.Failed;
+    state.counters["threads"] = std::thread::hardware_concurrency();
+}
+BENCHMARK(BM_BoostSearchMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Resistances from fixed depressions: every tenth ordinary working of a
+// settling mine-like network loses its resistance and keeps its depression as
+// the fixed one; opening the study and the calculation cost about two solves.
+static void BM_FixirMineSettling(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 2, 15, 15);
+    if (SolveOwnTables(*t) != crSolved) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    const std::vector<int> candidates = BoostCandidates(*t);
+    for (std::size_t i = 0; i < candidates.size(); i += 10) {
+        const int b = candidates[i];
+        if (t->BranchQ[b] < 0.5)
+            continue;
+        t->BranchFixedDepression[b] = t->BranchR[b] * t->BranchQ[b] * t->BranchQ[b];
+        t->BranchR[b] = 0;
+    }
+    auto study = std::make_unique<TFixirStudy>(*t);
+    for (auto _ : state) {
+        study->Open(t->BranchR, t->BranchRequiredFlow, t->BranchFixedDepression);
+        study->FixirCount();
+        if (!study->Start().Computed) {
+            state.SkipWithError("the resistances were not found");
+            return;
+        }
+    }
+    state.counters["computed"] = study->Tables.ToComputeCount;
+}
+BENCHMARK(BM_FixirMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);

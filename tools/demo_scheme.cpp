@@ -199,7 +199,7 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
     t.BranchAuxDepression[mainFan] = 230;
     t.BranchLabelFlags[mainFan] |= lfName | lfAuxDepression;
     doc.InstalledFans.Add(mainFan, QStringLiteral("ВЦД-31,5М"), 2, 80);
-    m.Branch(collar, ventTop, QStringLiteral("Подсос через надшахтное здание"), {btSurfaceLeakage, 1.5, 0, 0, 0, 0, false, 0});
+    m.Branch(collar, ventTop, QStringLiteral("Подсос через надшахтное здание"), {btSurfaceLeakage, 1.5, 25, 0, 0, 0, false, 0});
     for (const int b : {skipShaft, cageShaft, ventShaft})
         m.Flags(b, bfElectricCables | bfCompressedAirPipe);
     t.BranchPLAPosition[skipShaft] = 1;
@@ -261,5 +261,5 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
 
 TSchemeView DemoSchemeView()
 {
-    return TSchemeView{1, 60, 40, 1};
+    return TSchemeView{1, 60, 0, 1};
 }

@@ -9,5 +9,6 @@
 void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc);
 
 // The view the sample opens with: labels still readable, the mine from its
-// shafts on the left to its return shaft on the right in a window of ordinary size.
+// shafts on the left to its return shaft on the right, and from the collar of
+// the return shaft at the top to the longwalls, in a window of ordinary size.
 TSchemeView DemoSchemeView();

@@ -729,10 +729,15 @@ bool WriteMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &
 
 void ReadMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &doc)
 {
-    // What the caller's reset left, to go back to when the file fails.
-    const auto tablesBefore = std::make_unique<TNetworkTables>(t);
-    const TSchemeDocument docBefore = doc;
     doc.SymbolLinks.clear();
+    // A damaged file keeps what was read up to the failure, so that the
+    // engineer can salvage the network; it is made whole as after a complete
+    // read (every present branch gets its end points, links to absent
+    // branches go).
+    const auto completePartial = [&] {
+        RebuildAllEdgeTurns(t);
+        DropLinksOfAbsentBranches(t, doc);
+    };
     try {
         bool oldLayout = false;
         {
@@ -745,13 +750,11 @@ void ReadMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &d
             ReadOldMineFile(fileName, t);
         DropLinksOfAbsentBranches(t, doc);
     } catch (const EUnexpectedEOF &) {
-        t = *tablesBefore;
-        doc = docBefore;
+        completePartial();
         // The stream does not know which document it was reading for the user.
         throw Exception(TruncatedSchemeFileMessage(fileName));
     } catch (...) {
-        t = *tablesBefore;
-        doc = docBefore;
+        completePartial();
         throw;
     }
 }

@@ -168,8 +168,9 @@ bool WriteMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &
 // Loads a scheme file into tables and a document that the caller has reset.
 // Reads the current format, the "xqLite" form, later versions (after one
 // warning) and the old fixed layout. Any failure is an exception with the
-// message to show; the tables and the document are then as they were before
-// the call, never half-read.
+// message to show; the tables and the document then hold what was read up to
+// the failure, made consistent (present branches have their end points,
+// links name present branches), so that the network can be salvaged.
 void ReadMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &doc);
 
 // Shows the disk-full warning for a save into fileName: the mount point of

@@ -5,8 +5,6 @@
 
 #include <new>
 
-const QString ApplicationTitle = QStringLiteral("Zyr \"Ворбаль\"");
-
 bool GuardedCall(const std::function<void()> &command)
 {
     QString message;

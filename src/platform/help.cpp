@@ -7,8 +7,12 @@
 
 namespace {
 QString g_helpFolder;
+QString g_helpFile;
 TDocumentOpener g_opener;
 }
+
+QString HelpFile() { return g_helpFile; }
+void SetHelpFile(const QString &file) { g_helpFile = file; }
 
 void SetHelpFolder(const QString &folder) { g_helpFolder = folder; }
 QString HelpFolder() { return g_helpFolder; }

@@ -18,6 +18,12 @@ QString HelpPageFile(int topic);
 // Opens the page of the topic, or tells the user that it is not available.
 void ShowHelpTopic(int topic);
 
+// The help file in force; windows with help of their own (the report
+// designer, the preview) put theirs in while they are shown and restore the
+// previous one afterwards.
+QString HelpFile();
+void SetHelpFile(const QString &file);
+
 // Opens a file or an address (http:, mailto:) with its associated program;
 // false when it could not be handed over.
 using TDocumentOpener = std::function<bool(const QString &target)>;

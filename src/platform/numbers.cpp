@@ -158,3 +158,9 @@ QString IntRangeMessage(int min, int max)
 {
     return QStringLiteral("Целое число должно быть в пределах %1...%2").arg(min).arg(max);
 }
+
+QString ShortDateLongTime(const QDateTime &moment)
+{
+    // Only digits and separators: the machine's locale has no say.
+    return moment.toString(QStringLiteral("dd.MM.yyyy H:mm:ss"));
+}

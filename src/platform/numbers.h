@@ -3,6 +3,7 @@
 // texts shown to the user or printed follow the Russian conventions (decimal
 // comma) whatever the machine's locale. Files of other programs use a point;
 // their readers and writers pass the separator explicitly.
+#include <QtCore/QDateTime>
 #include <QtCore/QString>
 #include <cstdint>
 
@@ -37,3 +38,7 @@ int StrToInt(const QString &text);
 // outside its bounds; every dialog that reads numbers uses the same words.
 QString InvalidNumberMessage(const QString &text, bool integer);
 QString IntRangeMessage(int min, int max);
+
+// The date and time in the Russian short date and long time format
+// ("07.03.2026 9:05:04"), as the status bar's clock shows them.
+QString ShortDateLongTime(const QDateTime &moment);

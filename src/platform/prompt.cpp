@@ -2,6 +2,8 @@
 
 #include <QtCore/QDebug>
 
+const QString ApplicationTitle = QStringLiteral("Zyr \"Ворбаль\"");
+
 namespace {
 TPrompt *g_prompt = nullptr;
 }
@@ -17,8 +19,9 @@ int FirstButtonAnswer(int flags)
     }
 }
 
-int ShowMessageBox(const QString &text, const QString &caption, int flags)
+int ShowMessageBox(const QString &text, const QString &givenCaption, int flags)
 {
+    const QString &caption = givenCaption.isEmpty() ? ApplicationTitle : givenCaption;
     if (g_prompt)
         return g_prompt->MessageBox(text, caption, flags);
     qWarning().noquote() << caption << ":" << text;

@@ -37,7 +37,12 @@ public:
     virtual void Beep() {}
 };
 
-// The prompt in force; without one installed, the first button's answer is
+// The program's title: the caption of every message box that has none of its
+// own, and of the box that shows an error no command handled.
+extern const QString ApplicationTitle;
+
+// The prompt in force; a box without a caption gets the program's title.
+// Without a prompt installed, the first button's answer is
 // taken and the text goes to the log.
 int ShowMessageBox(const QString &text, const QString &caption, int flags);
 // The warning sound of the prompt in force (none without one).

@@ -1,7 +1,9 @@
 #include "report/report_objects.h"
 
 #include "platform/numbers.h"
+#include "report/band.h"
 #include "report/interpreter.h"
+#include "report/library.h"
 #include "report/report_document.h"
 
 #include <QtCore/QRegularExpression>
@@ -723,6 +725,38 @@ std::vector<TRect> TfrBandView::GetRegion(bool enlarged) const
     if (enlarged)
         r = {r.Left - 10, r.Top - 10, r.Right + 10, r.Bottom + 10};
     return {r, CaptionRect()};
+}
+
+Variant TfrBandView::ReadScriptProperty(int index) const
+{
+    auto *band = dynamic_cast<TfrBand *>(OwnerBand);
+    if (!band)
+        return TfrView::ReadScriptProperty(index);
+    switch (index) {
+    case spLeft: return Variant(band->Left);
+    case spTop: return Variant(band->Top);
+    case spWidth: return Variant(band->Width);
+    case spHeight: return Variant(band->Height);
+    case spVisible: return Variant(band->Visible);
+    default: return TfrView::ReadScriptProperty(index);
+    }
+}
+
+void TfrBandView::WriteScriptProperty(int index, const Variant &value)
+{
+    auto *band = dynamic_cast<TfrBand *>(OwnerBand);
+    if (!band) {
+        TfrView::WriteScriptProperty(index, value);
+        return;
+    }
+    switch (index) {
+    case spLeft: band->Left = value.ToInt(); break;
+    case spTop: band->Top = value.ToInt(); break;
+    case spWidth: band->Width = value.ToInt(); break;
+    case spHeight: band->Height = value.ToInt(); break;
+    case spVisible: band->Visible = value.ToBool(); break;
+    default: TfrView::WriteScriptProperty(index, value); break;
+    }
 }
 
 // ---------------------------------------------------------------- subreport

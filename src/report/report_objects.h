@@ -315,6 +315,9 @@ public:
     void Draw(TCanvas &canvas) override;
     std::vector<TfrPopupItem> PopupItems() const override;
     std::vector<TRect> GetRegion(bool enlarged) const override;
+    // During a build, scripts move, size and hide the run-time band.
+    Variant ReadScriptProperty(int index) const override;
+    void WriteScriptProperty(int index, const Variant &value) override;
     // The caption strip above the band (left of a cross band).
     TRect CaptionRect() const;
 };
@@ -364,14 +367,9 @@ extern int AddInClassCount;
 // False when the registry is full.
 bool RegisterAddInClass(const TfrAddInObjectInfo &info);
 
-class EClassNotFound : public Exception
-{
-public:
-    using Exception::Exception;
-};
-
-// A new object of a type code (add-ins by class name); nullptr for codes
-// without a class. Every object gets the next ObjectID.
+// A new object of a type code (add-ins by class name; EClassNotFound of
+// report/library.h for one not registered); nullptr for codes without a
+// class. Every object gets the next ObjectID.
 std::unique_ptr<TfrView> CreateReportObject(std::uint8_t type, const QString &className = {});
 // The object counter (the next ObjectID).
 extern std::uint32_t ObjectCounter;

@@ -1,5 +1,7 @@
 #include "report/report_page.h"
 
+#include "report/band.h"
+
 TfrPage::TfrPage(int paperCode, int paperWidth, int paperHeight, int orientation)
 {
     ChangePaper(paperCode, paperWidth, paperHeight, orientation);
@@ -54,4 +56,24 @@ void TfrPage::WritePageRecord(TfrStream &stream) const
     stream.WriteValue<std::int16_t>(HonourMargins);
     stream.WriteValue<std::int32_t>(ColumnCount);
     stream.WriteValue<std::int32_t>(ColumnGap);
+}
+
+void TfrPage::Clear()
+{
+    while (!TemplateObjects.empty())
+        TemplateObjects.erase(TemplateObjects.begin());
+}
+
+void TfrPage::Delete(int index)
+{
+    if (index >= 0 && index < static_cast<int>(TemplateObjects.size()))
+        TemplateObjects.erase(TemplateObjects.begin() + index);
+}
+
+int TfrPage::FindObjectByID(std::uint32_t id) const
+{
+    for (std::size_t i = 0; i < TemplateObjects.size(); ++i)
+        if (TemplateObjects[i]->ObjectID == id)
+            return static_cast<int>(i);
+    return -1;
 }

@@ -1,20 +1,26 @@
 #pragma once
 // A template page: its paper, margins, columns, the geometry of the printer
-// model for its paper, and the objects it owns in drawing order. The build
-// gives the page its run-time behaviour; the files and the designer need
-// what is here.
+// model for its paper, and the objects it owns in drawing order. During a
+// build the page also holds its run-time model: copies of its objects placed
+// in run-time bands, and the cursor of the sheet being filled
+// (report_build.cpp).
 #include "report/printers.h"
 #include "report/report_objects.h"
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
-class TfrPage
+class TfrBand;
+
+class TfrPage : public TfrPageState
 {
 public:
     // The page applies its paper to the printer model at once.
     TfrPage(int paperCode, int paperWidth, int paperHeight, int orientation);
-    virtual ~TfrPage() = default;
+    ~TfrPage() override;
+    TfrPage(const TfrPage &) = delete;
+    TfrPage &operator=(const TfrPage &) = delete;
 
     std::int32_t PaperCode = 9;
     std::int32_t PaperWidth = 0;
@@ -37,4 +43,74 @@ public:
 
     void ReadPageRecord(TfrStream &stream);
     void WritePageRecord(TfrStream &stream) const;
+
+    // Frees the objects one by one from the front.
+    void Clear();
+    // Frees the object at the index.
+    void Delete(int index);
+    // Index of the object with that ObjectID, -1 when none.
+    int FindObjectByID(std::uint32_t id) const;
+
+    // ---- the run-time model of a build ----
+    // Heads of the chains of run-time bands, by band kind.
+    std::array<std::unique_ptr<TfrBand>, btNone + 1> BandsByKind;
+    bool IsSubReportPage = false;
+    bool RunModelBuilt = false;
+    int ColumnIndex = 0;
+    int ColumnTopY = 0;
+    int ColumnShiftX = 0;
+    int ColumnWidth = 0;
+    struct TStep
+    {
+        TfrBand *Band;
+        std::uint8_t Action; // 0 show the band, 1 first record, 2 next record
+    };
+    std::vector<TStep> RecordedSteps;
+    bool Recording = false;
+    int ReplayIndex = 0;
+    TfrBand *ResumeBand = nullptr;
+    int ColumnNo = 1;
+    int CurrentLineNo = 1;
+    std::vector<std::unique_ptr<TfrView>> RunObjects;
+    int CursorY = 0;
+    int LimitY = 0;
+    // Where the current sheet or column starts taking bands after its
+    // headers: a band that does not fit there will not fit anywhere.
+    int FreshTopY = -1;
+    // The page that runs this one as a subreport, during a build.
+    TfrPage *SubReportOwner = nullptr;
+
+    // The page area in design pixels.
+    int LeftEdge() const;
+    int TopEdge() const;
+    int RightEdge() const;
+    int BottomEdge() const;
+
+    void PrepareRun();
+    void FinishRun();
+    void BuildRunModel();
+    void BindFieldObjects();
+    void FormPage();
+    void ShowBand(TfrBand *band);
+    void NewPage();
+    void PrintPageFooters();
+    // Replays recorded steps from ReplayIndex on; true when a band did not fit.
+    bool Replay();
+    // Nothing can be gained by moving to another sheet or column.
+    bool SheetIsFresh() const;
+    // Updates the aggregates of every band of these kinds, chains included.
+    void UpdateAggregatesOf(std::initializer_list<int> kinds);
+
+    int ColumnNumber() const override { return ColumnNo; }
+    int CurrentLineNumber() const override { return CurrentLineNo; }
+    int FreeSpace() const override { return LimitY - CursorY; }
+    TfrScriptObject *FindRunObject(const QString &name) override;
+    TfrBandState *DataBand(int kind) override;
+
+private:
+    void DataLoop(int level);
+    void ShowPending();
+    std::vector<TfrBand *> m_pending;
+    int m_deepestLevel = 1;
+    bool m_groups = false;
 };

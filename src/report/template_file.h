@@ -33,6 +33,14 @@ public:
     void Delete(int index);
     void Clear() { m_pages.clear(); }
     void Swap(TfrPages &other) { m_pages.swap(other.m_pages); }
+    // Takes a page at the end; gives the page at the index away unfreed.
+    void Adopt(std::unique_ptr<TfrPage> page) { m_pages.push_back(std::move(page)); }
+    std::unique_ptr<TfrPage> Release(int index)
+    {
+        std::unique_ptr<TfrPage> page = std::move(m_pages.at(index));
+        m_pages.erase(m_pages.begin() + index);
+        return page;
+    }
 
 private:
     TfrReportDocument *m_report;

@@ -28,20 +28,20 @@ QString FileNameOnly(const QString &path)
 
 } // namespace
 
-QStringList OpenDialogFilters()
+TFileFilters OpenDialogFilters()
 {
-    return {LookupText(QStringLiteral("Файлы \"Zyr Вентиляция 6.xx\" (*.mine *.min *.MINE *.MIN)")),
-            LookupText(QStringLiteral("Файлы \"Кладон 5.5\" (*.nf?)")),
-            LookupText(QStringLiteral("Файлы программы РЕВОД (*.dat)")),
-            LookupText(QStringLiteral("Файлы программы VENT (*.sp?)"))};
+    return {{LookupText(QStringLiteral("Файлы \"Zyr Вентиляция 6.xx\" (*.mine; *.min)")), {"*.mine", "*.min"}},
+            {LookupText(QStringLiteral("Файлы \"Кладон 5.5\" (*.nf?)")), {"*.nf?"}},
+            {LookupText(QStringLiteral("Файлы программы РЕВОД (*.dat)")), {"*.dat"}},
+            {LookupText(QStringLiteral("Файлы программы VENT (*.sp?)")), {"*.sp?"}}};
 }
 
-QStringList SaveDialogFilters()
+TFileFilters SaveDialogFilters()
 {
     // The drawing and picture formats of the save dialog would write nothing,
     // so only the formats that are written are offered.
-    return {LookupText(QStringLiteral("Файл Zyr Вентиляция (*.MINE *.MIN)")),
-            LookupText(QStringLiteral("Файл VENT (*.sp?)"))};
+    return {{LookupText(QStringLiteral("Файл Zyr Вентиляция (*.MINE)")), {"*.MINE", "*.MIN"}},
+            {LookupText(QStringLiteral("Файл VENT (*.sp?)")), {"*.sp?"}}};
 }
 
 QString MineSaveAsName(const QString &chosen)
@@ -171,6 +171,7 @@ void TMineDocument::AfterLoad(const QString &fileName)
             m_tables.BranchMaxSpeed[n] = maxSpeed;
     }
     SetModified(false);
+    m_saveAsksForName = false;
     if (m_storage.TakePictureSymbols())
         SetModified(true);
 }
@@ -204,7 +205,14 @@ void TMineDocument::OpenFile(const QString &fileName)
     try {
         m_storage.Read(fileName);
     } catch (...) {
-        m_fileName = NewDocumentName();
+        if (NodeCount(m_tables) == 0 && BranchCount(m_tables) == 0) {
+            // Nothing to salvage: under the file's name, Save would overwrite it.
+            m_fileName = NewDocumentName();
+        } else {
+            m_saveAsksForName = true;
+            m_window.FitWholeScheme();
+            SetModified(true);
+        }
         ApplyCaption();
         throw;
     }
@@ -244,9 +252,17 @@ void TMineDocument::OpenChosen(const QString &fileName, TOpenFilter filter)
 
 bool TMineDocument::Save()
 {
+    if (m_saveAsksForName)
+        return m_window.AskSaveAs();
+    return Write();
+}
+
+bool TMineDocument::Write()
+{
     if (!m_storage.Write(m_fileName))
         return false;
     SetModified(false);
+    m_saveAsksForName = false;
     ApplyCaption();
     return true;
 }
@@ -257,7 +273,7 @@ bool TMineDocument::SaveAs(const QString &chosen, TSaveFilter filter)
     case sfMine:
         m_fileName = MineSaveAsName(chosen);
         m_window.SetMinesFolder(QFileInfo(chosen).path());
-        return Save();
+        return Write();
     case sfVent:
         if (!ExportVent)
             throw Exception(LookupText(QStringLiteral("Запись файлов этого формата пока не поддерживается.")));

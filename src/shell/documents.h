@@ -5,6 +5,7 @@
 // reset before and the completion after a load. The main window is a thin
 // layer over it: it asks for file names with dialogs and shows what the
 // controller tells it through TDocumentWindow.
+#include "platform/file_filter.h"
 #include "shell/main_commands.h"
 #include "shell/recent_files.h"
 #include "scheme/viewport.h"
@@ -39,6 +40,9 @@ public:
     virtual void SetMinesFolder(const QString &folder) {}
     // The settings' ShowSheet, set by New.
     virtual void ShowSheet() {}
+    // Save As with the document's name proposed; true when a scheme file was
+    // written.
+    virtual bool AskSaveAs() { return false; }
 };
 
 // The scheme file and the document state it carries besides the tables
@@ -75,8 +79,10 @@ enum TOpenFilter { ofMine = 1, ofKladon = 2, ofRevod = 3, ofVent = 4 };
 // Filters of the Save As dialog.
 enum TSaveFilter { sfMine = 1, sfDxf = 2, sfVent = 3, sfBmp = 4 };
 
-QStringList OpenDialogFilters();
-QStringList SaveDialogFilters();
+// The filters of the open dialog, in the order of TOpenFilter, and of the
+// Save As dialog: the scheme file, then the VENT export.
+TFileFilters OpenDialogFilters();
+TFileFilters SaveDialogFilters();
 // The scheme file name for a name chosen in Save As: ".MINE" appended unless
 // the name, upper-cased, contains ".MIN".
 QString MineSaveAsName(const QString &chosen);
@@ -123,9 +129,11 @@ public:
     bool NewDocument();
     // Makes a new scheme without asking (after the question was answered).
     void MakeNewDocument();
-    // Reset, read, complete. When the read fails the exception passes on, the
-    // document keeps what was read under a new document's name, so that Save
-    // cannot overwrite the file with a half-read network.
+    // Reset, read, complete. When the read fails the exception passes on and
+    // the document keeps what was read, so that the network can be salvaged:
+    // it keeps the file's name, counts as changed, and its first save goes
+    // through Save As, so that the damaged file is never overwritten unasked.
+    // A file of which nothing could be read leaves a new document.
     void OpenFile(const QString &fileName);
     // Opens the start document chosen at the first activation.
     void OpenStartDocument(const QStringList &arguments,
@@ -134,8 +142,11 @@ public:
     // the mines folder follows the chosen file.
     void OpenChosen(const QString &fileName, TOpenFilter filter);
 
-    // Saves under the document's name; true when written.
+    // Saves under the document's name; true when written. A salvaged
+    // document asks for a name first.
     bool Save();
+    // The next save asks for a name (a damaged file was salvaged).
+    bool SaveAsksForName() const { return m_saveAsksForName; }
     // Save As with the name and filter chosen in the dialog; true when a
     // scheme file was written.
     bool SaveAs(const QString &chosen, TSaveFilter filter);
@@ -147,10 +158,12 @@ public:
 
 private:
     void ApplyCaption();
+    bool Write();
 
     TNetworkTables &m_tables;
     TSchemeStorage &m_storage;
     TDocumentWindow &m_window;
     QString m_fileName;
     bool m_modified = false;
+    bool m_saveAsksForName = false;
 };

@@ -115,11 +115,12 @@ QStringList FindPLADocuments(const QString &plaFolder, const QString &mineName, 
 TMessage NoPLADocumentsMessage(const QString &plaFolder, int position)
 {
     const QString lf = QStringLiteral("\n");
+    const QString cr = QStringLiteral("\r");
     const QString text =
         LookupText(QStringLiteral("В папке \"%1\", указанной как папка с файлами текста ПЛА (см."))
         + LookupText(QStringLiteral("меню \"Настройки/Расположение/Папки/ПЛА\") "))
         + LookupText(QStringLiteral("не найдено ни одного файла для позиции %2.")) + lf + lf
-        + LookupText(QStringLiteral("Возможные причины этого:")) + lf + lf
+        + LookupText(QStringLiteral("Возможные причины этого:")) + cr + cr
         + LookupText(QStringLiteral("1. Неверно указан путь к папке с файлами ПЛА.")) + lf
         + LookupText(QStringLiteral("(см. меню \"Настройки/Расположение.../Папки/ПЛА\")")) + lf + lf
         + LookupText(QStringLiteral("2. Название файла для этой позиции не соответствует заданному шаблону.")) + lf

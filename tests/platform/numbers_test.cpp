@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QLocale>
+
 #include <cmath>
 #include <limits>
 
@@ -48,4 +50,13 @@ TEST(Numbers, ParsingAcceptsCommaOrPointAndRefusesTheRest)
     EXPECT_TRUE(TryStrToInt(QStringLiteral("42"), i));
     EXPECT_EQ(i, 42);
     EXPECT_FALSE(TryStrToInt(QStringLiteral("4.2"), i));
+}
+
+TEST(Numbers, ClockTextIsRussianWhateverTheLocale)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(ShortDateLongTime(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4))), "07.03.2026 9:05:04");
+    EXPECT_EQ(ShortDateLongTime(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 0))), "31.12.2026 23:59:00");
+    QLocale::setDefault(before);
 }

@@ -1,3 +1,4 @@
+#include "report/library.h"
 #include "report/report_objects.h"
 
 #include "report_fixture.h"

@@ -6,6 +6,7 @@
 
 #include <QtCore/QSet>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -21,6 +22,7 @@ public:
     TViewport Stored;
     bool WriteSucceeds = true;
     bool ReadThrows = false;
+    bool ReadNothing = false;  // a failing read that found no network
     bool Pictures = false;
     QStringList Written;
     QStringList ReadFiles;
@@ -34,7 +36,8 @@ public:
     void Read(const QString &fileName) override
     {
         ReadFiles << fileName;
-        CreateNode(*Tables, 1);
+        if (!ReadNothing)
+            CreateNode(*Tables, 1);
         if (ReadThrows)
             throw Exception(QStringLiteral("Файл \"%1\" поврежден").arg(fileName));
     }
@@ -63,6 +66,8 @@ public:
     int Cleared = 0;
     int Fits = 0;
     QString Mines = QStringLiteral("/mines");
+    std::function<bool()> SaveAs;
+    int SaveAsAsked = 0;
 
     void DocumentCleared() override { ++Cleared; }
     void CaptionChanged(const QString &caption) override { Caption = caption; }
@@ -70,6 +75,11 @@ public:
     void FitWholeScheme() override { ++Fits; }
     QString MinesFolder() const override { return Mines; }
     void SetMinesFolder(const QString &folder) override { Mines = folder; }
+    bool AskSaveAs() override
+    {
+        ++SaveAsAsked;
+        return SaveAs && SaveAs();
+    }
 };
 
 class DocumentTest : public ::testing::Test
@@ -141,6 +151,20 @@ TEST(RecentFiles, MenuNumbersByPlaceAndShortensTheCurrentFolder)
     EXPECT_EQ(entries[0].Index, 0);
     EXPECT_EQ(entries[1].Caption, "&3 /other/c.mine");
     EXPECT_EQ(entries[1].Index, 2);
+}
+
+TEST(FileFilters, TextsAreThoseOfTheDialogs)
+{
+    QStringList open, save;
+    for (const TFileFilter &f : OpenDialogFilters())
+        open << f.Text;
+    for (const TFileFilter &f : SaveDialogFilters())
+        save << f.Text;
+    EXPECT_EQ(open, (QStringList{"Файлы \"Zyr Вентиляция 6.xx\" (*.mine; *.min)", "Файлы \"Кладон 5.5\" (*.nf?)",
+                                 "Файлы программы РЕВОД (*.dat)", "Файлы программы VENT (*.sp?)"}));
+    EXPECT_EQ(OpenDialogFilters()[0].Patterns, (QStringList{"*.mine", "*.min"}));
+    EXPECT_EQ(save, (QStringList{"Файл Zyr Вентиляция (*.MINE)", "Файл VENT (*.sp?)"}));
+    EXPECT_EQ(SaveDialogFilters()[0].Patterns, (QStringList{"*.MINE", "*.MIN"}));
 }
 
 TEST(SaveAsNames, MineAndVentNaming)
@@ -263,13 +287,52 @@ TEST_F(DocumentTest, PictureSymbolsLeftOnLoadMarkTheDocumentModified)
     EXPECT_TRUE(Doc.Modified());
 }
 
-TEST_F(DocumentTest, AFailedReadDoesNotKeepTheFileName)
+TEST_F(DocumentTest, AFailedReadWithNothingReadDoesNotKeepTheFileName)
 {
     Storage.ReadThrows = true;
+    Storage.ReadNothing = true;
     EXPECT_THROW(Doc.OpenFile(QStringLiteral("/x/bad.mine")), Exception);
     EXPECT_EQ(Doc.FileName(), "/mines/Новая шахта.MINE");
     EXPECT_EQ(Window.Caption, "Zyr \"Ворбаль\": - [/mines/Новая шахта.MINE]");
     EXPECT_FALSE(Doc.Recent.Items().contains("/x/bad.mine"));
+    EXPECT_FALSE(Doc.Modified());
+    EXPECT_FALSE(Doc.SaveAsksForName());
+}
+
+TEST_F(DocumentTest, ASalvagedNetworkIsSavedOnlyUnderAChosenName)
+{
+    Storage.ReadThrows = true;
+    EXPECT_THROW(Doc.OpenFile(QStringLiteral("/x/bad.mine")), Exception);
+    EXPECT_TRUE(NodeExist(*Tables, 1));
+    EXPECT_EQ(Doc.FileName(), "/x/bad.mine");  // the name Save As proposes
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_EQ(Window.Fits, 1);
+    EXPECT_FALSE(Doc.Recent.Items().contains("/x/bad.mine"));
+
+    // Save, and Yes to the question about unsaved changes, ask for a name;
+    // the dialog cancelled, nothing is written and the document stays changed.
+    EXPECT_FALSE(Doc.Save());
+    Prompt.Answer(idYes);
+    EXPECT_FALSE(Doc.ConfirmSaveChanges());
+    EXPECT_EQ(Window.SaveAsAsked, 2);
+    EXPECT_TRUE(Storage.Written.isEmpty());
+    EXPECT_TRUE(Doc.Modified());
+
+    // A name chosen: written there, and later saves go there without asking.
+    Window.SaveAs = [this] { return Doc.SaveAs(QStringLiteral("/x/kept"), sfMine); };
+    EXPECT_TRUE(Doc.Save());
+    Doc.SetModified(true);
+    EXPECT_TRUE(Doc.Save());
+    EXPECT_EQ(Window.SaveAsAsked, 3);
+    EXPECT_EQ(Storage.Written, (QStringList{"/x/kept.MINE", "/x/kept.MINE"}));
+    EXPECT_FALSE(Doc.Modified());
+
+    // A later good load asks no more.
+    Storage.ReadThrows = true;
+    EXPECT_THROW(Doc.OpenFile(QStringLiteral("/x/bad.mine")), Exception);
+    Storage.ReadThrows = false;
+    Doc.OpenFile(QStringLiteral("/x/good.mine"));
+    EXPECT_FALSE(Doc.SaveAsksForName());
 }
 
 TEST_F(DocumentTest, OpenChosenFollowsTheFolderAndImportsGetANewName)

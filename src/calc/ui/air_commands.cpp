@@ -6,6 +6,8 @@
 #include "calc/speed_control.h"
 #include "calc/ui/frm_air_tabl_n.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "calc/ui/frm_fixir.h"
+#include "calc/ui/frm_q_accelerate.h"
 #include "platform/prompt.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
@@ -15,15 +17,11 @@ TFireModelHooks FireModelHooks;
 namespace {
 
 // The table over the main window's tables, with its category view.
-int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression, bool withCancel)
+int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression)
 {
     TfrmAirTablN form(&mainWindow, Net, mainWindow.Options().ReportStyle);
     form.ShowRangeChoice = true;
     form.Table.FixedDepressionMode = fixedDepression;
-    if (withCancel) {
-        form.btnCancel->show();
-        form.btnCancel->setEnabled(true);
-    }
     return form.exec();
 }
 
@@ -44,7 +42,7 @@ void mnuAirClick(TfrmMain &mainWindow)
     }
     if (!CalcAir(&mainWindow))
         return;
-    ShowAirTable(mainWindow, false, false);
+    ShowAirTable(mainWindow, false);
     mainWindow.Redraw();
 }
 
@@ -55,13 +53,13 @@ void mnuFixDeprClick(TfrmMain &mainWindow)
     // The resistances of the branches with fixed depressions were computed.
     mainWindow.SetModified(true);
     mainWindow.Redraw();
-    ShowAirTable(mainWindow, true, false);
+    ShowAirTable(mainWindow, true);
 }
 
 void mnuReTurnClick(TfrmMain &mainWindow)
 {
     TReversalHost host;
-    host.ShowTable = [&mainWindow] { return ShowAirTable(mainWindow, false, true) == QDialog::Accepted; };
+    host.ShowTable = [&mainWindow] { return ShowAirTable(mainWindow, false) == QDialog::Accepted; };
     host.BranchChanged = [&mainWindow](int b) {
         mainWindow.ObjectChanged(std::make_unique<TBranch>(Net, b), ckChanged);
     };
@@ -72,6 +70,14 @@ void mnuReTurnClick(TfrmMain &mainWindow)
 void mnuSpeedCheckClick(TfrmMain &mainWindow)
 {
     RunSpeedCheck(&mainWindow, Net);
+}
+
+void menuQHFixirClick(TfrmMain &mainWindow)
+{
+    if (!RunFixedQHResistance(&mainWindow, Net.BranchR, Net.BranchRequiredFlow, Net.BranchFixedDepression))
+        return;
+    mainWindow.SetModified(true);
+    mainWindow.Redraw();
 }
 
 void InstallAirDistributionCommands(TfrmMain &mainWindow)
@@ -86,4 +92,6 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    InstallVentBoost();
 }

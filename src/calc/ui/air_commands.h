@@ -1,7 +1,8 @@
 #pragma once
 // The main window's air distribution commands: the normal air distribution
 // (F2), the one with fixed depressions (Shift+F2), turning the reversed
-// branches round and the air speed control.
+// branches round, the air speed control, the resistances from fixed flows
+// and depressions, and the boost search.
 #include <functional>
 
 class TfrmMain;
@@ -26,7 +27,11 @@ void mnuFixDeprClick(TfrmMain &mainWindow);
 void mnuReTurnClick(TfrmMain &mainWindow);
 // "Контроль скорости воздуха...".
 void mnuSpeedCheckClick(TfrmMain &mainWindow);
+// "Расчет сопротивления по фиксированным  Q и H": the resistances it saves
+// change the document.
+void menuQHFixirClick(TfrmMain &mainWindow);
 
 // Gives the main window these commands, and its document the default speed
-// limits of the branch kinds for branches that carry none.
+// limits of the branch kinds for branches that carry none; fills the hook
+// that opens the boost search for a branch.
 void InstallAirDistributionCommands(TfrmMain &mainWindow);

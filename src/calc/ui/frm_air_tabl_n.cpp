@@ -66,8 +66,6 @@ TfrmAirTablN::TfrmAirTablN(QWidget *owner, const TNetworkTables &t, int reportSt
     SpeedButton1->setEnabled(false);
     btnCancel = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->hide();
-    btnCancel->setEnabled(false);
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setDefault(true);

@@ -29,7 +29,7 @@ public:
     QLabel *lblDiap;
     QComboBox *cbxDiap;
     QPushButton *SpeedButton1;  // "Печать...": waits for the report engine
-    QPushButton *btnCancel;     // shown by the reversal only
+    QPushButton *btnCancel;
     QPushButton *btnOk;
 
     // Row `row` of the grid (0 the first below the captions) shows branch b.

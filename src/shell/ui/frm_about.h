@@ -1,7 +1,8 @@
 #pragma once
-// The About window: the version page, the text of "zyr.rtf" in the start
-// folder shown as plain text (left out when the file is missing), and the
-// maker's contacts, whose address labels open through the desktop.
+// The About window: the version page, the text of "zyr.rtf" (in the start
+// folder, else beside the program) shown as plain text and left out when no
+// such file can be read, and the maker's contacts, whose address labels open
+// through the desktop. It opens on the version page.
 #include <QtWidgets/QDialog>
 
 class QTabWidget;
@@ -18,7 +19,3 @@ public:
 private:
     QTabWidget *m_pages = nullptr;
 };
-
-// The readable text of a rich-text file: control words, groups of fonts,
-// colours and pictures dropped; empty when the file cannot be read.
-QString RtfToPlainText(const QByteArray &rtf);

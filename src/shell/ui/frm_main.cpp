@@ -4,9 +4,11 @@
 #include "model/helpers.h"
 #include "platform/guard.h"
 #include "platform/help.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_canvas.h"
 #include "scheme/overview_map.h"
 #include "scheme/ui/frm_map.h"
@@ -21,22 +23,18 @@
 
 #include <QtCore/QDateTime>
 #include <QtCore/QFileInfo>
-#include <QtCore/QLocale>
 #include <QtGui/QActionGroup>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QGuiApplication>
-#include <QtGui/QPainter>
 #include <QtGui/QScreen>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QComboBox>
-#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QStatusBar>
-#include <QtWidgets/QStyle>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
 
@@ -52,26 +50,10 @@ const QString HomePageAddress = QStringLiteral("https://tunvex.example.org/");
 
 TColor FromQColor(const QColor &c) { return RGBColor(c.red(), c.green(), c.blue()); }
 
-// A small picture for a tool button that has no icon of its own: a letter or
-// sign, or a colour swatch.
-QIcon GlyphIcon(const QString &glyph, const QColor &color = Qt::black, const QColor &fill = Qt::transparent)
+// A tool button's icon, from the program's own drawings.
+QIcon ToolIcon(const char *name)
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (fill != Qt::transparent) {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(fill);
-        p.drawRect(QRectF(3.5, 3.5, 17, 17));
-    }
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(glyph.size() > 2 ? 9 : (glyph.size() > 1 ? 11 : 15));
-    p.setFont(font);
-    p.setPen(color);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
 }
 
 // Every action whose command comes with another part of the program: present
@@ -88,9 +70,13 @@ const char *const LaterCommands[] = {
     "tbtnFindFire", "tbtnQAccelerate", "spbZoomIn", "spbZoomOut", "spbCenterView", "spbFullScheme",
     "sbtnMoveSymb", "sbtnMap", "spbtnWays", "mnuCancel"};
 
-// Task commands that the scheme's popup also offers; they follow the Tasks menu.
-const char *const PopupTasks[] = {"TaskAirDistribution", "pmnuFire", "TaskFire", "TaskWorkersEvacuate",
-                                  "mnuRazv", "mnuLikvAvar", "mnuTransp", "TaskNodePress", "mnuReTurn"};
+// Task commands that the scheme's popup also offers; they follow the Tasks
+// menu. The popup's items of the commands with a shortcut are items of their
+// own ("p" + the action's name), so that the shortcut still runs the command
+// where the item is disabled (F2 on an empty scheme gives the solver's reason).
+const char *const PopupTasks[] = {"pTaskAirDistribution", "pmnuFire", "pTaskWorkersEvacuate", "mnuRazv",
+                                  "mnuLikvAvar", "mnuTransp", "pTaskNodePress", "mnuReTurn"};
+const char *const PopupKeyedTasks[] = {"TaskAirDistribution", "TaskWorkersEvacuate", "TaskNodePress"};
 
 } // namespace
 
@@ -232,59 +218,58 @@ void TfrmMain::CreateActions()
     // File.
     key(MakeAction("FileNew", "Новая схема...", [this] { mnuNewMineClick(); }), QKeySequence(Qt::CTRL | Qt::Key_N));
     Action("FileNew")->setToolTip(LookupText("Создать новую шахту"));
-    Action("FileNew")->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    Action("FileNew")->setIcon(ToolIcon("file_new"));
     key(MakeAction("FileOpen", "&Открыть схему...", [this] { bbtnLoadClick(); }), QKeySequence(Qt::CTRL | Qt::Key_O));
     Action("FileOpen")->setToolTip(LookupText("Открыть файл шахты"));
-    Action("FileOpen")->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    Action("FileOpen")->setIcon(ToolIcon("file_open"));
     key(later("FileFind", "&Найти схему...", "Поиск файлов Zyr Вентиляции"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    Action("FileFind")->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    Action("FileFind")->setIcon(ToolIcon("file_find"));
     key(MakeAction("FileSave", "&Сохранить", [this] { bbtnSaveClick(); }), QKeySequence(Qt::CTRL | Qt::Key_S));
     // The Save tool button is enabled exactly while the document is modified.
     MakeAction("bbtnSave", "&Сохранить", [this] { bbtnSaveClick(); });
     Action("bbtnSave")->setToolTip(LookupText("Сохранить"));
-    Action("bbtnSave")->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    Action("bbtnSave")->setIcon(ToolIcon("file_save"));
     key(MakeAction("FileSaveAs", "Сохранить как...", [this] { mnuSaveAsClick(); }),
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     key(later("FilePrint", "&Печать схемы...", "Распечатать схему шахты"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    Action("FilePrint")->setIcon(GlyphIcon("П", Qt::darkBlue));
+    Action("FilePrint")->setIcon(ToolIcon("file_print"));
     later("FileProperty", "Сво&йства схемы...");
     key(MakeAction("FileExit", "В&ыход", [this] { mnuQuitClick(); }), QKeySequence(Qt::ALT | Qt::Key_X));
     Action("FileExit")->setToolTip(LookupText("Выход из программы"));
-    Action("FileExit")->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    Action("FileExit")->setIcon(ToolIcon("file_exit"));
     later("mnuImport", "Кладон 5.5 (файл *.nf?)...");
     later("mnuRevodImport", "РЕВОД (файл *.dat)...");
     later("mnuVentImport", "VENT (файл *.sp?)...");
 
     // Edit.
-    later("sbtnNode", "Поставить узел...", "Поставить узел")->setIcon(GlyphIcon("●", Qt::darkCyan));
-    later("sbtnBranch", "Начертить ветвь...", "Начертить ветвь")->setIcon(GlyphIcon("╱", Qt::blue));
+    later("sbtnNode", "Поставить узел...", "Поставить узел")->setIcon(ToolIcon("tool_node"));
+    later("sbtnBranch", "Начертить ветвь...", "Начертить ветвь")->setIcon(ToolIcon("tool_branch"));
     later("mnuEditNodes", "Таблица узлов...");
-    later("mnuMuchBranches", "Таблица ветвей...", "Корректировка параметров ветвей")->setIcon(GlyphIcon("Т", Qt::darkBlue));
+    later("mnuMuchBranches", "Таблица ветвей...", "Корректировка параметров ветвей")->setIcon(ToolIcon("branch_table"));
     later("mnuNodeAlt", "Высотные отметки...");
     later("mnuReTurn", "Развернуть все опрокиды...")->setVisible(false);
-    later("mnuMineLayers", "Пласты...", "Список пластов")->setIcon(GlyphIcon("≡", Qt::darkGreen));
-    later("spbtnFind", "Найти объект...", "Перейти на объект")->setIcon(GlyphIcon("?", Qt::darkBlue));
+    later("mnuMineLayers", "Пласты...", "Список пластов")->setIcon(ToolIcon("layers"));
+    later("spbtnFind", "Найти объект...", "Перейти на объект")->setIcon(ToolIcon("goto_object"));
 
     // View: colouring modes, one at a time.
     m_coloring = new QActionGroup(this);
     m_coloring->setExclusive(true);
     const struct
     {
-        const char *Name, *Caption, *Hint;
-        QColor Color;
+        const char *Name, *Caption, *Hint, *Icon;
         void (TfrmMain::*Handler)();
     } colorings[] = {
-        {"mnuStandart", "Стандарт", "Стандартная раскраска схемы", Qt::blue, &TfrmMain::mnuStandartClick},
-        {"mnuPLA", "Цвета ПЛА", "Раскраска схемы по цветам ПЛА", Qt::red, &TfrmMain::mnuPLAClick},
-        {"mnuColorByLayers", "По пластам", "Раскраска схемы по пластам", Qt::darkGreen,
+        {"mnuStandart", "Стандарт", "Стандартная раскраска схемы", "color_standard", &TfrmMain::mnuStandartClick},
+        {"mnuPLA", "Цвета ПЛА", "Раскраска схемы по цветам ПЛА", "color_pla", &TfrmMain::mnuPLAClick},
+        {"mnuColorByLayers", "По пластам", "Раскраска схемы по пластам", "color_layers",
          &TfrmMain::mnuColorByLayersClick},
-        {"mnuColorByReveres", "Зона реверсирования", "Раскраска схемы по зоне реверсирования.", Qt::magenta,
+        {"mnuColorByReveres", "Зона реверсирования", "Раскраска схемы по зоне реверсирования.", "color_reversal",
          &TfrmMain::mnuColorByReveresClick},
     };
     for (const auto &c : colorings) {
         QAction *a = MakeCheck(c.Name, c.Caption, false, [this, h = c.Handler] { (this->*h)(); });
         a->setToolTip(LookupText(c.Hint));
-        a->setIcon(GlyphIcon(QString(), Qt::black, c.Color));
+        a->setIcon(ToolIcon(c.Icon));
         a->setIconVisibleInMenu(false);
         m_coloring->addAction(a);
     }
@@ -301,22 +286,22 @@ void TfrmMain::CreateActions()
     MakeCheck("mnuNodeShow", "Показывать", true, [this] { Redraw(); });
     const struct
     {
-        const char *Name, *Caption, *Hint, *Glyph;
+        const char *Name, *Caption, *Hint, *Icon;
         std::int32_t Bit;
     } labels[] = {
-        {"mnuN", "Номера (&N)", "Показывать номер ветви", "N", lfNumber},
-        {"mnuR", "Сопротивления (&R)", "Показывать сопротивление ветви", "R", lfR},
-        {"mnuH", "Депрессия (&D)", "Показывать депрессию ветви", "D", lfDepression},
-        {"mnuAH", "Доп. депрессия (&Ad)", "Показывать доп. депрессию", "Ad", lfAuxDepression},
-        {"mnuQ", "Расходы воздуха (&Q)", "Показывать расход воздуха в ветви", "Q", lfQ},
-        {"mnuArrows", "Стрелки", "Показывать стрелки", "→", lfArrow},
-        {"mnuThickBr", "Толстые ветви", "Толстые ветви", "▬", 0},
+        {"mnuN", "Номера (&N)", "Показывать номер ветви", "label_number", lfNumber},
+        {"mnuR", "Сопротивления (&R)", "Показывать сопротивление ветви", "label_resistance", lfR},
+        {"mnuH", "Депрессия (&D)", "Показывать депрессию ветви", "label_depression", lfDepression},
+        {"mnuAH", "Доп. депрессия (&Ad)", "Показывать доп. депрессию", "label_aux_depression", lfAuxDepression},
+        {"mnuQ", "Расходы воздуха (&Q)", "Показывать расход воздуха в ветви", "label_flow", lfQ},
+        {"mnuArrows", "Стрелки", "Показывать стрелки", "label_arrows", lfArrow},
+        {"mnuThickBr", "Толстые ветви", "Толстые ветви", "label_thick", 0},
     };
     for (const auto &l : labels) {
         QAction *a = MakeCheck(l.Name, l.Caption, false, {});
         a->setData(l.Bit);
         a->setToolTip(LookupText(l.Hint));
-        a->setIcon(GlyphIcon(QString::fromUtf8(l.Glyph), Qt::darkBlue));
+        a->setIcon(ToolIcon(l.Icon));
         a->setIconVisibleInMenu(false);
         connect(a, &QAction::triggered, this, [this, a] { RunCommand([this, a] { mnuNodeNoClick(a); }); });
     }
@@ -384,21 +369,21 @@ void TfrmMain::CreateActions()
     MakeAction("mnuWWWHome", "Страница программы в Интернете...", [this] { mnuWWWHomeClick(); });
 
     // Tool buttons of the drawing bar.
-    later("sbtnArrow", "Поиск")->setIcon(GlyphIcon("↖"));
-    later("spbSelection", "Выделить ветви")->setIcon(GlyphIcon("⬚"));
-    later("EditPlacePLALabel", "Метка ПЛА", "Поставить метку ПЛА")->setIcon(GlyphIcon("П", Qt::red));
-    later("tbtnPlaceTelephone", "Поставить телефон")->setIcon(GlyphIcon("☎"));
-    later("tbtnText", "Поставить надпись")->setIcon(GlyphIcon("A"));
-    later("tbtnMove", "Переместить объект")->setIcon(GlyphIcon("✥"));
-    later("tbtnFireModelling", "Моделирование пожара")->setIcon(GlyphIcon("▲", Qt::red));
-    later("tbtnFindFire", "Поиск возможного места пожара")->setIcon(GlyphIcon("?", Qt::red));
-    later("tbtnQAccelerate", "Усиление проветривания: Щелкните на схеме по ветви")->setIcon(GlyphIcon("Q+", Qt::darkGreen));
-    later("spbZoomIn", "Приблизить")->setIcon(GlyphIcon("+"));
-    later("spbZoomOut", "Отдалить")->setIcon(GlyphIcon("−"));
-    later("spbCenterView", "Центровка схемы")->setIcon(GlyphIcon("◎"));
-    later("spbFullScheme", "Вся схема на экран")->setIcon(GlyphIcon("□"));
-    later("sbtnMoveSymb", "Вся схема на лист")->setIcon(GlyphIcon("▣"));
-    later("sbtnMap", "Карта")->setIcon(GlyphIcon("M", Qt::darkGreen));
+    later("sbtnArrow", "Поиск")->setIcon(ToolIcon("tool_pointer"));
+    later("spbSelection", "Выделить ветви")->setIcon(ToolIcon("tool_select_branches"));
+    later("EditPlacePLALabel", "Метка ПЛА", "Поставить метку ПЛА")->setIcon(ToolIcon("tool_pla_label"));
+    later("tbtnPlaceTelephone", "Поставить телефон")->setIcon(ToolIcon("tool_telephone"));
+    later("tbtnText", "Поставить надпись")->setIcon(ToolIcon("tool_text"));
+    later("tbtnMove", "Переместить объект")->setIcon(ToolIcon("tool_move"));
+    later("tbtnFireModelling", "Моделирование пожара")->setIcon(ToolIcon("tool_fire"));
+    later("tbtnFindFire", "Поиск возможного места пожара")->setIcon(ToolIcon("tool_find_fire"));
+    later("tbtnQAccelerate", "Усиление проветривания: Щелкните на схеме по ветви")->setIcon(ToolIcon("tool_boost"));
+    later("spbZoomIn", "Приблизить")->setIcon(ToolIcon("zoom_in"));
+    later("spbZoomOut", "Отдалить")->setIcon(ToolIcon("zoom_out"));
+    later("spbCenterView", "Центровка схемы")->setIcon(ToolIcon("view_center"));
+    later("spbFullScheme", "Вся схема на экран")->setIcon(ToolIcon("view_fit_screen"));
+    later("sbtnMoveSymb", "Вся схема на лист")->setIcon(ToolIcon("view_fit_sheet"));
+    later("sbtnMap", "Карта")->setIcon(ToolIcon("view_map"));
     Action("sbtnMap")->setCheckable(true);
     // The view tools and the default tool are one group: one is down at a time.
     m_tools = new QActionGroup(this);
@@ -409,8 +394,8 @@ void TfrmMain::CreateActions()
     }
     Action("sbtnArrow")->setChecked(true);
     QAction *grid = MakeCheck("spbGrid", "Сетка", true, [this] { spbGridClick(); });
-    grid->setIcon(GlyphIcon("#", Qt::darkGray));
-    later("spbtnWays", "Вернуться к маршрутам")->setIcon(GlyphIcon("↩", Qt::darkGreen));
+    grid->setIcon(ToolIcon("view_grid"));
+    later("spbtnWays", "Вернуться к маршрутам")->setIcon(ToolIcon("routes_back"));
     later("mnuCancel", "Отменить");
 }
 
@@ -495,11 +480,19 @@ void TfrmMain::CreateMenus()
     add(help, {"mnuHelpContents", "", "mnuWWWHome", "mnuAbout"});
 
     // The scheme's right-click popup, opened by the mouse tools.
+    for (const char *name : PopupKeyedTasks) {
+        QAction *command = Action(QString::fromLatin1(name));
+        auto *item = new QAction(command->text(), this);
+        item->setObjectName(QStringLiteral("p") + command->objectName());
+        item->setToolTip(command->toolTip());
+        connect(item, &QAction::triggered, command, &QAction::trigger);
+        m_actions.insert(item->objectName(), item);
+    }
     m_pmnuScheme = new QMenu(this);
     m_pmnuScheme->setObjectName(QStringLiteral("pmnuScheme"));
-    add(m_pmnuScheme, {"mnuCancel", "", "mnuMuchBranches", "spbtnFind", "", "TaskAirDistribution",
-                       "TaskFreshRecalc", "TaskNodePress", "TaskDepressiogram", "", "pmnuFire",
-                       "TaskWorkersEvacuate"});
+    add(m_pmnuScheme, {"mnuCancel", "", "mnuMuchBranches", "spbtnFind", "", "pTaskAirDistribution",
+                       "TaskFreshRecalc", "pTaskNodePress", "TaskDepressiogram", "", "pmnuFire",
+                       "pTaskWorkersEvacuate"});
     add(m_pmnuScheme->addMenu(LookupText("Маршруты движения ГВГСС")), {"mnuRazv", "mnuLikvAvar", "mnuTransp"});
     add(m_pmnuScheme, {"TaskAscendVentl", "TaskDescendingVentl"});
 
@@ -591,6 +584,8 @@ void TfrmMain::RefreshCommandStates()
     tool("spbtnWays", m_routesExist);
     // Node pressures are labelled once their calculation is there.
     Action("mnuNodeP")->setEnabled(bool(m_overlays.NodePressures));
+    for (const char *name : PopupKeyedTasks)
+        Action(QStringLiteral("p") + QString::fromLatin1(name))->setEnabled(Action(QString::fromLatin1(name))->isEnabled());
     const bool tasks = BranchCount(Net) > 1;
     for (const char *name : PopupTasks)
         tool(name, tasks);
@@ -1051,10 +1046,7 @@ void TfrmMain::ClockTick()
 {
     if (++m_clockTicks % 4 != 0)
         return;
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    m_lblDateTime->setText(locale.toString(now.date(), QLocale::ShortFormat) + u' '
-                           + locale.toString(now.time(), QStringLiteral("HH:mm:ss")));
+    m_lblDateTime->setText(ShortDateLongTime(QDateTime::currentDateTime()));
 }
 
 // ---- TDocumentWindow --------------------------------------------------------
@@ -1124,12 +1116,16 @@ void TfrmMain::bbtnLoadClick()
 {
     if (!m_document->ConfirmSaveChanges())
         return;
-    const QStringList filters = OpenDialogFilters();
-    QString selected = filters.first();
-    const QString file = QFileDialog::getOpenFileName(this, LookupText("Открыть схему"), MinesFolder(),
-                                                      filters.join(QStringLiteral(";;")), &selected);
-    if (!file.isEmpty())
-        m_document->OpenChosen(file, static_cast<TOpenFilter>(filters.indexOf(selected) + 1));
+    int filter = 0;
+    const QString file = GetOpenFileName(this, LookupText("Открыть схему"), MinesFolder(), OpenDialogFilters(), &filter);
+    try {
+        if (!file.isEmpty())
+            m_document->OpenChosen(file, static_cast<TOpenFilter>(filter + 1));
+    } catch (...) {
+        // A damaged file leaves what was read: the menus follow it.
+        UpdateMenus();
+        throw;
+    }
     UpdateMenus();
 }
 
@@ -1140,13 +1136,17 @@ void TfrmMain::bbtnSaveClick()
 
 void TfrmMain::mnuSaveAsClick()
 {
-    const QStringList filters = SaveDialogFilters();
-    QString selected = filters.first();
-    const QString file = QFileDialog::getSaveFileName(this, LookupText("Сохранить как"), m_document->FileName(),
-                                                      filters.join(QStringLiteral(";;")), &selected);
+    AskSaveAs();
+}
+
+bool TfrmMain::AskSaveAs()
+{
+    int filter = 0;
+    const QString file =
+        GetSaveFileName(this, LookupText("Сохранить как"), m_document->FileName(), SaveDialogFilters(), &filter);
     if (file.isEmpty())
-        return;
-    m_document->SaveAs(file, filters.indexOf(selected) == 1 ? sfVent : sfMine);
+        return false;
+    return m_document->SaveAs(file, filter == 1 ? sfVent : sfMine);
 }
 
 void TfrmMain::mnuQuitClick()

@@ -151,6 +151,7 @@ private:
     QString MinesFolder() const override;
     void SetMinesFolder(const QString &folder) override;
     void ShowSheet() override;
+    bool AskSaveAs() override;
 
     void CreateActions();
     void CreateMenus();

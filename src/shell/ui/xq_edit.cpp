@@ -160,7 +160,7 @@ double EditToFloat(QLineEdit *edit)
 
 void ShowErrorMessage(const QString &message)
 {
-    ShowMessageBox(message, QApplication::applicationDisplayName(), mb::Ok | mb::IconError);
+    ShowMessageBox(message, ApplicationTitle, mb::Ok | mb::IconError);
 }
 
 bool ReadEdits(const std::function<void()> &read)

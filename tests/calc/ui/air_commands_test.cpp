@@ -6,6 +6,7 @@
 #include "calc/ui/frm_cntr_air_speed.h"
 #include "platform/prompt.h"
 #include "shell/ui/frm_main.h"
+#include "modal.h"
 
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
@@ -55,11 +56,13 @@ protected:
         QTimer timer;
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (!form)
-                return;
-            opened = true;
-            check(*form);
-            form->done(ok ? QDialog::Accepted : QDialog::Rejected);
+            if (form) {
+                opened = true;
+                check(*form);
+                form->done(ok ? QDialog::Accepted : QDialog::Rejected);
+            }
+            // Some other dialog came up instead: it must not keep the test waiting.
+            CloseOpenModals();
         });
         timer.start(0);
         if (QAction *a = w->Action(QString::fromLatin1(action)); a->isVisible())
@@ -105,7 +108,7 @@ TEST_F(AirCommands, F2SolvesAndListsTheCategories)
         EXPECT_TRUE(f.cbxDiap->isVisible());
         EXPECT_TRUE(f.cbxDiap->isEnabled());
         EXPECT_EQ(f.cbxDiap->count(), 13);
-        EXPECT_FALSE(f.btnCancel->isVisible());
+        EXPECT_TRUE(f.btnCancel->isVisible());
         EXPECT_FALSE(f.SpeedButton1->isEnabled());
         EXPECT_EQ(f.sgAirDebt->rowCount(), BranchCount(Net));
         EXPECT_EQ(f.sgAirDebt->horizontalHeaderItem(3)->text(), "Расход, м3/сек");
@@ -151,6 +154,24 @@ TEST_F(AirCommands, UnsolvableNetworkShowsTheCodeAndNothingElse)
 
     EXPECT_FALSE(RunWith<TfrmCntrAirSpeed>("mnuSpeedCheck", frmCntrAirSpeed, [](TfrmCntrAirSpeed &) {}));
     EXPECT_EQ(prompt.Asked.size(), 2u);
+}
+
+TEST_F(AirCommands, KeysOnAnEmptySchemeGiveTheSolversReason)
+{
+    // The Tasks menu and the popup's item are disabled; the keys still run
+    // their commands, and both solvers say why they cannot.
+    w->Action("FileNew")->trigger();
+    ASSERT_EQ(BranchCount(Net), 0);
+    EXPECT_FALSE(w->findChild<QAction *>("pTaskAirDistribution")->isEnabled());
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::keyClick(w.get(), Qt::Key_F2, Qt::ShiftModifier);
+    ASSERT_EQ(prompt.Asked.size(), 2u);
+    EXPECT_EQ(prompt.Asked[0].Text, "Расчет невозможен. Число ветвей в шахте 0.");
+    EXPECT_TRUE(prompt.Asked[1].Text.startsWith("Расчет невозможен."));
+    EXPECT_EQ(frmAirTablN, nullptr);
 }
 
 TEST_F(AirCommands, OpenFireModelIsAskedAbout)

@@ -2,8 +2,8 @@
 // where the efficiency starts and what OK hands back.
 #include "calc/ui/frm_splein.h"
 #include "platform/prompt.h"
+#include "modal.h"
 
-#include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -43,7 +43,7 @@ void Type(QWidget *widget, const QString &text)
 // Runs `drive` inside the prompt once it is shown.
 void WhenShown(std::function<void(TfrmSplein &)> drive)
 {
-    QTimer::singleShot(0, [drive] {
+    WhenModal([drive] {
         auto *form = qobject_cast<TfrmSplein *>(QApplication::activeModalWidget());
         ASSERT_NE(form, nullptr);
         drive(*form);

@@ -4,7 +4,7 @@
 #include "shell/ui/frm_main.h"
 
 #include <QtCore/QTemporaryDir>
-#include <QtCore/QTimer>
+#include "modal.h"
 #include <QtGui/QAction>
 #include <QtTest/QTest>
 #include <QtWidgets/QCheckBox>
@@ -30,7 +30,7 @@ TEST(FreshRecalcCommand, RecoloursTheSampleMine)
         QAction *command = w.Action(QStringLiteral("TaskFreshRecalc"));
         ASSERT_TRUE(command->isEnabled());
         bool bothOffered = false;
-        QTimer::singleShot(0, [&] {
+        WhenModal([&] {
             ASSERT_NE(frmGazSourse, nullptr);
             bothOffered = frmGazSourse->chkLongwalls->isChecked() && frmGazSourse->chkFaces->isChecked();
             QTest::mouseClick(frmGazSourse->btnOk, Qt::LeftButton);

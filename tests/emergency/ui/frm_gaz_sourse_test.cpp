@@ -6,7 +6,7 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
-#include <QtCore/QTimer>
+#include "modal.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ struct TLongwallMine : TSmallNetwork
 // Runs the command with the dialog driven by `drive` once it is shown.
 bool RunDriven(TNetworkTables &t, TFreshRecalcHost &host, std::function<void(TfrmGazSourse &)> drive)
 {
-    QTimer::singleShot(0, [drive] {
+    WhenModal([drive] {
         ASSERT_NE(frmGazSourse, nullptr);
         drive(*frmGazSourse);
     });

@@ -2,9 +2,9 @@
 #include "scheme/ui/frm_branch.h"
 
 #include "platform/prompt.h"
+#include "modal.h"
 #include "../scheme_test_network.h"
 
-#include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
@@ -77,7 +77,7 @@ struct TFrmBranchTest : ::testing::Test
 template <typename TDialog>
 void WhenShown(std::function<void(TDialog &)> drive)
 {
-    QTimer::singleShot(0, [drive] {
+    WhenModal([drive] {
         auto *dialog = qobject_cast<TDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         drive(*dialog);

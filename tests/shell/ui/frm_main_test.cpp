@@ -2,6 +2,7 @@
 #include "platform/paths.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/file_dialogs.h"
 #include "shell/scheme_storage.h"
 #include "scheme/ui/frm_branch.h"
 #include "shell/ui/branch_dialog_host.h"
@@ -14,17 +15,22 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
+#include "modal.h"
+
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QColorDialog>
+#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QPlainTextEdit>
 #include <QtCore/QSet>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolBar>
+#include <QtWidgets/QWidgetAction>
 
 namespace {
 
@@ -165,6 +171,41 @@ TEST_F(MainWindowTest, ABadStartFileIsReportedAndNotOverwritten)
     w.Action("FileSave")->trigger();
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), "not a scheme");
+}
+
+TEST_F(MainWindowTest, ADamagedSchemeIsSalvagedAndSavedOnlyUnderAChosenName)
+{
+    const QString file = WriteScheme("damaged.mine", 3);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray damaged = f.readAll().chopped(10);  // the last record cut short
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(damaged);
+    f.close();
+
+    TfrmMain w({file}, Folder.path());
+    w.FormActivate();
+    ASSERT_EQ(Prompt.Asked.size(), 1u);  // the reader's message
+    EXPECT_TRUE(Prompt.Asked[0].Text.startsWith("Неожиданный конец файла"));
+    EXPECT_EQ(BranchCount(Net), 3);
+    EXPECT_EQ(w.windowTitle(), Caption(file));
+    EXPECT_TRUE(w.Action("bbtnSave")->isEnabled());
+    EXPECT_TRUE(w.menuBar()->actions().at(3)->isEnabled());  // the Tasks menu follows the network
+
+    // Save opens Save As on the file's name; cancelled, nothing is written.
+    QString proposed;
+    WhenModal([&] {
+        QFileDialog *dialog = ShownFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        proposed = dialog->selectedFiles().value(0);
+    });
+    w.Action("FileSave")->trigger();
+    EXPECT_EQ(proposed, file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), damaged);
+    f.close();
+    EXPECT_TRUE(w.Document().Modified());
 }
 
 TEST_F(MainWindowTest, SaveAsNamingAndAFailedSave)
@@ -324,6 +365,32 @@ TEST_F(MainWindowTest, ClockWritesTheTimeEveryFourthTick)
     EXPECT_EQ(w.Clock().interval(), 110);
 }
 
+TEST_F(MainWindowTest, EveryToolButtonHasAnIconOfItsOwn)
+{
+    TfrmMain w({}, Folder.path());
+    QHash<QByteArray, QString> seen;
+    int buttons = 0;
+    for (QToolBar *bar : w.findChildren<QToolBar *>()) {
+        for (QAction *a : bar->actions()) {
+            if (a->isSeparator() || !a->isVisible() || qobject_cast<QWidgetAction *>(a))
+                continue;
+            ++buttons;
+            const QImage image = a->icon().pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32);
+            ASSERT_FALSE(image.isNull()) << a->objectName().toStdString();
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    inked += qAlpha(image.pixel(x, y)) > 128;
+            EXPECT_GT(inked, 20) << a->objectName().toStdString();  // drawn, not blank
+            const QByteArray bytes(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+            EXPECT_FALSE(seen.contains(bytes))
+                << a->objectName().toStdString() << " looks like " << seen.value(bytes).toStdString();
+            seen.insert(bytes, a->objectName());
+        }
+    }
+    EXPECT_GE(buttons, 35);
+}
+
 TEST_F(MainWindowTest, AboutShowsTheVersionPageOnlyWithItsFile)
 {
     {
@@ -336,9 +403,11 @@ TEST_F(MainWindowTest, AboutShowsTheVersionPageOnlyWithItsFile)
     rtf.close();
     TfrmAbout about(Folder.path());
     ASSERT_EQ(about.Pages()->count(), 2);
+    EXPECT_EQ(about.Pages()->currentIndex(), 0);  // it opens on the version page
     EXPECT_EQ(about.Pages()->tabText(0), "Версия");
-    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\'c2\\'e5\\'f0\\'f1\\'e8\\'ff 1.0\\par Tunvex}"),
-              "Версия 1.0\nTunvex");
+    auto *text = about.findChild<QPlainTextEdit *>("reVersion");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), "Версия 1.0\nTunvex");
 }
 
 TEST_F(MainWindowTest, KeysRunTheirCommandsAlsoFromHiddenItems)
@@ -361,7 +430,7 @@ TEST_F(MainWindowTest, SettingsItemsOpenTheirOptionsPage)
     TfrmMain w({}, Folder.path());
     for (const auto &[item, page] : {std::pair{"mnuGeneralOpt", 0}, {"mnuPasswordOpt", 3}, {"mnuSymbolsView", 4}}) {
         int shown = -1;
-        QTimer::singleShot(0, [&] {
+        WhenModal([&] {
             ASSERT_NE(frmOptions, nullptr);
             shown = frmOptions->ActivePage();
             frmOptions->reject();
@@ -379,7 +448,7 @@ TEST_F(MainWindowTest, ColourDialogKeepsItsCustomColoursInCustomSet)
     ASSERT_TRUE(SaveCustomColors(CustomColorsFileName(Folder.path()), stored));
 
     QColor offered;
-    QTimer::singleShot(0, [&] {
+    WhenModal([&] {
         auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         offered = QColorDialog::customColor(5);
@@ -406,7 +475,7 @@ TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
         w.FormActivate();
         InstallBranchDialogHost(w);
         ASSERT_FALSE(w.Document().Modified());
-        QTimer::singleShot(0, [] {
+        WhenModal([] {
             auto *dialog = qobject_cast<TfrmBranch *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             dialog->edNo->setText(QStringLiteral("9"));

@@ -12,13 +12,13 @@
 #include "shell/scheme_ini.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "modal.h"
 
 #include <gtest/gtest.h>
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
-#include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
@@ -200,7 +200,7 @@ TEST_F(PluginHostTest, RoundTripPluginReadsAndWritesTheNetwork)
 
     QString title;
     QString text;
-    QTimer::singleShot(0, [&] {
+    WhenModal([&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             title = box->windowTitle();
             text = box->text();

@@ -171,6 +171,7 @@ TEST(XqEdit, OkWithABadValueShowsTheMessageAndKeepsTheDialogOpen)
     ASSERT_EQ(prompt.Asked.size(), 1u);
     EXPECT_EQ(prompt.Asked[0].Text, QStringLiteral("Число с плавающей точкой должно быть в пределах 0,00...10,00"));
     EXPECT_EQ(prompt.Asked[0].Flags & mb::IconMask, mb::IconError);
+    EXPECT_EQ(prompt.Asked[0].Caption, QStringLiteral("Zyr \"Ворбаль\""));
 
     second->setText(QStringLiteral("9,5"));
     QTest::mouseClick(ok, Qt::LeftButton);

@@ -1,0 +1,1379 @@
+// The build of a report into prepared pages: the loop over template pages,
+// each page's run-time model (run copies of its objects placed in run-time
+// bands), the formation of a page with its data loop, the sheet mechanics
+// (new sheet, new column, repeated headers, page footers, subreport pages
+// recorded and replayed) and how one band prints itself.
+#include "report/band.h"
+#include "report/interpreter.h"
+#include "report/library.h"
+#include "report/report.h"
+#include "report/report_page.h"
+#include "report/text_object.h"
+
+#include <QtCore/QScopeGuard>
+
+namespace {
+
+bool OutputCancelled()
+{
+    const TfrReport *out = BuildState().OutputReport;
+    return out && out->Cancelled;
+}
+
+TfrReport *CurrentRunReport()
+{
+    return EngineRunning() ? dynamic_cast<TfrReport *>(Engine().CurrentReport) : nullptr;
+}
+
+void ShowProgress(int n)
+{
+    if (TfrReport *report = CurrentRunReport())
+        report->ShowProgressText(n);
+}
+
+TfrEMFPages &OutputPages() { return BuildState().OutputReport->PreparedPages; }
+
+bool IsFixedKind(int kind) { return kind == btPageFooter || kind == btOverlay || kind == btNone; }
+bool IsCrossKind(int kind) { return kind >= btCrossHeader && kind <= btCrossFooter; }
+
+int DataKindOfLevel(int level) { return level == 1 ? btMasterData : (level == 2 ? btDetailData : btSubDetailData); }
+
+TfrMemoView *AsMemo(TfrView *view) { return view && view->ReportObjectType == gtMemo ? static_cast<TfrMemoView *>(view) : nullptr; }
+
+// Writes an object into the current sheet, then tells the observers about
+// text that is not a part of a split.
+void WriteToSheet(TfrView &view)
+{
+    TfrMemoView *memo = AsMemo(&view);
+    const bool whole = !memo || memo->PrintState != 3;
+    TfrStream &stream = OutputPages()[Engine().CurrentPageIndex].Stream;
+    stream.Seek(stream.Size());
+    view.PrintToStream(stream);
+    if (memo && whole) {
+        TfrView *current = dynamic_cast<TfrView *>(Engine().CurrentObject);
+        for (TfrView *observer : BuildState().ObserverObjects)
+            observer->ObserveObject(current);
+    }
+}
+
+// The record source a band's data-source text names; a component of another
+// class is an error that names it.
+TfrDataset *OpenSource(const QString &text, bool &created)
+{
+    try {
+        return OpenBandDataSet(text, created);
+    } catch (const EInvalidCast &) {
+        throw Exception(QStringLiteral("Компонент %1 не является источником данных").arg(text));
+    }
+}
+
+} // namespace
+
+bool IsDataBandKind(int kind) { return kind == btMasterData || kind == btDetailData || kind == btSubDetailData; }
+
+// ================================================================ the report
+
+void TfrReport::BuildReport()
+{
+    TfrEngine &e = Engine();
+    TfrBuildState &st = BuildState();
+    st.ObserverObjects.clear();
+    Rebuildable = true;
+    EngineMode = 1;
+    AttachParser();
+    if (OnBeginDoc)
+        OnBeginDoc();
+    e.ExpressionError = false;
+    e.StopRequested = [] {
+        PumpMessages();
+        return OutputCancelled();
+    };
+
+    const bool multiple = Dataset && ReportType == rtMultiple;
+    const int count = TemplatePages.Count();
+    // Run-time models go away also when the build fails half-way.
+    const auto finish = qScopeGuard([this, count] {
+        for (int i = 0; i < count && i < TemplatePages.Count(); ++i)
+            TemplatePages.GetPage(i).FinishRun();
+        FormingPage = nullptr;
+        BuildState().ObserverObjects.clear();
+    });
+    if (multiple) {
+        Dataset->Init();
+        Dataset->First();
+    }
+    for (int i = 0; i < count; ++i)
+        TemplatePages.GetPage(i).IsSubReportPage = false;
+    for (int i = 0; i < count; ++i)
+        TemplatePages.GetPage(i).PrepareRun();
+    BindValueFields();
+    for (int i = 0; i < count; ++i)
+        TemplatePages.GetPage(i).BindFieldObjects();
+
+    TfrReport *out = st.OutputReport;
+    do {
+        ShowProgressText(e.CurrentPageIndex + 1);
+        for (int i = 0; i < count; ++i) {
+            TfrPage &page = TemplatePages.GetPage(i);
+            if (page.IsSubReportPage)
+                continue;
+            FormingPage = &page;
+            if (OnBeginPage) {
+                const auto memo = [&page](int kind) {
+                    TfrBand *band = page.BandsByKind[kind].get();
+                    return band && band->BandObject ? band->BandMemo : QStringList();
+                };
+                QStringList master = memo(btMasterData), detail = memo(btDetailData), sub = memo(btSubDetailData);
+                OnBeginPage(i, master, detail, sub);
+            }
+            page.Recording = false;
+            if (OnManualBuild)
+                OnManualBuild(page);
+            else
+                page.FormPage();
+            if (OnEndPage)
+                OnEndPage(1);
+            st.AppendToSheet = false;
+            const bool last = i == count - 1;
+            const bool append = last ? st.NextReportAppends && (!multiple || Dataset->Eof())
+                                     : TemplatePages.GetPage(i + 1).PrintOnPreviousSheet != 0;
+            if (append) {
+                e.CurrentPageIndex -= 1;
+                st.AppendToSheet = true;
+            }
+            if (!st.AppendToSheet) {
+                e.CurrentPageIndex = out->PreparedPages.Count();
+                ShowProgressText(e.CurrentPageIndex);
+            }
+            if (out->Cancelled)
+                break;
+        }
+        ShowProgressText(e.CurrentPageIndex);
+        if (multiple)
+            Dataset->Next();
+    } while (!out->Cancelled && multiple && !Dataset->Eof());
+
+    if (multiple)
+        Dataset->Exit();
+    if (OnEndDoc)
+        OnEndDoc();
+}
+
+// ================================================================ the page
+
+TfrPage::~TfrPage() = default;
+
+int TfrPage::LeftEdge() const
+{
+    if (!HonourMargins)
+        return 0;
+    return MarginLeft ? MarginLeft : PrinterInfo.OffsetX;
+}
+
+int TfrPage::TopEdge() const
+{
+    if (!HonourMargins)
+        return 0;
+    return MarginTop ? MarginTop : PrinterInfo.OffsetY;
+}
+
+int TfrPage::RightEdge() const
+{
+    if (!HonourMargins)
+        return PrinterInfo.PageWidth;
+    return MarginRight ? PrinterInfo.PageWidth - MarginRight : PrinterInfo.OffsetX + PrinterInfo.PrintableWidth;
+}
+
+int TfrPage::BottomEdge() const
+{
+    int bottom;
+    if (!HonourMargins)
+        bottom = PrinterInfo.PageHeight;
+    else
+        bottom = MarginBottom ? PrinterInfo.PageHeight - MarginBottom : PrinterInfo.OffsetY + PrinterInfo.PrintableHeight;
+    const TfrBand *footer = BandsByKind[btPageFooter].get();
+    if (footer && footer->HasObjects())
+        bottom -= footer->Height;
+    return bottom;
+}
+
+bool TfrPage::SheetIsFresh() const { return FreshTopY >= 0 && CursorY <= FreshTopY; }
+
+TfrScriptObject *TfrPage::FindRunObject(const QString &name)
+{
+    for (const auto &view : RunObjects)
+        if (view->Name.compare(name, Qt::CaseInsensitive) == 0)
+            return view.get();
+    return nullptr;
+}
+
+TfrBandState *TfrPage::DataBand(int kind)
+{
+    if (kind < 0 || kind > btNone)
+        return nullptr;
+    TfrBand *band = BandsByKind[kind].get();
+    return band && band->BandObject ? band : nullptr;
+}
+
+void TfrPage::PrepareRun()
+{
+    for (int kind = 0; kind <= btNone; ++kind)
+        BandsByKind[kind] = std::make_unique<TfrBand>(kind, this);
+    RunObjects.clear();
+    m_pending.clear();
+    RecordedSteps.clear();
+    ResumeBand = nullptr;
+    SubReportOwner = nullptr;
+    BuildRunModel();
+    RunModelBuilt = true;
+    ColumnNo = 1;
+    CurrentLineNo = 1;
+}
+
+void TfrPage::FinishRun()
+{
+    if (!RunModelBuilt)
+        return;
+    if (EngineRunning()) {
+        TfrEngine &e = Engine();
+        for (const auto &view : RunObjects)
+            if (e.CurrentObject == view.get())
+                e.CurrentObject = nullptr;
+        e.CurrentBand = e.AggregateBand = nullptr;
+        if (e.CurrentRunPage == this)
+            e.CurrentRunPage = nullptr;
+    }
+    for (auto &band : BandsByKind)
+        band.reset();
+    RunObjects.clear();
+    RecordedSteps.clear();
+    m_pending.clear();
+    ResumeBand = nullptr;
+    RunModelBuilt = false;
+}
+
+void TfrPage::BuildRunModel()
+{
+    TfrEngine &e = Engine();
+    TfrBuildState &st = BuildState();
+    TfrReport *report = CurrentRunReport();
+    std::vector<bool> pending;
+
+    // Run copies.
+    for (const auto &source : TemplateObjects) {
+        std::unique_ptr<TfrView> copy = CreateReportObject(source->ReportObjectType, source->ClassName());
+        copy->Assign(*source);
+        copy->PreparedMode = true;
+        if (copy->Flags & flags::Observed)
+            st.ObserverObjects.push_back(copy.get());
+        pending.push_back(copy->ReportObjectType != gtBand);
+        copy->OwnerBand = nullptr;
+        if (copy->ReportObjectType == gtSubReport && report) {
+            const int target = static_cast<TfrSubReportView *>(copy.get())->PageIndex;
+            if (target >= 0 && target < report->TemplatePages.Count())
+                report->TemplatePages.GetPage(target).IsSubReportPage = true;
+        }
+        RunObjects.push_back(std::move(copy));
+    }
+
+    const auto configure = [&](TfrBand &band, TfrView &object) {
+        band.BandMemo = object.Lines;
+        QStringList errors;
+        band.BandScript.clear();
+        if (!object.ScriptLines.isEmpty()) {
+            e.ReportInterpreter->Compile(object.ScriptLines, band.BandScript, errors);
+            if (!errors.isEmpty()) {
+                e.ScratchLines << errors;
+                band.BandScript.clear();
+            }
+        }
+        band.BandObject = &object;
+        band.FlagWord = object.Flags;
+        object.OwnerBand = &band;
+    };
+
+    // Cross bands take the objects lying inside their horizontal span.
+    bool anyCross = false;
+    for (const auto &object : RunObjects) {
+        const int kind = object->ReportObjectType == gtBand ? static_cast<TfrBandView &>(*object).GetBandType() : -1;
+        if (!IsCrossKind(kind))
+            continue;
+        TfrBand &band = *BandsByKind[kind];
+        configure(band, *object);
+        band.Left = object->Left;
+        band.Width = object->Width;
+        band.SetDataSource(object->FormatText);
+        anyCross = true;
+    }
+    if (anyCross) {
+        for (int kind : {btCrossHeader, btCrossData, btCrossFooter}) {
+            TfrBand &band = *BandsByKind[kind];
+            if (!band.BandObject)
+                continue;
+            for (std::size_t i = 0; i < RunObjects.size(); ++i) {
+                TfrView &view = *RunObjects[i];
+                if (!pending[i] || view.OwnerBand)
+                    continue;
+                if (band.Left <= view.Left && view.Left + view.Width <= band.Left + band.Width) {
+                    view.Left -= band.Left;
+                    view.OwnerBand = &band;
+                    band.BandObjects.push_back(&view);
+                }
+            }
+        }
+    }
+
+    // Horizontal bands, kind by kind, each chain ordered by Y.
+    for (int kind = btReportTitle; kind <= btGroupFooter; ++kind) {
+        std::vector<std::unique_ptr<TfrBand>> chain;
+        for (const auto &object : RunObjects) {
+            if (object->ReportObjectType != gtBand || static_cast<TfrBandView &>(*object).GetBandType() != kind)
+                continue;
+            std::unique_ptr<TfrBand> band = chain.empty() ? std::move(BandsByKind[kind]) : std::make_unique<TfrBand>(kind, this);
+            configure(*band, *object);
+            band->Top = object->Top;
+            band->Height = object->Height;
+            band->SetDataSource(object->FormatText);
+            band->Stretched = object->Flags & 1;
+            band->PrintWhenDetailEmpty = object->Flags & 4;
+            band->NewPageAfter = !IsSubReportPage && (object->Flags & 2);
+            band->Breakable = !IsSubReportPage && (object->Flags & 8);
+            const int top = band->Top, bottom = band->Top + band->Height;
+            const auto inRange = [&](const TfrView &view) { return view.Top >= top && view.Top <= bottom; };
+            for (int pass = 0; pass < 3; ++pass) {
+                for (std::size_t i = 0; i < RunObjects.size(); ++i) {
+                    TfrView &view = *RunObjects[i];
+                    if (!pending[i] || !inRange(view))
+                        continue;
+                    const bool sub = view.ReportObjectType == gtSubReport;
+                    const bool inCross = view.OwnerBand && IsCrossKind(view.OwnerBand->Kind);
+                    const bool take = pass == 0 ? !view.OwnerBand && !sub : (pass == 1 ? inCross : !view.OwnerBand && sub);
+                    if (!take)
+                        continue;
+                    if (!inCross)
+                        view.OwnerBand = band.get();
+                    view.Top -= top;
+                    pending[i] = false;
+                    band->BandObjects.push_back(&view);
+                }
+            }
+            chain.push_back(std::move(band));
+        }
+        if (chain.empty())
+            continue;
+        std::stable_sort(chain.begin(), chain.end(), [](const auto &a, const auto &b) { return a->Top < b->Top; });
+        TfrBand *last = chain.back().get();
+        for (std::size_t i = chain.size() - 1; i > 0; --i) {
+            chain[i]->PrevBand = chain[i - 1].get();
+            chain[i - 1]->NextBand = std::move(chain[i]);
+        }
+        BandsByKind[kind] = std::move(chain.front());
+        BandsByKind[kind]->LastOfChain = last;
+    }
+
+    // Objects outside every band print where they stand.
+    TfrBand &loose = *BandsByKind[btNone];
+    for (std::size_t i = 0; i < RunObjects.size(); ++i) {
+        if (!pending[i])
+            continue;
+        TfrView &view = *RunObjects[i];
+        if (!view.OwnerBand)
+            view.OwnerBand = &loose;
+        loose.BandObjects.push_back(&view);
+    }
+
+    // Headers and footers of the data levels: the n-th data band takes the
+    // n-th header and footer.
+    for (int level = 1; level <= 3; ++level) {
+        const int data = DataKindOfLevel(level);
+        TfrBand *header = BandsByKind[data - 1].get(), *footer = BandsByKind[data + 1].get();
+        for (TfrBand *band = BandsByKind[data].get(); band; band = band->NextBand.get()) {
+            band->HeaderBand = header && header->BandObject ? header : nullptr;
+            band->FooterBand = footer && footer->BandObject ? footer : nullptr;
+            header = header ? header->NextBand.get() : nullptr;
+            footer = footer ? footer->NextBand.get() : nullptr;
+        }
+    }
+
+    // Groups: the innermost (lowest) header pairs with the topmost footer.
+    if (BandsByKind[btGroupHeader]->BandObject) {
+        TfrBand *footer = BandsByKind[btGroupFooter]->BandObject ? BandsByKind[btGroupFooter].get() : nullptr;
+        for (TfrBand *header = BandsByKind[btGroupHeader]->LastOfChain; header; header = header->PrevBand) {
+            header->FooterBand = footer;
+            footer = footer ? footer->NextBand.get() : nullptr;
+        }
+    }
+
+    // Column sources of the cross-tab: "band=source;" items.
+    TfrBand &crossData = *BandsByKind[btCrossData];
+    if (crossData.HasObjects() && crossData.BandObject && crossData.BandObject->FormatText.contains(u';')) {
+        const QString text = crossData.BandObject->FormatText;
+        const QStringList items = text.left(text.lastIndexOf(u';')).split(u';');
+        for (const QString &item : items) {
+            const qsizetype eq = item.indexOf(u'=');
+            const QString name = item.left(eq);
+            const QString source = eq >= 0 ? item.mid(eq + 1) : QString();
+            for (int kind = btMasterHeader; kind <= btGroupFooter; ++kind) {
+                for (TfrBand *band = BandsByKind[kind].get(); band; band = band->NextBand.get()) {
+                    if (!band->BandObject || band->BandObject->Name.compare(name, Qt::CaseInsensitive) != 0)
+                        continue;
+                    if (band->OwnsColumnSource)
+                        delete band->ColumnSource;
+                    bool created = false;
+                    band->ColumnSource = OpenSource(source, created);
+                    band->OwnsColumnSource = created;
+                }
+            }
+        }
+    }
+
+    if (ColumnCount <= 0)
+        ColumnCount = 1;
+    ColumnWidth = (RightEdge() - LeftEdge()) / ColumnCount;
+}
+
+void TfrPage::BindFieldObjects()
+{
+    TfrEngine &e = Engine();
+    for (const auto &view : RunObjects) {
+        view->DataField = nullptr;
+        if (view->Lines.isEmpty())
+            continue;
+        const QString &line = view->Lines.first();
+        if (line.size() <= 2 || !line.startsWith(u'['))
+            continue;
+        const qsizetype close = line.lastIndexOf(u']');
+        if (close <= 0)
+            continue;
+        const QString name = line.mid(1, close - 1);
+        TfrReport *report = CurrentRunReport();
+        if (TfrValue *binding = report ? report->ValueBindings.FindVariable(name) : nullptr) {
+            if (binding->Kind == TfrValue::kindField)
+                view->DataField = binding->Field;
+            continue;
+        }
+        // The data set of the object's band level.
+        const auto keptBand = e.CurrentBand;
+        const auto keptPage = e.CurrentRunPage;
+        e.CurrentBand = view->OwnerBand;
+        e.CurrentRunPage = this;
+        TDataSet *dataSet = CurrentBandDataSet();
+        TField *field = nullptr;
+        try {
+            FindDataSetField(name, dataSet, field);
+        } catch (const Exception &) {
+            field = nullptr;
+        }
+        e.CurrentBand = keptBand;
+        e.CurrentRunPage = keptPage;
+        view->DataField = field;
+    }
+}
+
+void TfrPage::ShowBand(TfrBand *band)
+{
+    if (!band)
+        return;
+    if (Recording)
+        RecordedSteps.push_back({band, 0});
+    else
+        band->Draw();
+}
+
+void TfrPage::FormPage()
+{
+    TfrEngine &e = Engine();
+    TfrBuildState &st = BuildState();
+    TfrEMFPages &pages = OutputPages();
+    e.CurrentRunPage = this;
+    if (!Recording) {
+        if (st.AppendToSheet && st.SavedCursorY == st.SavedLimitY) {
+            st.AppendToSheet = false;
+            st.LastFooterPrinted = false;
+            e.CurrentPageIndex = pages.Count();
+        }
+        LimitY = st.AppendToSheet && st.LastFooterPrinted ? st.SavedLimitY : BottomEdge();
+        ColumnIndex = 0;
+        ColumnShiftX = LeftEdge();
+        if (!st.AppendToSheet) {
+            pages.Add(*this);
+            CursorY = TopEdge();
+            FreshTopY = CursorY;
+            ShowBand(BandsByKind[btOverlay].get());
+            ShowBand(BandsByKind[btNone].get());
+        } else {
+            CursorY = st.SavedCursorY;
+            FreshTopY = -1;
+        }
+        const int sheets = pages.Count();
+        TfrBand *title = BandsByKind[btReportTitle].get();
+        ShowBand(title);
+        if (pages.Count() == sheets) {
+            TfrBand *header = BandsByKind[btPageHeader].get();
+            if (header->HasObjects() && (header->FlagWord & flags::OnFirstPage))
+                ShowBand(header);
+            ShowBand(BandsByKind[btColumnHeader].get());
+            if (!title->HasObjects() && FreshTopY >= 0)
+                FreshTopY = CursorY;
+        }
+    }
+
+    m_deepestLevel = 1;
+    for (int level = 3; level >= 1; --level) {
+        if (BandsByKind[DataKindOfLevel(level)]->HasObjects()) {
+            m_deepestLevel = level;
+            break;
+        }
+    }
+    m_groups = BandsByKind[btGroupHeader]->HasObjects();
+    m_pending.clear();
+    DataLoop(1);
+
+    if (Recording)
+        return;
+    ShowBand(BandsByKind[btColumnFooter].get());
+    ShowBand(BandsByKind[btReportSummary].get());
+    st.SavedCursorY = ColumnIndex > 0 ? BottomEdge() : CursorY;
+    st.SavedLimitY = LimitY;
+    ColumnIndex = 0;
+    ColumnShiftX = LeftEdge();
+    st.LastFooterPrinted = false;
+    const int index = e.CurrentPageIndex;
+    TfrBand *footer = BandsByKind[btPageFooter].get();
+    if (footer->FlagWord & flags::OnLastPage) {
+        st.LastFooterPrinted = footer->HasObjects();
+        if (st.LastFooterPrinted)
+            PrintPageFooters();
+    }
+    e.CurrentPageIndex = index + 1;
+}
+
+void TfrPage::ShowPending()
+{
+    for (TfrBand *band : m_pending)
+        if (band->HasObjects())
+            ShowBand(band);
+    m_pending.clear();
+}
+
+void TfrPage::DataLoop(int level)
+{
+    TfrEngine &e = Engine();
+    TfrBand *groupHead = BandsByKind[btGroupHeader].get();
+    const bool groups = level == 1 && m_groups;
+    for (TfrBand *b = BandsByKind[DataKindOfLevel(level)].get(); b && b->RecordSource; b = b->NextBand.get()) {
+        TfrDataset &source = *b->RecordSource;
+        source.First();
+        if (Recording)
+            RecordedSteps.push_back({b, 1});
+        else
+            b->LineNumber = 1;
+        if (level == 1) {
+            for (TfrBand *g = groupHead; g; g = g->NextBand.get())
+                g->LineNumber = g->LineThroughNumber = 0;
+        }
+        if (source.Eof())
+            continue;
+        if (groups) {
+            for (TfrBand *g = groupHead; g; g = g->NextBand.get()) {
+                ++g->LineNumber;
+                ++g->LineThroughNumber;
+                ShowBand(g);
+            }
+        }
+        if (b->HeaderBand)
+            m_pending.push_back(b->HeaderBand);
+        if (b->FooterBand)
+            b->FooterBand->ResetAggregates();
+        // The master footer already printed by the last group change.
+        bool footerShown = false;
+        while (!source.Eof()) {
+            PumpMessages();
+            if (OutputCancelled())
+                break;
+            m_pending.push_back(b);
+            bool printed = true;
+            if (level < m_deepestLevel) {
+                DataLoop(level + 1);
+                if (!m_pending.empty()) {
+                    if (b->PrintWhenDetailEmpty) {
+                        ShowPending();
+                    } else {
+                        m_pending.pop_back();
+                        printed = false;
+                    }
+                }
+            } else {
+                ShowPending();
+            }
+            source.Next();
+            if (groups) {
+                for (TfrBand *g = groupHead; g; g = g->NextBand.get()) {
+                    e.CurrentBand = g;
+                    const Variant value = g->GroupExpression.isEmpty() ? Variant() : e.ReportParser.Evaluate(g->GroupExpression);
+                    if (VarCompare(value, g->GroupValue) == 0 && !source.Eof())
+                        continue;
+                    ShowBand(b->FooterBand);
+                    footerShown = source.Eof();
+                    std::vector<TfrBand *> inner;
+                    for (TfrBand *h = g->NextBand.get(); h; h = h->NextBand.get())
+                        inner.push_back(h);
+                    for (auto it = inner.rbegin(); it != inner.rend(); ++it) {
+                        (*it)->LineNumber = 0;
+                        ShowBand((*it)->FooterBand);
+                    }
+                    ShowBand(g->FooterBand);
+                    if (!source.Eof()) {
+                        if (g->NewPageAfter)
+                            NewPage();
+                        for (TfrBand *h = g; h; h = h->NextBand.get()) {
+                            ++h->LineNumber;
+                            ++h->LineThroughNumber;
+                            ShowBand(h);
+                        }
+                        ShowBand(b->HeaderBand);
+                        b->LineNumber = 0;
+                    }
+                    break;
+                }
+            }
+            if (Recording) {
+                RecordedSteps.push_back({b, 2});
+            } else if (printed) {
+                ++CurrentLineNo;
+                ++b->LineThroughNumber;
+                ++b->LineNumber;
+                if (!source.Eof() && b->NewPageAfter)
+                    NewPage();
+            }
+        }
+        if (m_pending.empty()) {
+            if (!footerShown)
+                ShowBand(b->FooterBand);
+        } else {
+            m_pending.pop_back();
+        }
+    }
+}
+
+void TfrPage::NewPage()
+{
+    TfrEngine &e = Engine();
+    ShowProgress(e.CurrentPageIndex + 1);
+    ShowBand(BandsByKind[btColumnFooter].get());
+    PrintPageFooters();
+    LimitY = BottomEdge();
+    OutputPages().Add(*this);
+    BuildState().AppendToSheet = false;
+    ShowBand(BandsByKind[btOverlay].get());
+    CursorY = TopEdge();
+    ShowBand(BandsByKind[btPageHeader].get());
+    ShowBand(BandsByKind[btColumnHeader].get());
+    FreshTopY = CursorY;
+}
+
+void TfrPage::PrintPageFooters()
+{
+    TfrEngine &e = Engine();
+    TfrBuildState &st = BuildState();
+    ColumnIndex = 0;
+    ColumnShiftX = LeftEdge();
+    TfrBand *footer = BandsByKind[btPageFooter].get();
+    if (e.CurrentPageIndex > 0 || (footer->FlagWord & flags::OnFirstPage)) {
+        for (; e.CurrentPageIndex < OutputPages().Count(); ++e.CurrentPageIndex)
+            if (!(st.AppendToSheet && st.LastFooterPrinted))
+                ShowBand(footer);
+    }
+    e.CurrentPageIndex = OutputPages().Count();
+}
+
+bool TfrPage::Replay()
+{
+    while (ReplayIndex < static_cast<int>(RecordedSteps.size())) {
+        const TStep step = RecordedSteps[ReplayIndex];
+        switch (step.Action) {
+        case 0:
+            if (ResumeBand) {
+                ResumeBand->RunSubReports();
+                if (ResumeBand)
+                    return true;
+            } else if (step.Band->Draw()) {
+                return true;
+            }
+            break;
+        case 1:
+            step.Band->RecordSource->First();
+            step.Band->LineNumber = 1;
+            break;
+        default:
+            step.Band->RecordSource->Next();
+            ++CurrentLineNo;
+            ++step.Band->LineThroughNumber;
+            ++step.Band->LineNumber;
+            break;
+        }
+        ++ReplayIndex;
+    }
+    return false;
+}
+
+void TfrPage::UpdateAggregatesOf(std::initializer_list<int> kinds)
+{
+    for (int kind : kinds)
+        for (TfrBand *band = BandsByKind[kind].get(); band; band = band->NextBand.get())
+            band->UpdateAggregates();
+}
+
+// ================================================================ the band
+
+TfrBand::TfrBand(int kind, TfrPage *page) : OwnerPage(page) { Kind = kind; }
+
+TfrBand::~TfrBand()
+{
+    // A long chain goes one band at a time, not by recursion.
+    std::unique_ptr<TfrBand> next = std::move(NextBand);
+    while (next)
+        next = std::move(next->NextBand);
+    if (RecordSource) {
+        RecordSource->Exit();
+        if (OwnsRecordSource)
+            delete RecordSource;
+    }
+    if (ColumnSource) {
+        ColumnSource->Exit();
+        if (OwnsColumnSource)
+            delete ColumnSource;
+    }
+    if (EngineRunning()) {
+        TfrEngine &e = Engine();
+        if (e.CurrentBand == this)
+            e.CurrentBand = nullptr;
+        if (e.AggregateBand == this)
+            e.AggregateBand = nullptr;
+    }
+}
+
+void TfrBand::SetDataSource(const QString &text)
+{
+    if (Kind == btGroupHeader) {
+        GroupExpression = text;
+        return;
+    }
+    if (!text.contains(u';') && !text.isEmpty()) {
+        bool created = false;
+        RecordSource = OpenSource(text, created);
+        OwnsRecordSource = created;
+    }
+    if (Kind == btMasterData && !RecordSource) {
+        TfrReport *report = CurrentRunReport();
+        if (report && report->ReportType == rtSimple && report->Dataset) {
+            RecordSource = report->Dataset;
+            OwnsRecordSource = false;
+            RecordSource->Init();
+        }
+    }
+}
+
+void TfrBand::RunScript()
+{
+    if (!BandScript.isEmpty())
+        Engine().ReportInterpreter->Run(BandScript);
+}
+
+Variant TfrBand::EvaluateGroup()
+{
+    TfrEngine &e = Engine();
+    if (GroupExpression.isEmpty())
+        return Variant();
+    const auto kept = e.CurrentBand;
+    e.CurrentBand = this;
+    const auto restore = qScopeGuard([&] { e.CurrentBand = kept; });
+    return e.ReportParser.Evaluate(GroupExpression);
+}
+
+bool TfrBand::Draw()
+{
+    TfrEngine &e = Engine();
+    TfrPage &p = *OwnerPage;
+    e.CurrentObject = BandObject;
+    e.CurrentBand = e.AggregateBand = this;
+    e.CurrentRunPage = &p;
+    NewPageRequested = false;
+    RunScript();
+    if (NewPageRequested)
+        p.NewPage();
+    bool result = false;
+    if (Visible) {
+        if (Kind == btColumnHeader)
+            p.ColumnTopY = p.CursorY;
+        if (Kind == btPageFooter)
+            Top = p.LimitY;
+        if (HasObjects()) {
+            if (!IsFixedKind(Kind) && p.CursorY + CalcHeight() > p.LimitY && !Breakable) {
+                // On a fresh sheet nothing is gained by waiting for the next
+                // one: the band prints here, clipped, so that the build ends.
+                if (!p.SheetIsFresh()) {
+                    if (p.IsSubReportPage)
+                        return true;
+                    BreakIfNeeded(0, 10000, false);
+                }
+            }
+            SubReportsFinished = true;
+            if (IsDataBandKind(Kind) && RecordSource && NextBand && !NextBand->RecordSource) {
+                for (TfrBand *band = this; band; band = band->NextBand.get())
+                    band->DoDraw();
+            } else {
+                DoDraw();
+                if (!IsDataBandKind(Kind) && Kind != btGroupHeader && NewPageAfter)
+                    p.NewPage();
+            }
+            result = !SubReportsFinished;
+        }
+    } else if (IsDataBandKind(Kind)) {
+        // The hidden record still counts.
+        p.UpdateAggregatesOf({btPageFooter, btMasterFooter, btDetailFooter, btSubDetailFooter, btGroupFooter, btReportSummary});
+    }
+    if (!KeepAggregates && !(Kind == btPageFooter && e.CurrentPageIndex < OutputPages().Count() - 1))
+        ResetAggregates();
+    return result;
+}
+
+int TfrBand::CalcContentHeight()
+{
+    TfrEngine &e = Engine();
+    e.CurrentBand = e.AggregateBand = this;
+    for (TfrView *view : BandObjects)
+        view->SavedHeight = view->Height;
+    int height = Height;
+    for (TfrView *view : BandObjects) {
+        TfrMemoView *memo = AsMemo(view);
+        if (memo && memo->OwnerBand == this)
+            height = std::max(height, memo->Top + memo->MeasureHeight());
+    }
+    return height;
+}
+
+int TfrBand::CalcHeight()
+{
+    if (IsDataBandKind(Kind) && NextBand && !NextBand->RecordSource) {
+        int height = 0;
+        for (TfrBand *band = this; band; band = band->NextBand.get())
+            height += band->CalcContentHeight();
+        return height;
+    }
+    return Stretched ? CalcContentHeight() : Height;
+}
+
+void TfrBand::DoDraw()
+{
+    if (!HasObjects())
+        return;
+    TfrPage &p = *OwnerPage;
+    const int keptTop = Top;
+    const bool fixed = IsFixedKind(Kind);
+    if (!fixed)
+        Top = p.CursorY;
+    bool subReports = false;
+    const auto writeAll = [&] {
+        subReports = WriteObjects();
+        if (!subReports)
+            WriteCross();
+    };
+    if (Stretched) {
+        const int h = CalcContentHeight();
+        if (h > Height) {
+            for (TfrView *view : BandObjects)
+                if ((view->ReportObjectType == gtMemo || view->ReportObjectType == gtLine) && (view->Flags & flags::Stretched))
+                    view->Height = h - view->Top;
+        }
+        ContentHeight = h;
+        if (!fixed) {
+            if (!Breakable && !p.SheetIsFresh())
+                BreakIfNeeded(Top, h, false);
+            Top = p.CursorY;
+        }
+        if (Breakable)
+            WriteSplit();
+        else
+            writeAll();
+        for (TfrView *view : BandObjects)
+            view->Height = view->SavedHeight;
+        if (!Breakable && !subReports && !fixed)
+            p.CursorY += h;
+    } else {
+        if (!fixed) {
+            if (!Breakable && !p.SheetIsFresh())
+                BreakIfNeeded(Top, Height, false);
+            Top = p.CursorY;
+        }
+        if (Breakable) {
+            ContentHeight = CalcContentHeight();
+            WriteSplit();
+        } else {
+            writeAll();
+            if (!fixed && !subReports)
+                p.CursorY += Height;
+        }
+    }
+    Top = keptTop;
+    if (IsDataBandKind(Kind))
+        p.UpdateAggregatesOf({btPageFooter, btMasterFooter, btDetailFooter, btSubDetailFooter, btGroupFooter, btReportSummary});
+}
+
+bool TfrBand::WriteObjects()
+{
+    for (std::size_t i = 0; i < BandObjects.size(); ++i) {
+        TfrView *view = BandObjects[i];
+        if (view->ReportObjectType == gtSubReport) {
+            FirstSubReportIndex = static_cast<int>(i);
+            StartSubReports();
+            RunSubReports();
+            return true;
+        }
+        WriteObject(*view);
+        if (OutputCancelled())
+            break;
+    }
+    return false;
+}
+
+void TfrBand::WriteObject(TfrView &view)
+{
+    TfrEngine &e = Engine();
+    TfrPage &p = *OwnerPage;
+    e.CurrentRunPage = &p;
+    e.CurrentBand = e.AggregateBand = this;
+    if (view.OwnerBand != this || FirstPassRunning)
+        return;
+    const int x = view.Left, y = view.Top;
+    view.Left += p.ColumnShiftX - p.LeftEdge();
+    view.Top += Top;
+    const auto restore = qScopeGuard([&] {
+        view.Left = x;
+        view.Top = y;
+    });
+    try {
+        WriteToSheet(view);
+    } catch (const Exception &) {
+        ShowExpressionError();
+    }
+}
+
+void TfrBand::ShowExpressionError()
+{
+    TfrEngine &e = Engine();
+    e.ExpressionError = true;
+    QString text = QStringLiteral("Возникла ошибка при обработке выражения");
+    const auto *view = dynamic_cast<const TfrView *>(e.CurrentObject);
+    if (view)
+        for (const QString &line : view->Lines)
+            text += u'\r' + line;
+    text += QStringLiteral("\rДокумент: ") + (e.CurrentReport ? e.CurrentReport->Name : QString());
+    text += QStringLiteral("\rСекция: ") + BandKindName(view && view->OwnerBand ? view->OwnerBand->Kind : Kind);
+    e.ExpressionErrorText = text;
+    if (TfrReport *out = BuildState().OutputReport)
+        out->Cancelled = true;
+}
+
+bool TfrBand::BreakIfNeeded(int y, int height, bool testOnly)
+{
+    TfrPage &p = *OwnerPage;
+    TfrBand *columnFooter = p.BandsByKind[btColumnFooter].get();
+    if (y + columnFooter->Height + height <= p.LimitY)
+        return false;
+    if (testOnly)
+        return true;
+    if (p.ColumnIndex < p.ColumnCount - 1) {
+        p.ShowBand(columnFooter);
+        ++p.ColumnIndex;
+        p.ColumnShiftX += p.ColumnWidth + p.ColumnGap;
+        p.CursorY = p.ColumnTopY;
+        p.ShowBand(p.BandsByKind[btColumnHeader].get());
+    } else {
+        p.NewPage();
+    }
+    // Headers marked for every sheet come again; their showing here does
+    // not close their groups' totals.
+    for (TfrBand *g = p.BandsByKind[btGroupHeader].get(); g && g != this; g = g->NextBand.get()) {
+        if (g->FlagWord & flags::RepeatOnPages) {
+            const bool kept = g->KeepAggregates;
+            g->KeepAggregates = true;
+            p.ShowBand(g);
+            g->KeepAggregates = kept;
+        }
+    }
+    if (IsDataBandKind(Kind) && HeaderBand && (HeaderBand->FlagWord & flags::RepeatOnPages))
+        p.ShowBand(HeaderBand);
+    p.FreshTopY = p.CursorY;
+    return true;
+}
+
+void TfrBand::WriteSplit()
+{
+    TfrPage &p = *OwnerPage;
+    const std::size_t n = BandObjects.size();
+    std::vector<bool> pending(n, true);
+    for (TfrView *view : BandObjects)
+        view->SavedRect = {view->Left, view->Top, view->Width, view->Height};
+    const auto anyPending = [&] { return std::find(pending.begin(), pending.end(), true) != pending.end(); };
+
+    if (!BreakIfNeeded(Top, ContentHeight, true)) {
+        WriteObjects();
+    } else {
+        for (TfrView *view : BandObjects) {
+            if (TfrMemoView *memo = AsMemo(view)) {
+                memo->MeasureHeight();
+                memo->OutputLines = memo->WrappedLines();
+            }
+        }
+        int d = 0;
+        // Cuts a text between lines to at most a pixels; d is what the cut
+        // leaves over.
+        const auto cut = [&](TfrMemoView &memo, int a) {
+            const int lh = memo.LineHeight;
+            int c = (a / lh) * lh + 2 * memo.TextInsetY + 1;
+            if (c > a)
+                c -= lh;
+            memo.Height = c;
+            d = a - c + 1;
+            return c;
+        };
+        const auto pushDown = [&](TfrView &object, int bottom, int by) {
+            for (TfrView *other : BandObjects) {
+                if (other != &object && other->Top > bottom && other->Left >= object.Left
+                    && other->Left <= object.Left + object.Width)
+                    other->Top += by;
+            }
+        };
+        const auto write = [&](TfrView &view, bool part) {
+            if (TfrMemoView *memo = AsMemo(&view); memo && part)
+                memo->PrintState = 3;
+            WriteObject(view);
+        };
+        int bottom = 0;
+        do {
+            const int avail = p.LimitY - p.BandsByKind[btColumnFooter]->Height - Top - 2;
+            const bool fresh = p.SheetIsFresh();
+            bottom = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (!pending[i])
+                    continue;
+                TfrView &view = *BandObjects[i];
+                TfrMemoView *memo = AsMemo(&view);
+                const bool lines = memo && memo->LineHeight > 0;
+                if (view.Top >= 0 && view.Top < avail) {
+                    if (view.Top + view.Height < avail) {
+                        bottom = std::max(bottom, view.Top + view.Height);
+                        write(view, false);
+                        pending[i] = false;
+                    } else if (lines) {
+                        const int h = view.Height;
+                        const int c = cut(*memo, avail - view.Top + 1);
+                        if (c < memo->LineHeight) {
+                            if (fresh && view.Top == 0) {
+                                // Not even one line fits on an empty sheet.
+                                view.Height = avail;
+                                write(view, true);
+                                bottom = std::max(bottom, avail);
+                                view.Height = h;
+                                pending[i] = false;
+                                continue;
+                            }
+                            pushDown(view, view.Top + h, avail - view.Top);
+                            view.Top = avail;
+                            d = 0;
+                        } else {
+                            write(view, true);
+                            bottom = std::max(bottom, view.Top + c);
+                            pushDown(view, view.Top + h, d);
+                        }
+                        view.Height = h + d;
+                    } else if (fresh && view.Top == 0) {
+                        // Taller than an empty sheet: it prints clipped here
+                        // instead of moving on from sheet to sheet.
+                        const int h = view.Height;
+                        view.Height = avail;
+                        write(view, false);
+                        view.Height = h;
+                        bottom = std::max(bottom, avail);
+                        pending[i] = false;
+                    } else {
+                        view.Top = avail;
+                    }
+                } else if (lines && view.Top < 0 && view.Top + view.Height >= 0 && view.Top + view.Height < avail) {
+                    const int y = view.Top, h = view.Height;
+                    view.Height = h + y;
+                    view.Top = 0;
+                    // A remnant under half a line, or one without lines left, is dropped.
+                    if (view.Height > memo->LineHeight / 2 && !memo->OutputLines.isEmpty()) {
+                        view.Height = static_cast<int>(memo->OutputLines.size()) * memo->LineHeight + 2 * memo->TextInsetY + 1;
+                        bottom = std::max(bottom, view.Top + view.Height);
+                        write(view, true);
+                    }
+                    view.Top = y;
+                    view.Height = h;
+                    pending[i] = false;
+                } else if (lines && view.Top < 0 && view.Top + view.Height >= avail) {
+                    const int y = view.Top, h = view.Height;
+                    view.Top = 0;
+                    const int c = cut(*memo, avail);
+                    write(view, true);
+                    bottom = std::max(bottom, c);
+                    view.Top = y;
+                    view.Height = h + d;
+                }
+            }
+            for (TfrView *view : BandObjects)
+                view->Top -= avail;
+            if (anyPending()) {
+                BreakIfNeeded(Top, 10000, false);
+                Top = p.CursorY;
+            }
+        } while (anyPending() && !OutputCancelled());
+        ContentHeight = bottom;
+    }
+    for (TfrView *view : BandObjects) {
+        view->Top = view->SavedRect[1];
+        view->Height = view->SavedRect[3];
+    }
+    p.CursorY += ContentHeight;
+}
+
+void TfrBand::StartSubReports()
+{
+    TfrPage &p = *OwnerPage;
+    TfrReport *report = CurrentRunReport();
+    const int count = static_cast<int>(BandObjects.size()) - FirstSubReportIndex;
+    // As many subreports as the band holds.
+    SubReportFinished.assign(std::max(count, 0), true);
+    for (int k = 0; k < count; ++k) {
+        auto *object = static_cast<TfrSubReportView *>(BandObjects[FirstSubReportIndex + k]);
+        if (!report || object->PageIndex < 0 || object->PageIndex >= report->TemplatePages.Count())
+            continue;
+        TfrPage &target = report->TemplatePages.GetPage(object->PageIndex);
+        if (&target == &p || !target.RunModelBuilt)
+            continue;
+        target.SubReportOwner = &p;
+        target.Recording = true;
+        target.RecordedSteps.clear();
+        target.FormPage();
+        target.Recording = false;
+        Engine().CurrentRunPage = &p;
+        target.CursorY = object->Top + Top;
+        target.FreshTopY = p.SheetIsFresh() && object->Top == 0 ? target.CursorY : -1;
+        target.LimitY = p.LimitY;
+        target.ColumnShiftX = p.ColumnShiftX + object->Left;
+        target.ReplayIndex = 0;
+        SubReportFinished[k] = false;
+    }
+    p.ResumeBand = nullptr;
+}
+
+void TfrBand::RunSubReports()
+{
+    TfrPage &p = *OwnerPage;
+    TfrReport *report = CurrentRunReport();
+    const int count = static_cast<int>(SubReportFinished.size());
+    const auto target = [&](int k) -> TfrPage & {
+        auto *object = static_cast<TfrSubReportView *>(BandObjects[FirstSubReportIndex + k]);
+        return report->TemplatePages.GetPage(object->PageIndex);
+    };
+    do {
+        if (!SubReportsFinished) {
+            for (int k = 0; k < count; ++k) {
+                if (SubReportFinished[k])
+                    continue;
+                TfrPage &t = target(k);
+                t.CursorY = p.CursorY;
+                t.LimitY = p.LimitY;
+                t.FreshTopY = p.SheetIsFresh() ? t.CursorY : -1;
+            }
+        }
+        SubReportsFinished = true;
+        SubReportBottom = p.CursorY;
+        for (int k = 0; k < count; ++k) {
+            if (SubReportFinished[k])
+                continue;
+            TfrPage &t = target(k);
+            if (t.Replay()) {
+                SubReportsFinished = false;
+            } else {
+                SubReportFinished[k] = true;
+                SubReportBottom = std::max(SubReportBottom, t.CursorY);
+            }
+            Engine().CurrentRunPage = &p;
+        }
+        if (!SubReportsFinished) {
+            if (p.IsSubReportPage) {
+                p.ResumeBand = this;
+                return;
+            }
+            p.NewPage();
+        }
+    } while (!SubReportsFinished && !OutputCancelled());
+    for (int k = 0; k < count; ++k)
+        if (report && FirstSubReportIndex + k < static_cast<int>(BandObjects.size()))
+            target(k).RecordedSteps.clear();
+    p.CursorY = SubReportBottom;
+    p.ResumeBand = nullptr;
+}
+
+void TfrBand::WriteCross()
+{
+    if (Kind == btPageFooter)
+        return;
+    bool crossed = false;
+    for (TfrView *view : BandObjects)
+        crossed = crossed || (view->OwnerBand && IsCrossKind(view->OwnerBand->Kind));
+    if (!crossed)
+        return;
+    TfrEngine &e = Engine();
+    TfrPage &p = *OwnerPage;
+    TfrReport *report = CurrentRunReport();
+    p.ColumnNo = 1;
+    int x = 0;
+    const int kept = e.CurrentPageIndex;
+    e.CrossPrinting = true;
+    const auto restore = qScopeGuard([&] {
+        e.CurrentPageIndex = kept;
+        e.CrossPrinting = false;
+    });
+    if (report && report->OnBeginColumn)
+        report->OnBeginColumn(*this);
+    TfrBand *header = p.BandsByKind[btCrossHeader].get();
+    TfrBand *data = p.BandsByKind[btCrossData].get();
+    TfrBand *footer = p.BandsByKind[btCrossFooter].get();
+    if (header->HasObjects()) {
+        WriteCrossCell(header, header->Left);
+        x = header->Left + header->Width;
+    }
+    if (data->HasObjects()) {
+        if (x == 0)
+            x = data->Left;
+        TfrDataset *columns = data->RecordSource ? data->RecordSource : ColumnSource;
+        if (columns) {
+            columns->First();
+            while (!columns->Eof()) {
+                int w = data->Width;
+                if (report && report->OnPrintColumn)
+                    report->OnPrintColumn(p.ColumnNo, w);
+                CrossColumnBreak(x, w);
+                WriteCrossCell(data, x);
+                if (IsDataBandKind(Kind))
+                    p.UpdateAggregatesOf({btPageFooter, btMasterFooter, btDetailFooter, btSubDetailFooter, btGroupFooter,
+                                          btCrossFooter, btReportSummary});
+                x += w;
+                ++p.ColumnNo;
+                columns->Next();
+                if (OutputCancelled())
+                    break;
+            }
+        }
+    }
+    if (footer->HasObjects()) {
+        if (x == 0)
+            x = footer->Left;
+        CrossColumnBreak(x, footer->Width);
+        e.AggregateBand = footer;
+        WriteCrossCell(footer, x);
+        footer->ResetAggregates();
+    }
+}
+
+void TfrBand::CrossColumnBreak(int &x, int w)
+{
+    TfrEngine &e = Engine();
+    TfrPage &p = *OwnerPage;
+    if (x + w <= p.RightEdge())
+        return;
+    const bool startedOnFirst = e.CurrentPageIndex == 0;
+    x = p.LeftEdge();
+    ++e.CurrentPageIndex;
+    TfrEMFPages &pages = OutputPages();
+    if (e.CurrentPageIndex >= pages.Count()) {
+        pages.Add(p);
+        const int keptY = p.CursorY;
+        p.ShowBand(p.BandsByKind[btOverlay].get());
+        p.CursorY = p.TopEdge();
+        TfrBand *pageHeader = p.BandsByKind[btPageHeader].get();
+        if (!(startedOnFirst && !(pageHeader->FlagWord & flags::OnFirstPage)))
+            p.ShowBand(pageHeader);
+        p.CursorY = keptY;
+        ShowProgress(e.CurrentPageIndex + 1);
+    }
+    TfrBand *header = p.BandsByKind[btCrossHeader].get();
+    if (header->HasObjects() && (header->FlagWord & flags::RepeatOnPages)) {
+        WriteCrossCell(header, p.LeftEdge());
+        x = p.LeftEdge() + header->Width;
+    }
+}
+
+void TfrBand::WriteCrossCell(TfrBand *cell, int xoff)
+{
+    if (FirstPassRunning)
+        return;
+    for (TfrView *view : cell->BandObjects) {
+        if (std::find(BandObjects.begin(), BandObjects.end(), view) == BandObjects.end())
+            continue;
+        const int x = view->Left, y = view->Top;
+        view->Left += xoff;
+        view->Top += Top;
+        view->OwnerBand = this;
+        const auto restore = qScopeGuard([&] {
+            view->OwnerBand = cell;
+            view->Left = x;
+            view->Top = y;
+        });
+        try {
+            WriteToSheet(*view);
+        } catch (const Exception &) {
+            ShowExpressionError();
+            return;
+        }
+    }
+}
+
+void TfrBand::UpdateAggregates()
+{
+    TfrEngine &e = Engine();
+    for (QString &entry : Aggregates) {
+        const qsizetype eq = entry.indexOf(u'=');
+        if (eq >= 0 && eq + 1 < entry.size())
+            entry[eq + 1] = u'0';
+    }
+    const auto keptObject = e.CurrentObject;
+    const auto keptAggregate = e.AggregateBand;
+    Visible = false;
+    e.AggregateBand = this;
+    for (TfrView *view : BandObjects) {
+        TfrMemoView *memo = AsMemo(view);
+        if (!memo)
+            continue;
+        e.CurrentObject = memo;
+        try {
+            memo->ExpandText();
+        } catch (const Exception &) {
+            // The object reports its error when it is printed.
+        }
+    }
+    Visible = true;
+    e.CurrentObject = keptObject;
+    e.AggregateBand = keptAggregate;
+    ++AggregateCount;
+}
+
+void TfrBand::ResetAggregates()
+{
+    if (Kind != btGroupHeader) {
+        Aggregates.clear();
+        AggregateCount = 0;
+        return;
+    }
+    for (TfrBand *g = this; g; g = g->NextBand.get()) {
+        if (g->FooterBand) {
+            g->FooterBand->Aggregates.clear();
+            g->FooterBand->AggregateCount = 0;
+        }
+        g->GroupValue = g->EvaluateGroup();
+    }
+}

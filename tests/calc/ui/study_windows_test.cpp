@@ -1,0 +1,333 @@
+// The boost search window and the fixed-value study window, alone on a small
+// network and from the main window on the sample mine.
+#include "../four_branches.h"
+#include "modal.h"
+#include "calc/solver.h"
+#include "calc/ui/air_commands.h"
+#include "calc/ui/frm_fixir.h"
+#include "calc/ui/frm_q_accelerate.h"
+#include "platform/prompt.h"
+#include "scheme/ui/frm_branch.h"
+#include "scheme/ui/vent_boost_hook.h"
+#include "shell/ui/frm_main.h"
+
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
+#include <QtGui/QAction>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QProgressBar>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTableWidget>
+#include <QtWidgets/QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+bool SameBytes(const TTable<double> &a, const TTable<double> &b)
+{
+    return std::memcmp(a.data(), b.data(), sizeof(a)) == 0;
+}
+
+// Runs open() and, once its modal window of type Form shows, act on it; what
+// act leaves open is closed. False when no such window opened. The timer dies
+// with the call, so a window that never opens leaves nothing behind.
+template <typename Form>
+bool RunWith(const std::function<void()> &open, const std::function<void(Form &)> &act)
+{
+    bool opened = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<Form *>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        opened = true;
+        act(*form);
+        CloseOpenModals();
+    });
+    timer.start(0);
+    open();
+    return opened;
+}
+
+class StudyWindows : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MakeFourBranches(Net);
+        ASSERT_TRUE(CalcAir(nullptr));
+        InstallVentBoost();
+    }
+    void TearDown() override
+    {
+        ShowVentBoost = nullptr;
+        VentBoostHooks = {};
+        BranchDialogHooks.Boost = nullptr;
+        ClearAllItems(Net);
+    }
+    TScriptedPrompt prompt;
+};
+
+TEST_F(StudyWindows, BoostSearchShowsTheTwoPlacesAndKeepsTheNetwork)
+{
+    const TTable<double> r = Net.BranchR, q = Net.BranchQ;
+    QString caption;
+    VentBoostHooks.EditBranch = [&](QWidget *, int, const QString &c) { caption = c; };
+    const bool opened = RunWith<TfrmQAccelerate>([] { ShowVentBoost(2); }, [&](TfrmQAccelerate &f) {
+        EXPECT_EQ(f.windowTitle(), "Усиление проветривания");
+        EXPECT_EQ(f.lblBrNo->text(), "2");
+        EXPECT_EQ(f.lblOldQ->text(), "34,30 м3/с");
+        EXPECT_EQ(f.btnStop->text(), "Усилить");
+        EXPECT_TRUE(f.spbtnBranchProperty->isEnabled());
+        EXPECT_FALSE(f.spbtnPickBranchFromList->isEnabled());  // no object search yet
+
+        QTest::mouseClick(f.btnStop, Qt::LeftButton);
+        EXPECT_FALSE(f.Running());
+        EXPECT_EQ(f.btnStop->text(), "Усилить");
+        EXPECT_TRUE(f.btnClose->isEnabled());
+        EXPECT_EQ(f.lblBestBrNo1->text(), "3");
+        EXPECT_EQ(f.lblQAccelerated1->text(), "45,90  м3/с (+11,60 м3/с = +33,8%)");
+        EXPECT_EQ(f.lblBestBrNo2->text(), "2");
+        EXPECT_EQ(f.lblQAccelerated2->text(), "10,26  м3/с (-24,03 м3/с = -70,1%)");
+        EXPECT_EQ(f.lblBrProcessed->text(), "4");
+        EXPECT_EQ(f.prbCurrBranch->value(), f.prbCurrBranch->maximum());
+
+        QTest::mouseClick(f.spbtnBranchProperty, Qt::LeftButton);
+        EXPECT_EQ(caption, "Ветвь 2");
+        QTest::mouseClick(f.btnClose, Qt::LeftButton);
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+    });
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(prompt.Asked.empty());
+    EXPECT_TRUE(SameBytes(Net.BranchR, r));
+    EXPECT_TRUE(SameBytes(Net.BranchQ, q));
+}
+
+TEST_F(StudyWindows, TheBranchDialogOpensTheBoostForItsBranch)
+{
+    TfrmBranch dialog;
+    dialog.Fill(QStringLiteral("Ветвь 3"), 3, false);
+    ASSERT_TRUE(dialog.btnQAccelerate->isEnabled());
+    const bool opened = RunWith<TfrmQAccelerate>([&] { dialog.btnQAccelerate->click(); }, [](TfrmQAccelerate &f) {
+        EXPECT_EQ(f.lblBrNo->text(), "3");
+        EXPECT_EQ(f.lblOldQ->text(), "34,30 м3/с");
+        // Its own "Свойства ветви" opens the branch dialog again.
+        EXPECT_TRUE(f.spbtnBranchProperty->isEnabled());
+    });
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(StudyWindows, StopEndsTheSearchBetweenTwoTrials)
+{
+    const TTable<double> r = Net.BranchR, q = Net.BranchQ;
+    TfrmQAccelerate f(nullptr, Net, 2);
+    f.show();
+    // Received where the search lets events run, after the first trial.
+    QTimer::singleShot(0, &f, [&] {
+        EXPECT_EQ(f.btnStop->text(), "Стоп");
+        EXPECT_FALSE(f.btnClose->isEnabled());
+        EXPECT_FALSE(f.spbtnPickBranchFromScheme->isEnabled());
+        f.btnStop->click();
+    });
+    f.btnStop->click();
+    EXPECT_TRUE(f.State().Stopped);
+    EXPECT_EQ(f.State().Tried, 1);
+    EXPECT_EQ(f.lblBrProcessed->text(), "1");
+    EXPECT_EQ(f.btnStop->text(), "Усилить");
+    EXPECT_TRUE(f.btnClose->isEnabled());
+    EXPECT_TRUE(SameBytes(Net.BranchR, r));
+    EXPECT_TRUE(SameBytes(Net.BranchQ, q));
+}
+
+TEST_F(StudyWindows, AnUnsolvableNetworkIsToldOnceAndNotSearched)
+{
+    Net.BranchAuxDepression[4] = 0;
+    TfrmQAccelerate f(nullptr, Net, 2);
+    f.btnStop->click();
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_EQ(prompt.Asked[0].Text, "Расчет невозможен. В сети отсутствует источник тяги.");
+    EXPECT_EQ(f.State().Tried, 0);
+    EXPECT_TRUE(f.lblBestBrNo1->text().isEmpty());
+    EXPECT_EQ(f.btnStop->text(), "Усилить");
+}
+
+class FixirWindow : public StudyWindows
+{
+protected:
+    // The study on the network's own tables, acting in its window.
+    bool Run(const std::function<void(TfrmFixir &)> &act, bool *opened = nullptr)
+    {
+        bool result = false;
+        const bool shown = RunWith<TfrmFixir>(
+            [&] { result = RunFixedQHResistance(nullptr, Net.BranchR, Net.BranchRequiredFlow, Net.BranchFixedDepression); },
+            act);
+        if (opened)
+            *opened = shown;
+        return result;
+    }
+    static QString Cell(TfrmFixir &f, int row, int column) { return f.SGTabFixir->item(row, column)->text(); }
+    // Types text into a cell as the user does and leaves it with Enter, or
+    // by moving to the cell `next` when given.
+    static void Type(TfrmFixir &f, int row, int column, const QString &text, QPoint next = {-1, -1})
+    {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        f.SGTabFixir->setCurrentCell(row, column);
+        f.SGTabFixir->editItem(f.SGTabFixir->item(row, column));
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+        if (next.x() >= 0) {
+            f.SGTabFixir->setCurrentCell(next.y(), next.x());
+        } else {
+            QTest::keyClick(editor, Qt::Key_Return);
+            // The editor hands its text over once events run.
+            QCoreApplication::processEvents();
+        }
+    }
+};
+
+TEST_F(FixirWindow, ComputesARequiredFlowAndSavesOnClosing)
+{
+    Net.BranchR[3] = 0;
+    const bool saved = Run([&](TfrmFixir &f) {
+        EXPECT_EQ(f.windowTitle(), "Расчет сопротивлений по фиксированным значениям расхода и депресии");
+        EXPECT_EQ(f.lblMessage->text(), "Список всех ветвей сети");
+        EXPECT_EQ(f.SGTabFixir->rowCount(), 4);
+        EXPECT_EQ(f.SGTabFixir->horizontalHeaderItem(fcHf)->text(), "Hф,мм вод ст.,");
+        EXPECT_EQ(Cell(f, 2, fcR), "0,00000");
+        // Without data the zero resistance is red.
+        EXPECT_EQ(f.SGTabFixir->item(2, fcR)->background().color(), QColor(Qt::red));
+        EXPECT_FALSE(f.mnuList[flNegative]->isEnabled());
+        EXPECT_TRUE(f.mnuList[flNoInformation]->isEnabled());
+
+        Type(f, 2, fcQf, "30");
+        EXPECT_EQ(Cell(f, 2, fcQf), "30,00");
+        EXPECT_EQ(f.SGTabFixir->item(2, fcQf)->background().color(), QColor(Qt::green));
+        EXPECT_FALSE(f.mnuList[flNoInformation]->isEnabled());
+        EXPECT_TRUE(f.mnuList[flToCompute]->isEnabled());
+
+        f.mnuStart->trigger();
+        EXPECT_TRUE(prompt.Asked.empty());
+        EXPECT_TRUE(Cell(f, 2, fcR).startsWith("0,074"));
+        EXPECT_TRUE(Cell(f, 2, fcQc).startsWith("30,0"));
+        f.mnuStart->trigger();
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        EXPECT_TRUE(prompt.Asked[0].Text.startsWith("Все значения сопротивлений заданы!"));
+
+        prompt.Answer(idYes);
+        f.mnuClose->trigger();
+        EXPECT_EQ(prompt.Asked.back().Text, "Сохранить результаты редактирования?");
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_NEAR(Net.BranchR[3], 0.0744, 0.0001);
+    EXPECT_EQ(Net.BranchRequiredFlow[3], 30);
+}
+
+TEST_F(FixirWindow, RejectedTextsAndClosingWithoutSavingChangeNothing)
+{
+    Net.BranchR[3] = 0;
+    Net.BranchRequiredFlow[3] = 30;
+    const TTable<double> r = Net.BranchR, qf = Net.BranchRequiredFlow, hf = Net.BranchFixedDepression;
+    for (const bool cancel : {false, true}) {
+        const bool saved = Run([&](TfrmFixir &f) {
+            prompt.Asked.clear();
+            Type(f, 0, fcQf, "-1", QPoint(fcHf, 1));
+            ASSERT_EQ(prompt.Asked.size(), 1u);
+            EXPECT_EQ(prompt.Asked[0].Text, "Число вне допустимого диапазона: \r от 0 до 800,00 !");
+            EXPECT_EQ(Cell(f, 0, fcQf), "0,00");
+            // The cell cannot be left with a wrong text in it.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return f.SGTabFixir->currentRow() == 0; }));
+            EXPECT_EQ(f.SGTabFixir->currentColumn(), fcQf);
+            Type(f, 1, fcHf, "");
+            EXPECT_EQ(prompt.Asked.size(), 1u);
+            f.mnuStart->trigger();
+            EXPECT_NE(Cell(f, 2, fcR), "0,00000");
+            if (cancel) {
+                f.mnuCancel->trigger();
+            } else {
+                prompt.Answer(idNo);
+                f.mnuClose->trigger();
+            }
+            EXPECT_FALSE(f.isVisible());
+        });
+        EXPECT_FALSE(saved);
+        EXPECT_TRUE(SameBytes(Net.BranchR, r));
+        EXPECT_TRUE(SameBytes(Net.BranchRequiredFlow, qf));
+        EXPECT_TRUE(SameBytes(Net.BranchFixedDepression, hf));
+    }
+}
+
+TEST_F(FixirWindow, AZeroResistanceBranchWithoutDataIsListed)
+{
+    Net.BranchR[3] = 0;
+    Run([&](TfrmFixir &f) {
+        f.mnuStart->trigger();
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        EXPECT_EQ(prompt.Asked[0].Text, "Расчет НЕВОЗМОЖЕН!\rИмеются ветви без информации для расчета!...");
+        EXPECT_EQ(f.lblMessage->text(), "Ветви БЕЗ ИНФОРМАЦИИ ДЛЯ РАСЧЕТОВ");
+        EXPECT_EQ(f.SGTabFixir->rowCount(), 1);
+        EXPECT_EQ(Cell(f, 0, fcNumber), "3");
+    });
+}
+
+TEST_F(FixirWindow, ANetworkWithoutDraughtOpensNoWindow)
+{
+    Net.BranchAuxDepression[4] = 0.5;
+    bool opened = true;
+    EXPECT_FALSE(Run([](TfrmFixir &) {}, &opened));
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.startsWith("В схема ОШИБКИ топологии или "));
+}
+
+TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
+{
+    QTemporaryDir config, folder;
+    qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
+    TScriptedPrompt prompt;
+    ClearAllItems(Net);
+    auto w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
+                                        folder.path());
+    InstallAirDistributionCommands(*w);
+    w->FormActivate();
+    ASSERT_GT(BranchCount(Net), 10);
+    ASSERT_TRUE(CalcAir(w.get()));
+    w->SetModified(false);
+
+    QAction *command = w->Action(QStringLiteral("menuQHFixir"));
+    ASSERT_TRUE(command->isEnabled());
+    EXPECT_EQ(command->text(), "Расчет сопротивления по фиксированным  Q и H");
+    bool opened = RunWith<TfrmFixir>([&] { command->trigger(); }, [&](TfrmFixir &f) {
+        EXPECT_EQ(f.SGTabFixir->rowCount(), BranchCount(Net));
+        prompt.Answer(idYes);
+        f.mnuClose->trigger();
+    });
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(w->Document().Modified());
+
+    int b = 1;
+    while (!BranchExist(Net, b) || Net.BranchQ[b] == 0)
+        ++b;
+    opened = RunWith<TfrmQAccelerate>([&] { ShowVentBoost(b); }, [&](TfrmQAccelerate &f) {
+        EXPECT_EQ(f.parentWidget(), static_cast<QWidget *>(w.get()));
+        EXPECT_EQ(f.lblBrNo->text(), QString::number(b));
+        EXPECT_EQ(f.lblOldQ->text(), FormatBoostTargetFlow(Net.BranchQ[b]));
+    });
+    EXPECT_TRUE(opened);
+    w.reset();
+    ShowVentBoost = nullptr;
+    ClearAllItems(Net);
+}
+
+} // namespace
