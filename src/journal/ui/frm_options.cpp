@@ -2,11 +2,11 @@
 
 #include "platform/exceptions.h"
 #include "platform/numbers.h"
+#include "journal/ui/dialog_buttons.h"
 #include "shell/ui/xq_edit.h"
 
 #include <QtCore/QDir>
 #include <QtWidgets/QCheckBox>
-#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QHBoxLayout>
@@ -95,11 +95,7 @@ TfrmOptions::TfrmOptions(TVJOptionSet &options, QWidget *parent) : QDialog(paren
     reportLayout->addWidget(templates);
     reportLayout->addStretch(1);
 
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("btnOk"));
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TfrmOptions::OkClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = OkCancelButtons(this, [this] { OkClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pages);
     layout->addWidget(buttons);

@@ -1,11 +1,11 @@
 #include "journal/ui/frm_property.h"
 
 #include "report/formats.h"
+#include "journal/ui/dialog_buttons.h"
 #include "shell/ui/xq_edit.h"
 
 #include <QtCore/QDir>
 #include <QtWidgets/QDateEdit>
-#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFormLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -71,11 +71,7 @@ TfrmProperty::TfrmProperty(TKerstal &journal, const QString &folder, QWidget *pa
     form->addRow(QStringLiteral("Дата начала:"), dtpBegins);
     form->addRow(QStringLiteral("Дата окончания:"), dtpEnds);
 
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("btnOk"));
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TfrmProperty::OkClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = OkCancelButtons(this, [this] { OkClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pages);
     layout->addWidget(buttons);

@@ -1,7 +1,8 @@
 #include "journal/ui/frm_rubric_property.h"
 
+#include "journal/ui/dialog_buttons.h"
+
 #include <QtWidgets/QButtonGroup>
-#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFormLayout>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
@@ -51,11 +52,7 @@ TfrmRubricProperty::TfrmRubricProperty(TRubric &rubric, QWidget *parent) : QDial
     memRemarks = new QPlainTextEdit(rubric.Remarks, this);
     memRemarks->setObjectName(QStringLiteral("memRemarks"));
 
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("btnOk"));
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TfrmRubricProperty::OkClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = OkCancelButtons(this, [this] { OkClick(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

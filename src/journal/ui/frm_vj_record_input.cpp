@@ -2,9 +2,9 @@
 
 #include "platform/exceptions.h"
 #include "platform/numbers.h"
+#include "journal/ui/dialog_buttons.h"
 #include "shell/ui/xq_edit.h"
 
-#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QHBoxLayout>
@@ -129,13 +129,7 @@ TfrmVJRecordInput::TfrmVJRecordInput(TRubricRecord &record, const TJournalNetwor
     groups->addWidget(makeGroup(QStringLiteral("Поступающая струя"), In, QStringLiteral("edIn"), false));
     groups->addWidget(makeGroup(QStringLiteral("Исходящая струя"), Ex, QStringLiteral("edEx"), true));
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TfrmVJRecordInput::OkClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = OkCancelButtons(this, [this] { OkClick(); }, QStringLiteral("&OK"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(groups);

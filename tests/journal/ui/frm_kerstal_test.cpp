@@ -46,6 +46,14 @@ protected:
         return texts;
     }
 
+    // Shown and active, as the focus questions of the window need.
+    static bool Activate(TfrmKerstal &w)
+    {
+        w.show();
+        w.activateWindow();
+        return QTest::qWaitForWindowActive(&w);
+    }
+
     static QImage Picture(const QIcon &icon) { return icon.pixmap(16).toImage(); }
 };
 
@@ -191,9 +199,7 @@ TEST_F(FrmKerstalTest, DeletingAsksAndRemovesJournalRubricOrRecord)
     WriteJournal(QStringLiteral("B"), {});
     OpenFolderAtStart();
     auto w = Window();
-    w->show();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(Activate(*w));
 
     // A record, from the list.
     Select(*w, 0, 0);
@@ -236,9 +242,7 @@ TEST_F(FrmKerstalTest, AJournalWhoseFileCannotBeDeletedStays)
 {
     OpenFolderAtStart();
     auto w = Window();
-    w->show();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(Activate(*w));
     w->NewKerstal->trigger();
     // Something in the journal's place that no file deletion removes.
     ASSERT_TRUE(QDir(Folder.path()).mkpath(QStringLiteral("Новый Вентжурнал 0.WVJ/x")));
@@ -381,9 +385,7 @@ TEST_F(FrmKerstalTest, RefreshTakesTheNetworkAndShowsItsLog)
     WriteJournal(QStringLiteral("A"), {{{1, 2}, {1, 9}}});
     OpenFolderAtStart();
     auto w = Window();
-    w->show();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(Activate(*w));
     Select(*w, 0, 0);
     QTest::keyClick(w->tvKerstal, Qt::Key_U, Qt::ControlModifier);
     ASSERT_NE(w->RefreshLog(), nullptr);
