@@ -2,6 +2,7 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
     TPluginHost::Install(window);
