@@ -976,6 +976,8 @@ void TfrmKerstal::EditOptionsExecute()
 
 bool TfrmKerstal::CloseQuery()
 {
+    // A journal that cannot be saved keeps the window open; the others are still asked about.
+    bool allSaved = true;
     for (int i = 0; i < JournalCount(); ++i) {
         TKerstal &journal = *Journal(i);
         if (!journal.Modified)
@@ -984,31 +986,20 @@ bool TfrmKerstal::CloseQuery()
             ShowMessageBox(QStringLiteral("Файл венжурнала \"%1\" не был сохранен.\r\rСохранить?").arg(journal.FileName),
                            QStringLiteral("Вентжурнал - Сохранение файла"), mb::YesNoCancel | mb::IconQuestion);
         if (answer == idCancel) {
-            raise();
-            return false;
+            allSaved = false;
+            break;
         }
-        if (answer == idYes) {
-            // A journal that cannot be saved keeps the window open; the others are still asked about.
-            bool saved = false;
-            GuardedCall([&] {
-                saved = SaveChecked(journal, JournalPath(JournalsDir, AddFileExt(journal.FileName, JournalExt)));
-            });
-            if (!saved) {
-                for (int j = i + 1; j < JournalCount(); ++j)
-                    if (Journal(j)->Modified &&
-                        ShowMessageBox(QStringLiteral("Файл венжурнала \"%1\" не был сохранен.\r\rСохранить?")
-                                           .arg(Journal(j)->FileName),
-                                       QStringLiteral("Вентжурнал - Сохранение файла"),
-                                       mb::YesNoCancel | mb::IconQuestion) == idYes)
-                        GuardedCall([&] {
-                            SaveChecked(*Journal(j), JournalPath(JournalsDir, AddFileExt(Journal(j)->FileName, JournalExt)));
-                        });
-                raise();
-                return false;
-            }
-        }
+        if (answer != idYes)
+            continue;
+        bool saved = false;
+        GuardedCall([&] {
+            saved = SaveChecked(journal, JournalPath(JournalsDir, AddFileExt(journal.FileName, JournalExt)));
+        });
+        allSaved = allSaved && saved;
     }
-    return true;
+    if (!allSaved)
+        raise();
+    return allSaved;
 }
 
 void TfrmKerstal::reject()

@@ -330,19 +330,27 @@ TEST_F(FrmKerstalTest, ClosingAsksAboutEachModifiedJournalUntilCancel)
 TEST_F(FrmKerstalTest, AJournalThatCannotBeSavedKeepsTheWindowOpen)
 {
     WriteJournal(QStringLiteral("A"), {});
+    WriteJournal(QStringLiteral("B"), {});
     OpenFolderAtStart();
     auto w = Window();
     w->show();
     w->Journal(0)->Modified = true;
+    w->Journal(1)->Modified = true;
     // The journals folder has gone.
     w->JournalsDir = Folder.filePath(QStringLiteral("нет такой папки"));
     Prompt.Answer(idYes);
+    Prompt.Answer(idOk);
+    Prompt.Answer(idNo);
     w->close();
     EXPECT_TRUE(w->isVisible());
-    ASSERT_EQ(Prompt.Asked.size(), 2u);
+    // The second journal is still asked about.
+    ASSERT_EQ(Prompt.Asked.size(), 3u);
     EXPECT_EQ(Prompt.Asked[1].Caption, QStringLiteral("Ошибка при записи файла"));
+    EXPECT_EQ(Prompt.Asked[1].Flags, mb::Ok | mb::IconError);
     EXPECT_TRUE(Prompt.Asked[1].Text.startsWith(QStringLiteral("Не удается сохранить файл вентжурнала.\r\r")));
+    EXPECT_TRUE(Prompt.Asked[2].Text.contains(QStringLiteral("\"B.WVJ\"")));
     w->Journal(0)->Modified = false;
+    w->Journal(1)->Modified = false;
 }
 
 TEST_F(FrmKerstalTest, SaveAsWritesTextOrACopyOfTheJournal)
