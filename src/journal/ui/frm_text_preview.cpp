@@ -58,6 +58,8 @@ TfrmTextPreview::TfrmTextPreview(const QString &caption, const QString &text, QW
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(memText);
     layout->addLayout(bottom);
+    // Wide enough for most of a form-2 line at the first font size.
+    resize(960, 640);
 }
 
 void TfrmTextPreview::SetFontSize(int points)
