@@ -175,7 +175,8 @@ TEST_F(FrmKerstalTest, RenamingAJournalRenamesItsFileWithACleanName)
     auto w = Window();
     ASSERT_EQ(w->Journal(1)->FileName, QStringLiteral("Старый.WVJ"));
     QTreeWidgetItem *node = w->JournalNode(1);
-    w->RenameNode(node, QStringLiteral("Новый*журнал"));
+    // What the in-place editor commits when it closes.
+    node->setText(0, QStringLiteral("Новый*журнал"));
     EXPECT_EQ(node->text(0), QStringLiteral("Новый_журнал"));
     EXPECT_EQ(w->Journal(1)->FileName, QStringLiteral("Новый_журнал.WVJ"));
     EXPECT_TRUE(QFileInfo::exists(Folder.filePath(QStringLiteral("Новый_журнал.WVJ"))));
@@ -434,6 +435,37 @@ TEST_F(FrmKerstalTest, NewRecordGoesBeforeTheSelectedOneWhenItsDialogIsConfirmed
     w->InsertRecord(&r, 0);
     EXPECT_EQ(r.Count(), 3);
     EXPECT_EQ(w->lvRecords->topLevelItemCount(), 3);
+}
+
+TEST_F(FrmKerstalTest, ArrowsPastTheEndsOfTheListAddRecords)
+{
+    WriteJournal(QStringLiteral("A"), {{{1, 1}, {2, 2}}});
+    OpenFolderAtStart();
+    auto w = Window();
+    ASSERT_TRUE(Activate(*w));
+    Select(*w, 0, 0);
+    w->lvRecords->setFocus();
+    TRubric &r = *w->Journal(0)->Items(0);
+    const auto typeNumber = [](const char *number) {
+        WhenDialog([number](QDialog *d) {
+            d->findChild<QLineEdit *>(QStringLiteral("edInNumber"))->setText(QString::fromLatin1(number));
+            d->findChild<QAbstractButton *>(QStringLiteral("btnOk"))->click();
+        });
+    };
+    w->lvRecords->setCurrentItem(w->lvRecords->topLevelItem(1));
+    typeNumber("2");
+    QTest::keyClick(w->lvRecords, Qt::Key_Down);
+    w->lvRecords->setCurrentItem(w->lvRecords->topLevelItem(0));
+    typeNumber("1");
+    QTest::keyClick(w->lvRecords, Qt::Key_Up);
+    ASSERT_EQ(r.Count(), 4);
+    EXPECT_EQ(r.Items(0)->InBranch.Name, QStringLiteral("Штрек"));  // branch 1
+    EXPECT_EQ(r.Items(3)->InBranch.Out, 120);                       // branch 2
+    // Inside the list the arrows only move.
+    w->lvRecords->setCurrentItem(w->lvRecords->topLevelItem(1));
+    QTest::keyClick(w->lvRecords, Qt::Key_Down);
+    EXPECT_EQ(r.Count(), 4);
+    EXPECT_EQ(w->lvRecords->currentItem(), w->lvRecords->topLevelItem(2));
 }
 
 TEST_F(FrmKerstalTest, TheHelpTextIsTheSystemsOwn)
