@@ -46,6 +46,19 @@ protected:
         return texts;
     }
 
+    // A shown window with the journals A and B, both modified.
+    std::unique_ptr<TfrmKerstal> TwoModifiedJournals()
+    {
+        WriteJournal(QStringLiteral("A"), {});
+        WriteJournal(QStringLiteral("B"), {});
+        OpenFolderAtStart();
+        auto w = Window();
+        w->show();
+        w->Journal(0)->Modified = true;
+        w->Journal(1)->Modified = true;
+        return w;
+    }
+
     // Shown and active, as the focus questions of the window need.
     static bool Activate(TfrmKerstal &w)
     {
@@ -301,13 +314,7 @@ TEST_F(FrmKerstalTest, FindWalksDownThenEndsThenStartsAgain)
 
 TEST_F(FrmKerstalTest, ClosingAsksAboutEachModifiedJournalUntilCancel)
 {
-    WriteJournal(QStringLiteral("A"), {});
-    WriteJournal(QStringLiteral("B"), {});
-    OpenFolderAtStart();
-    auto w = Window();
-    w->show();
-    w->Journal(0)->Modified = true;
-    w->Journal(1)->Modified = true;
+    auto w = TwoModifiedJournals();
     Prompt.Answer(idCancel);
     w->close();
     EXPECT_TRUE(w->isVisible());
@@ -330,13 +337,7 @@ TEST_F(FrmKerstalTest, ClosingAsksAboutEachModifiedJournalUntilCancel)
 
 TEST_F(FrmKerstalTest, AJournalThatCannotBeSavedKeepsTheWindowOpen)
 {
-    WriteJournal(QStringLiteral("A"), {});
-    WriteJournal(QStringLiteral("B"), {});
-    OpenFolderAtStart();
-    auto w = Window();
-    w->show();
-    w->Journal(0)->Modified = true;
-    w->Journal(1)->Modified = true;
+    auto w = TwoModifiedJournals();
     // The journals folder has gone.
     w->JournalsDir = Folder.filePath(QStringLiteral("нет такой папки"));
     Prompt.Answer(idYes);
