@@ -95,6 +95,8 @@ TfrmFindFiles::TfrmFindFiles(QWidget *parent, const std::vector<TDrive> &drives)
     status->addWidget(lblFolders);
     status->addWidget(lblEntries);
     status->addWidget(lblFound);
+    // A long folder is cut, not a reason for the window to grow.
+    lblFolder->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     status->addWidget(lblFolder, 1);
 
     auto *buttons = new QVBoxLayout;
