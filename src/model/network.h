@@ -168,6 +168,12 @@ void DestroyAllBranches(TNetworkTables &t);
 // entry, its bend points and its telephone; `from` no longer exists, its
 // other entries keep their values. Numbers outside 1..5000 are ignored.
 void MoveBranchEntry(TNetworkTables &t, int from, int to);
+// Renumbering a node: only to a valid number that differs and names no
+// existing node. Node `to` takes the whole entry of `from` (position, also
+// the unplaced one, altitude, flags, 3D coordinates); every branch that
+// started or ended at `from` then does so at `to`, its edge points rebuilt.
+// True when renumbered.
+bool RenumberNode(TNetworkTables &t, int to, int from);
 void DestroyAllNodes(TNetworkTables &t);
 void ClearAllItems(TNetworkTables &t);
 
@@ -180,6 +186,9 @@ QString GetBranchName(const TNetworkTables &t, int n);
 void InsertBranchEdgeTurns(TNetworkTables &t, int n);
 void RemoveBranchEdgeTurns(TNetworkTables &t, int n);
 void RebuildAllEdgeTurns(TNetworkTables &t);
+// The first point of every branch starting at node n, and the last point of
+// every branch ending there, move to (x, y).
+void MoveBranchEnds(TNetworkTables &t, int n, int x, int y);
 int InnerTurnCount(const TNetworkTables &t, int n);
 int TotalInnerTurns(const TNetworkTables &t);
 // Drops every point equal to the point kept before it.

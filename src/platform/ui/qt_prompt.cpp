@@ -1,6 +1,7 @@
 #include "platform/ui/qt_prompt.h"
 
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
 
 int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags)
@@ -40,3 +41,17 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
 }
 
 void TQtPrompt::Beep() { QApplication::beep(); }
+
+bool TQtPrompt::InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
+}
