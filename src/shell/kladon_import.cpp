@@ -165,12 +165,14 @@ QString ImportKladonFiles(TNetworkTables &t, const QString &mainFile)
         const auto temperature = [](double value) { return value > 0 && value < 56 ? value : 0.0; };
         for (qsizetype r = 0; r < branches.Count(); ++r) {
             const unsigned char *v = branches.Record(r);
-            const int b = I16(v);
-            if (!ValidItemIndex(b))
+            const int b = I16(v), start = I16(v + 2), end = I16(v + 4);
+            // Number 0 marks an empty record; other numbers beyond the
+            // tables carry no rule and are passed over as well.
+            if (!ValidItemIndex(b) || !ValidItemIndex(start) || !ValidItemIndex(end))
                 continue;
             CreateBranch(t, b);
-            t.BranchStartNode[b] = I16(v + 2);
-            t.BranchEndNode[b] = I16(v + 4);
+            t.BranchStartNode[b] = static_cast<std::int16_t>(start);
+            t.BranchEndNode[b] = static_cast<std::int16_t>(end);
             t.BranchLength[b] = I16(v + 6);
             t.BranchPLAPosition[b] = I16(v + 8);
             t.BranchR[b] = Real48ToDouble(v + 12);

@@ -167,16 +167,11 @@ TEST(FileFilters, TextsAreThoseOfTheDialogs)
     EXPECT_EQ(SaveDialogFilters()[0].Patterns, (QStringList{"*.MINE", "*.MIN"}));
 }
 
-TEST(SaveAsNames, MineAndVentNaming)
+TEST(SaveAsNames, MineNaming)
 {
     EXPECT_EQ(MineSaveAsName("/d/plan"), "/d/plan.MINE");
     EXPECT_EQ(MineSaveAsName("/d/plan.min"), "/d/plan.min");
     EXPECT_EQ(MineSaveAsName("/d/plan.Mine"), "/d/plan.Mine");
-    // The VENT names compare letter case as typed.
-    EXPECT_EQ(VentSaveAsName("/d/x.sp1"), "/d/x.sp1.sp");
-    EXPECT_EQ(VentSaveAsName("/d/x.SP1"), "/d/x.SP1");
-    EXPECT_EQ(VentNamesFileName("/d/x"), "/d/x.bn");
-    EXPECT_EQ(VentNamesFileName("/d/x.BN"), "/d/x.BN");
 }
 
 TEST_F(DocumentTest, CaptionAndTitle)
@@ -378,7 +373,7 @@ TEST_F(DocumentTest, SaveAsNamesAndFolder)
 }
 
 // The pair is named so that opening the branch file finds its names.
-TEST(VentSaveAsNames, ThePairKeepsTheChosenExtension)
+TEST(SaveAsNames, TheVentPairKeepsTheChosenExtension)
 {
     const std::pair<const char *, std::pair<const char *, const char *>> cases[] = {
         {"/w/x", {"/w/x.sp", "/w/x.bn"}},
