@@ -26,10 +26,14 @@ public:
     explicit TFieldLines(const QString &fileName) : m_fileName(fileName)
     {
         TRobustFileStream s(fileName, TRobustFileStream::fmOpenRead);
-        m_lines = s.ReadBytes(s.Size()).split('\n');
+        QByteArray text = s.ReadBytes(s.Size());
+        // DOS programs may close a text file with Ctrl+Z.
+        const qsizetype end = text.indexOf('\x1A');
+        if (end >= 0)
+            text.truncate(end);
+        m_lines = text.split('\n');
     }
 
-    const QString &FileName() const { return m_fileName; }
     int LineNo() const { return m_index + 1; }
     const QByteArray &Line() const { return m_line; }
 

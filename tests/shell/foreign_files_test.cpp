@@ -181,7 +181,7 @@ TEST_F(ForeignFilesTest, VentOrdinaryAndFanLines)
 
 TEST_F(ForeignFilesTest, VentRepeatedBranchAsksAndTheLaterLineWins)
 {
-    Write("a.sp1", "5 2 3 0.1 1 1 0 0 10 1 0\n5 4 6 0.2 1 2 0 0 20 2 0\n");
+    Write("a.sp1", "5 2 3 0.1 1 1 0 0 10 1 0\n5 4 6 0.2 1 2 0 0 20 2 0\n\x1A");
     ImportVentFiles(*T, Path("a.sp1"));
     ASSERT_EQ(Prompt.Asked.size(), 1u);
     EXPECT_EQ(Prompt.Asked[0].Text, QStringLiteral("Ветвь №5 уже встречалась в файле %1. \rБудут приняты новые "
