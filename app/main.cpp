@@ -2,8 +2,10 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/fan_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
+#include "emergency/ui/frm_pojar.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -12,6 +14,7 @@
 #include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
+#include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
 
@@ -32,10 +35,13 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
+    InstallFileCommands(window);
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
+    InstallFireCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

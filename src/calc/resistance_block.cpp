@@ -3,7 +3,6 @@
 #include "calc/resistance.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
-#include "shell/main_commands.h"
 
 #include <cmath>
 

@@ -19,9 +19,24 @@ constexpr int IconError = 0x10;
 constexpr int IconQuestion = 0x20;
 constexpr int IconWarning = 0x30;
 constexpr int IconInformation = 0x40;
+// The second button is the default one (else the first).
+constexpr int DefaultButton2 = 0x100;
 constexpr int ButtonsMask = 0x0F;
 constexpr int IconMask = 0xF0;
+constexpr int DefaultMask = 0xF00;
 } // namespace mb
+
+// A message box as a command shows it.
+struct TMessage
+{
+    QString Text;
+    QString Caption;
+    int Flags = 0;
+};
+
+// The message and caption literals of the program pass through this one
+// place, where they could be replaced; it returns its argument.
+inline QString LookupText(const QString &text) { return text; }
 
 // Answers.
 enum TModalAnswer { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };

@@ -6,6 +6,7 @@
 #include "scheme/ui/frm_choose_margin.h"
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/scheme_paint_box.h"
+#include "scheme/ui/fire_tool_hook.h"
 #include "scheme/ui/tool_hooks.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/scheme_storage.h"
@@ -85,7 +86,7 @@ void TSchemeTools::SelectButton(const char *action, TTool tool)
 
 void TSchemeTools::RefreshHookedTools()
 {
-    if (FireModelAtBranch)
+    if (FireToolClick)
         SelectButton("tbtnFireModelling", TTool::FireModelling);
     if (ShowVentBoost)
         SelectButton("tbtnQAccelerate", TTool::Boost);
@@ -205,7 +206,7 @@ void TSchemeTools::ShowFoundPopup(const std::vector<std::pair<std::int32_t, QStr
 void TSchemeTools::ZoomTool(int x, int y, int direction) { m_w.ZoomToolUp(x, y, direction); }
 void TSchemeTools::CenterTool(int x, int y) { m_w.CenterToolUp(x, y); }
 
-bool TSchemeTools::FireModelAt(int branch) { return FireModelAtBranch && FireModelAtBranch(branch); }
+bool TSchemeTools::FireModelAt(int branch) { return FireToolClick && FireToolClick(branch); }
 
 void TSchemeTools::BoostAt(int branch)
 {

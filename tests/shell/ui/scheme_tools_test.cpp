@@ -8,6 +8,7 @@
 #include "scheme/ui/frm_choose_margin.h"
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/scheme_paint_box.h"
+#include "scheme/ui/fire_tool_hook.h"
 #include "scheme/ui/tool_hooks.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/scheme_storage.h"
@@ -54,7 +55,7 @@ protected:
         BranchDialogHost = {};
         BranchDialogHooks = {};
         NodeDialogHost = {};
-        FireModelAtBranch = nullptr;
+        FireToolClick = nullptr;
         ShowVentBoost = nullptr;
         ClearAllItems(Net);
     }
@@ -467,7 +468,7 @@ TEST_F(SchemeToolsTest, FireAndBoostToolsWaitForTheirWindowsAndRunThemAtTheHover
     EXPECT_FALSE(w->Action("tbtnFireModelling")->isEnabled());
     EXPECT_FALSE(w->Action("tbtnQAccelerate")->isEnabled());
     std::vector<int> asked;
-    FireModelAtBranch = [&](int branch) {
+    FireToolClick = [&](int branch) {
         asked.push_back(branch);
         return false;
     };
