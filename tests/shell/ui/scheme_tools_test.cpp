@@ -16,6 +16,7 @@
 #include "shell/ui/frm_main.h"
 #include "shell/ui/scheme_tools.h"
 
+#include "main_window_fixture.h"
 #include "modal.h"
 
 #include <gtest/gtest.h>
@@ -33,12 +34,6 @@
 #include <utility>
 
 namespace {
-
-struct TTestBranch
-{
-    int From, To;
-    std::vector<TPoint> Inner = {};  // bend points between the ends
-};
 
 class SchemeToolsTest : public ::testing::Test
 {
@@ -60,29 +55,10 @@ protected:
         ClearAllItems(Net);
     }
 
-    // A scheme file of nodes 1.. at the points and the branches 1.. given.
     QString Write(const std::vector<TPoint> &nodes, const std::vector<TTestBranch> &branches)
     {
-        ClearAllItems(Net);
-        for (int n = 1; n <= int(nodes.size()); ++n) {
-            CreateNode(Net, n);
-            Net.NodeX[n] = static_cast<std::int16_t>(nodes[n - 1].X);
-            Net.NodeY[n] = static_cast<std::int16_t>(nodes[n - 1].Y);
-        }
-        for (int b = 1; b <= int(branches.size()); ++b) {
-            CreateBranch(Net, b);
-            Net.BranchStartNode[b] = static_cast<std::int16_t>(branches[b - 1].From);
-            Net.BranchEndNode[b] = static_cast<std::int16_t>(branches[b - 1].To);
-            SetBranchName(Net, b, QStringLiteral("Штрек %1").arg(b));
-        }
-        RebuildAllEdgeTurns(Net);
-        for (int b = 1; b <= int(branches.size()); ++b)
-            for (const TPoint &p : branches[b - 1].Inner)
-                Net.BranchTurns[b]->insert(Net.BranchTurns[b]->end() - 1, TTurn(b, p.X, p.Y));
-        TSchemeDocument doc;
         const QString file = Folder.filePath(QStringLiteral("tools.mine"));
-        EXPECT_TRUE(WriteMineFile(file, Net, doc, TSchemeView{}));
-        ClearAllItems(Net);
+        EXPECT_TRUE(WriteTestScheme(file, nodes, branches));
         return file;
     }
 
@@ -90,13 +66,8 @@ protected:
     // scheme point (x, y) at pixel (x, y).
     std::unique_ptr<TfrmMain> Open(const QString &file)
     {
-        auto w = std::make_unique<TfrmMain>(QStringList{file}, Folder.path());
-        w->setGeometry(0, 0, 1000, 800);
-        w->show();
-        w->FormActivate();
+        auto w = OpenShownMainWindow(file, Folder.path());
         InstallBranchDialogHost(*w);
-        w->PaintBox()->setFixedSize(800, 600);
-        QApplication::processEvents();
         TViewport &v = w->View();
         v.Zoom = 1;
         v.ZoomStep = 0;
@@ -397,7 +368,7 @@ TEST_F(SchemeToolsTest, OneHitOpensItsDialogAndTwoGiveTheSearchPopup)
 
 TEST_F(SchemeToolsTest, TwoHitsGiveTheSearchPopupAndTheStatusLineFollowsThePointer)
 {
-    auto w = Open(Write({{100, 100}, {600, 100}}, {{1, 2}}));
+    auto w = Open(Write({{100, 100}, {600, 100}}, {{1, 2, {}, QStringLiteral("Штрек 1")}}));
     Click(*w, {100, 100});  // node 1 lies on branch 1's first point
     QMenu *popup = w->SchemeTools().FoundPopup();
     ASSERT_NE(popup, nullptr);
