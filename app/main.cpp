@@ -4,6 +4,7 @@
 #include "calc/ui/air_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
+#include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -14,6 +15,7 @@
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -36,6 +38,8 @@ int main(int argc, char **argv)
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
     InstallFreshRecalcCommand(window);
+    InstallTableCommands(window);
+    InstallTableEditorHooks(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
