@@ -54,7 +54,8 @@ QStringList TBranchTable::Headers() const
 
 bool TBranchTable::RowExists(int row) const
 {
-    return BranchPresent(m_t, RowNumber(row));
+    const int n = RowItem(row);
+    return n != 0 && BranchPresent(m_t, n);
 }
 
 void TBranchTable::Open(int filterIndex, const QString &range)
@@ -181,6 +182,9 @@ bool TBranchTable::CheckCell(int col, int row)
     bool ok = true;
     double v = 0;
     int i = 0;
+    // The number of an existing branch is not typed; it stays as filled.
+    if (col == bcNumber && RowExists(row))
+        return true;
     switch (col) {
     case bcNumber:
     case bcStartNode:
@@ -363,6 +367,7 @@ void TBranchTable::CreateBranchFromRow(int row)
     // A branch without its end points could not be drawn or picked.
     InsertBranchEdgeTurns(t, n);
     Cells[static_cast<std::size_t>(row)] = RowTexts(n);
+    RowItems[static_cast<std::size_t>(row)] = n;
 }
 
 void TBranchTable::Confirm(bool leaveCell)

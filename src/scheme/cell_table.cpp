@@ -40,16 +40,22 @@ void TCellTable::Fill()
 {
     const QStringList headers = Headers();
     Cells.clear();
+    RowItems.clear();
     Cells.push_back(headers);
-    for (int n = 1; n <= MaxItems; ++n)
-        if (Shown(n))
+    RowItems.push_back(0);
+    for (int n = 1; n <= MaxItems; ++n) {
+        if (Shown(n)) {
             Cells.push_back(RowTexts(n));
+            RowItems.push_back(n);
+        }
+    }
     // The grid keeps one data row, empty, when nothing is shown.
     if (Cells.size() < 2) {
         QStringList empty;
         for (int c = 0; c < headers.size(); ++c)
             empty << QString();
         Cells.push_back(empty);
+        RowItems.push_back(0);
     }
     CurCol = 0;
     CurRow = 1;
@@ -63,13 +69,16 @@ bool TCellTable::AppendRow()
     for (int c = 0; c < ColumnCount(); ++c)
         empty << QString();
     Cells.push_back(empty);
+    RowItems.push_back(0);
     return true;
 }
 
 void TCellTable::RemoveLastRow()
 {
-    if (RowCount() > 2)
+    if (RowCount() > 2) {
         Cells.pop_back();
+        RowItems.pop_back();
+    }
 }
 
 TLeave TCellTable::LeaveCell(int col, int row)

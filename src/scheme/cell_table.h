@@ -42,7 +42,9 @@ public:
 
     // The item number of a data row, 0 when its number cell is empty or no number.
     int RowNumber(int row) const;
-    // The row stands for an existing item (its number names one).
+    // The item a row was filled with or made, 0 for a new row.
+    int RowItem(int row) const { return row >= 1 && row < RowCount() ? RowItems[static_cast<std::size_t>(row)] : 0; }
+    // The row stands for an existing item.
     virtual bool RowExists(int row) const = 0;
 
     // Filters and fills every row again from the tables; (0, 1) becomes current.
@@ -89,6 +91,7 @@ protected:
     TNetworkTables &m_t;
     TBranchFormHost m_host;
     std::vector<QStringList> Cells;
+    std::vector<int> RowItems;
 };
 
 // "Недопустимое значение".

@@ -33,7 +33,8 @@ QStringList TNodeTable::Headers() const
 
 bool TNodeTable::RowExists(int row) const
 {
-    return NodeExist(m_t, RowNumber(row));
+    const int n = RowItem(row);
+    return n != 0 && NodeExist(m_t, n);
 }
 
 int TNodeTable::ItemCount() const
@@ -96,6 +97,8 @@ bool TNodeTable::CheckCell(int col, int row)
     double v = 0;
     int i = 0;
     bool ok = true;
+    if (col == ncNumber && RowExists(row))
+        return true;
     switch (col) {
     case ncNumber:
         if (empty)
@@ -200,6 +203,7 @@ bool TNodeTable::LeaveNewRowCell(int fromCol, int row, int toCol, int toRow)
         StoreValue(ncAltitude, n, Cell(ncAltitude, row).trimmed());
         StoreValue(ncNotes, n, Cell(ncNotes, row).trimmed());
         Cells[static_cast<std::size_t>(row)] = RowTexts(n);
+        RowItems[static_cast<std::size_t>(row)] = n;
         return true;
     }
     if (toRow != row)

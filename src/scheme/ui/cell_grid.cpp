@@ -5,7 +5,71 @@
 #include <QtCore/QItemSelectionModel>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
+#include <QtCore/QAbstractTableModel>
 #include <QtWidgets/QHeaderView>
+
+// The table's cells as an item model: row r of the grid is data row r + 1.
+class TCellModel : public QAbstractTableModel
+{
+public:
+    TCellModel(TCellTable *table, int fixedColumns, QObject *parent)
+        : QAbstractTableModel(parent), m_table(table), m_fixedColumns(fixedColumns)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_table->RowCount() - 1;
+    }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_table->ColumnCount();
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return m_table->Cell(index.column(), index.row() + 1);
+        if (role == Qt::BackgroundRole && index.column() < m_fixedColumns)
+            return QApplication::palette().brush(QPalette::Button);
+        return {};
+    }
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        if (role != Qt::EditRole)
+            return false;
+        m_table->SetCell(index.column(), index.row() + 1, value.toString());
+        emit dataChanged(index, index);
+        return true;
+    }
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (m_table->Editable(index.column(), index.row() + 1))
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return m_table->Headers().value(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    void Reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    void RowChanged(int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); }
+    void BeginAppend() { beginInsertRows({}, rowCount(), rowCount()); }
+    void EndAppend() { endInsertRows(); }
+    void BeginRemoveLast() { beginRemoveRows({}, rowCount() - 1, rowCount() - 1); }
+    void EndRemoveLast() { endRemoveRows(); }
+
+private:
+    TCellTable *m_table;
+    int m_fixedColumns;
+};
 
 namespace {
 
@@ -34,7 +98,7 @@ private:
 
 } // namespace
 
-TCellGrid::TCellGrid(QWidget *parent) : QTableWidget(parent)
+TCellGrid::TCellGrid(QWidget *parent) : QTableView(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -42,49 +106,31 @@ TCellGrid::TCellGrid(QWidget *parent) : QTableWidget(parent)
                     | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
-    setSelectionModel(new TGuardedSelection(model(), this));
-    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-        if (!m_loading && m_table)
-            m_table->SetCell(item->column(), item->row() + 1, item->text());
-    });
 }
 
 void TCellGrid::SetTable(TCellTable *table, int fixedColumns)
 {
     m_table = table;
-    m_fixedColumns = fixedColumns;
-    setColumnCount(table->ColumnCount());
-    setHorizontalHeaderLabels(table->Headers());
+    m_model = new TCellModel(table, fixedColumns, this);
+    QItemSelectionModel *old = selectionModel();
+    setModel(m_model);
+    setSelectionModel(new TGuardedSelection(m_model, this));
+    delete old;
 }
 
-void TCellGrid::ShowRow(int row)
+void TCellGrid::RefreshRow(int row)
 {
-    const int core = row + 1;
-    const QBrush fixed = palette().brush(QPalette::Button);
-    for (int c = 0; c < columnCount(); ++c) {
-        QTableWidgetItem *cell = item(row, c);
-        if (!cell) {
-            cell = new QTableWidgetItem;
-            setItem(row, c, cell);
-        }
-        cell->setText(m_table->Cell(c, core));
-        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (m_table->Editable(c, core))
-            flags |= Qt::ItemIsEditable;
-        cell->setFlags(flags);
-        if (c < m_fixedColumns)
-            cell->setBackground(fixed);
-    }
+    if (m_model && row >= 1 && row < m_table->RowCount())
+        m_model->RowChanged(row - 1);
 }
 
 void TCellGrid::Reload()
 {
     m_loading = true;
-    setRowCount(m_table->RowCount() - 1);
-    for (int r = 0; r < rowCount(); ++r)
-        ShowRow(r);
+    m_model->Reset();
     m_loading = false;
     SetCurrentUnchecked(m_table->CurCol, m_table->CurRow);
 }
@@ -92,7 +138,10 @@ void TCellGrid::Reload()
 void TCellGrid::SetCurrentUnchecked(int col, int row)
 {
     m_unchecked = true;
-    setCurrentCell(std::clamp(row - 1, 0, std::max(rowCount() - 1, 0)), std::clamp(col, 0, columnCount() - 1));
+    const int rows = m_model->rowCount();
+    const int cols = m_model->columnCount();
+    const QModelIndex index = m_model->index(std::clamp(row - 1, 0, std::max(rows - 1, 0)), std::clamp(col, 0, cols - 1));
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     m_unchecked = false;
 }
 
@@ -131,11 +180,7 @@ bool TCellGrid::TryMove(const QModelIndex &index)
     case TLeave::Allowed:
         // Storing may have changed the row left (a new item's row is filled
         // from the tables).
-        if (oldRow >= 1 && oldRow - 1 < rowCount()) {
-            m_loading = true;
-            ShowRow(oldRow - 1);
-            m_loading = false;
-        }
+        RefreshRow(oldRow);
         if (CellLeft)
             CellLeft();
         return true;
@@ -154,10 +199,8 @@ bool TCellGrid::LeaveCurrent()
     m_leaving = false;
     if (result == TLeave::Refilled) {
         Reload();
-    } else if (result == TLeave::Allowed && row >= 1 && row - 1 < rowCount()) {
-        m_loading = true;
-        ShowRow(row - 1);
-        m_loading = false;
+    } else if (result == TLeave::Allowed) {
+        RefreshRow(row);
         if (CellLeft)
             CellLeft();
     }
@@ -179,7 +222,7 @@ QRect TCellGrid::GlobalCellRect(int col, int row) const
 void TCellGrid::keyPressEvent(QKeyEvent *event)
 {
     if (!m_table) {
-        QTableWidget::keyPressEvent(event);
+        QTableView::keyPressEvent(event);
         return;
     }
     const int key = event->key();
@@ -196,32 +239,31 @@ void TCellGrid::keyPressEvent(QKeyEvent *event)
         edit(currentIndex());
         return;
     }
-    if (key == Qt::Key_Down && !editing && currentRow() == rowCount() - 1) {
+    if (key == Qt::Key_Down && !editing && currentIndex().row() == m_model->rowCount() - 1) {
         // A row for a new item, when the last one is left as allowed.
         const int col = m_table->CurCol;
-        if (!m_table->AppendRow())
+        if (m_table->Cell(0, m_table->RowCount() - 1).trimmed().isEmpty())
             return;
-        m_loading = true;
-        setRowCount(rowCount() + 1);
-        ShowRow(rowCount() - 1);
-        m_loading = false;
-        if (!TryMove(model()->index(rowCount() - 1, col))) {
+        const int added = m_model->rowCount();
+        m_model->BeginAppend();
+        m_table->AppendRow();
+        m_model->EndAppend();
+        if (!TryMove(m_model->index(added, col))) {
             // Refused: the cell left keeps the selection, the row goes again.
+            m_model->BeginRemoveLast();
             m_table->RemoveLastRow();
-            m_loading = true;
-            setRowCount(rowCount() - 1);
-            m_loading = false;
+            m_model->EndRemoveLast();
             return;
         }
-        SetCurrentUnchecked(col, rowCount());
+        SetCurrentUnchecked(col, added + 1);
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void TCellGrid::mousePressEvent(QMouseEvent *event)
 {
     if (m_table)
         m_table->LastKey = TGridKey::Other;
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
 }

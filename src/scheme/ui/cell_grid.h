@@ -5,13 +5,14 @@
 // model, focus loss and OK call LeaveCurrent. A refused cell keeps the
 // selection. Left and Right open the cell's editor instead of moving; Down
 // on the last row adds a row for a new item.
-#include <QtWidgets/QTableWidget>
+#include <QtWidgets/QTableView>
 
 #include <functional>
 
 class TCellTable;
+class TCellModel;
 
-class TCellGrid : public QTableWidget
+class TCellGrid : public QTableView
 {
     Q_OBJECT
 
@@ -22,6 +23,9 @@ public:
     void SetTable(TCellTable *table, int fixedColumns);
     // Shows every cell of the table again; its current cell becomes current.
     void Reload();
+    // Shows the cells of a row (1 for the first data row) again.
+    void RefreshRow(int row);
+    int CurrentGridRow() const { return currentIndex().row(); }
     // The current cell is left without a destination; false when refused.
     bool LeaveCurrent();
     // True while a cell is being left (a message box may be up).
@@ -49,11 +53,10 @@ protected:
 
 private:
     void CommitEditor();
-    void ShowRow(int row);
     void SetCurrentUnchecked(int col, int row);
 
     TCellTable *m_table = nullptr;
-    int m_fixedColumns = 0;
+    TCellModel *m_model = nullptr;
     bool m_loading = false;
     bool m_leaving = false;
     bool m_unchecked = false;

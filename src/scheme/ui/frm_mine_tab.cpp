@@ -176,10 +176,7 @@ void TfrmMineTab::TypeMenuItemClick(const QString &name)
         return;
     const int row = m_table.CurRow;
     m_table.SetCell(bcType, row, name);
-    if (QTableWidgetItem *cell = SGMineTab->item(row - 1, bcType)) {
-        const QSignalBlocker block(SGMineTab);
-        cell->setText(name);
-    }
+    SGMineTab->RefreshRow(row);
 }
 
 int EditBranchTable(QWidget *owner, int filter, const QString &range)

@@ -141,10 +141,7 @@ void TfrmNodTab::N1Click(const QString &text)
 {
     const int row = m_table.CurRow;
     m_table.SetCell(ncNotes, row, text);
-    if (QTableWidgetItem *cell = SGNodTab->item(row - 1, ncNotes)) {
-        const QSignalBlocker block(SGNodTab);
-        cell->setText(text);
-    }
+    SGNodTab->RefreshRow(row);
 }
 
 int EditNodTab(QWidget *owner, int filter)
