@@ -15,6 +15,7 @@ void TCellTable::SetCell(int col, int row, const QString &text)
     if (row < 1 || row >= RowCount() || col < 0 || col >= ColumnCount() || !Editable(col, row))
         return;
     Cells[static_cast<std::size_t>(row)][col] = text;
+    Edited = true;
 }
 
 bool TCellTable::Editable(int col, int row) const
@@ -59,6 +60,7 @@ void TCellTable::Fill()
     }
     CurCol = 0;
     CurRow = 1;
+    Edited = false;
 }
 
 bool TCellTable::AppendRow()
@@ -83,6 +85,7 @@ void TCellTable::RemoveLastRow()
 
 TLeave TCellTable::LeaveCell(int col, int row)
 {
+    Edited = false;
     if (CurRow < 1 || CurRow >= RowCount()) {
         CurCol = col;
         CurRow = row;

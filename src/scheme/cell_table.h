@@ -65,6 +65,8 @@ public:
     int CurCol = 0;
     int CurRow = 1;
     TGridKey LastKey = TGridKey::Other;
+    // Something was typed since the current cell was last left or refused.
+    bool Edited = false;
 
 protected:
     // The shown item numbers for a filter (index ≥ 0 or, for −1, the text).

@@ -100,6 +100,13 @@ TfrmMineTab::TfrmMineTab(TNetworkTables &tables, TBranchFormHost host, QWidget *
     });
 }
 
+TfrmMineTab::~TfrmMineTab()
+{
+    // The grid shows the table, which goes before the window's children.
+    disconnect(qApp, nullptr, this, nullptr);
+    delete SGMineTab;
+}
+
 void TfrmMineTab::Open(int filterIndex, const QString &range)
 {
     const QSignalBlocker block(cmbDiap);
@@ -138,8 +145,9 @@ void TfrmMineTab::FocusLeftGrid(QWidget *now)
 
 void TfrmMineTab::OKBtnClick()
 {
-    // Leaving the grid for the button has checked the cell already.
-    if (SGMineTab->HasFocusWithin())
+    // Leaving the grid for the button has checked the cell already, unless
+    // it was typed into since.
+    if (SGMineTab->HasFocusWithin() || m_table.Edited)
         SGMineTab->LeaveCurrent();
     m_table.Confirm(false);
     accept();

@@ -19,6 +19,7 @@ class TfrmMineTab : public QDialog
 
 public:
     TfrmMineTab(TNetworkTables &tables, TBranchFormHost host, QWidget *parent = nullptr);
+    ~TfrmMineTab() override;
 
     // Fills the window for a filter (−1: the range text) before it is shown.
     void Open(int filterIndex, const QString &range);

@@ -94,6 +94,13 @@ TfrmNodTab::TfrmNodTab(TNetworkTables &tables, TBranchFormHost host, QWidget *pa
     });
 }
 
+TfrmNodTab::~TfrmNodTab()
+{
+    // The grid shows the table, which goes before the window's children.
+    disconnect(qApp, nullptr, this, nullptr);
+    delete SGNodTab;
+}
+
 void TfrmNodTab::Open(int filterIndex)
 {
     const QSignalBlocker block(cmbDiap);
@@ -114,7 +121,7 @@ void TfrmNodTab::FocusLeftGrid(QWidget *now)
 
 void TfrmNodTab::OKBtnClick()
 {
-    if (SGNodTab->HasFocusWithin())
+    if (SGNodTab->HasFocusWithin() || m_table.Edited)
         SGNodTab->LeaveCurrent();
     m_table.Confirm(false);
     accept();

@@ -19,6 +19,7 @@ class TfrmNodTab : public QDialog
 
 public:
     TfrmNodTab(TNetworkTables &tables, TBranchFormHost host, QWidget *parent = nullptr);
+    ~TfrmNodTab() override;
 
     // Fills the window for a filter (0 all, 1 incomplete) before it is shown.
     void Open(int filterIndex);
