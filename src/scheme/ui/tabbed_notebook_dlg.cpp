@@ -40,6 +40,7 @@ TTabbedNotebookDlg::TTabbedNotebookDlg(TNetworkTables &tables, QWidget *parent)
         grid->setColumnCount(static_cast<int>(headers.size()));
         grid->setHorizontalHeaderLabels(headers);
         grid->verticalHeader()->hide();
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
         grid->setSelectionMode(QAbstractItemView::SingleSelection);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

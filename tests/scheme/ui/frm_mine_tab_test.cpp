@@ -92,6 +92,13 @@ TEST_F(TableWindows, ARefusedCellKeepsTheSelectionHoweverItIsLeft)
     QTest::keyClick(grid, Qt::Key_Tab);
     EXPECT_EQ(grid->currentIndex().column(), bcLength);
     EXPECT_EQ(t.BranchR[2], 0.75);
+    // An accepted cell lets the mouse go anywhere, past the fixed number.
+    const QRect area = grid->visualRect(grid->model()->index(2, bcArea));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, area.center());
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, bcArea));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, bcNumber)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, bcLength)).center());
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(1, bcLength));
     // Left and Right open the cell's editor instead of moving.
     QTest::keyClick(grid, Qt::Key_Right);
     EXPECT_EQ(grid->currentIndex().column(), bcLength);
