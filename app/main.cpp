@@ -2,8 +2,10 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/fan_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
+#include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
@@ -37,7 +39,9 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
+    InstallFireCommands(window);
     InstallTableCommands(window);
     InstallTableEditorHooks(window);
     TPluginHost::Install(window);
