@@ -43,7 +43,7 @@ int main(int argc, char **argv)
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
     InstallTableCommands(window);
-    InstallTableEditorHooks(window);
+    InstallTableEditorHooks();
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

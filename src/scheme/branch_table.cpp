@@ -65,11 +65,6 @@ void TBranchTable::Open(int filterIndex, const QString &range)
     Filter(filterIndex < 0 ? range : FilterItems().value(filterIndex), filterIndex);
 }
 
-void TBranchTable::ChangeFilter(int filterIndex, const QString &text)
-{
-    Filter(text, filterIndex);
-}
-
 void TBranchTable::ApplyFilter(const QString &filterText, int filterIndex)
 {
     m_filterIndex = filterIndex;

@@ -26,19 +26,15 @@ public:
     explicit TBranchTable(TNetworkTables &tables, TBranchFormHost host = {});
 
     // The items of "Показать ветви", item 0 being "1-" and the largest branch number.
-    QStringList FilterItems() const;
+    QStringList FilterItems() const override;
     QStringList Headers() const override;
     bool RowExists(int row) const override;
 
     // Clears what the previous showing marked and fills the table for a
     // filter (for −1 the range text).
     void Open(int filterIndex, const QString &range = {});
-    // The filter's combo changed: an item chosen (its index) or a text typed (−1).
-    void ChangeFilter(int filterIndex, const QString &text);
-    // OK: the current cell is left (a refusal is shown and not stored), then
-    // every branch and node made or changed here is handed to the document.
-    // leaveCell false: the window has left it already.
-    void Confirm(bool leaveCell = true);
+    // A refusal of the cell left at OK is shown and nothing of it stored.
+    void Confirm(bool leaveCell = true) override;
 
     // The kind column: the code of a kind name, 27 for the empty text and
     // for a name not in the list.

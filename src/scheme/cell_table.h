@@ -47,8 +47,14 @@ public:
     // The row stands for an existing item.
     virtual bool RowExists(int row) const = 0;
 
+    // The items of the filter's combo; item 0 is "1-" and the largest number.
+    virtual QStringList FilterItems() const = 0;
     // Filters and fills every row again from the tables; (0, 1) becomes current.
     void Filter(const QString &filterText, int filterIndex);
+    // OK: the current cell is left unless leaveCell is false (the window has
+    // left it already), then every item made or changed here is handed to
+    // the document.
+    virtual void Confirm(bool leaveCell = true) = 0;
     void Fill();
     // Adds an empty row below the last for a new item; false when the last
     // row is itself empty.

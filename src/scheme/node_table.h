@@ -13,7 +13,7 @@ public:
     explicit TNodeTable(TNetworkTables &tables, TBranchFormHost host = {});
 
     // "1-" and the largest node number, then "С неполной информацией".
-    QStringList FilterItems() const;
+    QStringList FilterItems() const override;
     QStringList Headers() const override;
     bool RowExists(int row) const override;
     // The texts of the notes column and of its popup.
@@ -22,11 +22,7 @@ public:
     static QString BothText();
 
     void Open(int filterIndex);
-    void ChangeFilter(int filterIndex, const QString &text) { Filter(text, filterIndex); }
-    // OK: the current cell is left, then every node made or changed here is
-    // handed to the document.
-    // leaveCell false: the window has left it already.
-    void Confirm(bool leaveCell = true);
+    void Confirm(bool leaveCell = true) override;
 
     std::vector<bool> ShownNodes;
     std::vector<bool> ChangedNodes;

@@ -28,22 +28,23 @@ int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression)
     return form.exec();
 }
 
-// The owner of a window that a failure opens: the calculation's window, else the main window.
-QWidget *OwnerWidget(QObject *owner, TfrmMain *mainWindow)
+// The owner of a window that a failure opens: the calculation's window, else
+// the main window while there is one.
+QWidget *OwnerWidget(QObject *owner)
 {
     auto *widget = qobject_cast<QWidget *>(owner);
-    return widget ? widget : mainWindow;
+    return widget ? widget : frmMain;
 }
 
 // The windows that the solvers' failures open.
-void InstallCalcErrorWindows(TfrmMain *w)
+void InstallCalcErrorWindows()
 {
-    CalcErrorHooks.ShowTopologyReport = [w](QObject *owner) { ShowTopologyReport(OwnerWidget(owner, w)); };
-    CalcErrorHooks.ShowZeroResistanceBranches = [w](QObject *owner) {
-        EditBranchTable(OwnerWidget(owner, w), btfZeroR);
+    CalcErrorHooks.ShowTopologyReport = [](QObject *owner) { ShowTopologyReport(OwnerWidget(owner)); };
+    CalcErrorHooks.ShowZeroResistanceBranches = [](QObject *owner) {
+        EditBranchTable(OwnerWidget(owner), btfZeroR);
     };
-    CalcErrorHooks.ShowBranchRange = [w](QObject *owner, const QString &range) {
-        return EditBranchTable(OwnerWidget(owner, w), btfRange, range) == 1;
+    CalcErrorHooks.ShowBranchRange = [](QObject *owner, const QString &range) {
+        return EditBranchTable(OwnerWidget(owner), btfRange, range) == 1;
     };
 }
 
@@ -120,5 +121,5 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
     InstallVentBoost();
-    InstallCalcErrorWindows(w);
+    InstallCalcErrorWindows();
 }

@@ -5,11 +5,11 @@
 #include "scheme/ui/frm_nod_tab.h"
 #include "shell/ui/frm_main.h"
 
-void InstallTableEditorHooks(TfrmMain &mainWindow)
+void InstallTableEditorHooks()
 {
-    TfrmMain *w = &mainWindow;
-    TableEditorHooks.EditBranchTable = [w](int filter, const QString &range) {
-        return EditBranchTable(w, filter, range);
+    // The windows are owned by the main window while it lasts.
+    TableEditorHooks.EditBranchTable = [](int filter, const QString &range) {
+        return EditBranchTable(frmMain, filter, range);
     };
-    TableEditorHooks.EditNodTab = [w](int filter) { return EditNodTab(w, filter); };
+    TableEditorHooks.EditNodTab = [](int filter) { return EditNodTab(frmMain, filter); };
 }

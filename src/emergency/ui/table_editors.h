@@ -1,5 +1,4 @@
 #pragma once
-// Gives the route and stability studies the branch and node table editors.
-class TfrmMain;
-
-void InstallTableEditorHooks(TfrmMain &mainWindow);
+// Gives the route and stability studies the branch and node table editors,
+// owned by the main window.
+void InstallTableEditorHooks();

@@ -4,35 +4,24 @@
 // cell checked and stored as it is left; F3 opens the branch dialog of the
 // row; Cancel puts back the tables copied when the window opened.
 #include "scheme/branch_table.h"
+#include "scheme/ui/table_editor_form.h"
 
-#include <QtWidgets/QDialog>
-
-class QComboBox;
-class QLabel;
 class QMenu;
-class QPushButton;
-class TCellGrid;
 
-class TfrmMineTab : public QDialog
+class TfrmMineTab : public TTableEditorForm
 {
     Q_OBJECT
 
 public:
     TfrmMineTab(TNetworkTables &tables, TBranchFormHost host, QWidget *parent = nullptr);
-    ~TfrmMineTab() override;
 
     // Fills the window for a filter (−1: the range text) before it is shown.
     void Open(int filterIndex, const QString &range);
     TBranchTable &Table() { return m_table; }
 
     TCellGrid *SGMineTab;
-    QComboBox *cmbDiap;
-    QLabel *lblDiap;
     QMenu *pmnTyp;
-    QPushButton *OKBtn, *CancelBtn;
 
-    void OKBtnClick();
-    void cmbDiapChange(int index, const QString &text);
     // F3: the branch dialog of the current row.
     void EditRowBranch();
     // A kind chosen from the popup.
@@ -40,12 +29,11 @@ public:
 
 private:
     void ShowTypeMenu(const QPoint &globalPos);
-    void FocusLeftGrid(QWidget *now);
     void UpdateFirstFilterItem();
 
     TNetworkTables &m_t;
     TBranchFormHost m_host;
-    TBranchTable m_table;
+    TBranchTable &m_table;
 };
 
 // The branch table on the tables of the branch dialogs' host: 1 (OK) or 2

@@ -4,46 +4,33 @@
 // at once in a validating grid; F3 opens the node dialog of the row; Cancel
 // puts back the tables copied when the window opened.
 #include "scheme/node_table.h"
+#include "scheme/ui/table_editor_form.h"
 
-#include <QtWidgets/QDialog>
-
-class QComboBox;
-class QLabel;
 class QMenu;
-class QPushButton;
-class TCellGrid;
 
-class TfrmNodTab : public QDialog
+class TfrmNodTab : public TTableEditorForm
 {
     Q_OBJECT
 
 public:
     TfrmNodTab(TNetworkTables &tables, TBranchFormHost host, QWidget *parent = nullptr);
-    ~TfrmNodTab() override;
 
     // Fills the window for a filter (0 all, 1 incomplete) before it is shown.
     void Open(int filterIndex);
     TNodeTable &Table() { return m_table; }
 
     TCellGrid *SGNodTab;
-    QComboBox *cmbDiap;
-    QLabel *lblDiap;
     QMenu *pmnSurf;
-    QPushButton *OKBtn, *CancelBtn;
 
-    void OKBtnClick();
-    void cmbDiapChange(int index, const QString &text);
     // F3: the node dialog of the current row.
     void EditRowNode();
     // An item of the notes popup.
     void N1Click(const QString &text);
 
 private:
-    void FocusLeftGrid(QWidget *now);
-
     TNetworkTables &m_t;
     TBranchFormHost m_host;
-    TNodeTable m_table;
+    TNodeTable &m_table;
 };
 
 // The node table on the tables of the node dialogs' host: 1 (OK) or 2
