@@ -30,7 +30,7 @@ public:
     TCellTable(TNetworkTables &tables, TBranchFormHost host) : m_t(tables), m_host(std::move(host)) {}
     virtual ~TCellTable() = default;
 
-    int ColumnCount() const { return static_cast<int>(Headers().size()); }
+    int ColumnCount() const { return static_cast<int>(Cells.empty() ? Headers().size() : Cells.front().size()); }
     virtual QStringList Headers() const = 0;
     // Rows including the header row; never below 2.
     int RowCount() const { return static_cast<int>(Cells.size()); }

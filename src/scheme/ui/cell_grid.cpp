@@ -2,10 +2,10 @@
 
 #include "scheme/cell_table.h"
 
+#include <QtCore/QAbstractTableModel>
 #include <QtCore/QItemSelectionModel>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
-#include <QtCore/QAbstractTableModel>
 #include <QtWidgets/QHeaderView>
 
 // The table's cells as an item model: row r of the grid is data row r + 1.
@@ -51,7 +51,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return m_table->Headers().value(section);
+            return m_table->RowCount() > 0 ? m_table->Cell(section, 0) : m_table->Headers().value(section);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
