@@ -10,6 +10,7 @@
 #include "modal.h"
 #include "../scheme_test_network.h"
 
+#include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -157,6 +158,35 @@ TEST_F(TableWindows, CancelPutsTheTablesBackAndNoItemsOpenNothing)
     EXPECT_EQ(EditBranchTable(nullptr, btfAll), 2);
     EXPECT_EQ(EditNodTab(nullptr, 0), 2);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// A branch deleted through F3 leaves the table at once, whatever the dialog
+// returned, and Cancel brings it back with its points.
+TEST_F(TableWindows, ABranchDeletedThroughF3ComesBackWholeOnCancel)
+{
+    t.BranchTurns[2]->insert(t.BranchTurns[2]->begin() + 1, TTurn(2, 250, 40));
+    const TNetworkTables before = t;
+    int rowsAfterDelete = 0;
+    WhenModal([&] {
+        auto *form = qobject_cast<TfrmMineTab *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(form);
+        TCellGrid *grid = form->SGMineTab;
+        grid->setCurrentIndex(grid->model()->index(1, bcName));
+        QTimer::singleShot(0, [] {
+            if (auto *dialog = qobject_cast<TfrmBranch *>(QApplication::activeModalWidget()))
+                dialog->bbtnDelete->click();
+        });
+        QTest::keyClick(grid, Qt::Key_F3);
+        rowsAfterDelete = grid->model()->rowCount();
+        form->CancelBtn->click();
+    });
+    EXPECT_EQ(EditBranchTable(nullptr, btfAll), 2);
+    EXPECT_EQ(rowsAfterDelete, 2);
+    EXPECT_TRUE(BranchExist(t, 2));
+    EXPECT_EQ(t.BranchNo, before.BranchNo);
+    EXPECT_EQ(t.BranchStartNode, before.BranchStartNode);
+    ASSERT_TRUE(t.BranchTurns[2]);
+    EXPECT_EQ(t.BranchTurns[2]->size(), 3u);
 }
 
 TEST_F(TableWindows, TheReportShowsItsPagesAndGoesToTheNode)
