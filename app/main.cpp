@@ -6,6 +6,7 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -17,6 +18,7 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -42,6 +44,8 @@ int main(int argc, char **argv)
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
+    InstallTableCommands(window);
+    InstallTableEditorHooks();
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
