@@ -53,6 +53,10 @@ void ShowLabel(QLabel *label, const QString &text, bool red)
 TSchemeTools::TSchemeTools(TfrmMain &mainWindow)
     : QObject(&mainWindow), m_w(mainWindow), m_tools(Net, mainWindow.Document().BranchColors, mainWindow.View(), *this)
 {
+    m_lblX = m_w.findChild<QLabel *>(QStringLiteral("lblX"));
+    m_lblY = m_w.findChild<QLabel *>(QStringLiteral("lblY"));
+    m_lblNode = m_w.findChild<QLabel *>(QStringLiteral("lblNode"));
+    m_lblBranch = m_w.findChild<QLabel *>(QStringLiteral("lblBranch"));
     TSchemePaintBox *box = m_w.PaintBox();
     box->MouseDown = [this](QMouseEvent *e) { Route(e, &TMouseTools::MouseDown); };
     box->MouseMove = [this](QMouseEvent *e) { Route(e, &TMouseTools::MouseMove); };
@@ -145,10 +149,10 @@ TSize TSchemeTools::SheetSize() const
 
 void TSchemeTools::ShowPointer(const TPointerStatus &status)
 {
-    ShowLabel(m_w.findChild<QLabel *>(QStringLiteral("lblX")), status.X, status.XOutside);
-    ShowLabel(m_w.findChild<QLabel *>(QStringLiteral("lblY")), status.Y, status.YOutside);
-    ShowLabel(m_w.findChild<QLabel *>(QStringLiteral("lblNode")), status.Node, false);
-    ShowLabel(m_w.findChild<QLabel *>(QStringLiteral("lblBranch")), status.Branch, false);
+    ShowLabel(m_lblX, status.X, status.XOutside);
+    ShowLabel(m_lblY, status.Y, status.YOutside);
+    ShowLabel(m_lblNode, status.Node, false);
+    ShowLabel(m_lblBranch, status.Branch, false);
 }
 
 void TSchemeTools::DrawFeedback(const std::function<void(TCanvas &)> &draw)

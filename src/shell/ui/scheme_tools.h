@@ -9,7 +9,7 @@
 #include <QtCore/QPointer>
 #include <QtWidgets/QMenu>
 
-class QMenu;
+class QLabel;
 class QMouseEvent;
 class TfrmMain;
 
@@ -67,4 +67,6 @@ private:
     TfrmMain &m_w;
     TMouseTools m_tools;
     QPointer<QMenu> m_found;
+    // The status line's pointer labels.
+    QLabel *m_lblX = nullptr, *m_lblY = nullptr, *m_lblNode = nullptr, *m_lblBranch = nullptr;
 };
