@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <span>
 #include <vector>
 
 // ToolMode values; also the paint box's cursor number away from the edges.
