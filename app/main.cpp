@@ -14,6 +14,7 @@
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_objects_host.h"
 
 int main(int argc, char **argv)
 {
@@ -35,6 +36,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallSchemeObjects(window);
     InstallFreshRecalcCommand(window);
     TPluginHost::Install(window);
     window.show();
