@@ -275,7 +275,7 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
     text(420, 20, QStringLiteral("Шахта «Демонстрационная», горизонт -350 м"), 2, ts::Bold, 0x800000);
     text(40, 400, QStringLiteral("Околоствольный двор"), 1, ts::Italic, 0x000000);
     text(1180, 230, QStringLiteral("На ГВУ"), 1, ts::Underline, 0x0000C0);
-    doc.BalloonList.Add(TPLABaloon(t, 50, 1, 180));
+    doc.BalloonList.Add(TPLABaloon(t, 100, 1, 250));
     doc.BalloonList.Add(TPLABaloon(t, 230, 2, 180));
     doc.BalloonList.Add(TPLABaloon(t, 1330, 3, 130));
     t.BranchPhone[crosscut] = doc.PhoneList.Add(TTelephone(340, QStringLiteral("2-15"), 330));
