@@ -108,6 +108,15 @@ bool CalcAir(QObject *Owner, TNetworkTables &t, TSolveStats *stats)
     return false;
 }
 
+void WarnIfUnsettled(const TSolveStats &stats)
+{
+    if (stats.Settling != stUnsettled)
+        return;
+    ShowMessageBox(QStringLiteral("Расчет не сошелся: в ряде контуров сеть не уравновешена. "
+                                  "Расходы воздуха в ветвях приближенные."),
+                   QStringLiteral("Предупреждение"), mb::Ok | mb::IconWarning);
+}
+
 void ShowCalcError(QObject *Owner, int Code, TNetworkTables &t)
 {
     const QString caption = QStringLiteral("ОШИБКА");

@@ -66,6 +66,11 @@ CalcResult CalcTablesAir(TNetworkTables &t, TSolveStats *stats = nullptr);
 // CalcTablesAir; a failure is shown by ShowCalcError with Owner. True when solved.
 bool CalcAir(QObject *Owner, TNetworkTables &t = Net, TSolveStats *stats = nullptr);
 
+// Warns, for a solve that even the extended solve left unsettled, that the
+// flows about to be shown are approximate; a settled result shows nothing.
+// The window that shows a result calls it once, after its solve.
+void WarnIfUnsettled(const TSolveStats &stats);
+
 // Shows the failure of a CalcResult: a box captioned "ОШИБКА", the topology
 // report for code 3 and the branch table of zero resistances after code 6.
 // Code 0 and codes above 6 show nothing.
