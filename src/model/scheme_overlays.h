@@ -182,7 +182,6 @@ struct TMapText
         TFont Font;
         bool HasFont = false;
         bool Dragging = false;
-        bool Moved = false;
         std::int32_t OffsetX = 0;
         std::int32_t OffsetY = 0;
         bool operator==(const TRuntime &) const { return true; }

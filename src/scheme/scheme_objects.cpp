@@ -29,25 +29,13 @@ void DrawCircle(TCanvas &canvas, int xs, int ys, int radius)
     canvas.Ellipse(xs - radius, ys - radius, xs + radius, ys + radius);
 }
 
-// The outline of a dragged circle, with the tool's pen and brush.
-void DrawCircleOutline(TCanvas &canvas, const TViewport &view, std::int32_t x, std::int32_t y, int radius)
-{
-    DrawCircle(canvas, view.ScreenX(x), view.ScreenY(y), radius);
-}
-
-template <typename T>
-T *Find(TOwningList<T> &list, const T *item)
-{
-    return list.Contains(item) ? const_cast<T *>(item) : nullptr;
-}
-
-// A balloon or telephone: one circle that is hit by its square and dragged
-// by its centre.
+// What every kind shares: the list, hits in list order, clicks that open
+// the editing of what they hit, and the position changes of the shift.
 template <typename T, typename List>
-class TCircleLayer : public TSchemeObjectLayer
+class TListLayer : public TSchemeObjectLayer
 {
 public:
-    TCircleLayer(const TSchemeObjectServices &s, List &list) : m_s(s), m_list(list) {}
+    TListLayer(const TSchemeObjectServices &s, List &list) : m_s(s), m_list(list) {}
 
     int Count() const override { return m_list.Count(); }
 
@@ -68,59 +56,14 @@ public:
         for (const int i : HitAt(x, y))
             hit.push_back(&m_list[i]);
         for (const T *object : hit)
-            if (T *still = Find(m_list, object))
-                Edit(*still);
+            if (m_list.Contains(object))
+                Edit(const_cast<T &>(*object));
     }
 
     void ClickObject(int index, int x, int y) override
     {
         if (index >= 0 && index < m_list.Count() && Hit(m_list[index], x, y))
             Edit(m_list[index]);
-    }
-
-    bool MouseDown(int x, int y) override
-    {
-        bool any = false;
-        for (int i = 0; i < m_list.Count(); ++i) {
-            T &object = m_list[i];
-            object.Runtime.Dragging = Hit(object, x, y);
-            object.Runtime.Moved = false;
-            any = any || object.Runtime.Dragging;
-        }
-        return any;
-    }
-
-    void MouseMove(TCanvas &canvas, int x, int y) override
-    {
-        for (int i = 0; i < m_list.Count(); ++i) {
-            T &object = m_list[i];
-            if (!object.Runtime.Dragging)
-                continue;
-            DrawCircleOutline(canvas, *m_s.View, object.X, object.Y, object.Runtime.Radius);
-            object.Runtime.Moved = object.Runtime.Moved || object.X != x || object.Y != y;
-            object.X = x;
-            object.Y = y;
-            DrawCircleOutline(canvas, *m_s.View, object.X, object.Y, object.Runtime.Radius);
-        }
-    }
-
-    bool MouseUp() override
-    {
-        bool dragged = false, moved = false;
-        for (int i = 0; i < m_list.Count(); ++i) {
-            TCircleRuntime &r = m_list[i].Runtime;
-            dragged = dragged || r.Dragging;
-            moved = moved || (r.Dragging && r.Moved);
-            r.Dragging = false;
-            r.Moved = false;
-        }
-        // A moved object is a change of the document: without the mark it
-        // would be lost on closing unasked.
-        if (moved && m_s.SetModified)
-            m_s.SetModified(true);
-        if (dragged && m_s.Redraw)
-            m_s.Redraw();
-        return moved;
     }
 
     void MoveBy(int dx, int dy) override
@@ -142,27 +85,94 @@ public:
     }
 
 protected:
-    bool Hit(const T &object, int x, int y) const
-    {
-        return CircleHit(object.X, object.Y, object.Runtime.Radius, m_s.View->Zoom, x, y);
-    }
+    virtual bool Hit(const T &object, int x, int y) const = 0;
     virtual void Edit(T &object) = 0;
-    void Changed()
+
+    void Modified()
     {
         if (m_s.SetModified)
             m_s.SetModified(true);
+    }
+    void Redraw()
+    {
         if (m_s.Redraw)
             m_s.Redraw();
+    }
+    void Changed()
+    {
+        Modified();
+        Redraw();
     }
 
     const TSchemeObjectServices m_s;
     List &m_list;
 };
 
+// A balloon or telephone: one circle that is hit by its square and dragged
+// by its centre.
+template <typename T, typename List>
+class TCircleLayer : public TListLayer<T, List>
+{
+public:
+    using TListLayer<T, List>::TListLayer;
+
+    bool MouseDown(int x, int y) override
+    {
+        bool any = false;
+        for (int i = 0; i < this->m_list.Count(); ++i) {
+            T &object = this->m_list[i];
+            object.Runtime.Dragging = Hit(object, x, y);
+            object.Runtime.Moved = false;
+            any = any || object.Runtime.Dragging;
+        }
+        return any;
+    }
+
+    void MouseMove(TCanvas &canvas, int x, int y) override
+    {
+        const TViewport &view = *this->m_s.View;
+        for (int i = 0; i < this->m_list.Count(); ++i) {
+            T &object = this->m_list[i];
+            if (!object.Runtime.Dragging)
+                continue;
+            DrawCircle(canvas, view.ScreenX(object.X), view.ScreenY(object.Y), object.Runtime.Radius);
+            object.Runtime.Moved = object.Runtime.Moved || object.X != x || object.Y != y;
+            object.X = x;
+            object.Y = y;
+            DrawCircle(canvas, view.ScreenX(object.X), view.ScreenY(object.Y), object.Runtime.Radius);
+        }
+    }
+
+    bool MouseUp() override
+    {
+        bool dragged = false, moved = false;
+        for (int i = 0; i < this->m_list.Count(); ++i) {
+            TCircleRuntime &r = this->m_list[i].Runtime;
+            dragged = dragged || r.Dragging;
+            moved = moved || (r.Dragging && r.Moved);
+            r.Dragging = false;
+            r.Moved = false;
+        }
+        // A moved object is a change of the document: without the mark it
+        // would be lost on closing unasked.
+        if (moved)
+            this->Modified();
+        if (dragged)
+            this->Redraw();
+        return moved;
+    }
+
+protected:
+    bool Hit(const T &object, int x, int y) const override
+    {
+        return CircleHit(object.X, object.Y, object.Runtime.Radius, this->m_s.View->Zoom, x, y);
+    }
+};
+
 class TBalloonLayer : public TCircleLayer<TPLABaloon, TPLABalloonPlaces>
 {
 public:
-    TBalloonLayer(const TSchemeObjectServices &s) : TCircleLayer(s, s.Doc->BalloonList) {}
+    explicit TBalloonLayer(const TSchemeObjectServices &s) : TCircleLayer(s, s.Doc->BalloonList) {}
 
     QString Caption(int index) const override { return QString::number(m_list[index].Number); }
 
@@ -185,10 +195,9 @@ private:
         switch (m_s.EditBalloon(balloon)) {
         case oeOk:
             // The dialog has set the number (and so the colour).
-            if (balloon.Number != before && m_s.SetModified)
-                m_s.SetModified(true);
-            if (m_s.Redraw)
-                m_s.Redraw();
+            if (balloon.Number != before)
+                Modified();
+            Redraw();
             break;
         case oeDelete:
             m_list.Remove(&balloon);
@@ -202,7 +211,7 @@ private:
 class TPhoneLayer : public TCircleLayer<TTelephone, TPhonePlaces>
 {
 public:
-    TPhoneLayer(const TSchemeObjectServices &s) : TCircleLayer(s, s.Doc->PhoneList) {}
+    explicit TPhoneLayer(const TSchemeObjectServices &s) : TCircleLayer(s, s.Doc->PhoneList) {}
 
     QString Caption(int index) const override { return QStringLiteral("Телефон №") + m_list[index].Number; }
 
@@ -235,39 +244,12 @@ private:
     }
 };
 
-class TTextLayer : public TSchemeObjectLayer
+class TTextLayer : public TListLayer<TMapText, TMapTextList>
 {
 public:
-    TTextLayer(const TSchemeObjectServices &s) : m_s(s), m_list(s.Doc->MapTexts) {}
-
-    int Count() const override { return m_list.Count(); }
-
-    std::vector<int> HitAt(int x, int y) override
-    {
-        std::vector<int> hits;
-        for (int i = 0; i < m_list.Count(); ++i)
-            if (Hit(m_list[i], x, y))
-                hits.push_back(i);
-        return hits;
-    }
+    explicit TTextLayer(const TSchemeObjectServices &s) : TListLayer(s, s.Doc->MapTexts) {}
 
     QString Caption(int index) const override { return QStringLiteral("Строка \"%1\"").arg(m_list[index].Text); }
-
-    void Click(int x, int y) override
-    {
-        std::vector<const TMapText *> hit;
-        for (const int i : HitAt(x, y))
-            hit.push_back(&m_list[i]);
-        for (const TMapText *text : hit)
-            if (TMapText *still = Find(m_list, text))
-                Edit(*still);
-    }
-
-    void ClickObject(int index, int x, int y) override
-    {
-        if (index >= 0 && index < m_list.Count() && Hit(m_list[index], x, y))
-            Edit(m_list[index]);
-    }
 
     bool MouseDown(int x, int y) override
     {
@@ -277,7 +259,6 @@ public:
             t.Runtime.OffsetX = x - t.X;
             t.Runtime.OffsetY = y - t.Y;
             t.Runtime.Dragging = Hit(t, x, y);
-            t.Runtime.Moved = false;
             any = any || t.Runtime.Dragging;
         }
         return any;
@@ -290,9 +271,7 @@ public:
             if (!t.Runtime.Dragging)
                 continue;
             DrawFrame(canvas, t);
-            const int nx = x - t.Runtime.OffsetX, ny = y - t.Runtime.OffsetY;
-            t.Runtime.Moved = t.Runtime.Moved || nx != t.X || ny != t.Y;
-            t.SetPos(nx, ny);
+            t.SetPos(x - t.Runtime.OffsetX, y - t.Runtime.OffsetY);
             DrawFrame(canvas, t);
         }
     }
@@ -301,17 +280,12 @@ public:
     {
         bool dragged = false;
         for (int i = 0; i < m_list.Count(); ++i) {
-            TMapText &t = m_list[i];
-            dragged = dragged || t.Runtime.Dragging;
-            t.Runtime.Dragging = false;
+            dragged = dragged || m_list[i].Runtime.Dragging;
+            m_list[i].Runtime.Dragging = false;
         }
         // A press on a text counts as a change even when it did not move.
-        if (dragged) {
-            if (m_s.SetModified)
-                m_s.SetModified(true);
-            if (m_s.Redraw)
-                m_s.Redraw();
-        }
+        if (dragged)
+            Changed();
         return dragged;
     }
 
@@ -328,26 +302,8 @@ public:
             m_s.EditText ? m_s.EditText(text, QStringLiteral("Новая надпись"), false) : oeCancel;
         if (result == oeOk)
             m_list.Add(text);
-        if (m_s.SetModified)
-            m_s.SetModified(true);
-        if (m_s.Redraw)
-            m_s.Redraw();
-    }
-
-    void MoveBy(int dx, int dy) override
-    {
-        for (int i = 0; i < m_list.Count(); ++i)
-            m_list[i].SetPos(m_list[i].X + dx, m_list[i].Y + dy);
-    }
-
-    std::optional<TPoint> MinPoint() const override
-    {
-        std::optional<TPoint> m;
-        for (int i = 0; i < m_list.Count(); ++i) {
-            const TMapText &o = m_list[i];
-            m = m ? TPoint{std::min(m->X, o.X), std::min(m->Y, o.Y)} : TPoint{o.X, o.Y};
-        }
-        return m;
+        // Also a cancelled new text marks the document, as the tool always did.
+        Changed();
     }
 
 private:
@@ -360,7 +316,7 @@ private:
         return MapTextLowerRight(text, *measure, m_s.View->Zoom, MapTextFont(text, *m_s.View, settings));
     }
 
-    bool Hit(const TMapText &text, int x, int y) const
+    bool Hit(const TMapText &text, int x, int y) const override
     {
         const TPoint lr = LowerRight(text);
         return text.X <= x && x <= lr.X && text.Y <= y && y <= lr.Y;
@@ -373,30 +329,19 @@ private:
         canvas.Rectangle(v.ScreenX(text.X), v.ScreenY(text.Y), v.ScreenX(lr.X), v.ScreenY(lr.Y));
     }
 
-    void Edit(TMapText &text)
+    void Edit(TMapText &text) override
     {
         if (!m_s.EditText)
             return;
         switch (m_s.EditText(text, QStringLiteral("Корректировка надписи"), true)) {
-        case oeOk:
-            if (m_s.SetModified)
-                m_s.SetModified(true);
-            if (m_s.Redraw)
-                m_s.Redraw();
-            break;
+        case oeOk: Changed(); break;
         case oeDelete:
             m_list.Remove(&text);
-            if (m_s.SetModified)
-                m_s.SetModified(true);
-            if (m_s.Redraw)
-                m_s.Redraw();
+            Changed();
             break;
         case oeCancel: break;
         }
     }
-
-    const TSchemeObjectServices m_s;
-    TMapTextList &m_list;
 };
 
 } // namespace
