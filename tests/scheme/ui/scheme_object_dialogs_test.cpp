@@ -4,6 +4,7 @@
 #include "scheme/ui/frm_text_prop.h"
 
 #include "../scheme_test_network.h"
+#include "when_shown.h"
 
 #include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
@@ -21,20 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-namespace {
-
-template <typename TDialog>
-void WhenShown(std::function<void(TDialog &)> drive)
-{
-    QTimer::singleShot(0, [drive] {
-        auto *dialog = qobject_cast<TDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        drive(*dialog);
-    });
-}
-
-} // namespace
 
 TEST(FrmSymbolsProperty, ANumberThatIsNoIntegerKeepsTheDialogOpen)
 {
