@@ -7,7 +7,7 @@
 #include <QtGui/QKeySequence>
 #include <QtGui/QShortcut>
 #include <QtWidgets/QComboBox>
-#include <QtWidgets/QFrame>
+#include <QtWidgets/QGroupBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
@@ -78,15 +78,15 @@ TfrmTextProp::TfrmTextProp(QWidget *parent) : QDialog(parent)
     Edit1 = NamedEdit(this, "Edit1");
     layout->addWidget(Edit1);
 
-    Panel1 = new QFrame(this);
+    Panel1 = new QGroupBox(QStringLiteral("Пример текста"), this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setFrameShadow(QFrame::Sunken);
-    Panel1->setMinimumSize(420, 90);
+    Panel1->setFixedSize(520, 110);
     auto *sampleLayout = new QVBoxLayout(Panel1);
-    lblSample = new QLabel(QStringLiteral("Пример текста"), Panel1);
+    lblSample = new QLabel(Panel1);
     lblSample->setObjectName(QStringLiteral("lblSample"));
-    lblSample->setAlignment(Qt::AlignCenter);
+    lblSample->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A long text is cut by the panel, not widening the dialog.
+    lblSample->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     sampleLayout->addWidget(lblSample);
     layout->addWidget(Panel1, 1);
 

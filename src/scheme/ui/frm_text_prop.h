@@ -10,7 +10,7 @@
 #include <functional>
 
 class QComboBox;
-class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,7 +37,7 @@ public:
 
     QComboBox *ComboBox1;
     QLineEdit *Edit1;
-    QFrame *Panel1;
+    QGroupBox *Panel1;
     QLabel *lblSample;
     QSpinBox *SpinEdit1;
     QToolButton *btnBold, *btnItalic, *btnUnderline, *Shape1;
