@@ -131,23 +131,45 @@ void DrawXorFrame(TCanvas &canvas, TPoint a, TPoint b)
     canvas.Rectangle(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y));
 }
 
-std::vector<std::int32_t> FindObjectsAt(const TNetworkTables &t, double zoom, int x, int y, TOverlayObjects *overlays)
+namespace {
+// The layer that a hit code of the object search names, or null.
+TSchemeObjectLayer *LayerOfCode(const TSchemeObjectLayers *layers, std::int32_t code)
+{
+    if (!layers)
+        return nullptr;
+    switch (code >> 16) {
+    case HitPhoneBase >> 16: return layers->Phones.get();
+    case HitTextBase >> 16: return layers->Texts.get();
+    default: return nullptr;
+    }
+}
+} // namespace
+
+std::vector<std::int32_t> FindObjectsAt(const TNetworkTables &t, double zoom, int x, int y,
+                                        const TSchemeObjectLayers *layers)
 {
     THitList list(MaxFoundObjects);
     FindNodesAt(t, x, y, list);
     FindBranchesAt(t, zoom, x, y, list);
-    if (overlays)
-        overlays->FindAt(x, y, list);
+    if (layers) {
+        for (const auto &[layer, base] : {std::pair{layers->Phones.get(), HitPhoneBase}, {layers->Texts.get(), HitTextBase}})
+            if (layer)
+                for (int index : layer->HitAt(x, y))
+                    list.Add(base + index);
+    }
     return list.Codes();
 }
 
-QString FoundObjectCaption(const TNetworkTables &t, std::int32_t code, const TOverlayObjects *overlays)
+QString FoundObjectCaption(const TNetworkTables &t, std::int32_t code, const TSchemeObjectLayers *layers)
 {
     const int number = code & 0xFFFF;
     switch (code >> 16) {
     case 0: return QStringLiteral("Узел № ") + QString::number(number);
     case 1: return QStringLiteral("Ветвь № ") + QString::number(number) + QStringLiteral(": ") + GetBranchName(t, number);
-    default: return overlays ? overlays->Caption(code) : QString();
+    default: {
+        const TSchemeObjectLayer *layer = LayerOfCode(layers, code);
+        return layer && number < layer->Count() ? layer->Caption(number) : QString();
+    }
     }
 }
 
@@ -163,14 +185,16 @@ void MarkFireSources(const TNetworkTables &t, int b, bool leftButton, TColor smo
     }
 }
 
-TShiftResult ShiftScheme(TNetworkTables &t, TOverlayObjects *overlays, int left, int top, TPoint *moved)
+TShiftResult ShiftScheme(TNetworkTables &t, const TSchemeObjectLayers *layers, int left, int top, TPoint *moved)
 {
     // Nodes not yet placed keep their marker position, and so do the ends of
     // their branches: they are neither measured nor moved.
     const auto atMarker = [](int x, int y) { return x == UnplacedX && y == UnplacedY; };
-    std::vector<TPoint> extra;
-    if (overlays)
-        overlays->Positions(extra);
+    std::vector<TSchemeObjectLayer *> objects;
+    if (layers)
+        for (TSchemeObjectLayer *layer : layers->All())
+            if (layer)
+                objects.push_back(layer);
     std::int64_t minX = std::numeric_limits<std::int64_t>::max(), minY = minX;
     std::int64_t maxX = std::numeric_limits<std::int64_t>::min(), maxY = maxX;
     const auto take = [&](std::int64_t x, std::int64_t y) {
@@ -187,14 +211,26 @@ TShiftResult ShiftScheme(TNetworkTables &t, TOverlayObjects *overlays, int left,
                 if (!atMarker(p.X, p.Y))
                     take(p.X, p.Y);
     }
-    for (const TPoint &p : extra)
-        take(p.X, p.Y);
-    if (minX > maxX)
+    const bool tablesEmpty = minX > maxX;
+    // The placed objects keep 32-bit positions: they take part in the
+    // minimum, while the 16-bit node coordinates bound the shift.
+    std::int64_t shiftMinX = minX, shiftMinY = minY;
+    for (const TSchemeObjectLayer *layer : objects)
+        if (const std::optional<TPoint> p = layer->MinPoint()) {
+            shiftMinX = std::min<std::int64_t>(shiftMinX, p->X);
+            shiftMinY = std::min<std::int64_t>(shiftMinY, p->Y);
+        }
+    if (shiftMinX == std::numeric_limits<std::int64_t>::max())
         return TShiftResult::Empty;
-    const std::int64_t dx = minX - left;
-    const std::int64_t dy = minY - top;
-    const auto fits = [](std::int64_t v) { return v >= -32768 && v <= 32767; };
-    if (!fits(minX - dx) || !fits(maxX - dx) || !fits(minY - dy) || !fits(maxY - dy))
+    const std::int64_t dx = shiftMinX - left;
+    const std::int64_t dy = shiftMinY - top;
+    const auto fits16 = [](std::int64_t v) { return v >= -32768 && v <= 32767; };
+    const auto fits32 = [](std::int64_t v) {
+        return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max();
+    };
+    if (!tablesEmpty && !(fits16(minX - dx) && fits16(maxX - dx) && fits16(minY - dy) && fits16(maxY - dy)))
+        return TShiftResult::OutOfRange;
+    if (!fits32(dx) || !fits32(dy))
         return TShiftResult::OutOfRange;
     for (int n = 1; n <= MaxItems; ++n) {
         if (IsPlacedNode(t, n)) {
@@ -208,8 +244,8 @@ TShiftResult ShiftScheme(TNetworkTables &t, TOverlayObjects *overlays, int left,
                     p.Y = static_cast<std::int32_t>(p.Y - dy);
                 }
     }
-    if (overlays)
-        overlays->MoveBy(static_cast<int>(-dx), static_cast<int>(-dy));
+    for (TSchemeObjectLayer *layer : objects)
+        layer->MoveBy(static_cast<int>(-dx), static_cast<int>(-dy));
     if (moved)
         *moved = {static_cast<int>(-dx), static_cast<int>(-dy)};
     return TShiftResult::Shifted;
@@ -363,8 +399,14 @@ void TMouseTools::MouseUp(const TMouseInput &input)
     case TTool::Balloon:
     case TTool::Phone:
     case TTool::Text:
-        if (!Edge(input) && m_host.Overlays())
-            m_host.Overlays()->PlaceAt(m_tool, SnappedX(), SnappedY());
+        if (!Edge(input))
+            if (TSchemeObjectLayers *layers = m_host.ObjectLayers()) {
+                TSchemeObjectLayer *layer = m_tool == TTool::Balloon ? layers->Balloons.get()
+                                            : m_tool == TTool::Phone ? layers->Phones.get()
+                                                                     : layers->Texts.get();
+                if (layer)
+                    layer->AddAt(SnappedX(), SnappedY());
+            }
         break;
     case TTool::FireModelling: FireToolUp(input); break;
     case TTool::FindFire: FindFireUp(input); break;
@@ -401,21 +443,23 @@ void TMouseTools::DefaultUp(const TMouseInput &input)
         }
     }
     ObjectSearchPopup();
-    if (TOverlayObjects *overlays = m_host.Overlays())
-        overlays->Click(input, sx, sy);
+    // The balloons take the click as well (telephones and texts open through the search).
+    if (TSchemeObjectLayers *layers = m_host.ObjectLayers(); layers && layers->Balloons)
+        layers->Balloons->Click(sx, sy);
 }
 
 void TMouseTools::ObjectSearchPopup()
 {
-    TOverlayObjects *overlays = m_host.Overlays();
-    const std::vector<std::int32_t> codes = FindObjectsAt(m_t, m_view.Zoom, SchemeX(), SchemeY(), overlays);
+    const TSchemeObjectLayers *layers = m_host.ObjectLayers();
+    m_searchPoint = {SchemeX(), SchemeY()};
+    const std::vector<std::int32_t> codes = FindObjectsAt(m_t, m_view.Zoom, m_searchPoint.X, m_searchPoint.Y, layers);
     if (codes.size() == 1) {
         OpenFoundObject(codes.front());
         return;
     }
     std::vector<std::pair<std::int32_t, QString>> items;
     for (std::int32_t code : codes)
-        items.emplace_back(code, FoundObjectCaption(m_t, code, overlays));
+        items.emplace_back(code, FoundObjectCaption(m_t, code, layers));
     m_host.ShowFoundPopup(items);
 }
 
@@ -440,8 +484,8 @@ void TMouseTools::OpenFoundObject(std::int32_t code)
         }
         return;
     default:
-        if (TOverlayObjects *overlays = m_host.Overlays())
-            overlays->Open(code);
+        if (TSchemeObjectLayer *layer = LayerOfCode(m_host.ObjectLayers(), code))
+            layer->ClickObject(number, m_searchPoint.X, m_searchPoint.Y);
         return;
     }
 }
@@ -626,15 +670,17 @@ void TMouseTools::MoveToolDown(const TMouseInput &input)
         if (branch > 0 && m_t.BranchTurns[branch] && index > 0 && index < int(m_t.BranchTurns[branch]->size()) - 1)
             m_mover = TNodeMover::ForTurn(branch, index);
     }
-    if (TOverlayObjects *overlays = m_host.Overlays())
-        overlays->MouseDown(input, sx, sy);
+    if (TSchemeObjectLayers *layers = m_host.ObjectLayers())
+        for (TSchemeObjectLayer *layer : layers->All())
+            if (layer)
+                layer->MouseDown(sx, sy);
 }
 
 void TMouseTools::MoveToolMove(const TMouseInput &input)
 {
     TrackPointer(input.X, input.Y);
-    TOverlayObjects *overlays = m_host.Overlays();
-    if (!m_mover && !overlays)
+    TSchemeObjectLayers *layers = m_host.ObjectLayers();
+    if (!m_mover && !layers)
         return;
     const int x = SnappedX();
     const int y = SnappedY();
@@ -648,8 +694,10 @@ void TMouseTools::MoveToolMove(const TMouseInput &input)
         c.Pen.Mode = TPenMode::pmNotXor;
         if (m_mover)
             changed = m_mover->MouseMove(m_t, m_view, c, x, y);
-        if (overlays)
-            overlays->MouseMove(input, SchemeX(), SchemeY(), c);
+        if (layers)
+            for (TSchemeObjectLayer *layer : layers->All())
+                if (layer)
+                    layer->MouseMove(c, SchemeX(), SchemeY());
         c.Pen.Mode = TPenMode::pmCopy;
     });
     if (changed)
@@ -665,9 +713,11 @@ void TMouseTools::MoveToolUp(const TMouseInput &input)
         m_mover.reset();
         m_host.Redraw();
     }
-    if (TOverlayObjects *overlays = m_host.Overlays())
-        if (overlays->MouseUp(input))
-            m_host.SetModified();
+    // A moved balloon or telephone is a change too: the layers mark it.
+    if (TSchemeObjectLayers *layers = m_host.ObjectLayers())
+        for (TSchemeObjectLayer *layer : layers->All())
+            if (layer)
+                layer->MouseUp();
 }
 
 // ---- Emergency tools ---------------------------------------------------------------

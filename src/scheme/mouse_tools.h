@@ -11,6 +11,7 @@
 #include "model/geometry_queries.h"
 #include "model/network.h"
 #include "platform/canvas.h"
+#include "scheme/scheme_objects.h"
 #include "scheme/viewport.h"
 
 #include <QtCore/QString>
@@ -81,30 +82,6 @@ struct TPointerStatus
     bool YOutside = false;
 };
 
-// The balloons, telephones and texts laid over the scheme, as the tools need
-// them. Hit codes are those of the object search (HitPhoneBase, HitTextBase).
-class TOverlayObjects
-{
-public:
-    virtual ~TOverlayObjects() = default;
-    // Telephones, then texts under the point.
-    virtual void FindAt(int x, int y, THitList &list) = 0;
-    virtual QString Caption(std::int32_t code) const = 0;
-    virtual void Open(std::int32_t code) = 0;
-    // A default-tool click: balloons, then the picture symbols.
-    virtual void Click(const TMouseInput &input, int x, int y) = 0;
-    // The move tool's drag: each object starts its own drag when hit.
-    virtual void MouseDown(const TMouseInput &input, int x, int y) = 0;
-    virtual void MouseMove(const TMouseInput &input, int x, int y, TCanvas &canvas) = 0;
-    // True when an object was moved.
-    virtual bool MouseUp(const TMouseInput &input) = 0;
-    // The balloon, telephone and text tools at a snapped point.
-    virtual void PlaceAt(TTool tool, int x, int y) = 0;
-    // Every position, for the scheme shift, and the shift itself.
-    virtual void Positions(std::vector<TPoint> &points) const = 0;
-    virtual void MoveBy(int dx, int dy) = 0;
-};
-
 // What the tools need of the window around the paint box.
 class TMouseToolHost
 {
@@ -144,8 +121,8 @@ public:
     // The fire model at a branch; false when its window could not be made.
     virtual bool FireModelAt(int branch) = 0;
     virtual void BoostAt(int branch) = 0;
-    // The overlay objects, or null while they are not there.
-    virtual TOverlayObjects *Overlays() = 0;
+    // The balloons, telephones and texts, or null while they are not there.
+    virtual TSchemeObjectLayers *ObjectLayers() = 0;
 };
 
 // One drag of the move tool: a node with the end points of its branches, or
@@ -200,21 +177,24 @@ TRect FrameSchemeRect(const TViewport &view, TPoint a, TPoint b);
 // Draws the selection frame so that a second drawing erases it, on any background.
 void DrawXorFrame(TCanvas &canvas, TPoint a, TPoint b);
 
-// The object search at a scheme point: nodes, branches, then the overlay
-// objects, at most 31 codes.
+// The object search at a scheme point: nodes, branches, telephones and
+// texts, at most 31 codes.
 constexpr int MaxFoundObjects = 31;
-std::vector<std::int32_t> FindObjectsAt(const TNetworkTables &t, double zoom, int x, int y, TOverlayObjects *overlays);
-QString FoundObjectCaption(const TNetworkTables &t, std::int32_t code, const TOverlayObjects *overlays);
+std::vector<std::int32_t> FindObjectsAt(const TNetworkTables &t, double zoom, int x, int y,
+                                        const TSchemeObjectLayers *layers);
+QString FoundObjectCaption(const TNetworkTables &t, std::int32_t code, const TSchemeObjectLayers *layers);
 
 // The fire-source search: branch b and everything upstream of it in scheme
 // colour 5 (white for branches reached through people, and for all of them
 // when the search was not started with the left button).
 void MarkFireSources(const TNetworkTables &t, int b, bool leftButton, TColor smokeColor, TBranchColors &colors);
 
-// The scheme shift: every placed node, bend point and overlay position moves
-// by the same amount so that the smallest X and Y land on the margins.
+// The scheme shift: every placed node, bend point, balloon, telephone and
+// text moves by the same amount so that the smallest X and Y land on the
+// margins.
 enum class TShiftResult { Shifted, Empty, OutOfRange };
-TShiftResult ShiftScheme(TNetworkTables &t, TOverlayObjects *overlays, int left, int top, TPoint *moved = nullptr);
+TShiftResult ShiftScheme(TNetworkTables &t, const TSchemeObjectLayers *layers, int left, int top,
+                         TPoint *moved = nullptr);
 extern const QString ShiftOutOfRangeMessage;
 
 class TMouseTools
@@ -282,4 +262,5 @@ private:
     TRubberFrame m_frame;
     std::optional<TNodeMover> m_mover;
     bool m_fireBusy = false;
+    TPoint m_searchPoint;  // where the object search popup was asked
 };

@@ -23,7 +23,7 @@ public:
     std::deque<bool> NodeAnswers, BranchAnswers;
     std::vector<QString> Dialogs;
     TRecordingCanvas Canvas;
-    TOverlayObjects *Overlay = nullptr;
+    TSchemeObjectLayers *Layers = nullptr;
     std::function<bool(int)> Fire;
     int Width = 800, Height = 600;
     TViewport *View = nullptr;
@@ -73,7 +73,7 @@ public:
     void CenterTool(int, int) override {}
     bool FireModelAt(int branch) override { return Fire && Fire(branch); }
     void BoostAt(int) override {}
-    TOverlayObjects *Overlays() override { return Overlay; }
+    TSchemeObjectLayers *ObjectLayers() override { return Layers; }
 
 private:
     static bool Take(std::deque<bool> &answers)
@@ -86,26 +86,31 @@ private:
     }
 };
 
-// Overlay objects at fixed positions that record what they were asked.
-class TFakeOverlays : public TOverlayObjects
+// One object at a fixed position that records its drag.
+class TFakeLayer : public TSchemeObjectLayer
 {
 public:
-    std::vector<TPoint> Points{{300, 40}};
-    bool Dragged = false;
-    void FindAt(int, int, THitList &) override {}
-    QString Caption(std::int32_t) const override { return {}; }
-    void Open(std::int32_t) override {}
-    void Click(const TMouseInput &, int, int) override {}
-    void MouseDown(const TMouseInput &, int x, int y) override { Dragged = x == Points[0].X && y == Points[0].Y; }
-    void MouseMove(const TMouseInput &, int, int, TCanvas &) override {}
-    bool MouseUp(const TMouseInput &) override { return std::exchange(Dragged, false); }
-    void PlaceAt(TTool, int, int) override {}
-    void Positions(std::vector<TPoint> &points) const override { points = Points; }
-    void MoveBy(int dx, int dy) override
+    TPoint At{300, 40};
+    bool Dragged = false, Moved = false;
+    int Count() const override { return 1; }
+    std::vector<int> HitAt(int x, int y) override { return TPoint{x, y} == At ? std::vector<int>{0} : std::vector<int>{}; }
+    QString Caption(int) const override { return {}; }
+    void Click(int, int) override {}
+    void ClickObject(int, int, int) override {}
+    bool MouseDown(int x, int y) override { return Dragged = TPoint{x, y} == At; }
+    void MouseMove(TCanvas &, int x, int y) override
     {
-        for (TPoint &p : Points)
-            p = {p.X + dx, p.Y + dy};
+        if (Dragged)
+            Moved = true;
     }
+    bool MouseUp() override
+    {
+        Dragged = false;
+        return std::exchange(Moved, false);
+    }
+    void AddAt(int, int) override {}
+    void MoveBy(int dx, int dy) override { At = {At.X + dx, At.Y + dy}; }
+    std::optional<TPoint> MinPoint() const override { return At; }
 };
 
 class MouseToolsTest : public ::testing::Test
@@ -211,20 +216,24 @@ TEST_F(MouseToolsTest, ABusyFireToolIsFreedAlsoWhenItsWindowFails)
     EXPECT_EQ(calls, 2);
 }
 
-TEST_F(MouseToolsTest, MovedOverlayObjectsMarkTheDocument)
+TEST_F(MouseToolsTest, TheMoveToolDragsThePlacedObjectsUnsnapped)
 {
-    TFakeOverlays overlays;
-    Host.Overlay = &overlays;
+    TSchemeObjectLayers layers;
+    layers.Phones = std::make_unique<TFakeLayer>();
+    auto &phone = static_cast<TFakeLayer &>(*layers.Phones);
+    phone.At = {303, 41};
+    Host.Layers = &layers;
     Tools.Select(TTool::Move);
-    Move(300, 40);
-    Tools.MouseDown({TMouseButton::Left, false, false, 300, 40});
+    Move(303, 41);
+    Tools.MouseDown({TMouseButton::Left, false, false, 303, 41});
+    EXPECT_TRUE(phone.Dragged);
     Up(320, 60);
-    EXPECT_EQ(Host.Modified, 1);
-    // A click beside every object moves nothing.
+    EXPECT_FALSE(phone.Dragged);
+    // An object beside the pointer stays.
     Move(600, 500);
     Tools.MouseDown({TMouseButton::Left, false, false, 600, 500});
+    EXPECT_FALSE(phone.Dragged);
     Up(600, 500);
-    EXPECT_EQ(Host.Modified, 1);
 }
 
 TEST_F(MouseToolsTest, ShiftLeavesUnplacedNodesAndRefusesWhatCannotBeStored)
@@ -232,25 +241,30 @@ TEST_F(MouseToolsTest, ShiftLeavesUnplacedNodesAndRefusesWhatCannotBeStored)
     AddTestNode(*T, 3, UnplacedX, UnplacedY);
     AddTestBranch(*T, 1, 1, 2);
     AddTestBranch(*T, 2, 2, 3);  // its end lies at the unplaced node's marker
-    TFakeOverlays overlays;
+    TSchemeObjectLayers layers;
+    layers.Texts = std::make_unique<TFakeLayer>();
+    auto &text = static_cast<TFakeLayer &>(*layers.Texts);
     TPoint moved;
-    EXPECT_EQ(ShiftScheme(*T, &overlays, 10, 10, &moved), TShiftResult::Shifted);
-    EXPECT_EQ(moved, (TPoint{-90, -30}));  // the telephone at y 40 is the topmost
+    EXPECT_EQ(ShiftScheme(*T, &layers, 10, 10, &moved), TShiftResult::Shifted);
+    EXPECT_EQ(moved, (TPoint{-90, -30}));  // the text at y 40 is the topmost
     EXPECT_EQ((TPoint{T->NodeX[1], T->NodeY[1]}), (TPoint{10, 70}));
-    EXPECT_EQ(overlays.Points[0], (TPoint{210, 10}));
+    EXPECT_EQ(text.At, (TPoint{210, 10}));
     EXPECT_EQ((TPoint{T->NodeX[3], T->NodeY[3]}), (TPoint{UnplacedX, UnplacedY}));
     EXPECT_EQ(T->BranchTurns[2]->back().X, UnplacedX);
     EXPECT_EQ(T->BranchTurns[2]->front().X, 410);
 
-    // Margins that would carry the rightmost node past 32767, or the leftmost
+    // Margins that would carry the rightmost node past 32767, or the topmost
     // below −32768, change nothing.
     for (const TPoint margin : {TPoint{32500, 10}, TPoint{10, -40000}}) {
-        EXPECT_EQ(ShiftScheme(*T, &overlays, margin.X, margin.Y), TShiftResult::OutOfRange);
+        EXPECT_EQ(ShiftScheme(*T, &layers, margin.X, margin.Y), TShiftResult::OutOfRange);
         EXPECT_EQ(T->NodeX[2], 410);
-        EXPECT_EQ(overlays.Points[0], (TPoint{210, 10}));
+        EXPECT_EQ(text.At, (TPoint{210, 10}));
     }
 
+    // Objects alone move wherever the margins say; nothing at all is no shift.
     auto empty = std::make_unique<TNetworkTables>();
     AddTestNode(*empty, 1, UnplacedX, UnplacedY);
+    EXPECT_EQ(ShiftScheme(*empty, &layers, 40000, 10), TShiftResult::Shifted);
+    EXPECT_EQ(text.At, (TPoint{40000, 10}));
     EXPECT_EQ(ShiftScheme(*empty, nullptr, 10, 10), TShiftResult::Empty);
 }

@@ -7,7 +7,6 @@
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/scheme_paint_box.h"
 #include "scheme/ui/fire_tool_hook.h"
-#include "scheme/ui/tool_hooks.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
@@ -94,7 +93,7 @@ void TSchemeTools::RefreshHookedTools()
         SelectButton("tbtnFireModelling", TTool::FireModelling);
     if (ShowVentBoost)
         SelectButton("tbtnQAccelerate", TTool::Boost);
-    if (SchemeOverlayObjects) {
+    if (SchemeObjects.Balloons) {
         SelectButton("EditPlacePLALabel", TTool::Balloon);
         SelectButton("tbtnPlaceTelephone", TTool::Phone);
         SelectButton("tbtnText", TTool::Text);
@@ -114,7 +113,7 @@ void TSchemeTools::mnuCutMapClick()
     int left = 10, top = 10;
     if (!ChooseMargins(&m_w, left, top))
         return;
-    switch (ShiftScheme(Net, Overlays(), left, top)) {
+    switch (ShiftScheme(Net, ObjectLayers(), left, top)) {
     case TShiftResult::OutOfRange:
         ShowMessageBox(ShiftOutOfRangeMessage, QString(), mb::Ok | mb::IconWarning);
         return;
@@ -218,4 +217,4 @@ void TSchemeTools::BoostAt(int branch)
         ShowVentBoost(branch);
 }
 
-TOverlayObjects *TSchemeTools::Overlays() { return SchemeOverlayObjects; }
+TSchemeObjectLayers *TSchemeTools::ObjectLayers() { return SchemeObjects.Balloons ? &SchemeObjects : nullptr; }

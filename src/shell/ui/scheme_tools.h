@@ -58,7 +58,7 @@ public:
     void CenterTool(int x, int y) override;
     bool FireModelAt(int branch) override;
     void BoostAt(int branch) override;
-    TOverlayObjects *Overlays() override;
+    TSchemeObjectLayers *ObjectLayers() override;
 
 private:
     void Route(QMouseEvent *event, void (TMouseTools::*handler)(const TMouseInput &));

@@ -9,11 +9,11 @@
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/scheme_paint_box.h"
 #include "scheme/ui/fire_tool_hook.h"
-#include "scheme/ui/tool_hooks.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/scheme_objects_host.h"
 #include "shell/ui/scheme_tools.h"
 
 #include "main_window_fixture.h"
@@ -52,6 +52,7 @@ protected:
         NodeDialogHost = {};
         FireToolClick = nullptr;
         ShowVentBoost = nullptr;
+        SchemeObjects = {};
         ClearAllItems(Net);
     }
 
@@ -508,4 +509,43 @@ TEST_F(SchemeToolsTest, ShiftMovesEveryObjectToTheMarginsAndCancelChangesNothing
     EXPECT_EQ(Prompt.Asked.back().Text, ShiftOutOfRangeMessage);
     EXPECT_EQ(Net.NodeX[1], 10);
     EXPECT_EQ(turns[1].X, 160);
+}
+
+TEST_F(SchemeToolsTest, PlacedObjectsArePlacedDraggedFoundAndShifted)
+{
+    auto w = Open(Write({{100, 100}, {600, 100}}, {{1, 2}}));
+    InstallSchemeObjects(*w);
+    w->SchemeTools().RefreshHookedTools();
+    EXPECT_FALSE(w->Action("tbtnPlaceTelephone")->isEnabled());  // while telephones are hidden
+    w->Action("mnuPhones")->trigger();
+    ASSERT_TRUE(w->Action("tbtnPlaceTelephone")->isEnabled());
+    w->Action("tbtnPlaceTelephone")->trigger();
+    EXPECT_EQ(w->ToolMode(), tmPhone);
+    Prompt.AnswerText(QStringLiteral("101"));
+    Click(*w, {303, 298});
+    const TPhonePlaces &phones = w->Storage().Doc.PhoneList;
+    ASSERT_EQ(phones.Count(), 1);
+    EXPECT_EQ((TPoint{phones[0].X, phones[0].Y}), (TPoint{300, 300}));
+    EXPECT_TRUE(w->Document().Modified());
+
+    // Dragged with the move tool it follows the pointer unsnapped, and the
+    // document knows.
+    w->Document().SetModified(false);
+    w->Action("tbtnMove")->trigger();
+    Drag(*w, {300, 300}, {353, 321});
+    EXPECT_EQ((TPoint{phones[0].X, phones[0].Y}), (TPoint{353, 321}));
+    EXPECT_TRUE(w->Document().Modified());
+
+    // The object search finds it and opens its own editing.
+    w->Action("sbtnArrow")->trigger();
+    Click(*w, {353, 321});
+    ASSERT_FALSE(Prompt.Queried.empty());
+    EXPECT_EQ(Prompt.Queried.back().Start, QStringLiteral("101"));
+    EXPECT_EQ(phones.Count(), 1);
+
+    // The shift moves it with the network.
+    WhenModal([] { Modal<TfrmChooseMargin>()->Button1->click(); });
+    w->Action("mnuCutMap")->trigger();
+    EXPECT_EQ((TPoint{phones[0].X, phones[0].Y}), (TPoint{263, 231}));
+    EXPECT_EQ((TPoint{Net.NodeX[1], Net.NodeY[1]}), (TPoint{10, 10}));
 }

@@ -1,3 +1,0 @@
-#include "scheme/ui/tool_hooks.h"
-
-TOverlayObjects *SchemeOverlayObjects = nullptr;
