@@ -2,6 +2,8 @@
 
 #include "model/branch_values.h"
 
+std::function<void(TNetworkTables &t, std::vector<double> &pressures)> ComputeNodePressuresHook;
+
 namespace {
 int BranchAt(const std::vector<int> &list, int pos)
 {

@@ -6,7 +6,13 @@
 #include "report/dataset.h"
 #include "report/variant.h"
 
+#include <functional>
 #include <vector>
+
+// Fills the pressure of every node (decapascals, by node number) after
+// solving the network; set by the node-pressure computation. Unset, the
+// report managers print 0.
+extern std::function<void(TNetworkTables &t, std::vector<double> &pressures)> ComputeNodePressuresHook;
 
 class TNetworkReportSources
 {

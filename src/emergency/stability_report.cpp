@@ -9,7 +9,7 @@ TStabilityReport::TStabilityReport(const TNetworkTables &t, const TDescendingSta
 }
 
 TStabilityReport::TStabilityReport(const TNetworkTables &t, const TAscendingStability &study, int fireTime)
-    : m_t(t), m_ascending(&study), m_items(study.Items), m_fireTime(fireTime)
+    : m_t(t), m_ascending(&study), m_fireTime(fireTime)
 {
     InitDataset();
 }
@@ -24,7 +24,7 @@ void TStabilityReport::InitDataset()
 
 int TStabilityReport::CurrentBranch() const
 {
-    return Row >= 1 && Row <= Count() ? m_items[static_cast<std::size_t>(Row - 1)] : 0;
+    return Row >= 1 && Row <= Count() ? Items()[static_cast<std::size_t>(Row - 1)] : 0;
 }
 
 bool TStabilityReport::GetValue(const QString &name, Variant &value) const

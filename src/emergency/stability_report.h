@@ -16,7 +16,8 @@ class TStabilityReport
 {
 public:
     TStabilityReport(const TNetworkTables &t, const TDescendingStability &study);
-    // fireTime: the minutes of a fire series ("ВремяРасч").
+    // fireTime: the minutes of a fire series ("ВремяРасч"). The rows are
+    // the study's, also when it is computed after this report was made.
     TStabilityReport(const TNetworkTables &t, const TAscendingStability &study, int fireTime);
     TStabilityReport(const TStabilityReport &) = delete;
     TStabilityReport &operator=(const TStabilityReport &) = delete;
@@ -25,7 +26,7 @@ public:
     int Row = 0;
 
     bool Descending() const { return m_descending != nullptr; }
-    int Count() const { return static_cast<int>(m_items.size()); }
+    int Count() const { return static_cast<int>(Items().size()); }
     // The branch of the current row (0 outside the rows).
     int CurrentBranch() const;
 
@@ -37,6 +38,8 @@ public:
 
 private:
     void InitDataset();
+    // The descending report's own copy; the ascending study's rows as they are.
+    const std::vector<int> &Items() const { return m_ascending ? m_ascending->Items : m_items; }
 
     const TNetworkTables &m_t;
     const TDescendingStability *m_descending = nullptr;
