@@ -11,6 +11,8 @@
 #include "shell/ui/frm_main.h"
 
 #include "modal.h"
+#include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
 #include <QtTest/QTest>
@@ -207,6 +209,21 @@ TEST_F(StabilityWindows, DescendingChooserListsItsTemplates)
             ASSERT_EQ(c.lvFindedFiles->topLevelItemCount(), 1);
             EXPECT_EQ(c.lvFindedFiles->topLevelItem(0)->text(0), QStringLiteral("Устойчивость.frf"));
             EXPECT_EQ(c.Report.Count(), 5);
+            // "Найти..." in another folder adds its rows and makes it the reports folder.
+            const TReportChooserHooks saved = ReportChooserHooks;
+            QFile::copy(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/Устойчивость.frf"),
+                        folder.filePath(QStringLiteral("Устойчивость 2.frf")));
+            ReportChooserHooks.FindFile = [this](QWidget *, const QString &mask) {
+                EXPECT_EQ(mask, QStringLiteral("*.FRF"));
+                return folder.filePath(QStringLiteral("Устойчивость 2.frf"));
+            };
+            c.btnFind->setEnabled(true);
+            QTest::mouseClick(c.btnFind, Qt::LeftButton);
+            ReportChooserHooks = saved;
+            ASSERT_EQ(c.Rows().size(), 2u);
+            EXPECT_EQ(c.Rows()[0].Folder, QDir(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты")).absolutePath());
+            EXPECT_EQ(c.Rows()[1].Folder, QDir(folder.path()).absolutePath());
+            EXPECT_EQ(w->Options().ReportsLocation, QDir(folder.path()).absolutePath());
             listed = true;
             c.accept();
         });
