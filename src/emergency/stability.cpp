@@ -1,5 +1,6 @@
 #include "emergency/stability.h"
 
+#include "emergency/table_hooks.h"
 #include "model/branch_values.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
@@ -41,6 +42,11 @@ private:
 };
 
 } // namespace
+
+bool EditLackingBranches(const QString &range)
+{
+    return TableEditorHooks.EditBranchTable && TableEditorHooks.EditBranchTable(-1, range) == 1;
+}
 
 bool StabilityExcludedType(int type)
 {

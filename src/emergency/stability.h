@@ -33,6 +33,8 @@ public:
 // Opens the branch table on a range of branch numbers ("3, 7, 12"); true
 // when it was closed with OK. Unset: the lacking-data question goes on as No.
 using TEditBranchRange = std::function<bool(const QString &range)>;
+// The program's branch table editor on the range, when it is there.
+bool EditLackingBranches(const QString &range);
 
 // The branches of one ventilation direction (vtDescending or vtAscending)
 // that a study can judge, and those that lack data for it.

@@ -84,9 +84,7 @@ void TfrmStabil::Compute()
     TfrmPrgB progress(parentWidget(), QStringLiteral("Расчет устойчивости проветривания наклонных выработок"));
     progress.show();
     const CalcResult result =
-        ComputeDescendingStability(m_t, Study, StabilityFireOptions(), progress, [this](const QString &range) {
-            return CalcErrorHooks.ShowBranchRange && CalcErrorHooks.ShowBranchRange(parentWidget(), range);
-        });
+        ComputeDescendingStability(m_t, Study, StabilityFireOptions(), progress, EditLackingBranches);
     progress.hide();
     if (result != crSolved)
         ShowCalcError(parentWidget(), result, m_t);

@@ -44,9 +44,7 @@ void TfrmStbVosph::Compute()
 {
     TfrmPrgB progress(parentWidget(), AscendingCaption);
     progress.show();
-    ComputeAscendingStability(m_t, Study, m_fireTime, progress, [this](const QString &range) {
-        return CalcErrorHooks.ShowBranchRange && CalcErrorHooks.ShowBranchRange(parentWidget(), range);
-    });
+    ComputeAscendingStability(m_t, Study, m_fireTime, progress, EditLackingBranches);
 }
 
 void RunAscendingStability(TfrmMain &mainWindow)

@@ -1,5 +1,6 @@
 // F5, Shift+F5 and "Время обнаружения пожара..." as the user drives them
 // from the main window on the sample mine.
+#include "emergency/table_hooks.h"
 #include "emergency/ui/frm_fr_stab.h"
 #include "emergency/ui/frm_prg_b.h"
 #include "emergency/ui/frm_reports2.h"
@@ -195,6 +196,26 @@ TEST_F(StabilityWindows, AscendingChooserAndCancel)
     WhenShown<TfrmPrgB>([](TfrmPrgB &p) { QTest::mouseClick(p.Button1, Qt::LeftButton); });
     WhenShown<TfrmStbVosph>([&](TfrmStbVosph &) { shown = true; });
     Run("TaskAscendVentl");
+    EXPECT_FALSE(shown);
+    ExpectNetworkAsBefore();
+    CloseOpenModals();
+}
+
+TEST_F(StabilityWindows, YesOpensTheBranchTableOnTheLackingBranches)
+{
+    const TTableEditorHooks saved = TableEditorHooks;
+    QStringList ranges;
+    TableEditorHooks.EditBranchTable = [&ranges](int filter, const QString &range) {
+        EXPECT_EQ(filter, -1);
+        ranges << range;
+        return 1; // closed with OK
+    };
+    prompt.Answer(idYes);
+    bool shown = false;
+    WhenShown<TfrmStbVosph>([&](TfrmStbVosph &) { shown = true; });
+    Run("TaskAscendVentl");
+    TableEditorHooks = saved;
+    EXPECT_EQ(ranges, QStringList{QStringLiteral("13, 31, 32, 33, 34")});
     EXPECT_FALSE(shown);
     ExpectNetworkAsBefore();
     CloseOpenModals();
