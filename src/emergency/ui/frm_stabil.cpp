@@ -131,6 +131,10 @@ bool TfrmStabil::LeaveCell(int row, int column)
     const int k = number->text().toInt();
     if (k < 1 || k > Study.Count())
         return true;
+    // Passing through a cell is no edit: an unchanged text keeps the stored
+    // value whole (the cell shows it rounded) and the table is recomputed next time.
+    if (item->text() == StabilityCellText(m_t, Study, k, column))
+        return true;
     return StoreStabilityCell(Study, k, column, item->text());
 }
 
@@ -154,9 +158,10 @@ void TfrmStabil::DeleteRow(int row)
     const int b = Study.Items[static_cast<std::size_t>(k - 1)];
     if (ShowMessageBox(DeleteStabilityQuestion(b), QString(), mb::YesNo | mb::IconWarning) != idYes)
         return;
+    const int column = std::max(Grid->currentColumn(), 0);
     DeleteStabilityItem(Study, k);
     FillTable();
-    Grid->setCurrentCell(std::max(row - 1, StabilityHeaderRows), Grid->currentColumn() < 0 ? 0 : 3);
+    Grid->setCurrentCell(std::max(row - 1, StabilityHeaderRows), column);
 }
 
 bool TfrmStabil::eventFilter(QObject *watched, QEvent *event)

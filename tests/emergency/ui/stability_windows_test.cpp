@@ -116,6 +116,10 @@ TEST_F(StabilityWindows, DescendingTableEditsAndKeepsItsEdits)
         EXPECT_EQ(Cell(f, 3, 11), QStringLiteral("Не устойчиво"));
         EXPECT_EQ(Cell(f, 5, 11), QStringLiteral("Устойчиво"));
         EXPECT_FALSE(f.Grid->item(3, 9)->flags() & Qt::ItemIsEditable);
+        // Passing through the editable cells edits nothing.
+        for (const int column : {7, 10, 11, 1})
+            f.Grid->setCurrentCell(6, column);
+        EXPECT_FALSE(f.StabilityEdited());
         EXPECT_TRUE(f.Grid->item(3, 10)->flags() & Qt::ItemIsEditable);
 
         // A bad number keeps the selection on its cell.
