@@ -242,7 +242,7 @@ TEST_F(StabilityWindows, DescendingChooserListsItsTemplates)
                 EXPECT_EQ(mask, QStringLiteral("*.FRF"));
                 return folder.filePath(QStringLiteral("Устойчивость 2.frf"));
             };
-            c.btnFind->setEnabled(true);
+            EXPECT_TRUE(c.btnFind->isEnabled());
             QTest::mouseClick(c.btnFind, Qt::LeftButton);
             ReportChooserHooks = saved;
             ASSERT_EQ(c.Rows().size(), 2u);
