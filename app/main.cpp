@@ -6,6 +6,7 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_puti.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -40,6 +41,7 @@ int main(int argc, char **argv)
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
+    InstallRouteCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
