@@ -1,5 +1,5 @@
 // Fire-detection times: one contamination-zone walk per possible fire branch
-// on top of one solve of the network.
+// on top of one solve of the network; route searches during a fire.
 #include "emergency/fire_detection.h"
 #include "emergency/route_search.h"
 #include "generated_network.h"
