@@ -146,6 +146,8 @@ TfrmPuti::TfrmPuti(QWidget *owner, TNetworkTables &t) : QDialog(owner), m_t(t), 
     pnlPeople = new QWidget(page0);
     lbPeople = new QLabel(QStringLiteral("            Места возможного нахождения горнорабочих в шахте"), pnlPeople);
     grdPeople = MakeGrid(pnlPeople, PeopleGridHeader());
+    for (int c = 0; c < 5; ++c)
+        grdPeople->setColumnWidth(c, c == 3 ? 380 : 70);
     auto *peopleLayout = new QVBoxLayout(pnlPeople);
     peopleLayout->setContentsMargins(0, 0, 0, 0);
     peopleLayout->addWidget(lbPeople);
@@ -209,6 +211,10 @@ TfrmPuti::TfrmPuti(QWidget *owner, TNetworkTables &t) : QDialog(owner), m_t(t), 
     btnCopy = new QPushButton(QStringLiteral("Копировать"), this);
     btnCopy->setToolTip(QStringLiteral("Копировать в буфер обмена "));
     btnCopy->hide();
+    // Enter always means the wizard's default button, wherever the focus went
+    // when a page hid the button that had it.
+    for (QPushButton *button : {btnBack, btnCancel, btnCopy, btnPrint, btnChangeFire, btnBdBranches})
+        button->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(btnCopy);
     buttons->addStretch();
@@ -363,7 +369,10 @@ void TfrmPuti::UpdateButtons()
     btnNext->setVisible(page != pgRoute);
     btnDone->setVisible(page == pgRoute);
     btnBack->setVisible(page != pgNodes);
-    (page == pgRoute ? btnDone : btnNext)->setDefault(true);
+    QPushButton *next = page == pgRoute ? btnDone : btnNext;
+    next->setDefault(true);
+    if (!focusWidget() || !focusWidget()->isVisible())
+        next->setFocus();
     if (page != pgRoute)
         btnCopy->hide();
     btnPrint->setEnabled(bool(RouteWindowHooks.PrintRoute));

@@ -205,14 +205,17 @@ TEST_F(RoutesWindow, ReconnaissanceBetweenTwoNodesGoesStraightToTheTable)
 TEST_F(RoutesWindow, RoutesGoWithANewFireResult)
 {
     ASSERT_TRUE(FireToolClick(FireBranchNo));
+    // Enter goes on to the table and then ends with "Готово".
     WhenRouteWindow([&] {
         SetNodes(QString::number(YardNode), QString::number(DriftEndNode));
-        Click(frmPuti->btnNext);
-        Click(frmPuti->btnDone);
+        QTest::keyClick(frmPuti->edEnd, Qt::Key_Return);
+        ASSERT_EQ(frmPuti->Page(), TfrmPuti::pgRoute);
+        QTest::keyClick(frmPuti->grdRoute, Qt::Key_Return);
     });
     Action("mnuTransp")->trigger();
     ASSERT_NE(frmPuti, nullptr);
     EXPECT_TRUE(Action("spbtnWays")->isEnabled());
+    EXPECT_EQ(w->windowTitle(), w->FormatCaption() + QStringLiteral("Маршрут транспортировки пострадавшего"));
     ASSERT_TRUE(FireToolClick(FireBranchNo));
     EXPECT_EQ(frmPuti, nullptr);
     EXPECT_FALSE(Action("spbtnWays")->isEnabled());
