@@ -15,6 +15,7 @@
 #include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
+#include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
+    InstallFileCommands(window);
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);

@@ -58,6 +58,11 @@ constexpr int ExtraRecordSize = 81;
 template <typename T>
 using TTable = std::array<T, TableSize>;
 
+// Conveyor belt widths in millimetres; a branch stores the index of its width.
+inline constexpr int BeltWidthCount = 13;
+inline constexpr std::array<std::int32_t, BeltWidthCount> BeltWidths{400, 450, 500, 600, 700, 800, 900,
+                                                     1000, 1100, 1200, 1300, 1400, 1500};
+
 struct TNetworkTables
 {
     // Nodes.
@@ -111,7 +116,7 @@ struct TNetworkTables
     TTable<QString> BranchDegasValve{};
     TTable<QString> BranchFirePipeDiameter{};
     TTable<std::uint8_t> BranchBeltType{};
-    TTable<std::int16_t> BranchBeltWidth{};
+    TTable<std::int16_t> BranchBeltWidth{}; // index into BeltWidths
     TTable<std::uint8_t> BranchGasLayerControl{};
     TTable<std::array<std::uint8_t, ExtraRecordSize>> BranchExtraRecord{};
     TTable<double> BranchQBaseline{};

@@ -19,8 +19,11 @@ constexpr int IconError = 0x10;
 constexpr int IconQuestion = 0x20;
 constexpr int IconWarning = 0x30;
 constexpr int IconInformation = 0x40;
+// The second button is the default one (else the first).
+constexpr int DefaultButton2 = 0x100;
 constexpr int ButtonsMask = 0x0F;
 constexpr int IconMask = 0xF0;
+constexpr int DefaultMask = 0xF00;
 } // namespace mb
 
 // A message box as a command shows it.

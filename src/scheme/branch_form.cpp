@@ -40,14 +40,12 @@ const std::array<TAccessoryBox, 5> AccessoryBoxes = {{
 }};
 
 const std::array<const char *, 3> BeltTypes = {"РТР", "РТК", "Прочие"};
-const std::array<const char *, 13> BeltWidths = {"400", "450", "500", "600", "700", "800", "900",
-                                                 "1000", "1100", "1200", "1300", "1400", "1500"};
 
 int BeltWidthMillimetres(int index)
 {
     if (index < 0 || index >= static_cast<int>(BeltWidths.size()))
         return 0;
-    return QString::fromUtf8(BeltWidths[static_cast<std::size_t>(index)]).toInt();
+    return BeltWidths[static_cast<std::size_t>(index)];
 }
 
 void ShowConversionError(const QString &message)

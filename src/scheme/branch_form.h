@@ -45,9 +45,8 @@ extern const std::array<TAccessoryBox, 5> AccessoryBoxes;
 constexpr std::int16_t AccessoryMask =
     bfConveyor | bfFireWaterPipe | bfElectricCables | bfCompressedAirPipe | bfDegassingPipe;
 
-// The belt lists of the conveyor dialog; the branch keeps item indexes.
+// The belt types of the conveyor dialog; the branch keeps item indexes.
 extern const std::array<const char *, 3> BeltTypes;
-extern const std::array<const char *, 13> BeltWidths;
 // The width in millimetres of a stored index, 0 outside the list.
 int BeltWidthMillimetres(int index);
 

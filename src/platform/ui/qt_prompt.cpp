@@ -31,7 +31,8 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
     }
     for (const TChoice &c : choices)
         box.addButton(c.Button)->setText(QString::fromUtf8(c.Caption));
-    box.setDefaultButton(choices.front().Button);
+    const std::size_t defaultIndex = (flags & mb::DefaultMask) == mb::DefaultButton2 && choices.size() > 1 ? 1 : 0;
+    box.setDefaultButton(choices[defaultIndex].Button);
     const int pressed = box.exec();
     for (const TChoice &c : choices)
         if (pressed == c.Button)
