@@ -465,6 +465,7 @@ void TfrmPuti::ShowRoute(const TRouteList &route)
     FillRows(grdRoute, {});
     if (route.Steps.empty()) {
         grdRoute->hide();
+        btnCopy->hide();
         return;
     }
     FillRows(grdRoute, RouteGridRows(m_search, route));
@@ -507,9 +508,7 @@ void TfrmPuti::BackClick()
     if (page < pgNodes)
         return;
     if (page == pgEvacuation) {
-        // The choice stays as it was made.
-        Pages->setCurrentIndex(page);
-        UpdateButtons();
+        SetPage(page);
         return;
     }
     Pages->setCurrentIndex(pgNodes);
@@ -554,7 +553,6 @@ void TfrmPuti::ChangeFireClick()
     m_search.Impassable = GetBdBranches(m_t, m_search.SmokeZone);
     lbFire->setText(QStringLiteral("%1 (номер %2)").arg(GetBranchName(m_t, m_fireBranch)).arg(m_fireBranch));
     if (m_search.Task == rtEvacuation) {
-        m_people = 0;
         FillPeopleGrid();
         if (pnlPeople->isHidden())
             PrepareNodeEntry();
