@@ -7,6 +7,7 @@
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
+#include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -18,6 +19,7 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -44,6 +46,8 @@ int main(int argc, char **argv)
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
     InstallRouteCommands(window);
+    InstallTableCommands(window);
+    InstallTableEditorHooks();
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
