@@ -1,5 +1,6 @@
 #include "emergency/ui/frm_puti.h"
 
+#include "emergency/table_hooks.h"
 #include "emergency/ui/frm_bd_branch.h"
 #include "emergency/ui/frm_pojar.h"
 #include "platform/prompt.h"
@@ -334,15 +335,16 @@ bool TfrmPuti::CheckData()
         if (ShowMessageBox(check.Message, QString(), mb::OkCancel | mb::IconError) != idOk)
             return true;
         // Without the table editors the user goes on with the data as they stand.
-        if ((check.MissingBranchData && !RouteWindowHooks.EditBranchTable)
-            || (check.MissingAltitudes && !RouteWindowHooks.EditNodTab))
+        if ((check.MissingBranchData && !TableEditorHooks.EditBranchTable)
+            || (check.MissingAltitudes && !TableEditorHooks.EditNodTab))
             return false;
-        bool accepted = true;
+        constexpr int TableOk = 1;
+        int last = TableOk;
         if (check.MissingBranchData)
-            accepted = RouteWindowHooks.EditBranchTable(this, 1);
+            last = TableEditorHooks.EditBranchTable(1, QString());
         if (check.MissingAltitudes)
-            accepted = RouteWindowHooks.EditNodTab(this, 1);
-        if (!accepted)
+            last = TableEditorHooks.EditNodTab(1);
+        if (last != TableOk)
             return true;
     }
 }

@@ -23,15 +23,12 @@ class TfrmMain;
 class TfrmPuti;
 
 // Windows of other parts that this one opens; a control whose hook is unset
-// stays disabled, and without the table editors the data check goes on with
-// the data as they stand.
+// stays disabled. (The data check opens the table editors through
+// TableEditorHooks.)
 struct TRouteWindowHooks
 {
     // The object search as a node picker: the node chosen, -1 for none.
     std::function<int(QWidget *owner)> PickNode;
-    // The branch and node tables with a filter; true when closed with OK.
-    std::function<bool(QWidget *owner, int filter)> EditBranchTable;
-    std::function<bool(QWidget *owner, int filter)> EditNodTab;
     // Loads the route template and shows the report in the preview.
     std::function<void(TfrmPuti &)> PrintRoute;
 };

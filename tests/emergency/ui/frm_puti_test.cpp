@@ -1,6 +1,7 @@
 // The routes window as the user drives it from the main window, over a fire
 // in the conveyor gate of the first longwall of the sample mine.
 #include "calc/ui/air_commands.h"
+#include "emergency/table_hooks.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
 #include "platform/prompt.h"
@@ -66,6 +67,7 @@ protected:
     }
     void TearDown() override
     {
+        TableEditorHooks = {};
         FreeRouteWindow();
         FreeFireWindow();
         w.reset();
@@ -219,4 +221,32 @@ TEST_F(RoutesWindow, RoutesGoWithANewFireResult)
     ASSERT_TRUE(FireToolClick(FireBranchNo));
     EXPECT_EQ(frmPuti, nullptr);
     EXPECT_FALSE(Action("spbtnWays")->isEnabled());
+}
+
+TEST_F(RoutesWindow, IncompleteDataAreCompletedInTheTableOrTheTaskIsGivenUp)
+{
+    ASSERT_TRUE(FireToolClick(FireBranchNo));
+    const int drift = 14; // "Главный откаточный штрек"
+    Net.BranchHeight[drift] = 0;
+    prompt.Answer(idCancel);
+    Action("mnuRazv")->trigger();
+    EXPECT_EQ(frmPuti, nullptr);
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_EQ(prompt.Asked[0].Text, QStringLiteral("Для решения задачи недостаточно информации. Не у всех ветвей заданы "
+                                                   "длина, площадь сечения и высота.  Продолжать?"));
+
+    int opened = 0;
+    TableEditorHooks.EditBranchTable = [&](int filter, const QString &) {
+        ++opened;
+        EXPECT_EQ(filter, 1);
+        Net.BranchHeight[drift] = 3.4;
+        return 1;
+    };
+    bool shown = false;
+    WhenRouteWindow([&] { shown = true; });
+    prompt.Answer(idOk);
+    Action("mnuRazv")->trigger();
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(prompt.Asked.size(), 2u);
 }
