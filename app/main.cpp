@@ -19,6 +19,7 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_objects_host.h"
 #include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
@@ -42,6 +43,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallSchemeObjects(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
