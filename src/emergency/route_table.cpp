@@ -242,16 +242,6 @@ void PaintRouteColors(TBranchColors &colors, const TSchemeColors &palette, const
 
 TRect RouteBounds(const TNetworkTables &t, TRect r, const TRouteList &route)
 {
-    const auto widen = [&r](int x, int y) {
-        if (x < r.Left)
-            r.Left = x;
-        else if (x > r.Right)
-            r.Right = x;
-        if (y < r.Top)
-            r.Top = y;
-        else if (y > r.Bottom)
-            r.Bottom = y;
-    };
     for (const TRouteStep &step : route.Steps) {
         const int b = step.Branch;
         if (!ValidItemIndex(b))
@@ -259,10 +249,10 @@ TRect RouteBounds(const TNetworkTables &t, TRect r, const TRouteList &route)
         const auto &turns = t.BranchTurns[b];
         if (turns && !turns->empty()) {
             for (const TTurn &p : *turns)
-                widen(p.X, p.Y);
+                WidenRect(r, p.X, p.Y);
         } else {
             for (const int n : {int(t.BranchStartNode[b]), int(t.BranchEndNode[b])})
-                widen(t.NodeX[n], t.NodeY[n]);
+                WidenRect(r, t.NodeX[n], t.NodeY[n]);
         }
     }
     return r;
