@@ -10,6 +10,7 @@
 #include "shell/ui/xq_edit.h"
 
 #include "modal.h"
+#include "sample_main_window.h"
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
 #include <QtGui/QClipboard>
@@ -50,27 +51,20 @@ void WhenRouteWindow(std::function<void()> drive)
     timer->start();
 }
 
-class RoutesWindow : public ::testing::Test
+class RoutesWindow : public SampleMainWindow
 {
 protected:
     void SetUp() override
     {
-        qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
-        ClearAllItems(Net);
-        w = std::make_unique<TfrmMain>(
-            QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")}, folder.path());
-        w->FormActivate();
-        ASSERT_GT(BranchCount(Net), 0);
-        InstallAirDistributionCommands(*w);
-        InstallFireCommands(*w);
-        InstallRouteCommands(*w);
+        SampleMainWindow::SetUp();
+        if (!HasFatalFailure())
+            InstallRouteCommands(*w);
     }
     void TearDown() override
     {
         TableEditorHooks = {};
         FreeRouteWindow();
-        FreeFireWindow();
-        w.reset();
+        SampleMainWindow::TearDown();
     }
 
     void Click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -81,9 +75,6 @@ protected:
         frmPuti->edEnd->setText(end);
     }
 
-    QTemporaryDir config, folder;
-    TScriptedPrompt prompt;
-    std::unique_ptr<TfrmMain> w;
 };
 
 } // namespace
