@@ -7,6 +7,7 @@
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
+#include "emergency/ui/stability_commands.h"
 #include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
@@ -50,6 +51,7 @@ int main(int argc, char **argv)
     InstallRouteCommands(window);
     InstallTableCommands(window);
     InstallTableEditorHooks();
+    InstallStabilityCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
