@@ -6,6 +6,7 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_puti.h"
 #include "emergency/ui/stability_commands.h"
 #include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
@@ -47,6 +48,7 @@ int main(int argc, char **argv)
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
+    InstallRouteCommands(window);
     InstallTableCommands(window);
     InstallTableEditorHooks();
     InstallStabilityCommands(window);
