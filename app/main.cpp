@@ -8,7 +8,9 @@
 #include "platform/ui/qt_prompt.h"
 #include "platform/ui/translations.h"
 #include "report/engine.h"
+#include "report/ui/frm_preview.h"
 #include "report/ui/frm_progress.h"
+#include "report/ui/qt_printer.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_main.h"
@@ -27,6 +29,8 @@ int main(int argc, char **argv)
     // The report engine runs for the whole session, its progress window with it.
     TfrEngineScope reportEngine;
     InstallProgressForm();
+    InstallPreviewForm();
+    InstallQtPrinter();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -37,6 +41,7 @@ int main(int argc, char **argv)
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
+    RemoveQtPrinter();
     RemoveProgressForm();
     return code;
 }
