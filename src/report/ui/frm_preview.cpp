@@ -812,10 +812,8 @@ void TfrPreviewForm::changeEvent(QEvent *event)
 
 void TfrPreviewForm::reject()
 {
-    if (m_modal)
-        done(Accepted);
-    else
-        close();
+    // Either way the window goes, and its pages with it.
+    done(m_modal ? Accepted : Rejected);
 }
 
 void InstallPreviewForm()
