@@ -101,6 +101,11 @@ QImage ButtonStateImage(const QImage &glyph, int numGlyphs, int state, QColor tr
 TButtonPlacement PlaceGlyphAndCaption(const QRect &client, QSize glyph, QSize caption, TButtonLayout layout,
                                       int margin, int spacing)
 {
+    // Nothing to show takes no room at all.
+    if (caption.isEmpty())
+        caption = QSize(0, 0);
+    if (glyph.isEmpty())
+        glyph = QSize(0, 0);
     const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
     TButtonPlacement place;
     QPoint g, t;
