@@ -18,6 +18,7 @@
 #include <QtGui/QActionGroup>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QHBoxLayout>
@@ -245,6 +246,9 @@ void TfrPreviewForm::ShowReport(TfrReport &report)
     SetGrayedButtons(grayed);
     SavedHelpFile = HelpFile();
     m_modal = report.ModalPreview;
+    // Maximized is the whole screen, also where no window manager says so.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
     showMaximized();
     if (m_modal)
         exec();
