@@ -2,7 +2,10 @@
 #include <QtWidgets/QApplication>
 
 #include "calc/ui/air_commands.h"
+#include "calc/ui/fan_commands.h"
+#include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
+#include "emergency/ui/frm_pojar.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -36,8 +39,11 @@ int main(int argc, char **argv)
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
     InstallAirDistributionCommands(window);
+    InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
+    InstallFireCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

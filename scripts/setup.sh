@@ -6,7 +6,7 @@ TUNVEX_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   qt6-translations-l10n libqt6svg6  # Qt's dialogs in Russian; the SVG tool bar icons
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
   fonts-liberation2
 )
 

@@ -1,9 +1,9 @@
 #include "calc/air_table.h"
 
+#include "model/branch_order.h"
 #include "model/number_parser.h"
 #include "platform/numbers.h"
-#include "shell/branch_list.h"
-#include "shell/main_commands.h"
+#include "platform/prompt.h"
 
 #include <cmath>
 

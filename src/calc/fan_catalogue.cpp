@@ -4,7 +4,6 @@
 #include "platform/codepage.h"
 #include "platform/guard.h"
 #include "platform/prompt.h"
-#include "shell/main_commands.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>

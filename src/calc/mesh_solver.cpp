@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <set>
 
 namespace {
 
@@ -14,13 +12,33 @@ bool Above(double value, long double threshold)
     return static_cast<long double>(value) > threshold;
 }
 
+// The largest double not above an extended threshold: a double exceeds the
+// threshold exactly when it exceeds this, so the passes compare doubles only.
+double DoubleBelow(long double threshold)
+{
+    double below = static_cast<double>(threshold);
+    if (static_cast<long double>(below) > threshold)
+        below = std::nextafter(below, -HUGE_VAL);
+    return below;
+}
+
 // A branch's slope 2·R·|Q| (mm w.c. per m³/s) is taken as at least this in
 // the Newton steps, so that branches without resistance or without flow keep
 // the pressure system positive definite.
 constexpr double MinBranchSlope = 1e-6;
-// The Newton steps end when no flow moves by more than this (m³/s); loop
-// passes then confirm the result by the method's own test.
-constexpr double NewtonSettledChange = 1e-9;
+// The Newton steps end once every mesh obeys the loop law within this
+// (mm w.c.) and every node balances within NewtonBalance (m³/s): far inside
+// the method's own tolerance, yet above the rounding of a long mesh's sum.
+// Flows near zero still creep under Newton steps, so a test on how far flows
+// move would never end there; the loop law is what the method asks for.
+constexpr double NewtonLoopResidual = 1e-9;
+constexpr double NewtonBalance = 1e-9;
+// Full steps from flows far from the solution may raise the residuals for a
+// few steps before they converge. This many steps without a new least worst
+// residual mean the rounding floor is reached, or the network has no solution
+// to converge on.
+constexpr int NewtonStallSteps = 10;
+// Loop passes then confirm the result by the method's own test.
 constexpr int ConfirmingPasses = 20;
 
 } // namespace
@@ -120,71 +138,91 @@ bool TMeshSolver::FindRootBranch()
 // may still lead to a new node, in the order of the working chain that the
 // method walks. A node that joins puts its chain in front, so positions are
 // numbered downwards. The walk for the least resistance and the removal of
-// chords both keep the result of walking the chain item by item; two ordered
-// sets make them logarithmic.
+// chords both keep the result of walking the chain item by item. Every item
+// enters the frontier once, so two structures with lazy removal suffice: a
+// stack whose top is the head, and a heap of the qualifying items by
+// resistance and position.
 class TMeshSolver::TFrontier
 {
 public:
     TFrontier(const TTable<double> &r, int branchCount)
-        : m_r(r), m_position(2 * (static_cast<std::size_t>(branchCount) + 1), 0),
-          m_inside(m_position.size(), false)
+        : m_r(r), m_inside(2 * (static_cast<std::size_t>(branchCount) + 1), false)
     {
     }
 
-    bool Empty() const { return m_byPosition.empty(); }
+    bool Empty()
+    {
+        DropRemovedHead();
+        return m_byPosition.empty();
+    }
     bool Contains(const AdjacencyItem *item) const { return m_inside[Slot(item)]; }
 
     // Puts a chain, in its own order, in front of the frontier.
     void PutInFront(AdjacencyItem *head)
     {
-        std::vector<AdjacencyItem *> chain;
+        const std::size_t first = m_byPosition.size();
         for (AdjacencyItem *item = head; item; item = item->Next)
-            chain.push_back(item);
-        m_next -= static_cast<long long>(chain.size());
-        long long position = m_next;
-        for (AdjacencyItem *item : chain) {
+            m_byPosition.push_back(item);
+        std::reverse(m_byPosition.begin() + static_cast<std::ptrdiff_t>(first), m_byPosition.end());
+        long long position = m_next - static_cast<long long>(m_byPosition.size() - first);
+        m_next = position;
+        for (std::size_t k = m_byPosition.size(); k > first; --k) {
+            AdjacencyItem *item = m_byPosition[k - 1];
             ++position;
-            m_position[Slot(item)] = position;
             m_inside[Slot(item)] = true;
-            m_byPosition.emplace(position, item);
-            if (Qualifies(item))
-                m_byResistance.emplace(m_r[item->Branch], position);
+            if (Qualifies(item)) {
+                m_byResistance.push_back({m_r[item->Branch], position, item});
+                std::push_heap(m_byResistance.begin(), m_byResistance.end(), Later);
+            }
         }
     }
 
     // The head is the incumbent; a later item replaces it only with a strictly
     // smaller resistance above the threshold. So with the head above the
     // threshold the first item of least qualifying resistance wins, else the head.
-    AdjacencyItem *Pick() const
+    AdjacencyItem *Pick()
     {
-        const auto head = m_byPosition.begin();
-        if (!Qualifies(head->second))
-            return head->second;
-        return m_byPosition.at(m_byResistance.begin()->second);
+        DropRemovedHead();
+        AdjacencyItem *head = m_byPosition.back();
+        if (!Qualifies(head))
+            return head;
+        while (!m_inside[Slot(m_byResistance.front().Item)]) {
+            std::pop_heap(m_byResistance.begin(), m_byResistance.end(), Later);
+            m_byResistance.pop_back();
+        }
+        return m_byResistance.front().Item;
     }
 
-    void Remove(AdjacencyItem *item)
-    {
-        const long long position = m_position[Slot(item)];
-        m_inside[Slot(item)] = false;
-        m_byPosition.erase(position);
-        if (Qualifies(item))
-            m_byResistance.erase({m_r[item->Branch], position});
-    }
+    void Remove(AdjacencyItem *item) { m_inside[Slot(item)] = false; }
 
 private:
+    struct TCandidate
+    {
+        double R;
+        long long Position;
+        AdjacencyItem *Item;
+    };
+    // The heap's order: least resistance, then the nearer to the head.
+    static bool Later(const TCandidate &a, const TCandidate &b)
+    {
+        return a.R != b.R ? a.R > b.R : a.Position > b.Position;
+    }
     static std::size_t Slot(const AdjacencyItem *item)
     {
         return 2 * static_cast<std::size_t>(item->Branch) + (item->Side > 0 ? 1 : 0);
     }
     bool Qualifies(const AdjacencyItem *item) const { return Above(m_r[item->Branch], MinResistance); }
+    void DropRemovedHead()
+    {
+        while (!m_byPosition.empty() && !m_inside[Slot(m_byPosition.back())])
+            m_byPosition.pop_back();
+    }
 
     const TTable<double> &m_r;
-    std::vector<long long> m_position;
     std::vector<bool> m_inside;
     long long m_next = 0;
-    std::map<long long, AdjacencyItem *> m_byPosition;
-    std::set<std::pair<double, long long>> m_byResistance;
+    std::vector<AdjacencyItem *> m_byPosition;  // the head last
+    std::vector<TCandidate> m_byResistance;     // a heap
 };
 
 // After node n joined, the items whose branch has both ends in the tree are
@@ -310,24 +348,42 @@ bool TMeshSolver::BuildMeshes()
 }
 
 // One pass of loop corrections over all meshes in chord order; each mesh sees
-// the corrections of the meshes before it. The pass works on the packed branch
-// states; a direction of -1 negates exactly, so H - R·Q·|Q| is -(R·Q·|Q| - H)
-// to the last bit.
+// the corrections of the meshes before it. The pass runs on flat arrays: the
+// members' branches and directions side by side, and Q, R and H by branch.
+// Every product and sum is the method's own, in its order, so the flows agree
+// with R·Q·|Q| − H summed member by member to the last bit: R·|Q|·Q has the
+// magnitude and the sign of R·Q·|Q| at every rounding, and a direction of ±1
+// multiplies exactly.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
+    static const double residualTolerance = DoubleBelow(ResidualTolerance);
+    static const double flowTolerance = DoubleBelow(FlowTolerance);
     bool settled = true;
     const int meshes = MeshCount();
-    TBranchState *state = m_state.data();
+    double *const q = m_passQ.data();
+    const double *const r = m_passR.data();
+    const double *const h = m_passH.data();
+    const std::uint16_t *const branch = m_passBranch.data();
+    const double *const direction = m_passDirection.data();
     for (int k = 0; k < meshes; ++k) {
+        const int begin = m_passStart[k];
+        const int end = m_passStart[k + 1];
         double residual = 0;
         double slope = 0;
-        const MeshMember *const begin = MeshBegin(k);
-        const MeshMember *const end = MeshEnd(k);
-        for (const MeshMember *m = begin; m != end; ++m) {
-            const TBranchState &b = state[m->Branch];
-            const double loss = b.R * b.Q * std::fabs(b.Q);
-            residual += m->Direction * (loss - b.H);
-            slope += b.R * std::fabs(b.Q);
+        // Two members at a time: their products do not wait for the sums.
+        for (int i = begin; i < end; i += 2) {
+            const unsigned b0 = branch[i];
+            const unsigned b1 = branch[i + 1];
+            const double q0 = q[b0];
+            const double q1 = q[b1];
+            const double s0 = r[b0] * std::fabs(q0);
+            const double s1 = r[b1] * std::fabs(q1);
+            const double term0 = direction[i] * (s0 * q0 - h[b0]);
+            const double term1 = direction[i + 1] * (s1 * q1 - h[b1]);
+            residual += term0;
+            slope += s0;
+            residual += term1;
+            slope += s1;
         }
         const double denominator = 2 * (static_cast<double>(MinResistance) + slope);
         if (denominator == 0 || !std::isfinite(residual))
@@ -335,30 +391,55 @@ TMeshSolver::TPass TMeshSolver::RunPass()
         const double dq = residual / denominator;
         if (!std::isfinite(dq))
             return TPass::Fault;
-        for (const MeshMember *m = begin; m != end; ++m)
-            state[m->Branch].Q -= m->Direction * dq;
+        for (int i = begin; i < end; ++i)
+            q[branch[i]] -= direction[i] * dq;
         m_lastCorrections[k] = dq;
-        if (std::fabs(residual) > ResidualTolerance || std::fabs(dq) > FlowTolerance)
+        if (std::fabs(residual) > residualTolerance || std::fabs(dq) > flowTolerance)
             settled = false;
     }
     return settled ? TPass::Settled : TPass::Unsettled;
 }
 
+// The members of each mesh for the passes, padded to an even count with a
+// member of no branch and no direction. Its term and slope are zeros, and
+// adding a zero changes neither sum: both start at +0, so neither is ever −0.
+void TMeshSolver::PreparePassMembers()
+{
+    m_passBranch.clear();
+    m_passDirection.clear();
+    m_passStart.assign(1, 0);
+    for (int k = 0; k < MeshCount(); ++k) {
+        for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
+            m_passBranch.push_back(static_cast<std::uint16_t>(m->Branch));
+            m_passDirection.push_back(m->Direction);
+        }
+        if (m_passBranch.size() % 2 != 0) {
+            m_passBranch.push_back(0);
+            m_passDirection.push_back(0);
+        }
+        m_passStart.push_back(static_cast<int>(m_passBranch.size()));
+    }
+}
+
 // Passes until one settles or `passes` have run; false after a fault.
 bool TMeshSolver::RunPasses(int passes, bool &settled)
 {
-    m_state.resize(static_cast<std::size_t>(m_branchCount) + 1);
+    if (m_passStart.size() != m_meshStart.size())
+        PreparePassMembers();
+    // Place 0 stands for the padding members' branch.
+    const std::size_t size = static_cast<std::size_t>(m_branchCount) + 1;
+    m_passQ.assign(m_q.begin(), m_q.begin() + size);
+    m_passR.assign(m_r.begin(), m_r.begin() + size);
+    m_passH.assign(m_h.begin(), m_h.begin() + size);
+    m_passQ[0] = m_passR[0] = m_passH[0] = 0;
     m_lastCorrections.assign(m_chords.size(), 0.0);
-    for (int b = 1; b <= m_branchCount; ++b)
-        m_state[b] = {m_r[b], m_h[b], m_q[b]};
     settled = false;
     TPass result = TPass::Unsettled;
     for (int pass = 0; pass < passes && result == TPass::Unsettled; ++pass) {
         ++Stats.Passes;
         result = RunPass();
     }
-    for (int b = 1; b <= m_branchCount; ++b)
-        m_q[b] = m_state[b].Q;
+    std::copy(m_passQ.begin() + 1, m_passQ.end(), m_q.begin() + 1);
     settled = result == TPass::Settled;
     return result != TPass::Fault && FlowsFinite();
 }
@@ -412,13 +493,50 @@ bool TMeshSolver::ExtendSolve()
     }
     m_pressureSystem.SetPattern(m_unknowns, couplings);
 
-    for (int step = 0; step < MaxNewtonSteps; ++step) {
-        double largestChange = 0;
-        if (!NewtonStep(largestChange))
+    // A mesh's residual is the sum of its members' mismatches against the step's
+    // pressures, which cancel around the loop; so the longest mesh times the
+    // worst mismatch bounds every residual without walking the meshes.
+    int longestMesh = 0;
+    for (int k = 0; k < MeshCount(); ++k)
+        longestMesh = std::max(longestMesh, static_cast<int>(MeshEnd(k) - MeshBegin(k)));
+    // Full steps need not improve on every step. Should they never converge,
+    // the flows that obey the loop law best are kept: those of the passes, or
+    // of the step with the least bound.
+    const auto saveFlows = [&](std::vector<double> &into) {
+        into.resize(m_solveBranches.size());
+        for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
+            into[k] = m_q[m_solveBranches[k]];
+    };
+    const auto restoreFlows = [&](const std::vector<double> &from) {
+        for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
+            m_q[m_solveBranches[k]] = from[k];
+    };
+    saveFlows(m_passFlows);
+    bool converged = false;
+    double best = HUGE_VAL;
+    int stalled = 0;
+    for (int step = 0; step < MaxNewtonSteps && stalled < NewtonStallSteps && !converged; ++step) {
+        double mismatch = 0;
+        if (!NewtonStep(mismatch))
             break;
         ++Stats.NewtonSteps;
-        if (largestChange <= NewtonSettledChange)
-            break;
+        const double bound = longestMesh * mismatch;
+        converged = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance;
+        if (bound < best) {
+            best = bound;
+            stalled = 0;
+            if (!converged)
+                saveFlows(m_bestFlows);
+        } else {
+            ++stalled;
+        }
+    }
+    if (!converged) {
+        const double passResidual = WorstLoopResidual(m_passFlows);
+        if (!m_bestFlows.empty() && WorstLoopResidual(m_bestFlows) < passResidual)
+            restoreFlows(m_bestFlows);
+        else
+            restoreFlows(m_passFlows);
     }
     RebalanceTreeFlows();
     bool settled = false;
@@ -426,6 +544,43 @@ bool TMeshSolver::ExtendSolve()
         return false;
     Stats.Settling = settled ? stExtended : stUnsettled;
     return true;
+}
+
+// The largest loop-law residual over the meshes, mm w.c., with the solve
+// branches at the flows given (in the order of m_solveBranches) and the
+// others as they stand; infinite when one is not finite.
+double TMeshSolver::WorstLoopResidual(const std::vector<double> &flows)
+{
+    m_trial.assign(m_q.begin(), m_q.end());
+    for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
+        m_trial[m_solveBranches[k]] = flows[k];
+    double worst = 0;
+    for (int k = 0; k < MeshCount(); ++k) {
+        double residual = 0;
+        for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
+            const double q = m_trial[m->Branch];
+            residual += m->Direction * (m_r[m->Branch] * q * std::fabs(q) - m_h[m->Branch]);
+        }
+        if (!std::isfinite(residual))
+            return HUGE_VAL;
+        worst = std::max(worst, std::fabs(residual));
+    }
+    return worst;
+}
+
+// The largest flow imbalance at a node of the tree's part, surface aside, m³/s.
+double TMeshSolver::WorstImbalance()
+{
+    m_balance.assign(static_cast<std::size_t>(m_nodeCount) + 2, 0.0);
+    for (int b : m_solveBranches) {
+        m_balance[m_begin[b]] -= m_q[b];
+        m_balance[m_end[b]] += m_q[b];
+    }
+    double worst = 0;
+    for (int n = 1; n <= m_nodeCount; ++n)
+        if (m_nodeIndex[n] >= 0)
+            worst = std::max(worst, std::fabs(m_balance[n]));
+    return worst;
 }
 
 // The Newton steps balance the nodes only as closely as the pressure system is
@@ -451,69 +606,61 @@ void TMeshSolver::RebalanceTreeFlows()
     }
 }
 
-// One Newton step for the flows Q and the node pressures P together: every
-// branch b from i to j should take P_i − P_j = R·Q·|Q| − H, and flows balance
-// at every node. With G = 2·R·|Q| the step's pressures solve
+// One global-gradient step for the flows Q and the node pressures P together:
+// every branch b from i to j should take P_i − P_j = R·Q·|Q| − H, and flows
+// balance at every node. With G = 2·R·|Q| the step's pressures solve
 // Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
-// (P_i − P_j − h)/G. Its length is halved until the network's content
-// Σ (R·|Q|³/3 − H·Q), which the solution minimises, no longer grows.
-bool TMeshSolver::NewtonStep(double &largestChange)
+// (P_i − P_j − h)/G, in full: near the solution the full step converges
+// quadratically, where a shortened one would only creep. mismatch receives the
+// largest |R·Q·|Q| − H − (P_i − P_j)| at the new flows.
+bool TMeshSolver::NewtonStep(double &mismatch)
 {
     const std::size_t count = m_solveBranches.size();
-    std::vector<double> slope(count), loss(count);
-    std::vector<double> rhs(static_cast<std::size_t>(m_unknowns), 0.0);
+    m_slope.resize(count);
+    m_loss.resize(count);
+    m_rhs.assign(static_cast<std::size_t>(m_unknowns), 0.0);
     m_pressureSystem.Clear();
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const double q = m_q[b];
-        slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
-        loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
+        m_slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
+        m_loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
-        const double w = 1 / slope[k];
-        const double flow = q - loss[k] / slope[k];
+        const double w = 1 / m_slope[k];
+        const double flow = q - m_loss[k] / m_slope[k];
         if (i >= 0) {
             m_pressureSystem.AddDiagonal(i, w);
-            rhs[i] -= flow;
+            m_rhs[i] -= flow;
         }
         if (j >= 0) {
             m_pressureSystem.AddDiagonal(j, w);
-            rhs[j] += flow;
+            m_rhs[j] += flow;
         }
         if (i >= 0 && j >= 0 && i != j)
             m_pressureSystem.AddCoupling(i, j, -w);
     }
     if (!m_pressureSystem.Factor())
         return false;
-    m_pressureSystem.Solve(rhs);
+    m_pressureSystem.Solve(m_rhs);
 
-    std::vector<double> change(count);
+    m_change.resize(count);
+    m_drop.resize(count);
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
-        const double drop = (i >= 0 ? rhs[i] : 0) - (j >= 0 ? rhs[j] : 0);
-        change[k] = m_begin[b] == m_end[b] ? -loss[k] / slope[k] : (drop - loss[k]) / slope[k];
-        if (!std::isfinite(change[k]))
+        const double drop = (i >= 0 ? m_rhs[i] : 0) - (j >= 0 ? m_rhs[j] : 0);
+        m_change[k] = m_begin[b] == m_end[b] ? -m_loss[k] / m_slope[k] : (drop - m_loss[k]) / m_slope[k];
+        m_drop[k] = m_begin[b] == m_end[b] ? 0 : drop;
+        if (!std::isfinite(m_change[k]) || !std::isfinite(m_q[b] + m_change[k]))
             return false;
     }
-    const auto content = [&](double alpha) {
-        double sum = 0;
-        for (std::size_t k = 0; k < count; ++k) {
-            const int b = m_solveBranches[k];
-            const double q = m_q[b] + alpha * change[k];
-            sum += m_r[b] * std::fabs(q) * q * q / 3 - m_h[b] * q;
-        }
-        return sum;
-    };
-    const double before = content(0);
-    double alpha = 1;
-    while (alpha > 1.0 / 1024 && !(content(alpha) <= before + 1e-12 * std::fabs(before)))
-        alpha /= 2;
-    largestChange = 0;
+    mismatch = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        m_q[m_solveBranches[k]] += alpha * change[k];
-        largestChange = std::max(largestChange, std::fabs(alpha * change[k]));
+        const int b = m_solveBranches[k];
+        const double q = m_q[b] += m_change[k];
+        mismatch = std::max(mismatch, std::fabs(m_r[b] * q * std::fabs(q) - m_h[b] - m_drop[k]));
     }
-    return true;
+    return std::isfinite(mismatch);
 }

@@ -4,7 +4,7 @@
 // steps in between, by CalcAirFixedDepression. The order in which the tree
 // meets branches decides the chords, the meshes and the exact flows, so every
 // step keeps the order of the chains and of the frontier.
-#include "calc/envelope_cholesky.h"
+#include "calc/sparse_cholesky.h"
 #include "calc/solver.h"
 
 #include <cstdint>
@@ -21,7 +21,7 @@ constexpr double ChordHeadLimit = 50;
 // No branch of this resistance or more becomes the root of the tree.
 constexpr double RootResistanceLimit = 10000;
 constexpr int MaxPasses = 200;
-// The Newton steps that finish a network still unsettled after MaxPasses.
+// At most this many Newton steps finish a network still unsettled after MaxPasses.
 constexpr int MaxNewtonSteps = 60;
 
 struct MeshMember
@@ -76,16 +76,15 @@ public:
 
 private:
     enum class TPass { Settled, Unsettled, Fault };
-    struct TBranchState
-    {
-        double R, H, Q;
-    };
     TPass RunPass();
+    void PreparePassMembers();
     bool RunPasses(int passes, bool &settled);
     class TFrontier;
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
-    bool NewtonStep(double &largestChange);
+    bool NewtonStep(double &mismatch);
+    double WorstLoopResidual(const std::vector<double> &flows);
+    double WorstImbalance();
     void RebalanceTreeFlows();
     bool FlowsFinite() const;
 
@@ -111,7 +110,11 @@ private:
     std::vector<double> m_chordFlow;
     std::vector<MeshMember> m_members;
     std::vector<int> m_meshStart;
-    std::vector<TBranchState> m_state;  // R, H and Q side by side while the passes run
+    // The passes' flat arrays: members' branches and directions, and by branch Q, R and H.
+    std::vector<std::uint16_t> m_passBranch;
+    std::vector<double> m_passDirection;
+    std::vector<int> m_passStart;  // by mesh, into the two above
+    std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
 
     // The extended solve: the branches and nodes of the tree's part of the
@@ -119,5 +122,7 @@ private:
     std::vector<int> m_solveBranches;
     std::vector<int> m_nodeIndex;
     int m_unknowns = 0;
-    TEnvelopeCholesky m_pressureSystem;
+    TSparseCholesky m_pressureSystem;
+    std::vector<double> m_slope, m_loss, m_change, m_drop, m_rhs, m_balance;  // the Newton step's work
+    std::vector<double> m_passFlows, m_bestFlows, m_trial;  // flows kept in case the steps never converge
 };

@@ -2,7 +2,6 @@
 
 #include "calc/solver.h"
 #include "platform/prompt.h"
-#include "shell/main_commands.h"
 
 #include <algorithm>
 #include <utility>

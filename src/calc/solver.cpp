@@ -93,15 +93,28 @@ CalcResult CalcAirDistribution(TNetworkTables &t, int BranchCount, int NodeCount
     return result(crSolved);
 }
 
+CalcResult CalcTablesAir(TNetworkTables &t, TSolveStats *stats)
+{
+    return CalcAirDistribution(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo, t.BranchStartNode, t.BranchEndNode,
+                               t.NodeIsSurface, t.BranchR, t.BranchAuxDepression, t.BranchQ, stats);
+}
+
 bool CalcAir(QObject *Owner, TNetworkTables &t, TSolveStats *stats)
 {
-    const CalcResult code = CalcAirDistribution(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo, t.BranchStartNode,
-                                                t.BranchEndNode, t.NodeIsSurface, t.BranchR,
-                                                t.BranchAuxDepression, t.BranchQ, stats);
+    const CalcResult code = CalcTablesAir(t, stats);
     if (code == crSolved)
         return true;
     ShowCalcError(Owner, code, t);
     return false;
+}
+
+void WarnIfUnsettled(const TSolveStats &stats)
+{
+    if (stats.Settling != stUnsettled)
+        return;
+    ShowMessageBox(QStringLiteral("Расчет не сошелся: в ряде контуров сеть не уравновешена. "
+                                  "Расходы воздуха в ветвях приближенные."),
+                   QStringLiteral("Предупреждение"), mb::Ok | mb::IconWarning);
 }
 
 void ShowCalcError(QObject *Owner, int Code, TNetworkTables &t)

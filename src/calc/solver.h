@@ -59,9 +59,17 @@ CalcResult CalcAirDistribution(TNetworkTables &t, int BranchCount, int NodeCount
                                const TTable<double> &R, const TTable<double> &H,
                                TTable<double> &Q, TSolveStats *stats = nullptr);
 
-// CalcAirDistribution on the tables' own arrays; a failure is shown by
-// ShowCalcError with Owner. True when solved.
+// CalcAirDistribution on the tables' own arrays: R, additional depression
+// and Q of the branches, surface flags of the nodes.
+CalcResult CalcTablesAir(TNetworkTables &t, TSolveStats *stats = nullptr);
+
+// CalcTablesAir; a failure is shown by ShowCalcError with Owner. True when solved.
 bool CalcAir(QObject *Owner, TNetworkTables &t = Net, TSolveStats *stats = nullptr);
+
+// Warns, for a solve that even the extended solve left unsettled, that the
+// flows about to be shown are approximate; a settled result shows nothing.
+// The window that shows a result calls it once, after its solve.
+void WarnIfUnsettled(const TSolveStats &stats);
 
 // Shows the failure of a CalcResult: a box captioned "ОШИБКА", the topology
 // report for code 3 and the branch table of zero resistances after code 6.

@@ -2,7 +2,7 @@
 
 #include "model/number_parser.h"
 #include "platform/numbers.h"
-#include "shell/main_commands.h"
+#include "platform/prompt.h"
 
 #include <cmath>
 

@@ -146,9 +146,7 @@ void TraceSmoke(TZoneWalker &walker, const TNetworkTables &t, int f, const TTabl
 CalcResult CalcFireDetectionTimes(TNetworkTables &t, TDetectionResults &results)
 {
     results.clear();
-    const CalcResult result = CalcAirDistribution(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo, t.BranchStartNode,
-                                                  t.BranchEndNode, t.NodeIsSurface, t.BranchR,
-                                                  t.BranchAuxDepression, t.BranchQ);
+    const CalcResult result = CalcTablesAir(t);
     if (result != crSolved)
         return result;
     results.assign(TableSize, TDetectionRecord{});

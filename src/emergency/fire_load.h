@@ -2,6 +2,8 @@
 // The fire load of a working: what burns in it (belt, support lagging, cables,
 // ladders, bars, coal) and the fire-front constants computed from it. The
 // record lives in "FireLoad.dat" beside the fan files, one 72-byte record.
+#include "model/network.h"
+
 #include <QtCore/QString>
 
 #include <array>
@@ -16,9 +18,6 @@ enum TFireLoadVariant : std::int32_t {
 };
 
 constexpr int CableTypeCount = 5;
-constexpr int BeltWidthCount = 13;
-constexpr std::array<std::int32_t, BeltWidthCount> BeltWidths{400, 450, 500, 600, 700, 800, 900,
-                                                               1000, 1100, 1200, 1300, 1400, 1500};
 constexpr int FireLoadRecSize = 72;
 
 struct TFireLoadRec

@@ -10,7 +10,7 @@
 #include "calc/solver.h"
 #include "emergency/fire_depression.h"
 #include "model/branch_values.h"
-#include "shell/options_set.h"
+#include "model/scheme_colors.h"
 
 #include <array>
 #include <cstdint>

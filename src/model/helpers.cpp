@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/numbers.h"
+#include "platform/prompt.h"
 
 #include <cmath>
 
@@ -127,4 +128,35 @@ double SnapToStep(double value, double step)
     const double q = value / step;
     const double r = step * (q - std::trunc(q));
     return r < step / 2 ? value - r : value - r + step;
+}
+
+QString CommaToPoint(const QString &text)
+{
+    QString result = text;
+    result.replace(u',', u'.');
+    return result;
+}
+
+QString FormatFixedStr(double x, int width, int decimals)
+{
+    return FormatWD(x, width, decimals, u'.');
+}
+
+bool StrInD(const QString &text, double &value, double min, double max, int width, int decimals)
+{
+    double number = 0;
+    // "nan" and "inf" read as numbers but are no values a dialog can take.
+    if (!TryStrToFloat(CommaToPoint(text), number) || !std::isfinite(number)) {
+        ShowMessageBox(QStringLiteral("Число ==> ") + text + QStringLiteral(" набрано с ошибками !\r"),
+                       QStringLiteral("Предупреждение"), mb::Ok | mb::IconWarning);
+        return false;
+    }
+    if (number < min || number > max) {
+        ShowMessageBox(QStringLiteral("Число вне допустимого диапазона: \r") + FormatFixedStr(min, width, decimals)
+                           + QStringLiteral(" ... ") + FormatFixedStr(max, width, decimals) + QStringLiteral(" !"),
+                       QStringLiteral("Предупреждение"), mb::Ok | mb::IconWarning);
+        return false;
+    }
+    value = number;
+    return true;
 }

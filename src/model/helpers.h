@@ -52,3 +52,14 @@ void ReverseList(List &list)
 {
     std::reverse(list.begin(), list.end());
 }
+
+// Every comma of the text becomes a point.
+QString CommaToPoint(const QString &text);
+// x with a point and the given decimals, right-aligned in a field of width
+// characters (no padding for a width of 0 or less).
+QString FormatFixedStr(double x, int width, int decimals);
+// Reads a number typed with a point or a comma. A text that is no number, or a
+// number outside min..max, is reported in a warning (the range written by
+// FormatFixedStr with width and decimals), value keeps its old content and
+// the result is false.
+bool StrInD(const QString &text, double &value, double min, double max, int width, int decimals);

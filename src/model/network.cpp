@@ -240,6 +240,34 @@ void MoveBranchEntry(TNetworkTables &t, int from, int to)
     t.BranchNo[from] = 0;
 }
 
+bool RenumberNode(TNetworkTables &t, int to, int from)
+{
+    if (!ValidItemIndex(to) || to == from || NodeExist(t, to) || !ValidItemIndex(from))
+        return false;
+    // Creating the new number afresh would drop what the dialog does not show
+    // (3D coordinates) and place an unplaced node at (0, 0); the entry moves whole.
+    const auto copy = [&](auto &column) { column[to] = column[from]; };
+    copy(t.NodeX); copy(t.NodeY); copy(t.NodeAltitude); copy(t.NodeLiftToSurface); copy(t.NodeIsSurface);
+    copy(t.NodeFlags); copy(t.Node3dX); copy(t.Node3dY);
+    t.NodeNo[to] = static_cast<std::int16_t>(to);
+    DestroyNode(t, from);
+    for (int n = 1; n <= MaxItems; ++n) {
+        if (!BranchPresent(t, n))
+            continue;
+        const bool starts = t.BranchStartNode[n] == from;
+        const bool ends = t.BranchEndNode[n] == from;
+        if (!starts && !ends)
+            continue;
+        if (starts)
+            t.BranchStartNode[n] = static_cast<std::int16_t>(to);
+        if (ends)
+            t.BranchEndNode[n] = static_cast<std::int16_t>(to);
+        RemoveBranchEdgeTurns(t, n);
+        InsertBranchEdgeTurns(t, n);
+    }
+    return true;
+}
+
 void DestroyAllBranches(TNetworkTables &t)
 {
     for (int n = 1; n <= MaxItems; ++n)
@@ -304,6 +332,23 @@ void RebuildAllEdgeTurns(TNetworkTables &t)
     for (int n = 1; n <= MaxItems; ++n)
         if (BranchPresent(t, n))
             InsertBranchEdgeTurns(t, n);
+}
+
+void MoveBranchEnds(TNetworkTables &t, int n, int x, int y)
+{
+    for (int i = 1; i <= MaxItems; ++i) {
+        if (t.BranchNo[i] != i || !t.BranchTurns[i] || t.BranchTurns[i]->empty())
+            continue;
+        TTurnList &list = *t.BranchTurns[i];
+        if (t.BranchStartNode[i] == n) {
+            list.front().X = x;
+            list.front().Y = y;
+        }
+        if (t.BranchEndNode[i] == n) {
+            list.back().X = x;
+            list.back().Y = y;
+        }
+    }
 }
 
 int InnerTurnCount(const TNetworkTables &t, int n)

@@ -58,6 +58,11 @@ constexpr int ExtraRecordSize = 81;
 template <typename T>
 using TTable = std::array<T, TableSize>;
 
+// Conveyor belt widths in millimetres; a branch stores the index of its width.
+inline constexpr int BeltWidthCount = 13;
+inline constexpr std::array<std::int32_t, BeltWidthCount> BeltWidths{400, 450, 500, 600, 700, 800, 900,
+                                                     1000, 1100, 1200, 1300, 1400, 1500};
+
 struct TNetworkTables
 {
     // Nodes.
@@ -111,7 +116,7 @@ struct TNetworkTables
     TTable<QString> BranchDegasValve{};
     TTable<QString> BranchFirePipeDiameter{};
     TTable<std::uint8_t> BranchBeltType{};
-    TTable<std::int16_t> BranchBeltWidth{};
+    TTable<std::int16_t> BranchBeltWidth{}; // index into BeltWidths
     TTable<std::uint8_t> BranchGasLayerControl{};
     TTable<std::array<std::uint8_t, ExtraRecordSize>> BranchExtraRecord{};
     TTable<double> BranchQBaseline{};
@@ -168,6 +173,12 @@ void DestroyAllBranches(TNetworkTables &t);
 // entry, its bend points and its telephone; `from` no longer exists, its
 // other entries keep their values. Numbers outside 1..5000 are ignored.
 void MoveBranchEntry(TNetworkTables &t, int from, int to);
+// Renumbering a node: only to a valid number that differs and names no
+// existing node. Node `to` takes the whole entry of `from` (position, also
+// the unplaced one, altitude, flags, 3D coordinates); every branch that
+// started or ended at `from` then does so at `to`, its edge points rebuilt.
+// True when renumbered.
+bool RenumberNode(TNetworkTables &t, int to, int from);
 void DestroyAllNodes(TNetworkTables &t);
 void ClearAllItems(TNetworkTables &t);
 
@@ -180,6 +191,9 @@ QString GetBranchName(const TNetworkTables &t, int n);
 void InsertBranchEdgeTurns(TNetworkTables &t, int n);
 void RemoveBranchEdgeTurns(TNetworkTables &t, int n);
 void RebuildAllEdgeTurns(TNetworkTables &t);
+// The first point of every branch starting at node n, and the last point of
+// every branch ending there, move to (x, y).
+void MoveBranchEnds(TNetworkTables &t, int n, int x, int y);
 int InnerTurnCount(const TNetworkTables &t, int n);
 int TotalInnerTurns(const TNetworkTables &t);
 // Drops every point equal to the point kept before it.

@@ -229,12 +229,12 @@ public:
             }
     }
 
-    void WriteSymbolLinks(const std::vector<TSymbolLinkRecord> &links)
+    void WriteSymbolLinks(const TLinkList &links)
     {
         QByteArray data;
-        data.reserve(static_cast<qsizetype>(links.size()) * TSymbolLinkRecord::Size);
-        for (const TSymbolLinkRecord &link : links)
-            data += link.Bytes.leftJustified(TSymbolLinkRecord::Size, '\0', true);
+        data.reserve(static_cast<qsizetype>(links.size()) * TLink::Size);
+        for (const TLink &link : links)
+            data += link.ToBytes();
         WriteRecordHeader(m_s, {tagSymbolLinks, static_cast<std::int32_t>(data.size()), static_cast<std::int32_t>(links.size())});
         m_s.WriteBytes(data);
     }
@@ -575,11 +575,10 @@ private:
 
     void ReadSymbolLinks(const TRecordHeader &h)
     {
-        const int count = ElementCount(h, TSymbolLinkRecord::Size);
+        const int count = ElementCount(h, TLink::Size);
         const QByteArray data = ReadData(h.Length);
         for (int i = 0; i < count; ++i)
-            m_doc.SymbolLinks.push_back({data.mid(static_cast<qsizetype>(i) * TSymbolLinkRecord::Size,
-                                                  TSymbolLinkRecord::Size)});
+            m_doc.SymbolLinks.push_back(TLink::FromBytes(data.constData() + static_cast<qsizetype>(i) * TLink::Size));
     }
 
     TRobustFileStream &m_s;
@@ -600,7 +599,7 @@ void DropLinksOfAbsentBranches(const TNetworkTables &t, TSchemeDocument &doc)
 {
     auto &links = doc.SymbolLinks;
     links.erase(std::remove_if(links.begin(), links.end(),
-                               [&t](const TSymbolLinkRecord &link) { return !BranchExist(t, link.Branch()); }),
+                               [&t](const TLink &link) { return !BranchExist(t, link.Branch); }),
                 links.end());
 }
 
@@ -623,21 +622,30 @@ TRecordHeader ReadRecordHeader(TRobustFileStream &s)
             qFromLittleEndian<std::int32_t>(bytes + 6)};
 }
 
-std::int32_t TSymbolLinkRecord::Branch() const
+QByteArray TLink::ToBytes() const
 {
-    return Bytes.size() >= 4 ? qFromLittleEndian<std::int32_t>(Bytes.constData()) : 0;
+    QByteArray bytes(Size, '\0');
+    qToLittleEndian(Branch, bytes.data());
+    qToLittleEndian(Distance, bytes.data() + 4);
+    const QByteArray name = EncodeCp1251(Name.left(MaxNameLength));
+    bytes[8] = static_cast<char>(name.size());
+    std::memcpy(bytes.data() + 9, name.constData(), static_cast<std::size_t>(name.size()));
+    return bytes;
 }
 
-void TSymbolLinkRecord::SetBranch(std::int32_t branch)
+TLink TLink::FromBytes(const char *bytes)
 {
-    if (Bytes.size() < TSymbolLinkRecord::Size)
-        Bytes = Bytes.leftJustified(TSymbolLinkRecord::Size, '\0', true);
-    qToLittleEndian(branch, Bytes.data());
+    TLink link;
+    link.Branch = qFromLittleEndian<std::int32_t>(bytes);
+    link.Distance = qFromLittleEndian<std::int32_t>(bytes + 4);
+    const int length = std::min<int>(static_cast<unsigned char>(bytes[8]), MaxNameLength);
+    link.Name = DecodeCp1251(bytes + 9, length);
+    return link;
 }
 
 void RemoveBranchSymbolLinks(TSchemeDocument &doc, int branch)
 {
-    std::erase_if(doc.SymbolLinks, [&](const TSymbolLinkRecord &link) { return link.Branch() == branch; });
+    std::erase_if(doc.SymbolLinks, [&](const TLink &link) { return link.Branch == branch; });
 }
 
 void MoveBranchAttachments(TSchemeDocument &doc, int from, int to)
@@ -646,9 +654,9 @@ void MoveBranchAttachments(TSchemeDocument &doc, int from, int to)
         return;
     // Links left under the free number belong to no branch.
     RemoveBranchSymbolLinks(doc, to);
-    for (TSymbolLinkRecord &link : doc.SymbolLinks)
-        if (link.Branch() == from)
-            link.SetBranch(to);
+    for (TLink &link : doc.SymbolLinks)
+        if (link.Branch == from)
+            link.Branch = to;
     doc.PhoneLinks.erase(static_cast<std::int16_t>(to));
     if (auto node = doc.PhoneLinks.extract(static_cast<std::int16_t>(from))) {
         node.key() = static_cast<std::int16_t>(to);

@@ -107,16 +107,30 @@ struct TCarriedRecord
     bool operator==(const TCarriedRecord &) const = default;
 };
 
-// A branch-symbol link: int32 branch, int32 distance, the symbol name as a
-// length byte and up to 10 characters. Kept as its 19 stored bytes.
-struct TSymbolLinkRecord
+// A branch-symbol link: a symbol of the given name placed on a branch at a
+// distance in whole metres from its start node. Stored as int32 branch,
+// int32 distance and the name as a length byte and up to 10 characters
+// (code page 1251).
+struct TLink
 {
     static constexpr int Size = 19;
-    QByteArray Bytes;
-    std::int32_t Branch() const;
-    void SetBranch(std::int32_t branch);
-    bool operator==(const TSymbolLinkRecord &) const = default;
+    static constexpr int MaxNameLength = 10;
+    std::int32_t Distance = 0;
+    std::int32_t Branch = 0;
+    QString Name;
+
+    TLink() = default;
+    TLink(std::int32_t branch, std::int32_t distance, const QString &name)
+        : Distance(distance), Branch(branch), Name(name.left(MaxNameLength))
+    {
+    }
+    void SetDistance(std::int32_t distance) { Distance = distance; }
+    QByteArray ToBytes() const;
+    // From the stored bytes; a length byte over 10 keeps 10 characters.
+    static TLink FromBytes(const char *bytes);
+    bool operator==(const TLink &) const = default;
 };
+using TLinkList = std::vector<TLink>;
 
 // The view at the time of saving, held by the main window's viewport.
 struct TSchemeView
@@ -135,7 +149,7 @@ struct TSchemeDocument
     std::vector<TLayer> Layers;
     TInstFanList InstalledFans;
     std::vector<TCarriedRecord> OverlayRecords; // picture symbols, balloons, telephones, texts
-    std::vector<TSymbolLinkRecord> SymbolLinks;
+    TLinkList SymbolLinks;
     // Telephone link of a branch: the 8 stored bytes (key, branch, reserved) by branch.
     std::map<std::int16_t, QByteArray> PhoneLinks;
 

@@ -34,6 +34,11 @@ void Beep()
         g_prompt->Beep();
 }
 
+bool InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    return g_prompt && g_prompt->InputQuery(caption, prompt, value);
+}
+
 TPrompt *SetPrompt(TPrompt *prompt)
 {
     TPrompt *previous = g_prompt;
@@ -49,4 +54,17 @@ int TScriptedPrompt::MessageBox(const QString &text, const QString &caption, int
     const int answer = m_answers.front();
     m_answers.pop_front();
     return answer;
+}
+
+bool TScriptedPrompt::InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    Queried.push_back({caption, prompt, value});
+    if (m_texts.empty())
+        return false;
+    std::optional<QString> text = std::move(m_texts.front());
+    m_texts.pop_front();
+    if (!text)
+        return false;
+    value = *text;
+    return true;
 }

@@ -6,6 +6,7 @@
 #include <QtCore/QString>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 // Buttons and icons, combined with |.
@@ -18,9 +19,24 @@ constexpr int IconError = 0x10;
 constexpr int IconQuestion = 0x20;
 constexpr int IconWarning = 0x30;
 constexpr int IconInformation = 0x40;
+// The second button is the default one (else the first).
+constexpr int DefaultButton2 = 0x100;
 constexpr int ButtonsMask = 0x0F;
 constexpr int IconMask = 0xF0;
+constexpr int DefaultMask = 0xF00;
 } // namespace mb
+
+// A message box as a command shows it.
+struct TMessage
+{
+    QString Text;
+    QString Caption;
+    int Flags = 0;
+};
+
+// The message and caption literals of the program pass through this one
+// place, where they could be replaced; it returns its argument.
+inline QString LookupText(const QString &text) { return text; }
 
 // Answers.
 enum TModalAnswer { idOk = 1, idCancel = 2, idYes = 6, idNo = 7 };
@@ -32,6 +48,8 @@ public:
     virtual int MessageBox(const QString &text, const QString &caption, int flags) = 0;
     // The short warning sound before a refusal or a deletion.
     virtual void Beep() {}
+    // A one-line text asked with OK and "Отмена"; false when cancelled.
+    virtual bool InputQuery(const QString &caption, const QString &prompt, QString &value) { return false; }
 };
 
 // The program's title: the caption of every message box that has none of its
@@ -44,6 +62,8 @@ extern const QString ApplicationTitle;
 int ShowMessageBox(const QString &text, const QString &caption, int flags);
 // The warning sound of the prompt in force (none without one).
 void Beep();
+// The text question of the prompt in force; without one it is cancelled.
+bool InputQuery(const QString &caption, const QString &prompt, QString &value);
 // Installs a prompt (nullptr restores the default); returns the previous one.
 TPrompt *SetPrompt(TPrompt *prompt);
 
@@ -63,15 +83,27 @@ public:
     ~TScriptedPrompt() override { SetPrompt(m_previous); }
 
     void Answer(int answer) { m_answers.push_back(answer); }
+    // The text typed into the next text question; nullopt cancels it. Once
+    // the queue is empty, text questions are cancelled.
+    void AnswerText(std::optional<QString> text) { m_texts.push_back(std::move(text)); }
     int MessageBox(const QString &text, const QString &caption, int flags) override;
     void Beep() override { ++Beeps; }
+    bool InputQuery(const QString &caption, const QString &prompt, QString &value) override;
 
     std::vector<TAsked> Asked;
+    struct TQueried
+    {
+        QString Caption;
+        QString Prompt;
+        QString Start;  // the text the question started with
+    };
+    std::vector<TQueried> Queried;
     int Beeps = 0;
 
 private:
     TPrompt *m_previous;
     std::deque<int> m_answers;
+    std::deque<std::optional<QString>> m_texts;
 };
 
 // The answer of the first button of a button set.

@@ -10,6 +10,7 @@
 // at its cancelled flag, and keeps CurrentObject, CurrentBand, AggregateBand,
 // CurrentRunPage, CurrentPageIndex, TotalPagesCount and CrossPrinting up to
 // date while it forms pages.
+#include "platform/exceptions.h"
 #include "report/expression.h"
 #include "report/values.h"
 
@@ -25,6 +26,14 @@ class TfrDataset;
 class TfrFunctionLibrary;
 class TInterpretator;
 class TfrReportBase;
+
+// A class or component name that could not be found: an add-in class of a
+// template that no library registered, or a component a template names.
+class EClassNotFound : public Exception
+{
+public:
+    using Exception::Exception;
+};
 
 // A report object as scripts see it. Property indexes are those of
 // ScriptPropertyNames; 10 to 14 exist on text objects only.

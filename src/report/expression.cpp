@@ -4,13 +4,17 @@
 #include "platform/numbers.h"
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
 
-// Nested evaluations (IF and COPY arguments, names evaluated as expressions)
-// deeper than this are a definition that refers to itself.
-constexpr int MaxNesting = 100;
+// Evaluations nest (IF and COPY arguments, names evaluated as expressions,
+// a binding naming the next binding) as deep as a template makes them; only a
+// definition that refers to itself nests without end. So the guard counts no
+// levels: it stops an evaluation that has taken this much of its thread's
+// stack, far beyond any real template and well within the stack of a thread.
+constexpr std::uintptr_t MaxEvaluationStack = 1024 * 1024;
 // A function whose answer calls itself again would expand without end.
 constexpr int MaxExpansions = 10000;
 constexpr qsizetype MaxExpandedLength = 1 << 20;
@@ -240,20 +244,31 @@ Variant IntegerOrDouble(double v)
     return Variant(v);
 }
 
-class DepthGuard
+// Where the outermost evaluation of this thread began, and how many
+// evaluations are open on it (the evaluators of all parsers together).
+struct TEvaluationStack
+{
+    std::uintptr_t Base = 0;
+    int Open = 0;
+};
+thread_local TEvaluationStack EvaluationStack;
+
+class StackGuard
 {
 public:
-    explicit DepthGuard(int &depth) : m_depth(depth)
+    StackGuard()
     {
-        if (++m_depth > MaxNesting) {
-            --m_depth;
+        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        TEvaluationStack &s = EvaluationStack;
+        if (s.Open == 0)
+            s.Base = here;
+        else if ((s.Base > here ? s.Base - here : here - s.Base) > MaxEvaluationStack)
             throw EParserError(QStringLiteral("Expression nested too deeply"));
-        }
+        ++s.Open;
     }
-    ~DepthGuard() { --m_depth; }
-
-private:
-    int &m_depth;
+    ~StackGuard() { --EvaluationStack.Open; }
+    StackGuard(const StackGuard &) = delete;
+    StackGuard &operator=(const StackGuard &) = delete;
 };
 
 } // namespace
@@ -320,13 +335,13 @@ QString DoubleInnerQuotes(const QString &text)
 
 Variant TParser::Evaluate(const QString &expression)
 {
-    DepthGuard guard(m_depth);
+    StackGuard guard;
     return EvaluatePostfix(ConvertToPostfix(expression));
 }
 
 QString TParser::ConvertToPostfix(const QString &expression)
 {
-    DepthGuard guard(m_depth);
+    StackGuard guard;
     QString s = expression;
     QString out;
     QString stack; // the top is the first character
@@ -479,7 +494,7 @@ QString TParser::ConvertToPostfix(const QString &expression)
 
 Variant TParser::EvaluatePostfix(const QString &postfix)
 {
-    DepthGuard guard(m_depth);
+    StackGuard guard;
     enum class Mode { Plain, Date, Time } mode = Mode::Plain;
     std::vector<Variant> stack;
     auto pop = [&]() {

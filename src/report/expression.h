@@ -49,9 +49,6 @@ public:
     Variant Evaluate(const QString &expression);
     QString ConvertToPostfix(const QString &expression);
     Variant EvaluatePostfix(const QString &postfix);
-
-private:
-    int m_depth = 0;
 };
 
 // `start` is the 1-based position of a "["; returns the text strictly between it

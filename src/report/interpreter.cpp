@@ -48,6 +48,10 @@ namespace {
 constexpr int MaxNesting = 200;
 // A running script looks at the stop request this often.
 constexpr int StepsBetweenStopChecks = 1000;
+// The target of a forward jump until its statement is complete. A compile
+// error can leave it so, and the lines compiled before the error still run:
+// past the last line it ends the script instead of jumping back to its start.
+constexpr int UnresolvedTarget = 0xFFFF;
 
 QString Expected(const char *a, const char *b = nullptr)
 {
@@ -305,7 +309,7 @@ private:
         const QString condition = Expression();
         if (m_error)
             return;
-        const int ifLine = AddLine(Jump(clIfFalseGoto, 0) + condition);
+        const int ifLine = AddLine(Jump(clIfFalseGoto, UnresolvedTarget) + condition);
         if (ReadWord() != QLatin1String("THEN")) {
             Error(Expected("then"));
             return;
@@ -314,7 +318,7 @@ private:
         if (m_error)
             return;
         if (ReadWord() == QLatin1String("ELSE")) {
-            const int elseJump = AddLine(Jump(clGoto, 0));
+            const int elseJump = AddLine(Jump(clGoto, UnresolvedTarget));
             SetTarget(ifLine, elseJump + 1);
             Statement();
             SetTarget(elseJump, Count());
@@ -348,7 +352,7 @@ private:
         const QString condition = Expression();
         if (m_error)
             return;
-        const int whileLine = AddLine(Jump(clIfFalseGoto, 0) + condition);
+        const int whileLine = AddLine(Jump(clIfFalseGoto, UnresolvedTarget) + condition);
         if (ReadWord() != QLatin1String("DO")) {
             Error(Expected("do"));
             return;
@@ -371,7 +375,7 @@ private:
             return;
         }
         m_pos = m_wordStart + digits;
-        const int line = AddLine(Jump(clGoto, 0));
+        const int line = AddLine(Jump(clGoto, UnresolvedTarget));
         m_jumps.push_back({line, m_word.left(digits), m_wordStart});
     }
 

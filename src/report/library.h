@@ -8,13 +8,6 @@
 #include <QtCore/QStringList>
 #include <memory>
 
-// A component name that could not be looked up.
-class EClassNotFound : public Exception
-{
-public:
-    using Exception::Exception;
-};
-
 // A component of another class than the one a template expects.
 class EInvalidCast : public Exception
 {

@@ -105,6 +105,10 @@ void TPrinterSettings::AttachPrinter(TPrinterDevice *printer)
     }
     Printers << VirtualPrinterName;
     VirtualPrinterIndex = static_cast<int>(Printers.size()) - 1;
+    // Without a printer the printer-less entry is the current one: its paper
+    // table must be there from the start, not only after a paper change.
+    if (IsVirtual())
+        ApplySettings();
 }
 
 void TPrinterSettings::SelectPrinter(int index)

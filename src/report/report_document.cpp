@@ -313,10 +313,9 @@ void TfrReportDocument::RunObjectScript(TfrView &view)
     TfrEngine &e = Engine();
     QStringList coded, errors;
     e.ReportInterpreter->Compile(view.ScriptLines, coded, errors);
-    if (!errors.isEmpty()) {
-        e.ScratchLines << errors;
-        return;
-    }
+    // A compile error stops the compilation, not the script: the lines coded
+    // before it still run.
+    e.ScratchLines << errors;
     e.ReportInterpreter->Run(coded);
 }
 

@@ -165,7 +165,7 @@ public:
     TColor FrameColor = clBlack;
     std::uint16_t FrameLineStyle = 0;
     TColor FillColor = clNone;
-    std::int32_t DisplayFormat = 0;
+    std::int32_t DisplayFormat = FormatCode::Default();  // bands set 0
     QString FormatText;
     std::int16_t Visible = -1;
     QStringList Lines;
@@ -367,9 +367,9 @@ extern int AddInClassCount;
 // False when the registry is full.
 bool RegisterAddInClass(const TfrAddInObjectInfo &info);
 
-// A new object of a type code (add-ins by class name; EClassNotFound of
-// report/library.h for one not registered); nullptr for codes without a
-// class. Every object gets the next ObjectID.
+// A new object of a type code (add-ins by class name; EClassNotFound for one
+// not registered); nullptr for codes without a class. Every object gets the
+// next ObjectID.
 std::unique_ptr<TfrView> CreateReportObject(std::uint8_t type, const QString &className = {});
 // The object counter (the next ObjectID).
 extern std::uint32_t ObjectCounter;

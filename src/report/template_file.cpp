@@ -41,7 +41,7 @@ void ReadValueBindings(TfrValues &values, TfrStream &stream)
         const auto special = stream.ReadValue<std::int32_t>();
         const QString dataSet = stream.ReadShortString();
         const QString field = stream.ReadShortString();
-        TfrValue *value = values.AddValue(stream.ReadShortString());
+        TfrValue *value = values.AppendValue(stream.ReadShortString());
         value->Kind = kind;
         value->SpecialIndex = special;
         value->DataSetName = dataSet;

@@ -66,6 +66,11 @@ TfrValue *TfrValues::AddValue(const QString &name)
 {
     if (TfrValue *existing = FindVariable(name))
         return existing;
+    return AppendValue(name);
+}
+
+TfrValue *TfrValues::AppendValue(const QString &name)
+{
     m_items.push_back(std::make_unique<TfrValue>());
     m_items.back()->Name = name;
     return m_items.back().get();

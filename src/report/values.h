@@ -68,6 +68,9 @@ public:
     TfrValue *FindVariable(const QString &name) const;
     // The binding of a name, made when missing.
     TfrValue *AddValue(const QString &name);
+    // A new binding at the end even when the name has one already: a stream
+    // keeps every binding it carries, duplicates included.
+    TfrValue *AppendValue(const QString &name);
     void Delete(const QString &name);
     int Count() const { return static_cast<int>(m_items.size()); }
     TfrValue *Item(int index) const { return m_items[index].get(); }

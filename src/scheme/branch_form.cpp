@@ -40,14 +40,17 @@ const std::array<TAccessoryBox, 5> AccessoryBoxes = {{
 }};
 
 const std::array<const char *, 3> BeltTypes = {"РТР", "РТК", "Прочие"};
-const std::array<const char *, 13> BeltWidths = {"400", "450", "500", "600", "700", "800", "900",
-                                                 "1000", "1100", "1200", "1300", "1400", "1500"};
 
 int BeltWidthMillimetres(int index)
 {
     if (index < 0 || index >= static_cast<int>(BeltWidths.size()))
         return 0;
-    return QString::fromUtf8(BeltWidths[static_cast<std::size_t>(index)]).toInt();
+    return BeltWidths[static_cast<std::size_t>(index)];
+}
+
+void ShowConversionError(const QString &message)
+{
+    ShowMessageBox(message, QCoreApplication::applicationName(), mb::Ok | mb::IconError);
 }
 
 std::optional<double> SlopeAngle(double startAltitude, double endAltitude, int length)
@@ -99,11 +102,6 @@ constexpr double MaxSpeedValues[] = {15, 12, 10, 8, 6, 4};
 
 // Written as the numeric edit boxes write a real value.
 QString EditFloatText(double value) { return FloatToStrF(value, ffGeneral, 8, 2); }
-
-void ShowConversionError(const QString &message)
-{
-    ShowMessageBox(message, QCoreApplication::applicationName(), mb::Ok | mb::IconError);
-}
 
 int ItemOfValue(const QStringList &items, double value)
 {
@@ -201,6 +199,8 @@ void TBranchForm::Load(int branch)
     FocusField.reset();
     Modified = false;
     PLAColorChanged = false;
+    LoadSymbolLinks();
+    CheckSymbolDistances();
 }
 
 QString TBranchForm::DirectionText() const
@@ -218,11 +218,16 @@ QString TBranchForm::SpeedText() const
     return QStringLiteral("Скорость воздуха: %1 м/с").arg(FormatFixed(std::fabs(m_t.BranchQ[n] / m_t.BranchArea[n]), 2));
 }
 
+std::pair<double, double> TBranchForm::EndAltitudes() const
+{
+    const auto altitude = [&](int node) { return ValidItemIndex(node) ? m_t.NodeAltitude[node] : 0.0; };
+    return {altitude(m_t.BranchStartNode[Branch]), altitude(m_t.BranchEndNode[Branch])};
+}
+
 QString TBranchForm::SlopeCaption() const
 {
-    const int n = Branch;
-    const auto altitude = [&](int node) { return ValidItemIndex(node) ? m_t.NodeAltitude[node] : 0.0; };
-    const auto angle = SlopeAngle(altitude(m_t.BranchStartNode[n]), altitude(m_t.BranchEndNode[n]), m_t.BranchLength[n]);
+    const auto [start, end] = EndAltitudes();
+    const auto angle = SlopeAngle(start, end, m_t.BranchLength[Branch]);
     if (!angle)
         return QStringLiteral("Уг. наклона, гр. >>>");
     return QStringLiteral("Уг. наклона, гр. (%1) ?>>>").arg(FormatFixed(*angle, 1));
@@ -283,6 +288,188 @@ void TBranchForm::ToggleAllLabels()
 {
     LabelWord = (LabelWord & lfNumber) ? 0 : 0xFFFF;
     Modified = true;
+}
+
+bool TBranchForm::CalcSlopeAngle()
+{
+    FocusField.reset();
+    const QString &text = Text(TBranchField::Length);
+    const TFieldRule &rule = FieldRules[static_cast<int>(TBranchField::Length)];
+    int length = 0;
+    QString fault;
+    if (!TryStrToInt(text, length))
+        fault = InvalidNumberMessage(text, true);
+    else if (length < rule.Min || length > rule.Max)
+        fault = IntRangeMessage(rule.Min, rule.Max);
+    if (!fault.isEmpty()) {
+        FocusField = TBranchField::Length;
+        ShowConversionError(fault);
+        return false;
+    }
+    const auto [start, end] = EndAltitudes();
+    const auto angle = SlopeAngle(start, end, length);
+    if (!angle) {
+        FocusField = TBranchField::Length;
+        ShowMessageBox(QStringLiteral("Разность высотных отметок (%1м) превышает длину выработки (%2м).")
+                           .arg(FormatFixed(std::fabs(start - end), 1))
+                           .arg(length),
+                       QStringLiteral("Невозможно рассчитать угол наклона"), mb::Ok | mb::IconError);
+        return false;
+    }
+    const double stored = m_t.BranchAngle[Branch];
+    if (stored >= AngleNotGiven || std::fabs(*angle - stored) >= 3) {
+        const QString question =
+            QStringLiteral(" Рассчитанная по высотным отметкам и длине ветви\r  величина угла наклона (%1) отличается от значения, \r"
+                           " введенного в базу данных (%2). \rЗаменить указанный в базе данных угол наклона?")
+                .arg(FormatFixed(*angle, 1), FormatFixed(stored, 1));
+        if (ShowMessageBox(question, QStringLiteral("ВНИМАНИЕ"), mb::YesNo) != idYes)
+            return true;
+    }
+    Text(TBranchField::Angle) = FormatFixedPD(*angle, 7, 1);
+    Modified = true;
+    return true;
+}
+
+bool TBranchForm::ChoosePLAColor()
+{
+    TColor color = PLAColor;
+    if (!m_host.ChooseColor || !m_host.ChooseColor(color))
+        return false;
+    PLAColor = color;
+    Modified = true;
+    PLAColorChanged = true;
+    return true;
+}
+
+std::vector<TSymbolType> TBranchForm::SymbolTypes() const
+{
+    return m_host.BranchSymbols ? m_host.BranchSymbols() : std::vector<TSymbolType>{};
+}
+
+bool TBranchForm::SymbolsPageVisible() const { return m_t.BranchLength[OpenedBranch] >= SymbolMinBranchLength; }
+
+QStringList TBranchForm::SymbolTypeItems() const
+{
+    QStringList items;
+    for (const TSymbolType &type : SymbolTypes())
+        items << type.Description;
+    return items;
+}
+
+QString TBranchForm::SymbolCaption(const TLink &link) const
+{
+    for (const TSymbolType &type : SymbolTypes())
+        if (type.Name == link.Name)
+            return type.Description;
+    // The system's own spelling.
+    return QStringLiteral("СИМВОЛ %1 ОТСУТСВУЕТ").arg(link.Name);
+}
+
+void TBranchForm::LoadSymbolLinks()
+{
+    Links.clear();
+    for (const TLink &link : m_doc.SymbolLinks)
+        if (link.Branch == Branch)
+            Links.push_back(link);
+}
+
+int TBranchForm::SymbolLength() const
+{
+    int length = 0;
+    return TryStrToInt(Text(TBranchField::Length), length) ? length : m_t.BranchLength[OpenedBranch];
+}
+
+void TBranchForm::CheckSymbolDistances()
+{
+    const int last = SymbolLength() - SymbolEndMargin;
+    const auto outside = [&](const TLink &link) { return link.Distance < SymbolEndMargin || link.Distance > last; };
+    for (auto it = Links.begin(); it != Links.end();) {
+        if (!outside(*it)) {
+            ++it;
+            continue;
+        }
+        ShowMessageBox(QStringLiteral("Расстояние от начала выработки выходит за диапазон значений (%1-%2 м).")
+                           .arg(SymbolEndMargin)
+                           .arg(last),
+                       QStringLiteral("Предупреждение"), mb::Ok | mb::IconWarning);
+        it = Links.erase(it);
+    }
+}
+
+namespace {
+const QString SymbolQueryCaption = QStringLiteral("Добавление символа");
+const QString SymbolQueryPrompt = QStringLiteral("Расстояние (метров) от начала выработки");
+} // namespace
+
+bool TBranchForm::AddSymbol(int type)
+{
+    const std::vector<TSymbolType> types = SymbolTypes();
+    if (type < 0 || type >= static_cast<int>(types.size()))
+        return false;
+    int distance = 0;
+    for (;;) {
+        QString text;
+        if (!InputQuery(SymbolQueryCaption, SymbolQueryPrompt, text))
+            return false;
+        if (TryStrToInt(text, distance))
+            break;
+    }
+    Links.push_back(TLink(Branch, distance, types[static_cast<std::size_t>(type)].Name));
+    CheckSymbolDistances();
+    if (m_host.SetModified)
+        m_host.SetModified(true);
+    return true;
+}
+
+bool TBranchForm::DeleteSymbol(int row)
+{
+    if (row < 0 || row >= static_cast<int>(Links.size()))
+        return false;
+    Links.erase(Links.begin() + row);
+    if (m_host.SetModified)
+        m_host.SetModified(true);
+    return true;
+}
+
+bool TBranchForm::EditSymbolDistance(int row)
+{
+    if (row < 0 || row >= static_cast<int>(Links.size()))
+        return false;
+    const int last = SymbolLength() - SymbolEndMargin;
+    QString text = QString::number(Links[static_cast<std::size_t>(row)].Distance);
+    int distance = 0;
+    for (;;) {
+        if (!InputQuery(SymbolQueryCaption, SymbolQueryPrompt, text))
+            return false;
+        if (TryStrToInt(text, distance) && distance >= SymbolEndMargin && distance <= last)
+            break;
+    }
+    Links[static_cast<std::size_t>(row)].SetDistance(distance);
+    return true;
+}
+
+bool TBranchForm::ReenterSymbolDistance(int row, const QString &text)
+{
+    if (row < 0 || row >= static_cast<int>(Links.size()))
+        return false;
+    int distance = 0;
+    if (!TryStrToInt(text, distance)) {
+        ShowMessageBox(QStringLiteral("Задайте целое число!"), QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+        return false;
+    }
+    Links[static_cast<std::size_t>(row)].SetDistance(distance);
+    CheckSymbolDistances();
+    return true;
+}
+
+void TBranchForm::StoreSymbolLinks()
+{
+    std::erase_if(m_doc.SymbolLinks,
+                  [&](const TLink &link) { return link.Branch == OpenedBranch || link.Branch == Branch; });
+    for (TLink link : Links) {
+        link.Branch = Branch;
+        m_doc.SymbolLinks.push_back(link);
+    }
 }
 
 bool TBranchForm::ReadFields(TValues &v)
@@ -434,6 +621,8 @@ bool TBranchForm::Apply()
         SetPLAPositionColor(m_t, m_t.BranchPLAPosition[Branch], m_t.BranchPLAColor[Branch], shown,
                             shown ? *m_host.Colors : unused);
     }
+    CheckSymbolDistances();
+    StoreSymbolLinks();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "model/branch_values.h"
 #include "model/mine_objects.h"
 #include "model/scheme_file.h"
+#include "platform/colors.h"
 
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -44,9 +45,8 @@ extern const std::array<TAccessoryBox, 5> AccessoryBoxes;
 constexpr std::int16_t AccessoryMask =
     bfConveyor | bfFireWaterPipe | bfElectricCables | bfCompressedAirPipe | bfDegassingPipe;
 
-// The belt lists of the conveyor dialog; the branch keeps item indexes.
+// The belt types of the conveyor dialog; the branch keeps item indexes.
 extern const std::array<const char *, 3> BeltTypes;
-extern const std::array<const char *, 13> BeltWidths;
 // The width in millimetres of a stored index, 0 outside the list.
 int BeltWidthMillimetres(int index);
 
@@ -54,6 +54,22 @@ int BeltWidthMillimetres(int index);
 // degrees, 0 for a length of 0; nothing when the altitude difference exceeds
 // a length that is given.
 std::optional<double> SlopeAngle(double startAltitude, double endAltitude, int length);
+
+// The converter's message for a field that does not read.
+void ShowConversionError(const QString &message);
+
+// A kind of branch symbol: the name stored in links and the description
+// shown to the user.
+struct TSymbolType
+{
+    QString Name;
+    QString Description;
+};
+
+// The shortest airway that takes symbols, and the distance they keep from
+// either end, in metres.
+constexpr int SymbolMinBranchLength = 10;
+constexpr int SymbolEndMargin = 5;
 
 // What the speed page shows for a branch kind.
 struct TSpeedLimitTexts
@@ -74,6 +90,10 @@ struct TBranchFormHost
     // The scheme shows the PLA colours ("Цвета ПЛА" ticked) in these colours.
     std::function<bool()> PLAColorsShown;
     TBranchColors *Colors = nullptr;
+    // The colour dialog preset with a colour; true when one was chosen.
+    std::function<bool(TColor &color)> ChooseColor;
+    // The kinds of branch symbols the program has, in list order.
+    std::function<std::vector<TSymbolType>()> BranchSymbols;
 };
 
 class TBranchForm
@@ -110,6 +130,38 @@ public:
     // "Установить/Сбросить все": every label box takes the opposite of the number box.
     void ToggleAllLabels();
 
+    // "Уг. наклона, гр. >>>": the slope from the stored altitudes of the ends
+    // and the length field goes into the angle field, asking first when the
+    // stored angle is unset or differs by 3 degrees or more. False when it
+    // could not be computed (message shown, FocusField is the length).
+    bool CalcSlopeAngle();
+    // "Изменить..." of the page "ПЛА"; true when a colour was chosen.
+    bool ChoosePLAColor();
+
+    // The page "Символы". Shown only for a stored length of 10 m or more.
+    bool SymbolsPageVisible() const;
+    // The descriptions of the symbol kinds, for the combo.
+    QStringList SymbolTypeItems() const;
+    // The row of a link: the description of its kind, or the note that the
+    // kind is missing, and the distance.
+    QString SymbolCaption(const TLink &link) const;
+    // Links takes a copy of the branch's links.
+    void LoadSymbolLinks();
+    // Removes, with one warning each, the links outside 5 to L − 5 m of the
+    // length field; nothing happens while that field does not read.
+    void CheckSymbolDistances();
+    // "Добавить" with the kind at an index of SymbolTypeItems: asks the
+    // distance until an integer is given; false when cancelled.
+    bool AddSymbol(int type);
+    // "Удалить" and Del on a row; false without a row.
+    bool DeleteSymbol(int row);
+    // A double click on a row: asks a valid distance; false when cancelled.
+    bool EditSymbolDistance(int row);
+    // Enter on a row: its distance text read again.
+    bool ReenterSymbolDistance(int row, const QString &text);
+    // The branch's links in the document become Links, under the final number.
+    void StoreSymbolLinks();
+
     // OK. Checks the number, its uniqueness and every field first; a fault
     // is shown and nothing is stored (false, FocusField names the field).
     // Otherwise stores what changed and reports it to the host.
@@ -121,6 +173,7 @@ public:
     // Fields as the controls show them.
     std::array<QString, BranchFieldCount> Texts;
     QString &Text(TBranchField f) { return Texts[static_cast<int>(f)]; }
+    const QString &Text(TBranchField f) const { return Texts[static_cast<int>(f)]; }
     QString Name;
     QString Depression;  // display only
     bool Fresh = false;
@@ -141,6 +194,9 @@ public:
     QString FirePipeDiameter;
     int BeltType = -1;
     int BeltWidth = -1;
+
+    // Working copy of the branch's symbol links.
+    TLinkList Links;
 
     // Branches that receive this branch's label word on OK.
     std::vector<bool> SameLabels = std::vector<bool>(TableSize, false);
@@ -165,6 +221,10 @@ private:
     void Renumber(int k);
     void StoreValues(const TValues &v);
     void Hand(int n, TChangeKind kind);
+    // The length the symbols page works with: the field's, else the stored one.
+    int SymbolLength() const;
+    std::pair<double, double> EndAltitudes() const;
+    std::vector<TSymbolType> SymbolTypes() const;
 
     TNetworkTables &m_t;
     TSchemeDocument &m_doc;

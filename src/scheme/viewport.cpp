@@ -92,17 +92,6 @@ void TViewport::FitRect(TRect r, const TRect &clip)
     ScrollY = r.Top * Zoom;
 }
 
-bool TViewport::ChangeZoomStep(int step, int w, int h)
-{
-    if (step < 0 || step > LastZoomStep || step == ZoomStep)
-        return false;
-    const TPoint c = GetViewCenter(w, h);
-    ZoomStep = step;
-    Zoom = ZoomFactors[step];
-    CenterOn(c.X, c.Y, w, h);
-    return true;
-}
-
 void TViewport::KeyScroll(TScrollKey key, int w, int h)
 {
     const double dx = w / (2 * Zoom);

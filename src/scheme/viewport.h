@@ -64,10 +64,6 @@ struct TViewport
     // the last step and is centred.
     void FitRect(TRect r, const TRect &clip);
 
-    // Moves to another step, keeping the scheme point at the view's centre.
-    // Returns false when the step is out of range or unchanged.
-    bool ChangeZoomStep(int step, int w, int h);
-
     // Keyboard scrolling: half a view per key at zoom 1.
     void KeyScroll(TScrollKey key, int w, int h);
 

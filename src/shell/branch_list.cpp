@@ -1,9 +1,7 @@
 #include "shell/branch_list.h"
 
 #include "model/branch_values.h"
-#include "shell/main_commands.h"
-
-#include <algorithm>
+#include "platform/prompt.h"
 
 namespace {
 
@@ -58,26 +56,4 @@ QString BranchColumnText(const TNetworkTables &t, int k, int n)
     case 15: return QString::number(t.BranchPLAPosition[n]);
     default: return {};
     }
-}
-
-void AddRectPrn(const TNetworkTables &t, int n, TRectPrnList &list)
-{
-    list.push_back({t.BranchStartNode[n] * MaxItems + t.BranchEndNode[n], n});
-}
-
-int CompareRectPrnByNodes(const TRectPrn &a, const TRectPrn &b)
-{
-    return a.Key > b.Key ? 1 : a.Key == b.Key ? 0 : -1;
-}
-
-int CompareRectPrnByNumber(const TRectPrn &a, const TRectPrn &b)
-{
-    return a.Branch > b.Branch ? 1 : a.Branch == b.Branch ? 0 : -1;
-}
-
-void SortRectPrnForReport(TRectPrnList &list, int reportStyle)
-{
-    if (reportStyle != 0)
-        std::sort(list.begin(), list.end(),
-                  [](const TRectPrn &a, const TRectPrn &b) { return CompareRectPrnByNodes(a, b) < 0; });
 }

@@ -4,24 +4,13 @@
 // modes, the Q/H/R baseline, path length and the PLA documents of a position.
 #include "model/branch_values.h"
 #include "model/network.h"
+#include "platform/prompt.h"
 
 #include <QtCore/QString>
 #include <QtCore/QStringList>
 
 #include <cstdint>
 #include <vector>
-
-// A message box as a command shows it.
-struct TMessage
-{
-    QString Text;
-    QString Caption;
-    int Flags = 0;
-};
-
-// The message and caption literals of the main window pass through this one
-// place, where they could be replaced; it returns its argument.
-inline QString LookupText(const QString &text) { return text; }
 
 // True when some present branch has every bit of mask in its label flags.
 bool AnyBranchHasLabelBits(const TNetworkTables &t, std::int32_t mask);

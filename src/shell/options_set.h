@@ -2,45 +2,9 @@
 // The program settings: scheme colours, folders and switches. The main window
 // holds one TOptionsSet for the whole run, loads it when it is created, lets
 // the options window edit it and saves it when it is destroyed.
-#include "platform/colors.h"
+#include "model/scheme_colors.h"
 
 #include <QtCore/QString>
-
-#include <array>
-
-// Places in the scheme colour table.
-enum SchemeColorIndex {
-    sciBackground,      // "Фон схемы"
-    sciBranch,          // "Ветвь"
-    sciNode,            // "Узел"
-    sciGrid,            // "Сетка"
-    sciFire,            // "Пожар"
-    sciSmoke,           // "Задымление"
-    sciRoute,           // "Маршрут"
-    sciRouteInSmoke,    // "Маршрут в дыму"
-    sciVGP,             // "ВГП"
-    sciVMP,             // "ВМП"
-    sciFreshArrow,      // "Свежий воздух (стрелка)"
-    sciExhaustArrow,    // "Отработанный воздух (стрелка)"
-    sciDoor,            // "Дверь"
-    sciNodeLabels,      // "Параметры узлов"
-    sciBranchLabels,    // "Параметры ветвей"
-    sciFireWaterPipe,   // "Пожарно-оросительный трубопровод"
-    sciConveyor,        // "Конвейер"
-    sciElectricCables,  // "Электрические кабели"
-    sciCompressedAir,   // "Трубопровод со сжатым воздухом"
-    sciDegassingPipe,   // "Дегазационный трубопровод"
-    SchemeColorCount
-};
-
-using TSchemeColors = std::array<TColor, SchemeColorCount>;
-
-// The predefined palettes, in the order the options window offers them.
-enum TSchemePalette { spStandard, spBlackAndWhite, SchemePaletteCount };
-extern const std::array<TSchemeColors, SchemePaletteCount> DefaultSchemeColors;
-
-// The names the colour page lists, by SchemeColorIndex.
-QString SchemeColorName(int index);
 
 // The settings key of one installation: every installation keeps its own
 // settings under the key built from its program path.

@@ -32,6 +32,13 @@ public:
     std::vector<TMenuEntry> MenuEntries(const QString &currentFolder,
                                         const std::function<bool(const QString &)> &exists) const;
 
+    // Reads the list of the installation's settings key (see SettingsKey);
+    // a missing or damaged list leaves it empty. Never throws.
+    void Load(const QString &programKey);
+    // Writes the list under the installation's key; a failure is ignored,
+    // since losing the list must never keep the program from closing.
+    void Save(const QString &programKey) const noexcept;
+
 private:
     QStringList m_items;
 };

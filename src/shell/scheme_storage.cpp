@@ -4,7 +4,18 @@ bool TSchemeFileStorage::Write(const QString &fileName)
 {
     const TViewport current = View ? *View : TViewport{};
     const TSchemeView view{current.Zoom, current.ScrollX, current.ScrollY, current.ZoomStep};
-    return WriteMineFile(fileName, m_tables, Doc, view);
+    if (!ExchangeForWrite)
+        return WriteMineFile(fileName, m_tables, Doc, view);
+    // The network's own values go into the file; the window's come back after.
+    ExchangeForWrite();
+    try {
+        const bool written = WriteMineFile(fileName, m_tables, Doc, view);
+        ExchangeForWrite();
+        return written;
+    } catch (...) {
+        ExchangeForWrite();
+        throw;
+    }
 }
 
 bool TSchemeFileStorage::StoredView(TViewport &view) const

@@ -22,6 +22,11 @@ public:
     bool StoredView(TViewport &view) const override;
     std::vector<std::int32_t> LayerColors() const override;
 
+    // Set while a window holds computed values in the tables (the fire
+    // model's emergency flows): exchanges them with the network's own values,
+    // called once before a write and once after it.
+    std::function<void()> ExchangeForWrite;
+
     // The speed limits of a branch type; set by the air speed control.
     std::function<bool(int branchType, double &minSpeed, double &maxSpeed)> SpeedDefaults;
     bool DefaultSpeeds(int branchType, double &minSpeed, double &maxSpeed) const override

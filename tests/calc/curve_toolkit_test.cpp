@@ -1,6 +1,7 @@
 // The curve toolkit: the parabola and spline through measured points, the grid
 // step, the plot frame and the curves as a fan chart draws them.
 #include "calc/curve_toolkit.h"
+#include "curve_points.h"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +10,6 @@
 #include <limits>
 
 namespace {
-
-TFanCurve Curve(std::initializer_list<std::pair<double, double>> points)
-{
-    TFanCurve c;
-    int i = 0;
-    for (const auto &[q, h] : points) {
-        c.Q[i] = q;
-        c.H[i] = h;
-        ++i;
-    }
-    c.LastIndex = i - 1;
-    return c;
-}
 
 TPointMarker Marker(const char *caption, int position, double q, double h, bool visible = true)
 {

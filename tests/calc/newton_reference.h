@@ -13,7 +13,7 @@ struct TReferenceResult
 {
     bool Converged = false;
     int Iterations = 0;
-    double WorstLoopResidual = 0;  // over its own cycles, mm w.c.; converged below 1e-5
+    double WorstLoopResidual = 0;  // over its own cycles, mm w.c.; converged below 1e-9
     std::vector<double> Q;         // by branch number
 };
 

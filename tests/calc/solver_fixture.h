@@ -37,9 +37,7 @@ protected:
     void Reset() { ClearAllItems(t); }
     CalcResult Solve()
     {
-        const CalcResult code = CalcAirDistribution(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo,
-                                                    t.BranchStartNode, t.BranchEndNode, t.NodeIsSurface,
-                                                    t.BranchR, t.BranchAuxDepression, t.BranchQ, &stats);
+        const CalcResult code = CalcTablesAir(t, &stats);
         if (code == crSolved && stats.Settling != stUnsettled) {
             ExpectContinuity();
             ExpectLoopLaw(t);

@@ -1,7 +1,7 @@
 // The fire model on the sample mine that a new user opens first.
 #include "emergency/fire_detection.h"
 #include "emergency/gas_zone.h"
-#include "model/scheme_file.h"
+#include "sample_mine.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +10,13 @@
 
 namespace {
 
-const QString DemoPath = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine");
-
 class SampleMine : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ClearAllItems(t);
-        TSchemeDocument doc;
-        ReadMineFile(DemoPath, t, doc);
-        ASSERT_TRUE(CalcAir(nullptr, t));
+        LoadSampleMine(t);
+        ASSERT_FALSE(HasFatalFailure());
         for (int b = 1; b <= MaxBranchNo(t); ++b) {
             if (t.BranchType[b] == btLongwall)
                 longwalls.push_back(b);

@@ -1,4 +1,5 @@
 #include "model/helpers.h"
+#include "platform/prompt.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,39 @@ TEST(Helpers, ReverseList)
     std::vector<int> v{1, 2, 3, 4, 5};
     ReverseList(v);
     EXPECT_EQ(v, (std::vector<int>{5, 4, 3, 2, 1}));
+}
+
+TEST(Helpers, StrInDReadsCommaAndRefusesWithTheRange)
+{
+    TScriptedPrompt prompt;
+    double value = 2;
+    EXPECT_TRUE(StrInD(QStringLiteral("0,5"), value, 0.01, 10, 7, 2));
+    EXPECT_DOUBLE_EQ(value, 0.5);
+    EXPECT_TRUE(prompt.Asked.empty());
+
+    struct TCase
+    {
+        const char *Text;
+        const char *Message;
+    };
+    const TCase refused[] = {
+        {"0.005", "Число вне допустимого диапазона: \r   0.01 ...   10.00 !"},
+        {"10.01", "Число вне допустимого диапазона: \r   0.01 ...   10.00 !"},
+        {"abc", "Число ==> abc набрано с ошибками !\r"},
+        {"1,2,3", "Число ==> 1,2,3 набрано с ошибками !\r"},
+        {"nan", "Число ==> nan набрано с ошибками !\r"},
+        {"", "Число ==>  набрано с ошибками !\r"},
+    };
+    for (const TCase &c : refused) {
+        prompt.Asked.clear();
+        EXPECT_FALSE(StrInD(QString::fromUtf8(c.Text), value, 0.01, 10, 7, 2)) << c.Text;
+        EXPECT_DOUBLE_EQ(value, 0.5) << c.Text;
+        ASSERT_EQ(prompt.Asked.size(), 1u) << c.Text;
+        EXPECT_EQ(prompt.Asked[0].Text, QString::fromUtf8(c.Message));
+        EXPECT_EQ(prompt.Asked[0].Flags & mb::IconMask, mb::IconWarning);
+    }
+    EXPECT_EQ(CommaToPoint(QStringLiteral("1,5,")), QStringLiteral("1.5."));
+    // The branch dialog passes negative widths: no padding then.
+    EXPECT_EQ(FormatFixedStr(999, -10, 5), QStringLiteral("999.00000"));
+    EXPECT_EQ(FormatFixedStr(0.1, 7, 1), QStringLiteral("    0.1"));
 }

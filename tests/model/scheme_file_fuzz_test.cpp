@@ -115,8 +115,8 @@ TEST(SchemeFileFuzz, DamagedFilesLoadOrFailCleanly)
         // present branches only, and symbol links name present branches.
         for (int n = 1; n <= MaxItems; ++n)
             ASSERT_EQ(t->BranchTurns[n].has_value(), BranchPresent(*t, n)) << "round " << round << " branch " << n;
-        for (const TSymbolLinkRecord &link : doc.SymbolLinks)
-            ASSERT_TRUE(BranchExist(*t, link.Branch())) << "round " << round;
+        for (const TLink &link : doc.SymbolLinks)
+            ASSERT_TRUE(BranchExist(*t, link.Branch)) << "round " << round;
     }
     // Most kinds of damage are noticed; some (a changed value) are not damage to the format.
     EXPECT_GT(failed, 300);

@@ -251,15 +251,13 @@ TEST_F(SchemeFile, LinksOfAbsentBranchesAreDroppedAndPhoneLinksOnlyForExistingBr
     auto t = NewDocumentTables();
     TSchemeDocument doc;
     MakeFullScheme(*t, doc);
-    QByteArray orphan(TSymbolLinkRecord::Size, '\0');
-    qToLittleEndian<std::int32_t>(4000, orphan.data());
-    doc.SymbolLinks.push_back({orphan});
+    doc.SymbolLinks.push_back(TLink(4000, 0, {}));
     ASSERT_TRUE(WriteMineFile(Path("l.mine"), *t, doc, SavedView));
     EXPECT_EQ(RecordsWithTag(ReadAllBytes(Path("l.mine")), 48)[0].Count, 3);
 
     const TLoaded loaded = Load(Path("l.mine"));
     ASSERT_EQ(loaded.Doc.SymbolLinks.size(), 2u);
-    EXPECT_EQ(loaded.Doc.SymbolLinks[1].Branch(), 4);
+    EXPECT_EQ(loaded.Doc.SymbolLinks[1].Branch, 4);
     EXPECT_EQ(loaded.Tables->BranchPhone[8], nullptr);
     EXPECT_EQ(loaded.Doc.PhoneLinks.count(8), 1u);
 

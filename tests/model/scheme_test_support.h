@@ -93,15 +93,7 @@ inline void MakeFullScheme(TNetworkTables &t, TSchemeDocument &doc)
                           {tagBalloons, 2, QByteArray("\x01\x02\x03\x04\x05\x06", 6)},
                           {tagTelephones, 1, QByteArray("phone", 5)},
                           {tagMapTexts, 1, QByteArray("text-bytes!", 11)}};
-    auto link = [](std::int32_t branch, std::int32_t distance, const char *name) {
-        QByteArray b(TSymbolLinkRecord::Size, '\0');
-        qToLittleEndian(branch, b.data());
-        qToLittleEndian(distance, b.data() + 4);
-        b[8] = static_cast<char>(std::strlen(name));
-        std::memcpy(b.data() + 9, name, std::strlen(name));
-        return TSymbolLinkRecord{b};
-    };
-    doc.SymbolLinks = {link(2, 30, "Dver"), link(4, 10, "Fan")};
+    doc.SymbolLinks = {TLink(2, 30, QStringLiteral("Dver")), TLink(4, 10, QStringLiteral("Fan"))};
     QByteArray phone(8, '\0');
     qToLittleEndian<std::int32_t>(77, phone.data());
     qToLittleEndian<std::int16_t>(8, phone.data() + 4);

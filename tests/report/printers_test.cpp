@@ -7,11 +7,11 @@
 
 TEST(PrinterSettings, VirtualPrinterLaysOutA4WithFiveMillimetreMargins)
 {
+    // As the engine starts without a printer: A4 portrait, the paper table loaded.
     TPrinterSettings settings;
     ASSERT_EQ(settings.Printers, QStringList{QStringLiteral("Принтер по умолчанию")});
     EXPECT_TRUE(settings.IsVirtual());
-    settings.PaperCode = -1;
-    settings.SetPaper(9, 0, 0, 0);
+    EXPECT_EQ(settings.FindPaperIndex(9), 8);
     TPrinterInfo info;
     settings.FillPrinterInfo(info);
     EXPECT_EQ(info.PageWidth, 752);
@@ -37,6 +37,15 @@ TEST(PrinterSettings, VirtualPrinterLaysOutA4WithFiveMillimetreMargins)
     settings.SetPaper(256, 1000, 500, 0);
     EXPECT_EQ(settings.PaperWidth, 1000);
     EXPECT_EQ(settings.PaperHeight, 500);
+
+    // A printing system that lists no printer leaves the same table.
+    TFakePrinter none;
+    none.Names.clear();
+    TPrinterSettings fresh;
+    fresh.AttachPrinter(&none);
+    EXPECT_TRUE(fresh.IsVirtual());
+    EXPECT_EQ(fresh.PaperCodeCount, 67);
+    EXPECT_EQ(fresh.FindPaperIndex(9), 8);
 }
 
 TEST(PrinterSettings, CustomSizeIsComparedBySizeOthersByCodeAndOrientation)

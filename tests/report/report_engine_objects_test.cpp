@@ -79,3 +79,28 @@ TEST_F(ObjectsOnTheEngine, LargeObjectFieldsFillTheTextUnexpanded)
     memo.DataField = &field;
     EXPECT_EQ(Printed(memo)->Lines, (QStringList{QStringLiteral("первая [Q]"), QStringLiteral("вторая")}));
 }
+
+TEST_F(ObjectsOnTheEngine, ScriptRunsTheLinesCompiledBeforeAnError)
+{
+    TfrMemoView memo;
+    memo.Width = 200;
+    memo.Height = 20;
+    memo.Lines = {QStringLiteral("Скрыть")};
+    memo.ScriptLines = {QStringLiteral("begin Visible := 0;"), QStringLiteral("x := (1 end")};
+    TfrStream stream;
+    memo.PrintToStream(stream);
+    EXPECT_EQ(stream.Data().size(), 0);  // hidden: nothing reaches the page
+    // The error goes where the build keeps compile errors.
+    ASSERT_EQ(::Engine().ScratchLines.size(), 1);
+    EXPECT_TRUE(::Engine().ScratchLines[0].startsWith(QStringLiteral("Строка 2/")));
+
+    // An IF whose statement the error cut short ends the script when its
+    // condition fails, rather than start it over without end.
+    int stopChecks = 0;
+    ::Engine().StopRequested = [&] { return ++stopChecks > 3; };
+    memo.Visible = -1;
+    memo.ScriptLines = {QStringLiteral("begin FontSize := 14; if 0 then x := (1 end")};
+    EXPECT_EQ(Printed(memo)->FontSize, 14);
+    EXPECT_EQ(stopChecks, 0);
+    ::Engine().StopRequested = nullptr;
+}

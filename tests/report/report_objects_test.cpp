@@ -42,6 +42,10 @@ TEST(ReportObjectFactory, CodesClassesCounterAndAddIns)
     EXPECT_EQ(m->FontName, QStringLiteral("Arial"));
     EXPECT_EQ(m->FillColor, clNone);
     EXPECT_EQ(m->Visible, -1);
+    // Text, two decimals, the decimal comma; a band keeps no format.
+    EXPECT_EQ(m->DisplayFormat, 0x22C);
+    EXPECT_EQ(CreateReportObject(gtPicture)->DisplayFormat, 0x22C);
+    EXPECT_EQ(CreateReportObject(gtBand)->DisplayFormat, 0);
     EXPECT_EQ(CreateReportObject(gtPicture)->Flags, 5);
     EXPECT_EQ(CreateReportObject(gtBand)->Flags, 0x30);
     EXPECT_EQ(CreateReportObject(gtLine)->FrameTyp, frame::Left);

@@ -151,6 +151,27 @@ TEST_F(ReportFiles, FullTemplateSavesLoadsAndSavesAgainByteForByte)
     EXPECT_EQ(loaded.FindObject(QStringLiteral("line1")), loaded.TemplatePages.GetPage(1).TemplateObjects[1].get());
 }
 
+TEST_F(ReportFiles, BindingsOfTheSameNameAllSurviveReadAndSave)
+{
+    TfrReportDocument report;
+    report.TemplatePages.Add();
+    report.ValueBindings.AppendValue(QStringLiteral("Расход"))->FieldText = QStringLiteral("1");
+    report.ValueBindings.AppendValue(QStringLiteral("РАСХОД"))->FieldText = QStringLiteral("2");
+    const QByteArray first = Saved(report);
+
+    TfrReportDocument loaded;
+    TfrStream stream;
+    stream.WriteBytes(first);
+    stream.Seek(0);
+    loaded.LoadFromStream(stream);
+    ASSERT_EQ(loaded.ValueBindings.Count(), 2);
+    EXPECT_EQ(loaded.ValueBindings.Item(1)->Name, QStringLiteral("РАСХОД"));
+    EXPECT_EQ(loaded.ValueBindings.Item(1)->FieldText, QStringLiteral("2"));
+    // The name finds the first, as before the save.
+    EXPECT_EQ(loaded.ValueBindings.FindVariable(QStringLiteral("расход"))->FieldText, QStringLiteral("1"));
+    EXPECT_EQ(Saved(loaded), first);
+}
+
 namespace {
 
 // A template as versions 21 (no version byte) and 22 wrote it: no object

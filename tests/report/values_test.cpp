@@ -174,6 +174,22 @@ TEST(ValueResolution, BindingsThatReferToEachOtherEndInTheExpressionError)
     EXPECT_EQ(f.Report.GetFormattedValue(QStringLiteral("1+1")), QStringLiteral("2"));
 }
 
+TEST(ValueResolution, LongChainsOfBindingsResolve)
+{
+    // V1 = V2 + 1, ..., V59 = V60 + 1, V60 = 0; each link nests several
+    // evaluations, so a count of levels would stop long before the end.
+    TEngineFixture f;
+    constexpr int Links = 60;
+    for (int i = 1; i <= Links; ++i) {
+        TfrValue *v = f.Report.ValueBindings.AddValue(QStringLiteral("V%1").arg(i));
+        v->Kind = TfrValue::kindSpecial;
+        v->SpecialIndex = svExpression;
+        v->FieldText = i < Links ? QStringLiteral("[V%1] + 1").arg(i + 1) : QStringLiteral("0");
+    }
+    EXPECT_EQ(f.Report.GetFormattedValue(QStringLiteral("V1")), QString::number(Links - 1));
+    EXPECT_EQ(f.Report.GetFormattedValue(QStringLiteral("V1 + V30")), QString::number(Links - 1 + Links - 30));
+}
+
 TEST(ValueResolution, SpecialValuesComeFromTheBuild)
 {
     TEngineFixture f;

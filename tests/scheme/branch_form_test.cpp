@@ -28,13 +28,7 @@ void SaveAndReload(TNetworkTables &t, TSchemeDocument &doc)
     doc = reloadedDoc;
 }
 
-TSymbolLinkRecord SymbolLink(int branch, int distance)
-{
-    TSymbolLinkRecord link{QByteArray(TSymbolLinkRecord::Size, '\0')};
-    link.SetBranch(branch);
-    qToLittleEndian<std::int32_t>(distance, link.Bytes.data() + 4);
-    return link;
-}
+TLink SymbolLink(int branch, int distance) { return TLink(branch, distance, QStringLiteral("Dver")); }
 
 // Nodes 1, 2, 3; branch 7 from 1 to 2 with a bend point and values in every
 // column the dialog does not show; branch 12 from 2 to 3; branch 5 as a
@@ -179,8 +173,8 @@ TEST_F(TBranchFormTest, RenumberingCarriesTheWholeBranch)
         ASSERT_EQ(t.BranchTurns[12]->size(), 3u);
         EXPECT_EQ((*t.BranchTurns[12])[1].X, 50);
         ASSERT_EQ(doc.SymbolLinks.size(), 2u);
-        EXPECT_EQ(doc.SymbolLinks[0].Branch(), 12);
-        EXPECT_EQ(qFromLittleEndian<std::int32_t>(doc.SymbolLinks[0].Bytes.constData() + 4), 40);
+        EXPECT_EQ(doc.SymbolLinks[1].Branch, 12);
+        EXPECT_EQ(doc.SymbolLinks[1].Distance, 40);
         EXPECT_EQ(doc.PhoneLinks.count(7), 0u);
         ASSERT_EQ(doc.PhoneLinks.count(12), 1u);
         EXPECT_EQ(qFromLittleEndian<std::int16_t>(doc.PhoneLinks.at(12).constData() + 4), 12);
@@ -353,11 +347,19 @@ TEST_F(TBranchFormTest, APLAColourSpreadsOverItsPosition)
     t.BranchPLAPosition[7] = 3;
     t.BranchPLAPosition[5] = 3;
     PLAShown = true;
-    auto f = Open(7);
-    f->Modified = true;
-    f->PLAColorChanged = true;
-    f->PLAColor = 0x0000FF;
-    ASSERT_TRUE(f->Apply());
+    auto host = Host();
+    TColor offered = -1;
+    host.ChooseColor = [&](TColor &color) {
+        offered = color;
+        color = 0x0000FF;
+        return true;
+    };
+    t.BranchPLAColor[7] = 0x00FF00;
+    TBranchForm f(t, Doc, host);
+    f.Load(7);
+    ASSERT_TRUE(f.ChoosePLAColor());
+    EXPECT_EQ(offered, 0x00FF00);
+    ASSERT_TRUE(f.Apply());
     EXPECT_EQ(t.BranchPLAColor[5], 0x0000FF);
     EXPECT_EQ(t.BranchPLAColor[12], 0);
     EXPECT_EQ((*Colors)[5], 0x0000FF);
@@ -372,7 +374,7 @@ TEST_F(TBranchFormTest, DeleteDestroysTheBranchAndItsSymbolLinks)
     ASSERT_TRUE(f->Delete());
     EXPECT_FALSE(BranchPresent(t, 7));
     ASSERT_EQ(Doc.SymbolLinks.size(), 1u);
-    EXPECT_EQ(Doc.SymbolLinks[0].Branch(), 5);
+    EXPECT_EQ(Doc.SymbolLinks[0].Branch, 5);
     const std::vector<std::pair<int, TChangeKind>> handed{{7, ckDeleted}};
     EXPECT_EQ(Handed, handed);
     EXPECT_EQ(Redraws, 1);
@@ -384,6 +386,165 @@ TEST(SlopeAngle, FromAltitudesAndLength)
     EXPECT_FALSE(SlopeAngle(100, 160, 50).has_value());
     EXPECT_NEAR(*SlopeAngle(160, 100, 120), 30.0, 1e-9);
     EXPECT_NEAR(*SlopeAngle(0, 10, 10), 90.0, 1e-9);
+}
+
+TEST_F(TBranchFormTest, SlopeAngleCommandAsksBeforeReplacingADifferentAngle)
+{
+    const QString question =
+        QStringLiteral(" Рассчитанная по высотным отметкам и длине ветви\r  величина угла наклона (11,5) отличается от "
+                       "значения, \r введенного в базу данных (361,0). \rЗаменить указанный в базе данных угол наклона?");
+    // Altitudes 0 and 20 on a length of 100 give 11,5 degrees.
+    t.NodeAltitude[1] = 0;
+    t.NodeAltitude[2] = 20;
+    t.BranchLength[7] = 100;
+    struct TCase
+    {
+        double Stored;
+        int Answer;
+        bool Asked;
+        const char *Angle;
+    } cases[] = {
+        {AngleNotGiven, idNo, true, nullptr},
+        {AngleNotGiven, idYes, true, "11,5"},
+        {10.0, idNo, false, "11,5"},
+        {8.5, idYes, true, "11,5"},
+        {14.6, idNo, true, nullptr},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Stored);
+        t.BranchAngle[7] = c.Stored;
+        auto f = Open(7);
+        const QString before = f->Text(TBranchField::Angle);
+        TScriptedPrompt prompt;
+        prompt.Answer(c.Answer);
+        ASSERT_TRUE(f->CalcSlopeAngle());
+        ASSERT_EQ(prompt.Asked.size(), c.Asked ? 1u : 0u);
+        if (c.Asked) {
+            EXPECT_EQ(prompt.Asked[0].Caption, QStringLiteral("ВНИМАНИЕ"));
+            EXPECT_EQ(prompt.Asked[0].Flags & mb::ButtonsMask, mb::YesNo);
+            if (c.Stored == AngleNotGiven)
+                EXPECT_EQ(prompt.Asked[0].Text, question);
+        }
+        EXPECT_EQ(f->Text(TBranchField::Angle), c.Angle ? QString::fromUtf8(c.Angle) : before);
+        EXPECT_EQ(f->Modified, c.Angle != nullptr);
+    }
+}
+
+TEST_F(TBranchFormTest, SlopeAngleFromTheLengthFieldAndItsFaults)
+{
+    t.NodeAltitude[1] = 100;
+    t.NodeAltitude[2] = 160;
+    t.BranchAngle[7] = 0;
+    auto f = Open(7);
+    f->Text(TBranchField::Length) = QStringLiteral("0");
+    ASSERT_TRUE(f->CalcSlopeAngle());
+    EXPECT_EQ(f->Text(TBranchField::Angle), QStringLiteral("0,0"));
+    EXPECT_TRUE(Prompt.Asked.empty());
+
+    f->Text(TBranchField::Length) = QStringLiteral("50");
+    EXPECT_FALSE(f->CalcSlopeAngle());
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Caption, QStringLiteral("Невозможно рассчитать угол наклона"));
+    EXPECT_EQ(Prompt.Asked[0].Text, QStringLiteral("Разность высотных отметок (60,0м) превышает длину выработки (50м)."));
+    EXPECT_EQ(f->FocusField, TBranchField::Length);
+
+    f->Text(TBranchField::Length) = QStringLiteral("сто");
+    EXPECT_FALSE(f->CalcSlopeAngle());
+    EXPECT_EQ(Prompt.Asked.back().Text, InvalidNumberMessage(QStringLiteral("сто"), true));
+    EXPECT_EQ(f->Text(TBranchField::Angle), QStringLiteral("0,0"));
+}
+
+// The symbols page on branch 7 (120 m), with one known kind of symbol.
+struct TBranchSymbolsTest : TBranchFormTest
+{
+    std::unique_ptr<TBranchForm> OpenWithSymbols(int n)
+    {
+        auto host = Host();
+        host.BranchSymbols = [] {
+            return std::vector<TSymbolType>{{QStringLiteral("Dver"), QStringLiteral("Дверь вентиляционная")},
+                                            {QStringLiteral("DatchikCH4long"), QStringLiteral("Датчик метана")}};
+        };
+        auto form = std::make_unique<TBranchForm>(t, Doc, host);
+        form->Load(n);
+        return form;
+    }
+};
+
+TEST_F(TBranchSymbolsTest, LinksAreListedAddedAndStoredUnderTheBranch)
+{
+    Doc.SymbolLinks.push_back(TLink(7, 60, QStringLiteral("Gone")));
+    auto f = OpenWithSymbols(7);
+    EXPECT_EQ(f->SymbolTypeItems(), (QStringList{"Дверь вентиляционная", "Датчик метана"}));
+    ASSERT_EQ(f->Links.size(), 2u);
+    EXPECT_EQ(f->SymbolCaption(f->Links[0]), QStringLiteral("Дверь вентиляционная"));
+    EXPECT_EQ(f->SymbolCaption(f->Links[1]), QStringLiteral("СИМВОЛ Gone ОТСУТСВУЕТ"));
+
+    // A text that is no integer is asked again; the name keeps 10 characters.
+    Prompt.AnswerText(QStringLiteral("десять"));
+    Prompt.AnswerText(QStringLiteral("30"));
+    ASSERT_TRUE(f->AddSymbol(1));
+    ASSERT_EQ(Prompt.Queried.size(), 2u);
+    EXPECT_EQ(Prompt.Queried[1].Caption, QStringLiteral("Добавление символа"));
+    EXPECT_EQ(Prompt.Queried[1].Prompt, QStringLiteral("Расстояние (метров) от начала выработки"));
+    EXPECT_EQ(Prompt.Queried[1].Start, QString());
+    EXPECT_EQ(f->Links.back(), TLink(7, 30, QStringLiteral("DatchikCH4")));
+    EXPECT_EQ(ModifiedCalls, 1);
+    EXPECT_FALSE(f->AddSymbol(0)); // cancelled
+    EXPECT_FALSE(f->AddSymbol(-1));
+
+    // A double click asks until the distance lies within 5..115.
+    Prompt.AnswerText(QStringLiteral("116"));
+    Prompt.AnswerText(QStringLiteral("115"));
+    ASSERT_TRUE(f->EditSymbolDistance(0));
+    EXPECT_EQ(Prompt.Queried[3].Start, QStringLiteral("40"));
+    EXPECT_EQ(f->Links[0].Distance, 115);
+
+    ASSERT_TRUE(f->DeleteSymbol(1));
+    EXPECT_FALSE(f->DeleteSymbol(5));
+    // Links of the document change only with OK.
+    EXPECT_EQ(Doc.SymbolLinks.size(), 3u);
+    ASSERT_TRUE(f->Apply());
+    const TLinkList stored{TLink(5, 20, QStringLiteral("Dver")), TLink(7, 115, QStringLiteral("Dver")),
+                           TLink(7, 30, QStringLiteral("DatchikCH4"))};
+    EXPECT_EQ(Doc.SymbolLinks, stored);
+    EXPECT_TRUE(Prompt.Asked.empty());
+}
+
+TEST_F(TBranchSymbolsTest, DistancesOutsideTheAirwayAreRemovedWithOneWarningEach)
+{
+    Doc.SymbolLinks.push_back(TLink(7, 48, QStringLiteral("Dver")));
+    Doc.SymbolLinks.push_back(TLink(7, 45, QStringLiteral("Dver")));
+    auto f = OpenWithSymbols(7);
+    EXPECT_EQ(f->Links.size(), 3u);
+    EXPECT_TRUE(Prompt.Asked.empty());
+
+    f->Modified = true;
+    f->Text(TBranchField::Length) = QStringLiteral("50");
+    ASSERT_TRUE(f->Apply());
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Caption, QStringLiteral("Предупреждение"));
+    EXPECT_EQ(Prompt.Asked[0].Text, QStringLiteral("Расстояние от начала выработки выходит за диапазон значений (5-45 м)."));
+    const TLinkList stored{TLink(5, 20, QStringLiteral("Dver")), TLink(7, 40, QStringLiteral("Dver")),
+                           TLink(7, 45, QStringLiteral("Dver"))};
+    EXPECT_EQ(Doc.SymbolLinks, stored);
+}
+
+TEST_F(TBranchSymbolsTest, ShortAirwaysHaveNoSymbolsPage)
+{
+    Doc.SymbolLinks.clear();
+    for (int d : {4, 5, 6})
+        Doc.SymbolLinks.push_back(TLink(12, d, QStringLiteral("Dver")));
+    t.BranchLength[12] = 9;
+    EXPECT_FALSE(OpenWithSymbols(12)->SymbolsPageVisible());
+
+    t.BranchLength[12] = 10;
+    Prompt.Asked.clear();
+    auto f = OpenWithSymbols(12);
+    EXPECT_TRUE(f->SymbolsPageVisible());
+    // Opening already keeps only the one valid distance.
+    ASSERT_EQ(f->Links.size(), 1u);
+    EXPECT_EQ(f->Links[0].Distance, 5);
+    EXPECT_EQ(Prompt.Asked.size(), 2u);
 }
 
 TEST_F(TBranchFormTest, SlopeCaptionFallsBackWhenTheAngleCannotBeComputed)

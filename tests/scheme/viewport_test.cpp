@@ -37,21 +37,6 @@ TEST(Viewport, SnappingAndEdges)
     EXPECT_EQ(TViewport::EdgeCursor(400, 300, 800, 600, 5), 5);
 }
 
-TEST(Viewport, ZoomStepsKeepTheCentreAndStopAtTheEnds)
-{
-    TViewport v;
-    v.ZoomStep = 2;
-    v.Zoom = ZoomFactors[2];
-    v.CenterOn(500, 400, 800, 600);
-    EXPECT_TRUE(v.ChangeZoomStep(3, 800, 600));
-    EXPECT_EQ(v.Zoom, 3);
-    EXPECT_EQ(v.GetViewCenter(800, 600), (TPoint{500, 400}));
-    v.ZoomStep = LastZoomStep;
-    EXPECT_FALSE(v.ChangeZoomStep(LastZoomStep + 1, 800, 600));
-    v.ZoomStep = 0;
-    EXPECT_FALSE(v.ChangeZoomStep(-1, 800, 600));
-}
-
 TEST(Viewport, FitRectIncludingDegenerateRectangles)
 {
     TViewport v;

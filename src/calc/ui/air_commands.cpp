@@ -40,16 +40,20 @@ void mnuAirClick(TfrmMain &mainWindow)
         if (FireModelHooks.Free)
             FireModelHooks.Free();
     }
-    if (!CalcAir(&mainWindow))
+    TSolveStats stats;
+    if (!CalcAir(&mainWindow, Net, &stats))
         return;
+    WarnIfUnsettled(stats);
     ShowAirTable(mainWindow, false);
     mainWindow.Redraw();
 }
 
 void mnuFixDeprClick(TfrmMain &mainWindow)
 {
-    if (!RunFixedDepressionAir(&mainWindow))
+    TSolveStats stats;
+    if (!RunFixedDepressionAir(&mainWindow, Net, &stats))
         return;
+    WarnIfUnsettled(stats);
     // The resistances of the branches with fixed depressions were computed.
     mainWindow.SetModified(true);
     mainWindow.Redraw();

@@ -1,6 +1,6 @@
 #include "calc/ui/frm_air_tabl_n.h"
 
-#include "shell/main_commands.h"
+#include "platform/prompt.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>

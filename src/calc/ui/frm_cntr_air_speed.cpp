@@ -1,7 +1,7 @@
 #include "calc/ui/frm_cntr_air_speed.h"
 
 #include "calc/solver.h"
-#include "shell/main_commands.h"
+#include "platform/prompt.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
@@ -135,13 +135,8 @@ void TfrmCntrAirSpeed::cmbDiapTyped(const QString &text)
 
 void RunSpeedCheck(QWidget *Owner, TNetworkTables &t)
 {
-    const CalcResult code = CalcAirDistribution(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo, t.BranchStartNode,
-                                                t.BranchEndNode, t.NodeIsSurface, t.BranchR,
-                                                t.BranchAuxDepression, t.BranchQ);
-    if (code != crSolved) {
-        ShowCalcError(Owner, code, t);
+    if (!CalcAir(Owner, t))
         return;
-    }
     TfrmCntrAirSpeed form(Owner, t);
     form.ComputeSpeeds();
     form.exec();

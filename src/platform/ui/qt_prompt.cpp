@@ -1,6 +1,7 @@
 #include "platform/ui/qt_prompt.h"
 
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
 
 int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags)
@@ -30,7 +31,8 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
     }
     for (const TChoice &c : choices)
         box.addButton(c.Button)->setText(QString::fromUtf8(c.Caption));
-    box.setDefaultButton(choices.front().Button);
+    const std::size_t defaultIndex = (flags & mb::DefaultMask) == mb::DefaultButton2 && choices.size() > 1 ? 1 : 0;
+    box.setDefaultButton(choices[defaultIndex].Button);
     const int pressed = box.exec();
     for (const TChoice &c : choices)
         if (pressed == c.Button)
@@ -40,3 +42,17 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
 }
 
 void TQtPrompt::Beep() { QApplication::beep(); }
+
+bool TQtPrompt::InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
+}

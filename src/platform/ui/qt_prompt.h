@@ -7,4 +7,5 @@ class TQtPrompt : public TPrompt
 public:
     int MessageBox(const QString &text, const QString &caption, int flags) override;
     void Beep() override;
+    bool InputQuery(const QString &caption, const QString &prompt, QString &value) override;
 };

@@ -53,7 +53,9 @@ TfrmConv::TfrmConv(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     cbType = DropDownList(this, BeltTypes);
-    cbWidth = DropDownList(this, BeltWidths);
+    cbWidth = new QComboBox(this);
+    for (const std::int32_t width : BeltWidths)
+        cbWidth->addItem(QString::number(width));
     cbType->setObjectName(QStringLiteral("cbType"));
     cbWidth->setObjectName(QStringLiteral("cbWidth"));
     form->addRow(QStringLiteral("Тип ленты"), cbType);

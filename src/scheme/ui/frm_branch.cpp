@@ -1,9 +1,12 @@
 #include "scheme/ui/frm_branch.h"
 
 #include "platform/help.h"
+#include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
 #include "scheme/ui/frm_accessories.h"
+#include "scheme/ui/named_controls.h"
 
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QFrame>
@@ -24,6 +27,7 @@ TBranchDialogHooks BranchDialogHooks;
 namespace {
 
 constexpr int HelpTopicBranch = 10;
+constexpr int SymbolsPage = 5;
 
 TNetworkTables &HostTables() { return BranchDialogHost.Tables ? *BranchDialogHost.Tables : Net; }
 
@@ -32,28 +36,6 @@ TSchemeDocument &HostDocument()
     // Without a document the branch has no seams, links or fans to carry.
     static TSchemeDocument none;
     return BranchDialogHost.Doc ? *BranchDialogHost.Doc : none;
-}
-
-QLineEdit *NamedEdit(QWidget *parent, const char *name)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QPushButton *NamedButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QCheckBox *NamedCheck(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
 }
 
 // A control whose window is not there yet stays disabled.
@@ -113,14 +95,18 @@ TfrmBranch::TfrmBranch(QWidget *parent)
     hook(btnResist, h.CalcResistance);
     hook(Button3, h.WindowResistance);
     hook(bbtnAuxDepr, h.Fan);
-    hook(btnCalcAngle, h.SlopeAngle);
-    hook(bbtnPLAColor, h.PLAColor);
     hook(btnFile, h.PLADocuments);
     hook(btnQAccelerate, h.Boost);
     EnableWhenHooked(btnSameBranches, bool(h.SelectBranches));
     EnableWhenHooked(edPhone, bool(h.PhoneNumber));
-    for (QWidget *w : std::initializer_list<QWidget *>{lvSymb, cbSymbolType, btnAddSymbol, btnDeleteSymbol})
-        EnableWhenHooked(w, bool(h.LoadSymbols));
+    EnableWhenHooked(bbtnPLAColor, bool(BranchDialogHost.Form.ChooseColor));
+    connect(btnCalcAngle, &QPushButton::clicked, this, &TfrmBranch::btnCalcAngleClick);
+    connect(bbtnPLAColor, &QPushButton::clicked, this, &TfrmBranch::bbtnPLAColorClick);
+    connect(btnAddSymbol, &QPushButton::clicked, this, &TfrmBranch::btnAddSymbolClick);
+    connect(btnDeleteSymbol, &QPushButton::clicked, this, &TfrmBranch::btnDeleteSymbolClick);
+    connect(lvSymb, &QTreeWidget::itemDoubleClicked, this, &TfrmBranch::lvSymbDblClick);
+    lvSymb->installEventFilter(this);
+    connect(pcBranch, &QTabWidget::currentChanged, this, &TfrmBranch::pcBranchChange);
 
     WireChanges();
     pcBranch->setCurrentIndex(0);
@@ -501,8 +487,10 @@ void TfrmBranch::Fill(const QString &caption, int branch, bool deletable)
     const bool hasPhone = bool(BranchDialogHooks.PhoneNumber);
     edPhone->setText(hasPhone ? BranchDialogHooks.PhoneNumber(branch) : QString());
     bbtnDelete->setEnabled(deletable);
-    if (BranchDialogHooks.LoadSymbols)
-        BranchDialogHooks.LoadSymbols(*this);
+    cbSymbolType->clear();
+    cbSymbolType->addItems(m_form.SymbolTypeItems());
+    FillSymbolList();
+    pcBranch->setTabVisible(SymbolsPage, m_form.SymbolsPageVisible());
     m_form.Modified = false;
     m_form.PLAColorChanged = false;
     edNo->setFocus();
@@ -519,17 +507,98 @@ void TfrmBranch::bbtnOKClick()
     TakeInput();
     const bool modified = m_form.Modified;
     if (!m_form.Apply()) {
-        if (m_form.FocusField) {
-            pcBranch->setCurrentIndex(0);
-            FieldEdit(*m_form.FocusField)->setFocus();
-        }
+        if (m_form.FocusField)
+            FocusField(*m_form.FocusField);
         return;
     }
     if (modified && BranchDialogHooks.StorePhone)
         BranchDialogHooks.StorePhone(m_form.Branch, edPhone->text());
-    if (BranchDialogHooks.StoreSymbols)
-        BranchDialogHooks.StoreSymbols(*this);
     accept();
+}
+
+void TfrmBranch::FocusField(TBranchField field)
+{
+    pcBranch->setCurrentIndex(0);
+    FieldEdit(field)->setFocus();
+}
+
+void TfrmBranch::btnCalcAngleClick()
+{
+    m_form.Text(TBranchField::Length) = edLen->text();
+    if (!m_form.CalcSlopeAngle()) {
+        if (m_form.FocusField)
+            FocusField(*m_form.FocusField);
+        return;
+    }
+    edAngle->setText(m_form.Text(TBranchField::Angle));
+}
+
+void TfrmBranch::bbtnPLAColorClick()
+{
+    if (m_form.ChoosePLAColor())
+        ShowPLAColor();
+}
+
+void TfrmBranch::FillSymbolList()
+{
+    lvSymb->clear();
+    for (const TLink &link : m_form.Links) {
+        auto *item = new QTreeWidgetItem(lvSymb);
+        item->setText(0, m_form.SymbolCaption(link));
+        item->setText(1, QString::number(link.Distance));
+    }
+}
+
+void TfrmBranch::btnAddSymbolClick()
+{
+    m_form.Text(TBranchField::Length) = edLen->text();
+    if (m_form.AddSymbol(cbSymbolType->currentIndex()))
+        FillSymbolList();
+}
+
+void TfrmBranch::btnDeleteSymbolClick()
+{
+    QTreeWidgetItem *item = lvSymb->currentItem();
+    if (item && m_form.DeleteSymbol(lvSymb->indexOfTopLevelItem(item)))
+        FillSymbolList();
+}
+
+void TfrmBranch::lvSymbDblClick()
+{
+    QTreeWidgetItem *item = lvSymb->currentItem();
+    m_form.Text(TBranchField::Length) = edLen->text();
+    if (item && m_form.EditSymbolDistance(lvSymb->indexOfTopLevelItem(item)))
+        FillSymbolList();
+}
+
+bool TfrmBranch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lvSymb && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        QTreeWidgetItem *item = lvSymb->currentItem();
+        if (key == Qt::Key_Delete) {
+            btnDeleteSymbolClick();
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && item) {
+            m_form.Text(TBranchField::Length) = edLen->text();
+            m_form.ReenterSymbolDistance(lvSymb->indexOfTopLevelItem(item), item->text(1));
+            FillSymbolList();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmBranch::pcBranchChange(int page)
+{
+    if (page != SymbolsPage || m_form.SymbolsPageVisible())
+        return;
+    // The tab is hidden for short airways; a way round to it is closed too.
+    pcBranch->setCurrentIndex(0);
+    pcBranch->setTabVisible(SymbolsPage, false);
+    ShowMessageBox(QStringLiteral("Слишком короткая ветвь.\rСимволы можно ставить на ветвь от 10м."),
+                   QStringLiteral("Предупреждение"), mb::Ok | mb::IconWarning);
 }
 
 void TfrmBranch::bbtnDeleteClick()

@@ -41,15 +41,10 @@ struct TBranchDialogHooks
     std::function<void(TfrmBranch &)> CalcResistance;    // "Расчет" beside the resistance
     std::function<void(TfrmBranch &)> WindowResistance;  // "Rокна, кмюрг..."
     std::function<void(TfrmBranch &)> Fan;               // "Расчет" beside the additional depression
-    std::function<void(TfrmBranch &)> SlopeAngle;        // "Уг. наклона, гр. >>>"
-    std::function<void(TfrmBranch &)> PLAColor;          // "Изменить..." of the page "ПЛА"
     std::function<void(TfrmBranch &)> PLADocuments;      // "Текст ПЛА"
     std::function<void(TfrmBranch &)> Boost;             // "Усилить проветр."
     // "Также для ветвей...": true when branches were chosen in the flags.
     std::function<bool(TfrmBranch &, std::vector<bool> &flags)> SelectBranches;
-    // The page "Символы": filled at opening, stored at the end of OK.
-    std::function<void(TfrmBranch &)> LoadSymbols;
-    std::function<void(TfrmBranch &)> StoreSymbols;
     // The telephone of the branch: its number at opening, stored on OK.
     std::function<QString(int branch)> PhoneNumber;
     std::function<void(int branch, const QString &number)> StorePhone;
@@ -120,9 +115,18 @@ public:
     void bCableClick();
     // Shows the PLA colour in its square.
     void ShowPLAColor();
+    void btnCalcAngleClick();
+    void bbtnPLAColorClick();
+    // The page "Символы".
+    void FillSymbolList();
+    void btnAddSymbolClick();
+    void btnDeleteSymbolClick();
+    void lvSymbDblClick();
+    void pcBranchChange(int page);
 
 protected:
     void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreatePageProperties();
@@ -137,6 +141,7 @@ private:
     void ShowSpeedLimits(int type);
     void UpdateAccessoryButtons();
     QLineEdit *FieldEdit(TBranchField field) const;
+    void FocusField(TBranchField field);
 
     TBranchForm m_form;
     bool m_filling = false;

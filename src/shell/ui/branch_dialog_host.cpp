@@ -1,10 +1,14 @@
 #include "shell/ui/branch_dialog_host.h"
 
 #include "scheme/ui/frm_branch.h"
+#include "scheme/ui/frm_double_nodes.h"
+#include "scheme/ui/frm_new_node.h"
+#include "scheme/ui/scheme_paint_box.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 
 #include <QtGui/QAction>
+#include <QtWidgets/QPushButton>
 
 void InstallBranchDialogHost(TfrmMain &mainWindow)
 {
@@ -20,4 +24,20 @@ void InstallBranchDialogHost(TfrmMain &mainWindow)
     form.CanDeleteObject = [w](int item) { return w->CanDeleteObject(item); };
     form.PLAColorsShown = [w] { return w->Action(QStringLiteral("mnuPLA"))->isChecked(); };
     form.Colors = &w->Document().BranchColors;
+    form.ChooseColor = [w](TColor &color) { return w->ChooseColor(color); };
+
+    TBranchDialogHooks &hooks = BranchDialogHooks;
+    hooks.PLADocuments = [w](TfrmBranch &dialog) {
+        const QPushButton *button = dialog.btnFile;
+        const int position = Net.BranchPLAPosition[dialog.Form().Branch];
+        w->ShowPLADocuments(position, button->mapToGlobal(QPoint(0, button->height() + 3)));
+    };
+    hooks.ChooseSurfaceNode = [](TfrmBranch &dialog, int branch) { ChooseSurfaceNode(&dialog, branch); };
+
+    NodeDialogHost.Tables = &Net;
+    TNodeFormHost &node = NodeDialogHost.Form;
+    node.ObjectChanged = form.ObjectChanged;
+    node.SetModified = form.SetModified;
+    NodeDialogHost.SchemeImage = [w]() -> const QImage * { return w->PaintBox() ? &w->PaintBox()->Image() : nullptr; };
+    NodeDialogHost.ScreenPoint = [w](int x, int y) { return QPoint(w->ScreenX(x), w->ScreenY(y)); };
 }

@@ -14,6 +14,7 @@
 #include "scheme/ui/frm_map.h"
 #include "scheme/ui/scheme_paint_box.h"
 #include "shell/custom_colors.h"
+#include "shell/options_apply.h"
 #include "shell/scheme_ini.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_about.h"
@@ -116,7 +117,7 @@ TfrmMain::TfrmMain(const QStringList &arguments, const QString &startFolder, QWi
     Action("mnuPhones")->setChecked(SchemeIniSettings.Phones);
     ApplyViewSettings();
 
-    LoadRecentFiles();
+    m_document->Recent.Load(m_programKey);
     UpdateZoomButtons();
     if (Action("mnuStandart")->isChecked())
         SetStandardColors();
@@ -141,10 +142,7 @@ TfrmMain::~TfrmMain()
     } catch (...) {
     }
     m_options.SaveAtClose(m_programKey);
-    try {
-        SaveRecentFiles();
-    } catch (...) {
-    }
+    m_document->Recent.Save(m_programKey);
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -868,13 +866,9 @@ void TfrmMain::spbFullSchemeClick()
 void TfrmMain::FitSheet()
 {
     UncheckLabelItems();
-    const TRect b = WidenRect(SchemeBounds(Net), 0.01);
     TMineProperties &p = m_storage->Doc.MineProperties;
     // The sheet grows to hold the scheme; it never shrinks here.
-    if (p.SheetWidth < b.Right || p.SheetHeight < b.Bottom) {
-        p.SheetWidth = b.Right;
-        p.SheetHeight = b.Bottom;
-    }
+    FitSheetToScheme(p.SheetWidth, p.SheetHeight, SchemeBounds(Net));
     FitRect({0, 0, p.SheetWidth, p.SheetHeight});
     Redraw();
     SetModified(true);
@@ -1181,36 +1175,6 @@ void TfrmMain::OpenRecentFile(int index)
         throw;
     }
     UpdateMenus();
-}
-
-void TfrmMain::LoadRecentFiles()
-{
-    try {
-        TSettingsStore store;
-        const QString key = SettingsKey(m_programKey) + QStringLiteral("\\RecentFiles");
-        if (!store.OpenKeyReadOnly(key))
-            return;
-        QStringList items;
-        const int count = static_cast<int>(store.GetValueNames().size());
-        for (int i = 0; i < count; ++i)
-            items << store.ReadString(QStringLiteral("File%1").arg(i));
-        items.removeAll(QString());
-        m_document->Recent.SetItems(items.mid(0, MaxRecentFiles));
-    } catch (...) {
-        // A damaged list only means no recent files.
-    }
-}
-
-void TfrmMain::SaveRecentFiles()
-{
-    try {
-        TSettingsStore store;
-        store.OpenKey(SettingsKey(m_programKey) + QStringLiteral("\\RecentFiles"), true);
-        const QStringList &items = m_document->Recent.Items();
-        for (int i = 0; i < std::min<int>(items.size(), MaxRecentFiles); ++i)
-            store.WriteString(QStringLiteral("File%1").arg(i), items[i]);
-    } catch (...) {
-    }
 }
 
 // ---- View commands ------------------------------------------------------------

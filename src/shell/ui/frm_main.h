@@ -197,8 +197,6 @@ private:
     void mnuAboutClick();
     void mnuWWWHomeClick();
 
-    void LoadRecentFiles();
-    void SaveRecentFiles();
     void ApplyViewSettings();
     void StoreViewSettings();
     TToolbars ToolBars() const;

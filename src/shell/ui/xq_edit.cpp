@@ -3,6 +3,7 @@
 #include "platform/numbers.h"
 #include "platform/prompt.h"
 
+#include <QtGui/QFocusEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
 
@@ -184,4 +185,12 @@ bool ValidateEdits(std::initializer_list<TEditCheck> edits)
                 check.Edit->GetFloatValue();
         }
     });
+}
+
+bool IsExitEvent(const QEvent *event)
+{
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }

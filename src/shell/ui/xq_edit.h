@@ -108,3 +108,8 @@ bool ValidateEdits(std::initializer_list<TEditCheck> edits);
 
 // Shows an error message as the program shows any failed command.
 void ShowErrorMessage(const QString &message);
+
+// A focus-out event by which a control is left for another control: the
+// exit handlers of the dialogs read their edits on it. The focus that a
+// message box or a popup takes is no exit.
+bool IsExitEvent(const QEvent *event);

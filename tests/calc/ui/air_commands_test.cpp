@@ -156,6 +156,33 @@ TEST_F(AirCommands, UnsolvableNetworkShowsTheCodeAndNothingElse)
     EXPECT_EQ(prompt.Asked.size(), 2u);
 }
 
+TEST_F(AirCommands, UnsettledResultWarnsOnceAndStillShowsTheTable)
+{
+    // Two fans without resistance drive air round a loop of their own between
+    // the ends of an underground branch: no flow settles that loop.
+    int from = 0, to = 0;
+    for (int b = 1; b <= MaxBranchNo(Net) && !from; ++b)
+        if (BranchExist(Net, b) && !Net.NodeIsSurface[Net.BranchStartNode[b]]
+            && !Net.NodeIsSurface[Net.BranchEndNode[b]]) {
+            from = Net.BranchStartNode[b];
+            to = Net.BranchEndNode[b];
+        }
+    ASSERT_NE(from, 0);
+    for (const auto &[start, end] : {std::pair{from, to}, std::pair{to, from}}) {
+        const int b = MaxBranchNo(Net) + 1;
+        CreateBranch(Net, b);
+        Net.BranchStartNode[b] = static_cast<std::int16_t>(start);
+        Net.BranchEndNode[b] = static_cast<std::int16_t>(end);
+        Net.BranchR[b] = 0;
+        Net.BranchAuxDepression[b] = 60;
+    }
+
+    EXPECT_TRUE(RunWith<TfrmAirTablN>("TaskAirDistribution", frmAirTablN, [](TfrmAirTablN &) {}));
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_EQ(prompt.Asked[0].Caption, "Предупреждение");
+    EXPECT_TRUE(prompt.Asked[0].Text.startsWith("Расчет не сошелся"));
+}
+
 TEST_F(AirCommands, KeysOnAnEmptySchemeGiveTheSolversReason)
 {
     // The Tasks menu and the popup's item are disabled; the keys still run

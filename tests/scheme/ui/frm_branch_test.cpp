@@ -14,6 +14,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTabWidget>
+#include <QtWidgets/QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -100,10 +101,11 @@ TEST_F(TFrmBranchTest, SixPagesAndTheCommandsOfLaterWindowsDisabled)
     EXPECT_EQ(d->cmbMaxS->currentText(), QStringLiteral("6"));
     EXPECT_TRUE(d->edStTemp->text().isEmpty());
     EXPECT_FALSE(d->bbtnDelete->isEnabled());
-    for (QWidget *w : std::initializer_list<QWidget *>{d->btnResist, d->Button3, d->bbtnAuxDepr, d->btnCalcAngle,
-                                                     d->bbtnPLAColor, d->btnFile, d->btnQAccelerate,
-                                                     d->btnSameBranches, d->edPhone, d->btnAddSymbol})
+    for (QWidget *w : std::initializer_list<QWidget *>{d->btnResist, d->Button3, d->bbtnAuxDepr, d->bbtnPLAColor,
+                                                     d->btnFile, d->btnQAccelerate, d->btnSameBranches, d->edPhone})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(d->btnCalcAngle->isEnabled());
+    EXPECT_TRUE(d->btnAddSymbol->isEnabled());
     EXPECT_TRUE(d->bbtnHelp->isEnabled());
     EXPECT_FALSE(d->Form().Modified);
 
@@ -234,6 +236,36 @@ TEST_F(TFrmBranchTest, DeleteDestroysTheBranch)
     EXPECT_EQ(d->result(), QDialog::Rejected);
     EXPECT_FALSE(BranchPresent(t, 3));
     EXPECT_EQ(Snapshots, 1);
+}
+
+TEST_F(TFrmBranchTest, SymbolsPageListsAddsAndStoresLinks)
+{
+    BranchDialogHost.Form.BranchSymbols = [] {
+        return std::vector<TSymbolType>{{QStringLiteral("Dver"), QStringLiteral("Дверь вентиляционная")}};
+    };
+    Doc.SymbolLinks = {TLink(3, 20, QStringLiteral("Lost")), TLink(4, 7, QStringLiteral("Dver"))};
+    t.BranchLength[4] = 9;
+    EXPECT_FALSE(Open(4)->pcBranch->isTabVisible(5));
+
+    auto d = Open(3);
+    EXPECT_TRUE(d->pcBranch->isTabVisible(5));
+    ASSERT_EQ(d->cbSymbolType->count(), 1);
+    ASSERT_EQ(d->lvSymb->topLevelItemCount(), 1);
+    EXPECT_EQ(d->lvSymb->topLevelItem(0)->text(0), QStringLiteral("СИМВОЛ Lost ОТСУТСВУЕТ"));
+    EXPECT_EQ(d->lvSymb->topLevelItem(0)->text(1), QStringLiteral("20"));
+
+    Prompt.AnswerText(QStringLiteral("60"));
+    d->cbSymbolType->setCurrentIndex(0);
+    d->btnAddSymbol->click();
+    ASSERT_EQ(d->lvSymb->topLevelItemCount(), 2);
+    EXPECT_EQ(d->lvSymb->topLevelItem(1)->text(0), QStringLiteral("Дверь вентиляционная"));
+    d->lvSymb->setCurrentItem(d->lvSymb->topLevelItem(0));
+    QTest::keyClick(d->lvSymb, Qt::Key_Delete);
+    ASSERT_EQ(d->lvSymb->topLevelItemCount(), 1);
+
+    d->bbtnOK->click();
+    const TLinkList stored{TLink(4, 7, QStringLiteral("Dver")), TLink(3, 60, QStringLiteral("Dver"))};
+    EXPECT_EQ(Doc.SymbolLinks, stored);
 }
 
 TEST_F(TFrmBranchTest, ABranchBetweenSurfaceNodesCannotBeClosed)

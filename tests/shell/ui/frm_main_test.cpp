@@ -5,6 +5,7 @@
 #include "platform/ui/file_dialogs.h"
 #include "shell/scheme_storage.h"
 #include "scheme/ui/frm_branch.h"
+#include "scheme/ui/frm_new_node.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/frm_about.h"
 #include "shell/custom_colors.h"
@@ -30,6 +31,7 @@
 #include <QtCore/QSet>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolBar>
+#include <QtWidgets/QTreeWidget>
 #include <QtWidgets/QWidgetAction>
 
 namespace {
@@ -49,6 +51,18 @@ protected:
     void TearDown() override { ClearAllItems(Net); }
 
     QString Path(const QString &name) const { return Folder.filePath(name); }
+
+    // The file as the dialogs saved it, once their hosts are cleared.
+    static std::unique_ptr<TNetworkTables> ReloadAfterDialogs(const QString &file)
+    {
+        BranchDialogHost = {};
+        BranchDialogHooks = {};
+        NodeDialogHost = {};
+        auto t = std::make_unique<TNetworkTables>();
+        TSchemeDocument doc;
+        ReadMineFile(file, *t, doc);
+        return t;
+    }
 
     // A scheme file with a chain of `branches` branches.
     QString WriteScheme(const QString &name, int branches)
@@ -467,6 +481,36 @@ TEST_F(MainWindowTest, ColourDialogKeepsItsCustomColoursInCustomSet)
 
 // The branch dialog over the open scheme: a confirmed edit marks the document
 // modified and is saved with it.
+TEST_F(MainWindowTest, TheNodeDialogEditsTheOpenSchemeAndCutsItsPictureFromTheView)
+{
+    const QString file = WriteScheme("nodes.mine", 3);
+    {
+        TfrmMain w({file}, Folder.path());
+        w.resize(900, 700);
+        w.FormActivate();
+        InstallBranchDialogHost(w);
+        // A node on the view gets a picture of the scheme around it.
+        WhenModal([] {
+            auto *dialog = qobject_cast<TfrmNewNode *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(dialog->ImgNode->pixmap().isNull());
+            EXPECT_EQ(dialog->lvInBranches->topLevelItemCount(), 1);
+            EXPECT_EQ(dialog->lvOutBranches->topLevelItemCount(), 1);
+            dialog->edNodeNo->setText(QStringLiteral("40"));
+            dialog->bbtnOK->click();
+        });
+        int node = 2;
+        EXPECT_TRUE(EditNodeDialog(&w, QStringLiteral("Узел 2"), node, false));
+        EXPECT_EQ(node, 40);
+        EXPECT_TRUE(w.Document().Modified());
+        ASSERT_TRUE(w.Document().Save());
+    }
+    const auto t = ReloadAfterDialogs(file);
+    EXPECT_FALSE(NodeExist(*t, 2));
+    EXPECT_EQ(t->BranchEndNode[1], 40);
+    EXPECT_EQ(t->BranchStartNode[2], 40);
+}
+
 TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
 {
     const QString file = WriteScheme("chain.mine", 3);
@@ -486,11 +530,7 @@ TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
         EXPECT_TRUE(w.Document().Modified());
         ASSERT_TRUE(w.Document().Save());
     }
-    BranchDialogHost = {};
-
-    auto t = std::make_unique<TNetworkTables>();
-    TSchemeDocument doc;
-    ReadMineFile(file, *t, doc);
+    const auto t = ReloadAfterDialogs(file);
     EXPECT_FALSE(BranchPresent(*t, 2));
     ASSERT_TRUE(BranchExist(*t, 9));
     EXPECT_EQ(t->BranchName[9], QStringLiteral("Квершлаг"));

@@ -1,4 +1,4 @@
-#include "shell/ui/branch_list_view.h"
+#include "scheme/ui/branch_list_view.h"
 
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTreeWidget>

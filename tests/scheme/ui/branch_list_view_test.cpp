@@ -1,5 +1,5 @@
 // Filling a report-style list of branches.
-#include "shell/ui/branch_list_view.h"
+#include "scheme/ui/branch_list_view.h"
 
 #include <QtWidgets/QTreeWidget>
 

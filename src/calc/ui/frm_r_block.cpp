@@ -1,0 +1,191 @@
+#include "calc/ui/frm_r_block.h"
+
+#include "platform/ui/qt_canvas.h"
+#include "shell/main_commands.h"
+#include "shell/ui/xq_edit.h"
+
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTableWidget>
+#include <QtWidgets/QVBoxLayout>
+
+TfrmRBlock *frmRBlock = nullptr;
+
+namespace {
+
+constexpr std::array<int, RBlockColumnCount> ColumnWidths{41, 41, 41, 56, 54, 54, 41, 41, 56, 41, 41, 81};
+constexpr int RowHeight = 16;
+
+} // namespace
+
+TfrmRBlock::TfrmRBlock(QWidget *owner, TRBlock &block) : QDialog(owner), m_block(block)
+{
+    frmRBlock = this;
+    setWindowTitle(LookupText(QStringLiteral("R-Блок")));
+    setMinimumSize(636, 460);
+    setSizeGripEnabled(true);
+
+    StringGrid1 = new QTableWidget(this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setColumnCount(RBlockColumnCount);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setMinimumSectionSize(RowHeight);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(RowHeight);
+    StringGrid1->horizontalHeader()->setMinimumSectionSize(10);
+    for (int c = 0; c < RBlockColumnCount; ++c)
+        StringGrid1->setColumnWidth(c, ColumnWidths[static_cast<std::size_t>(c)]);
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::AnyKeyPressed);
+    // The column widths were set for a narrow 8-point face; texts that do not
+    // fit are cut, never replaced by an ellipsis.
+    QFont small(QStringLiteral("Arial"));
+    small.setPixelSize(11);
+    StringGrid1->setFont(small);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
+    StringGrid1->installEventFilter(this);
+
+    Label1 = new QLabel(LookupText(QStringLiteral("Ветви с неполной информацией")), this);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setMinimumWidth(260);
+    Button2 = new QPushButton(LookupText(QStringLiteral("Отменить")), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(Label1);
+    bottom->addWidget(ComboBox1, 1);
+    bottom->addSpacing(20);
+    bottom->addWidget(Button2);
+    bottom->addWidget(Button1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(StringGrid1, 1);
+    layout->addLayout(bottom);
+
+    connect(StringGrid1, &QTableWidget::cellChanged, this, &TfrmRBlock::CellEdited);
+    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (row >= 0 && column >= 0) {
+            m_lastRow = row;
+            m_lastColumn = column;
+        }
+    });
+    connect(Button1, &QPushButton::clicked, this, &TfrmRBlock::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    FillGrid();
+    StringGrid1->setCurrentCell(m_lastRow, m_lastColumn);
+}
+
+TfrmRBlock::~TfrmRBlock()
+{
+    if (frmRBlock == this)
+        frmRBlock = nullptr;
+}
+
+void TfrmRBlock::FillGrid()
+{
+    m_filling = true;
+    const int rows = m_block.RowCount();
+    StringGrid1->setRowCount(RBlockHeaderRows + rows);
+    const QColor silver = TColorToQColor(clSilver);
+    const QColor white = TColorToQColor(clWhite);
+    const auto put = [&](int row, int column, const QString &text, bool editable, const QColor &back) {
+        QTableWidgetItem *item = StringGrid1->item(row, column);
+        if (!item) {
+            item = new QTableWidgetItem;
+            StringGrid1->setItem(row, column, item);
+        }
+        item->setText(text);
+        item->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                                : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setBackground(back);
+        item->setForeground(Qt::black);
+    };
+    for (int h = 0; h < RBlockHeaderRows; ++h)
+        for (int c = 0; c < RBlockColumnCount; ++c)
+            put(h, c, TRBlock::HeaderText(c, h), false, silver);
+    for (int r = 0; r < rows; ++r) {
+        const bool grey = m_block.IsIncompleteRow(r);
+        for (int c = 0; c < RBlockColumnCount; ++c) {
+            const bool fixed = c < RBlockFixedColumns;
+            put(RBlockHeaderRows + r, c, m_block.CellText(c, r), TRBlock::IsEditableColumn(c),
+                fixed || grey ? silver : white);
+        }
+    }
+    ComboBox1->clear();
+    ComboBox1->addItems(m_block.IncompleteList);
+    ComboBox1->setCurrentIndex(0);
+    m_filling = false;
+}
+
+void TfrmRBlock::CellEdited(int row, int column)
+{
+    if (m_filling || row < RBlockHeaderRows || !TRBlock::IsEditableColumn(column))
+        return;
+    m_block.Edited = true;
+    const QString text = StringGrid1->item(row, column)->text();
+    if (m_block.SetCellText(column, row - RBlockHeaderRows, text))
+        m_block.ComputeResistances();
+    FillGrid();
+}
+
+void TfrmRBlock::StringGrid1Exit()
+{
+    if (m_lastRow < RBlockHeaderRows || !TRBlock::IsEditableColumn(m_lastColumn))
+        return;
+    m_block.ComputeResistances();
+    FillGrid();
+}
+
+void TfrmRBlock::Button1Click()
+{
+    m_block.ApplyOk();
+    accept();
+}
+
+bool TfrmRBlock::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == StringGrid1) {
+        if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty())
+            m_block.Edited = true;
+        if (IsExitEvent(event)) {
+            // Nor is the cell editor, which takes the focus from the grid.
+            QWidget *next = QApplication::focusWidget();
+            if (!(next && StringGrid1->isAncestorOf(next)))
+                StringGrid1Exit();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool RunRBlock(QWidget *owner, const TRBlockArrays &arrays, bool *changed)
+{
+    TRBlock block(arrays);
+    if (changed)
+        *changed = false;
+    if (!block.CheckTopology())
+        return false;
+    block.ComputeResistances();
+    bool ok = false;
+    {
+        TfrmRBlock form(owner, block);
+        ok = form.exec() == QDialog::Accepted;
+    }
+    if (!ok)
+        block.RestoreOpening();
+    const bool written = block.WriteBack();
+    if (changed)
+        *changed = written;
+    return ok;
+}
