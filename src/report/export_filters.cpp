@@ -149,7 +149,7 @@ int TfrTextExportFilter::LastUsedRow() const
     return -1;
 }
 
-void TfrTextExportFilter::EndPage()
+QByteArray TfrTextExportFilter::ColumnLines(char pad, int cellWidth) const
 {
     const int last = LastUsedRow();
     QByteArray out;
@@ -157,37 +157,29 @@ void TfrTextExportFilter::EndPage()
         QByteArray line;
         int column = 0;
         for (const TfrTextItem &item : Rows[row]) {
-            const int c = static_cast<int>(Round(item.X / 6.5));
+            // Text pads to its column in characters of 6.5 units; CSV counts
+            // fields of 64 units and a field ends with its separator.
+            const int c = cellWidth ? item.X / cellWidth : static_cast<int>(Round(item.X / 6.5));
             if (c > column)
-                line += QByteArray(c - column, ' ');
+                line += QByteArray(c - column, pad);
             line += Bytes(item.Text);
-            column = c + static_cast<int>(item.Text.size());
+            column = cellWidth ? c : c + static_cast<int>(item.Text.size());
         }
         out += line + CrLf;
     }
-    out += "\f" + CrLf;
-    Write(out);
+    return out;
+}
+
+void TfrTextExportFilter::EndPage()
+{
+    Write(ColumnLines(' ', 0) + "\f" + CrLf);
 }
 
 // ---------------------------------------------------------------- CSV
 
 void TfrCSVExportFilter::EndPage()
 {
-    const int last = LastUsedRow();
-    QByteArray out;
-    for (int row = 0; row <= last; ++row) {
-        QByteArray line;
-        int column = 0;
-        for (const TfrTextItem &item : Rows[row]) {
-            const int c = item.X / 64;
-            if (c > column)
-                line += QByteArray(c - column, ';');
-            line += Bytes(item.Text);
-            column = c;
-        }
-        out += line + CrLf;
-    }
-    Write(out);
+    Write(ColumnLines(';', 64));
 }
 
 // ---------------------------------------------------------------- HTML

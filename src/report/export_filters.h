@@ -79,6 +79,9 @@ public:
 protected:
     // The last row that has items, -1 when the page has no text.
     int LastUsedRow() const;
+    // The rows up to the last used one, each item padded to its column
+    // (cellWidth 0: characters of the text export; else fields that wide).
+    QByteArray ColumnLines(char pad, int cellWidth) const;
 };
 
 class TfrRTFExportFilter : public TfrTextExportFilter
