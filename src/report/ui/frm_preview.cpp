@@ -249,9 +249,11 @@ void TfrPreviewForm::ShowReport(TfrReport &report)
     // Maximized is the whole screen, also where no window manager says so.
     if (QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
-    showMaximized();
+    setWindowState(Qt::WindowMaximized);
     if (m_modal)
         exec();
+    else
+        show();
 }
 
 void TfrPreviewForm::SetGrayedButtons(bool grayed)

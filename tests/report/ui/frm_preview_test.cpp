@@ -332,3 +332,19 @@ TEST_F(Preview, PrintsTheChosenPagesAndRebuildsForAnotherPrinter)
     EXPECT_EQ(printer.Index, 1);
     EXPECT_EQ(printer.Log, QStringList({"begin Kvadrep: Untitled paper 9/1", "new page", "new page", "new page", "end"}));
 }
+
+TEST_F(Preview, ModalPreviewReturnsOnEscapeAndDropsThePages)
+{
+    Report.ModalPreview = true;
+    bool shown = false;
+    WhenModal([&] {
+        auto *form = dynamic_cast<TfrPreviewForm *>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        shown = true;
+        QTest::keyClick(form->PageBox, Qt::Key_Escape);
+    });
+    Report.ShowPreparedReport();
+    Settle();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(Report.PreparedPages.Count(), 0);
+}

@@ -111,3 +111,24 @@ TEST(SpeedButton, GroupsReleaseTheOtherButtonAndClicksNeedTheRelease)
     second.SetDown(false);
     EXPECT_FALSE(second.Down());
 }
+
+TEST(SpeedButton, FlatGreyedButtonColoursUnderTheMouse)
+{
+    QImage glyph = Glyph(16, 16);
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x)
+            glyph.setPixelColor(x, y, QColor(255, 0, 0));
+    TfrSpeedButton button;
+    button.SetFlat(true);
+    button.SetGlyph(glyph);
+    button.show();
+    EXPECT_EQ(button.grab().toImage().pixelColor(11, 11), QColor(76, 76, 76));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(&button, &enter);
+    EXPECT_TRUE(button.MouseInControl());
+    EXPECT_EQ(button.grab().toImage().pixelColor(11, 11), QColor(255, 0, 0));
+    button.SetGrayedInactive(false);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&button, &leave);
+    EXPECT_EQ(button.grab().toImage().pixelColor(11, 11), QColor(255, 0, 0));
+}
