@@ -14,7 +14,9 @@
 #include "platform/ui/qt_prompt.h"
 #include "platform/ui/translations.h"
 #include "report/engine.h"
+#include "report/ui/frm_preview.h"
 #include "report/ui/frm_progress.h"
+#include "report/ui/qt_printer.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/file_commands.h"
@@ -36,6 +38,8 @@ int main(int argc, char **argv)
     // The report engine runs for the whole session, its progress window with it.
     TfrEngineScope reportEngine;
     InstallProgressForm();
+    InstallPreviewForm();
+    InstallQtPrinter();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -55,6 +59,7 @@ int main(int argc, char **argv)
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
+    RemoveQtPrinter();
     RemoveProgressForm();
     return code;
 }
