@@ -4,6 +4,7 @@
 #include "calc/ui/air_commands.h"
 #include "calc/ui/fan_commands.h"
 #include "calc/ui/resist_commands.h"
+#include "designer/ui/frm_designer.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
@@ -40,6 +41,8 @@ int main(int argc, char **argv)
     InstallProgressForm();
     InstallPreviewForm();
     InstallQtPrinter();
+    // The designer's window exists, hidden, before the main window.
+    InstallReportDesigner();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -59,6 +62,7 @@ int main(int argc, char **argv)
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
+    RemoveReportDesigner();
     RemoveQtPrinter();
     RemoveProgressForm();
     return code;
