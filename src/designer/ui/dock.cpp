@@ -152,8 +152,6 @@ void TfrToolBar::SetShown(bool shown)
         FloatForm->setVisible(shown);
     else
         setVisible(shown);
-    if (TfrDock *dock = ParentDock())
-        dock->ArrangeRows();
 }
 
 void TfrToolBar::MatchOrientation()

@@ -406,6 +406,8 @@ void TfrDesignerForm::BuildMenus(QMenuBar *bar)
                 return;
             }
             panel->SetShown(on);
+            if (dock)
+                dock->ArrangeRows();
         });
     }
     MastMenu = service->addMenu(QStringLiteral("&Мастера"));
