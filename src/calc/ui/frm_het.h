@@ -1,0 +1,116 @@
+#pragma once
+// "Расчёт воздухораспределения с учётом естественной тяги": the node and
+// branch tables of the natural draught study, the surface temperature, the
+// calculation and the question about saving the edits on closing.
+#include "calc/natural_draught.h"
+#include "calc/ui/frm_fixir.h"
+
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QHeaderView>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TfrmMain;
+class QKeyEvent;
+
+// A header of three text lines per column; the separators between columns
+// that share a heading stop below it, so that the heading reads as one cell.
+class THetHeader : public QHeaderView
+{
+public:
+    THetHeader(const std::vector<QStringList> &texts, std::vector<int> mergedLines, QWidget *parent);
+    QSize sizeHint() const override;
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
+
+private:
+    int MergedLeft(int column) const;
+    int MergedRight(int column) const;
+
+    std::vector<QStringList> m_texts;
+    std::vector<int> m_merged;  // per column: top lines shared with the next column
+};
+
+class TfrmHet : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TfrmHet(QWidget *owner, TNetworkTables &t = Net, HetStudyTables &s = HetStudy);
+    ~TfrmHet() override;
+
+    THetCalc &Calc() { return m_calc; }
+
+    QString ReportsLocation;
+    QString MineTitle;
+
+    QLabel *lblTsurf;
+    QLineEdit *EdTsurf;
+    QCheckBox *ChkStartTemp;
+    QLabel *lblNode;
+    QComboBox *CmbNode;
+    QLabel *lblVet;
+    QComboBox *CmbVet;
+    TFixirGrid *TablN;
+    TFixirGrid *TablT;
+    QLabel *lblSurfLegend;
+    QLabel *lblTurnLegend;
+    QPushButton *BtbStart;
+    QPushButton *BtbPrint;
+    QPushButton *BtbHelp;
+    QPushButton *BtbExit;
+
+    // The start-up checks and the first filling of the tables.
+    void FormShow();
+    void BtbStartClick();
+    void BtbExitClick();
+    void BtbPrintClick();
+    void EdTsurfExit();
+    void PrintTablN();
+    void PrintTablT();
+
+protected:
+    // Only "Закрыть" ends the window, since it asks about the edits first:
+    // neither Escape nor a close request from the system does.
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FillFilters();
+    void TablNChanged(QTableWidgetItem *item);
+    void TablTChanged(QTableWidgetItem *item);
+    bool ValidateCells();
+
+    void ShowLegends();
+
+    THetCalc m_calc;
+    QLabel *m_surfMark = nullptr;
+    QLabel *m_turnMark = nullptr;
+    std::vector<int> m_nodeRows;
+    std::vector<int> m_branchRows;
+    bool m_filling = false;
+    bool m_valid = true;
+};
+
+// The window while it exists.
+extern TfrmHet *frmHet;
+
+// The printing of the study's report, filled by the report part of the
+// program; "Печать" stays disabled while it is unset.
+struct THetWindowHooks
+{
+    std::function<void(QWidget *owner, const QString &templateFile, THetReport &report)> ShowReport;
+};
+extern THetWindowHooks HetWindowHooks;
+
+// Copies the tables and solves; a failure is shown and nothing opens (false).
+// Otherwise shows the window modally; WrittenBack tells whether the edits
+// went back to the tables.
+bool RunHet(TfrmMain &mainWindow, bool &WrittenBack);
