@@ -98,6 +98,7 @@ void ConfigureGrid(TFixirGrid *grid, int columns, const int *widths, const std::
     QFont font = grid->font();
     font.setPointSize(8);
     grid->setFont(font);
+    font.setPointSize(7);
     header->setFont(font);
     // The widths suit the captions; a larger font widens a column to its
     // caption, and the number column makes room for its mark.
@@ -185,13 +186,13 @@ void THetHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
         QString text = lines[i];
         // A shared heading is split between the columns: the first part
         // ends at the separator, the rest goes on from it.
-        if (i < right) {
-            painter->drawText(line.adjusted(0, 0, 2, 0), Qt::AlignRight | Qt::AlignVCenter, text.trimmed());
-        } else if (i < left) {
+        if (i < left) {
             text = text.trimmed();
             if (!text.isEmpty() && text.front().isUpper())
                 text.prepend(u' ');
             painter->drawText(line.adjusted(-1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        } else if (i < right) {
+            painter->drawText(line.adjusted(0, 0, 2, 0), Qt::AlignRight | Qt::AlignVCenter, text.trimmed());
         } else {
             painter->drawText(line.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
         }
