@@ -21,6 +21,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTableView>
 #include <QtWidgets/QVBoxLayout>
 
 #include <algorithm>
@@ -81,8 +82,8 @@ QIcon MarkIcon(TMark mark)
     return QIcon(QPixmap::fromImage(image));
 }
 
-void ConfigureGrid(TFixirGrid *grid, int columns, const int *widths, const std::vector<QStringList> &headers,
-                   const std::vector<int> &merged, int fixed)
+void ConfigureGrid(THetGrid *grid, int columns, const int *widths, const std::vector<QStringList> &headers,
+                   const std::vector<int> &merged)
 {
     grid->setColumnCount(columns);
     auto *header = new THetHeader(headers, merged, grid);
@@ -110,7 +111,6 @@ void ConfigureGrid(TFixirGrid *grid, int columns, const int *widths, const std::
                 width = std::max(width, metrics.horizontalAdvance(headers[c][line]) + 6);
         grid->setColumnWidth(c, width);
     }
-    grid->setProperty("fixedColumns", fixed);
 }
 
 void PutRow(TFixirGrid *grid, int row, const QStringList &cells, int editable, int fixed, TMark mark,
@@ -187,10 +187,10 @@ void THetHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
         // A shared heading is split between the columns: the first part
         // ends at the separator, the rest goes on from it.
         if (i < left) {
+            // A new word after the separator keeps a gap; a word's second half does not.
             text = text.trimmed();
-            if (!text.isEmpty() && text.front().isUpper())
-                text.prepend(u' ');
-            painter->drawText(line.adjusted(-1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+            const int gap = !text.isEmpty() && text.front().isUpper() ? 4 : -1;
+            painter->drawText(line.adjusted(gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
         } else if (i < right) {
             painter->drawText(line.adjusted(0, 0, 2, 0), Qt::AlignRight | Qt::AlignVCenter, text.trimmed());
         } else {
@@ -198,6 +198,80 @@ void THetHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
         }
     }
     painter->restore();
+}
+
+THetGrid::THetGrid(QWidget *parent) : TFixirGrid(parent) {}
+
+void THetGrid::Freeze(int columns, const std::vector<QStringList> &headers, const std::vector<int> &merged)
+{
+    m_columns = columns;
+    m_frozen = new QTableView(this);
+    m_frozen->setModel(model());
+    m_frozen->setSelectionModel(selectionModel());
+    m_frozen->setHorizontalHeader(new THetHeader(headers, merged, m_frozen));
+    m_frozen->horizontalHeader()->setFont(horizontalHeader()->font());
+    m_frozen->setFont(font());
+    m_frozen->setIconSize(iconSize());
+    m_frozen->setTextElideMode(textElideMode());
+    m_frozen->setFocusPolicy(Qt::NoFocus);
+    m_frozen->verticalHeader()->hide();
+    m_frozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    m_frozen->verticalHeader()->setMinimumSectionSize(verticalHeader()->minimumSectionSize());
+    m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setFrameShape(QFrame::NoFrame);
+    m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_frozen->setSelectionMode(selectionMode());
+    for (int c = 0; c < columnCount(); ++c) {
+        m_frozen->setColumnHidden(c, c >= columns);
+        m_frozen->setColumnWidth(c, columnWidth(c));
+    }
+    viewport()->stackUnder(m_frozen);
+    connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    m_frozen->show();
+    UpdateFrozenGeometry();
+}
+
+int THetGrid::FrozenWidth() const
+{
+    int width = 0;
+    for (int c = 0; c < m_columns; ++c)
+        width += columnWidth(c);
+    return width;
+}
+
+void THetGrid::UpdateFrozenGeometry()
+{
+    if (m_frozen)
+        m_frozen->setGeometry(frameWidth(), frameWidth(), FrozenWidth(),
+                              viewport()->height() + horizontalHeader()->height());
+}
+
+void THetGrid::resizeEvent(QResizeEvent *event)
+{
+    TFixirGrid::resizeEvent(event);
+    UpdateFrozenGeometry();
+}
+
+QModelIndex THetGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // A cell moved to under the frozen columns scrolls out from beneath them.
+    const QModelIndex current = TFixirGrid::moveCursor(cursorAction, modifiers);
+    if (m_frozen && cursorAction == MoveLeft && current.column() >= m_columns
+        && visualRect(current).topLeft().x() < FrozenWidth()) {
+        const int value = horizontalScrollBar()->value() + visualRect(current).topLeft().x() - FrozenWidth();
+        horizontalScrollBar()->setValue(value);
+    }
+    return current;
+}
+
+void THetGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (index.column() >= m_columns)
+        TFixirGrid::scrollTo(index, hint);
 }
 
 TfrmHet::TfrmHet(QWidget *owner, TNetworkTables &t, HetStudyTables &s) : QDialog(owner), m_calc(t, s)
@@ -223,17 +297,20 @@ TfrmHet::TfrmHet(QWidget *owner, TNetworkTables &t, HetStudyTables &s) : QDialog
     CmbVet = new QComboBox(this);
     CmbVet->setObjectName(QStringLiteral("CmbVet"));
 
-    TablN = new TFixirGrid(this);
+    TablN = new THetGrid(this);
     TablN->setObjectName(QStringLiteral("TablN"));
-    ConfigureGrid(TablN, HetNodeColumnCount, NodeWidths, THetCalc::NodeHeaders(), {}, 1);
+    ConfigureGrid(TablN, HetNodeColumnCount, NodeWidths, THetCalc::NodeHeaders(), {});
+    // The status text of a surface node fits its column.
+    TablN->setColumnWidth(hnStatus, std::max(TablN->columnWidth(hnStatus),
+                                             TablN->fontMetrics().horizontalAdvance(QStringLiteral("  Поверхность")) + 8));
     int nodeWidth = 4;
     for (int c = 0; c < HetNodeColumnCount; ++c)
         nodeWidth += TablN->columnWidth(c);
     TablN->setFixedWidth(nodeWidth + TablN->verticalScrollBar()->sizeHint().width());
-    TablT = new TFixirGrid(this);
+    TablT = new THetGrid(this);
     TablT->setObjectName(QStringLiteral("TablT"));
-    ConfigureGrid(TablT, HetBranchColumnCount, BranchWidths, THetCalc::BranchHeaders(), BranchMerged,
-                  HetBranchFixedColumns);
+    ConfigureGrid(TablT, HetBranchColumnCount, BranchWidths, THetCalc::BranchHeaders(), BranchMerged);
+    TablT->Freeze(HetBranchFixedColumns, THetCalc::BranchHeaders(), BranchMerged);
 
     lblSurfLegend = new QLabel(this);
     lblSurfLegend->setObjectName(QStringLiteral("lblSurfLegend"));

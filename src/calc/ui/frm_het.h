@@ -38,6 +38,27 @@ private:
     std::vector<int> m_merged;  // per column: top lines shared with the next column
 };
 
+// A grid whose first columns stay in place when it scrolls sideways: a
+// second view over the same items shows them above the scrolling part.
+class THetGrid : public TFixirGrid
+{
+public:
+    explicit THetGrid(QWidget *parent);
+    void Freeze(int columns, const std::vector<QStringList> &headers, const std::vector<int> &merged);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    int FrozenWidth() const;
+    void UpdateFrozenGeometry();
+
+    QTableView *m_frozen = nullptr;
+    int m_columns = 0;
+};
+
 class TfrmHet : public QDialog
 {
     Q_OBJECT
@@ -58,8 +79,8 @@ public:
     QComboBox *CmbNode;
     QLabel *lblVet;
     QComboBox *CmbVet;
-    TFixirGrid *TablN;
-    TFixirGrid *TablT;
+    THetGrid *TablN;
+    THetGrid *TablT;
     QLabel *lblSurfLegend;
     QLabel *lblTurnLegend;
     QPushButton *BtbStart;
