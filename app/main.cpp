@@ -6,6 +6,7 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -14,8 +15,11 @@
 #include "report/ui/frm_progress.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
+#include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_objects_host.h"
+#include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -34,12 +38,16 @@ int main(int argc, char **argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmMain window(arguments, StartFolder());
+    InstallFileCommands(window);
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallSchemeObjects(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
+    InstallTableCommands(window);
+    InstallTableEditorHooks();
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

@@ -50,14 +50,31 @@ QString MineSaveAsName(const QString &chosen)
                                                                     : chosen + QStringLiteral(".MINE");
 }
 
+namespace {
+
+// The extension ".sp" or ".sp" and one character, in any letter case.
+bool HasVentExtension(const QString &name)
+{
+    const QString suffix = QFileInfo(name).suffix();
+    return (suffix.size() == 2 || suffix.size() == 3) && suffix.startsWith(QStringLiteral("sp"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
 QString VentSaveAsName(const QString &chosen)
 {
-    return chosen.contains(QStringLiteral(".SP")) ? chosen : chosen + QStringLiteral(".sp");
+    return HasVentExtension(chosen) ? chosen : chosen + QStringLiteral(".sp");
 }
 
 QString VentNamesFileName(const QString &chosen)
 {
-    return chosen.contains(QStringLiteral(".BN")) ? chosen : chosen + QStringLiteral(".bn");
+    // The names go beside the branch file as its import looks for them:
+    // "mine.SP2" keeps its names in "mine.BN2".
+    QString name = VentSaveAsName(chosen);
+    const qsizetype at = name.size() - QFileInfo(name).suffix().size();
+    name[at] = name[at] == u'S' ? u'B' : u'b';
+    name[at + 1] = name[at + 1] == u'P' ? u'N' : u'n';
+    return name;
 }
 
 QString ChooseStartDocument(const QStringList &arguments, const QStringList &recent,
@@ -205,18 +222,23 @@ void TMineDocument::OpenFile(const QString &fileName)
     try {
         m_storage.Read(fileName);
     } catch (...) {
-        if (NodeCount(m_tables) == 0 && BranchCount(m_tables) == 0) {
-            // Nothing to salvage: under the file's name, Save would overwrite it.
-            m_fileName = NewDocumentName();
-        } else {
-            m_saveAsksForName = true;
-            m_window.FitWholeScheme();
-            SetModified(true);
-        }
-        ApplyCaption();
+        ReadFailed();
         throw;
     }
     AfterLoad(m_fileName);
+}
+
+void TMineDocument::ReadFailed()
+{
+    if (NodeCount(m_tables) == 0 && BranchCount(m_tables) == 0) {
+        // Nothing to salvage: under the file's name, Save would overwrite it.
+        m_fileName = NewDocumentName();
+    } else {
+        m_saveAsksForName = true;
+        m_window.FitWholeScheme();
+        SetModified(true);
+    }
+    ApplyCaption();
 }
 
 void TMineDocument::OpenStartDocument(const QStringList &arguments,
@@ -243,9 +265,12 @@ void TMineDocument::OpenChosen(const QString &fileName, TOpenFilter filter)
     // previous document, Save would overwrite that file with it.
     m_fileName = NewDocumentName();
     ApplyCaption();
-    Import(filter, fileName);
-    if (filter == ofRevod)
-        RebuildAllEdgeTurns(m_tables);
+    try {
+        Import(filter, fileName);
+    } catch (...) {
+        ReadFailed();
+        throw;
+    }
     m_window.Redraw();
     AfterLoad(m_fileName);
 }

@@ -86,8 +86,9 @@ TFileFilters SaveDialogFilters();
 // The scheme file name for a name chosen in Save As: ".MINE" appended unless
 // the name, upper-cased, contains ".MIN".
 QString MineSaveAsName(const QString &chosen);
-// The VENT file pair for a chosen name: ".sp" and ".bn" appended unless the
-// name holds them as typed (letter case counts).
+// The VENT file pair for a chosen name: ".sp" appended unless the name ends
+// in ".sp" or ".sp" and one character (any case); the names file is the same
+// name with "bn" in place of "sp", in the same case.
 QString VentSaveAsName(const QString &chosen);
 QString VentNamesFileName(const QString &chosen);
 
@@ -139,7 +140,8 @@ public:
     void OpenStartDocument(const QStringList &arguments,
                            const std::function<bool(const QString &)> &exists);
     // Open with the file chosen in the open dialog under the given filter;
-    // the mines folder follows the chosen file.
+    // the mines folder follows the chosen file. An import that fails leaves
+    // the document as a failed read does.
     void OpenChosen(const QString &fileName, TOpenFilter filter);
 
     // Saves under the document's name; true when written. A salvaged
@@ -152,13 +154,19 @@ public:
     bool SaveAs(const QString &chosen, TSaveFilter filter);
 
     // Readers and writers of the other programs' files, set once they exist.
-    // An import fills the reset tables; the document then gets a new name.
+    // An import fills the reset tables, with their bend points complete; the
+    // document gets a new name in the chosen file's folder, which an import
+    // may change (SetFileName).
     std::function<void(TOpenFilter filter, const QString &fileName)> Import;
     std::function<void(const QString &spName, const QString &bnName)> ExportVent;
 
 private:
     void ApplyCaption();
     bool Write();
+    // After a read or an import that failed part-way: what was read is kept
+    // to be salvaged under a name Save asks for; nothing read leaves a new
+    // document.
+    void ReadFailed();
 
     TNetworkTables &m_tables;
     TSchemeStorage &m_storage;

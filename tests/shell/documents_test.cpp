@@ -167,16 +167,11 @@ TEST(FileFilters, TextsAreThoseOfTheDialogs)
     EXPECT_EQ(SaveDialogFilters()[0].Patterns, (QStringList{"*.MINE", "*.MIN"}));
 }
 
-TEST(SaveAsNames, MineAndVentNaming)
+TEST(SaveAsNames, MineNaming)
 {
     EXPECT_EQ(MineSaveAsName("/d/plan"), "/d/plan.MINE");
     EXPECT_EQ(MineSaveAsName("/d/plan.min"), "/d/plan.min");
     EXPECT_EQ(MineSaveAsName("/d/plan.Mine"), "/d/plan.Mine");
-    // The VENT names compare letter case as typed.
-    EXPECT_EQ(VentSaveAsName("/d/x.sp1"), "/d/x.sp1.sp");
-    EXPECT_EQ(VentSaveAsName("/d/x.SP1"), "/d/x.SP1");
-    EXPECT_EQ(VentNamesFileName("/d/x"), "/d/x.bn");
-    EXPECT_EQ(VentNamesFileName("/d/x.BN"), "/d/x.BN");
 }
 
 TEST_F(DocumentTest, CaptionAndTitle)
@@ -371,10 +366,48 @@ TEST_F(DocumentTest, SaveAsNamesAndFolder)
     Doc.ExportVent = [&](const QString &a, const QString &b) { sp = a, bn = b; };
     Doc.SetModified(true);
     EXPECT_FALSE(Doc.SaveAs(QStringLiteral("/w/x.sp1"), sfVent));
-    EXPECT_EQ(sp, "/w/x.sp1.sp");
-    EXPECT_EQ(bn, "/w/x.sp1.bn");
+    EXPECT_EQ(sp, "/w/x.sp1");
+    EXPECT_EQ(bn, "/w/x.bn1");
     EXPECT_EQ(Doc.FileName(), "/w/plan.MINE");  // an export keeps the document's name
     EXPECT_TRUE(Doc.Modified());
+}
+
+// The pair is named so that opening the branch file finds its names.
+TEST(SaveAsNames, TheVentPairKeepsTheChosenExtension)
+{
+    const std::pair<const char *, std::pair<const char *, const char *>> cases[] = {
+        {"/w/x", {"/w/x.sp", "/w/x.bn"}},
+        {"/w/x.sp", {"/w/x.sp", "/w/x.bn"}},
+        {"/w/mine.SP2", {"/w/mine.SP2", "/w/mine.BN2"}},
+        {"/w/mine.Sp2", {"/w/mine.Sp2", "/w/mine.Bn2"}},
+        {"/w.sp1/plan", {"/w.sp1/plan.sp", "/w.sp1/plan.bn"}},
+        {"/w/x.spool", {"/w/x.spool.sp", "/w/x.spool.bn"}},
+    };
+    for (const auto &[chosen, pair] : cases) {
+        EXPECT_EQ(VentSaveAsName(QString::fromUtf8(chosen)), QString::fromUtf8(pair.first)) << chosen;
+        EXPECT_EQ(VentNamesFileName(QString::fromUtf8(chosen)), QString::fromUtf8(pair.second)) << chosen;
+    }
+}
+
+TEST_F(DocumentTest, AFailedImportLeavesWhatWasReadToBeSalvaged)
+{
+    Doc.OpenChosen(QStringLiteral("/y/c.mine"), ofMine);
+    Doc.Import = [&](TOpenFilter, const QString &file) {
+        CreateNode(*Tables, 3);
+        throw Exception(QStringLiteral("Ошибка чтения файла \"%1\", строка 2").arg(file));
+    };
+    EXPECT_THROW(Doc.OpenChosen(QStringLiteral("/z/d.sp1"), ofVent), Exception);
+    EXPECT_TRUE(NodeExist(*Tables, 3));
+    EXPECT_EQ(Doc.FileName(), "/z/Новая шахта.MINE");
+    EXPECT_TRUE(Doc.Modified());
+    EXPECT_TRUE(Doc.SaveAsksForName());
+
+    // Nothing read: a new document, unmodified.
+    Doc.Import = [](TOpenFilter, const QString &) { throw Exception(QStringLiteral("нет")); };
+    Doc.SetModified(false);
+    EXPECT_THROW(Doc.OpenChosen(QStringLiteral("/z/e.sp1"), ofVent), Exception);
+    EXPECT_EQ(NodeCount(*Tables), 0);
+    EXPECT_FALSE(Doc.Modified());
 }
 
 TEST_F(DocumentTest, StartDocumentFallsBackToANewScheme)
