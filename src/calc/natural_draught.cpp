@@ -52,12 +52,6 @@ THetNumber CheckNumber(const QString &text, double low, double high, const QStri
     return n;
 }
 
-template <typename T>
-void Fill(TTable<T> &table, T value)
-{
-    table.fill(value);
-}
-
 } // namespace
 
 void THetSet::Clear()
@@ -116,12 +110,12 @@ int THetCalc::Solve()
 void THetCalc::Ocist()
 {
     for (auto *table : {&m_s.BranchNo, &m_s.BeginNode, &m_s.EndNode, &m_s.NodeNo})
-        Fill<std::int16_t>(*table, 0);
+        table->fill(0);
     for (auto *table : {&m_s.R, &m_s.Altitude, &m_s.BaseH, &m_s.SolveH, &m_s.Q, &m_s.Qn, &m_s.Qe, &m_s.EndTemp,
                         &m_s.GivenEndTemp, &m_s.GivenStartTemp, &m_s.StartTemp, &m_s.NodeTemp, &m_s.He})
-        Fill<double>(*table, 0);
-    Fill<std::uint8_t>(m_s.Surface, 0);
-    Fill<std::uint8_t>(m_s.Kind, 0);
+        table->fill(0);
+    m_s.Surface.fill(0);
+    m_s.Kind.fill(0);
     for (THetSet *set : {&m_s.SurfaceNodes, &m_s.AltitudeErrors, &m_s.AboveShafts, &m_s.Inclined, &m_s.FalseSources,
                          &m_s.TempErrors, &m_s.Reversed, &m_s.Reduced, &m_s.Increased})
         set->Clear();

@@ -113,10 +113,9 @@ void ConfigureGrid(THetGrid *grid, int columns, const int *widths, const std::ve
     }
 }
 
-void PutRow(TFixirGrid *grid, int row, const QStringList &cells, int editable, int fixed, TMark mark,
+void PutRow(TFixirGrid *grid, int row, const QStringList &cells, int editable, int fixed, const QIcon &mark,
             int leftAligned = -1)
 {
-    static const QIcon icons[] = {QIcon(), MarkIcon(mkSurface), MarkIcon(mkReversed), MarkIcon(mkWrongTemp)};
     const QColor fixedColour = grid->palette().color(QPalette::Button);
     for (int c = 0; c < cells.size(); ++c) {
         QTableWidgetItem *item = grid->item(row, c);
@@ -133,7 +132,7 @@ void PutRow(TFixirGrid *grid, int row, const QStringList &cells, int editable, i
         }
         item->setText(cells[c]);
         if (c == 0)
-            item->setIcon(icons[mark]);
+            item->setIcon(mark);
     }
 }
 
@@ -278,6 +277,7 @@ TfrmHet::TfrmHet(QWidget *owner, TNetworkTables &t, HetStudyTables &s) : QDialog
 {
     frmHet = this;
     setObjectName(QStringLiteral("frmHet"));
+    m_marks = {QIcon(), MarkIcon(mkSurface), MarkIcon(mkReversed), MarkIcon(mkWrongTemp)};
     setWindowTitle(LookupText(QStringLiteral("Расчёт воздухораспределения с учётом естественной тяги")));
     // No close box: closing goes through "Закрыть" and its question.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -470,7 +470,7 @@ void TfrmHet::PrintTablN()
     for (std::size_t i = 0; i < m_nodeRows.size(); ++i) {
         const int n = m_nodeRows[i];
         PutRow(TablN, static_cast<int>(i), m_calc.NodeRow(n), hnAltitude, 1,
-               m_calc.Tables().Surface[n] != 0 ? mkSurface : mkNone, hnStatus);
+               m_marks[m_calc.Tables().Surface[n] != 0 ? mkSurface : mkNone], hnStatus);
     }
     m_filling = false;
 }
@@ -484,7 +484,7 @@ void TfrmHet::PrintTablT()
     for (std::size_t i = 0; i < m_branchRows.size(); ++i) {
         const int b = m_branchRows[i];
         const TMark mark = s.Reversed.Has(b) ? mkReversed : s.TempErrors.Has(b) ? mkWrongTemp : mkNone;
-        PutRow(TablT, static_cast<int>(i), m_calc.BranchRow(b), hbEndTemp, HetBranchFixedColumns, mark);
+        PutRow(TablT, static_cast<int>(i), m_calc.BranchRow(b), hbEndTemp, HetBranchFixedColumns, m_marks[mark]);
     }
     m_filling = false;
 }

@@ -5,9 +5,11 @@
 #include "calc/natural_draught.h"
 #include "calc/ui/frm_fixir.h"
 
+#include <QtGui/QIcon>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QHeaderView>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -112,6 +114,7 @@ private:
     void ShowLegends();
 
     THetCalc m_calc;
+    std::array<QIcon, 4> m_marks;  // none, surface node, reversal, wrong temperature
     QLabel *m_surfMark = nullptr;
     QLabel *m_turnMark = nullptr;
     std::vector<int> m_nodeRows;

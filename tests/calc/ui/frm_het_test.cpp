@@ -5,6 +5,7 @@
 #include "shell/ui/frm_main.h"
 #include "modal.h"
 
+#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
 #include <QtTest/QTest>
@@ -183,6 +184,35 @@ TEST_F(HetWindow, EditedAltitudesGoBackOnlyWhenSaved)
             EXPECT_TRUE(w->Document().Modified());
         }
     }
+}
+
+TEST_F(HetWindow, PrintingNamesAMissingTemplateAndHandsOverTheFilteredRows)
+{
+    QString printed;
+    int records = -1;
+    HetWindowHooks.ShowReport = [&](QWidget *, const QString &file, THetReport &report) {
+        printed = file;
+        records = report.RecordCount();
+    };
+    w->Options().ReportsLocation = folder.path();
+    const QString file = folder.path() + QStringLiteral("/Естественная.frf");
+    const bool opened = Run([&](TfrmHet &f) {
+        ASSERT_TRUE(f.BtbPrint->isEnabled());
+        QTest::mouseClick(f.BtbPrint, Qt::LeftButton);
+        EXPECT_EQ(Asked(), QStringList{QStringLiteral("Не найден шаблон отчёта") + CR + file});
+        EXPECT_TRUE(printed.isEmpty());
+
+        QFile(file).open(QIODevice::WriteOnly);
+        const int inclined = f.CmbVet->findText(QStringLiteral("Наклонные"));
+        ASSERT_GT(inclined, 0);
+        emit f.CmbVet->activated(inclined);
+        QTest::mouseClick(f.BtbPrint, Qt::LeftButton);
+        EXPECT_EQ(printed, file);
+        EXPECT_EQ(records, f.TablT->rowCount());
+        EXPECT_LT(records, BranchCount(Net));
+    });
+    HetWindowHooks = {};
+    EXPECT_TRUE(opened);
 }
 
 } // namespace
