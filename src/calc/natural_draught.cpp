@@ -501,28 +501,30 @@ void THetCalc::Close()
     }
 }
 
+namespace {
+
+// The items of the chosen filter in ascending number; "Все" lists every existing one.
+template <typename Exists>
+std::vector<int> FilteredRows(const std::vector<THetFilter> &filters, int chosen, int last, Exists exists)
+{
+    const THetSet *set = chosen >= 0 && chosen < static_cast<int>(filters.size()) ? filters[chosen].Set : nullptr;
+    std::vector<int> rows;
+    for (int i = 1; i <= last; ++i)
+        if (set ? set->Has(i) : exists(i))
+            rows.push_back(i);
+    return rows;
+}
+
+} // namespace
+
 std::vector<int> THetCalc::NodeRows() const
 {
-    const THetSet *set = NodeFilter >= 0 && NodeFilter < static_cast<int>(NodeFilters.size())
-                             ? NodeFilters[NodeFilter].Set
-                             : nullptr;
-    std::vector<int> rows;
-    for (int n = 1; n <= m_maxNode; ++n)
-        if (set ? set->Has(n) : NodeExists(n))
-            rows.push_back(n);
-    return rows;
+    return FilteredRows(NodeFilters, NodeFilter, m_maxNode, [this](int n) { return NodeExists(n); });
 }
 
 std::vector<int> THetCalc::BranchRows() const
 {
-    const THetSet *set = BranchFilter >= 0 && BranchFilter < static_cast<int>(BranchFilters.size())
-                             ? BranchFilters[BranchFilter].Set
-                             : nullptr;
-    std::vector<int> rows;
-    for (int b = 1; b <= m_maxBranch; ++b)
-        if (set ? set->Has(b) : BranchExists(b))
-            rows.push_back(b);
-    return rows;
+    return FilteredRows(BranchFilters, BranchFilter, m_maxBranch, [this](int b) { return BranchExists(b); });
 }
 
 QStringList THetCalc::NodeRow(int n) const

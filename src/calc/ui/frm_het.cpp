@@ -502,42 +502,37 @@ void RefuseSelection(TFixirGrid *grid, int row, int column)
 
 } // namespace
 
-void TfrmHet::TablNChanged(QTableWidgetItem *item)
+void TfrmHet::CellChanged(THetGrid *grid, QTableWidgetItem *item, int row, THetNumber number, double &value,
+                          const std::function<QString()> &shown)
 {
-    if (m_filling || item->column() != hnAltitude)
-        return;
-    const int row = item->row();
-    const int n = m_nodeRows[row];
-    const THetNumber number = CheckAltitudeText(item->text());
     if (number.Valid)
-        m_calc.Tables().Altitude[n] = number.Value;
+        value = number.Value;
     m_filling = true;
-    item->setText(m_calc.NodeRow(n)[hnAltitude]);
+    item->setText(shown());
     m_filling = false;
     if (!number.Valid) {
         m_valid = false;
         Warn(number.Message);
-        RefuseSelection(TablN, row, hnAltitude);
+        RefuseSelection(grid, row, item->column());
     }
+}
+
+void TfrmHet::TablNChanged(QTableWidgetItem *item)
+{
+    if (m_filling || item->column() != hnAltitude)
+        return;
+    const int n = m_nodeRows[item->row()];
+    CellChanged(TablN, item, item->row(), CheckAltitudeText(item->text()), m_calc.Tables().Altitude[n],
+                [this, n] { return m_calc.NodeRow(n)[hnAltitude]; });
 }
 
 void TfrmHet::TablTChanged(QTableWidgetItem *item)
 {
     if (m_filling || item->column() != hbEndTemp)
         return;
-    const int row = item->row();
-    const int b = m_branchRows[row];
-    const THetNumber number = CheckEndTempText(item->text());
-    if (number.Valid)
-        m_calc.Tables().EndTemp[b] = number.Value;
-    m_filling = true;
-    item->setText(m_calc.BranchRow(b)[hbEndTemp]);
-    m_filling = false;
-    if (!number.Valid) {
-        m_valid = false;
-        Warn(number.Message);
-        RefuseSelection(TablT, row, hbEndTemp);
-    }
+    const int b = m_branchRows[item->row()];
+    CellChanged(TablT, item, item->row(), CheckEndTempText(item->text()), m_calc.Tables().EndTemp[b],
+                [this, b] { return m_calc.BranchRow(b)[hbEndTemp]; });
 }
 
 bool TfrmHet::ValidateCells()

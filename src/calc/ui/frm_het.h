@@ -107,6 +107,10 @@ protected:
 
 private:
     void FillFilters();
+    // Takes a typed number into value, or refuses it with its warning;
+    // the cell then shows the value as the table writes it.
+    void CellChanged(THetGrid *grid, QTableWidgetItem *item, int row, THetNumber number, double &value,
+                     const std::function<QString()> &shown);
     void TablNChanged(QTableWidgetItem *item);
     void TablTChanged(QTableWidgetItem *item);
     bool ValidateCells();
