@@ -64,11 +64,17 @@ struct TSchemeDrawSettings
     TDrawTarget DrawTarget = dtScreen;
 };
 
+// The scheme font at the label size of the zoom step, plain.
+void SetSchemeDefaultFont(TCanvas &canvas, const TSchemeDrawSettings &settings, int zoomStep);
+
 // What other parts of the program draw into the scheme. Each is optional.
 struct TSchemeOverlays
 {
     std::function<void(TCanvas &)> DrawTexts;
-    std::function<void(TCanvas &, int branch, bool thick, TColor color)> DrawBranchSymbols;
+    // The symbols on a branch, drawn over its segments; color is the branch's.
+    std::function<void(TCanvas &, const TSchemeDrawSettings &, const TViewport &, int branch, bool thick,
+                       TColor color)>
+        DrawBranchSymbols;
     std::function<void(TCanvas &)> DrawBalloons;
     std::function<void(TCanvas &)> DrawPhones;
     // Pressure of every node (index = node number); false when they could not be computed.
