@@ -1,6 +1,7 @@
 /* A symbol library in C that draws through the handle: a filled square over
    the box in SYMBOL_COLOR and its name beside it. SYMBOL_KIND and
-   SYMBOL_COLOR come from the build. */
+   SYMBOL_COLOR (which may call the program, as GetCurrentBranch()) come
+   from the build. */
 #include "model/plugin_api.h"
 
 /* Names in code page 1251. */
@@ -8,6 +9,8 @@
 #define SYMBOL_NAME "\xD2\xE5\xF1\xF2" /* Тест */
 #elif SYMBOL_KIND == 2
 #define SYMBOL_NAME "\xCC\xE5\xF2\xE0\xED" /* Метан */
+#elif SYMBOL_KIND == 4
+#define SYMBOL_NAME "Branch"
 #else
 #define SYMBOL_NAME "Other"
 #endif
