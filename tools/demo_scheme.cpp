@@ -260,13 +260,13 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
     // crosscut and in front of the ventilation shaft, a water barrier and a
     // mine-rescue post on the main haulage drift.
     doc.SymbolLinks = {
-        TLink(cageYard, 40, QStringLiteral("ЗакрДверь")),
-        TLink(cageYard, 80, QStringLiteral("ЗакрДверь2")),
-        TLink(crosscut, 70, QStringLiteral("ЗамернСт")),
-        TLink(intakeDrifts[400], 100, QStringLiteral("Скорость")),
+        TLink(cageYard, 30, QStringLiteral("ЗакрДверь")),
+        TLink(cageYard, 90, QStringLiteral("ЗакрДверь2")),
+        TLink(crosscut, 35, QStringLiteral("ЗамернСт")),
+        TLink(intakeDrifts[400], 50, QStringLiteral("Скорость")),
         TLink(intakeDrifts[600], 60, QStringLiteral("ВодЗаслон")),
         TLink(intakeDrifts[600], 140, QStringLiteral("ВГСЧ2")),
-        TLink(returnDrifts[900], 100, QStringLiteral("Метан")),
+        TLink(returnDrifts[900], 150, QStringLiteral("Метан")),
         TLink(returnDrifts[1200], 60, QStringLiteral("ЗамернСт")),
         TLink(returnDrifts[1200], 140, QStringLiteral("Метан2")),
     };
