@@ -6,6 +6,8 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/stability_commands.h"
+#include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
 #include "platform/ui/qt_prompt.h"
@@ -18,6 +20,8 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_objects_host.h"
+#include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
 {
@@ -41,9 +45,13 @@ int main(int argc, char **argv)
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
     TBranchSymbolsHost::Install(window);
+    InstallSchemeObjects(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
+    InstallTableCommands(window);
+    InstallTableEditorHooks();
+    InstallStabilityCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

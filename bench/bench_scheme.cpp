@@ -83,7 +83,7 @@ void BM_RedrawThickWithSymbols(benchmark::State &state)
     TViewport view;
     view.FitRect(SchemeBounds(t), {0, 0, image.width(), image.height()});
     TSchemeOverlays overlays;
-    overlays.DrawBranchSymbols = [&](TCanvas &canvas, const TSchemeDrawSettings &s, const TViewport &v, int branch,
+    overlays.DrawBranchSymbols = [&](TCanvas &canvas, const TViewport &v, const TSchemeDrawSettings &s, int branch,
                                      bool thick, TColor color) {
         DrawBranchSymbols(canvas, {t, links, symbols, v, s}, branch, thick, color);
     };

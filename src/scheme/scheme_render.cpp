@@ -196,7 +196,7 @@ bool TSchemeRenderer::PaintScheme(TCanvas &canvas, TPaintGuard &guard)
 
     SetDefaultFont(canvas);
     if (on.Text && checks.Texts && m_overlays.DrawTexts)
-        m_overlays.DrawTexts(canvas);
+        m_overlays.DrawTexts(canvas, m_view, m_settings);
     SetDefaultFont(canvas);
     if (on.Branch)
         for (int n = 1; n <= MaxItems; ++n)
@@ -235,10 +235,10 @@ bool TSchemeRenderer::PaintScheme(TCanvas &canvas, TPaintGuard &guard)
         DrawBranchLabelsPass(canvas);
     SetDefaultFont(canvas);
     if (on.Pla && checks.PLA && m_overlays.DrawBalloons)
-        m_overlays.DrawBalloons(canvas);
+        m_overlays.DrawBalloons(canvas, m_view, m_settings);
     SetDefaultFont(canvas);
     if (on.Phones && checks.Phones && m_overlays.DrawPhones)
-        m_overlays.DrawPhones(canvas);
+        m_overlays.DrawPhones(canvas, m_view, m_settings);
     return true;
 }
 
@@ -272,7 +272,7 @@ void TSchemeRenderer::DrawBranch(TCanvas &canvas, int n)
         }
     }
     if (m_settings.Switches.BSymb && m_settings.Checks.Symbols && m_overlays.DrawBranchSymbols && turns->size() > 1)
-        m_overlays.DrawBranchSymbols(canvas, m_settings, m_view, n, thick, color);
+        m_overlays.DrawBranchSymbols(canvas, m_view, m_settings, n, thick, color);
     if (m_settings.Checks.MoveTool && turns->size() > 2) {
         canvas.Pen.Style = TPenStyle::psSolid;
         canvas.Pen.Color = SchemeColor(scNode);

@@ -9,6 +9,9 @@
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "platform/prompt.h"
+#include "scheme/branch_table.h"
+#include "scheme/ui/frm_mine_tab.h"
+#include "scheme/ui/tabbed_notebook_dlg.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 
@@ -23,6 +26,26 @@ int ShowAirTable(TfrmMain &mainWindow, bool fixedDepression)
     form.ShowRangeChoice = true;
     form.Table.FixedDepressionMode = fixedDepression;
     return form.exec();
+}
+
+// The owner of a window that a failure opens: the calculation's window, else
+// the main window while there is one.
+QWidget *OwnerWidget(QObject *owner)
+{
+    auto *widget = qobject_cast<QWidget *>(owner);
+    return widget ? widget : frmMain;
+}
+
+// The windows that the solvers' failures open.
+void InstallCalcErrorWindows()
+{
+    CalcErrorHooks.ShowTopologyReport = [](QObject *owner) { ShowTopologyReport(OwnerWidget(owner)); };
+    CalcErrorHooks.ShowZeroResistanceBranches = [](QObject *owner) {
+        EditBranchTable(OwnerWidget(owner), btfZeroR);
+    };
+    CalcErrorHooks.ShowBranchRange = [](QObject *owner, const QString &range) {
+        return EditBranchTable(OwnerWidget(owner), btfRange, range) == 1;
+    };
 }
 
 } // namespace
@@ -98,4 +121,5 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
     InstallVentBoost();
+    InstallCalcErrorWindows();
 }

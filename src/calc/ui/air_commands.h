@@ -33,5 +33,6 @@ void menuQHFixirClick(TfrmMain &mainWindow);
 
 // Gives the main window these commands, and its document the default speed
 // limits of the branch kinds for branches that carry none; fills the hook
-// that opens the boost search for a branch.
+// that opens the boost search for a branch and the windows that the solvers'
+// failures open (the topology report, the branch table).
 void InstallAirDistributionCommands(TfrmMain &mainWindow);

@@ -24,9 +24,9 @@ TBranchSymbolsHost::TBranchSymbolsHost(TfrmMain &window)
 
     TfrmMain *w = &window;
     const TBranchSymbolList *symbols = m_symbols.get();
-    w->SchemeOverlays().DrawBranchSymbols = [w, symbols](TCanvas &canvas, const TSchemeDrawSettings &settings,
-                                                         const TViewport &view, int branch, bool thick,
-                                                         TColor color) {
+    w->SchemeOverlays().DrawBranchSymbols = [w, symbols](TCanvas &canvas, const TViewport &view,
+                                                         const TSchemeDrawSettings &settings, int branch,
+                                                         bool thick, TColor color) {
         // A symbol asks which branch it stands on while it is drawn.
         w->SetCurrentBranch(branch);
         DrawBranchSymbols(canvas, {Net, w->Storage().Doc.SymbolLinks, *symbols, view, settings}, branch, thick,

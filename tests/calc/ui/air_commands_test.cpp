@@ -5,7 +5,9 @@
 #include "calc/ui/frm_air_tabl_n.h"
 #include "calc/ui/frm_cntr_air_speed.h"
 #include "platform/prompt.h"
+#include "scheme/ui/tabbed_notebook_dlg.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/table_commands.h"
 #include "modal.h"
 
 #include <QtCore/QTemporaryDir>
@@ -43,6 +45,8 @@ protected:
     {
         w.reset();
         FireModelHooks = {};
+        CalcErrorHooks = {};
+        ShowNodeOnScheme = nullptr;
         ClearAllItems(Net);
     }
     // Triggers the command; check runs inside the window it opens, which is
@@ -154,6 +158,51 @@ TEST_F(AirCommands, UnsolvableNetworkShowsTheCodeAndNothingElse)
 
     EXPECT_FALSE(RunWith<TfrmCntrAirSpeed>("mnuSpeedCheck", frmCntrAirSpeed, [](TfrmCntrAirSpeed &) {}));
     EXPECT_EQ(prompt.Asked.size(), 2u);
+}
+
+// F2 on a network with a dead end opens the topology report and no box;
+// the menu opens the report and both tables on the sample mine.
+TEST_F(AirCommands, TopologyFaultsAndTheTablesOpenTheirWindows)
+{
+    InstallTableCommands(*w);
+    int from = 1;
+    while (!NodeExist(Net, from) || Net.NodeIsSurface[from])
+        ++from;
+    const int node = GetNewNodeNo(Net, false);
+    CreateNode(Net, node);
+    Net.NodeX[node] = static_cast<std::int16_t>(Net.NodeX[from] + 50);
+    Net.NodeY[node] = Net.NodeY[from];
+    const int branch = GetNewBranchNo(Net, false);
+    CreateBranch(Net, branch);
+    Net.BranchStartNode[branch] = static_cast<std::int16_t>(from);
+    Net.BranchEndNode[branch] = static_cast<std::int16_t>(node);
+    Net.BranchR[branch] = 0.1;
+    InsertBranchEdgeTurns(Net, branch);
+
+    QStringList titles;
+    int deadEnd = 0;
+    const auto record = [&] {
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            titles << modal->windowTitle();
+            if (auto *report = qobject_cast<TTabbedNotebookDlg *>(modal); report && !report->Report().Rows.empty())
+                deadEnd = report->Report().Rows[0][0].toInt();
+            CloseOpenModals();
+        });
+    };
+    for (const char *action : {"TaskAirDistribution", "mnuMuchBranches", "mnuEditNodes", "mnuNoNodes"}) {
+        record();
+        ASSERT_TRUE(w->Action(QString::fromLatin1(action))->isEnabled()) << action;
+        w->Action(QString::fromLatin1(action))->trigger();
+    }
+    EXPECT_TRUE(prompt.Asked.empty());
+    EXPECT_EQ(deadEnd, node);
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Вероятные ошибки топологии"),
+                                   QStringLiteral("Корректировка информации о ветвях"),
+                                   QStringLiteral("Корректировка информации об  узлах"),
+                                   QStringLiteral("Вероятные ошибки топологии")}));
 }
 
 TEST_F(AirCommands, UnsettledResultWarnsOnceAndStillShowsTheTable)

@@ -72,6 +72,7 @@ protected:
         ShowVentBoost = nullptr;
         VentBoostHooks = {};
         BranchDialogHooks.Boost = nullptr;
+        CalcErrorHooks = {};
         ClearAllItems(Net);
     }
     TScriptedPrompt prompt;

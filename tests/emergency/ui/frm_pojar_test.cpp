@@ -1,5 +1,6 @@
 // The fire modelling window as the user drives it from the main window, on
 // the sample mine, and the fire-load window.
+#include "calc/solver.h"
 #include "calc/ui/air_commands.h"
 #include "emergency/ui/frm_p_nagr.h"
 #include "emergency/ui/frm_pojar.h"
@@ -52,6 +53,7 @@ protected:
     {
         FreeFireWindow();
         w.reset();
+        CalcErrorHooks = {};
     }
 
     // F3 with the window driven by drive while it is shown.

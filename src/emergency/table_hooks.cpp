@@ -1,0 +1,3 @@
+#include "emergency/table_hooks.h"
+
+TTableEditorHooks TableEditorHooks;
