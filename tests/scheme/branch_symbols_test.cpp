@@ -2,8 +2,7 @@
 #include "scheme/builtin_symbols.h"
 
 #include "scheme_test_network.h"
-
-#include "model/plugin_services.h"
+#include "symbol_services.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
@@ -252,26 +251,9 @@ TEST_F(SymbolLibraries, MissingOrEmptyFolderGivesNoSymbols)
 
 // ---- Built-in figures -----------------------------------------------------------
 
-class TFixedServices : public TPluginServices
-{
-public:
-    void SetModified() override {}
-    bool NewObjectsIsFirstFree() const override { return true; }
-    void *Application() const override { return nullptr; }
-    void *MainForm() const override { return nullptr; }
-    std::uintptr_t MainWindowHandle() const override { return 0; }
-    int CurrentBranch() const override { return 57; }
-    void SetCanvasFont(const QString &, int, bool) override {}
-    QString SchemeFontName() const override { return QStringLiteral("Arial"); }
-    int LabelFontSize() const override { return 8; }
-    TColor BackColor() const override { return 0x202020; }
-    void ClearSymbolList() override {}
-};
-
 TEST(BuiltinSymbols, StationLabelsTheBranchAndSensorsWriteTheirLetterOverTheCircle)
 {
-    TFixedServices services;
-    TPluginServices *old = SetPluginServices(&services);
+    const TSymbolTestServices services(0x202020, 57);
     TBranchSymbolList list;
     RegisterBuiltinSymbols(list);
     const api::TunvexPoint corners[4] = {{120, 96}, {100, 96}, {120, 116}, {100, 116}};
@@ -297,7 +279,6 @@ TEST(BuiltinSymbols, StationLabelsTheBranchAndSensorsWriteTheirLetterOverTheCirc
         EXPECT_GT(canvas.Ops.back().Font.Height, 0);
         EXPECT_EQ(canvas.Font.Height, 0);
     }
-    SetPluginServices(old);
 }
 
 } // namespace

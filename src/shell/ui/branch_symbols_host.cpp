@@ -44,11 +44,11 @@ TBranchSymbolsHost::TBranchSymbolsHost(TfrmMain &window)
     };
 }
 
+// The host goes with the window's children, after the window's own members:
+// only the dialog's global hook is left to clear.
 TBranchSymbolsHost::~TBranchSymbolsHost()
 {
-    m_window.SchemeOverlays().DrawBranchSymbols = nullptr;
     BranchDialogHost.Form.BranchSymbols = nullptr;
-    m_window.OptionsSymbols = nullptr;
     m_symbols->UnloadAll();
 }
 

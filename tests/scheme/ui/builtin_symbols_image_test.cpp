@@ -1,6 +1,6 @@
 #include "scheme/builtin_symbols.h"
 
-#include "model/plugin_services.h"
+#include "../symbol_services.h"
 #include "platform/ui/qt_canvas.h"
 
 #include <QtGui/QImage>
@@ -11,31 +11,10 @@ namespace api = tunvex_api;
 
 namespace {
 
-class TWhiteBackground : public TPluginServices
-{
-public:
-    void SetModified() override {}
-    bool NewObjectsIsFirstFree() const override { return true; }
-    void *Application() const override { return nullptr; }
-    void *MainForm() const override { return nullptr; }
-    std::uintptr_t MainWindowHandle() const override { return 0; }
-    int CurrentBranch() const override { return 4321; }
-    void SetCanvasFont(const QString &, int, bool) override {}
-    QString SchemeFontName() const override { return QStringLiteral("Arial"); }
-    int LabelFontSize() const override { return 8; }
-    TColor BackColor() const override { return clWhite; }
-    void ClearSymbolList() override {}
-};
-
 class BuiltinSymbolImages : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_old = SetPluginServices(&m_services);
-        RegisterBuiltinSymbols(Symbols);
-    }
-    void TearDown() override { SetPluginServices(m_old); }
+    void SetUp() override { RegisterBuiltinSymbols(Symbols); }
 
     QImage Blank() const
     {
@@ -63,11 +42,8 @@ protected:
         return image;
     }
 
+    const TSymbolTestServices Services{clWhite, 4321};
     TBranchSymbolList Symbols;
-
-private:
-    TWhiteBackground m_services;
-    TPluginServices *m_old = nullptr;
 };
 
 TEST_F(BuiltinSymbolImages, EachSymbolStaysUprightWhicheverWayTheAirwayRuns)
