@@ -195,6 +195,8 @@ TfrmPojar::TfrmPojar(QWidget *owner, TNetworkTables &t) : QDialog(owner), m_mode
 
 TfrmPojar::~TfrmPojar()
 {
+    if (FireWindowHooks.ResultsGone)
+        FireWindowHooks.ResultsGone();
     // The model puts the normal flows and depressions back as it goes.
     m_model.reset();
     if (frmMain) {
@@ -289,7 +291,11 @@ bool TfrmPojar::Compute()
             EdInr->setFocus();
         return false;
     }
-    return m_model->Compute(EdInr->text());
+    if (!m_model->Compute(EdInr->text()))
+        return false;
+    if (FireWindowHooks.ResultsGone)
+        FireWindowHooks.ResultsGone();
+    return true;
 }
 
 void TfrmPojar::PageChanged(int index)
