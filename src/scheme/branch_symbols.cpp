@@ -204,14 +204,6 @@ QStringList TBranchSymbolList::Names() const
     return names;
 }
 
-QStringList TBranchSymbolList::Descriptions() const
-{
-    QStringList descriptions;
-    for (const TBranchSymbol &s : m_items)
-        descriptions << s.Description;
-    return descriptions;
-}
-
 void TBranchSymbolList::UnloadAll()
 {
     m_items.clear();
@@ -263,10 +255,8 @@ void DrawLinkSymbol(TCanvas &canvas, const TBranchSymbol &symbol, const TSchemeD
     SetSchemeDefaultFont(canvas, settings, zoomStep);
     if (s >= 2 && dseg <= segLength)
         CallDrawSymbol(canvas, symbol, corners, color);
-    else {
-        canvas.Pen.Width = 1;
-        canvas.Pen.Color = clBlack;
-    }
+    canvas.Pen.Width = 1;
+    canvas.Pen.Color = clBlack;
 }
 
 void DrawBranchSymbols(TCanvas &canvas, const TBranchSymbolDrawing &d, int branch, bool thick, TColor color)

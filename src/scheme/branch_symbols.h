@@ -59,7 +59,6 @@ public:
     // symbol hides a library's of the same name.
     const TBranchSymbol *FindByName(const QString &name) const;
     QStringList Names() const;
-    QStringList Descriptions() const;
     // Unloads every library and empties the list.
     void UnloadAll();
 
