@@ -646,6 +646,25 @@ void TfrDesignerForm::SetGrayButtons(bool b)
                 sb->SetGrayedInactive(b);
 }
 
+namespace {
+
+// Where a toolbar is now: in its dock, or its float window's screen place.
+TToolBarState CurrentState(const TfrToolBar &bar)
+{
+    TToolBarState s;
+    s.Floating = bar.Floating;
+    s.Visible = bar.IsShown();
+    const bool floating = bar.Floating && bar.FloatForm;
+    s.X = floating ? bar.FloatForm->x() : bar.x();
+    s.Y = floating ? bar.FloatForm->y() : bar.y();
+    s.Width = bar.width();
+    s.Height = bar.height();
+    s.DockName = bar.ParentDock() ? bar.ParentDock()->objectName() : QString();
+    return s;
+}
+
+} // namespace
+
 void TfrDesignerForm::ReadOptions()
 {
     TSettingsStore store(TSettingsScope::User);
@@ -661,12 +680,7 @@ void TfrDesignerForm::ReadOptions()
     const std::vector<TfrDock *> docks{frDock1, frDock2, frDock3, frDock4};
     for (TfrToolBar *bar : ToolBars()) {
         bar->SetShown(false);
-        TToolBarState s;
-        s.X = bar->Floating && bar->FloatForm ? bar->FloatForm->x() : bar->x();
-        s.Y = bar->Floating && bar->FloatForm ? bar->FloatForm->y() : bar->y();
-        s.Width = bar->width();
-        s.Height = bar->height();
-        s.DockName = bar->ParentDock() ? bar->ParentDock()->objectName() : QString();
+        TToolBarState s = CurrentState(*bar);
         ReadToolBarState(store, bar->objectName(), s);
         bar->resize(s.Width, s.Height);
         if (s.Floating) {
@@ -695,15 +709,7 @@ void TfrDesignerForm::WriteOptions()
     for (TfrToolBar *bar : ToolBars()) {
         if (!FirstInstance && bar == Panel6)
             continue;
-        TToolBarState s;
-        s.Floating = bar->Floating;
-        s.Visible = bar->IsShown();
-        s.X = bar->Floating && bar->FloatForm ? bar->FloatForm->x() : bar->x();
-        s.Y = bar->Floating && bar->FloatForm ? bar->FloatForm->y() : bar->y();
-        s.Width = bar->width();
-        s.Height = bar->height();
-        s.DockName = bar->ParentDock() ? bar->ParentDock()->objectName() : QString();
-        WriteToolBarState(store, bar->objectName(), s);
+        WriteToolBarState(store, bar->objectName(), CurrentState(*bar));
     }
     for (TfrToolBar *bar : ToolBars())
         bar->SetShown(false);
