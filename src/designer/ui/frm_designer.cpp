@@ -1,6 +1,7 @@
 #include "designer/ui/frm_designer.h"
 
 #include "designer/ui/dock.h"
+#include "designer/ui/frm_insp.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
 #include "platform/ui/qt_canvas.h"
@@ -27,6 +28,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 std::map<QString, std::function<void(TfrDesignerForm &)>> DesignerHooks;
+std::function<TPropEditor *(QWidget *owner)> DesignerMemoEditorFactory;
 TfrDesignerForm *CurrentDesignerForm = nullptr;
 
 namespace {
@@ -154,6 +156,14 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
             for (const TfrToolsInfo &tool : Engine().DesignerToolRegistry)
                 AddToolItem(tool.Caption, tool.Bitmap, tool.OnClick);
     }
+    Inspector = new TfrInspForm(this);
+    if (DesignerMemoEditorFactory)
+        MemoEditor = DesignerMemoEditorFactory(this);
+    const char *rows[] = {"Name", "Left", "Top", "Width", "Height", "Visible"};
+    for (int i = 0; i < 6; ++i)
+        Inspector->AddItem(QLatin1String(rows[i]), &InspValues[i]);
+    Inspector->AddItem(QStringLiteral("Memo"), &InspValues[6], MemoEditor, 1);
+    Inspector->Empty = true;
     if (!FirstInstance)
         for (const char *name : {"PgB1", "PgB2"})
             Button(QLatin1String(name))->setEnabled(false);
@@ -394,8 +404,13 @@ void TfrDesignerForm::BuildMenus(QMenuBar *bar)
     int n = 1;
     for (auto [caption, panel] : panelItems) {
         QAction *a = AddItem(panels, QStringLiteral("Pan%1").arg(n++), QString::fromUtf8(caption));
-        if (!panel)
+        a->setCheckable(true);
+        a->setEnabled(true);
+        if (!panel) {
+            connect(panels, &QMenu::aboutToShow, a, [this, a] { a->setChecked(!Inspector->isHidden()); });
+            connect(a, &QAction::triggered, this, [this](bool on) { Inspector->setVisible(on); });
             continue;
+        }
         a->setCheckable(true);
         a->setEnabled(true);
         connect(panels, &QMenu::aboutToShow, a, [a, panel] { a->setChecked(panel->IsShown()); });
@@ -700,6 +715,18 @@ void TfrDesignerForm::ReadOptions()
     for (TfrDock *d : docks)
         d->ArrangeRows();
     LayoutClient();
+
+    // Only the inspector's place and visibility persist; it comes back unrolled.
+    TFormState insp{!Inspector->isHidden(), Inspector->x(), Inspector->y(), Inspector->width(), Inspector->height()};
+    if (insp.X == 0 && insp.Y == 0) {
+        insp.X = width() - Inspector->FullWidth - 40;
+        insp.Y = 120;
+    }
+    Inspector->hide();
+    ReadFormState(store, Inspector->objectName(), insp);
+    Inspector->setGeometry(insp.X, insp.Y, Inspector->FullWidth, Inspector->FullHeight);
+    Inspector->Panel1->show();
+    Inspector->setVisible(insp.Visible);
 }
 
 void TfrDesignerForm::WriteOptions()
@@ -713,6 +740,9 @@ void TfrDesignerForm::WriteOptions()
     }
     for (TfrToolBar *bar : ToolBars())
         bar->SetShown(false);
+    WriteFormState(store, Inspector->objectName(),
+                   {!Inspector->isHidden(), Inspector->x(), Inspector->y(), Inspector->width(), Inspector->height()});
+    Inspector->hide();
 }
 
 void TfrDesignerForm::showEvent(QShowEvent *e)
@@ -727,7 +757,15 @@ void TfrDesignerForm::showEvent(QShowEvent *e)
     if (auto *fonts = findChild<QComboBox *>(QStringLiteral("C2"))) {
         fonts->clear();
         fonts->addItems(QFontDatabase::families());
+        // Arial is present where a metric-compatible face stands in for it.
+        fonts->setCurrentText(QStringLiteral("Arial"));
+        if (fonts->currentText() != QStringLiteral("Arial")) {
+            fonts->insertItem(0, QStringLiteral("Arial"));
+            fonts->setCurrentIndex(0);
+        }
     }
+    if (auto *sizes = findChild<QComboBox *>(QStringLiteral("C3")))
+        sizes->setCurrentText(QStringLiteral("10"));
     SetPage(0);
     SetFileName(FileName);
     ResetSelection();

@@ -8,6 +8,7 @@
 
 #include <QtWidgets/QDialog>
 
+#include <array>
 #include <functional>
 #include <map>
 
@@ -21,11 +22,16 @@ class TfrDock;
 class TfrToolBar;
 class TfrTBButton;
 class TfrDesignerForm;
+class TfrInspForm;
+class TPropEditor;
 
 // The designer's dialogs and commands that other parts of the program bring,
 // by the name of the menu item or button that opens them ("N14" options, "N25"
 // page options, ...). An item stays disabled until its entry is filled.
 extern std::map<QString, std::function<void(TfrDesignerForm &)>> DesignerHooks;
+// Makes the text editor that the inspector's "Memo" row opens; none until
+// the editor exists.
+extern std::function<TPropEditor *(QWidget *owner)> DesignerMemoEditorFactory;
 
 class TfrDesignerForm : public QDialog, public TfrReportDesigner
 {
@@ -71,6 +77,10 @@ public:
     QWidget *PageView;
     QLabel *StatusUnits, *StatusPos, *StatusText;
     QMenu *MastMenu;
+    TfrInspForm *Inspector;
+    TPropEditor *MemoEditor = nullptr;
+    // The inspector's values: Name, Left, Top, Width, Height, Visible, Memo.
+    std::array<QString, 7> InspValues;
     QMenu *Popup1;
     // Every button and menu item by its name (FileBtn1, N46, ...).
     TfrTBButton *Button(const QString &name) const;
