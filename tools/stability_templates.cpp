@@ -7,6 +7,8 @@
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
 
+#include <functional>
+
 namespace {
 
 struct TColumn
@@ -124,6 +126,104 @@ void MakeFireDetectionTemplate(TfrReport &report)
               true);
 }
 
+void MakeJournalTemplate(TfrReport &report)
+{
+    report.TemplatePages.Clear();
+    report.TemplatePages.Adopt(std::make_unique<TfrPage>(9, 0, 0, 1));
+    TfrPage &page = report.TemplatePages.GetPage(0);
+    constexpr int Left = 20;
+    constexpr int Width = 1012;
+    const auto cell = [&page](int left, int top, int width, int height, const QString &text, int align = adjust::Centre) {
+        TfrMemoView &memo = AddMemo(page, left, top, width, height, text, true);
+        memo.Adjust = align | adjust::VCentre;
+        return std::ref(memo);
+    };
+
+    // The head of the paper journal.
+    AddBand(page, btReportTitle, 20, 76).Width = Width + Left;
+    TfrMemoView &title = AddMemo(page, Left, 20, Width, 22, QStringLiteral("ВЕНТИЛЯЦИОННЫЙ ЖУРНАЛ"), false);
+    title.FontSize = 12;
+    title.FontStyle = 2;
+    title.Adjust = adjust::Centre;
+    TfrMemoView &mine = AddMemo(page, Left, 42, Width, 18, QStringLiteral("Шахта  [MineName]"), false);
+    mine.FontSize = 10;
+    mine.FontStyle = 2;
+    mine.Adjust = adjust::Centre;
+    AddMemo(page, Left, 62, 400, 16, QStringLiteral("[bDate] - [eDate]"), false).FontSize = 9;
+    TfrMemoView &form = AddMemo(page, Left + Width - 200, 62, 200, 16, QStringLiteral("Форма 2"), false);
+    form.FontSize = 9;
+    form.Adjust = adjust::Right;
+
+    // Column captions on every sheet: the intake stream, the exhaust stream
+    // with its gases, and the chief engineer's remarks.
+    struct TColumn
+    {
+        const char *Caption;
+        const char *Value;
+        int Width;
+        int Align;
+    };
+    static const TColumn intake[] = {{"Ном. вет.", "[lNumber]", 30, adjust::Right},
+                                     {"Наименование ветви", "[lName]", 160, adjust::Left},
+                                     {"Сечен., кв.м", "[lSec]", 40, adjust::Right},
+                                     {"Скор., м/с", "[lSpeed]", 40, adjust::Right},
+                                     {"Расход, м3/мин", "[lOut]", 48, adjust::Right},
+                                     {"Темп., грд.С", "[lTemperature]", 36, adjust::Right},
+                                     {"Влаж., %", "[lWaternity]", 36, adjust::Right}};
+    static const TColumn exhaust[] = {{"Ном. вет.", "[rNumber]", 30, adjust::Right},
+                                      {"Наименование ветви", "[rName]", 160, adjust::Left},
+                                      {"Сечен., кв.м", "[rSec]", 40, adjust::Right},
+                                      {"Скор., м/с", "[rSpeed]", 40, adjust::Right},
+                                      {"Расход, м3/мин", "[rOut]", 48, adjust::Right},
+                                      {"CH4/H2, %", "[RecordCH4]", 38, adjust::Right},
+                                      {"CO2, %", "[RecordCO2]", 38, adjust::Right},
+                                      {"O2, %", "[RecordO2]", 38, adjust::Right},
+                                      {"CO, %", "[RecordCO]", 38, adjust::Right},
+                                      {"Темп., грд.С", "[rTemperature]", 36, adjust::Right},
+                                      {"Влаж., %", "[rWaternity]", 36, adjust::Right}};
+    // A band takes the objects whose top lies within it, its bottom edge
+    // included: the bands keep a gap between them.
+    constexpr int HeadTop = 110;
+    constexpr int DataTop = 206;
+    AddBand(page, btPageHeader, HeadTop, 64).Width = Width + Left;
+    TfrBandView &rubrics = AddBand(page, btMasterData, 180, 20, QStringLiteral("frStringsDataset"));
+    rubrics.Width = Width + Left;
+    // A rubric without records still shows its title.
+    rubrics.Flags |= flags::Hyphenation;
+    AddBand(page, btDetailData, DataTop, 16, QStringLiteral("frUserDatasetRec")).Width = Width + Left;
+    AddBand(page, btDetailFooter, 232, 20).Width = Width + Left;
+
+    int left = Left;
+    const auto stream = [&](const QString &caption, const auto &columns) {
+        int width = 0;
+        for (const TColumn &c : columns)
+            width += c.Width;
+        cell(left, HeadTop, width, 20, caption).get().FontStyle = 2;
+        for (const TColumn &c : columns) {
+            cell(left, HeadTop + 20, c.Width, 44, QString::fromUtf8(c.Caption)).get().FontSize = 7;
+            cell(left, DataTop, c.Width, 16, QString::fromUtf8(c.Value), c.Align).get().FontSize = 7;
+            left += c.Width;
+        }
+    };
+    stream(QStringLiteral("ПОСТУПАЮЩАЯ СТРУЯ"), intake);
+    stream(QStringLiteral("ИСХОДЯЩАЯ СТРУЯ"), exhaust);
+    cell(left, HeadTop, Left + Width - left, 64, QStringLiteral("Замечания главного инженера шахты или нач-ка ВТБ"))
+        .get()
+        .FontSize = 7;
+    cell(left, DataTop, Left + Width - left, 16, QStringLiteral("[RecordNote]"), adjust::Left).get().FontSize = 7;
+
+    TfrMemoView &rubric = AddMemo(page, Left, 182, Width, 16, QStringLiteral("[RubricNumber]. [RubricName]"), false);
+    rubric.FontSize = 9;
+    rubric.FontStyle = 2;
+    rubric.Adjust = adjust::VBottom;
+    // The totals line keeps its character columns: a fixed-pitch font.
+    TfrMemoView &totals = AddMemo(page, Left, 234, Width, 16, QStringLiteral("[TotalString]"), false);
+    totals.FontName = QStringLiteral("Courier New");
+    totals.FontSize = 7;
+    totals.FontStyle = 2;
+    totals.Flags = 0;
+}
+
 void WriteStabilityTemplates(const QString &reportsFolder)
 {
     const QDir folder(reportsFolder);
@@ -134,4 +234,6 @@ void WriteStabilityTemplates(const QString &reportsFolder)
     Write(report, folder.filePath(AscendingTemplateFile));
     MakeFireDetectionTemplate(report);
     Write(report, folder.filePath(FireDetectionTemplateFile));
+    MakeJournalTemplate(report);
+    Write(report, folder.filePath(JournalTemplateFile));
 }

@@ -11,10 +11,16 @@ void MakeAscendingStabilityTemplate(TfrReport &report);
 // The detection branch and times of every fire branch over udAllBrnFire.
 void MakeFireDetectionTemplate(TfrReport &report);
 
+// "Вентжурнал.frf": a ventilation journal in the layout of form 2, a band
+// per rubric over frStringsDataset, a band per record over frUserDatasetRec
+// and the rubric's totals line in its footer, on a landscape sheet.
+void MakeJournalTemplate(TfrReport &report);
+
 // The files as they lie in the reports folder, relative to it.
 inline const QString DescendingTemplateFile = QStringLiteral("Устойчивость.frf");
 inline const QString AscendingTemplateFile = QStringLiteral("Уст. при восх/Устойчивость при восходящем проветривании.frf");
 inline const QString FireDetectionTemplateFile = QStringLiteral("Время обнаружения пожара.frf");
+inline const QString JournalTemplateFile = QStringLiteral("Вентжурнал.frf");
 
-// Writes the three templates into the reports folder (its sub-folder made).
+// Writes the templates into the reports folder (its sub-folder made).
 void WriteStabilityTemplates(const QString &reportsFolder);

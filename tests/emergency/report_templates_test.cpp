@@ -128,7 +128,7 @@ TEST(StabilityTemplates, TheFilesOfTheReportsFolderAreWhatTheProgramWrites)
     QTemporaryDir dir;
     TfrEngineScope scope;
     WriteStabilityTemplates(dir.path());
-    for (const QString &file : {DescendingTemplateFile, AscendingTemplateFile, FireDetectionTemplateFile}) {
+    for (const QString &file : {DescendingTemplateFile, AscendingTemplateFile, FireDetectionTemplateFile, JournalTemplateFile}) {
         QFile made(dir.filePath(file)), kept(ReportsFolder + file);
         ASSERT_TRUE(made.open(QIODevice::ReadOnly)) << file.toStdString();
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << file.toStdString();
