@@ -169,6 +169,7 @@ TfrmKerstal::TfrmKerstal(const TJournalNetwork &net, QWidget *parent) : QDialog(
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters({QStringLiteral("Файлы отчетов (*.frf)"), QStringLiteral("Все файлы (*)")});
         dialog.setDefaultSuffix(QStringLiteral("frf"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().first();
