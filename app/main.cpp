@@ -18,6 +18,7 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_commands.h"
 #include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
     InstallTableCommands(window);
+    InstallSchemeCommands(window);
     InstallTableEditorHooks();
     TPluginHost::Install(window);
     window.show();

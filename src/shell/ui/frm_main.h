@@ -107,6 +107,12 @@ public:
     void DrawBranch(int n);
     // The canvas the scheme is being drawn on, null between drawings.
     TCanvas *DrawCanvas() const { return m_drawCanvas; }
+    // Printing: the drawing goes to the printer's canvas with the printer's
+    // sizes; null gives the screen back.
+    void SetPrintTarget(TCanvas *printerCanvas);
+    TDrawTarget DrawTarget() const { return m_drawTarget; }
+    // Every pass of the scheme on a canvas, without background, sheet or grid.
+    void PaintScheme(TCanvas &canvas);
     // The pen of the canvas being drawn on, for the branch symbols.
     void SetSchemePen(TPenStyle style, int width, TColor color);
     int GetFireTime() const { return m_options.FireTime; }
@@ -225,6 +231,7 @@ private:
     int m_toolMode = 0;
     int m_currentBranch = 0;
     TCanvas *m_drawCanvas = nullptr;
+    TDrawTarget m_drawTarget = dtScreen;
     QLabel *m_lblX = nullptr;
     QLabel *m_lblY = nullptr;
     QLabel *m_lblNode = nullptr;
