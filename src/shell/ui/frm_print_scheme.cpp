@@ -15,6 +15,7 @@
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
@@ -106,6 +107,9 @@ TfrmPrintScheme::TfrmPrintScheme(TfrmMain &mainWindow, QPrinter &printer)
     rbtnUseSheets = new QRadioButton(LookupText(QStringLiteral("Я хочу задать размер схемы количеством листов")), this);
     rbtnUseSheets->setObjectName(QStringLiteral("rbtnUseSheets"));
     rbtnUseSheets->setChecked(true);
+    auto *sizeKinds = new QButtonGroup(this);
+    sizeKinds->addButton(rbtnSizeRequired);
+    sizeKinds->addButton(rbtnUseSheets);
     xqeReqPagesByX = IntEdit(this, "xqeReqPagesByX", QStringLiteral("1"), 1, 20);
     xqeReqPagesByY = IntEdit(this, "xqeReqPagesByY", QStringLiteral("1"), 1, 20);
     lblSizeBecome = new QLabel(this);
@@ -172,6 +176,9 @@ bool TfrmPrintScheme::eventFilter(QObject *watched, QEvent *event)
             rbtnSizeRequired->setChecked(true);
         else if (watched == xqeReqPagesByX || watched == xqeReqPagesByY)
             rbtnUseSheets->setChecked(true);
+    auto *sizeKinds = new QButtonGroup(this);
+    sizeKinds->addButton(rbtnSizeRequired);
+    sizeKinds->addButton(rbtnUseSheets);
     }
     return QDialog::eventFilter(watched, event);
 }
