@@ -6,6 +6,7 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/stability_commands.h"
 #include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
 #include "platform/ui/desktop_opener.h"
@@ -19,6 +20,7 @@
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
 #include "shell/ui/scheme_commands.h"
+#include "shell/ui/scheme_objects_host.h"
 #include "shell/ui/table_commands.h"
 
 int main(int argc, char **argv)
@@ -42,12 +44,14 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    InstallSchemeObjects(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
     InstallTableCommands(window);
     InstallSchemeCommands(window);
     InstallTableEditorHooks();
+    InstallStabilityCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

@@ -39,3 +39,65 @@ static void BM_ZoneWalkFromIntake(benchmark::State &state)
     state.counters["entries"] = static_cast<double>(zone.size());
 }
 BENCHMARK(BM_ZoneWalkFromIntake)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+// The stability studies judge each inclined working with one solve of the
+// network; compare their time per working with BM_SolveInclined.
+#include "emergency/stability.h"
+
+namespace {
+
+// The grid network with its nodes on five levels 30 m apart, so that many
+// workings are inclined; every working long and wide enough to be judged.
+std::unique_ptr<TNetworkTables> InclinedNetwork(int branches)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeGridNetwork(*t, branches);
+    for (int n = 1; n <= MaxNodeNo(*t); ++n)
+        t->NodeAltitude[n] = -30.0 * (n % 5);
+    for (int b = 1; b <= MaxBranchNo(*t); ++b) {
+        t->BranchLength[b] = 200;
+        t->BranchArea[b] = 10;
+        t->BranchAngle[b] = AngleNotGiven;
+        t->BranchStartTemp[b] = 20;
+    }
+    return t;
+}
+
+} // namespace
+
+static void BM_SolveInclined(benchmark::State &state)
+{
+    const auto t = InclinedNetwork(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        if (CalcTablesAir(*t) != crSolved)
+            state.SkipWithError("the network did not solve");
+}
+BENCHMARK(BM_SolveInclined)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+static void BM_DescendingStability(benchmark::State &state)
+{
+    const auto t = InclinedNetwork(static_cast<int>(state.range(0)));
+    TDescendingStability study;
+    TStudyProgress progress;
+    for (auto _ : state)
+        if (ComputeDescendingStability(*t, study, {}, progress) != crSolved)
+            state.SkipWithError("the network did not solve");
+    state.counters["workings"] = study.Count();
+    state.counters["per working"] = benchmark::Counter(study.Count(), benchmark::Counter::kIsIterationInvariantRate
+                                                                          | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DescendingStability)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+static void BM_AscendingStability(benchmark::State &state)
+{
+    const auto t = InclinedNetwork(static_cast<int>(state.range(0)));
+    CalcTablesAir(*t);
+    TAscendingStability study;
+    TStudyProgress progress;
+    for (auto _ : state)
+        ComputeAscendingStability(*t, study, DefaultFireTime, progress);
+    state.counters["workings"] = study.Count();
+    state.counters["per working"] = benchmark::Counter(study.Count(), benchmark::Counter::kIsIterationInvariantRate
+                                                                          | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_AscendingStability)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -30,5 +30,14 @@ tunvex_build() {
   local build="$root/build"
   # Configure every time: folders join the build when their CMakeLists.txt appears.
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  # Qt's moc step of this CMake does not notice a header that joins a library
+  # through the globbed sources; when the set of headers changed, make every
+  # moc step run again rather than fail the link on a missing meta-object.
+  local headers
+  headers=$(cd "$root" && find src tests -name '*.h' | sort | md5sum)
+  if [ "$headers" != "$(cat "$build/.tunvex-headers" 2>/dev/null)" ]; then
+    find "$build" -path '*_autogen/timestamp' -delete
+    echo "$headers" > "$build/.tunvex-headers"
+  fi
   cmake --build "$build" --parallel "${TUNVEX_JOBS:-$(nproc)}"
 }

@@ -257,6 +257,30 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
     doc.MineProperties.Remarks =
         QStringLiteral("Учебная схема: горизонт -350 м, пласт k8, три лавы и два подготовительных забоя");
     doc.Layers = {{QStringLiteral("Горизонт -350 м"), 0x000000}, {QStringLiteral("Пласт k8"), 0x008000}};
+
+    // What the engineer has placed on the scheme: inscriptions, the
+    // balloons of the accident-plan positions and the telephones.
+    t.BranchPLAColor[skipShaft] = 0x00FFFF;
+    t.BranchPLAColor[cageShaft] = 0x00C000;
+    const auto text = [&doc](int x, int y, const QString &words, int factor, std::uint8_t style, TColor color) {
+        TMapText inscription;
+        inscription.SetText(words);
+        inscription.SetPos(x, y);
+        inscription.SetFontName(QStringLiteral("Arial"));
+        inscription.SetSizeFactor(factor);
+        inscription.SetStyle(style);
+        inscription.SetColor(color);
+        doc.MapTexts.Add(inscription);
+    };
+    text(420, 20, QStringLiteral("Шахта «Демонстрационная», горизонт -350 м"), 2, ts::Bold, 0x800000);
+    text(40, 400, QStringLiteral("Околоствольный двор"), 1, ts::Italic, 0x000000);
+    text(1180, 230, QStringLiteral("На ГВУ"), 1, ts::Underline, 0x0000C0);
+    doc.BalloonList.Add(TPLABaloon(t, 100, 1, 250));
+    doc.BalloonList.Add(TPLABaloon(t, 230, 2, 180));
+    doc.BalloonList.Add(TPLABaloon(t, 1330, 3, 130));
+    t.BranchPhone[crosscut] = doc.PhoneList.Add(TTelephone(340, QStringLiteral("2-15"), 330));
+    t.BranchPhone[ventShaft] = doc.PhoneList.Add(TTelephone(1270, QStringLiteral("2-40"), 90));
+    doc.PhoneList.Add(TTelephone(160, QStringLiteral("2-31"), 20));
 }
 
 TSchemeView DemoSchemeView()

@@ -96,22 +96,6 @@ std::vector<TTextTable> TextTables(TNetworkTables &t)
             {tagDegasValve, &t.BranchDegasValve}, {tagFirePipeDiameter, &t.BranchFirePipeDiameter}};
 }
 
-// ---- fixed-size texts: a length byte and up to size - 1 characters ----
-
-void PutShortString(char *p, int size, const QString &text)
-{
-    const QByteArray bytes = EncodeCp1251(text).left(size - 1);
-    std::memset(p, 0, static_cast<std::size_t>(size));
-    p[0] = static_cast<char>(bytes.size());
-    std::memcpy(p + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-QString GetShortString(const char *p, int size)
-{
-    const int length = std::min<int>(static_cast<std::uint8_t>(p[0]), size - 1);
-    return DecodeCp1251(p + 1, length);
-}
-
 // ---- writing ----
 
 class TSchemeWriter
@@ -220,13 +204,38 @@ public:
         m_s.WriteBytes(data);
     }
 
-    void WriteCarried(const std::vector<TCarriedRecord> &records, std::int16_t tag)
+    // Records of fixed-size entries, one record for the whole list.
+    template <typename List, typename ToBytes>
+    void WriteEntries(std::int16_t tag, const List &list, int entrySize, ToBytes toBytes)
     {
-        for (const TCarriedRecord &r : records)
-            if (r.Tag == tag) {
-                WriteRecordHeader(m_s, {r.Tag, static_cast<std::int32_t>(r.Data.size()), r.Count});
-                m_s.WriteBytes(r.Data);
+        QByteArray data;
+        data.reserve(static_cast<qsizetype>(list.Count()) * entrySize);
+        for (int i = 0; i < list.Count(); ++i)
+            data += toBytes(list[i]);
+        WriteRecordHeader(m_s, {tag, static_cast<std::int32_t>(data.size()), list.Count()});
+        m_s.WriteBytes(data);
+    }
+
+    // One record per picture file: name length, name, placements.
+    void WritePictureSymbols(const TSymbolList &symbols)
+    {
+        for (const TSymbolPlaces &places : symbols) {
+            const QByteArray name = EncodeCp1251(places.FileName);
+            QByteArray data(4 + name.size() + static_cast<qsizetype>(places.Places.size()) * 12, '\0');
+            char *p = data.data();
+            qToLittleEndian(static_cast<std::int32_t>(name.size()), p);
+            std::memcpy(p + 4, name.constData(), static_cast<std::size_t>(name.size()));
+            p += 4 + name.size();
+            for (const TSymbolPlace &place : places.Places) {
+                qToLittleEndian(place.Angle, p);
+                qToLittleEndian(place.X, p + 4);
+                qToLittleEndian(place.Y, p + 8);
+                p += 12;
             }
+            WriteRecordHeader(m_s, {tagPictureSymbols, static_cast<std::int32_t>(data.size()),
+                                    static_cast<std::int32_t>(places.Places.size())});
+            m_s.WriteBytes(data);
+        }
     }
 
     void WriteSymbolLinks(const TLinkList &links)
@@ -239,13 +248,19 @@ public:
         m_s.WriteBytes(data);
     }
 
-    void WritePhoneLinks(const std::map<std::int16_t, QByteArray> &links)
+    // A link names its telephone by the key of the telephone as written.
+    void WritePhoneLinks(const TPhonePlaces &phones)
     {
-        for (const auto &[branch, bytes] : links)
-            if (BranchExist(m_t, branch)) {
-                WriteRecordHeader(m_s, {tagTelephoneLink, PhoneLinkSize, 1});
-                m_s.WriteBytes(bytes.leftJustified(PhoneLinkSize, '\0', true));
-            }
+        for (int n = 1; n <= MaxItems; ++n) {
+            const TTelephone *phone = m_t.BranchPhone[n];
+            if (!phone || !BranchExist(m_t, n) || !phones.Contains(phone))
+                continue;
+            char bytes[PhoneLinkSize] = {};
+            qToLittleEndian(TPhonePlaces::PhoneKey(*phone), bytes);
+            qToLittleEndian(static_cast<std::int16_t>(n), bytes + 4);
+            WriteRecordHeader(m_s, {tagTelephoneLink, PhoneLinkSize, 1});
+            m_s.Write(bytes, PhoneLinkSize);
+        }
     }
 
 private:
@@ -343,6 +358,10 @@ public:
         while (m_s.Position() < m_size) {
             const qint64 start = m_s.Position();
             const TRecordHeader h = NextHeader();
+            if (h.Tag == tagPictureSymbols) {
+                ReadPictureSymbols(h, true);
+                continue;
+            }
             ReadRecord(h);
             SeekTo(start + RecordHeaderSize + h.Length);
         }
@@ -386,10 +405,13 @@ private:
             m_s.Seek(position);
     }
 
-    // A record header whose data lies wholly in the file.
+    // A record header whose data lies wholly in the file (picture symbols
+    // are checked as they are read).
     TRecordHeader NextHeader()
     {
         const TRecordHeader h = ReadRecordHeader(m_s);
+        if (h.Tag == tagPictureSymbols)
+            return h; // measured by its own contents
         if (h.Length < 0)
             Damaged(m_s.FileName());
         if (h.Length > BytesLeft())
@@ -413,7 +435,10 @@ private:
                 m_found = h;
                 return true;
             }
-            SeekTo(m_s.Position() + h.Length);
+            if (h.Tag == tagPictureSymbols)
+                ReadPictureSymbols(h, false);
+            else
+                SeekTo(m_s.Position() + h.Length);
         }
         return false;
     }
@@ -424,6 +449,44 @@ private:
         if (h.Count < 0 || static_cast<qint64>(h.Count) * elementSize != h.Length)
             Damaged(m_s.FileName());
         return h.Count;
+    }
+
+    // The entries of a list record; a count of 0 or less holds none.
+    std::vector<const char *> Entries(const TRecordHeader &h, int entrySize)
+    {
+        if (h.Count <= 0)
+            return {};
+        const int count = ElementCount(h, entrySize);
+        m_buffer = ReadData(h.Length);
+        std::vector<const char *> entries(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            entries[static_cast<std::size_t>(i)] = m_buffer.constData() + static_cast<qsizetype>(i) * entrySize;
+        return entries;
+    }
+
+    // A picture-symbol record is measured by its own name length and count,
+    // not by the frame's length field. Returns where the next record starts.
+    qint64 ReadPictureSymbols(const TRecordHeader &h, bool keep)
+    {
+        char length[4];
+        if (BytesLeft() < 4)
+            throw EUnexpectedEOF();
+        m_s.Read(length, 4);
+        const auto n = qFromLittleEndian<std::int32_t>(length);
+        const qint64 count = std::max(h.Count, 0);
+        if (n < 0 || n > BytesLeft() || count * 12 > BytesLeft() - n)
+            Damaged(m_s.FileName());
+        TSymbolPlaces places;
+        places.FileName = DecodeCp1251(ReadData(n));
+        const QByteArray data = ReadData(count * 12);
+        for (qint64 i = 0; i < count; ++i) {
+            const char *p = data.constData() + i * 12;
+            places.Places.push_back({qFromLittleEndian<std::int32_t>(p + 4), qFromLittleEndian<std::int32_t>(p + 8),
+                                     qFromLittleEndian<std::int32_t>(p)});
+        }
+        if (keep)
+            m_doc.PictureSymbolList.push_back(std::move(places));
+        return m_s.Position();
     }
 
     int CheckedItem(int n) const
@@ -500,11 +563,17 @@ private:
             ElementCount(h, InstalledFan::Size);
             m_doc.InstalledFans.ReadFromStream(m_s, h);
             break;
-        case tagPictureSymbols:
         case tagBalloons:
+            for (const char *p : Entries(h, TPLABaloon::RecordSize))
+                m_doc.BalloonList.Add(BalloonFromRecord(m_t, p));
+            break;
         case tagTelephones:
+            for (const char *p : Entries(h, TTelephone::RecordSize))
+                m_doc.PhoneList.Add(PhoneFromRecord(p));
+            break;
         case tagMapTexts:
-            m_doc.OverlayRecords.push_back({h.Tag, h.Count, ReadData(h.Length)});
+            for (const char *p : Entries(h, TMapText::RecordSize))
+                m_doc.MapTexts.Add(MapTextFromRecord(p));
             break;
         case tagTelephoneLink: ReadPhoneLink(h); break;
         case tagSymbolLinks: ReadSymbolLinks(h); break;
@@ -568,9 +637,7 @@ private:
             Damaged(m_s.FileName());
         const QByteArray bytes = ReadData(PhoneLinkSize);
         const int branch = CheckedItem(qFromLittleEndian<std::int16_t>(bytes.constData() + 4));
-        // No telephone objects are kept yet, so no key finds one.
-        m_t.BranchPhone[branch] = nullptr;
-        m_doc.PhoneLinks[static_cast<std::int16_t>(branch)] = bytes;
+        m_t.BranchPhone[branch] = m_doc.PhoneList.FindByKey(qFromLittleEndian<std::int32_t>(bytes.constData()));
     }
 
     void ReadSymbolLinks(const TRecordHeader &h)
@@ -595,8 +662,12 @@ private:
     QByteArray m_buffer;
 };
 
-void DropLinksOfAbsentBranches(const TNetworkTables &t, TSchemeDocument &doc)
+void DropLinksOfAbsentBranches(TNetworkTables &t, TSchemeDocument &doc)
 {
+    // Telephone links name only telephones of this document.
+    for (int n = 0; n < TableSize; ++n)
+        if (t.BranchPhone[n] && !doc.PhoneList.Contains(t.BranchPhone[n]))
+            t.BranchPhone[n] = nullptr;
     auto &links = doc.SymbolLinks;
     links.erase(std::remove_if(links.begin(), links.end(),
                                [&t](const TLink &link) { return !BranchExist(t, link.Branch); }),
@@ -657,16 +728,12 @@ void MoveBranchAttachments(TSchemeDocument &doc, int from, int to)
     for (TLink &link : doc.SymbolLinks)
         if (link.Branch == from)
             link.Branch = to;
-    doc.PhoneLinks.erase(static_cast<std::int16_t>(to));
-    if (auto node = doc.PhoneLinks.extract(static_cast<std::int16_t>(from))) {
-        node.key() = static_cast<std::int16_t>(to);
-        QByteArray &bytes = node.mapped();
-        if (bytes.size() < PhoneLinkSize)
-            bytes = bytes.leftJustified(PhoneLinkSize, '\0', true);
-        qToLittleEndian(static_cast<std::int16_t>(to), bytes.data() + 4);
-        doc.PhoneLinks.insert(std::move(node));
-    }
     doc.InstalledFans.MoveBranch(from, to);
+}
+
+void UnlinkAllPhones(TNetworkTables &t)
+{
+    t.BranchPhone.fill(nullptr);
 }
 
 void TSchemeDocument::Clear()
@@ -718,12 +785,12 @@ bool WriteMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &
         UpdatePropertiesBeforeSave(doc.MineProperties, t, fileName, view);
         w.WriteProperties(doc.MineProperties);
         w.WriteLayers(doc.Layers);
-        w.WriteCarried(doc.OverlayRecords, tagPictureSymbols);
-        w.WriteCarried(doc.OverlayRecords, tagBalloons);
-        w.WriteCarried(doc.OverlayRecords, tagTelephones);
+        w.WritePictureSymbols(doc.PictureSymbolList);
+        w.WriteEntries(tagBalloons, doc.BalloonList, TPLABaloon::RecordSize, BalloonRecordBytes);
+        w.WriteEntries(tagTelephones, doc.PhoneList, TTelephone::RecordSize, PhoneRecordBytes);
         w.WriteSymbolLinks(doc.SymbolLinks);
-        w.WriteCarried(doc.OverlayRecords, tagMapTexts);
-        w.WritePhoneLinks(doc.PhoneLinks);
+        w.WriteEntries(tagMapTexts, doc.MapTexts, TMapText::RecordSize, MapTextRecordBytes);
+        w.WritePhoneLinks(doc.PhoneList);
         w.WritePackedArrays(Node3dTables(t));
         s.Commit();
         return true;

@@ -6,6 +6,7 @@
 // length, so files of later versions stay readable.
 #include "model/installed_fans.h"
 #include "model/network.h"
+#include "model/scheme_overlays.h"
 
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
@@ -96,17 +97,6 @@ struct TLayer
     bool operator==(const TLayer &) const = default;
 };
 
-// Records of overlay objects whose own layouts this version does not read:
-// they are kept as the file held them and written back at their place, so that
-// no file loses them.
-struct TCarriedRecord
-{
-    std::int16_t Tag = 0;
-    std::int32_t Count = 0;
-    QByteArray Data;
-    bool operator==(const TCarriedRecord &) const = default;
-};
-
 // A branch-symbol link: a symbol of the given name placed on a branch at a
 // distance in whole metres from its start node. Stored as int32 branch,
 // int32 distance and the name as a length byte and up to 10 characters
@@ -148,21 +138,29 @@ struct TSchemeDocument
     TMineProperties MineProperties;
     std::vector<TLayer> Layers;
     TInstFanList InstalledFans;
-    std::vector<TCarriedRecord> OverlayRecords; // picture symbols, balloons, telephones, texts
+    // Picture symbols of an older file, between reading and AfterLoad only.
+    TSymbolList PictureSymbolList;
+    TPLABalloonPlaces BalloonList;
+    // Branches link to these through BranchPhone.
+    TPhonePlaces PhoneList;
     TLinkList SymbolLinks;
-    // Telephone link of a branch: the 8 stored bytes (key, branch, reserved) by branch.
-    std::map<std::int16_t, QByteArray> PhoneLinks;
+    TMapTextList MapTexts;
 
-    // Back to the state of a new document.
+    // Back to the state of a new document. The caller unlinks the
+    // telephones from the branches first (UnlinkAllPhones).
     void Clear();
     bool operator==(const TSchemeDocument &) const = default;
 };
 
-// What the document attaches to branch `from` (symbol links, telephone link,
-// installed fan) passes to branch `to`, which takes its place.
+// What the document attaches to branch `from` (symbol links, installed fan)
+// passes to branch `to`, which takes its place; the telephone link moves
+// with the branch's tables.
 void MoveBranchAttachments(TSchemeDocument &doc, int from, int to);
 // The symbol links of a destroyed branch go with it.
 void RemoveBranchSymbolLinks(TSchemeDocument &doc, int branch);
+
+// No branch is linked to a telephone any more.
+void UnlinkAllPhones(TNetworkTables &t);
 
 // The view stored by the last read, for the main window to apply.
 TSchemeView LoadedView(const TMineProperties &p);

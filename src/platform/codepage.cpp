@@ -1,6 +1,9 @@
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -89,6 +92,21 @@ QByteArray Recode(const std::array<char16_t, 128> &from, const std::array<char16
 QString DecodeCp1251(const QByteArray &bytes) { return Decode(kCp1251High, bytes.constData(), bytes.size()); }
 QString DecodeCp1251(const char *data, qsizetype size) { return Decode(kCp1251High, data, size); }
 QByteArray EncodeCp1251(const QString &text) { return Encode(kCp1251High, text); }
+
+void PutShortString(char *field, int size, const QString &text)
+{
+    const QByteArray bytes = EncodeCp1251(text).left(size - 1);
+    std::memset(field, 0, static_cast<std::size_t>(size));
+    field[0] = static_cast<char>(bytes.size());
+    std::memcpy(field + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString GetShortString(const char *field, int size)
+{
+    const int length = std::min<int>(static_cast<std::uint8_t>(field[0]), size - 1);
+    return DecodeCp1251(field + 1, length);
+}
+
 QString DecodeCp866(const QByteArray &bytes) { return Decode(kCp866High, bytes.constData(), bytes.size()); }
 QByteArray EncodeCp866(const QString &text) { return Encode(kCp866High, text); }
 QByteArray OemToAnsiBytes(const QByteArray &oem) { return Recode(kCp866High, kCp1251High, oem); }

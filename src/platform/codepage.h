@@ -10,6 +10,12 @@ QString DecodeCp1251(const char *data, qsizetype size);
 // Characters that 1251 lacks become '?'.
 QByteArray EncodeCp1251(const QString &text);
 
+// Fixed-size texts of records: a length byte and up to size - 1 characters
+// in code page 1251, the rest zero. A longer text is cut; a length byte
+// beyond the field reads the whole field.
+void PutShortString(char *field, int size, const QString &text);
+QString GetShortString(const char *field, int size);
+
 QString DecodeCp866(const QByteArray &bytes);
 QByteArray EncodeCp866(const QString &text);
 

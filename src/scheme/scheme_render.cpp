@@ -191,7 +191,7 @@ bool TSchemeRenderer::PaintScheme(TCanvas &canvas, TPaintGuard &guard)
 
     SetDefaultFont(canvas);
     if (on.Text && checks.Texts && m_overlays.DrawTexts)
-        m_overlays.DrawTexts(canvas);
+        m_overlays.DrawTexts(canvas, m_view, m_settings);
     SetDefaultFont(canvas);
     if (on.Branch)
         for (int n = 1; n <= MaxItems; ++n)
@@ -230,10 +230,10 @@ bool TSchemeRenderer::PaintScheme(TCanvas &canvas, TPaintGuard &guard)
         DrawBranchLabelsPass(canvas);
     SetDefaultFont(canvas);
     if (on.Pla && checks.PLA && m_overlays.DrawBalloons)
-        m_overlays.DrawBalloons(canvas);
+        m_overlays.DrawBalloons(canvas, m_view, m_settings);
     SetDefaultFont(canvas);
     if (on.Phones && checks.Phones && m_overlays.DrawPhones)
-        m_overlays.DrawPhones(canvas);
+        m_overlays.DrawPhones(canvas, m_view, m_settings);
     return true;
 }
 

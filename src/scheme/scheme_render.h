@@ -65,12 +65,15 @@ struct TSchemeDrawSettings
 };
 
 // What other parts of the program draw into the scheme. Each is optional.
+// The placed objects are drawn through the view and settings of the
+// drawing in progress (the screen's or a printed page's).
+using TOverlayDraw = std::function<void(TCanvas &, const TViewport &, const TSchemeDrawSettings &)>;
 struct TSchemeOverlays
 {
-    std::function<void(TCanvas &)> DrawTexts;
+    TOverlayDraw DrawTexts;
     std::function<void(TCanvas &, int branch, bool thick, TColor color)> DrawBranchSymbols;
-    std::function<void(TCanvas &)> DrawBalloons;
-    std::function<void(TCanvas &)> DrawPhones;
+    TOverlayDraw DrawBalloons;
+    TOverlayDraw DrawPhones;
     // Pressure of every node (index = node number); false when they could not be computed.
     std::function<bool(std::vector<double> &)> NodePressures;
 };

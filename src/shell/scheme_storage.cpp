@@ -38,3 +38,11 @@ std::vector<std::int32_t> TSchemeFileStorage::LayerColors() const
         colors.push_back(layer.Color);
     return colors;
 }
+
+bool TSchemeFileStorage::TakePictureSymbols()
+{
+    if (Doc.PictureSymbolList.empty())
+        return false;
+    Doc.PictureSymbolList.clear();
+    return true;
+}

@@ -15,12 +15,17 @@ public:
     // The view saved with the scheme.
     const TViewport *View = nullptr;
 
-    void ResetDocumentState() override { Doc.Clear(); }
+    void ResetDocumentState() override
+    {
+        UnlinkAllPhones(m_tables);
+        Doc.Clear();
+    }
     void Read(const QString &fileName) override { ReadMineFile(fileName, m_tables, Doc); }
     bool Write(const QString &fileName) override;
     QString MineName() const override { return Doc.MineProperties.MineName; }
     bool StoredView(TViewport &view) const override;
     std::vector<std::int32_t> LayerColors() const override;
+    bool TakePictureSymbols() override;
 
     // Set while a window holds computed values in the tables (the fire
     // model's emergency flows): exchanges them with the network's own values,

@@ -1,6 +1,7 @@
 #include "model/old_scheme_file.h"
 #include "model/robust_stream.h"
 #include "model/scheme_file.h"
+#include "platform/codepage.h"
 #include "platform/prompt.h"
 #include "scheme_test_support.h"
 #include "tiny_disk.h"
@@ -37,10 +38,17 @@ TLoaded Load(const QString &path)
     return r;
 }
 
-// The records of a file, in order: tag, count and data.
-std::vector<TCarriedRecord> Records(const QByteArray &file)
+struct TFileRecord
 {
-    std::vector<TCarriedRecord> records;
+    std::int16_t Tag = 0;
+    std::int32_t Count = 0;
+    QByteArray Data;
+};
+
+// The records of a file, in order: tag, count and data.
+std::vector<TFileRecord> Records(const QByteArray &file)
+{
+    std::vector<TFileRecord> records;
     qsizetype p = SchemeHeaderSize;
     while (p + RecordHeaderSize <= file.size()) {
         const auto tag = qFromLittleEndian<std::int16_t>(file.constData() + p);
@@ -52,10 +60,10 @@ std::vector<TCarriedRecord> Records(const QByteArray &file)
     return records;
 }
 
-std::vector<TCarriedRecord> RecordsWithTag(const QByteArray &file, std::int16_t tag)
+std::vector<TFileRecord> RecordsWithTag(const QByteArray &file, std::int16_t tag)
 {
-    std::vector<TCarriedRecord> found;
-    for (const TCarriedRecord &r : Records(file))
+    std::vector<TFileRecord> found;
+    for (const TFileRecord &r : Records(file))
         if (r.Tag == tag)
             found.push_back(r);
     return found;
@@ -89,7 +97,7 @@ TEST_F(SchemeFile, WriteReadWriteIsByteIdenticalAndKeepsEveryTable)
     MakeFullScheme(*t, doc);
     ASSERT_TRUE(WriteMineFile(Path("a.mine"), *t, doc, SavedView));
 
-    const TLoaded loaded = Load(Path("a.mine"));
+    TLoaded loaded = Load(Path("a.mine"));
     ASSERT_TRUE(loaded.Error.isEmpty()) << loaded.Error.toStdString();
     // What the reader cannot tell apart from the written tables: the default
     // name comes back empty, absent places read 0.
@@ -111,8 +119,8 @@ TEST_F(SchemeFile, WriteReadWriteIsByteIdenticalAndKeepsEveryTable)
     EXPECT_EQ(loaded.Doc.MineProperties.Zoom, 1.75);
     EXPECT_EQ(LoadedView(loaded.Doc.MineProperties).ZoomStep, 3);
 
-    TSchemeDocument again = loaded.Doc;
-    ASSERT_TRUE(WriteMineFile(Path("b.mine"), *loaded.Tables, again, LoadedView(loaded.Doc.MineProperties)));
+    EXPECT_EQ(loaded.Tables->BranchPhone[8], &loaded.Doc.PhoneList[1]);
+    ASSERT_TRUE(WriteMineFile(Path("b.mine"), *loaded.Tables, loaded.Doc, LoadedView(loaded.Doc.MineProperties)));
     EXPECT_EQ(ReadAllBytes(Path("b.mine")), ReadAllBytes(Path("a.mine")));
 }
 
@@ -145,7 +153,8 @@ TEST_F(SchemeFile, TablesArePackedByTheIndexRecords)
         order.push_back(r.Tag);
     const std::vector<std::int16_t> writerOrder = {1, 2, 3, 4, 5, 6, 34, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18,
                                                    19, 20, 21, 22, 23, 24, 25, 27, 28, 29, 30, 36, 37, 38, 39, 40, 41,
-                                                   52, 53, 45, 46, 999, 31, 35, 32, 33, 48, 1000, 1001};
+                                                   52, 53, 45, 46, 999, 31, 35, 32, 33, 43, 44, 48, 54,
+                                                   1000, 1001};
     EXPECT_EQ(order, writerOrder); // the default name and a branch without bends write no record of their own
     EXPECT_EQ(RecordsWithTag(file, 31)[0].Count, 0);
     EXPECT_EQ(RecordsWithTag(file, 34)[0].Data, Int16s({0, 0, 0, 2}));
@@ -255,16 +264,14 @@ TEST_F(SchemeFile, LinksOfAbsentBranchesAreDroppedAndPhoneLinksOnlyForExistingBr
     ASSERT_TRUE(WriteMineFile(Path("l.mine"), *t, doc, SavedView));
     EXPECT_EQ(RecordsWithTag(ReadAllBytes(Path("l.mine")), 48)[0].Count, 3);
 
-    const TLoaded loaded = Load(Path("l.mine"));
+    TLoaded loaded = Load(Path("l.mine"));
     ASSERT_EQ(loaded.Doc.SymbolLinks.size(), 2u);
     EXPECT_EQ(loaded.Doc.SymbolLinks[1].Branch, 4);
-    EXPECT_EQ(loaded.Tables->BranchPhone[8], nullptr);
-    EXPECT_EQ(loaded.Doc.PhoneLinks.count(8), 1u);
+    EXPECT_EQ(RecordsWithTag(ReadAllBytes(Path("l.mine")), 47).size(), 1u);
 
     // A telephone link is written only while its branch exists.
-    TSchemeDocument doc2 = loaded.Doc;
     DestroyNode(*loaded.Tables, loaded.Tables->BranchEndNode[8]);
-    ASSERT_TRUE(WriteMineFile(Path("l2.mine"), *loaded.Tables, doc2, SavedView));
+    ASSERT_TRUE(WriteMineFile(Path("l2.mine"), *loaded.Tables, loaded.Doc, SavedView));
     EXPECT_TRUE(RecordsWithTag(ReadAllBytes(Path("l2.mine")), 47).empty());
 }
 
@@ -611,4 +618,120 @@ TEST(InstalledFans, RecordHoldsThirtyEightBytesAnEntry)
     const TRecordHeader h = ReadRecordHeader(s);
     TInstFanList read;
     EXPECT_THROW(read.ReadFromStream(s, h), EUnexpectedEOF);
+}
+
+namespace {
+
+// A tag-42 record: name length, name, then the placements as angle, X, Y.
+QByteArray PictureRecord(const QByteArray &name, int count, std::int32_t lengthField)
+{
+    QByteArray r(RecordHeaderSize, '\0');
+    qToLittleEndian<std::int16_t>(tagPictureSymbols, r.data());
+    qToLittleEndian<std::int32_t>(lengthField, r.data() + 2);
+    qToLittleEndian<std::int32_t>(count, r.data() + 6);
+    QByteArray n(4, '\0');
+    qToLittleEndian<std::int32_t>(static_cast<std::int32_t>(name.size()), n.data());
+    r += n + name;
+    for (int i = 0; i < count; ++i) {
+        QByteArray place(12, '\0');
+        qToLittleEndian<std::int32_t>(90 * i, place.data());
+        qToLittleEndian<std::int32_t>(10 + i, place.data() + 4);
+        qToLittleEndian<std::int32_t>(20 + i, place.data() + 8);
+        r += place;
+    }
+    return r;
+}
+
+} // namespace
+
+TEST_F(SchemeFile, TelephoneLinksNameTheFirstTelephoneWithTheKey)
+{
+    EXPECT_EQ(TPhonePlaces::PhoneKey(TTelephone(100, QStringLiteral("12"), 50)), 6553749);
+    // Cyrillic counts by its 1251 codes: "Д" is 0xC4.
+    EXPECT_EQ(TPhonePlaces::PhoneKey(TTelephone(0, QStringLiteral("Д"), 0)), 0xC4);
+
+    const QByteArray file = Save("k.mine", [](TNetworkTables &t, TSchemeDocument &doc) {
+        MakeFullScheme(t, doc);
+        // Two telephones with one key: the link must come back to the first.
+        doc.PhoneList.Add(TTelephone(5, QStringLiteral("7"), 6));
+        t.BranchPhone[2] = doc.PhoneList.Add(TTelephone(5, QStringLiteral("7"), 6));
+        // A number longer than the file keeps: the key is that of the kept part.
+        t.BranchPhone[3] = doc.PhoneList.Add(TTelephone(1, QStringLiteral("1234567890123456789"), 1));
+        // An unknown key: written for branch 4, then made to name nothing.
+        t.BranchPhone[4] = doc.PhoneList.Add(TTelephone(9, QStringLiteral("99"), 9));
+    });
+    QByteArray patched = file;
+    const auto links = RecordsWithTag(file, tagTelephoneLink);
+    ASSERT_EQ(links.size(), 4u);
+    // In branch order: 2, 3, 4, 8.
+    const qsizetype at = file.indexOf(links[2].Data);
+    qToLittleEndian<std::int32_t>(123456, patched.data() + at);
+    QFile out(Path("k2.mine"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(patched);
+    out.close();
+
+    const TLoaded loaded = Load(Path("k2.mine"));
+    ASSERT_TRUE(loaded.Error.isEmpty());
+    const TPhonePlaces &phones = loaded.Doc.PhoneList;
+    ASSERT_EQ(phones.Count(), 6);
+    EXPECT_EQ(loaded.Tables->BranchPhone[2], &phones[2]);
+    EXPECT_EQ(loaded.Tables->BranchPhone[3], &phones[4]);
+    EXPECT_EQ(phones[4].Number, QStringLiteral("123456789012345"));
+    EXPECT_EQ(loaded.Tables->BranchPhone[4], nullptr);
+    EXPECT_EQ(loaded.Tables->BranchPhone[8], &phones[1]);
+}
+
+TEST_F(SchemeFile, TextsAndFontNamesAreCutToTheirFields)
+{
+    const QByteArray file = Save("c.mine", [](TNetworkTables &, TSchemeDocument &doc) {
+        TMapText text;
+        text.SetText(QString(300, QChar(u'ж')));
+        text.SetFontName(QString(31, QChar(u'F')));
+        text.SetSizeFactor(2);
+        doc.MapTexts.Add(text);
+    });
+    const auto records = RecordsWithTag(file, tagMapTexts);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].Count, 1);
+    ASSERT_EQ(records[0].Data.size(), TMapText::RecordSize);
+    const TLoaded loaded = Load(Path("c.mine"));
+    ASSERT_EQ(loaded.Doc.MapTexts.Count(), 1);
+    EXPECT_EQ(loaded.Doc.MapTexts[0].Text, QString(250, QChar(u'ж')));
+    EXPECT_EQ(loaded.Doc.MapTexts[0].FontName, QString(30, QChar(u'F')));
+    EXPECT_EQ(loaded.Doc.MapTexts[0].SizeFactor, 2);
+}
+
+TEST_F(SchemeFile, PictureSymbolsAreReadByTheirOwnLayoutAndNeverWritten)
+{
+    const QByteArray good = Save("s.mine", [](TNetworkTables &t, TSchemeDocument &doc) { MakeFullScheme(t, doc); });
+    const auto withRecords = [&](const char *name, const QByteArray &records) {
+        QFile out(Path(name));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(good + records);
+        out.close();
+        return Load(Path(name));
+    };
+    // The frame's length field is not what measures the record.
+    TLoaded loaded = withRecords("s2.mine", PictureRecord(EncodeCp1251(QStringLiteral("Насос.emf")), 3, 0) + PictureRecord("a.emf", 0, 999));
+    ASSERT_TRUE(loaded.Error.isEmpty()) << loaded.Error.toStdString();
+    ASSERT_EQ(loaded.Doc.PictureSymbolList.size(), 2u);
+    EXPECT_EQ(loaded.Doc.PictureSymbolList[0].FileName, QStringLiteral("Насос.emf"));
+    const std::vector<TSymbolPlace> places{{10, 20, 0}, {11, 21, 90}, {12, 22, 180}};
+    EXPECT_EQ(loaded.Doc.PictureSymbolList[0].Places, places);
+    EXPECT_TRUE(loaded.Doc.PictureSymbolList[1].Places.empty());
+
+    loaded.Doc.PictureSymbolList.clear();
+    ASSERT_TRUE(WriteMineFile(Path("s3.mine"), *loaded.Tables, loaded.Doc, SavedView));
+    EXPECT_EQ(ReadAllBytes(Path("s3.mine")), good);
+
+    // A name or placements running past the end are damage, not a huge allocation.
+    for (const std::int32_t nameLength : {0x7FFFFFF0, -1}) {
+        QByteArray r = PictureRecord("x", 0, 0);
+        qToLittleEndian<std::int32_t>(nameLength, r.data() + RecordHeaderSize);
+        EXPECT_EQ(withRecords("s4.mine", r).Error, DamagedSchemeFileMessage(Path("s4.mine"))) << nameLength;
+    }
+    QByteArray tooMany = PictureRecord("x", 2, 0);
+    qToLittleEndian<std::int32_t>(0x10000000, tooMany.data() + 6);
+    EXPECT_EQ(withRecords("s5.mine", tooMany).Error, DamagedSchemeFileMessage(Path("s5.mine")));
 }

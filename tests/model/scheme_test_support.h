@@ -89,15 +89,25 @@ inline void MakeFullScheme(TNetworkTables &t, TSchemeDocument &doc)
     doc.Layers = {{QStringLiteral("Пласт k8"), 0x0000FF}, {QStringLiteral("Пласт l1"), 0x00FF00}};
     doc.InstalledFans.Add(t.BranchNo[MaxBranchNo(t)], QStringLiteral("ВЦД-31,5"), 2, 80);
     doc.InstalledFans.Add(9, QStringLiteral("ВМЭ-6"), 0, 75);
-    doc.OverlayRecords = {{tagPictureSymbols, 1, QByteArray("picture-bytes", 13)},
-                          {tagBalloons, 2, QByteArray("\x01\x02\x03\x04\x05\x06", 6)},
-                          {tagTelephones, 1, QByteArray("phone", 5)},
-                          {tagMapTexts, 1, QByteArray("text-bytes!", 11)}};
+    doc.BalloonList.Add(TPLABaloon(t, 120, t.BranchPLAPosition[3], 80));
+    doc.BalloonList.Add(TPLABaloon(t, -40, 777, 300));
+    doc.PhoneList.Add(TTelephone(100, QStringLiteral("12"), 50));
+    t.BranchPhone[8] = doc.PhoneList.Add(TTelephone(640, QStringLiteral("Диспетчер 2-15"), 410));
     doc.SymbolLinks = {TLink(2, 30, QStringLiteral("Dver")), TLink(4, 10, QStringLiteral("Fan"))};
-    QByteArray phone(8, '\0');
-    qToLittleEndian<std::int32_t>(77, phone.data());
-    qToLittleEndian<std::int16_t>(8, phone.data() + 4);
-    doc.PhoneLinks[8] = phone;
+    TMapText title;
+    title.SetText(QStringLiteral("Вентиляционный ствол №2"));
+    title.SetPos(30, 20);
+    title.SetFontName(QStringLiteral("Times New Roman"));
+    title.SetSizeFactor(3);
+    title.SetStyle(ts::Bold | ts::Underline);
+    title.SetColor(0x0000C0);
+    doc.MapTexts.Add(title);
+    TMapText note;
+    note.SetText(QStringLiteral("Изолированный участок"));
+    note.SetPos(700, -15);
+    note.SetFontName(QStringLiteral("Arial"));
+    note.Reserved = 0x01020304;
+    doc.MapTexts.Add(note);
 }
 
 // The first difference between the saved tables of two networks, or empty.
@@ -120,12 +130,14 @@ inline std::string TablesDiffer(const TNetworkTables &a, const TNetworkTables &b
     TUNVEX_SAME_POD(BranchShortCircuitR) TUNVEX_SAME_POD(BranchMeasuredDepression)
     TUNVEX_SAME_POD(BranchMeasuredFlow) TUNVEX_SAME_POD(BranchNormativeFlow) TUNVEX_SAME_POD(BranchMinSpeed)
     TUNVEX_SAME_POD(BranchMaxSpeed) TUNVEX_SAME_POD(BranchBeltType) TUNVEX_SAME_POD(BranchBeltWidth)
-    TUNVEX_SAME_POD(BranchGasLayerControl) TUNVEX_SAME_POD(BranchExtraRecord) TUNVEX_SAME_POD(BranchPhone)
+    TUNVEX_SAME_POD(BranchGasLayerControl) TUNVEX_SAME_POD(BranchExtraRecord)
 #undef TUNVEX_SAME_POD
     for (int n = 1; n <= MaxItems; ++n) {
         const std::string at = " at " + std::to_string(n);
         if (a.BranchName[n] != b.BranchName[n])
             return "BranchName" + at;
+        if ((a.BranchPhone[n] == nullptr) != (b.BranchPhone[n] == nullptr))
+            return "BranchPhone" + at;
         if (a.BranchCableCells[n] != b.BranchCableCells[n] || a.BranchDegasValve[n] != b.BranchDegasValve[n] ||
             a.BranchFirePipeDiameter[n] != b.BranchFirePipeDiameter[n])
             return "branch texts" + at;

@@ -25,7 +25,7 @@ void SaveAndReload(TNetworkTables &t, TSchemeDocument &doc)
     TSchemeDocument reloadedDoc;
     ReadMineFile(file, *reloaded, reloadedDoc);
     t = *reloaded;
-    doc = reloadedDoc;
+    doc = std::move(reloadedDoc); // the telephones keep their addresses
 }
 
 TLink SymbolLink(int branch, int distance) { return TLink(branch, distance, QStringLiteral("Dver")); }
@@ -80,10 +80,7 @@ struct TBranchFormTest : ::testing::Test
         Doc.Layers.push_back({QStringLiteral("Пласт 1"), 0x00FF00});
         Doc.SymbolLinks.push_back(SymbolLink(7, 40));
         Doc.SymbolLinks.push_back(SymbolLink(5, 20));
-        QByteArray phone(8, '\0');
-        qToLittleEndian<std::int32_t>(77, phone.data());
-        qToLittleEndian<std::int16_t>(7, phone.data() + 4);
-        Doc.PhoneLinks[7] = phone;
+        t.BranchPhone[7] = Doc.PhoneList.Add(TTelephone(10, QStringLiteral("77"), 20));
         Doc.InstalledFans.Add(7, QStringLiteral("ВМЦ-6"), 2, 70);
     }
 
@@ -175,9 +172,9 @@ TEST_F(TBranchFormTest, RenumberingCarriesTheWholeBranch)
         ASSERT_EQ(doc.SymbolLinks.size(), 2u);
         EXPECT_EQ(doc.SymbolLinks[1].Branch, 12);
         EXPECT_EQ(doc.SymbolLinks[1].Distance, 40);
-        EXPECT_EQ(doc.PhoneLinks.count(7), 0u);
-        ASSERT_EQ(doc.PhoneLinks.count(12), 1u);
-        EXPECT_EQ(qFromLittleEndian<std::int16_t>(doc.PhoneLinks.at(12).constData() + 4), 12);
+        EXPECT_EQ(t.BranchPhone[7], nullptr);
+        ASSERT_EQ(doc.PhoneList.Count(), 1);
+        EXPECT_EQ(t.BranchPhone[12], &doc.PhoneList[0]);
         ASSERT_EQ(doc.InstalledFans.Count(), 1);
         EXPECT_EQ(doc.InstalledFans.Item(0).Branch, 12);
     };

@@ -191,7 +191,7 @@ TEST_F(SchemeRenderTest, GuardDropsANestedPaintAndIsReleasedWhenAPassFails)
     TSchemeOverlays overlays;
     bool nested = true;
     Settings.Checks.Texts = true;
-    overlays.DrawTexts = [&](TCanvas &canvas) {
+    overlays.DrawTexts = [&](TCanvas &canvas, const TViewport &, const TSchemeDrawSettings &) {
         TSchemeRenderer inner = Renderer();
         nested = inner.PaintScheme(canvas, guard);
     };
@@ -199,7 +199,7 @@ TEST_F(SchemeRenderTest, GuardDropsANestedPaintAndIsReleasedWhenAPassFails)
     EXPECT_FALSE(nested);
     EXPECT_FALSE(guard.Active);
 
-    overlays.DrawTexts = [](TCanvas &) { throw Exception(QStringLiteral("broken text")); };
+    overlays.DrawTexts = [](TCanvas &, const TViewport &, const TSchemeDrawSettings &) { throw Exception(QStringLiteral("broken text")); };
     EXPECT_THROW(Renderer(overlays).PaintScheme(Canvas, guard), Exception);
     EXPECT_FALSE(guard.Active);
     EXPECT_TRUE(Renderer().PaintScheme(Canvas, guard));

@@ -315,6 +315,7 @@ void TfrmBranch::CreatePageAccessories()
     auto *phone = new QGroupBox(QStringLiteral("Телефон:"), page);
     auto *phoneRow = new QHBoxLayout(phone);
     edPhone = NamedEdit(phone, "edPhone");
+    edPhone->setMaxLength(TTelephone::MaxNumberLength); // what the scheme file keeps
     edPhone->setToolTip(QStringLiteral("(для удаления - введите пустую строку)"));
     phoneRow->addWidget(new QLabel(QStringLiteral("Номер"), phone));
     phoneRow->addWidget(edPhone, 1);

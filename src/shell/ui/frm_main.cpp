@@ -19,6 +19,7 @@
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_about.h"
 #include "shell/ui/frm_options.h"
+#include "shell/ui/scheme_tools.h"
 #include "shell/ui/toolbar_layout.h"
 #include "shell/view_settings.h"
 
@@ -98,14 +99,9 @@ TfrmMain::TfrmMain(const QStringList &arguments, const QString &startFolder, QWi
     CreateToolBars();
     CreateStatusBar();
     m_img = new TSchemePaintBox(this);
-    m_img->MouseMove = [this](QMouseEvent *e) { PaintBoxMouseMove(e); };
-    m_img->MouseUp = [this](QMouseEvent *e) { PaintBoxMouseUp(e); };
     m_img->Resized = [this] { Redraw(); };
     setCentralWidget(m_img);
-    SetCommandHandler(QStringLiteral("sbtnArrow"), [this] { SelectTool(0); });
-    SetCommandHandler(QStringLiteral("spbZoomIn"), [this] { SelectTool(3); });
-    SetCommandHandler(QStringLiteral("spbZoomOut"), [this] { SelectTool(4); });
-    SetCommandHandler(QStringLiteral("spbCenterView"), [this] { SelectTool(8); });
+    m_schemeTools = new TSchemeTools(*this);
     SetCommandHandler(QStringLiteral("spbFullScheme"), [this] { spbFullSchemeClick(); });
     SetCommandHandler(QStringLiteral("sbtnMoveSymb"), [this] { FitSheet(); });
     SetCommandHandler(QStringLiteral("sbtnMap"), [this] { sbtnMapClick(); });
@@ -385,7 +381,9 @@ void TfrmMain::CreateActions()
     Action("sbtnMap")->setCheckable(true);
     // The view tools and the default tool are one group: one is down at a time.
     m_tools = new QActionGroup(this);
-    for (const char *name : {"sbtnArrow", "spbZoomIn", "spbZoomOut", "spbCenterView"}) {
+    for (const char *name : {"sbtnArrow", "spbSelection", "sbtnNode", "sbtnBranch", "EditPlacePLALabel",
+                             "tbtnPlaceTelephone", "tbtnText", "tbtnMove", "tbtnFireModelling", "tbtnFindFire",
+                             "tbtnQAccelerate", "spbZoomIn", "spbZoomOut", "spbCenterView"}) {
         QAction *tool = Action(QString::fromLatin1(name));
         tool->setCheckable(true);
         m_tools->addAction(tool);
@@ -899,27 +897,6 @@ void TfrmMain::cbxScaleChange(int step)
     CenterOn(c.X, c.Y);
     Redraw();
     UpdateZoomButtons();
-}
-
-void TfrmMain::PaintBoxMouseMove(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    m_document->View.LastMouse = {p.x(), p.y()};
-    m_img->SetCursorNumber(EdgeCursor(p.x(), p.y()));
-}
-
-void TfrmMain::PaintBoxMouseUp(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    switch (m_toolMode) {
-    case 3: ZoomToolUp(p.x(), p.y(), +1); break;
-    case 4: ZoomToolUp(p.x(), p.y(), -1); break;
-    case 8: CenterToolUp(p.x(), p.y()); break;
-    default:
-        if (event->button() != Qt::RightButton)
-            EdgeScroll(p.x(), p.y());
-        break;
-    }
 }
 
 void TfrmMain::ZoomToolUp(int x, int y, int direction)

@@ -28,6 +28,7 @@ class QToolButton;
 class TMineObject;
 class TSchemeFileStorage;
 class TSchemePaintBox;
+class TSchemeTools;
 
 class TfrmMain : public QMainWindow, public TDocumentWindow
 {
@@ -98,6 +99,11 @@ public:
     // The current mouse tool; also the paint box's cursor away from the edges.
     int ToolMode() const { return m_toolMode; }
     void SelectTool(int mode);
+    // The mouse tools of the paint box and the buttons that choose them.
+    TSchemeTools &SchemeTools() { return *m_schemeTools; }
+    // The zoom tools (direction +1 in, −1 out) and the centre tool at a click.
+    void ZoomToolUp(int x, int y, int direction);
+    void CenterToolUp(int x, int y);
     // What the drawing reads: settings, scheme.ini switches and the view's checks.
     TSchemeDrawSettings DrawSettings() const;
     // Drawing that other parts of the program add to the scheme.
@@ -193,10 +199,6 @@ private:
     // Tool buttons and the view tools.
     void sbtnMapClick();
     void UncheckLabelItems();
-    void PaintBoxMouseMove(QMouseEvent *event);
-    void PaintBoxMouseUp(QMouseEvent *event);
-    void ZoomToolUp(int x, int y, int direction);
-    void CenterToolUp(int x, int y);
     void spbGridClick();
     // Help.
     void mnuHelpContentsClick();
@@ -224,6 +226,7 @@ private:
     QMenu *m_pmnuScheme = nullptr;
     QMenu *m_plaPopup = nullptr;
     TSchemePaintBox *m_img = nullptr;
+    TSchemeTools *m_schemeTools = nullptr;  // a child of the window
     QComboBox *m_cbxScale = nullptr;
     QActionGroup *m_tools = nullptr;
     TSchemeOverlays m_overlays;

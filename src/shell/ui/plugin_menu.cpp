@@ -7,6 +7,7 @@
 #include "scheme/viewport.h"
 #include "shell/main_commands.h"
 #include "shell/scheme_ini.h"
+#include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 
 #include <QtCore/QCoreApplication>
@@ -53,8 +54,7 @@ public:
         return canvas && canvas->IsPrinter() ? RGBColor(255, 255, 255) : m_window.GetSchemeColor(0);
     }
 
-    // The scheme keeps no picture symbols yet, so there is nothing to remove.
-    void ClearSymbolList() override {}
+    void ClearSymbolList() override { m_window.Storage().Doc.PictureSymbolList.clear(); }
 
 private:
     TfrmMain &m_window;

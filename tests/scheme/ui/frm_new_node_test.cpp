@@ -4,6 +4,7 @@
 
 #include "platform/prompt.h"
 #include "../scheme_test_network.h"
+#include "when_shown.h"
 
 #include <QtCore/QTimer>
 #include <QtTest/QTest>
@@ -70,17 +71,6 @@ struct TFrmNewNodeTest : ::testing::Test
         return dialog;
     }
 };
-
-// Drives the next modal dialog of a kind once it is shown.
-template <typename TDialog>
-void WhenShown(std::function<void(TDialog &)> drive)
-{
-    QTimer::singleShot(0, [drive] {
-        auto *dialog = qobject_cast<TDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        drive(*dialog);
-    });
-}
 
 TEST_F(TFrmNewNodeTest, ShowsTheNodeItsCutOutAndBothLists)
 {

@@ -8,6 +8,8 @@
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 
+#include "main_window_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <QtCore/QTemporaryDir>
@@ -31,36 +33,15 @@ protected:
     // A scheme file of a chain of branches through the given points.
     QString WriteChain(const QString &name, const std::vector<TPoint> &points)
     {
-        ClearAllItems(Net);
-        for (int n = 1; n <= int(points.size()); ++n) {
-            CreateNode(Net, n);
-            Net.NodeX[n] = static_cast<std::int16_t>(points[n - 1].X);
-            Net.NodeY[n] = static_cast<std::int16_t>(points[n - 1].Y);
-            if (n > 1) {
-                CreateBranch(Net, n - 1);
-                Net.BranchStartNode[n - 1] = static_cast<std::int16_t>(n - 1);
-                Net.BranchEndNode[n - 1] = static_cast<std::int16_t>(n);
-            }
-        }
-        RebuildAllEdgeTurns(Net);
-        TSchemeDocument doc;
+        std::vector<TTestBranch> chain;
+        for (int n = 2; n <= int(points.size()); ++n)
+            chain.push_back({n - 1, n});
         const QString file = Folder.filePath(name);
-        EXPECT_TRUE(WriteMineFile(file, Net, doc, TSchemeView{}));
-        ClearAllItems(Net);
+        EXPECT_TRUE(WriteTestScheme(file, points, chain));
         return file;
     }
 
-    // A shown main window on the file with a paint box of 800 × 600.
-    std::unique_ptr<TfrmMain> Open(const QString &file)
-    {
-        auto w = std::make_unique<TfrmMain>(QStringList{file}, Folder.path());
-        w->setGeometry(0, 0, 1000, 800);
-        w->show();
-        w->FormActivate();
-        w->PaintBox()->setFixedSize(800, 600);
-        QApplication::processEvents();
-        return w;
-    }
+    std::unique_ptr<TfrmMain> Open(const QString &file) { return OpenShownMainWindow(file, Folder.path()); }
 
     static void ClickAt(TfrmMain &w, QPoint p, Qt::MouseButton button = Qt::LeftButton)
     {

@@ -13,6 +13,8 @@
 #include "shell/ui/frm_print_scheme.h"
 #include "shell/ui/frm_property.h"
 #include "shell/ui/xq_edit.h"
+#include "main_window_fixture.h"
+#include "modal.h"
 
 #include <gtest/gtest.h>
 
@@ -44,49 +46,25 @@ protected:
     void TearDown() override { ClearAllItems(Net); }
 
     // A main window on a scheme of branches 1..count, branch n from node n to
-    // node n + 1 along a line; the document is then unmodified.
+    // node n + 1 along a zigzag unless the points are given.
     std::unique_ptr<TfrmMain> Open(int count, const std::vector<TPoint> &points = {})
     {
-        ClearAllItems(Net);
-        for (int n = 1; n <= count + 1; ++n) {
-            CreateNode(Net, n);
-            const TPoint p = n <= int(points.size()) ? points[std::size_t(n - 1)] : TPoint{n * 100, 100 + (n % 2) * 50};
-            Net.NodeX[n] = static_cast<std::int16_t>(p.X);
-            Net.NodeY[n] = static_cast<std::int16_t>(p.Y);
-        }
-        for (int n = 1; n <= count; ++n) {
-            CreateBranch(Net, n);
-            Net.BranchStartNode[n] = static_cast<std::int16_t>(n);
-            Net.BranchEndNode[n] = static_cast<std::int16_t>(n + 1);
-        }
-        RebuildAllEdgeTurns(Net);
-        TSchemeDocument doc;
-        doc.MineProperties.MineName = QStringLiteral("Проба");
+        std::vector<TPoint> nodes = points;
+        for (int n = int(nodes.size()) + 1; n <= count + 1; ++n)
+            nodes.push_back({n * 100, 100 + (n % 2) * 50});
+        std::vector<TTestBranch> branches;
+        for (int n = 1; n <= count; ++n)
+            branches.push_back({n, n + 1});
         File = Folder.filePath(QStringLiteral("a.mine"));
-        EXPECT_TRUE(WriteMineFile(File, Net, doc, TSchemeView{}));
+        EXPECT_TRUE(WriteTestScheme(File, nodes, branches));
         return OpenFile(File);
     }
 
     std::unique_ptr<TfrmMain> OpenFile(const QString &file)
     {
-        auto w = std::make_unique<TfrmMain>(QStringList{file}, Folder.path());
-        w->setGeometry(0, 0, 1000, 800);
-        w->show();
-        w->FormActivate();
-        w->PaintBox()->setFixedSize(800, 600);
-        QApplication::processEvents();
+        auto w = OpenShownMainWindow(file, Folder.path());
         EXPECT_FALSE(w->Document().Modified());
         return w;
-    }
-
-    // Runs action once the next modal dialog is up.
-    static void WhenModal(std::function<void(QWidget *)> action)
-    {
-        QTimer::singleShot(0, [action] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            action(dialog);
-        });
     }
 
     static void Type(QLineEdit *edit, const QString &text)
@@ -104,6 +82,11 @@ protected:
     QString File;
     TScriptedPrompt Prompt;
 };
+
+TfrmFind *FindDialog()
+{
+    return qobject_cast<TfrmFind *>(QApplication::activeModalWidget());
+}
 
 int PdfPageCount(const QString &file)
 {
@@ -234,6 +217,7 @@ TEST_F(SchemeDialogsTest, PropertiesCheckTheSheetBeforeStoringAnything)
     // Nodes at (1, 1) and (999, 499): bounds (0, 0)-(1000, 500).
     auto w = Open(1, {{1, 1}, {999, 499}});
     TMineProperties &p = w->Storage().Doc.MineProperties;
+    p.MineName = QStringLiteral("Проба");
     {
         TfrmProperty dialog(*w);
         EXPECT_EQ(dialog.lblMineFile->text(), QStringLiteral("a.mine"));
@@ -355,13 +339,14 @@ TEST_F(SchemeDialogsTest, PickersReturnTheChoiceOrMinusOneWithoutMovingTheView)
     auto w = Open(4);
     const TViewport before = w->View();
     QString text;
-    WhenModal([](QWidget *d) { static_cast<TfrmFind *>(d)->CancelBtn->click(); });
+    WhenModal([] { FindDialog()->CancelBtn->click(); });
     EXPECT_EQ(PickBranch(w.get(), text), -1);
     EXPECT_EQ(w->View().ScrollX, before.ScrollX);
     EXPECT_EQ(w->View().ScrollY, before.ScrollY);
 
-    WhenModal([](QWidget *d) {
-        auto *find = static_cast<TfrmFind *>(d);
+    WhenModal([] {
+        TfrmFind *find = FindDialog();
+        ASSERT_NE(find, nullptr);
         EXPECT_FALSE(find->edNode->isEnabled());
         EXPECT_EQ(find->OKBtn->text(), QStringLiteral("Ok"));
         find->edBranch->setText(QStringLiteral("2"));
@@ -370,8 +355,9 @@ TEST_F(SchemeDialogsTest, PickersReturnTheChoiceOrMinusOneWithoutMovingTheView)
     EXPECT_EQ(PickBranch(w.get(), text), 2);
     EXPECT_EQ(text, QStringLiteral("2"));
 
-    WhenModal([](QWidget *d) {
-        auto *find = static_cast<TfrmFind *>(d);
+    WhenModal([] {
+        TfrmFind *find = FindDialog();
+        ASSERT_NE(find, nullptr);
         EXPECT_FALSE(find->edBranch->isEnabled());
         find->edNode->setText(QStringLiteral("5"));
         find->OKBtn->click();
@@ -407,7 +393,7 @@ TEST_F(SchemeDialogsTest, BranchSelectionByTypesOrAll)
 
     std::vector<bool> untouched(TableSize, false);
     untouched[3] = true;
-    WhenModal([](QWidget *d) { static_cast<TfrmBrSelect *>(d)->CancelBtn->click(); });
+    WhenModal([] { qobject_cast<TfrmBrSelect *>(QApplication::activeModalWidget())->CancelBtn->click(); });
     EXPECT_FALSE(dialog.SelectBranches(untouched));
     EXPECT_EQ(std::count(untouched.begin(), untouched.end(), true), 1);
 }

@@ -1,0 +1,137 @@
+#include "report/ui/report_chooser.h"
+
+#include "platform/guard.h"
+#include "report/engine.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTreeWidget>
+#include <QtWidgets/QVBoxLayout>
+
+TReportChooserHooks ReportChooserHooks;
+
+TReportChooser::TReportChooser(QWidget *owner, const QString &name, const QString &caption) : QDialog(owner)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    frMain.Name = QStringLiteral("frMain");
+    frMain.OwnerName = name;
+
+    Label1 = new QLabel(this);
+    lvFindedFiles = new QTreeWidget(this);
+    lvFindedFiles->setColumnCount(2);
+    lvFindedFiles->setHeaderLabels({QStringLiteral("Файл"), QStringLiteral("Размещение")});
+    lvFindedFiles->setRootIsDecorated(false);
+    lvFindedFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvFindedFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvFindedFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvFindedFiles->header()->resizeSection(0, 220);
+
+    btnFind = new QPushButton(QStringLiteral("Найти..."), this);
+    btnPreview = new QPushButton(QStringLiteral("Просмотр..."), this);
+    btnDesign = new QPushButton(QStringLiteral("Изменить..."), this);
+    btnPrint = new QPushButton(QStringLiteral("Печать..."), this);
+    btnClose = new QPushButton(QStringLiteral("Закрыть"), this);
+    btnFind->setEnabled(bool(ReportChooserHooks.FindFile));
+    btnPreview->setEnabled(bool(ReportChooserHooks.Preview));
+    btnDesign->setEnabled(bool(ReportChooserHooks.Design));
+    btnPrint->setEnabled(bool(ReportChooserHooks.Print));
+
+    auto *buttons = new QVBoxLayout;
+    for (QPushButton *b : {btnPreview, btnDesign, btnPrint, btnFind})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(btnClose);
+    auto *list = new QVBoxLayout;
+    list->addWidget(Label1);
+    list->addWidget(lvFindedFiles);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(list, 1);
+    layout->addLayout(buttons);
+    resize(560, 320);
+
+    connect(btnPreview, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnPreviewClick(); }); });
+    connect(btnDesign, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnDesignClick(); }); });
+    connect(btnPrint, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnPrintClick(); }); });
+    connect(btnFind, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnFindClick(); }); });
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// The report and the data sets leave the engine's directory as they go.
+TReportChooser::~TReportChooser() = default;
+
+void TReportChooser::RegisterDatasets(const std::vector<TfrDataset *> &datasets)
+{
+    if (!Engine().Components.HasForm(objectName()))
+        Engine().Components.Register(objectName(), &frMain);
+    for (TfrDataset *ds : datasets)
+        Engine().Components.Register(objectName(), ds);
+}
+
+void TReportChooser::AddTemplates(const QString &folder, const QString &mask)
+{
+    const std::size_t before = m_rows.size();
+    if (!FindReportTemplates(folder, mask, m_rows)) {
+        ShowMessageBox(MissingTemplateFolderMessage(folder), LookupText(QStringLiteral("ОШИБКА")),
+                       mb::Ok | mb::IconError);
+        return;
+    }
+    for (std::size_t i = before; i < m_rows.size(); ++i)
+        new QTreeWidgetItem(lvFindedFiles,
+                            {m_rows[i].File, QDir::toNativeSeparators(m_rows[i].Folder)});
+}
+
+bool TReportChooser::SelectTemplate(const QString &file)
+{
+    for (int i = 0; i < lvFindedFiles->topLevelItemCount(); ++i)
+        if (lvFindedFiles->topLevelItem(i)->text(0) == file) {
+            lvFindedFiles->setCurrentItem(lvFindedFiles->topLevelItem(i));
+            return true;
+        }
+    return false;
+}
+
+bool TReportChooser::LoadSelected(QString *file)
+{
+    QTreeWidgetItem *item = lvFindedFiles->currentItem();
+    const int row = item ? lvFindedFiles->indexOfTopLevelItem(item) : -1;
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return false;
+    const QString path = m_rows[static_cast<std::size_t>(row)].Path();
+    frMain.LoadFromFile(path);
+    if (file)
+        *file = path;
+    return true;
+}
+
+void TReportChooser::btnPreviewClick()
+{
+    if (ReportChooserHooks.Preview && LoadSelected())
+        ReportChooserHooks.Preview(frMain);
+}
+
+void TReportChooser::btnDesignClick()
+{
+    QString file;
+    if (ReportChooserHooks.Design && LoadSelected(&file))
+        ReportChooserHooks.Design(frMain, file);
+}
+
+void TReportChooser::btnPrintClick()
+{
+    if (ReportChooserHooks.Print && LoadSelected())
+        ReportChooserHooks.Print(frMain);
+}
+
+void TReportChooser::btnFindClick()
+{
+    if (!ReportChooserHooks.FindFile)
+        return;
+    const QString file = ReportChooserHooks.FindFile(this, QStringLiteral("*.FRF"));
+    if (!file.isEmpty())
+        FolderFound(QFileInfo(file).absolutePath());
+}

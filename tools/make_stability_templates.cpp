@@ -1,0 +1,20 @@
+// Writes the stability and fire-detection templates into the reports folder
+// given (data/Отчеты of the repository).
+#include "stability_templates.h"
+
+#include "report/engine.h"
+
+#include <QtCore/QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (app.arguments().size() != 2) {
+        std::fprintf(stderr, "usage: make_stability_templates <reports folder>\n");
+        return 2;
+    }
+    TfrEngineScope engine;
+    WriteStabilityTemplates(app.arguments().at(1));
+    return 0;
+}
