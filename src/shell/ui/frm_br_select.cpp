@@ -2,6 +2,7 @@
 
 #include "model/network.h"
 #include "platform/prompt.h"
+#include "scheme/ui/named_controls.h"
 
 #include <QtCore/QEvent>
 #include <QtWidgets/QGroupBox>
@@ -55,12 +56,9 @@ TfrmBrSelect::TfrmBrSelect(QWidget *parent) : QDialog(parent)
     groupLayout->addWidget(edNumbers);
     groupLayout->addWidget(lblNumbersHint);
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = NamedButton(this, "OKBtn", QStringLiteral("OK"));
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAutoDefault(false);
+    CancelBtn = NamedButton(this, "CancelBtn", LookupText(QStringLiteral("Отмена")));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKBtn);

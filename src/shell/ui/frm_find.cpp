@@ -6,6 +6,7 @@
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/scheme_paint_box.h"
+#include "scheme/ui/named_controls.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
@@ -92,8 +93,8 @@ TfrmFind::TfrmFind(TfrmMain &mainWindow, QWidget *parent)
     rbNode->setChecked(true);
 
     const auto edit = [this](const char *name, const char *text) {
-        auto *e = new QLineEdit(QString::fromLatin1(text), this);
-        e->setObjectName(QString::fromLatin1(name));
+        QLineEdit *e = NamedEdit(this, name);
+        e->setText(QString::fromLatin1(text));
         e->installEventFilter(this);
         return e;
     };
@@ -116,15 +117,10 @@ TfrmFind::TfrmFind(TfrmMain &mainWindow, QWidget *parent)
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = NamedButton(this, "OKBtn", QStringLiteral("OK"));
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAutoDefault(false);
-    bbtnProperty = new QPushButton(LookupText(QStringLiteral("Свойства")), this);
-    bbtnProperty->setObjectName(QStringLiteral("bbtnProperty"));
-    bbtnProperty->setAutoDefault(false);
+    CancelBtn = NamedButton(this, "CancelBtn", LookupText(QStringLiteral("Отмена")));
+    bbtnProperty = NamedButton(this, "bbtnProperty", LookupText(QStringLiteral("Свойства")));
 
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(LookupText(QStringLiteral("Узел")), this), 0, 0);
@@ -420,29 +416,21 @@ void TfrmFind::bbtnPropertyClick()
     }
 }
 
-int TfrmFind::PickBranch()
+int TfrmFind::Pick(TFindMode mode, QLineEdit *picked, QLineEdit *other)
 {
-    edNode->setEnabled(false);
+    other->setEnabled(false);
     edX->setEnabled(false);
     edY->setEnabled(false);
-    SetMode(fmBranch);
+    SetMode(mode);
     OKBtn->setText(QStringLiteral("Ok"));
     if (exec() != QDialog::Accepted)
         return -1;
-    return edBranch->text().trimmed().toInt();
+    return picked->text().trimmed().toInt();
 }
 
-int TfrmFind::PickNode()
-{
-    edBranch->setEnabled(false);
-    edX->setEnabled(false);
-    edY->setEnabled(false);
-    SetMode(fmNode);
-    OKBtn->setText(QStringLiteral("Ok"));
-    if (exec() != QDialog::Accepted)
-        return -1;
-    return edNode->text().trimmed().toInt();
-}
+int TfrmFind::PickBranch() { return Pick(fmBranch, edBranch, edNode); }
+
+int TfrmFind::PickNode() { return Pick(fmNode, edNode, edBranch); }
 
 void ShowFindObject(TfrmMain &mainWindow)
 {

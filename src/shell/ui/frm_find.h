@@ -60,6 +60,9 @@ private:
     // The branch control that the user is in drives the others.
     enum TDriver { drNone, drBranchEdit, drName, drList };
     void FillBranchList();
+    // The window as a picker of the mode's field, the other number field and
+    // the point disabled.
+    int Pick(TFindMode mode, QLineEdit *picked, QLineEdit *other);
     void EnableButtons(bool enabled);
     bool FindPoint(int branch, int node, int &x, int &y);
 

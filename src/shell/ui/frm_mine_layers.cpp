@@ -3,6 +3,7 @@
 #include "model/branch_values.h"
 #include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
+#include "scheme/ui/named_controls.h"
 #include "shell/main_commands.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
@@ -34,10 +35,7 @@ TfrmMineLayers::TfrmMineLayers(TfrmMain &mainWindow) : QDialog(&mainWindow), m_m
     shpLayerColor->setFixedSize(48, 24);
     shpLayerColor->setAutoFillBackground(true);
     const auto button = [this](const char *name, const char *caption) {
-        auto *b = new QPushButton(LookupText(QString::fromUtf8(caption)), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
+        return NamedButton(this, name, LookupText(QString::fromUtf8(caption)));
     };
     btnAddLayer = button("btnAddLayer", "Добавить");
     btnDeleteLayer = button("btnDeleteLayer", "Удалить");

@@ -6,6 +6,7 @@
 #include "platform/ui/current_printer.h"
 #include "platform/ui/qt_canvas.h"
 #include "shell/scheme_storage.h"
+#include "scheme/ui/named_controls.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
@@ -115,14 +116,11 @@ TfrmPrintScheme::TfrmPrintScheme(TfrmMain &mainWindow, QPrinter &printer)
     lblSizeBecome = new QLabel(this);
     lblSizeBecome->setObjectName(QStringLiteral("lblSizeBecome"));
 
-    btnPrinterSetup = new QPushButton(LookupText(QStringLiteral("Принтер...")), this);
-    btnPrinterSetup->setObjectName(QStringLiteral("btnPrinterSetup"));
+    btnPrinterSetup = NamedButton(this, "btnPrinterSetup", LookupText(QStringLiteral("Принтер...")));
     btnPrinterSetup->setToolTip(LookupText(QStringLiteral("Настройка принтера и выбор бумаги")));
-    btnOk = new QPushButton(LookupText(QStringLiteral("&OK")), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk = NamedButton(this, "btnOk", LookupText(QStringLiteral("&OK")));
     btnOk->setDefault(true);
-    btnCancel = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = NamedButton(this, "btnCancel", LookupText(QStringLiteral("Отмена")));
 
     auto *sizes = new QGridLayout;
     sizes->addWidget(rbtnSizeRequired, 0, 0, 1, 5);

@@ -4,6 +4,7 @@
 #include "platform/numbers.h"
 #include "platform/prompt.h"
 #include "shell/scheme_storage.h"
+#include "scheme/ui/named_controls.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
@@ -39,12 +40,9 @@ TfrmProperty::TfrmProperty(TfrmMain &mainWindow) : QDialog(&mainWindow), m_main(
     xqeSizeX->setObjectName(QStringLiteral("xqeSizeX"));
     xqeSizeY = new TxqEdit(this);
     xqeSizeY->setObjectName(QStringLiteral("xqeSizeY"));
-    btnOk = new QPushButton(LookupText(QStringLiteral("&OK")), this);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk = NamedButton(this, "btnOk", LookupText(QStringLiteral("&OK")));
     btnOk->setDefault(true);
-    btnCancel = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
+    btnCancel = NamedButton(this, "btnCancel", LookupText(QStringLiteral("Отмена")));
 
     auto *tabs = new QTabWidget(this);
     auto *page = new QWidget(tabs);
