@@ -6,6 +6,7 @@
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_puti.h"
 #include "emergency/ui/stability_commands.h"
 #include "emergency/ui/table_editors.h"
 #include "platform/paths.h"
@@ -13,7 +14,9 @@
 #include "platform/ui/qt_prompt.h"
 #include "platform/ui/translations.h"
 #include "report/engine.h"
+#include "report/ui/frm_preview.h"
 #include "report/ui/frm_progress.h"
+#include "report/ui/qt_printer.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
 #include "shell/ui/file_commands.h"
@@ -36,6 +39,8 @@ int main(int argc, char **argv)
     // The report engine runs for the whole session, its progress window with it.
     TfrEngineScope reportEngine;
     InstallProgressForm();
+    InstallPreviewForm();
+    InstallQtPrinter();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -48,6 +53,7 @@ int main(int argc, char **argv)
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
+    InstallRouteCommands(window);
     InstallTableCommands(window);
     InstallSchemeCommands(window);
     InstallTableEditorHooks();
@@ -55,6 +61,7 @@ int main(int argc, char **argv)
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
+    RemoveQtPrinter();
     RemoveProgressForm();
     return code;
 }

@@ -1,6 +1,7 @@
 // Fire-detection times: one contamination-zone walk per possible fire branch
-// on top of one solve of the network.
+// on top of one solve of the network; route searches during a fire.
 #include "emergency/fire_detection.h"
+#include "emergency/route_search.h"
 #include "generated_network.h"
 
 #include <benchmark/benchmark.h>
@@ -39,6 +40,44 @@ static void BM_ZoneWalkFromIntake(benchmark::State &state)
     state.counters["entries"] = static_cast<double>(zone.size());
 }
 BENCHMARK(BM_ZoneWalkFromIntake)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+// One route search per task from an intake node of the grid, with a fire in
+// the middle of the network and its smoke zone; times, lists, search and route.
+static void BM_RouteSearch(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeGridNetwork(*t, static_cast<int>(state.range(0)));
+    CalcAir(nullptr, *t);
+    const int branches = MaxBranchNo(*t);
+    for (int b = 1; b <= branches; ++b) {
+        t->BranchHeight[b] = 2.5;
+        t->BranchArea[b] = 10;
+        t->BranchAngle[b] = 0;
+    }
+    for (int n = 1; n <= MaxNodeNo(*t); ++n)
+        t->NodeAltitude[n] = -300 - (n % 7);
+    TZoneWalker walker(*t);
+    TZoneEntryList zone;
+    walker.GasZone(branches / 2, t->BranchQ, zone);
+    TRouteSearch search(*t);
+    search.Task = static_cast<int>(state.range(1));
+    search.SmokeZone = ZoneBranches(zone);
+    search.Impassable = GetBdBranches(*t, search.SmokeZone);
+    const int start = t->BranchStartNode[1];
+    const int end = t->BranchEndNode[branches / 3];
+    std::size_t steps = 0;
+    for (auto _ : state) {
+        search.BuildAdjacency();
+        const TRouteList route = search.ComputeRoute(start, end);
+        steps = route.Steps.size();
+        benchmark::DoNotOptimize(route.Steps.data());
+    }
+    state.counters["steps"] = static_cast<double>(steps);
+    state.counters["zone"] = static_cast<double>(search.SmokeZone.size());
+}
+BENCHMARK(BM_RouteSearch)
+    ->ArgsProduct({{100, 1000, 5000}, {rtReconnaissance, rtLiquidation, rtTransport, rtEvacuation}})
+    ->Unit(benchmark::kMillisecond);
 
 // The stability studies judge each inclined working with one solve of the
 // network; compare their time per working with BM_SolveInclined.

@@ -132,16 +132,7 @@ TRect SchemeBounds(const TNetworkTables &t)
     if (PlacedNodeCount(t) < 2 || lastNode < 2)
         return {0, 0, 1500, 1000};
     TRect r{t.NodeX[lastNode], t.NodeY[lastNode], t.NodeX[lastNode], t.NodeY[lastNode]};
-    const auto extend = [&r](int x, int y) {
-        if (x < r.Left)
-            r.Left = x;
-        else if (x > r.Right)
-            r.Right = x;
-        if (y < r.Top)
-            r.Top = y;
-        else if (y > r.Bottom)
-            r.Bottom = y;
-    };
+    const auto extend = [&r](int x, int y) { WidenRect(r, x, y); };
     for (int n = 1; n <= lastNode; ++n)
         if (NodeExist(t, n))
             extend(t.NodeX[n], t.NodeY[n]);

@@ -21,6 +21,20 @@ struct TRect
     friend bool operator==(const TRect &, const TRect &) = default;
 };
 
+// Widens r to hold the point: an x left of it moves the left edge, otherwise
+// one right of it the right edge; y likewise.
+inline void WidenRect(TRect &r, int x, int y)
+{
+    if (x < r.Left)
+        r.Left = x;
+    else if (x > r.Right)
+        r.Right = x;
+    if (y < r.Top)
+        r.Top = y;
+    else if (y > r.Bottom)
+        r.Bottom = y;
+}
+
 struct TDoublePoint
 {
     double X = 0;

@@ -8,6 +8,7 @@
 
 #include <QtCore/QDate>
 #include <QtCore/QDateTime>
+#include <QtCore/QSaveFile>
 #include <QtCore/QScopeGuard>
 
 namespace {
@@ -16,6 +17,7 @@ TfrHeadlessProgress DefaultProgress;
 TfrProgress *InstalledProgress = nullptr;
 TPreviewOpener PreviewOpener;
 TPrinterDevice *InstalledPrinter = nullptr;
+std::function<void(TfrReport *)> ReportDestroyed;
 
 const QString PrepareCaption = QStringLiteral("Подготовка отчета");
 
@@ -65,6 +67,8 @@ TfrProgress *SetReportProgress(TfrProgress *progress)
 
 void SetPreviewOpener(TPreviewOpener opener) { PreviewOpener = std::move(opener); }
 
+void SetReportDestroyedHook(std::function<void(TfrReport *)> hook) { ReportDestroyed = std::move(hook); }
+
 void SetReportPrinter(TPrinterDevice *printer) { InstalledPrinter = printer; }
 TPrinterDevice *ReportPrinter() { return InstalledPrinter ? InstalledPrinter : PrinterSettings->Printer; }
 
@@ -89,6 +93,8 @@ TfrReport::TfrReport() = default;
 
 TfrReport::~TfrReport()
 {
+    if (ReportDestroyed)
+        ReportDestroyed(this);
     if (EngineRunning() && Engine().Extension && BuildState().OutputReport == this)
         BuildState().OutputReport = nullptr;
 }
@@ -358,6 +364,59 @@ void TfrReport::EditPreparedPage(int pageIndex)
         prepared.PageModel = TemplatePages.Release(0);
         PreparedPages.StorePageModel(pageIndex);
     }
+}
+
+void TfrReport::ExportText(int x, int y, TfrView &view, const QString &text)
+{
+    if (ActiveExportFilter)
+        ActiveExportFilter->AddText(x, y, &view, text);
+}
+
+void TfrReport::ExportObject(TfrView &view)
+{
+    if (ActiveExportFilter)
+        ActiveExportFilter->AddObject(view.Left, view.Top, &view);
+}
+
+void TfrReport::ExportTo(TfrExportFilterClass filterClass, const QString &fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFCreateError(QStringLiteral("Cannot create file %1").arg(fileName));
+    std::unique_ptr<TfrExportFilter> filter = filterClass(file);
+    ActiveExportFilter = filter.get();
+    const auto release = qScopeGuard([this] { ActiveExportFilter = nullptr; });
+    filter->BeginDocument();
+    TfrEngine &e = Engine();
+    TfrBuildState &st = BuildState();
+    SetCurrentDocument(this);
+    e.CurrentReport = this;
+    st.OutputReport = this;
+    e.TotalPagesCount = PreparedPages.Count();
+    st.FirstCaption = QStringLiteral("Формируется страница:");
+    std::exception_ptr failure;
+    // Cancel is not asked: every page is exported.
+    ReportProgress().Execute(*this, JobCaption(Title), st.FirstCaption + QStringLiteral("  1"), [&] {
+        try {
+            PumpMessages();
+            for (int i = 0; i < PreparedPages.Count(); ++i) {
+                filter->BeginPage();
+                PreparedPages.ExportPage(i);
+                ReportProgress().SetText(st.FirstCaption + QStringLiteral("  ") + QString::number(i + 1));
+                PumpMessages();
+                filter->EndPage();
+            }
+            filter->EndDocument();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        ReportProgress().Close(true);
+    });
+    if (failure)
+        std::rethrow_exception(failure);
+    filter->Finish();
+    if (!file.commit())
+        throw EFCreateError(QStringLiteral("Cannot create file %1").arg(fileName));
 }
 
 // ---------------------------------------------------------------- composite

@@ -5,6 +5,7 @@
 // page hooks through its events. Also here: the designer as the engine knows
 // it, the composite report, the progress of long jobs, and the state a build
 // shares across pages and reports.
+#include "report/export_filters.h"
 #include "report/report_document.h"
 
 #include <QtCore/QString>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class TfrBand;
+class TfrExportFilter;
 class TfrPage;
 class TfrReport;
 class TPrinterDevice;
@@ -71,6 +73,10 @@ TfrProgress *SetReportProgress(TfrProgress *progress);
 // modal). Without one ShowPreparedReport opens nothing.
 using TPreviewOpener = std::function<void(TfrReport &report, const QString &caption, bool modal)>;
 void SetPreviewOpener(TPreviewOpener opener);
+
+// Told when a report is destroyed, so that a modeless preview showing it
+// lets it go.
+void SetReportDestroyedHook(std::function<void(TfrReport *)> hook);
 
 // The printer that print jobs go to (the program's, or a test's); without
 // one the printer model's own device is used.
@@ -175,6 +181,12 @@ public:
     void PrintPreparedReport(const QString &pageList, int copies);
     // Edits one prepared page (0-based) in a second designer.
     void EditPreparedPage(int pageIndex);
+    // Writes the prepared pages into a new file through a filter of that
+    // class. A file that cannot be created raises before anything is shown;
+    // the file replaces an old one only when the whole export was written.
+    void ExportTo(TfrExportFilterClass filterClass, const QString &fileName);
+    // The filter while ExportTo runs, else nullptr.
+    TfrExportFilter *ActiveExportFilter = nullptr;
 
     // The variable names of the index-th category (0-based); empty when there is none.
     void GetCategoryVariables(int index, QStringList &list) const;
@@ -190,6 +202,8 @@ public:
 
     bool HasEnterRectHandler() const override { return bool(OnEnterRect); }
     void EnterRect(QStringList &lines, TfrView &view) override;
+    void ExportText(int x, int y, TfrView &view, const QString &text) override;
+    void ExportObject(TfrView &view) override;
 
 protected:
     // Binds the data-field value bindings to their data sets.

@@ -196,6 +196,8 @@ TfrmPojar::TfrmPojar(QWidget *owner, TNetworkTables &t) : QDialog(owner), m_mode
 
 TfrmPojar::~TfrmPojar()
 {
+    if (FireWindowHooks.ResultsGone)
+        FireWindowHooks.ResultsGone();
     // The model puts the normal flows and depressions back as it goes.
     m_model.reset();
     if (frmMain) {
@@ -290,7 +292,11 @@ bool TfrmPojar::Compute()
             EdInr->setFocus();
         return false;
     }
-    return m_model->Compute(EdInr->text());
+    if (!m_model->Compute(EdInr->text()))
+        return false;
+    if (FireWindowHooks.ResultsGone)
+        FireWindowHooks.ResultsGone();
+    return true;
 }
 
 void TfrmPojar::PageChanged(int index)

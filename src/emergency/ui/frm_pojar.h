@@ -34,6 +34,9 @@ struct TFireWindowHooks
     std::function<int(QWidget *owner, QString &text)> PickBranch;
     // Prints the list of the page shown through the fire zone report.
     std::function<void(TfrmPojar &)> PrintZoneReport;
+    // The zones were computed anew or the window is going: what was built
+    // on the old zones (the routes) goes too.
+    std::function<void()> ResultsGone;
 };
 extern TFireWindowHooks FireWindowHooks;
 

@@ -5,13 +5,25 @@
 
 #include <memory>
 
+namespace {
+std::function<QPrinter *()> Source;
+} // namespace
+
 QPrinter &CurrentPrinter()
 {
-    static std::unique_ptr<QPrinter> printer;
-    if (!printer) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (Source)
+        if (QPrinter *printer = Source())
+            return *printer;
+    static std::unique_ptr<QPrinter> own;
+    if (!own) {
+        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (QPrinterInfo::availablePrinterNames().isEmpty())
-            printer->setOutputFormat(QPrinter::PdfFormat);
+            own->setOutputFormat(QPrinter::PdfFormat);
     }
-    return *printer;
+    return *own;
+}
+
+void SetCurrentPrinterSource(std::function<QPrinter *()> source)
+{
+    Source = std::move(source);
 }

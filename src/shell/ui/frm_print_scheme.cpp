@@ -4,6 +4,7 @@
 #include "platform/exceptions.h"
 #include "platform/prompt.h"
 #include "platform/ui/current_printer.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_canvas.h"
 #include "shell/scheme_storage.h"
 #include "scheme/ui/named_controls.h"
@@ -25,6 +26,11 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QVBoxLayout>
+
+std::function<QString(QWidget *, const QString &)> ChooseSchemePdfFile = [](QWidget *parent, const QString &proposed) {
+    return GetSaveFileName(parent, QStringLiteral("PDF"), proposed,
+                           {{QStringLiteral("Документ PDF (*.pdf)"), {QStringLiteral("*.pdf")}}}, nullptr);
+};
 
 TQtSchemePrinter::TQtSchemePrinter(QPrinter &printer) : m_printer(printer) {}
 
@@ -240,11 +246,15 @@ void TfrmPrintScheme::btnOkClick()
     if (plan.PagesX < 1 || plan.PagesY < 1)
         return;
 
-    // A PDF writer without a file of its own writes beside the scheme, named after the mine.
-    if (m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty()) {
-        const QString file = m_main.Document().FileName();
-        const QString folder = file.isEmpty() ? QDir::currentPath() : QFileInfo(file).absolutePath();
-        m_printer.setOutputFileName(QDir(folder).filePath(m_main.GetMineTitle() + QStringLiteral(".pdf")));
+    // A PDF is proposed beside the scheme, named after the mine.
+    if (m_printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString scheme = m_main.Document().FileName();
+        const QString folder = scheme.isEmpty() ? QDir::homePath() : QFileInfo(scheme).absolutePath();
+        const QString proposed = QDir(folder).filePath(m_main.GetMineTitle() + QStringLiteral(".pdf"));
+        const QString file = ChooseSchemePdfFile ? ChooseSchemePdfFile(this, proposed) : QString();
+        if (file.isEmpty())
+            return;
+        m_printer.setOutputFileName(file);
     }
 
     const QString caption = windowTitle();

@@ -5,6 +5,7 @@
 
 #include <QtWidgets/QDialog>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -66,6 +67,10 @@ private:
     QPrinter &m_printer;
     TQtSchemePrinter m_device;
 };
+
+// Asked for the PDF file when the printer writes PDF, with the proposed
+// file; empty cancels the printing.
+extern std::function<QString(QWidget *parent, const QString &proposed)> ChooseSchemePdfFile;
 
 // The print command of the main window: the dialog on the current printer.
 void ShowPrintScheme(TfrmMain &mainWindow);

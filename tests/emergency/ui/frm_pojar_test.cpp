@@ -12,6 +12,7 @@
 #include "shell/ui/xq_edit.h"
 
 #include "modal.h"
+#include "sample_main_window.h"
 #include <QtCore/QFile>
 #include <QtCharts/QLineSeries>
 #include <QtCore/QTemporaryDir>
@@ -32,28 +33,17 @@
 
 namespace {
 
-class FireWindow : public ::testing::Test
+class FireWindow : public SampleMainWindow
 {
 protected:
     void SetUp() override
     {
-        qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
-        ClearAllItems(Net);
-        w = std::make_unique<TfrmMain>(
-            QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")}, folder.path());
-        w->FormActivate();
-        ASSERT_GT(BranchCount(Net), 0);
-        InstallAirDistributionCommands(*w);
-        InstallFireCommands(*w);
+        SampleMainWindow::SetUp();
+        if (HasFatalFailure())
+            return;
         normalH = std::make_unique<TTable<double>>(Net.BranchAuxDepression);
         ASSERT_TRUE(CalcAir(nullptr, Net));
         normalQ = std::make_unique<TTable<double>>(Net.BranchQ);
-    }
-    void TearDown() override
-    {
-        FreeFireWindow();
-        w.reset();
-        CalcErrorHooks = {};
     }
 
     // F3 with the window driven by drive while it is shown.
@@ -68,9 +58,6 @@ protected:
         QTest::keyClicks(frmPojar->EdInr, text);
     }
 
-    QTemporaryDir config, folder;
-    TScriptedPrompt prompt;
-    std::unique_ptr<TfrmMain> w;
     std::unique_ptr<TTable<double>> normalH, normalQ;
 };
 

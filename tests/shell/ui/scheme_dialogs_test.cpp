@@ -110,7 +110,11 @@ TEST_F(SchemeDialogsTest, TheSamplePrintsIntoPdfOnTwoByTwoPagesAndTheViewComesBa
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = Folder.filePath(QStringLiteral("scheme.pdf"));
-    printer.setOutputFileName(pdf);
+    QString proposed;
+    const auto chooser = std::exchange(ChooseSchemePdfFile, [&](QWidget *, const QString &file) {
+        proposed = file;
+        return pdf;
+    });
     TfrmPrintScheme dialog(*w, printer);
     EXPECT_TRUE(dialog.rbtnUseSheets->isChecked());
     dialog.xqeReqPagesByX->setText(QStringLiteral("2"));
@@ -122,8 +126,10 @@ TEST_F(SchemeDialogsTest, TheSamplePrintsIntoPdfOnTwoByTwoPagesAndTheViewComesBa
     // The sample's sheet is wider than high: landscape paper.
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     dialog.btnOk->click();
+    ChooseSchemePdfFile = chooser;
 
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(proposed, QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Шахта «Демонстрационная».pdf"));
     EXPECT_EQ(PdfPageCount(pdf), 4);
     EXPECT_EQ(w->DrawTarget(), dtScreen);
     EXPECT_EQ(w->DrawCanvas(), nullptr);

@@ -1,0 +1,188 @@
+#include "build_fixture.h"
+
+#include "platform/exceptions.h"
+#include "report/export_filters.h"
+
+#include <QtCore/QBuffer>
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
+
+namespace {
+
+// A filter on a memory buffer, fed texts as a page replay would.
+class ExportFilters : public ::testing::Test
+{
+protected:
+    void SetUp() override { Buffer.open(QIODevice::WriteOnly); }
+    void Reset()
+    {
+        Buffer.close();
+        Buffer.setData({});
+        Buffer.open(QIODevice::WriteOnly);
+    }
+
+    TfrMemoView &Text(int size = 10, int style = 0, TColor color = clBlack)
+    {
+        auto memo = std::make_unique<TfrMemoView>();
+        memo->FontSize = size;
+        memo->FontStyle = static_cast<std::uint16_t>(style);
+        memo->FontColor = color;
+        Memos.push_back(std::move(memo));
+        return *Memos.back();
+    }
+
+    // Each page is a list of (x, y, text) given in that order.
+    struct TLine
+    {
+        int X, Y;
+        QString Text;
+    };
+    QByteArray Run(TfrExportFilterClass filterClass, const std::vector<std::vector<TLine>> &pages, TfrView *view = nullptr)
+    {
+        std::unique_ptr<TfrExportFilter> filter = filterClass(Buffer);
+        filter->BeginDocument();
+        for (const auto &page : pages) {
+            filter->BeginPage();
+            for (const TLine &line : page)
+                filter->AddText(line.X, line.Y, view ? view : &Text(), line.Text);
+            filter->EndPage();
+        }
+        filter->EndDocument();
+        filter->Finish();
+        filter.reset();
+        return Buffer.data();
+    }
+
+    TfrEngineScope Scope;
+    QBuffer Buffer;
+    std::vector<std::unique_ptr<TfrMemoView>> Memos;
+};
+
+} // namespace
+
+TEST_F(ExportFilters, RowsAndColumnsOfTheTextGrid)
+{
+    // y 8 and 24 round half to even into rows 0 and 2; x 65 is column 10.
+    const std::vector<std::vector<TLine>> page{{{65, 8, "b"}, {0, 8, "a"}, {0, 24, "c"}}};
+    EXPECT_EQ(Run(&MakeExportFilter<TfrTextExportFilter>, page), QByteArray("a         b\r\n\r\nc\r\n\f\r\n"));
+    Reset();
+    EXPECT_EQ(Run(&MakeExportFilter<TfrCSVExportFilter>, page), QByteArray("a;b\r\n\r\nc\r\n"));
+}
+
+TEST_F(ExportFilters, EmptyPages)
+{
+    struct TCase
+    {
+        TfrExportFilterClass Filter;
+        QByteArray Expected;
+    };
+    const TCase cases[] = {
+        {&MakeExportFilter<TfrTextExportFilter>, "\f\r\n"},
+        {&MakeExportFilter<TfrCSVExportFilter>, ""},
+        {&MakeExportFilter<TfrHTMExportFilter>, "<HTML>\r\n<Body bgColor=\"#FFFFFF\">\r\n<Table>\r\n</Table>\r\n</Body>\r\n</HTML>\r\n"},
+    };
+    for (const TCase &c : cases) {
+        Reset();
+        EXPECT_EQ(Run(c.Filter, {{}}), c.Expected);
+    }
+}
+
+TEST_F(ExportFilters, HtmlCellsCarryColourSizeAndStyle)
+{
+    TfrMemoView &plain = Text();
+    TfrMemoView &red = Text(8, 2, clRed);
+    std::unique_ptr<TfrExportFilter> filter = MakeExportFilter<TfrHTMExportFilter>(Buffer);
+    filter->BeginPage();
+    filter->AddText(0, 0, &plain, QStringLiteral("a<b&c"));
+    filter->AddText(100, 0, &red, QStringLiteral("text"));
+    filter->AddText(0, 16, &Text(36, 5, clWhite), QStringLiteral("big"));
+    filter->EndPage();
+    filter->Finish();
+    EXPECT_EQ(Buffer.data(), QByteArray("<HTML>\r\n<Body bgColor=\"#FFFFFF\">\r\n<Table>\r\n"
+                                        "<tr><td>a&lt;b&amp;c</td><td><Font Color=\"#FF0000\" Size=2><b>text</td></tr>\r\n"
+                                        "<tr><td><Font  Size=7><i><u>big</td></tr>\r\n"
+                                        "</Table>\r\n</Body>\r\n</HTML>\r\n"));
+}
+
+TEST_F(ExportFilters, RtfTablesRowsAndPages)
+{
+    TfrMemoView &a = Text(10, 0, clBlack);
+    TfrMemoView &b = Text(10, 4, clRed);
+    std::unique_ptr<TfrExportFilter> filter = MakeExportFilter<TfrRTFExportFilter>(Buffer);
+    for (int page = 0; page < 3; ++page) {
+        filter->BeginPage();
+        filter->AddText(13, 0, &a, QStringLiteral("x{\\}"));
+        filter->AddText(26, 0, &a, QStringLiteral("y"));
+        filter->AddText(39, 0, &b, QStringLiteral("Я"));
+        filter->EndPage();
+    }
+    filter->Finish();
+    filter.reset();
+    const QByteArray row = "\\pard\\tx200\\tx400\\tx600{\\tab\\f0\\fs20\\cf1 x\\{\\\\\\}\\tab y\\tab\\ul\\cf2 \xDF\\par}\r\n";
+    EXPECT_EQ(Buffer.data(), "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
+                                 + row + "\\page\r\n" + row + "\\page\r\n" + row + "\\par}");
+}
+
+TEST_F(ExportFilters, TextsPastTheGridAndLongTextsStayWhole)
+{
+    // Row 250 lies past the 201 rows a page starts with.
+    const QString longText(300, u'x');
+    const QByteArray out = Run(&MakeExportFilter<TfrCSVExportFilter>, {{{0, 250 * 16, "last"}, {0, 0, longText}}});
+    const QList<QByteArray> lines = out.split('\n');
+    ASSERT_EQ(lines.size(), 252);
+    EXPECT_EQ(lines[0], QByteArray(255, 'x') + '\r');
+    EXPECT_EQ(lines[250], "last\r");
+}
+
+TEST_F(ExportFilters, FontHeightIsAskedUntilItIsAPositiveInteger)
+{
+    QStringList answers{QStringLiteral("0"), QStringLiteral("abc"), QStringLiteral("-3"), QStringLiteral("20")};
+    int asked = 0;
+    Engine().InputBox = [&](const QString &caption, const QString &prompt, const QString &defaultText) {
+        EXPECT_EQ(caption, QStringLiteral("Параметры фильтра"));
+        EXPECT_EQ(prompt, QStringLiteral("Средняя высота шрифта:"));
+        EXPECT_EQ(defaultText, QStringLiteral("16"));
+        return answers.value(asked++);
+    };
+    // Row 1 at height 20 (it would be row 2 at 16).
+    EXPECT_EQ(Run(&MakeExportFilter<TfrCSVExportFilter>, {{{0, 24, "a"}}}), QByteArray("\r\na\r\n"));
+    EXPECT_EQ(asked, 4);
+    SetExportFontHeight(16);
+}
+
+TEST(ExportFilterRegistry, ListsTheFourFiltersInOrder)
+{
+    QStringList entries;
+    for (const TfrExportFilterInfo &info : ExportFilterRegistry())
+        entries << info.Description + u'|' + info.Mask;
+    EXPECT_EQ(entries.mid(0, 4), QStringList({"Текстовый файл (*.txt)|*.txt", "Файл Rich Text (*.rtf)|*.rtf",
+                                              "Файл CSV (*.csv)|*.csv", "Файл HTML (*.htm)|*.htm"}));
+}
+
+// ---------------------------------------------------------------- ExportTo
+
+TEST_F(ReportBuild, ExportWritesEveryPageThroughTheFilter)
+{
+    TfrPage &page = Page();
+    Band(page, btMasterData, 0, 40, QStringLiteral("3"), 2);
+    Memo(page, 0, 0, 100, 17, QStringLiteral("[LINE#]"));
+    Report.PrepareReport();
+    ASSERT_EQ(Report.PreparedPages.Count(), 3);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("отчет.csv"));
+    Progress.Captions.clear();
+    Progress.Texts.clear();
+    Report.ExportTo(&MakeExportFilter<TfrCSVExportFilter>, file);
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("1\r\n2\r\n3\r\n"));
+    EXPECT_EQ(Progress.Captions, QStringList{"Подготовка отчета"});
+    EXPECT_EQ(Progress.Texts, QStringList({"Формируется страница:  1", "Формируется страница:  2", "Формируется страница:  3"}));
+    EXPECT_EQ(Report.ActiveExportFilter, nullptr);
+
+    // A folder that is not there: raised before the progress window shows.
+    Progress.Captions.clear();
+    EXPECT_THROW(Report.ExportTo(&MakeExportFilter<TfrCSVExportFilter>, dir.filePath(QStringLiteral("нет/отчет.csv"))),
+                 EFCreateError);
+    EXPECT_TRUE(Progress.Captions.isEmpty());
+}
