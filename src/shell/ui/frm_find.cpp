@@ -5,8 +5,8 @@
 #include "platform/ui/qt_canvas.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/frm_new_node.h"
-#include "scheme/ui/scheme_paint_box.h"
 #include "scheme/ui/named_controls.h"
+#include "scheme/ui/scheme_paint_box.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 

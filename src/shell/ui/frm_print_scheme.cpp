@@ -6,8 +6,8 @@
 #include "platform/ui/current_printer.h"
 #include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_canvas.h"
-#include "shell/scheme_storage.h"
 #include "scheme/ui/named_controls.h"
+#include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 

@@ -3,8 +3,8 @@
 #include "model/geometry_queries.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
-#include "shell/scheme_storage.h"
 #include "scheme/ui/named_controls.h"
+#include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
