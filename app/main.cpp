@@ -20,6 +20,7 @@
 #include "report/ui/qt_printer.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
+#include "shell/ui/branch_symbols_host.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    TBranchSymbolsHost::Install(window);
     InstallSchemeObjects(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);

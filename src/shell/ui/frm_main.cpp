@@ -639,6 +639,8 @@ void TfrmMain::ShowOptionsPage(int page)
         UpdateZoomButtons();
         Redraw();
     };
+    if (OptionsSymbols)
+        OptionsSymbols(host);
     ShowOptionsWindow(host, page, this);
 }
 
