@@ -3,7 +3,7 @@
 #include "calc/node_pressures.h"
 #include "calc/report_manager.h"
 #include "four_branches.h"
-#include "platform/canvas.h"
+#include "headless_report.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
 #include "report/report.h"
@@ -28,9 +28,6 @@ class NetworkTemplates : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Measure.CharWidth = 6;
-        SetWorkCanvas(&Measure);
-        m_previous = SetReportProgress(&Progress);
         Report.Name = QStringLiteral("frMain");
         Report.OwnerName = QStringLiteral("frmTest");
         Report.ShowProgress = false;
@@ -45,37 +42,21 @@ protected:
         for (TfrDataset *ds : Data->Datasets())
             Engine().Components.Register(QStringLiteral("frmTest"), ds);
     }
-    void TearDown() override
-    {
-        SetReportProgress(m_previous);
-        SetWorkCanvas(nullptr);
-    }
 
     QStringList Build(const QString &file)
     {
         Report.LoadFromFile(ReportsFolder + file);
         EXPECT_TRUE(Report.PrepareReport());
         EXPECT_FALSE(Engine().ExpressionError) << Engine().ExpressionErrorText.toStdString();
-        QStringList texts;
-        for (int i = 0; i < Report.PreparedPages.Count(); ++i)
-            ForEachPreparedObject(Report.PreparedPages[i].Stream, [&texts](std::unique_ptr<TfrView> view) {
-                if (view->ReportObjectType == 0)
-                    texts << view->Lines.join(u'|').remove(ParagraphMark);
-            });
-        return texts;
+        return PreparedTexts(Report);
     }
 
     std::unique_ptr<TNetworkTables> tables = std::make_unique<TNetworkTables>();
     TNetworkTables &t = *tables;
     std::unique_ptr<TReportManagerData> Data;
-    TRecordingCanvas Measure;
-    TfrEngineScope Scope;
-    TfrHeadlessProgress Progress;
+    THeadlessReportEngine Headless;
     TfrReport Report;
     TScriptedPrompt Prompt;
-
-private:
-    TfrProgress *m_previous = nullptr;
 };
 
 } // namespace

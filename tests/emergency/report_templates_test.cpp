@@ -2,7 +2,7 @@
 // sample mine, as "Просмотр..." and "Печать..." build them.
 #include "emergency/fire_detection_report.h"
 #include "emergency/stability_report.h"
-#include "platform/canvas.h"
+#include "headless_report.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
 #include "report/report.h"
@@ -27,18 +27,10 @@ class TemplateBuild : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Measure.CharWidth = 6;
-        SetWorkCanvas(&Measure);
-        m_previous = SetReportProgress(&Progress);
         Report.Name = QStringLiteral("frMain");
         Report.OwnerName = QStringLiteral("frmTest");
         Report.ShowProgress = false;
         LoadSampleMine(t);
-    }
-    void TearDown() override
-    {
-        SetReportProgress(m_previous);
-        SetWorkCanvas(nullptr);
     }
 
     // Builds the template file with the data sets and events given; the
@@ -49,25 +41,14 @@ protected:
             Engine().Components.Register(QStringLiteral("frmTest"), ds);
         Report.LoadFromFile(ReportsFolder + file);
         EXPECT_TRUE(Report.PrepareReport());
-        QStringList texts;
-        for (int i = 0; i < Report.PreparedPages.Count(); ++i)
-            ForEachPreparedObject(Report.PreparedPages[i].Stream, [&texts](std::unique_ptr<TfrView> view) {
-                if (view->ReportObjectType == 0)
-                    texts << view->Lines.join(u'|').remove(ParagraphMark);
-            });
-        return texts;
+        return PreparedTexts(Report);
     }
 
     std::unique_ptr<TNetworkTables> tables = std::make_unique<TNetworkTables>();
     TNetworkTables &t = *tables;
-    TRecordingCanvas Measure;
-    TfrEngineScope Scope;
-    TfrHeadlessProgress Progress;
+    THeadlessReportEngine Headless;
     TfrReport Report;
     TScriptedPrompt Prompt;
-
-private:
-    TfrProgress *m_previous = nullptr;
 };
 
 } // namespace

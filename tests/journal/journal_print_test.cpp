@@ -4,7 +4,7 @@
 #include "journal/form2_text.h"
 #include "journal/journal_print.h"
 #include "journal_fixture.h"
-#include "platform/canvas.h"
+#include "headless_report.h"
 #include "report/engine.h"
 #include "report/report.h"
 #include "report/template_file.h"
@@ -208,9 +208,6 @@ class JournalTemplateBuild : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Measure.CharWidth = 6;
-        SetWorkCanvas(&Measure);
-        m_previous = SetReportProgress(&Progress);
         Report.Name = QStringLiteral("frMain");
         Report.OwnerName = QStringLiteral("frmKerstal");
         Report.ShowProgress = false;
@@ -220,33 +217,17 @@ protected:
         Engine().Components.Register(Report.OwnerName, &Print.frUserDatasetRec);
         MakeJournalTemplate(Report);
     }
-    void TearDown() override
-    {
-        SetReportProgress(m_previous);
-        SetWorkCanvas(nullptr);
-    }
 
     QStringList Build(const TKerstal &journal)
     {
         Print.StartPrint(journal, DefaultLinesPerPage);
         EXPECT_TRUE(Report.PrepareReport());
-        QStringList texts;
-        for (int i = 0; i < Report.PreparedPages.Count(); ++i)
-            ForEachPreparedObject(Report.PreparedPages[i].Stream, [&texts](std::unique_ptr<TfrView> view) {
-                if (view->ReportObjectType == 0)
-                    texts << view->Lines.join(u'|').remove(ParagraphMark);
-            });
-        return texts;
+        return PreparedTexts(Report);
     }
 
-    TRecordingCanvas Measure;
-    TfrEngineScope Scope;
-    TfrHeadlessProgress Progress;
+    THeadlessReportEngine Headless;
     TJournalPrint Print;
     TfrReport Report;
-
-private:
-    TfrProgress *m_previous = nullptr;
 };
 
 TEST_F(JournalTemplateBuild, RubricsRecordsAndTotals)
