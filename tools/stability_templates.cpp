@@ -7,8 +7,6 @@
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
 
-#include <functional>
-
 namespace {
 
 struct TColumn
@@ -140,10 +138,11 @@ void MakeJournalTemplate(TfrReport &report)
     TfrPage &page = report.TemplatePages.GetPage(0);
     constexpr int Left = 20;
     constexpr int Width = 1012;
-    const auto cell = [&page](int left, int top, int width, int height, const QString &text, int align = adjust::Centre) {
+    const auto cell = [&page](int left, int top, int width, int height, const QString &text,
+                              int align = adjust::Centre) -> TfrMemoView & {
         TfrMemoView &memo = AddMemo(page, left, top, width, height, text, true);
         memo.Adjust = align | adjust::VCentre;
-        return std::ref(memo);
+        return memo;
     };
 
     // The head of the paper journal.
@@ -197,7 +196,10 @@ void MakeJournalTemplate(TfrReport &report)
     rubrics.Width = Width + Left;
     // A rubric without records still shows its title.
     rubrics.Flags |= flags::Hyphenation;
-    AddBand(page, btDetailData, DataTop, 16, QStringLiteral("frUserDatasetRec")).Width = Width + Left;
+    // A long branch name wraps and its row grows with it.
+    TfrBandView &records = AddBand(page, btDetailData, DataTop, 16, QStringLiteral("frUserDatasetRec"));
+    records.Width = Width + Left;
+    records.Flags |= flags::Stretched;
     AddBand(page, btDetailFooter, 232, 20).Width = Width + Left;
 
     int left = Left;
@@ -205,19 +207,22 @@ void MakeJournalTemplate(TfrReport &report)
         int width = 0;
         for (const TColumn &c : columns)
             width += c.Width;
-        cell(left, HeadTop, width, 20, caption).get().FontStyle = 2;
+        cell(left, HeadTop, width, 20, caption).FontStyle = 2;
         for (const TColumn &c : columns) {
-            cell(left, HeadTop + 20, c.Width, 44, QString::fromUtf8(c.Caption)).get().FontSize = 7;
-            cell(left, DataTop, c.Width, 16, QString::fromUtf8(c.Value), c.Align).get().FontSize = 7;
+            cell(left, HeadTop + 20, c.Width, 44, QString::fromUtf8(c.Caption)).FontSize = 7;
+            TfrMemoView &value = cell(left, DataTop, c.Width, 16, QString::fromUtf8(c.Value), c.Align);
+            value.FontSize = 7;
+            value.Flags |= flags::Stretched;
             left += c.Width;
         }
     };
     stream(QStringLiteral("ПОСТУПАЮЩАЯ СТРУЯ"), intake);
     stream(QStringLiteral("ИСХОДЯЩАЯ СТРУЯ"), exhaust);
     cell(left, HeadTop, Left + Width - left, 64, QStringLiteral("Замечания главного инженера шахты или нач-ка ВТБ"))
-        .get()
         .FontSize = 7;
-    cell(left, DataTop, Left + Width - left, 16, QStringLiteral("[RecordNote]"), adjust::Left).get().FontSize = 7;
+    TfrMemoView &note = cell(left, DataTop, Left + Width - left, 16, QStringLiteral("[RecordNote]"), adjust::Left);
+    note.FontSize = 7;
+    note.Flags |= flags::Stretched;
 
     TfrMemoView &rubric = AddMemo(page, Left, 182, Width, 16, QStringLiteral("[RubricNumber]. [RubricName]"), false);
     rubric.FontSize = 9;
