@@ -8,6 +8,7 @@
 #include "calc/ui/frm_cntr_air_speed.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
 #include "scheme/branch_table.h"
 #include "scheme/ui/frm_mine_tab.h"
@@ -120,6 +121,7 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
     InstallVentBoost();
     InstallCalcErrorWindows();
 }

@@ -2,7 +2,7 @@
 // The main window's air distribution commands: the normal air distribution
 // (F2), the one with fixed depressions (Shift+F2), turning the reversed
 // branches round, the air speed control, the resistances from fixed flows
-// and depressions, and the boost search.
+// and depressions, the boost search and the short-circuiting study.
 #include <functional>
 
 class TfrmMain;

@@ -6,6 +6,7 @@
 #include "calc/ui/air_commands.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
@@ -16,10 +17,12 @@
 #include <QtGui/QAction>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QToolButton>
 
@@ -328,6 +331,48 @@ TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
     EXPECT_TRUE(opened);
     w.reset();
     ShowVentBoost = nullptr;
+    ClearAllItems(Net);
+}
+
+TEST(StudyCommands, ShortCircuitingTheSampleMine)
+{
+    QTemporaryDir config, folder;
+    qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
+    TScriptedPrompt prompt;
+    ClearAllItems(Net);
+    auto w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
+                                        folder.path());
+    InstallAirDistributionCommands(*w);
+    w->FormActivate();
+    ASSERT_TRUE(CalcAir(w.get()));
+    const TTable<double> flows = Net.BranchQ;
+
+    QAction *command = w->Action(QStringLiteral("TaskShorting"));
+    ASSERT_TRUE(command->isEnabled());
+    const bool opened = RunWith<TfrmZakor>([&] { command->trigger(); }, [&](TfrmZakor &f) {
+        EXPECT_EQ(f.windowTitle(), "Список путей закорачивания (8 дверей)");
+        EXPECT_EQ(f.Grids[sctDoors]->rowCount(), 8);
+        EXPECT_FALSE(f.Pages->isTabVisible(sctNetwork));
+        prompt.Answer(idNo);
+        f.btnStart->click();  // no geometry for some doors: No keeps the window as it was
+        EXPECT_EQ(f.windowTitle(), "Список путей закорачивания (8 дверей)");
+        ASSERT_EQ(prompt.Asked.size(), 2u);
+        EXPECT_TRUE(prompt.Asked[1].Text.startsWith("Для 3 ветвей путей закорачивания\r"));
+        prompt.Answer(idYes);
+        f.btnStart->click();
+        EXPECT_EQ(f.windowTitle(), "Результаты проведения закорачивания");
+        EXPECT_EQ(f.Grids[sctDoors]->columnCount(), 7);
+        for (int tab : {sctDoors, sctNetwork, sctLongwalls, sctFreshening})
+            EXPECT_TRUE(f.Pages->isTabVisible(tab)) << tab;
+        EXPECT_EQ(f.Grids[sctNetwork]->rowCount(), BranchCount(Net));
+        EXPECT_GT(f.ReversedList->count(), 0);
+        EXPECT_FALSE(f.btnPrint->isEnabled());
+    });
+    EXPECT_TRUE(opened);
+    ASSERT_GE(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.startsWith("В схеме : 8 ветвей\r"));
+    EXPECT_EQ(Net.BranchQ, flows);
+    w.reset();
     ClearAllItems(Net);
 }
 

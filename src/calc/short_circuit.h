@@ -1,0 +1,124 @@
+#pragma once
+// The short-circuiting study: every door and regulator of the network is
+// opened in turn (its resistance lowered to that of an open path), the network
+// is solved again each time, and for every branch the smallest flow of any
+// opening is kept with the opening that caused it. Longwalls, fan suctions,
+// freshening airways and connections between districts are graded by it.
+//
+// The study works on its own copy of the network taken after the normal
+// solve; the tables it was given are never written.
+#include "calc/solver.h"
+#include "model/network.h"
+
+#include <QtCore/QString>
+#include <QtCore/QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The branch kinds the study looks at.
+enum TShortCircuitKind : std::uint8_t {
+    sckDoor = 3,         // "Внутр. утечка (дверь)"
+    sckRegulator = 6,    // "Регулятор"
+    sckLongwall = 7,     // "Лава"
+    sckFanSuction = 18,  // "Всас ВМП"
+    sckFreshening = 19,  // "Подсвежение"
+    sckConnection = 20,  // "Внутренние утечки между участками"
+};
+
+// The network as the study sees it, copied after the normal solve.
+struct TShortCircuitCopy
+{
+    TTable<std::int16_t> BranchNo{};
+    TTable<std::int16_t> StartNode{};
+    TTable<std::int16_t> EndNode{};
+    TTable<std::uint8_t> Surface{};
+    TTable<double> R{};
+    TTable<double> Q{};
+    TTable<double> H{};
+    TTable<std::int16_t> Length{};
+    TTable<double> Area{};
+
+    void Fill(const TNetworkTables &t);
+};
+
+// The tabs of the study's window, in their order.
+enum TShortCircuitTab { sctDoors, sctNetwork, sctLongwalls, sctFanSuctions, sctFreshening, sctConnections, sctCount };
+
+extern const QString GradeNotStudied;  // "Не иссл."
+extern const QString GradeReversed;    // "Опрокид."
+
+// What the start of the study tells the user, and whether the window opens.
+struct TPathSelection
+{
+    std::vector<int> Paths;  // ascending branch numbers
+    int Excluded = 0;        // doors and regulators of too small a resistance
+};
+
+class TShortCircuitStudy
+{
+public:
+    // Copies the network from t, which the caller has just solved.
+    explicit TShortCircuitStudy(const TNetworkTables &t);
+
+    const TNetworkTables &Tables;
+    TShortCircuitCopy Copy;
+
+    TPathSelection Selection;
+    TTable<double> QNormal{};
+    TTable<double> QMin{};
+    TTable<std::int16_t> MinCause{};
+    TTable<double> RShort{};
+    TTable<QString> StabilityGrade{};
+    TTable<QString> PathHits{};
+    std::vector<int> Reversed;
+
+    // Rows of each tab without its two header rows; "Двери" has 4 columns
+    // before a run and 7 after it.
+    std::vector<QStringList> Rows[sctCount];
+    // The group lists behind "Лавы", "Всас ВМП", "Подсвежение", "Связи".
+    std::vector<int> Groups[4];
+
+    // Chooses the paths and fills "Двери".
+    void SelectShortCircuitPaths();
+    // The four texts of the start; Information tells the box's icon, Opens
+    // whether the window is shown.
+    QString StartMessage(bool &information, bool &opens) const;
+    // The resistance of branch b opened.
+    double ShortCircuitResistance(int b) const;
+    // Paths without a length or an area.
+    int CheckPathGeometry() const;
+    // The question asked when CheckPathGeometry is above 0.
+    static QString GeometryQuestion(int n);
+
+    // Opens every path and solves; Progress(done) is called on the calling
+    // thread as paths finish. Returns 0, or the first path (in path order)
+    // whose solve failed, in which case no table is filled.
+    int ShortCircuitAll(const std::function<void(int done)> &Progress = {});
+    static QString FailureMessage(int path);
+
+    // After a successful run: the group lists, their tabs and "Вся сеть".
+    void FillResults();
+    // The warning for a group (0 = longwalls … 3 = connections) with no branch.
+    static QString EmptyGroupMessage(int group);
+    // The items of the reversed branches' list.
+    QStringList ReversedItems() const;
+
+    // A report variable for row (1-based) of a tab; false leaves the value untouched.
+    bool ReportValue(TShortCircuitTab tab, int row, const QString &name, const QString &mineTitle,
+                     QString &value) const;
+    // The template file of a tab below the reports folder.
+    static QString TemplatePath(const QString &reportsLocation, TShortCircuitTab tab);
+
+private:
+    void FillPathTable();
+    void FillGroupTable(int group);
+    void FillNetworkTable();
+};
+
+// Grades of a change: d in per cent for the flow groups, the depression after
+// opening for connections.
+QString GradeFlowChange(TShortCircuitKind kind, double d);
+QString GradeConnection(double hz);
