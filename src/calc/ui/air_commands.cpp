@@ -5,6 +5,7 @@
 #include "calc/solver.h"
 #include "calc/speed_control.h"
 #include "calc/ui/frm_air_tabl_n.h"
+#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_cntr_air_speed.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
@@ -122,6 +123,7 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskDepressiogram"), [w] { RunDepressiogram(w); });
     InstallVentBoost();
     InstallCalcErrorWindows();
 }

@@ -4,6 +4,7 @@
 #include "modal.h"
 #include "calc/solver.h"
 #include "calc/ui/air_commands.h"
+#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "calc/ui/frm_zakor.h"
@@ -12,9 +13,12 @@
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/ui/frm_main.h"
 
+#include <QtCharts/QLineSeries>
+#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
+#include <QtPrintSupport/QPrinter>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -295,6 +299,45 @@ TEST_F(FixirWindow, ANetworkWithoutDraughtOpensNoWindow)
     EXPECT_TRUE(prompt.Asked[0].Text.startsWith("В схема ОШИБКИ топологии или "));
 }
 
+TEST_F(StudyWindows, DepressiogramShowsTheRouteAndPrintsItsChart)
+{
+    for (int b = 1; b <= 4; ++b)
+        Net.BranchLength[b] = 100;
+    Net.BranchType[2] = 7;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("route.pdf"));
+    DepresChartPrinterSetup = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    };
+    const bool opened = RunWith<TfrmDepres>([] { RunDepressiogram(nullptr); }, [&](TfrmDepres &f) {
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Депрессиограмма через %1 ( N 2)").arg(GetBranchName(Net, 2)));
+        EXPECT_EQ(f.Pages->currentIndex(), TfrmDepres::dpTable);
+        ASSERT_EQ(f.StringGrid1->rowCount(), 3);
+        EXPECT_EQ(f.StringGrid1->item(1, 0)->text(), "2");
+        EXPECT_EQ(f.StringGrid1->item(1, 0)->background().color(), QColor(Qt::yellow));
+        EXPECT_EQ(f.StringGrid1->item(2, 9)->text(), "Исходящая");
+        EXPECT_EQ(f.StringGrid1->item(2, 9)->foreground().color(), QColor(Qt::blue));
+        EXPECT_EQ(f.WholeChart->Labels(), (QStringList{"1", "Лава", "Лава", "4"}));
+        EXPECT_EQ(f.WholeChart->Series[1]->count(), 4);
+        f.btnDepresPrint->click();
+    });
+    EXPECT_TRUE(opened);
+    DepresChartPrinterSetup = nullptr;
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+    EXPECT_TRUE(prompt.Asked.empty());
+
+    // A branch that needs a length and has none: the window does not open.
+    Net.BranchLength[1] = 0;
+    EXPECT_FALSE(RunWith<TfrmDepres>([] { RunDepressiogram(nullptr); }, [](TfrmDepres &) {}));
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.startsWith("Не задана длина 1 ветвей!!!"));
+}
+
 TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
 {
     QTemporaryDir config, folder;
@@ -372,6 +415,17 @@ TEST(StudyCommands, ShortCircuitingTheSampleMine)
     ASSERT_GE(prompt.Asked.size(), 1u);
     EXPECT_TRUE(prompt.Asked[0].Text.startsWith("В схеме : 8 ветвей\r"));
     EXPECT_EQ(Net.BranchQ, flows);
+
+    QAction *depressiogram = w->Action(QStringLiteral("TaskDepressiogram"));
+    EXPECT_EQ(depressiogram->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F11));
+    prompt.Asked.clear();
+    EXPECT_TRUE(RunWith<TfrmDepres>([&] { depressiogram->trigger(); }, [&](TfrmDepres &f) {
+        EXPECT_TRUE(f.windowTitle().startsWith("Депрессиограмма через Лава 1 ( N ")) << f.windowTitle().toStdString();
+        EXPECT_EQ(f.Pages->currentIndex(), TfrmDepres::dpTable);
+        EXPECT_GT(f.StringGrid1->rowCount(), 2);
+    }));
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
     w.reset();
     ClearAllItems(Net);
 }
