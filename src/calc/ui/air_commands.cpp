@@ -5,9 +5,10 @@
 #include "calc/solver.h"
 #include "calc/speed_control.h"
 #include "calc/ui/frm_air_tabl_n.h"
-#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_fixir.h"
+#include "calc/ui/frm_het.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
@@ -109,6 +110,13 @@ void menuQHFixirClick(TfrmMain &mainWindow)
     mainWindow.Redraw();
 }
 
+void mnuGetHetClick(TfrmMain &mainWindow)
+{
+    bool writtenBack = false;
+    if (RunHet(mainWindow, writtenBack) && writtenBack)
+        mainWindow.SetModified(true);
+}
+
 void InstallAirDistributionCommands(TfrmMain &mainWindow)
 {
     mainWindow.Storage().SpeedDefaults = [](int type, double &minSpeed, double &maxSpeed) {
@@ -124,6 +132,7 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
     mainWindow.SetCommandHandler(QStringLiteral("TaskDepressiogram"), [w] { RunDepressiogram(w); });
+    mainWindow.SetCommandHandler(QStringLiteral("mnuGetHet"), [w] { mnuGetHetClick(*w); });
     InstallVentBoost();
     InstallCalcErrorWindows();
 }
