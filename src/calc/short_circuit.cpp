@@ -29,7 +29,7 @@ constexpr std::uint8_t GroupKinds[4] = {sckLongwall, sckFanSuction, sckFreshenin
 
 QString Fixed(double x, int width, int decimals) { return FormatWD(x, width, decimals); }
 
-bool Exists(const TShortCircuitCopy &c, int b) { return c.BranchNo[b] > 0; }
+bool Exists(const TTraversalWorkArrays &c, int b) { return c.BranchNo[b] > 0; }
 
 // Change of a normal value in per cent, blank when the normal value is 0
 // (no change can be stated against nothing).
@@ -51,17 +51,11 @@ struct TChunkResult
 
 } // namespace
 
-void TShortCircuitCopy::Fill(const TNetworkTables &t)
+void TakeShortCircuitSnapshot(TTraversalWorkArrays &w, const TNetworkTables &t)
 {
-    BranchNo = t.BranchNo;
-    StartNode = t.BranchStartNode;
-    EndNode = t.BranchEndNode;
-    Surface = t.NodeIsSurface;
-    R = t.BranchR;
-    Q = t.BranchQ;
-    H = t.BranchAuxDepression;
-    Length = t.BranchLength;
-    Area = t.BranchArea;
+    w.TakeSnapshot(t);
+    w.BranchLength = t.BranchLength;
+    w.BranchArea = t.BranchArea;
 }
 
 QString GradeFlowChange(TShortCircuitKind kind, double d)
@@ -80,10 +74,10 @@ QString GradeConnection(double hz)
     return hz >= 5 ? GradeMedium : GradeLow;
 }
 
-TShortCircuitStudy::TShortCircuitStudy(const TNetworkTables &t)
-    : Tables(t)
+TShortCircuitStudy::TShortCircuitStudy(const TNetworkTables &t, TTraversalWorkArrays &w)
+    : Tables(t), Copy(w)
 {
-    Copy.Fill(t);
+    TakeShortCircuitSnapshot(w, t);
     StabilityGrade.fill(GradeNotStudied);
 }
 
@@ -96,7 +90,7 @@ void TShortCircuitStudy::SelectShortCircuitPaths()
         const int kind = Tables.BranchType[b];
         if (kind != sckDoor && kind != sckRegulator)
             continue;
-        if (Copy.R[b] < MinPathResistance)
+        if (Copy.BranchR[b] < MinPathResistance)
             ++Selection.Excluded;
         else
             Selection.Paths.push_back(b);
@@ -131,9 +125,9 @@ double TShortCircuitStudy::ShortCircuitResistance(int b) const
     const double given = Tables.BranchShortCircuitR[b];
     if (given > 0 && given < NoGivenShortCircuitR)
         return given;
-    const double L = Copy.Length[b];
-    const double S = Copy.Area[b];
-    const double R = Copy.R[b];
+    const double L = Copy.BranchLength[b];
+    const double S = Copy.BranchArea[b];
+    const double R = Copy.BranchR[b];
     if (L <= 0 || S <= 0)
         return R / 100;
     const double own = AirwayResistanceFactor * L * std::sqrt(S) / (S * S * S);
@@ -143,7 +137,7 @@ double TShortCircuitStudy::ShortCircuitResistance(int b) const
 int TShortCircuitStudy::CheckPathGeometry() const
 {
     return static_cast<int>(std::count_if(Selection.Paths.begin(), Selection.Paths.end(),
-                                          [this](int b) { return Copy.Length[b] == 0 || Copy.Area[b] == 0; }));
+                                          [this](int b) { return Copy.BranchLength[b] == 0 || Copy.BranchArea[b] == 0; }));
 }
 
 QString TShortCircuitStudy::GeometryQuestion(int n)
@@ -163,8 +157,8 @@ void TShortCircuitStudy::FillPathTable()
     auto &rows = Rows[sctDoors];
     rows.clear();
     for (int b : Selection.Paths)
-        rows.push_back({QStringLiteral(" %1").arg(b), GetBranchName(Tables, b), Fixed(Copy.R[b], 10, 5),
-                        Fixed(Copy.Q[b], 6, 1)});
+        rows.push_back({QStringLiteral(" %1").arg(b), GetBranchName(Tables, b), Fixed(Copy.BranchR[b], 10, 5),
+                        Fixed(Copy.BranchQ[b], 6, 1)});
 }
 
 int TShortCircuitStudy::ShortCircuitAll(const std::function<void(int)> &Progress)
@@ -172,7 +166,7 @@ int TShortCircuitStudy::ShortCircuitAll(const std::function<void(int)> &Progress
     const auto &paths = Selection.Paths;
     const int a = static_cast<int>(paths.size());
     // Every run measures against the normal distribution, which the work copy keeps.
-    QNormal = Copy.Q;
+    QNormal = Copy.BranchQ;
     for (int b : paths)
         RShort[b] = ShortCircuitResistance(b);
 
@@ -189,14 +183,14 @@ int TShortCircuitStudy::ShortCircuitAll(const std::function<void(int)> &Progress
         result->QMin.fill(HUGE_VAL);
         // The solver rebuilds the node lists of the tables it is given, so each worker has its own.
         auto tables = std::make_unique<TNetworkTables>(Tables);
-        auto r = std::make_unique<TTable<double>>(Copy.R);
+        auto r = std::make_unique<TTable<double>>(Copy.BranchR);
         auto q = std::make_unique<TTable<double>>();
         for (int i = from; i < to && i < firstFailure.load(); ++i) {
             const int b = paths[static_cast<std::size_t>(i)];
             const double kept = (*r)[b];
             (*r)[b] = RShort[b];
-            const CalcResult code = CalcAirDistribution(*tables, maxBranch, maxNode, Copy.BranchNo, Copy.StartNode,
-                                                        Copy.EndNode, Copy.Surface, *r, Copy.H, *q);
+            const CalcResult code = CalcAirDistribution(*tables, maxBranch, maxNode, Copy.BranchNo, Copy.BranchStartNode,
+                                                        Copy.BranchEndNode, Copy.NodeIsSurface, *r, Copy.BranchAuxDepression, *q);
             (*r)[b] = kept;
             if (code != crSolved) {
                 int expected = firstFailure.load();
@@ -220,7 +214,7 @@ int TShortCircuitStudy::ShortCircuitAll(const std::function<void(int)> &Progress
                     hit = qn * qz < 0 || (qn != 0 && (qn - qz) / qn * 100 > 30);
                     break;
                 case sckConnection:
-                    hit = qn * qz < 0 || qz * qz * Copy.R[c] < 5;
+                    hit = qn * qz < 0 || qz * qz * Copy.BranchR[c] < 5;
                     break;
                 default:
                     break;
@@ -312,8 +306,8 @@ void TShortCircuitStudy::FillGroupTable(int group)
         const double qz = QMin[c];
         QString second, third, change, grade;
         if (kind == sckConnection) {
-            const double hn = std::fabs(qn) * qn * Copy.R[c];
-            const double hz = std::fabs(qz) * qz * Copy.R[c];
+            const double hn = std::fabs(qn) * qn * Copy.BranchR[c];
+            const double hz = std::fabs(qz) * qz * Copy.BranchR[c];
             second = Fixed(hn, 6, 1);
             third = Fixed(hz, 6, 1);
             change = qn * qz > 0 ? Percent(hn, hz) : qn == 0 ? QString() : GradeReversed;
@@ -354,9 +348,9 @@ void TShortCircuitStudy::FillNetworkTable()
             Reversed.push_back(c);
         }
         const int kind = Tables.BranchType[c];
-        const double rz = kind == sckDoor || kind == sckRegulator ? RShort[c] : Copy.R[c];
+        const double rz = kind == sckDoor || kind == sckRegulator ? RShort[c] : Copy.BranchR[c];
         rows.push_back({QStringLiteral(" %1").arg(c), GetBranchName(Tables, c), Fixed(qn, 4, 1), Fixed(qz, 4, 1),
-                        change, Fixed(std::fabs(qn) * qn * Copy.R[c], 6, 1), Fixed(std::fabs(qz) * qz * rz, 6, 1),
+                        change, Fixed(std::fabs(qn) * qn * Copy.BranchR[c], 6, 1), Fixed(std::fabs(qz) * qz * rz, 6, 1),
                         StabilityGrade[c], QStringLiteral("   %1").arg(MinCause[c])});
     }
 }

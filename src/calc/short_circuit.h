@@ -5,8 +5,9 @@
 // opening is kept with the opening that caused it. Longwalls, fan suctions,
 // freshening airways and connections between districts are graded by it.
 //
-// The study works on its own copy of the network taken after the normal
-// solve; the tables it was given are never written.
+// The study works on the snapshot of the network walks taken after the
+// normal solve; the tables it was given are never written.
+#include "calc/node_pressures.h"
 #include "calc/solver.h"
 #include "model/network.h"
 
@@ -28,21 +29,9 @@ enum TShortCircuitKind : std::uint8_t {
     sckConnection = 20,  // "Внутренние утечки между участками"
 };
 
-// The network as the study sees it, copied after the normal solve.
-struct TShortCircuitCopy
-{
-    TTable<std::int16_t> BranchNo{};
-    TTable<std::int16_t> StartNode{};
-    TTable<std::int16_t> EndNode{};
-    TTable<std::uint8_t> Surface{};
-    TTable<double> R{};
-    TTable<double> Q{};
-    TTable<double> H{};
-    TTable<std::int16_t> Length{};
-    TTable<double> Area{};
-
-    void Fill(const TNetworkTables &t);
-};
+// The snapshot of the study: that of the network walks with the branches'
+// lengths and areas.
+void TakeShortCircuitSnapshot(TTraversalWorkArrays &w, const TNetworkTables &t);
 
 // The tabs of the study's window, in their order.
 enum TShortCircuitTab { sctDoors, sctNetwork, sctLongwalls, sctFanSuctions, sctFreshening, sctConnections, sctCount };
@@ -60,11 +49,11 @@ struct TPathSelection
 class TShortCircuitStudy
 {
 public:
-    // Copies the network from t, which the caller has just solved.
-    explicit TShortCircuitStudy(const TNetworkTables &t);
+    // Takes the snapshot of t, which the caller has just solved, into w.
+    explicit TShortCircuitStudy(const TNetworkTables &t, TTraversalWorkArrays &w = TraversalWorkArrays);
 
     const TNetworkTables &Tables;
-    TShortCircuitCopy Copy;
+    TTraversalWorkArrays &Copy;
 
     TPathSelection Selection;
     TTable<double> QNormal{};

@@ -184,7 +184,7 @@ TEST_F(ShortCircuitTest, RunLeavesTheTablesAloneAndRepeats)
     s->FillResults();
     EXPECT_EQ(t.BranchQ, flows);
     EXPECT_EQ(t.BranchR, resistances);
-    EXPECT_EQ(s->Copy.R, resistances);
+    EXPECT_EQ(s->Copy.BranchR, resistances);
 
     // Opening a door robs the longwall; the fan only gains and names itself.
     EXPECT_LT(s->QMin[2], s->QNormal[2]);
