@@ -189,8 +189,9 @@ int TShortCircuitStudy::ShortCircuitAll(const std::function<void(int)> &Progress
             const int b = paths[static_cast<std::size_t>(i)];
             const double kept = (*r)[b];
             (*r)[b] = RShort[b];
-            const CalcResult code = CalcAirDistribution(*tables, maxBranch, maxNode, Copy.BranchNo, Copy.BranchStartNode,
-                                                        Copy.BranchEndNode, Copy.NodeIsSurface, *r, Copy.BranchAuxDepression, *q);
+            const CalcResult code = Solve(*tables, maxBranch, maxNode, Copy.BranchNo, Copy.BranchStartNode,
+                                          Copy.BranchEndNode, Copy.NodeIsSurface, *r, Copy.BranchAuxDepression, *q,
+                                          nullptr);
             (*r)[b] = kept;
             if (code != crSolved) {
                 int expected = firstFailure.load();

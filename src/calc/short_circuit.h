@@ -70,6 +70,13 @@ public:
     // The group lists behind "Лавы", "Всас ВМП", "Подсвежение", "Связи".
     std::vector<int> Groups[4];
 
+    // The solve of each opening (tests put a failing one in).
+    using TSolve = CalcResult (*)(TNetworkTables &, int, int, const TTable<std::int16_t> &,
+                                  const TTable<std::int16_t> &, const TTable<std::int16_t> &,
+                                  const TTable<std::uint8_t> &, const TTable<double> &, const TTable<double> &,
+                                  TTable<double> &, TSolveStats *);
+    TSolve Solve = CalcAirDistribution;
+
     // Chooses the paths and fills "Двери".
     void SelectShortCircuitPaths();
     // The four texts of the start; Information tells the box's icon, Opens

@@ -246,3 +246,26 @@ TEST_F(ShortCircuitTest, ThreadedRunEqualsOneAfterAnother)
     EXPECT_EQ(s->MinCause[2], cause);
     EXPECT_EQ(s->PathHits[2], hits);
 }
+
+// Fails the solve in which door 4 stands open.
+static CalcResult FailWithDoorFourOpen(TNetworkTables &t, int branches, int nodes, const TTable<std::int16_t> &no,
+                                       const TTable<std::int16_t> &from, const TTable<std::int16_t> &to,
+                                       const TTable<std::uint8_t> &surface, const TTable<double> &r,
+                                       const TTable<double> &h, TTable<double> &q, TSolveStats *stats)
+{
+    if (r[4] < 1)
+        return crCalcFailed;
+    return CalcAirDistribution(t, branches, nodes, no, from, to, surface, r, h, q, stats);
+}
+
+TEST_F(ShortCircuitTest, AnOpeningThatDoesNotSolveFillsNothing)
+{
+    Mine();
+    auto s = Study();
+    s->Solve = FailWithDoorFourOpen;
+    EXPECT_EQ(s->ShortCircuitAll(), 4);
+    EXPECT_EQ(s->Rows[sctDoors][0].size(), 4);
+    EXPECT_EQ(s->Copy.BranchR[4], 5);
+    EXPECT_EQ(TShortCircuitStudy::FailureMessage(4),
+              "Сбой при расчете воздухораспределения\rв ходе закорачивания ветви 4 !\r\rЗадание Снимается... ");
+}
