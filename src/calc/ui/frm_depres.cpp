@@ -237,29 +237,7 @@ void TfrmDepres::ShowRoute()
 
 bool TfrmDepres::PrintRouteChart(QPrinter &printer)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    bool ok = painter.begin(&printer);
-    if (ok) {
-        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-        const int w = page.width(), h = page.height();
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSize(12);
-        painter.setFont(font);
-        const int textWidth = painter.fontMetrics().horizontalAdvance(windowTitle());
-        painter.drawText(QPoint((w - textWidth) / 2, h - h / 11 + painter.fontMetrics().ascent()), windowTitle());
-        RenderChartInto(painter, WholeChart->chart(),
-                        QRect(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1)));
-        ok = painter.end();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!ok) {
-        printer.abort();
-        ShowMessageBox(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + printer.printerName(),
-                       LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
-    }
-    return ok;
+    return PrintChartPage(printer, WholeChart->chart(), windowTitle());
 }
 
 void RunDepressiogram(QWidget *mainWindow, TNetworkTables &t)

@@ -120,23 +120,7 @@ void TfrmPrintFan::FreeSeries()
 
 bool TfrmPrintFan::PrintChart(QPrinter &printer)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    bool ok = painter.begin(&printer);
-    if (ok) {
-        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-        const int w = page.width(), h = page.height();
-        RenderChartInto(painter, Chart, QRect(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1)));
-        ok = painter.end();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!ok) {
-        printer.abort();
-        ShowMessageBox(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + printer.printerName(),
-                       LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
-    }
-    return ok;
+    return PrintChartPage(printer, Chart);
 }
 
 void TfrmPrintFan::Button1Click()

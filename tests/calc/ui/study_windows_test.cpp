@@ -338,19 +338,36 @@ TEST_F(StudyWindows, DepressiogramShowsTheRouteAndPrintsItsChart)
     EXPECT_TRUE(prompt.Asked[0].Text.startsWith("Не задана длина 1 ветвей!!!"));
 }
 
-TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
+// The main window on the sample mine, solved, with the air commands.
+class StudyCommands : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
+        ClearAllItems(Net);
+        w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
+                                       folder.path());
+        InstallAirDistributionCommands(*w);
+        w->FormActivate();
+        ASSERT_GT(BranchCount(Net), 10);
+        ASSERT_TRUE(CalcAir(w.get()));
+        w->SetModified(false);
+    }
+    void TearDown() override
+    {
+        w.reset();
+        ShowVentBoost = nullptr;
+        ClearAllItems(Net);
+    }
+
     QTemporaryDir config, folder;
-    qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
     TScriptedPrompt prompt;
-    ClearAllItems(Net);
-    auto w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
-                                        folder.path());
-    InstallAirDistributionCommands(*w);
-    w->FormActivate();
-    ASSERT_GT(BranchCount(Net), 10);
-    ASSERT_TRUE(CalcAir(w.get()));
-    w->SetModified(false);
+    std::unique_ptr<TfrmMain> w;
+};
+
+TEST_F(StudyCommands, FromTheMainWindowOnTheSampleMine)
+{
 
     QAction *command = w->Action(QStringLiteral("menuQHFixir"));
     ASSERT_TRUE(command->isEnabled());
@@ -372,22 +389,10 @@ TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
         EXPECT_EQ(f.lblOldQ->text(), FormatBoostTargetFlow(Net.BranchQ[b]));
     });
     EXPECT_TRUE(opened);
-    w.reset();
-    ShowVentBoost = nullptr;
-    ClearAllItems(Net);
 }
 
-TEST(StudyCommands, ShortCircuitingTheSampleMine)
+TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
 {
-    QTemporaryDir config, folder;
-    qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
-    TScriptedPrompt prompt;
-    ClearAllItems(Net);
-    auto w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
-                                        folder.path());
-    InstallAirDistributionCommands(*w);
-    w->FormActivate();
-    ASSERT_TRUE(CalcAir(w.get()));
     const TTable<double> flows = Net.BranchQ;
 
     QAction *command = w->Action(QStringLiteral("TaskShorting"));
@@ -426,8 +431,6 @@ TEST(StudyCommands, ShortCircuitingTheSampleMine)
     }));
     for (const auto &asked : prompt.Asked)
         ADD_FAILURE() << asked.Text.toStdString();
-    w.reset();
-    ClearAllItems(Net);
 }
 
 } // namespace
