@@ -77,8 +77,6 @@ protected:
     {
         w.reset();
         BranchDialogHooks = {};
-        // The host points into the main window's document, gone now.
-        BranchDialogHost = {};
         ClearAllItems(Net);
     }
     bool TablesUnchanged() const
