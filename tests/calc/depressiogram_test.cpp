@@ -118,3 +118,29 @@ TEST_F(DepressiogramTest, AWalkThatNeverReachesTheSurfaceIsIncomplete)
     d = Open();
     EXPECT_EQ(d->Choose(0), QStringList{"Не найден узел поверхности на свежей !..."});
 }
+
+TEST_F(DepressiogramTest, AWeakerWayStraightFromTheSurfaceDoesNotEndTheRoute)
+{
+    // Node 2 gets a little air straight from the surface at 1 (branch 6, met
+    // first at the node) and most through node 5 (branch 5, fed by branch 1
+    // from the surface at 6).
+    CreateNode(t, 5);
+    CreateNode(t, 6);
+    t.NodeIsSurface[6] = 1;
+    const auto branch = [&](int b, int from, int to, double r) {
+        CreateBranch(t, b);
+        t.BranchStartNode[b] = static_cast<std::int16_t>(from);
+        t.BranchEndNode[b] = static_cast<std::int16_t>(to);
+        t.BranchR[b] = r;
+        t.BranchLength[b] = 100;
+    };
+    branch(1, 6, 5, 0.01);
+    branch(5, 5, 2, 0.01);
+    branch(6, 1, 2, 1);
+    auto d = Open();
+    ASSERT_GT(t.BranchQ[5], t.BranchQ[6]);
+    EXPECT_TRUE(d->Choose(0).isEmpty());
+    EXPECT_EQ(std::vector<int>(d->RouteBranches.begin(), d->RouteBranches.begin() + d->FreshRows),
+              (std::vector<int>{1, 5, 2}));
+    EXPECT_EQ(d->Fresh.front().Label, "6");
+}
