@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "report/dataset.h"
+#include "report/report_document.h"
 #include "report/report_page.h"
 #include "report/template_list.h"
 
@@ -63,14 +64,30 @@ std::vector<TPlacedText> LayOutInsertedFields(const std::vector<TInsertedField> 
     return placed;
 }
 
+namespace {
+bool NameTaken(const TfrPage &page, const QString &name)
+{
+    const TfrReportDocument *report = CurrentDocument();
+    if (report && report->FindObject(name))
+        return true;
+    for (const auto &view : page.TemplateObjects)
+        if (view->Name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+} // namespace
+
 std::vector<TfrMemoView *> AppendPlacedTexts(TfrPage &page, const std::vector<TPlacedText> &texts,
                                              const QString &fontName, int fontSize)
 {
     std::vector<TfrMemoView *> made;
     for (const TPlacedText &text : texts) {
         auto memo = std::make_unique<TfrMemoView>();
-        // Unique among the current report's pages, this one included.
+        // Unique in the current report and on this page, which need not be
+        // one of the report's (a prepared page being edited).
         memo->CreateUniqueName();
+        for (int n = 1; NameTaken(page, memo->Name); ++n)
+            memo->Name = memo->BaseName + QString::number(n);
         memo->Left = text.Left;
         memo->Top = text.Top;
         memo->Width = text.Width;

@@ -69,6 +69,14 @@ bool EditDesignerOptions(TDesignerOptions &options, QWidget *parent);
 QString ChooseTemplate(const QString &templateFolder, QWidget *parent);
 // Description and picture (BMP bytes) for "save as template".
 bool AskTemplateDescription(QStringList &description, QByteArray &picture, QWidget *parent);
+// "&Создать...": the chosen template replaces the report's template, body
+// included; false when cancelled. A damaged file raises EReportFileError.
+bool NewReportFromTemplate(TfrReport &report, const QString &templateFolder, QWidget *parent);
+// "Сохранить &как..." as a template: asks for the description and picture
+// and writes the file into the template folder; returns its path, empty
+// when cancelled.
+QString SaveReportAsTemplate(TfrReport &report, const QString &templateFolder, const QString &chosenFile,
+                             QWidget *parent);
 // The picture of a picture object.
 bool EditPicture(TfrPictureView &view, QWidget *parent);
 void ShowAboutBox(QWidget *parent);

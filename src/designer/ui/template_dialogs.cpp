@@ -121,6 +121,29 @@ QString ChooseTemplate(const QString &templateFolder, QWidget *parent)
     return TemplatePath(templateFolder, LB1->currentItem()->text());
 }
 
+bool NewReportFromTemplate(TfrReport &report, const QString &templateFolder, QWidget *parent)
+{
+    const QString path = ChooseTemplate(templateFolder, parent);
+    if (path.isEmpty())
+        return false;
+    QStringList description;
+    QByteArray picture;
+    report.LoadTemplateFile(path, description, true, picture);
+    return true;
+}
+
+QString SaveReportAsTemplate(TfrReport &report, const QString &templateFolder, const QString &chosenFile,
+                             QWidget *parent)
+{
+    QStringList description;
+    QByteArray picture;
+    if (!AskTemplateDescription(description, picture, parent))
+        return {};
+    const QString path = TemplateSavePath(templateFolder, chosenFile);
+    report.SaveTemplateFile(path, description, picture);
+    return path;
+}
+
 bool AskTemplateDescription(QStringList &description, QByteArray &picture, QWidget *parent)
 {
     QDialog form(parent);

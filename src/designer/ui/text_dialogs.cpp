@@ -12,6 +12,7 @@
 
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QIntValidator>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QColorDialog>
@@ -223,6 +224,8 @@ public:
         auto *sepLabel = new QLabel(QStringLiteral("&Разделитель дроби"), m_numberPanel);
         SplEdit = Named<QLineEdit>(m_numberPanel, "SplEdit");
         SplEdit->setMaxLength(1);
+        // More than a byte of decimals would spill into the kind.
+        Edit3->setValidator(new QIntValidator(0, 255, Edit3));
         sepLabel->setBuddy(SplEdit);
         nl->addWidget(decLabel);
         nl->addWidget(Edit3);
@@ -254,13 +257,8 @@ public:
             m_model.SetKind(row);
             UpdatePanels();
         });
-        connect(Edit3, &QLineEdit::textEdited, this, [this](const QString &text) {
-            // A number that does not fit the word is refused while typing.
-            if (!m_model.SetDecimalsText(text))
-                Edit3->setStyleSheet(QStringLiteral("color: red"));
-            else
-                Edit3->setStyleSheet({});
-        });
+        // An empty box keeps the word as it was.
+        connect(Edit3, &QLineEdit::textEdited, this, [this](const QString &text) { m_model.SetDecimalsText(text); });
         connect(SplEdit, &QLineEdit::textEdited, this, [this](const QString &text) { m_model.SetSeparatorText(text); });
     }
 

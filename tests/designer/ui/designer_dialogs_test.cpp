@@ -3,6 +3,7 @@
 #include "designer/ui/color_selector.h"
 #include "designer/ui/designer_dialogs.h"
 #include "platform/prompt.h"
+#include "platform/ui/file_dialogs.h"
 #include "report/report_page.h"
 
 #include <QtCore/QBuffer>
@@ -17,6 +18,7 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialog>
+#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
@@ -440,4 +442,68 @@ TEST(BandSourceDialogs, CountsNoneAndCrossBands)
     });
     EXPECT_FALSE(EditCrossBandSources(cross, page, nullptr));
     EXPECT_EQ(cross.FormatText, before);
+}
+
+TEST(TemplateDialogs, SaveAsTemplateGoesToTheFolderAndLoadsBack)
+{
+    TDialogFixture f;
+    QTemporaryDir templates;
+    QTemporaryDir picked;
+    QImage image(3, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const QString bmp = picked.filePath("logo.bmp");
+    ASSERT_TRUE(image.save(bmp, "BMP"));
+    f.Report.TemplatePages.Add();
+    f.Report.VariableLines = {"Cat", " Var"};
+    OnModal([&] {
+        Child<QPlainTextEdit>("Memo1")->setPlainText("Сменный\nотчет");
+        OnModal([&] {
+            QFileDialog *dialog = ShownFileDialog();
+            ASSERT_TRUE(dialog);
+            dialog->selectFile(bmp);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        Child<QPushButton>("BrowseButton")->click();
+        EXPECT_FALSE(Child<QLabel>("Image1")->pixmap().isNull());
+        Accept();
+    });
+    const QString path = SaveReportAsTemplate(f.Report, templates.path(), picked.filePath("shift.frf"), nullptr);
+    EXPECT_EQ(path, templates.path() + "/shift.frt");
+
+    TfrReport loaded;
+    OnModal([] {
+        ChooseRow(Child<QListWidget>("LB1"), "shift");
+        EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), "Сменный\nотчет");
+        EXPECT_FALSE(Child<QLabel>("Image1")->pixmap().isNull());
+        Accept();
+    });
+    ASSERT_TRUE(NewReportFromTemplate(loaded, templates.path(), nullptr));
+    EXPECT_EQ(loaded.TemplatePages.Count(), 1);
+    EXPECT_EQ(loaded.VariableLines, f.Report.VariableLines);
+}
+
+TEST(FieldWizard, InsertsTextObjectsForTheChosenFields)
+{
+    TDialogFixture f;
+    TfrPage page(9, 0, 0, 0);
+    OnModal([] {
+        EXPECT_EQ(Child<QComboBox>("DatasetCB")->currentText(), "Orders");
+        auto *fields = Child<QListWidget>("FieldsL");
+        ASSERT_EQ(fields->count(), 3);
+        fields->item(0)->setSelected(true);
+        fields->item(2)->setSelected(true);
+        Child<QRadioButton>("VerticalRB")->setChecked(true);
+        Accept();
+    });
+    TWizardOptions options;
+    const auto made = InsertDBFields(page, options, "Arial", 10, nullptr);
+    ASSERT_EQ(made.size(), 4u);
+    EXPECT_EQ(made[0]->Lines, QStringList{"Num"});
+    EXPECT_EQ(made[0]->FontStyle, 2);
+    EXPECT_EQ(made[1]->Lines, QStringList{"[Orders.\"Num\"]"});
+    EXPECT_EQ(made[1]->Left, made[0]->Width + 2 * options.Grid);
+    EXPECT_EQ(made[2]->Top, options.ObjectHeight + options.Grid);
+    EXPECT_EQ(made[3]->Lines, QStringList{"[Orders.\"Sum\"]"});
+    EXPECT_EQ(page.TemplateObjects.size(), 4u);
+    EXPECT_NE(made[0]->Name, made[1]->Name);
 }
