@@ -2,6 +2,7 @@
 // Small pieces the designer's dialogs share.
 #include "platform/colors.h"
 
+#include <QtGui/QPixmap>
 #include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QLineEdit>
@@ -25,5 +26,8 @@ template <class TWidget> TWidget *Named(QWidget *parent, const char *name, const
 void AddOkCancel(QDialog *dialog, QBoxLayout *row);
 // A button's glyph: a square of the colour (none for no colour).
 void ShowColor(QPushButton *button, TColor color);
+// Small drawn glyphs of the dialogs' picture buttons and pictures.
+enum class TGlyph { Copy, Paste, PortraitPage, LandscapePage };
+QPixmap Glyph(TGlyph glyph);
 // The field dialog; confirmed tells OK on a value from cancel or "[Нет]".
 QString ChooseDBFieldConfirmed(QWidget *parent, bool &confirmed);

@@ -157,7 +157,7 @@ public:
 private:
     void Rules()
     {
-        m_picture->setText(Landscape->isChecked() ? QStringLiteral("▭") : QStringLiteral("▯"));
+        m_picture->setPixmap(Glyph(Landscape->isChecked() ? TGlyph::LandscapePage : TGlyph::PortraitPage));
         const bool custom = ChosenPaperCode() == CustomPaperCode;
         EnableRow(m_sizeForm, E1, custom);
         EnableRow(m_sizeForm, E2, custom);

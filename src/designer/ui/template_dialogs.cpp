@@ -28,7 +28,8 @@ void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched)
     const QPixmap pixmap = PictureOf(bytes);
     if (pixmap.isNull()) {
         label->setPixmap({});
-        label->setText(bytes.isEmpty() ? QString() : QStringLiteral("▣"));
+        // A metafile is kept but not drawn: the picture object's placeholder.
+        label->setText(bytes.isEmpty() ? QString() : QStringLiteral("[Рисунок]"));
         return;
     }
     label->setPixmap(stretched ? pixmap.scaled(label->size(), Qt::IgnoreAspectRatio) : pixmap);

@@ -42,8 +42,10 @@ public:
         Label3 = new QLabel(QStringLiteral("&Выражение"), this);
         Edit1 = Named<QLineEdit>(this, "Edit1");
         Label3->setBuddy(Edit1);
-        SB1 = Named<QPushButton>(this, "SB1", QStringLiteral("⧉"));
-        SB2 = Named<QPushButton>(this, "SB2", QStringLiteral("📋"));
+        SB1 = Named<QPushButton>(this, "SB1");
+        SB2 = Named<QPushButton>(this, "SB2");
+        SB1->setIcon(Glyph(TGlyph::Copy));
+        SB2->setIcon(Glyph(TGlyph::Paste));
         SB1->setFlat(true);
         SB2->setFlat(true);
         SB1->setToolTip(QStringLiteral("Копировать переменные в буфер обмена"));
