@@ -19,9 +19,11 @@
 #include "report/ui/qt_printer.h"
 #include "report/ui/work_canvas.h"
 #include "shell/ui/branch_dialog_host.h"
+#include "shell/ui/branch_symbols_host.h"
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_commands.h"
 #include "shell/ui/scheme_objects_host.h"
 #include "shell/ui/table_commands.h"
 
@@ -48,12 +50,14 @@ int main(int argc, char **argv)
     InstallAirDistributionCommands(window);
     InstallResistanceCommands(window);
     InstallBranchDialogHost(window);
+    TBranchSymbolsHost::Install(window);
     InstallSchemeObjects(window);
     InstallFanEditor(window);
     InstallFreshRecalcCommand(window);
     InstallFireCommands(window);
     InstallRouteCommands(window);
     InstallTableCommands(window);
+    InstallSchemeCommands(window);
     InstallTableEditorHooks();
     InstallStabilityCommands(window);
     TPluginHost::Install(window);

@@ -4,8 +4,10 @@
 // network must pass the loop law before it is timed.
 #include "calc/fixir.h"
 #include "calc/mesh_solver.h"
+#include "calc/natural_draught.h"
 #include "calc/solver.h"
 #include "calc/vent_boost.h"
+#include "platform/prompt.h"
 #include "generated_network.h"
 #include "loop_law.h"
 
@@ -134,3 +136,56 @@ static void BM_FixirMineSettling(benchmark::State &state)
     state.counters["computed"] = study->Tables.ToComputeCount;
 }
 BENCHMARK(BM_FixirMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// A settling mine-like network with altitudes and temperatures.
+std::unique_ptr<TNetworkTables> MakeHetNetwork(int branches)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(branches), 2, 15, 15);
+    AddAltitudesAndTemperatures(*t);
+    return t;
+}
+
+} // namespace
+
+// Opening the study (one solve), its checks and a calculation with node
+// temperatures (two solves): a few solves' time.
+static void BM_HetCalculate(benchmark::State &state)
+{
+    auto t = MakeHetNetwork(static_cast<int>(state.range(0)));
+    auto s = std::make_unique<HetStudyTables>();
+    THetCalc calc(*t, *s);
+    TScriptedPrompt prompt;  // the reversal warnings
+    for (auto _ : state) {
+        if (calc.Open() != crSolved || calc.CheckData() != 0 || !calc.Calculate()) {
+            state.SkipWithError("the study did not calculate");
+            return;
+        }
+    }
+    state.counters["branches"] = BranchCount(*t);
+    state.counters["reduced"] = s->Reduced.Count;
+    state.counters["increased"] = s->Increased.Count;
+}
+BENCHMARK(BM_HetCalculate)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The rows and cell texts of the whole branch table after a calculation.
+static void BM_HetBranchTableTexts(benchmark::State &state)
+{
+    auto t = MakeHetNetwork(static_cast<int>(state.range(0)));
+    auto s = std::make_unique<HetStudyTables>();
+    THetCalc calc(*t, *s);
+    TScriptedPrompt prompt;  // the reversal warnings
+    if (calc.Open() != crSolved || calc.CheckData() != 0 || !calc.Calculate()) {
+        state.SkipWithError("the study did not calculate");
+        return;
+    }
+    for (auto _ : state) {
+        int cells = 0;
+        for (const int b : calc.BranchRows())
+            cells += static_cast<int>(calc.BranchRow(b).size());
+        benchmark::DoNotOptimize(cells);
+    }
+}
+BENCHMARK(BM_HetBranchTableTexts)->Arg(5000)->Unit(benchmark::kMillisecond);

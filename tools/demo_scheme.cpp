@@ -209,7 +209,7 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
 
     const TAirway yardDrift{btWorking, 0.003, 120, 16.5, 3.6, 0, true, 0};
     m.Branch(skipBottom, yard, QStringLiteral("Околоствольный двор скипового ствола"), yardDrift, {{140, 330}});
-    m.Branch(cageBottom, yard, QStringLiteral("Околоствольный двор клетевого ствола"), yardDrift);
+    const int cageYard = m.Branch(cageBottom, yard, QStringLiteral("Околоствольный двор клетевого ствола"), yardDrift);
     const int crosscut = m.Branch(yard, intake[400], QStringLiteral("Главный квершлаг"), {btWorking, 0.004, 140, 16, 3.6, 0, true, 0});
     m.Flags(crosscut, bfFireWaterPipe | bfElectricCables);
     t.BranchFirePipeDiameter[crosscut] = QStringLiteral("200 мм");
@@ -226,13 +226,15 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
 
     const TAirway intakeDrift{btWorking, 0.003, 200, 15.2, 3.4, 0, true, 0};
     const TAirway returnDrift{btWorking, 0.0035, 200, 14.1, 3.3, 0, false, 0};
+    std::map<int, int> intakeDrifts, returnDrifts;
     for (int x = 400; x < 1100; x += 100) {
         const int b = m.Branch(intake[x], intake[x + 100], QStringLiteral("Главный откаточный штрек"), intakeDrift);
         m.Flags(b, bfElectricCables | bfCompressedAirPipe);
+        intakeDrifts[x] = b;
     }
     for (int x = 300; x < 1300; x += 100)
-        m.Branch(ret[x], ret[x + 100], QStringLiteral("Главный вентиляционный штрек"), returnDrift,
-                 x == 800 ? std::initializer_list<TPoint>{{850, 185}} : std::initializer_list<TPoint>{});
+        returnDrifts[x] = m.Branch(ret[x], ret[x + 100], QStringLiteral("Главный вентиляционный штрек"), returnDrift,
+                                   x == 800 ? std::initializer_list<TPoint>{{850, 185}} : std::initializer_list<TPoint>{});
 
     // Cross-cuts between the two drifts, closed by doors and stoppings.
     m.Branch(intake[500], ret[500], QStringLiteral("Перемычка в сбойке №1"), {btStopping, 60, 5, 0, 0, 0, false, 0});
@@ -252,6 +254,22 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
                     QStringLiteral("ВМЭ-6"));
     DevelopmentFace(m, 2, QStringLiteral("Западный полевой штрек"), intake[400], ret[300], 380, -100,
                     QStringLiteral("ВМЦ-8"));
+
+    // Symbols along the airways (shown in thick mode): doors in the shaft
+    // yard, air-speed and methane sensors, measuring stations on the main
+    // crosscut and in front of the ventilation shaft, a water barrier and a
+    // mine-rescue post on the main haulage drift.
+    doc.SymbolLinks = {
+        TLink(cageYard, 30, QStringLiteral("ЗакрДверь")),
+        TLink(cageYard, 90, QStringLiteral("ЗакрДверь2")),
+        TLink(crosscut, 35, QStringLiteral("ЗамернСт")),
+        TLink(intakeDrifts[400], 50, QStringLiteral("Скорость")),
+        TLink(intakeDrifts[600], 60, QStringLiteral("ВодЗаслон")),
+        TLink(intakeDrifts[600], 140, QStringLiteral("ВГСЧ2")),
+        TLink(returnDrifts[900], 150, QStringLiteral("Метан")),
+        TLink(returnDrifts[1200], 60, QStringLiteral("ЗамернСт")),
+        TLink(returnDrifts[1200], 140, QStringLiteral("Метан2")),
+    };
 
     doc.MineProperties.MineName = QStringLiteral("Шахта «Демонстрационная»");
     doc.MineProperties.Remarks =

@@ -139,6 +139,72 @@ TUNVEX_API int32_t GetBackColor(void);
 /* Removes all picture symbols of the scheme. */
 TUNVEX_API void ClearSymbolList(void);
 
+/*
+ * Branch-symbol libraries. A "*.so" in the symbols folder ("Символы" beside
+ * the program unless the settings name another) that exports GetSymbolName,
+ * GetSymbolDescription, DrawSymbol1 and DrawSymbol2 adds one kind of branch
+ * symbol. A library that lacks one of them, or needs a function the program
+ * does not export, is released at once without a message. Accepted libraries
+ * stay loaded until the main window closes.
+ * - GetSymbolName returns the key stored in the links (at most 10 characters
+ *   are kept); GetSymbolDescription the caption of the choice lists. Both are
+ *   copied at once. A built-in symbol of the same name hides the library's;
+ *   of two libraries with one name, the later in file-name order wins.
+ * - DrawSymbol1 must be exported; it is never called.
+ * - DrawSymbol2 draws the symbol in the square p1, p2, p3, p4 (device pixels):
+ *   p1-p2 is the edge on the left of the airway's direction (p1 ahead,
+ *   towards the end node), p3-p4 the edge on its right. Draw through the
+ *   handle's functions; while DrawSymbol2 runs, GetCurrentBranch,
+ *   GetBackColor, GetFontInf, GetFontInfoBlock, SetFont and SetDefaultFont
+ *   refer to the canvas being drawn on.
+ * - No exception may leave DrawSymbol2 (the program cannot catch it across
+ *   this boundary), and a crash inside a library ends the program: nothing
+ *   can guard against it.
+ */
+typedef struct TunvexPoint
+{
+    int32_t X;
+    int32_t Y;
+} TunvexPoint;
+
+typedef struct TunvexSymbolDC TunvexSymbolDC;
+
+/* Drawing on the canvas of a handle. Pen styles: 0 solid, 1 dash, 2 dot,
+   3 dash-dot, 4 dash-dot-dot, 5 none. Brush styles: 0 solid, 1 clear. A
+   solid brush also fills the cell behind text. Font height in pixels:
+   negative for the character height, positive for the whole cell, 0 for
+   the size in points; style bits 1 bold, 2 italic, 4 underline, 8 strike-out.
+   Rectangles and ellipses exclude their right and bottom edges. Texts are
+   code page 1251. */
+typedef struct TunvexDrawFunctions
+{
+    void (*SetPen)(TunvexSymbolDC *dc, int32_t color, int32_t width, int32_t style);
+    void (*SetBrush)(TunvexSymbolDC *dc, int32_t color, int32_t style);
+    void (*SetFont)(TunvexSymbolDC *dc, const char *name, int32_t height, int32_t size, int32_t style,
+                    int32_t color);
+    void (*MoveTo)(TunvexSymbolDC *dc, int32_t x, int32_t y);
+    void (*LineTo)(TunvexSymbolDC *dc, int32_t x, int32_t y);
+    void (*Polygon)(TunvexSymbolDC *dc, const TunvexPoint *points, int32_t count);
+    void (*Rectangle)(TunvexSymbolDC *dc, int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void (*Ellipse)(TunvexSymbolDC *dc, int32_t left, int32_t top, int32_t right, int32_t bottom);
+    /* The text with the top-left corner of its cell at (x, y). */
+    void (*TextOut)(TunvexSymbolDC *dc, int32_t x, int32_t y, const char *text);
+    /* Width and cell height of the text in the current font. */
+    void (*TextExtent)(TunvexSymbolDC *dc, const char *text, int32_t *width, int32_t *height);
+} TunvexDrawFunctions;
+
+/* The handle passed to DrawSymbol2, valid during that call only. */
+struct TunvexSymbolDC
+{
+    const TunvexDrawFunctions *Draw;
+};
+
+typedef const char *(*TGetSymbolName)(void);
+typedef const char *(*TGetSymbolDescription)(void);
+typedef void (*TDrawSymbol1)(void);
+typedef void (*TDrawSymbol2)(TunvexSymbolDC *dc, const TunvexPoint *p1, const TunvexPoint *p2,
+                             const TunvexPoint *p3, const TunvexPoint *p4, int32_t penColor);
+
 /* What a plug-in exports: the caption of its menu item (copied at once), and
    the command that shows its window modally and returns when it is closed. */
 typedef const char *(*TGetPlugName)(void);

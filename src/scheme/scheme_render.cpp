@@ -172,13 +172,18 @@ void TSchemeRenderer::Redraw(TCanvas &canvas, int width, int height, TSize scree
     PaintScheme(canvas, guard);
 }
 
-void TSchemeRenderer::SetDefaultFont(TCanvas &canvas) const
+void SetSchemeDefaultFont(TCanvas &canvas, const TSchemeDrawSettings &settings, int zoomStep)
 {
-    canvas.Font.Name = m_settings.FontName;
-    canvas.Font.Charset = m_settings.Charset;
-    canvas.Font.Size = LabelFontSizes[static_cast<std::size_t>(m_view.ZoomStep)];
+    canvas.Font.Name = settings.FontName;
+    canvas.Font.Charset = settings.Charset;
+    canvas.Font.Size = LabelFontSizes[static_cast<std::size_t>(zoomStep)];
     canvas.Font.Height = 0;
     canvas.Font.Style = 0;
+}
+
+void TSchemeRenderer::SetDefaultFont(TCanvas &canvas) const
+{
+    SetSchemeDefaultFont(canvas, m_settings, m_view.ZoomStep);
 }
 
 bool TSchemeRenderer::PaintScheme(TCanvas &canvas, TPaintGuard &guard)
@@ -267,7 +272,7 @@ void TSchemeRenderer::DrawBranch(TCanvas &canvas, int n)
         }
     }
     if (m_settings.Switches.BSymb && m_settings.Checks.Symbols && m_overlays.DrawBranchSymbols && turns->size() > 1)
-        m_overlays.DrawBranchSymbols(canvas, n, thick, color);
+        m_overlays.DrawBranchSymbols(canvas, m_view, m_settings, n, thick, color);
     if (m_settings.Checks.MoveTool && turns->size() > 2) {
         canvas.Pen.Style = TPenStyle::psSolid;
         canvas.Pen.Color = SchemeColor(scNode);

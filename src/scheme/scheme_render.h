@@ -64,6 +64,9 @@ struct TSchemeDrawSettings
     TDrawTarget DrawTarget = dtScreen;
 };
 
+// The scheme font at the label size of the zoom step, plain.
+void SetSchemeDefaultFont(TCanvas &canvas, const TSchemeDrawSettings &settings, int zoomStep);
+
 // What other parts of the program draw into the scheme. Each is optional.
 // The placed objects are drawn through the view and settings of the
 // drawing in progress (the screen's or a printed page's).
@@ -71,7 +74,10 @@ using TOverlayDraw = std::function<void(TCanvas &, const TViewport &, const TSch
 struct TSchemeOverlays
 {
     TOverlayDraw DrawTexts;
-    std::function<void(TCanvas &, int branch, bool thick, TColor color)> DrawBranchSymbols;
+    // The symbols on a branch, drawn over its segments; color is the branch's.
+    std::function<void(TCanvas &, const TViewport &, const TSchemeDrawSettings &, int branch, bool thick,
+                       TColor color)>
+        DrawBranchSymbols;
     TOverlayDraw DrawBalloons;
     TOverlayDraw DrawPhones;
     // Pressure of every node (index = node number); false when they could not be computed.

@@ -199,3 +199,16 @@ int MakeRandomNetwork(TNetworkTables &t, int nodes, int branches, unsigned seed)
     RebuildAllEdgeTurns(t);
     return BranchCount(t);
 }
+
+void AddAltitudesAndTemperatures(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxNodeNo(t); ++n)
+        t.NodeAltitude[n] = t.NodeIsSurface[n] ? 0 : -300 - 20 * (n % 7);
+    for (int b = 1; b <= MaxBranchNo(t); ++b) {
+        t.BranchStartTemp[b] = 15 + b % 10;
+        t.BranchEndTemp[b] = t.BranchStartTemp[b] + 2;
+        const double h = std::fabs(t.BranchAuxDepression[b]);
+        if (h > 0 && h < 100)
+            t.BranchType[b] = 8;
+    }
+}

@@ -21,3 +21,8 @@ int MineNetworkPanels(int branches);
 // `branches` branches (every underground node on at least two), three surface
 // nodes and one to three fans; resistances spread over three decades.
 int MakeRandomNetwork(TNetworkTables &t, int nodes, int branches, unsigned seed);
+
+// Altitudes and air temperatures for natural draught: the surface at 0 m, the
+// workings between 300 and 420 m deep, the air warming by 2 °C along every
+// working; every branch with a depression under 100 becomes a local fan (kind 8).
+void AddAltitudesAndTemperatures(TNetworkTables &t);

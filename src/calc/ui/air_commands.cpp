@@ -7,6 +7,7 @@
 #include "calc/ui/frm_air_tabl_n.h"
 #include "calc/ui/frm_cntr_air_speed.h"
 #include "calc/ui/frm_fixir.h"
+#include "calc/ui/frm_het.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "platform/prompt.h"
 #include "scheme/branch_table.h"
@@ -107,6 +108,13 @@ void menuQHFixirClick(TfrmMain &mainWindow)
     mainWindow.Redraw();
 }
 
+void mnuGetHetClick(TfrmMain &mainWindow)
+{
+    bool writtenBack = false;
+    if (RunHet(mainWindow, writtenBack) && writtenBack)
+        mainWindow.SetModified(true);
+}
+
 void InstallAirDistributionCommands(TfrmMain &mainWindow)
 {
     mainWindow.Storage().SpeedDefaults = [](int type, double &minSpeed, double &maxSpeed) {
@@ -120,6 +128,7 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("mnuGetHet"), [w] { mnuGetHetClick(*w); });
     InstallVentBoost();
     InstallCalcErrorWindows();
 }

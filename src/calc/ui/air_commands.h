@@ -2,7 +2,7 @@
 // The main window's air distribution commands: the normal air distribution
 // (F2), the one with fixed depressions (Shift+F2), turning the reversed
 // branches round, the air speed control, the resistances from fixed flows
-// and depressions, and the boost search.
+// and depressions, the natural draught study and the boost search.
 #include <functional>
 
 class TfrmMain;
@@ -30,6 +30,9 @@ void mnuSpeedCheckClick(TfrmMain &mainWindow);
 // "Расчет сопротивления по фиксированным  Q и H": the resistances it saves
 // change the document.
 void menuQHFixirClick(TfrmMain &mainWindow);
+// "Воздухораспределение с учётом естественной тяги": the altitudes, end
+// temperatures and surface flags saved on closing change the document.
+void mnuGetHetClick(TfrmMain &mainWindow);
 
 // Gives the main window these commands, and its document the default speed
 // limits of the branch kinds for branches that carry none; fills the hook

@@ -8,6 +8,7 @@
 #include "platform/ui/qt_canvas.h"
 #include "scheme/ui/fire_tool_hook.h"
 #include "shell/scheme_storage.h"
+#include "shell/ui/frm_find.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
@@ -522,6 +523,7 @@ void InstallFireCommands(TfrmMain &mainWindow)
     TfrmMain *w = &mainWindow;
     mainWindow.SetCommandHandler(QStringLiteral("TaskFire"), [w] { mnuFireNewClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("pmnuFire"), [w] { mnuFireNewClick(*w); });
+    FireWindowHooks.PickBranch = [](QWidget *owner, QString &text) { return PickBranch(owner, text); };
     FireModelHooks.Exists = [] { return frmPojar != nullptr; };
     FireModelHooks.Free = [] { FreeFireWindow(); };
     QObject::connect(&mainWindow, &TfrmMain::documentCleared, &mainWindow, [] { FreeFireWindow(); });

@@ -5,6 +5,7 @@
 #include "emergency/ui/frm_pojar.h"
 #include "platform/prompt.h"
 #include "shell/scheme_storage.h"
+#include "shell/ui/frm_find.h"
 #include "shell/ui/frm_main.h"
 
 #include <QtGui/QClipboard>
@@ -628,6 +629,7 @@ void InstallRouteCommands(TfrmMain &mainWindow)
     command("mnuLikvAvar", rtLiquidation, "Маршрут движения ГВГСС для ликвидации аварии");
     command("mnuTransp", rtTransport, "Маршрут транспортировки пострадавшего");
     w->SetCommandHandler(QStringLiteral("spbtnWays"), [w] { spbtnWaysClick(*w); });
+    RouteWindowHooks.PickNode = [](QWidget *owner) { return PickNode(owner); };
     // A new result of the fire model, or its end, ends the routes over the old one.
     FireWindowHooks.ResultsGone = [] {
         if (frmPuti && !frmPuti->ChangingFire())

@@ -198,9 +198,10 @@ TfrPreviewForm::TfrPreviewForm(QWidget *parent) : QDialog(parent)
         PageBox->update();
     });
 
-    // Keys reach the window before its controls.
+    // Keys reach the window before its controls; the zoom menu keeps its own.
     for (QWidget *child : findChildren<QWidget *>())
-        child->installEventFilter(this);
+        if (child != ProcMenu && !ProcMenu->isAncestorOf(child))
+            child->installEventFilter(this);
     resize(900, 700);
 }
 

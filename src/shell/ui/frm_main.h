@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QAction;
 class QActionGroup;
@@ -26,6 +27,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TMineObject;
+struct TOptionsHost;
 class TSchemeFileStorage;
 class TSchemePaintBox;
 class TSchemeTools;
@@ -68,6 +70,8 @@ public:
     // The route code enables "Вернуться к маршрутам" while routes exist.
     void SetRoutesExist(bool exist);
     void ShowOptionsPage(int page);
+    // Gives the options window the branch symbols (their owner sets it).
+    std::function<void(TOptionsHost &)> OptionsSymbols;
     void ShowPLADocuments(int position, QPoint screenPoint);
     // The colour dialog with the custom colours of "Custom.set"; true when
     // the user chose a colour, which is then in color.
@@ -109,10 +113,20 @@ public:
     // Drawing that other parts of the program add to the scheme.
     TSchemeOverlays &SchemeOverlays() { return m_overlays; }
     int CurrentBranch() const { return m_currentBranch; }
+    // The branch being drawn, set before a symbol on it is drawn.
+    void SetCurrentBranch(int n) { m_currentBranch = n; }
     // Draws one branch over the scheme (a selection changed), without a full redraw.
     void DrawBranch(int n);
     // The canvas the scheme is being drawn on, null between drawings.
     TCanvas *DrawCanvas() const { return m_drawCanvas; }
+    // Printing: the drawing goes to the printer's canvas with the printer's
+    // sizes; null gives the screen back.
+    void SetPrintTarget(TCanvas *printerCanvas);
+    TDrawTarget DrawTarget() const { return m_drawTarget; }
+    // Every pass of the scheme on a canvas, without background, sheet or grid.
+    void PaintScheme(TCanvas &canvas);
+    // Points the drawing canvas elsewhere (a symbol's preview); returns the old one.
+    TCanvas *SwapDrawCanvas(TCanvas *canvas) { return std::exchange(m_drawCanvas, canvas); }
     // The pen of the canvas being drawn on, for the branch symbols.
     void SetSchemePen(TPenStyle style, int width, TColor color);
     int GetFireTime() const { return m_options.FireTime; }
@@ -228,6 +242,7 @@ private:
     int m_toolMode = 0;
     int m_currentBranch = 0;
     TCanvas *m_drawCanvas = nullptr;
+    TDrawTarget m_drawTarget = dtScreen;
     QLabel *m_lblX = nullptr;
     QLabel *m_lblY = nullptr;
     QLabel *m_lblNode = nullptr;

@@ -403,17 +403,15 @@ void TfrmOptions::DrawPreview(int index)
     const int w = size.width(), h = size.height();
     painter.drawLine(0, h * 40 / 100, w, h * 40 / 100);
     painter.drawLine(0, h * 60 / 100, w, h * 60 / 100);
+    painter.end();
     if (index >= 0 && index < m_symbolList->count() && m_host.DrawSymbol) {
         const QRect box(QPoint(w * 40 / 100, h * 40 / 100), QPoint(w * 60 / 100, h * 60 / 100));
-        painter.save();
         try {
-            m_host.DrawSymbol(m_symbolList->item(index)->text(), painter, box);
+            m_host.DrawSymbol(index, image, box);
         } catch (...) {
             // A symbol library that fails leaves the preview as it is.
         }
-        painter.restore();
     }
-    painter.end();
     m_preview->setPixmap(QPixmap::fromImage(image));
 }
 

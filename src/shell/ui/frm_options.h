@@ -23,7 +23,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPainter;
+class QImage;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -40,10 +40,11 @@ struct TOptionsHost
     // The network, for its bounds and for which branches exist.
     const TNetworkTables *Tables = nullptr;
     TTable<TColor> *BranchColors = nullptr;
-    // Names of the branch symbols, and the drawing of one into a box of the
-    // preview; a symbol that throws leaves the preview as it is.
+    // Names of the branch symbols, and the drawing of the one at an index
+    // into a box of the preview image; a symbol that throws leaves the
+    // preview as it is.
     QStringList SymbolNames;
-    std::function<void(const QString &name, QPainter &painter, const QRect &box)> DrawSymbol;
+    std::function<void(int index, QImage &image, const QRect &box)> DrawSymbol;
     // The colour dialog of the main window; true when a colour was chosen.
     std::function<bool(TColor &color)> ChooseColor;
     // The folder selection with its prompt; empty when cancelled. The

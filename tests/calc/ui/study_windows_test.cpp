@@ -89,7 +89,7 @@ TEST_F(StudyWindows, BoostSearchShowsTheTwoPlacesAndKeepsTheNetwork)
         EXPECT_EQ(f.lblOldQ->text(), "34,30 м3/с");
         EXPECT_EQ(f.btnStop->text(), "Усилить");
         EXPECT_TRUE(f.spbtnBranchProperty->isEnabled());
-        EXPECT_FALSE(f.spbtnPickBranchFromList->isEnabled());  // no object search yet
+        EXPECT_TRUE(f.spbtnPickBranchFromList->isEnabled());  // the object search picks from the list
 
         QTest::mouseClick(f.btnStop, Qt::LeftButton);
         EXPECT_FALSE(f.Running());

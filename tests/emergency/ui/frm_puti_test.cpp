@@ -164,7 +164,7 @@ TEST_F(RoutesWindow, ReconnaissanceBetweenTwoNodesGoesStraightToTheTable)
     int rows = 0;
     WhenRouteWindow([&] {
         EXPECT_TRUE(frmPuti->pnlNodes->isVisible());
-        EXPECT_FALSE(frmPuti->btnPickStart->isEnabled());
+        EXPECT_TRUE(frmPuti->btnPickStart->isEnabled());  // the object search picks a node
         SetNodes(QStringLiteral("0"), QString::number(end));
         Click(frmPuti->btnNext);
         ASSERT_FALSE(prompt.Asked.empty());

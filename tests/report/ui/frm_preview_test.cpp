@@ -175,6 +175,12 @@ TEST_F(Preview, KeysPageThroughTheReport)
     EXPECT_TRUE(prompt.Asked.empty());
     EXPECT_EQ(Report.PreparedPages.Count(), 3);
     EXPECT_FALSE(form->DeletePageItem->isVisible());
+    // Space opens the zoom menu, whose own keys stay its own.
+    QTest::keyClick(form->PageBox, Qt::Key_Space);
+    ASSERT_TRUE(form->ProcMenu->isVisible());
+    QTest::keyClick(form->ProcMenu, Qt::Key_Escape);
+    EXPECT_FALSE(form->ProcMenu->isVisible());
+    EXPECT_TRUE(form->isVisible());
     QTest::keyClick(form->PageBox, Qt::Key_Escape);
     Settle();
     EXPECT_EQ(Report.PreparedPages.Count(), 0);

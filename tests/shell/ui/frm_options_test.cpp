@@ -243,10 +243,11 @@ TEST_F(TOptionsFixture, SymbolPreviewDrawsTheSelectedSymbolAndSurvivesAFailingOn
     host.Options = &Options;
     host.SymbolNames = {QStringLiteral("Вентилятор"), QStringLiteral("Сломанный")};
     QStringList drawn;
-    host.DrawSymbol = [&](const QString &name, QPainter &, const QRect &box) {
-        drawn << name;
+    host.DrawSymbol = [&](int index, QImage &image, const QRect &box) {
+        drawn << host.SymbolNames[index];
+        EXPECT_EQ(image.size(), QSize(160, 120));
         EXPECT_EQ(box, QRect(QPoint(64, 48), QPoint(96, 72)));
-        if (name == QStringLiteral("Сломанный"))
+        if (index == 1)
             throw std::runtime_error("broken");
     };
     TfrmOptions window(host);
