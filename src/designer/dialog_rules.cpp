@@ -2,6 +2,7 @@
 
 #include "report/engine.h"
 #include "report/library.h"
+#include "report/report_base.h"
 #include "report/report_page.h"
 
 const QString NoneItemName = QStringLiteral("[Нет]");
@@ -58,6 +59,12 @@ void TfrFormatModel::SetSeparatorText(const QString &text)
 {
     const int c = text.isEmpty() ? ',' : (text[0].unicode() & 0xFF);
     Format = (Format & ~0xFF) | c;
+}
+
+QString CurrentOwnerName()
+{
+    const TfrReportBase *report = Engine().CurrentReport;
+    return report ? report->OwnerName : QString();
 }
 
 QStringList DataSetNames(const QString &owner)

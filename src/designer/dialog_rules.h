@@ -46,6 +46,9 @@ public:
 };
 
 // ---- data sets, fields and special values ----
+// The form that owns the report being designed: bare component names are
+// looked up there.
+QString CurrentOwnerName();
 // The database data sets of every form, as templates name them, sorted.
 QStringList DataSetNames(const QString &owner);
 // "[Нет]" and what can be chosen under a source: a data set's fields, or

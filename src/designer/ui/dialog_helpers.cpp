@@ -1,10 +1,13 @@
 #include "designer/ui/dialog_helpers.h"
 
+#include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
 #include "report/report_objects.h"
 
 #include <QtGui/QPainter>
+#include <QtCore/QFile>
 #include <QtGui/QPixmap>
+#include <QtWidgets/QLabel>
 
 void AddOkCancel(QDialog *dialog, QBoxLayout *row)
 {
@@ -17,6 +20,14 @@ void AddOkCancel(QDialog *dialog, QBoxLayout *row)
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     row->addWidget(ok);
     row->addWidget(cancel);
+}
+
+QHBoxLayout *OkCancelRow(QDialog *dialog)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    AddOkCancel(dialog, row);
+    return row;
 }
 
 void ShowColor(QPushButton *button, TColor color)
@@ -34,6 +45,13 @@ void ShowColor(QPushButton *button, TColor color)
 }
 
 namespace {
+QPixmap PictureOf(const QByteArray &bytes)
+{
+    QPixmap pixmap;
+    pixmap.loadFromData(bytes);
+    return pixmap;
+}
+
 // A sheet with a few text lines, as the page pictures and copy glyphs show.
 void DrawSheet(QPainter &painter, const QRect &r)
 {
@@ -73,4 +91,53 @@ QPixmap Glyph(TGlyph glyph)
         break;
     }
     return pixmap;
+}
+
+void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched)
+{
+    const QPixmap pixmap = PictureOf(bytes);
+    if (pixmap.isNull()) {
+        label->setPixmap({});
+        // A metafile is kept but not drawn: the picture object's placeholder.
+        label->setText(bytes.isEmpty() ? QString() : QStringLiteral("[Рисунок]"));
+        return;
+    }
+    label->setPixmap(stretched ? pixmap.scaled(label->size(), Qt::IgnoreAspectRatio) : pixmap);
+}
+
+QLabel *PictureBox(QWidget *parent, const char *name, int width, int height)
+{
+    auto *label = Named<QLabel>(parent, name);
+    label->setFixedSize(width, height);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Sunken | QFrame::StyledPanel);
+    return label;
+}
+
+// A picture file's bytes and kind; the user is told when it cannot be read.
+bool ReadPictureFile(const QString &fileName, TfrPicture &picture)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessageBox(QStringLiteral("Не удается открыть файл \"%1\".").arg(fileName), QStringLiteral("Ошибка"),
+                       mb::Ok | mb::IconError);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const QString lower = fileName.toLower();
+    TfrPicture read;
+    read.Data = bytes;
+    if (lower.endsWith(QStringLiteral(".wmf")) || lower.endsWith(QStringLiteral(".emf")))
+        read.Kind = TfrPicture::gkMetafile;
+    else if (lower.endsWith(QStringLiteral(".ico")))
+        read.Kind = TfrPicture::gkIcon;
+    else
+        read.Kind = TfrPicture::gkBitmap;
+    if (read.Kind != TfrPicture::gkMetafile && PictureOf(bytes).isNull()) {
+        ShowMessageBox(QStringLiteral("Неверный формат рисунка: \"%1\".").arg(fileName), QStringLiteral("Ошибка"),
+                       mb::Ok | mb::IconError);
+        return false;
+    }
+    picture = read;
+    return true;
 }

@@ -8,6 +8,9 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 
+class QLabel;
+struct TfrPicture;
+
 // A child with an object name, by which tests and the designer find it.
 template <class TWidget> TWidget *Named(QWidget *parent, const char *name)
 {
@@ -24,10 +27,21 @@ template <class TWidget> TWidget *Named(QWidget *parent, const char *name, const
 
 // "ОК" (default) and "Отмена" at the end of the row.
 void AddOkCancel(QDialog *dialog, QBoxLayout *row);
+// A row of its own with them at the right.
+QHBoxLayout *OkCancelRow(QDialog *dialog);
 // A button's glyph: a square of the colour (none for no colour).
 void ShowColor(QPushButton *button, TColor color);
 // Small drawn glyphs of the dialogs' picture buttons and pictures.
 enum class TGlyph { Copy, Paste, PortraitPage, LandscapePage };
 QPixmap Glyph(TGlyph glyph);
+// Pictures as the dialogs show them: a bitmap or icon drawn, a metafile as
+// the picture object's placeholder, stretched to the box on request.
+QLabel *PictureBox(QWidget *parent, const char *name, int width, int height);
+void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched);
+// Reads a picture file (its kind by extension); tells the user and returns
+// false when it cannot be read or drawn.
+bool ReadPictureFile(const QString &fileName, TfrPicture &picture);
 // The field dialog; confirmed tells OK on a value from cancel or "[Нет]".
 QString ChooseDBFieldConfirmed(QWidget *parent, bool &confirmed);
+// The variable list editor: categories and variables as lines of text.
+bool EditVariableList(QStringList &lines, QWidget *parent);

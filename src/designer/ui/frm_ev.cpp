@@ -1,5 +1,4 @@
-// The report variables: the binding editor, the variable list editor and
-// the picker of the text editor.
+// The variables editor: binds the report's variables to values.
 #include "designer/dialog_rules.h"
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
@@ -7,15 +6,12 @@
 #include "report/engine.h"
 #include "report/report.h"
 
-#include <QtGui/QKeyEvent>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPlainTextEdit>
 
 namespace {
-QString LastVariableCategory;
-
 void SelectText(QListWidget *list, const QString &text)
 {
     const auto found = list->findItems(text, Qt::MatchExactly);
@@ -191,23 +187,10 @@ private:
     }
     void EditList()
     {
-        QDialog form(this);
-        form.setWindowTitle(QStringLiteral("Список переменных"));
-        auto *layout = new QVBoxLayout(&form);
-        auto *label = new QLabel(QStringLiteral("&Категории и переменные"), &form);
-        auto *memo = Named<QPlainTextEdit>(&form, "Memo1");
-        label->setBuddy(memo);
-        memo->setPlainText(m_report.VariableLines.join(u'\n'));
-        layout->addWidget(label);
-        layout->addWidget(memo);
-        auto *buttons = new QHBoxLayout;
-        buttons->addStretch();
-        AddOkCancel(&form, buttons);
-        layout->addLayout(buttons);
-        if (form.exec() != QDialog::Accepted)
+        QStringList lines = m_report.VariableLines;
+        if (!EditVariableList(lines, this))
             return;
-        const QString text = memo->toPlainText();
-        m_model.ApplyVariableList(text.isEmpty() ? QStringList() : text.split(u'\n'));
+        m_model.ApplyVariableList(lines);
         FillAll();
     }
 
@@ -215,77 +198,10 @@ private:
     TfrReport &m_report;
     bool m_filling = false;
 };
-
-class TfrVarForm : public QDialog
-{
-public:
-    TfrVarForm(const TfrReport &report, QWidget *parent) : QDialog(parent), m_report(report)
-    {
-        setWindowTitle(QStringLiteral("Переменные"));
-        auto *layout = new QVBoxLayout(this);
-        auto *label = new QLabel(QStringLiteral("&Категория:"), this);
-        Categories = Named<QComboBox>(this, "Categories");
-        label->setBuddy(Categories);
-        Variables = Named<QListWidget>(this, "Variables");
-        layout->addWidget(label);
-        layout->addWidget(Categories);
-        layout->addWidget(Variables);
-        QStringList categories;
-        report.GetCategories(categories);
-        Categories->addItems(categories);
-        const int last = categories.indexOf(LastVariableCategory);
-        Categories->setCurrentIndex(last >= 0 ? last : (categories.isEmpty() ? -1 : 0));
-        Fill();
-        connect(Categories, &QComboBox::currentIndexChanged, this, [this] { Fill(); });
-        Variables->viewport()->installEventFilter(this);
-        connect(Variables, &QListWidget::itemActivated, this, [this] { accept(); });
-    }
-
-    void done(int result) override
-    {
-        LastVariableCategory = Categories->currentText();
-        QDialog::done(result);
-    }
-
-    QComboBox *Categories;
-    QListWidget *Variables;
-
-protected:
-    // A press anywhere in the list, on an empty part too, closes with OK.
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == Variables->viewport() && event->type() == QEvent::MouseButtonRelease) {
-            accept();
-            return false;
-        }
-        return QDialog::eventFilter(watched, event);
-    }
-
-private:
-    void Fill()
-    {
-        QStringList names;
-        m_report.GetCategoryVariables(Categories->currentIndex(), names);
-        Variables->clear();
-        Variables->addItems(names);
-    }
-    const TfrReport &m_report;
-};
 } // namespace
 
 bool ShowVariablesEditor(TfrReport &report, QWidget *parent)
 {
     TfrEvForm form(report, parent);
     return form.exec() == QDialog::Accepted;
-}
-
-bool ChooseVariable(const TfrReport &report, QString &name, QWidget *parent)
-{
-    TfrVarForm form(report, parent);
-    if (form.exec() != QDialog::Accepted)
-        return false;
-    name = form.Variables->currentItem() && form.Variables->currentItem()->isSelected()
-               ? form.Variables->currentItem()->text()
-               : QString();
-    return true;
 }
