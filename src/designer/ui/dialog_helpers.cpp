@@ -1,7 +1,9 @@
 #include "designer/ui/dialog_helpers.h"
 
+#include "platform/numbers.h"
 #include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
+#include "report/report.h"
 #include "report/report_objects.h"
 
 #include <QtGui/QPainter>
@@ -28,6 +30,21 @@ QHBoxLayout *OkCancelRow(QDialog *dialog)
     row->addStretch();
     AddOkCancel(dialog, row);
     return row;
+}
+
+void RecordUndoModify()
+{
+    if (TfrReportDesigner *designer = ReportDesigner())
+        designer->RecordUndoModify();
+}
+
+void ShowIntegerError(const QString &text)
+{
+    try {
+        StrToInt(text);
+    } catch (const EConvertError &e) {
+        ShowMessageBox(e.Message(), QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+    }
 }
 
 void ShowColor(QPushButton *button, TColor color)

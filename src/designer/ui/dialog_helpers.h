@@ -29,6 +29,11 @@ template <class TWidget> TWidget *Named(QWidget *parent, const char *name, const
 void AddOkCancel(QDialog *dialog, QBoxLayout *row);
 // A row of its own with them at the right.
 QHBoxLayout *OkCancelRow(QDialog *dialog);
+// An undo step of the modify kind in the linked designer, when there is one.
+void RecordUndoModify();
+// Tells the user that a box does not hold a whole number, in the words of
+// the program's integer conversion.
+void ShowIntegerError(const QString &text);
 // A button's glyph: a square of the colour (none for no colour).
 void ShowColor(QPushButton *button, TColor color);
 // Small drawn glyphs of the dialogs' picture buttons and pictures.

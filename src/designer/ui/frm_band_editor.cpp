@@ -3,7 +3,7 @@
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
 #include "designer/ui/source_panel.h"
-#include "report/report.h"
+#include "report/report_objects.h"
 
 #include <QtWidgets/QComboBox>
 
@@ -24,8 +24,7 @@ bool EditBandSource(TfrView &band, QWidget *parent)
             panel->Edit1->selectAll();
             continue;
         }
-        if (TfrReportDesigner *designer = ReportDesigner())
-            designer->RecordUndoModify();
+        RecordUndoModify();
         band.FormatText = panel->Source();
         return true;
     }

@@ -81,8 +81,7 @@ public:
 
     void accept() override
     {
-        if (TfrReportDesigner *designer = ReportDesigner())
-            designer->RecordUndoModify();
+        RecordUndoModify();
         // The lines are stored as typed, without soft breaks.
         M1->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_view.Lines = LinesOf(M1);

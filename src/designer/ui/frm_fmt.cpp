@@ -2,7 +2,7 @@
 #include "designer/dialog_rules.h"
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
-#include "report/report.h"
+#include "report/report_objects.h"
 
 #include <QtGui/QIntValidator>
 #include <QtWidgets/QGridLayout>
@@ -107,8 +107,7 @@ bool EditDisplayFormat(TfrView &view, QWidget *parent)
     TfrFmtForm form(view.DisplayFormat, view.FormatText, parent);
     if (form.exec() != QDialog::Accepted)
         return false;
-    if (TfrReportDesigner *designer = ReportDesigner())
-        designer->RecordUndoModify();
+    RecordUndoModify();
     view.DisplayFormat = form.Format();
     view.FormatText = form.Edit1->text();
     return true;

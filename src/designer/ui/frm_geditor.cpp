@@ -2,7 +2,6 @@
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
 #include "platform/ui/file_dialogs.h"
-#include "report/report.h"
 #include "report/report_objects.h"
 
 #include <QtWidgets/QCheckBox>
@@ -48,8 +47,7 @@ bool EditPicture(TfrPictureView &view, QWidget *parent)
     });
     if (form.exec() != QDialog::Accepted)
         return false;
-    if (TfrReportDesigner *designer = ReportDesigner())
-        designer->RecordUndoModify();
+    RecordUndoModify();
     view.Picture = picture;
     return true;
 }

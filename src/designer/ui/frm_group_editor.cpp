@@ -1,7 +1,7 @@
 // The condition of a group-header band.
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
-#include "report/report.h"
+#include "report/report_objects.h"
 
 bool EditGroupCondition(TfrView &band, QWidget *parent)
 {
@@ -29,8 +29,7 @@ bool EditGroupCondition(TfrView &band, QWidget *parent)
     layout->addLayout(OkCancelRow(&form));
     if (form.exec() != QDialog::Accepted)
         return false;
-    if (TfrReportDesigner *designer = ReportDesigner())
-        designer->RecordUndoModify();
+    RecordUndoModify();
     band.FormatText = edit->text();
     return true;
 }

@@ -2,7 +2,6 @@
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
 #include "platform/ui/qt_canvas.h"
-#include "report/report.h"
 #include "report/report_objects.h"
 
 #include <QtWidgets/QCheckBox>
@@ -89,8 +88,7 @@ bool EditHighlight(TfrMemoView &memo, QWidget *parent)
     TfrHilightForm form(memo, parent);
     if (form.exec() != QDialog::Accepted)
         return false;
-    if (TfrReportDesigner *designer = ReportDesigner())
-        designer->RecordUndoModify();
+    RecordUndoModify();
     memo.HighlightCondition = form.Edit1->text();
     memo.HighlightAttrs.FontColor = form.FontColor;
     memo.HighlightAttrs.FillColor = form.Transparent->isChecked() ? clNone : form.FillColor;

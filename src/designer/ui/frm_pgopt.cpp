@@ -2,7 +2,6 @@
 #include "designer/dialog_rules.h"
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
-#include "platform/prompt.h"
 #include "report/printers.h"
 #include "report/report.h"
 #include "report/report_page.h"
@@ -164,8 +163,7 @@ private:
         bool ok = false;
         const int n = Edit1->text().toInt(&ok);
         if (!ok) {
-            ShowMessageBox(QStringLiteral("\"%1\" is not a valid integer value").arg(Edit1->text()),
-                           QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+            ShowIntegerError(Edit1->text());
             return;
         }
         Edit1->setText(QString::number(std::max(0, n + step)));
@@ -182,8 +180,7 @@ bool EditPageOptions(TfrPage &page, QWidget *parent)
     if (form.exec() != QDialog::Accepted)
         return false;
     if (!ApplyPageOptions(form.Input(), page)) {
-        ShowMessageBox(QStringLiteral("\"%1\" is not a valid integer value").arg(form.Edit1->text()),
-                       QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+        ShowIntegerError(form.Edit1->text());
         return false;
     }
     if (TfrReportDesigner *designer = ReportDesigner())

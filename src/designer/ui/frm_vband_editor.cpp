@@ -3,7 +3,6 @@
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/dialog_helpers.h"
 #include "designer/ui/source_panel.h"
-#include "report/report.h"
 #include "report/report_objects.h"
 #include "report/report_page.h"
 
@@ -51,8 +50,7 @@ bool EditCrossBandSources(TfrView &crossBand, const TfrPage &page, QWidget *pare
     if (form.exec() != QDialog::Accepted)
         return false;
     store();
-    if (TfrReportDesigner *designer = ReportDesigner())
-        designer->RecordUndoModify();
+    RecordUndoModify();
     crossBand.FormatText = CrossBandText(table);
     return true;
 }
