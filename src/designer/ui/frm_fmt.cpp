@@ -4,6 +4,8 @@
 #include "designer/ui/dialog_helpers.h"
 #include "report/report_objects.h"
 
+#include <QtCore/QEvent>
+#include <QtCore/QTimer>
 #include <QtGui/QIntValidator>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QListWidget>
@@ -71,10 +73,20 @@ public:
         // An empty box keeps the word as it was.
         connect(Edit3, &QLineEdit::textEdited, this, [this](const QString &text) { m_model.SetDecimalsText(text); });
         connect(SplEdit, &QLineEdit::textEdited, this, [this](const QString &text) { m_model.SetSeparatorText(text); });
+        SplEdit->installEventFilter(this);
     }
 
     std::int32_t Format() const { return m_model.Format; }
     QLineEdit *Edit1, *Edit3, *SplEdit;
+
+protected:
+    // The one character is replaced by typing, however the box was entered.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == SplEdit && event->type() == QEvent::FocusIn)
+            QTimer::singleShot(0, SplEdit, &QLineEdit::selectAll);
+        return QDialog::eventFilter(watched, event);
+    }
 
 private:
     void FillKinds()
