@@ -157,10 +157,10 @@ private:
 
     void InsertVariable()
     {
+        // The variables are those of the report being designed.
         const auto *report = dynamic_cast<const TfrReport *>(CurrentDocument());
-        static const TfrReport empty;
         QString name;
-        if (!ChooseVariable(report ? *report : empty, name, this))
+        if (!report || !ChooseVariable(*report, name, this))
             return;
         PasteReference(name);
     }
