@@ -3,6 +3,7 @@
 
 #include "calc/ui/air_commands.h"
 #include "calc/ui/fan_commands.h"
+#include "calc/ui/node_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
@@ -60,6 +61,7 @@ int main(int argc, char **argv)
     InstallSchemeCommands(window);
     InstallTableEditorHooks();
     InstallStabilityCommands(window);
+    InstallNodePressureCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

@@ -73,6 +73,13 @@ void MakeTable(TfrReport &report, const QString &title, const QString &source, c
     }
 }
 
+// "Страница N из M" at the foot of every page.
+void AddPageNumbers(TfrPage &page)
+{
+    AddBand(page, btPageFooter, 1000, RowHeight + 4);
+    AddMemo(page, PageLeft, 1002, 700, RowHeight, QStringLiteral("Страница [PAGE#] из [TOTALPAGES]"), false);
+}
+
 void Write(TfrReport &report, const QString &file)
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
@@ -122,6 +129,57 @@ void MakeFireDetectionTemplate(TfrReport &report)
                {"Время в начале, с", "[ВрНВетвДым]", 60},
                {"Время в конце, с", "[ВрКВетвДым]", 60}},
               true);
+}
+
+void MakeStandardReportTemplate(TfrReport &report)
+{
+    MakeTable(report, QStringLiteral("Воздухораспределение"), QStringLiteral("udBranchSource"),
+              {{"Ветвь", "[НомерВетви]", 44},
+               {"Выработка", "[НазвВетви]", 220},
+               {"Участок", "[КодВетви]", 70},
+               {"Расход, м3/с", "[РасхВозд #N10,2]", 70},
+               {"Сопротивление, кмюрг", "[СопрВетви #N10,5]", 90},
+               {"Депрессия, даПа", "[Депр #N10,2]", 70},
+               {"Доп. депрессия, даПа", "[ДопДепр #N10,2]", 70},
+               {"Скорость, м/с", "[СкорВозд]", 66}},
+              true);
+    report.TwoPassBuild = true;
+    AddPageNumbers(report.TemplatePages.GetPage(0));
+}
+
+void MakeNodeCrossTableTemplate(TfrReport &report)
+{
+    report.TemplatePages.Clear();
+    report.TemplatePages.Add();
+    TfrPage &page = report.TemplatePages.GetPage(0);
+    AddBand(page, btReportTitle, 20, 60);
+    AddMemo(page, PageLeft, 20, 700, RowHeight, QStringLiteral("[НазвШахты]"), false).FontStyle = 2;
+    AddMemo(page, PageLeft, 40, 700, RowHeight,
+            QStringLiteral("Давление (даПа) и высотная отметка (м) в узлах"), false).FontStyle = 2;
+    AddMemo(page, PageLeft, 60, 700, RowHeight, QStringLiteral("Узел с номером N стоит в строке N div 10, столбце N mod 10"),
+            false);
+    // Each row of ten nodes: the row's base number, then one cell per node
+    // with its pressure above its altitude.
+    constexpr int CellWidth = 66, CellHeight = 2 * RowHeight, Header = 40;
+    AddBand(page, btMasterData, 100, CellHeight, QStringLiteral("udNodeCrossTabRows"));
+    auto &column = AddBand(page, btCrossData, 0, 0, QStringLiteral("udNodeCrossTabColumns"));
+    column.Left = PageLeft + Header;
+    column.Width = CellWidth;
+    AddMemo(page, PageLeft, 100, Header, CellHeight, QStringLiteral("[НомерУзла]"), true).FontStyle = 2;
+    AddMemo(page, PageLeft + Header, 100, CellWidth, RowHeight, QStringLiteral("[ДавленУзл #N10,1]"), true);
+    AddMemo(page, PageLeft + Header, 100 + RowHeight, CellWidth, RowHeight, QStringLiteral("[ВысОтметка #N10,1]"), true);
+    report.TwoPassBuild = true;
+    AddPageNumbers(page);
+}
+
+void WriteNetworkTemplates(const QString &reportsFolder)
+{
+    const QDir folder(reportsFolder);
+    TfrReport report;
+    MakeStandardReportTemplate(report);
+    Write(report, folder.filePath(StandardReportFile));
+    MakeNodeCrossTableTemplate(report);
+    Write(report, folder.filePath(NodeCrossTableFile));
 }
 
 void WriteStabilityTemplates(const QString &reportsFolder)

@@ -1,6 +1,6 @@
 #pragma once
-// Plain report templates of the stability studies and the fire-detection
-// times that a new user finds in the reports folder: a title with the mine's
+// Plain report templates of the network reports, the stability studies and
+// the fire-detection times that a new user finds in the reports folder: a title with the mine's
 // name, a header row and one row per record of the window's data set.
 #include "report/report.h"
 
@@ -15,6 +15,17 @@ void MakeFireDetectionTemplate(TfrReport &report);
 inline const QString DescendingTemplateFile = QStringLiteral("Устойчивость.frf");
 inline const QString AscendingTemplateFile = QStringLiteral("Уст. при восх/Устойчивость при восходящем проветривании.frf");
 inline const QString FireDetectionTemplateFile = QStringLiteral("Время обнаружения пожара.frf");
+
+// "Стандартный отчет без сетки.frf": the air distribution table's branches
+// over udBranchSource.
+void MakeStandardReportTemplate(TfrReport &report);
+// "Кросс. табл. давл. в узлах.frf": the pressure and altitude of every node,
+// ten nodes a row, over udNodeCrossTabRows and udNodeCrossTabColumns.
+void MakeNodeCrossTableTemplate(TfrReport &report);
+inline const QString StandardReportFile = QStringLiteral("Стандартный отчет без сетки.frf");
+inline const QString NodeCrossTableFile = QStringLiteral("Кросс. табл. давл. в узлах.frf");
+// Writes the report manager's two templates into the reports folder.
+void WriteNetworkTemplates(const QString &reportsFolder);
 
 // Writes the three templates into the reports folder (its sub-folder made).
 void WriteStabilityTemplates(const QString &reportsFolder);

@@ -1,0 +1,115 @@
+// The report manager's templates of the reports folder, built over its data
+// as "Печать..." of the air table and the node tables builds them.
+#include "calc/node_pressures.h"
+#include "calc/report_manager.h"
+#include "four_branches.h"
+#include "platform/canvas.h"
+#include "platform/prompt.h"
+#include "report/engine.h"
+#include "report/report.h"
+#include "report/report_page.h"
+#include "report/template_file.h"
+#include "report/text_object.h"
+#include "stability_templates.h"
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+const QString ReportsFolder = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/");
+
+class NetworkTemplates : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Measure.CharWidth = 6;
+        SetWorkCanvas(&Measure);
+        m_previous = SetReportProgress(&Progress);
+        Report.Name = QStringLiteral("frMain");
+        Report.OwnerName = QStringLiteral("frmTest");
+        Report.ShowProgress = false;
+        MakeFourBranches(t);
+        t.NodeAltitude[3] = -250;
+        Data = std::make_unique<TReportManagerData>(t);
+        Data->Sources.MineTitle = QStringLiteral("Шахта");
+        ComputeNodePressures(t, Data->Sources.NodePressures);
+        Report.OnGetValue = [this](const QString &name, Variant &value) { Data->GetValue(name, value); };
+        Report.OnUserFunction = [this](const QString &name, const Variant &, const Variant &, const Variant &,
+                                       QString &value) { Data->UserFunction(name, value); };
+        for (TfrDataset *ds : Data->Datasets())
+            Engine().Components.Register(QStringLiteral("frmTest"), ds);
+    }
+    void TearDown() override
+    {
+        SetReportProgress(m_previous);
+        SetWorkCanvas(nullptr);
+    }
+
+    QStringList Build(const QString &file)
+    {
+        Report.LoadFromFile(ReportsFolder + file);
+        EXPECT_TRUE(Report.PrepareReport());
+        EXPECT_FALSE(Engine().ExpressionError) << Engine().ExpressionErrorText.toStdString();
+        QStringList texts;
+        for (int i = 0; i < Report.PreparedPages.Count(); ++i)
+            ForEachPreparedObject(Report.PreparedPages[i].Stream, [&texts](std::unique_ptr<TfrView> view) {
+                if (view->ReportObjectType == 0)
+                    texts << view->Lines.join(u'|').remove(ParagraphMark);
+            });
+        return texts;
+    }
+
+    std::unique_ptr<TNetworkTables> tables = std::make_unique<TNetworkTables>();
+    TNetworkTables &t = *tables;
+    std::unique_ptr<TReportManagerData> Data;
+    TRecordingCanvas Measure;
+    TfrEngineScope Scope;
+    TfrHeadlessProgress Progress;
+    TfrReport Report;
+    TScriptedPrompt Prompt;
+
+private:
+    TfrProgress *m_previous = nullptr;
+};
+
+} // namespace
+
+TEST_F(NetworkTemplates, StandardReportListsTheGivenBranchesInOrder)
+{
+    Data->Sources.Branches = {4, 1};
+    const QStringList texts = Build(StandardReportFile);
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_EQ(texts.first(), QStringLiteral("Шахта"));
+    EXPECT_TRUE(texts.contains(QStringLiteral("3-4")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("1-2")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("2-3")));
+    EXPECT_LT(texts.indexOf(QStringLiteral("3-4")), texts.indexOf(QStringLiteral("1-2")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Страница 1 из 1")));
+}
+
+TEST_F(NetworkTemplates, CrossTableShowsPressureAndAltitudeOfEveryNode)
+{
+    const QStringList texts = Build(NodeCrossTableFile);
+    EXPECT_TRUE(texts.contains(QStringLiteral("-47,1")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("-105,9")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("-250,0")));
+}
+
+TEST(NetworkTemplateFiles, TheFilesOfTheReportsFolderAreWhatTheProgramWrites)
+{
+    QTemporaryDir dir;
+    TfrEngineScope scope;
+    WriteNetworkTemplates(dir.path());
+    for (const QString &file : {StandardReportFile, NodeCrossTableFile}) {
+        QFile made(dir.filePath(file)), kept(ReportsFolder + file);
+        ASSERT_TRUE(made.open(QIODevice::ReadOnly)) << file.toStdString();
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << file.toStdString();
+        EXPECT_EQ(made.readAll(), kept.readAll()) << file.toStdString();
+    }
+}
