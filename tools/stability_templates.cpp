@@ -70,7 +70,8 @@ int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QStr
             AddMemo(page, PageLeft, 20 + i * LinePitch, 700, RowHeight, titleLines[i], false).FontStyle = 2;
     const int headerTop = 40 + titleHeight;
     const int dataTop = headerTop + 50;
-    AddBand(page, btMasterHeader, headerTop, 2 * RowHeight);
+    // The column captions head every sheet of a long list.
+    AddBand(page, btMasterHeader, headerTop, 2 * RowHeight).Flags |= flags::RepeatOnPages;
     AddBand(page, btMasterData, dataTop, RowHeight, source);
     int left = PageLeft;
     for (const TColumn &c : columns) {

@@ -119,8 +119,8 @@ TEST_F(TemplateBuild, FireDetection)
     for (int b = 1; b <= MaxBranchNo(t); ++b)
         computed += results[b].FireBranch == b;
     EXPECT_EQ(texts.first(), QStringLiteral("Демо"));
-    // Seven cells a row after the title and the header.
-    EXPECT_EQ(texts.size(), 2 + 7 + 7 * computed);
+    // Seven cells a row after the title, and the header on every sheet.
+    EXPECT_EQ(texts.size(), 2 + 7 * Report.PreparedPages.Count() + 7 * computed);
 }
 
 // The emergency list of a fire in the conveyor gate of the first longwall:
