@@ -31,6 +31,9 @@ struct TTraversalWorkArrays
     TTable<std::uint8_t> NodeIsSurface{};
     TTable<double> BranchR{}, BranchQ{}, BranchAuxDepression{};
     TTable<std::int16_t> NodeNo{};
+    // Taken only by the short-circuiting study, which opens paths by their geometry.
+    TTable<std::int16_t> BranchLength{};
+    TTable<double> BranchArea{};
     int MaxNode = 0;
     int MaxBranch = 0;
 

@@ -6,9 +6,11 @@
 #include "calc/speed_control.h"
 #include "calc/ui/frm_air_tabl_n.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_het.h"
 #include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
 #include "report/template_preview.h"
 #include "scheme/branch_table.h"
@@ -133,6 +135,8 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskDepressiogram"), [w] { RunDepressiogram(w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuGetHet"), [w] { mnuGetHetClick(*w); });
     InstallVentBoost();
     InstallCalcErrorWindows();

@@ -21,9 +21,9 @@ TfrmAltitude::TfrmAltitude(QWidget *owner, const TNetworkTables &t) : QDialog(ow
     SGAltitude->verticalHeader()->hide();
     SGAltitude->verticalHeader()->setDefaultSectionSize(18);
     SGAltitude->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FillNodeCrossGrid(*SGAltitude, AltitudeCellTexts(t), MaxNodeNo(t));
     for (int c = 0; c < 11; ++c)
         SGAltitude->setColumnWidth(c, 45);
+    FillNodeCrossGrid(*SGAltitude, AltitudeCellTexts(t), MaxNodeNo(t));
     BitBtn2 = new QPushButton(QStringLiteral("Печать..."), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn1 = new QPushButton(QStringLiteral("Закрыть"), this);

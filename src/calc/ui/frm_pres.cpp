@@ -10,6 +10,8 @@
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 const int PressureColumnWidths[] = {45, 44, 46, 47, 46, 44, 46, 46, 50, 48, 50};
 }
@@ -37,6 +39,13 @@ void FillNodeCrossGrid(QTableWidget &grid, const std::vector<QString> &texts, in
             set(row, c, n >= 1 && n <= MaxItems ? texts[static_cast<std::size_t>(n)] : QString());
         }
     }
+    // The designed widths are a minimum: a value wider than its column (the
+    // screen font is wider than the one they were chosen for) must not be cut.
+    for (int c = 0; c < grid.columnCount(); ++c) {
+        const int designed = grid.columnWidth(c);
+        grid.resizeColumnToContents(c);
+        grid.setColumnWidth(c, std::max(designed, grid.columnWidth(c)));
+    }
 }
 
 TfrmPres::TfrmPres(QWidget *owner) : QDialog(owner)
@@ -50,11 +59,8 @@ TfrmPres::TfrmPres(QWidget *owner) : QDialog(owner)
     StringGrid2->verticalHeader()->hide();
     StringGrid2->verticalHeader()->setDefaultSectionSize(18);
     StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    int width = 0;
-    for (int c = 0; c < 11; ++c) {
+    for (int c = 0; c < 11; ++c)
         StringGrid2->setColumnWidth(c, PressureColumnWidths[c]);
-        width += PressureColumnWidths[c];
-    }
     bbtPrn = new QPushButton(QStringLiteral("Печать..."), this);
     bbtPrn->setObjectName(QStringLiteral("bbtPrn"));
     btnClose = new QPushButton(QStringLiteral("Закрыть"), this);
@@ -70,8 +76,11 @@ TfrmPres::TfrmPres(QWidget *owner) : QDialog(owner)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(StringGrid2, 1);
     layout->addLayout(bottom);
-    resize(width + 40, 480);
     FillPressureTable();
+    int width = 0;
+    for (int c = 0; c < 11; ++c)
+        width += StringGrid2->columnWidth(c);
+    resize(width + 40, 480);
 }
 
 void TfrmPres::FillPressureTable()

@@ -59,3 +59,19 @@ TEST(NodeWindows, PressuresOfTheSolvedSnapshot)
     EXPECT_EQ(Cell(form.StringGrid2, 102, 0), QStringLiteral("1010"));
     EXPECT_EQ(Cell(form.StringGrid2, 102, 3), QString()); // node 1012 has no branch
 }
+
+// The designed column widths are a minimum: a value wider than its column is
+// not cut.
+TEST(NodeWindows, CrossGridColumnsFitTheirValues)
+{
+    QTableWidget grid;
+    grid.setColumnCount(11);
+    for (int c = 0; c < 11; ++c)
+        grid.setColumnWidth(c, 45);
+    std::vector<QString> texts(MaxItems + 1);
+    texts[3] = QStringLiteral("-12345,6");
+    FillNodeCrossGrid(grid, texts, 9);
+    const QFontMetrics metrics(grid.font());
+    EXPECT_GT(grid.columnWidth(4), metrics.horizontalAdvance(texts[3]));
+    EXPECT_EQ(grid.columnWidth(5), 45);
+}
