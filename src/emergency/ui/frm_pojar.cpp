@@ -1,8 +1,8 @@
 #include "emergency/ui/frm_pojar.h"
 
 #include "calc/ui/air_commands.h"
-#include "emergency/ui/fire_branch_dialog.h"
 #include "emergency/fire_zone_report.h"
+#include "emergency/ui/fire_branch_dialog.h"
 #include "emergency/ui/frm_fr_stab.h"
 #include "emergency/ui/frm_p_nagr.h"
 #include "platform/help.h"
@@ -531,7 +531,8 @@ void InstallFireCommands(TfrmMain &mainWindow)
     FireWindowHooks.PrintZoneReport = [](TfrmPojar &window) {
         TFireZoneReport data(window.Model(), FirePageCaption(window.ActivePage()),
                              frmMain ? frmMain->GetMineTitle() : QString());
-        PreviewTemplateFile(QStringLiteral("frmPojar"), QDir(ReportsFolder()).filePath(FireZoneTemplate), {&data.frBranches},
+        PreviewTemplateFile(QStringLiteral("frmPojar"), QDir(ReportsFolder()).filePath(FireZoneTemplate),
+                            {&data.frBranches},
                             [&data](const QString &name, Variant &value) { data.GetValue(name, value); });
     };
     FireModelHooks.Exists = [] { return frmPojar != nullptr; };
