@@ -33,6 +33,16 @@ inline const QString NodeCrossTableFile = QStringLiteral("Кросс. табл. 
 // Writes the report manager's two templates into the reports folder.
 void WriteNetworkTemplates(const QString &reportsFolder);
 
+// "Естественная.frf": the natural draught window's branch rows over frHet.
+void MakeNaturalDraughtTemplate(TfrReport &report);
+// "zona_frm.frf": the fire window's list over frBranches, with the flow totals.
+void MakeFireZoneTemplate(TfrReport &report);
+// "Маршруты.frf": the route table's lines and steps.
+void MakeRouteTemplate(TfrReport &report);
+// Writes the natural draught, fire zone and route templates into the reports
+// folder, under the names their windows load.
+void WriteResultWindowTemplates(const QString &reportsFolder);
+
 // Writes the stability, fire-detection and journal templates into the reports
 // folder (its sub-folder made).
 void WriteStabilityTemplates(const QString &reportsFolder);

@@ -3,6 +3,7 @@
 // texts are measured with a fixed advance of 6 pixels on a recording canvas
 // and long jobs run at once. Declare it before the reports that it serves.
 #include "platform/canvas.h"
+#include "prepared_texts.h"
 #include "report/engine.h"
 #include "report/report.h"
 #include "report/template_file.h"
@@ -32,15 +33,3 @@ public:
 private:
     TfrProgress *m_previous = nullptr;
 };
-
-// The printed texts of every prepared sheet, in output order.
-inline QStringList PreparedTexts(TfrReport &report)
-{
-    QStringList texts;
-    for (int i = 0; i < report.PreparedPages.Count(); ++i)
-        ForEachPreparedObject(report.PreparedPages[i].Stream, [&texts](std::unique_ptr<TfrView> view) {
-            if (view->ReportObjectType == 0)
-                texts << view->Lines.join(u'|').remove(ParagraphMark);
-        });
-    return texts;
-}
