@@ -3,6 +3,7 @@
 
 #include "calc/ui/air_commands.h"
 #include "calc/ui/fan_commands.h"
+#include "calc/ui/node_commands.h"
 #include "calc/ui/resist_commands.h"
 #include "designer/ui/frm_designer.h"
 #include "emergency/ui/frm_gaz_sourse.h"
@@ -24,6 +25,7 @@
 #include "shell/ui/file_commands.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/plugin_menu.h"
+#include "shell/ui/scheme_commands.h"
 #include "shell/ui/scheme_objects_host.h"
 #include "shell/ui/table_commands.h"
 
@@ -59,8 +61,10 @@ int main(int argc, char **argv)
     InstallFireCommands(window);
     InstallRouteCommands(window);
     InstallTableCommands(window);
+    InstallSchemeCommands(window);
     InstallTableEditorHooks();
     InstallStabilityCommands(window);
+    InstallNodePressureCommands(window);
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();

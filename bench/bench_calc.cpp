@@ -2,9 +2,11 @@
 // grid and mine-like networks that settle within the loop passes, and
 // mine-like networks with few fans that need the extended solve. Each solved
 // network must pass the loop law before it is timed.
+#include "calc/depressiogram.h"
 #include "calc/fixir.h"
 #include "calc/mesh_solver.h"
 #include "calc/natural_draught.h"
+#include "calc/short_circuit.h"
 #include "calc/solver.h"
 #include "calc/vent_boost.h"
 #include "platform/prompt.h"
@@ -189,3 +191,77 @@ static void BM_HetBranchTableTexts(benchmark::State &state)
     }
 }
 BENCHMARK(BM_HetBranchTableTexts)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// Gives a settling mine-like network its kinds: every panel's longwall, its
+// regulator and its three leaking stoppings a door. The panels' own branches
+// are built last, 14 each: the longwall eighth, the regulator ninth and the
+// stoppings last.
+bool MakeShortCircuitMine(TNetworkTables &t, int branches)
+{
+    // The tables may hold fewer panels than asked: count those built (15
+    // intake shafts, 15 fans of two branches, the far stopping, 16 per panel).
+    MakeMineNetwork(t, MineNetworkPanels(branches), 2, 15, 15);
+    const int panels = (MaxBranchNo(t) - 46) / 16;
+    const int first = MaxBranchNo(t) - 14 * panels + 1;
+    for (int i = 0; i < panels; ++i) {
+        const int base = first + 14 * i;
+        t.BranchType[base + 7] = sckLongwall;
+        t.BranchType[base + 8] = sckRegulator;
+        for (int k = 11; k <= 13; ++k)
+            t.BranchType[base + k] = sckDoor;
+        if (t.BranchR[base + 8] < 0.5 || t.BranchR[base + 8] > 5 || t.BranchR[base + 13] < 20)
+            return false;
+    }
+    return SolveOwnTables(t) == crSolved;
+}
+
+} // namespace
+
+// The short-circuiting study: one solve per regulator and leaking stopping,
+// the paths spread over the cores.
+static void BM_ShortCircuitMineSettling(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)))) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    auto study = std::make_unique<TShortCircuitStudy>(*t);
+    study->SelectShortCircuitPaths();
+    for (auto _ : state) {
+        if (study->ShortCircuitAll() != 0) {
+            state.SkipWithError("an opening did not solve");
+            return;
+        }
+        study->FillResults();
+    }
+    state.counters["branches"] = BranchCount(*t);
+    state.counters["paths"] = static_cast<double>(study->Selection.Paths.size());
+    state.counters["threads"] = std::thread::hardware_concurrency();
+}
+BENCHMARK(BM_ShortCircuitMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The depressiogram's route through the middle longwall, beyond the solve.
+static void BM_DepressiogramRoute(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)))) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    TDepressiogram d(*t);
+    d.FillLongwallList();
+    const int middle = static_cast<int>(d.Longwalls.size()) / 2;
+    for (auto _ : state) {
+        if (!d.Choose(middle).isEmpty()) {
+            state.SkipWithError("no route");
+            return;
+        }
+        for (int r = 0; r < d.RowCount(); ++r)
+            benchmark::DoNotOptimize(d.RouteRow(r));
+    }
+    state.counters["rows"] = d.RowCount();
+}
+BENCHMARK(BM_DepressiogramRoute)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,7 @@
 #include "designer/designer_core.h"
 
+#include "designer/dialog_rules.h"
+
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
 #include "report/report_page.h"
@@ -74,12 +76,6 @@ void OrderBands(TfrPage &page)
     });
 }
 
-bool PageHasBand(const TfrPage &page, int bandType)
-{
-    return std::any_of(page.TemplateObjects.begin(), page.TemplateObjects.end(),
-                       [bandType](const auto &v) { return BandTypeOf(*v) == bandType; });
-}
-
 int FreeBandType(const TfrPage &page)
 {
     for (int t = 0; t <= 20; ++t)
@@ -135,9 +131,9 @@ QString Section(const QString &kind, const QString &name) { return LibraryRegist
 
 } // namespace
 
-TDesignerOptions ReadDesignerOptions(TSettingsStore &store, const QString &formName)
+TDesignerSettings ReadDesignerOptions(TSettingsStore &store, const QString &formName)
 {
-    TDesignerOptions o;
+    TDesignerSettings o;
     if (!store.OpenKey(Section(QStringLiteral("Form"), formName), true))
         return o;
     o.GridSize = ReadStoredInt(store, QStringLiteral("GridSize"), 4);
@@ -151,7 +147,7 @@ TDesignerOptions ReadDesignerOptions(TSettingsStore &store, const QString &formN
     return o;
 }
 
-void WriteDesignerOptions(TSettingsStore &store, const QString &formName, const TDesignerOptions &o)
+void WriteDesignerOptions(TSettingsStore &store, const QString &formName, const TDesignerSettings &o)
 {
     store.OpenKey(Section(QStringLiteral("Form"), formName), true);
     WriteStoredInt(store, QStringLiteral("GridShow"), o.GridShow);

@@ -6,10 +6,13 @@
 #include "calc/speed_control.h"
 #include "calc/ui/frm_air_tabl_n.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_het.h"
 #include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
+#include "report/template_preview.h"
 #include "scheme/branch_table.h"
 #include "scheme/ui/frm_mine_tab.h"
 #include "scheme/ui/tabbed_notebook_dlg.h"
@@ -122,12 +125,18 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
         maxSpeed = DefaultMaxSpeed(type);
         return true;
     };
+    HetWindowHooks.ShowReport = [](QWidget *, const QString &templateFile, THetReport &report) {
+        PreviewTemplateFile(QStringLiteral("frmHet"), templateFile, {&report.frHet},
+                            [&report](const QString &name, Variant &value) { report.GetValue(name, value); });
+    };
     TfrmMain *w = &mainWindow;
     mainWindow.SetCommandHandler(QStringLiteral("TaskAirDistribution"), [w] { mnuAirClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
+    mainWindow.SetCommandHandler(QStringLiteral("TaskDepressiogram"), [w] { RunDepressiogram(w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuGetHet"), [w] { mnuGetHetClick(*w); });
     InstallVentBoost();
     InstallCalcErrorWindows();

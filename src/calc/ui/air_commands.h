@@ -2,7 +2,8 @@
 // The main window's air distribution commands: the normal air distribution
 // (F2), the one with fixed depressions (Shift+F2), turning the reversed
 // branches round, the air speed control, the resistances from fixed flows
-// and depressions, the natural draught study and the boost search.
+// and depressions, the natural draught study, the boost search, the
+// short-circuiting study and the depressiogram.
 #include <functional>
 
 class TfrmMain;

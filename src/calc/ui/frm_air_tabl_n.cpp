@@ -1,5 +1,7 @@
 #include "calc/ui/frm_air_tabl_n.h"
 
+#include "calc/ui/frm_reports1.h"
+#include "platform/guard.h"
 #include "platform/prompt.h"
 
 #include <QtGui/QGuiApplication>
@@ -63,7 +65,9 @@ TfrmAirTablN::TfrmAirTablN(QWidget *owner, const TNetworkTables &t, int reportSt
 
     SpeedButton1 = new QPushButton(LookupText(QStringLiteral("Печать...")), this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setEnabled(false);
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] {
+        GuardedCall([this] { PreviewNetworkTemplate(this, StandardReportTemplate, &Table.SelectedBranches); });
+    });
     btnCancel = new QPushButton(LookupText(QStringLiteral("Отмена")), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnOk = new QPushButton(QStringLiteral("OK"), this);

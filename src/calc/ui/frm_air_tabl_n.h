@@ -28,7 +28,7 @@ public:
     QTableWidget *sgAirDebt;
     QLabel *lblDiap;
     QComboBox *cbxDiap;
-    QPushButton *SpeedButton1;  // "Печать...": waits for the report engine
+    QPushButton *SpeedButton1;  // "Печать...": previews the listed branches
     QPushButton *btnCancel;
     QPushButton *btnOk;
 

@@ -1,6 +1,9 @@
 #include "calc/ui/frm_cntr_air_speed.h"
 
 #include "calc/solver.h"
+#include "calc/ui/frm_reports1.h"
+#include "shell/ui/frm_main.h"
+#include "platform/guard.h"
 #include "platform/prompt.h"
 
 #include <QtGui/QGuiApplication>
@@ -62,7 +65,7 @@ TfrmCntrAirSpeed::TfrmCntrAirSpeed(QWidget *owner, const TNetworkTables &t) : QD
 
     btPrn = new QPushButton(LookupText(QStringLiteral("Печать...")), this);
     btPrn->setObjectName(QStringLiteral("btPrn"));
-    btPrn->setEnabled(false);
+    connect(btPrn, &QPushButton::clicked, this, [this] { GuardedCall([this] { btPrnClick(); }); });
     btnClose = new QPushButton(LookupText(QStringLiteral("Закрыть")), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setDefault(true);
@@ -91,6 +94,13 @@ TfrmCntrAirSpeed::~TfrmCntrAirSpeed()
 {
     if (frmCntrAirSpeed == this)
         frmCntrAirSpeed = nullptr;
+}
+
+void TfrmCntrAirSpeed::btPrnClick()
+{
+    TfrmReports1 form(this, Net, frmMain ? frmMain->GetMineTitle() : QString());
+    form.SetBranches(Table.SpeedRows);
+    form.exec();
 }
 
 void TfrmCntrAirSpeed::ComputeSpeeds()

@@ -24,12 +24,14 @@ public:
     QTableWidget *sgAirSpeed;
     QLabel *lblShow;
     QComboBox *cmbDiap;
-    QPushButton *btPrn;   // "Печать...": waits for the report engine
+    QPushButton *btPrn;   // "Печать...": the report manager over the listed branches
     QPushButton *btnClose;
 
     // Computes the speeds and lists every controlled branch.
     void ComputeSpeeds();
     void FillTable();
+    // The report manager over the listed branches, modal.
+    void btPrnClick();
 
 private:
     void cmbDiapChange(int index);

@@ -1,6 +1,7 @@
 #include "calc/ui/frm_print_fan.h"
 
 #include "calc/fan_editor.h"
+#include "calc/ui/chart_print.h"
 #include "platform/prompt.h"
 #include "shell/main_commands.h"
 
@@ -9,8 +10,6 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <QtGui/QPainter>
-#include <QtWidgets/QGraphicsLayout>
-#include <QtWidgets/QGraphicsScene>
 #include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
@@ -121,33 +120,7 @@ void TfrmPrintFan::FreeSeries()
 
 bool TfrmPrintFan::PrintChart(QPrinter &printer)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    bool ok = painter.begin(&printer);
-    if (ok) {
-        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-        const int w = page.width(), h = page.height();
-        const QRect target(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1));
-        // The chart is laid out again in the page's proportions at its
-        // screen size, so that it fills the rectangle with its screen fonts
-        // and pens scaled up evenly.
-        const QSizeF shown = Chart->size();
-        const double scale = target.width() / std::max(1.0, shown.width());
-        Chart->resize(QSizeF(shown.width(), target.height() / scale));
-        if (QGraphicsLayout *layout = Chart->layout())
-            layout->activate();
-        Chart->scene()->render(&painter, QRectF(target), QRectF(Chart->pos(), Chart->size()));
-        Chart->resize(shown);
-        ok = painter.end();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!ok) {
-        printer.abort();
-        ShowMessageBox(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + printer.printerName(),
-                       LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
-    }
-    return ok;
+    return PrintChartPage(printer, Chart);
 }
 
 void TfrmPrintFan::Button1Click()

@@ -3,6 +3,7 @@
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/main_commands.h"
+#include "shell/ui/frm_find.h"
 #include "shell/ui/frm_main.h"
 
 #include <QtCore/QCoreApplication>
@@ -232,6 +233,7 @@ void InstallVentBoost()
     };
     // "Усилить проветр." of the branch dialog, for the branch it was opened on.
     BranchDialogHooks.Boost = [](TfrmBranch &dialog) { ShowVentBoost(dialog.Form().OpenedBranch); };
+    VentBoostHooks.PickBranch = [](QWidget *owner, QString &text) { return PickBranch(owner, text); };
     VentBoostHooks.EditBranch = [](QWidget *owner, int branch, const QString &caption) {
         EditBranchDialog(owner, caption, branch, false);
     };

@@ -20,7 +20,7 @@ struct TVentBoostHooks
     // The branch dialog for a branch, modal, with the caption given and
     // without "Удалить".
     std::function<void(QWidget *owner, int branch, const QString &caption)> EditBranch;
-    // The object search as a branch picker: the branch chosen (0 for none)
+    // The object search as a branch picker: the branch chosen (-1 for none)
     // and the text it names it with.
     std::function<int(QWidget *owner, QString &text)> PickBranch;
 };

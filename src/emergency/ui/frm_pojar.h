@@ -30,7 +30,7 @@ class TxqEdit;
 // stays disabled.
 struct TFireWindowHooks
 {
-    // The object search as a branch picker: the branch chosen (0 for none).
+    // The object search as a branch picker: the branch chosen (-1 for none).
     std::function<int(QWidget *owner, QString &text)> PickBranch;
     // Prints the list of the page shown through the fire zone report.
     std::function<void(TfrmPojar &)> PrintZoneReport;

@@ -1,5 +1,6 @@
 #include "report/ui/qt_printer.h"
 
+#include "platform/ui/current_printer.h"
 #include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_canvas.h"
 #include "report/report.h"
@@ -198,12 +199,15 @@ void InstallQtPrinter()
     };
     SetReportPrinter(Installed.get());
     PrinterSettings->AttachPrinter(Installed.get());
+    // The scheme prints on the same printer.
+    SetCurrentPrinterSource([] { return Installed ? &Installed->Device() : nullptr; });
 }
 
 void RemoveQtPrinter()
 {
     if (!Installed)
         return;
+    SetCurrentPrinterSource({});
     PrinterSettings->AttachPrinter(nullptr);
     SetReportPrinter(nullptr);
     Installed.reset();

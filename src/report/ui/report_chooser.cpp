@@ -14,6 +14,19 @@
 
 TReportChooserHooks ReportChooserHooks;
 
+void InstallReportChooserOutput()
+{
+    if (!ReportChooserHooks.Preview)
+        ReportChooserHooks.Preview = [](TfrReport &report) { report.ShowReport(); };
+    if (!ReportChooserHooks.Print)
+        ReportChooserHooks.Print = [](TfrReport &report) {
+            if (!report.PrepareReport())
+                return;
+            report.UseDefaultPrinter = true;
+            report.PrintPreparedReport(QString(), 1);
+        };
+}
+
 TReportChooser::TReportChooser(QWidget *owner, const QString &name, const QString &caption) : QDialog(owner)
 {
     setObjectName(name);
@@ -110,8 +123,10 @@ bool TReportChooser::LoadSelected(QString *file)
 
 void TReportChooser::btnPreviewClick()
 {
-    if (ReportChooserHooks.Preview && LoadSelected())
-        ReportChooserHooks.Preview(frMain);
+    if (!ReportChooserHooks.Preview || !LoadSelected())
+        return;
+    BeforeBuild();
+    ReportChooserHooks.Preview(frMain);
 }
 
 void TReportChooser::btnDesignClick()
@@ -123,8 +138,10 @@ void TReportChooser::btnDesignClick()
 
 void TReportChooser::btnPrintClick()
 {
-    if (ReportChooserHooks.Print && LoadSelected())
-        ReportChooserHooks.Print(frMain);
+    if (!ReportChooserHooks.Print || !LoadSelected())
+        return;
+    BeforeBuild();
+    ReportChooserHooks.Print(frMain);
 }
 
 void TReportChooser::btnFindClick()

@@ -29,6 +29,9 @@ struct TReportChooserHooks
     std::function<QString(QWidget *owner, const QString &mask)> FindFile;
 };
 extern TReportChooserHooks ReportChooserHooks;
+// Fills the preview and the printing of ReportChooserHooks, when unset, with
+// the engine's own: the preview window, and every page once on the current printer.
+void InstallReportChooserOutput();
 
 class TReportChooser : public QDialog
 {
@@ -62,6 +65,8 @@ protected:
     // "Найти...": the folder of a file found; the window lists its templates
     // (and may keep it as the reports folder).
     virtual void FolderFound(const QString &folder) = 0;
+    // Before a preview or a print builds the chosen template.
+    virtual void BeforeBuild() {}
 
 private:
     // Loads the selected template; false without a selection or when loading failed.

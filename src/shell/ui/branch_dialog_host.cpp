@@ -40,4 +40,14 @@ void InstallBranchDialogHost(TfrmMain &mainWindow)
     node.SetModified = form.SetModified;
     NodeDialogHost.SchemeImage = [w]() -> const QImage * { return w->PaintBox() ? &w->PaintBox()->Image() : nullptr; };
     NodeDialogHost.ScreenPoint = [w](int x, int y) { return QPoint(w->ScreenX(x), w->ScreenY(y)); };
+
+    // The hosts point into this window; once it is gone a dialog opened later
+    // (by another window's test, or a late caller) works on no document
+    // instead of a freed one.
+    QObject::connect(w, &QObject::destroyed, [] {
+        BranchDialogHost = {};
+        BranchDialogHooks.PLADocuments = {};
+        BranchDialogHooks.ChooseSurfaceNode = {};
+        NodeDialogHost = {};
+    });
 }

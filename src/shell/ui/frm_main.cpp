@@ -718,7 +718,7 @@ TSchemeDrawSettings TfrmMain::DrawSettings() const
     s.SheetHeight = m_storage->Doc.MineProperties.SheetHeight;
     s.FontName = SchemeFontName;
     s.Charset = ini.Charset;
-    s.DrawTarget = dtScreen;
+    s.DrawTarget = m_drawTarget;
     return s;
 }
 
@@ -753,6 +753,20 @@ void TfrmMain::Redraw()
     }
     m_img->update();
     RefreshOverviewMap();
+}
+
+void TfrmMain::SetPrintTarget(TCanvas *printerCanvas)
+{
+    m_drawCanvas = printerCanvas;
+    m_drawTarget = printerCanvas ? dtPrinter : dtScreen;
+}
+
+void TfrmMain::PaintScheme(TCanvas &canvas)
+{
+    const TDrawCanvasScope scope(m_drawCanvas, canvas);
+    const TSchemeDrawSettings settings = DrawSettings();
+    TSchemeRenderer renderer(Net, m_document->BranchColors, m_document->View, settings, m_overlays);
+    renderer.PaintScheme(canvas, m_paintGuard);
 }
 
 void TfrmMain::DrawBranch(int n)

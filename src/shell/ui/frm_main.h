@@ -119,6 +119,12 @@ public:
     void DrawBranch(int n);
     // The canvas the scheme is being drawn on, null between drawings.
     TCanvas *DrawCanvas() const { return m_drawCanvas; }
+    // Printing: the drawing goes to the printer's canvas with the printer's
+    // sizes; null gives the screen back.
+    void SetPrintTarget(TCanvas *printerCanvas);
+    TDrawTarget DrawTarget() const { return m_drawTarget; }
+    // Every pass of the scheme on a canvas, without background, sheet or grid.
+    void PaintScheme(TCanvas &canvas);
     // Points the drawing canvas elsewhere (a symbol's preview); returns the old one.
     TCanvas *SwapDrawCanvas(TCanvas *canvas) { return std::exchange(m_drawCanvas, canvas); }
     // The pen of the canvas being drawn on, for the branch symbols.
@@ -236,6 +242,7 @@ private:
     int m_toolMode = 0;
     int m_currentBranch = 0;
     TCanvas *m_drawCanvas = nullptr;
+    TDrawTarget m_drawTarget = dtScreen;
     QLabel *m_lblX = nullptr;
     QLabel *m_lblY = nullptr;
     QLabel *m_lblNode = nullptr;

@@ -4,22 +4,29 @@
 #include "modal.h"
 #include "calc/solver.h"
 #include "calc/ui/air_commands.h"
+#include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/ui/frm_main.h"
 
+#include <QtCharts/QLineSeries>
+#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
+#include <QtPrintSupport/QPrinter>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QToolButton>
 
@@ -89,7 +96,7 @@ TEST_F(StudyWindows, BoostSearchShowsTheTwoPlacesAndKeepsTheNetwork)
         EXPECT_EQ(f.lblOldQ->text(), "34,30 м3/с");
         EXPECT_EQ(f.btnStop->text(), "Усилить");
         EXPECT_TRUE(f.spbtnBranchProperty->isEnabled());
-        EXPECT_FALSE(f.spbtnPickBranchFromList->isEnabled());  // no object search yet
+        EXPECT_TRUE(f.spbtnPickBranchFromList->isEnabled());  // the object search picks from the list
 
         QTest::mouseClick(f.btnStop, Qt::LeftButton);
         EXPECT_FALSE(f.Running());
@@ -292,19 +299,75 @@ TEST_F(FixirWindow, ANetworkWithoutDraughtOpensNoWindow)
     EXPECT_TRUE(prompt.Asked[0].Text.startsWith("В схема ОШИБКИ топологии или "));
 }
 
-TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
+TEST_F(StudyWindows, DepressiogramShowsTheRouteAndPrintsItsChart)
 {
+    for (int b = 1; b <= 4; ++b)
+        Net.BranchLength[b] = 100;
+    Net.BranchType[2] = 7;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("route.pdf"));
+    DepresChartPrinterSetup = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    };
+    const bool opened = RunWith<TfrmDepres>([] { RunDepressiogram(nullptr); }, [&](TfrmDepres &f) {
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Депрессиограмма через %1 ( N 2)").arg(GetBranchName(Net, 2)));
+        EXPECT_EQ(f.Pages->currentIndex(), TfrmDepres::dpTable);
+        ASSERT_EQ(f.StringGrid1->rowCount(), 3);
+        EXPECT_EQ(f.StringGrid1->item(1, 0)->text(), "2");
+        EXPECT_EQ(f.StringGrid1->item(1, 0)->background().color(), QColor(Qt::yellow));
+        EXPECT_EQ(f.StringGrid1->item(2, 9)->text(), "Исходящая");
+        EXPECT_EQ(f.StringGrid1->item(2, 9)->foreground().color(), QColor(Qt::blue));
+        EXPECT_EQ(f.WholeChart->Labels(), (QStringList{"1", "Лава", "Лава", "4"}));
+        EXPECT_EQ(f.WholeChart->Series[1]->count(), 4);
+        f.btnDepresPrint->click();
+    });
+    EXPECT_TRUE(opened);
+    DepresChartPrinterSetup = nullptr;
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+    EXPECT_TRUE(prompt.Asked.empty());
+
+    // A branch that needs a length and has none: the window does not open.
+    Net.BranchLength[1] = 0;
+    EXPECT_FALSE(RunWith<TfrmDepres>([] { RunDepressiogram(nullptr); }, [](TfrmDepres &) {}));
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.startsWith("Не задана длина 1 ветвей!!!"));
+}
+
+// The main window on the sample mine, solved, with the air commands.
+class StudyCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
+        ClearAllItems(Net);
+        w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
+                                       folder.path());
+        InstallAirDistributionCommands(*w);
+        w->FormActivate();
+        ASSERT_GT(BranchCount(Net), 10);
+        ASSERT_TRUE(CalcAir(w.get()));
+        w->SetModified(false);
+    }
+    void TearDown() override
+    {
+        w.reset();
+        ShowVentBoost = nullptr;
+        ClearAllItems(Net);
+    }
+
     QTemporaryDir config, folder;
-    qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
     TScriptedPrompt prompt;
-    ClearAllItems(Net);
-    auto w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
-                                        folder.path());
-    InstallAirDistributionCommands(*w);
-    w->FormActivate();
-    ASSERT_GT(BranchCount(Net), 10);
-    ASSERT_TRUE(CalcAir(w.get()));
-    w->SetModified(false);
+    std::unique_ptr<TfrmMain> w;
+};
+
+TEST_F(StudyCommands, FromTheMainWindowOnTheSampleMine)
+{
 
     QAction *command = w->Action(QStringLiteral("menuQHFixir"));
     ASSERT_TRUE(command->isEnabled());
@@ -326,9 +389,48 @@ TEST(StudyCommands, FromTheMainWindowOnTheSampleMine)
         EXPECT_EQ(f.lblOldQ->text(), FormatBoostTargetFlow(Net.BranchQ[b]));
     });
     EXPECT_TRUE(opened);
-    w.reset();
-    ShowVentBoost = nullptr;
-    ClearAllItems(Net);
+}
+
+TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
+{
+    const TTable<double> flows = Net.BranchQ;
+
+    QAction *command = w->Action(QStringLiteral("TaskShorting"));
+    ASSERT_TRUE(command->isEnabled());
+    const bool opened = RunWith<TfrmZakor>([&] { command->trigger(); }, [&](TfrmZakor &f) {
+        EXPECT_EQ(f.windowTitle(), "Список путей закорачивания (8 дверей)");
+        EXPECT_EQ(f.Grids[sctDoors]->rowCount(), 8);
+        EXPECT_FALSE(f.Pages->isTabVisible(sctNetwork));
+        prompt.Answer(idNo);
+        f.btnStart->click();  // no geometry for some doors: No keeps the window as it was
+        EXPECT_EQ(f.windowTitle(), "Список путей закорачивания (8 дверей)");
+        ASSERT_EQ(prompt.Asked.size(), 2u);
+        EXPECT_TRUE(prompt.Asked[1].Text.startsWith("Для 3 ветвей путей закорачивания\r"));
+        prompt.Answer(idYes);
+        f.btnStart->click();
+        EXPECT_EQ(f.windowTitle(), "Результаты проведения закорачивания");
+        EXPECT_EQ(f.Grids[sctDoors]->columnCount(), 7);
+        for (int tab : {sctDoors, sctNetwork, sctLongwalls, sctFreshening})
+            EXPECT_TRUE(f.Pages->isTabVisible(tab)) << tab;
+        EXPECT_EQ(f.Grids[sctNetwork]->rowCount(), BranchCount(Net));
+        EXPECT_GT(f.ReversedList->count(), 0);
+        EXPECT_FALSE(f.btnPrint->isEnabled());
+    });
+    EXPECT_TRUE(opened);
+    ASSERT_GE(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.startsWith("В схеме : 8 ветвей\r"));
+    EXPECT_EQ(Net.BranchQ, flows);
+
+    QAction *depressiogram = w->Action(QStringLiteral("TaskDepressiogram"));
+    EXPECT_EQ(depressiogram->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F11));
+    prompt.Asked.clear();
+    EXPECT_TRUE(RunWith<TfrmDepres>([&] { depressiogram->trigger(); }, [&](TfrmDepres &f) {
+        EXPECT_TRUE(f.windowTitle().startsWith("Депрессиограмма через Лава 1 ( N ")) << f.windowTitle().toStdString();
+        EXPECT_EQ(f.Pages->currentIndex(), TfrmDepres::dpTable);
+        EXPECT_GT(f.StringGrid1->rowCount(), 2);
+    }));
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
 }
 
 } // namespace

@@ -536,3 +536,19 @@ TEST_F(MainWindowTest, TheBranchDialogEditsTheOpenScheme)
     EXPECT_EQ(t->BranchName[9], QStringLiteral("Квершлаг"));
     EXPECT_EQ(t->BranchStartNode[9], 2);
 }
+
+// Once the main window is gone, a dialog opened later works on no document
+// rather than on the freed one.
+TEST_F(MainWindowTest, TheDialogHostsLetGoOfAClosedMainWindow)
+{
+    {
+        TfrmMain w({WriteScheme("gone.mine", 3)}, Folder.path());
+        w.FormActivate();
+        InstallBranchDialogHost(w);
+        EXPECT_EQ(BranchDialogHost.Doc, &w.Storage().Doc);
+    }
+    EXPECT_EQ(BranchDialogHost.Doc, nullptr);
+    EXPECT_EQ(BranchDialogHost.Tables, nullptr);
+    EXPECT_FALSE(BranchDialogHost.Form.ObjectChanged);
+    EXPECT_FALSE(NodeDialogHost.SchemeImage);
+}

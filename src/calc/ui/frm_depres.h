@@ -1,0 +1,73 @@
+#pragma once
+// The depressiogram window: the route of a longwall as three curves (fresh,
+// outgoing, whole) and as a table.
+#include "calc/depressiogram.h"
+
+#include <QtCharts/QChartView>
+#include <QtWidgets/QDialog>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QGraphicsSimpleTextItem;
+class QLabel;
+class QLineSeries;
+class QPrinter;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+// A line chart whose points carry their own text labels (node numbers,
+// "Лава"), kept beside their points whenever the plot area moves.
+class TRouteChart : public QChartView
+{
+public:
+    TRouteChart(QWidget *parent, const QString &xTitle, const QString &yTitle, const std::vector<QColor> &colors);
+
+    std::vector<QLineSeries *> Series;
+    // Puts the points on every series; the labels go with the first.
+    void Plot(const std::vector<TChartPoint> &points);
+    QStringList Labels() const;
+
+private:
+    void PlaceLabels();
+    std::vector<std::pair<QGraphicsSimpleTextItem *, QPointF>> m_labels;
+};
+
+// Tests send the route chart to a PDF file through this; unset, the current printer takes it.
+extern std::function<void(QPrinter &)> DepresChartPrinterSetup;
+
+class TfrmDepres : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum TPage { dpFresh, dpOutgoing, dpWhole, dpTable };
+
+    TfrmDepres(QWidget *owner, const TNetworkTables &t);
+    ~TfrmDepres() override;
+
+    std::unique_ptr<TDepressiogram> Study;
+
+    QLabel *LabelLongwall;
+    QComboBox *ComboBox1, *FreshList, *OutgoingList;
+    QPushButton *btnHelp1, *btnClose, *btnDepresPrint, *btnDesig, *btnShow, *btnSave;
+    QTabWidget *Pages;
+    TRouteChart *FreshChart, *OutgoingChart, *WholeChart;
+    QTableWidget *StringGrid1;
+
+    // The longwall list and the route of the first longwall.
+    void InitDepressiogram();
+    // Another longwall chosen.
+    void ComboBox1Click();
+    // "Печать" on "Весь маршрут": the whole-route chart on one landscape page.
+    bool PrintRouteChart(QPrinter &printer);
+
+private:
+    void ShowRoute();
+};
+
+// The command "Депрессиограмма...".
+void RunDepressiogram(QWidget *mainWindow, TNetworkTables &t = Net);
