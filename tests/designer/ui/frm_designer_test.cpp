@@ -8,6 +8,7 @@
 
 #include <QtCore/QTimer>
 #include <QtWidgets/QLabel>
+#include <QtGui/QAction>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QTabBar>
 
@@ -73,6 +74,11 @@ TEST_F(DesignerForm, OpensOnTheFirstPageWithItsFileName)
         EXPECT_TRUE(form->Button(QStringLiteral("OB1"))->Down());
         EXPECT_FALSE(form->Button(QStringLiteral("UndoB"))->isEnabled());
         EXPECT_FALSE(form->Button(QStringLiteral("RedoB"))->isEnabled());
+        // The dialogs are reached; the commands of later work stay disabled.
+        EXPECT_TRUE(form->Item(QStringLiteral("N14"))->isEnabled());
+        EXPECT_TRUE(form->Button(QStringLiteral("PgB3"))->isEnabled());
+        EXPECT_FALSE(form->Item(QStringLiteral("N46"))->isEnabled());
+        EXPECT_FALSE(form->Item(QStringLiteral("N20"))->isEnabled());
         EXPECT_EQ(form->StatusUnits->text(), QStringLiteral("Пикселы"));
         form->SetUnits(1);
         EXPECT_EQ(form->StatusUnits->text(), QStringLiteral("Миллиметры"));
