@@ -5,6 +5,7 @@
 #include "calc/ui/fan_commands.h"
 #include "calc/ui/node_commands.h"
 #include "calc/ui/resist_commands.h"
+#include "designer/ui/frm_designer.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
@@ -43,6 +44,8 @@ int main(int argc, char **argv)
     InstallProgressForm();
     InstallPreviewForm();
     InstallQtPrinter();
+    // The designer's window exists, hidden, before the main window.
+    InstallReportDesigner();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
@@ -65,6 +68,7 @@ int main(int argc, char **argv)
     TPluginHost::Install(window);
     window.show();
     const int code = app.exec();
+    RemoveReportDesigner();
     RemoveQtPrinter();
     RemoveProgressForm();
     return code;

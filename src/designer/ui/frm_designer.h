@@ -1,0 +1,118 @@
+#pragma once
+// The report designer's window: menus, six toolbars in four docks, a tab per
+// template page over the page on grey, and the status bar. The engine shows
+// it modally through ReportDesignerInstance; hosts name the template's file
+// through CurrentDesignerForm first.
+#include "designer/designer_core.h"
+#include "report/report.h"
+
+#include <QtWidgets/QDialog>
+
+#include <array>
+#include <functional>
+#include <map>
+
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QScrollArea;
+class QTabBar;
+class QAction;
+class TfrDock;
+class TfrToolBar;
+class TfrTBButton;
+class TfrDesignerForm;
+class TfrInspForm;
+class TPropEditor;
+
+// The designer's dialogs and commands that other parts of the program bring,
+// by the name of the menu item or button that opens them ("N14" options, "N25"
+// page options, ...). An item stays disabled until its entry is filled.
+extern std::map<QString, std::function<void(TfrDesignerForm &)>> DesignerHooks;
+// Makes the text editor that the inspector's "Memo" row opens; none until
+// the editor exists.
+extern std::function<TPropEditor *(QWidget *owner)> DesignerMemoEditorFactory;
+
+class TfrDesignerForm : public QDialog, public TfrReportDesigner
+{
+public:
+    explicit TfrDesignerForm(QWidget *parent = nullptr);
+    ~TfrDesignerForm() override;
+
+    // TfrReportDesigner
+    void AddToolItem(const QString &caption, const QVariant &bitmap, const std::function<void()> &onClick) override;
+    void AddObjectButton(const QVariant &bitmap, const QString &hint, int tag) override;
+    void RecordUndoModify() override {}
+    void RedrawSelection() override;
+    void ShowModal() override;
+    QString ComponentName() const override { return objectName(); }
+    void SetComponentName(const QString &name) override { setObjectName(name); }
+    std::unique_ptr<TfrReportDesigner> CreateAnother() const override;
+
+    void SetFileName(const QString &name);
+    void SetPage(int n);
+    void RemovePage(int n);
+    void UpdateTabs();
+    void ResetSelection();
+    void RedrawPage();
+    void SetGridSize(int n);
+    void SetGridShow(bool b);
+    void SetGridAlign(bool b);
+    void SetUnits(int u);
+    void SetGrayButtons(bool b);
+    void ReadOptions();
+    void WriteOptions();
+
+    TDesignerOptions Options;
+    int CurPage = 0;
+    bool FirstInstance = false;
+    bool FileModified = false;
+    QString FileName;
+    QString Title = QStringLiteral("Дизайнер");
+
+    TfrDock *frDock1, *frDock2, *frDock3, *frDock4;
+    TfrToolBar *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6;
+    QTabBar *Tab1;
+    QScrollArea *ScrollBox1;
+    QWidget *PageView;
+    QLabel *StatusUnits, *StatusPos, *StatusText;
+    QMenu *MastMenu;
+    TfrInspForm *Inspector;
+    TPropEditor *MemoEditor = nullptr;
+    // The inspector's values: Name, Left, Top, Width, Height, Visible, Memo.
+    std::array<QString, 7> InspValues;
+    QMenu *Popup1;
+    // Every button and menu item by its name (FileBtn1, N46, ...).
+    TfrTBButton *Button(const QString &name) const;
+    QAction *Item(const QString &name) const;
+    std::vector<TfrToolBar *> ToolBars() const;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void BuildToolBars();
+    void BuildMenus(QMenuBar *bar);
+    void LayoutClient();
+    TfrTBButton *AddButton(TfrToolBar *bar, const QString &name, const QString &glyph, const QString &hint, int tag,
+                           int group = 0, bool toggle = false, int length = 22);
+    void AddSeparator(TfrToolBar *bar);
+    QAction *AddItem(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &key = {},
+                     const QString &button = {});
+    void EnableHooked();
+    void PgB2Click();
+
+    QWidget *m_client;
+    std::map<QString, TfrTBButton *> m_buttons;
+    std::map<QString, QAction *> m_items;
+};
+
+// The designer that hosts reach (the form shown now).
+extern TfrDesignerForm *CurrentDesignerForm;
+
+// Creates the program's designer form (hidden) and links it to the engine,
+// the report manager's "Изменить..." and the preview's page editing.
+void InstallReportDesigner();
+void RemoveReportDesigner();
