@@ -43,6 +43,8 @@ struct TDesignerOptions
     int GridSize = 4;
     bool GridShow = true;
     bool GridAlign = true;
+    // How a dragged object is outlined; asked in the options, never stored.
+    bool InverseOutlines = false;
     int Units = 0;
     bool GrayButtons = false;
     bool EditAfterInsert = true;
