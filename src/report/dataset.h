@@ -104,6 +104,10 @@ public:
     virtual QString FieldName() const = 0;
     virtual int DataType() const = 0;
     virtual Variant Value() const = 0;
+    // What the designer's field wizard sizes and captions a field by; 0
+    // means no width is known.
+    virtual int DisplayWidth() const { return 0; }
+    virtual QString DisplayLabel() const { return FieldName(); }
 };
 
 class TDataSet : public TfrComponent
@@ -120,6 +124,8 @@ public:
     virtual void GotoBookmark(const QByteArray &bookmark) = 0;
     // Case-insensitive; nullptr when the field does not exist.
     virtual TField *FindField(const QString &name) const = 0;
+    // The field names in field order, for the designer's field lists.
+    virtual QStringList FieldNames() const { return {}; }
     // As FindField, but a missing field raises EDatabaseError.
     TField *FieldByName(const QString &name) const;
 };

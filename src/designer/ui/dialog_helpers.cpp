@@ -1,0 +1,160 @@
+#include "designer/ui/dialog_helpers.h"
+
+#include "platform/numbers.h"
+#include "platform/prompt.h"
+#include "platform/ui/qt_canvas.h"
+#include "report/report.h"
+#include "report/report_objects.h"
+
+#include <QtGui/QPainter>
+#include <QtCore/QFile>
+#include <QtGui/QPixmap>
+#include <QtWidgets/QLabel>
+
+void AddOkCancel(QDialog *dialog, QBoxLayout *row)
+{
+    auto *ok = new QPushButton(QStringLiteral("ОК"), dialog);
+    ok->setObjectName(QStringLiteral("OkButton"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Отмена"), dialog);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+}
+
+QHBoxLayout *OkCancelRow(QDialog *dialog)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    AddOkCancel(dialog, row);
+    return row;
+}
+
+void RecordUndoModify()
+{
+    if (TfrReportDesigner *designer = ReportDesigner())
+        designer->RecordUndoModify();
+}
+
+void ShowIntegerError(const QString &text)
+{
+    try {
+        StrToInt(text);
+    } catch (const EConvertError &e) {
+        ShowMessageBox(e.Message(), QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+    }
+}
+
+void ShowColor(QPushButton *button, TColor color)
+{
+    if (color == clNone) {
+        button->setIcon({});
+        return;
+    }
+    QPixmap glyph(16, 16);
+    glyph.fill(TColorToQColor(color));
+    QPainter painter(&glyph);
+    painter.setPen(button->palette().color(QPalette::Dark));
+    painter.drawRect(0, 0, 15, 15);
+    button->setIcon(glyph);
+}
+
+namespace {
+QPixmap PictureOf(const QByteArray &bytes)
+{
+    QPixmap pixmap;
+    pixmap.loadFromData(bytes);
+    return pixmap;
+}
+
+// A sheet with a few text lines, as the page pictures and copy glyphs show.
+void DrawSheet(QPainter &painter, const QRect &r)
+{
+    painter.setBrush(Qt::white);
+    painter.setPen(Qt::black);
+    painter.drawRect(r);
+    painter.setPen(Qt::darkGray);
+    for (int y = r.top() + 3; y < r.bottom() - 2; y += 3)
+        painter.drawLine(r.left() + 2, y, r.right() - 2, y);
+}
+} // namespace
+
+QPixmap Glyph(TGlyph glyph)
+{
+    const bool page = glyph == TGlyph::PortraitPage || glyph == TGlyph::LandscapePage;
+    QPixmap pixmap(page ? QSize(40, 40) : QSize(16, 16));
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    switch (glyph) {
+    case TGlyph::Copy:
+        DrawSheet(painter, {1, 1, 9, 11});
+        DrawSheet(painter, {5, 4, 9, 11});
+        break;
+    case TGlyph::Paste:
+        painter.setBrush(QColor(0xC0, 0x90, 0x50));
+        painter.setPen(Qt::black);
+        painter.drawRect(1, 2, 11, 13);
+        painter.setBrush(Qt::gray);
+        painter.drawRect(4, 0, 5, 3);
+        DrawSheet(painter, {6, 6, 9, 9});
+        break;
+    case TGlyph::PortraitPage:
+        DrawSheet(painter, {9, 2, 22, 35});
+        break;
+    case TGlyph::LandscapePage:
+        DrawSheet(painter, {2, 9, 35, 22});
+        break;
+    }
+    return pixmap;
+}
+
+void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched)
+{
+    const QPixmap pixmap = PictureOf(bytes);
+    if (pixmap.isNull()) {
+        label->setPixmap({});
+        // A metafile is kept but not drawn: the picture object's placeholder.
+        label->setText(bytes.isEmpty() ? QString() : QStringLiteral("[Рисунок]"));
+        return;
+    }
+    label->setPixmap(stretched ? pixmap.scaled(label->size(), Qt::IgnoreAspectRatio) : pixmap);
+}
+
+QLabel *PictureBox(QWidget *parent, const char *name, int width, int height)
+{
+    auto *label = Named<QLabel>(parent, name);
+    label->setFixedSize(width, height);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Sunken | QFrame::StyledPanel);
+    return label;
+}
+
+// A picture file's bytes and kind; the user is told when it cannot be read.
+bool ReadPictureFile(const QString &fileName, TfrPicture &picture)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessageBox(QStringLiteral("Не удается открыть файл \"%1\".").arg(fileName), QStringLiteral("Ошибка"),
+                       mb::Ok | mb::IconError);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const QString lower = fileName.toLower();
+    TfrPicture read;
+    read.Data = bytes;
+    if (lower.endsWith(QStringLiteral(".wmf")) || lower.endsWith(QStringLiteral(".emf")))
+        read.Kind = TfrPicture::gkMetafile;
+    else if (lower.endsWith(QStringLiteral(".ico")))
+        read.Kind = TfrPicture::gkIcon;
+    else
+        read.Kind = TfrPicture::gkBitmap;
+    if (read.Kind != TfrPicture::gkMetafile && PictureOf(bytes).isNull()) {
+        ShowMessageBox(QStringLiteral("Неверный формат рисунка: \"%1\".").arg(fileName), QStringLiteral("Ошибка"),
+                       mb::Ok | mb::IconError);
+        return false;
+    }
+    picture = read;
+    return true;
+}
