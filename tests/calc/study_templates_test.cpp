@@ -106,7 +106,7 @@ TEST_F(StudyTemplates, EachTabPrintsItsRows)
         }
         // On "Двери" the resistance columns stand under their own captions.
         if (tab == sctDoors) {
-            EXPECT_LT(texts.indexOf(QStringLiteral("Rнорм,|кмюрг")), texts.indexOf(QStringLiteral("Qнорм,|м3/с")));
+            EXPECT_LT(texts.indexOf(QStringLiteral("Rнорм, кмюрг")), texts.indexOf(QStringLiteral("Qнорм, м3/с")));
         }
     }
     EXPECT_FALSE(study.Rows[sctLongwalls].empty());
