@@ -1,4 +1,4 @@
-// Writes the network, stability and fire-detection templates into the reports folder
+// Writes the network, stability, fire-detection and result-window templates into the reports folder
 // given (data/Отчеты of the repository).
 #include "stability_templates.h"
 
@@ -17,5 +17,6 @@ int main(int argc, char **argv)
     TfrEngineScope engine;
     WriteStabilityTemplates(app.arguments().at(1));
     WriteNetworkTemplates(app.arguments().at(1));
+    WriteResultWindowTemplates(app.arguments().at(1));
     return 0;
 }

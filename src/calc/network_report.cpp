@@ -38,18 +38,19 @@ TNetworkReportSources::TNetworkReportSources(const TNetworkTables &t)
     udNodeSource.OnNext = [this](TfrComponent *) { CurrentNode = NextNode(CurrentNode); };
     udNodeSource.OnCheckEOF = [this](TfrComponent *, bool &eof) { eof = eof || MaxNode < CurrentNode; };
 
+    // A row stands at its first node, whatever column the previous row's walk
+    // ended on: its label reads the row's own number, and the row count does
+    // not depend on whether a column walk ran.
     udNodeCrossTabRows.Name = QStringLiteral("udNodeCrossTabRows");
     udNodeCrossTabRows.OnFirst = [this](TfrComponent *) {
         CrossRowBase = 0;
-        CurrentNode = CrossRowBase + CrossColumn;
+        CurrentNode = CrossRowBase;
     };
     udNodeCrossTabRows.OnNext = [this](TfrComponent *) {
         CrossRowBase += 10;
-        CurrentNode = CrossRowBase + CrossColumn;
+        CurrentNode = CrossRowBase;
     };
-    udNodeCrossTabRows.OnCheckEOF = [this](TfrComponent *, bool &eof) {
-        eof = eof || MaxNode < CrossRowBase + CrossColumn - 10;
-    };
+    udNodeCrossTabRows.OnCheckEOF = [this](TfrComponent *, bool &eof) { eof = eof || MaxNode < CrossRowBase; };
     udNodeCrossTabColumns.Name = QStringLiteral("udNodeCrossTabColumns");
     udNodeCrossTabColumns.OnFirst = [this](TfrComponent *) {
         CrossColumn = 0;

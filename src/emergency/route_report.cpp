@@ -3,7 +3,7 @@
 TRouteReport::TRouteReport(const TRouteSearch &search, const TRouteList &route, const TRouteReportLines &lines)
     : m_search(search), m_route(route), m_lines(lines)
 {
-    frRouteSteps.Name = QStringLiteral("frRouteSteps");
+    frRouteSteps.Name = RouteStepsSource;
     frRouteSteps.OnFirst = [this](TfrComponent *) { StepIndex = 1; };
     frRouteSteps.OnNext = [this](TfrComponent *) { ++StepIndex; };
     // The list counts its header as an entry.

@@ -8,6 +8,8 @@
 #include "report/variant.h"
 
 inline const QString RouteReportTemplate = QStringLiteral("Маршруты.frf");
+// The record source of the steps, as the window registers it and the template names it.
+inline const QString RouteStepsSource = QStringLiteral("frRouteSteps");
 
 // The lines of the route table page as the window shows them.
 struct TRouteReportLines

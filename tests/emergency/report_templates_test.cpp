@@ -1,14 +1,19 @@
 // The templates of the reports folder built over the windows' data on the
 // sample mine, as "Просмотр..." and "Печать..." build them.
+#include "calc/natural_draught.h"
 #include "emergency/fire_detection_report.h"
+#include "emergency/fire_zone_report.h"
+#include "emergency/route_report.h"
+#include "emergency/route_speed.h"
 #include "emergency/stability_report.h"
-#include "platform/canvas.h"
+#include "headless_report.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
 #include "report/report.h"
 #include "report/report_page.h"
 #include "report/template_file.h"
 #include "report/text_object.h"
+#include "prepared_texts.h"
 #include "sample_mine.h"
 #include "stability_templates.h"
 
@@ -27,18 +32,10 @@ class TemplateBuild : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Measure.CharWidth = 6;
-        SetWorkCanvas(&Measure);
-        m_previous = SetReportProgress(&Progress);
         Report.Name = QStringLiteral("frMain");
         Report.OwnerName = QStringLiteral("frmTest");
         Report.ShowProgress = false;
         LoadSampleMine(t);
-    }
-    void TearDown() override
-    {
-        SetReportProgress(m_previous);
-        SetWorkCanvas(nullptr);
     }
 
     // Builds the template file with the data sets and events given; the
@@ -49,25 +46,15 @@ protected:
             Engine().Components.Register(QStringLiteral("frmTest"), ds);
         Report.LoadFromFile(ReportsFolder + file);
         EXPECT_TRUE(Report.PrepareReport());
-        QStringList texts;
-        for (int i = 0; i < Report.PreparedPages.Count(); ++i)
-            ForEachPreparedObject(Report.PreparedPages[i].Stream, [&texts](std::unique_ptr<TfrView> view) {
-                if (view->ReportObjectType == 0)
-                    texts << view->Lines.join(u'|').remove(ParagraphMark);
-            });
-        return texts;
+        EXPECT_FALSE(Engine().ExpressionError) << Engine().ExpressionErrorText.toStdString();
+        return PreparedTexts(Report);
     }
 
     std::unique_ptr<TNetworkTables> tables = std::make_unique<TNetworkTables>();
     TNetworkTables &t = *tables;
-    TRecordingCanvas Measure;
-    TfrEngineScope Scope;
-    TfrHeadlessProgress Progress;
+    THeadlessReportEngine Headless;
     TfrReport Report;
     TScriptedPrompt Prompt;
-
-private:
-    TfrProgress *m_previous = nullptr;
 };
 
 } // namespace
@@ -119,16 +106,76 @@ TEST_F(TemplateBuild, FireDetection)
     for (int b = 1; b <= MaxBranchNo(t); ++b)
         computed += results[b].FireBranch == b;
     EXPECT_EQ(texts.first(), QStringLiteral("Демо"));
-    // Seven cells a row after the title and the header.
-    EXPECT_EQ(texts.size(), 2 + 7 + 7 * computed);
+    // Seven cells a row after the title, and the header on every sheet.
+    EXPECT_EQ(texts.size(), 2 + 7 * Report.PreparedPages.Count() + 7 * computed);
 }
 
-TEST(StabilityTemplates, TheFilesOfTheReportsFolderAreWhatTheProgramWrites)
+// The emergency list of a fire in the conveyor gate of the first longwall:
+// one row per branch of the list, and totals that add up the printed flows.
+TEST_F(TemplateBuild, FireZone)
+{
+    TFireModel model(t);
+    model.ShowFireBranch(36);
+    ASSERT_TRUE(model.Compute(QStringLiteral("36")));
+    model.FillZone2();
+    ASSERT_GT(model.Items.size(), 1u);
+    TFireZoneReport data(model, FirePageCaption(fpZone2), QStringLiteral("Демо"));
+    Report.OnGetValue = [&data](const QString &name, Variant &value) { data.GetValue(name, value); };
+    const QStringList texts = Build(FireZoneTemplate, {&data.frBranches});
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_EQ(texts.first(), QStringLiteral("Демо"));
+    EXPECT_EQ(texts.at(1), FirePageCaption(fpZone2) + QStringLiteral(". Пожар в ветви: ") + GetBranchName(t, 36));
+    double sum = 0;
+    for (const int b : model.Items) {
+        EXPECT_TRUE(texts.contains(GetBranchName(t, b))) << b;
+        sum += t.BranchQ[b];
+    }
+    const qsizetype total = texts.indexOf(QStringLiteral("Всего"));
+    ASSERT_GT(total, 0);
+    ASSERT_LT(total + 2, texts.size());
+    const auto number = [](QString text) { return text.remove(u' ').replace(u',', u'.').toDouble(); };
+    EXPECT_NEAR(number(texts[total + 1]), sum, 0.006);
+    EXPECT_NEAR(number(texts[total + 2]), sum * 60, 0.06);
+}
+
+// A route from the skip shaft's yard to the end of the main haulage drift,
+// away from that fire: the page's lines, then the steps in travel order.
+TEST_F(TemplateBuild, Route)
+{
+    TFireModel model(t);
+    model.ShowFireBranch(36);
+    ASSERT_TRUE(model.Compute(QStringLiteral("36")));
+    TRouteSearch search(t);
+    search.SmokeZone = model.SmokeZone(fpZone1);
+    search.Impassable = GetBdBranches(t, search.SmokeZone);
+    search.BuildAdjacency();
+    const TRouteList route = search.ComputeRoute(6, 16);
+    ASSERT_GE(route.Steps.size(), 2u);
+    const TRouteReportLines lines{QStringLiteral("Демо"), RouteFireLine(t, 36), route.FreshText, route.ExitText,
+                                  RouteLine(search.Task, route), route.TimeText};
+    TRouteReport data(search, route, lines);
+    Report.OnGetValue = [&data](const QString &name, Variant &value) { data.GetValue(name, value); };
+    const QStringList texts = Build(RouteReportTemplate, {&data.frRouteSteps});
+    ASSERT_GE(texts.size(), 6);
+    EXPECT_EQ(texts.mid(0, 6), (QStringList{lines.MineName, lines.FireLine, lines.FreshLine, lines.ExitLine,
+                                            lines.RouteLine, lines.TimeLine}));
+    qsizetype at = 0;
+    for (const TRouteStep &step : route.Steps) {
+        at = texts.indexOf(GetBranchName(t, step.Branch), at + 1);
+        ASSERT_GT(at, 0) << step.Branch;
+        EXPECT_EQ(texts.at(at - 1), QString::number(step.Branch));
+        EXPECT_EQ(texts.at(at + 2), MinutesText(step.Time));
+    }
+}
+
+TEST(ReportTemplates, TheFilesOfTheReportsFolderAreWhatTheProgramWrites)
 {
     QTemporaryDir dir;
     TfrEngineScope scope;
     WriteStabilityTemplates(dir.path());
-    for (const QString &file : {DescendingTemplateFile, AscendingTemplateFile, FireDetectionTemplateFile}) {
+    WriteResultWindowTemplates(dir.path());
+    for (const QString &file : {DescendingTemplateFile, AscendingTemplateFile, FireDetectionTemplateFile,
+                                JournalTemplateFile, HetReportTemplate, FireZoneTemplate, RouteReportTemplate}) {
         QFile made(dir.filePath(file)), kept(ReportsFolder + file);
         ASSERT_TRUE(made.open(QIODevice::ReadOnly)) << file.toStdString();
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << file.toStdString();

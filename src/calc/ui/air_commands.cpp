@@ -12,6 +12,7 @@
 #include "calc/ui/frm_q_accelerate.h"
 #include "calc/ui/frm_zakor.h"
 #include "platform/prompt.h"
+#include "report/template_preview.h"
 #include "scheme/branch_table.h"
 #include "scheme/ui/frm_mine_tab.h"
 #include "scheme/ui/tabbed_notebook_dlg.h"
@@ -123,6 +124,10 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
         minSpeed = DefaultMinSpeed(type);
         maxSpeed = DefaultMaxSpeed(type);
         return true;
+    };
+    HetWindowHooks.ShowReport = [](QWidget *, const QString &templateFile, THetReport &report) {
+        PreviewTemplateFile(QStringLiteral("frmHet"), templateFile, {&report.frHet},
+                            [&report](const QString &name, Variant &value) { report.GetValue(name, value); });
     };
     TfrmMain *w = &mainWindow;
     mainWindow.SetCommandHandler(QStringLiteral("TaskAirDistribution"), [w] { mnuAirClick(*w); });

@@ -1,17 +1,21 @@
 #include "emergency/ui/frm_pojar.h"
 
 #include "calc/ui/air_commands.h"
+#include "emergency/fire_zone_report.h"
 #include "emergency/ui/fire_branch_dialog.h"
+#include "emergency/ui/frm_fr_stab.h"
 #include "emergency/ui/frm_p_nagr.h"
 #include "platform/help.h"
 #include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
+#include "report/template_preview.h"
 #include "scheme/ui/fire_tool_hook.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_find.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
+#include <QtCore/QDir>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QFormLayout>
 #include <QtWidgets/QGroupBox>
@@ -524,6 +528,13 @@ void InstallFireCommands(TfrmMain &mainWindow)
     mainWindow.SetCommandHandler(QStringLiteral("TaskFire"), [w] { mnuFireNewClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("pmnuFire"), [w] { mnuFireNewClick(*w); });
     FireWindowHooks.PickBranch = [](QWidget *owner, QString &text) { return PickBranch(owner, text); };
+    FireWindowHooks.PrintZoneReport = [](TfrmPojar &window) {
+        TFireZoneReport data(window.Model(), FirePageCaption(window.ActivePage()),
+                             frmMain ? frmMain->GetMineTitle() : QString());
+        PreviewTemplateFile(QStringLiteral("frmPojar"), QDir(ReportsFolder()).filePath(FireZoneTemplate),
+                            {&data.frBranches},
+                            [&data](const QString &name, Variant &value) { data.GetValue(name, value); });
+    };
     FireModelHooks.Exists = [] { return frmPojar != nullptr; };
     FireModelHooks.Free = [] { FreeFireWindow(); };
     QObject::connect(&mainWindow, &TfrmMain::documentCleared, &mainWindow, [] { FreeFireWindow(); });

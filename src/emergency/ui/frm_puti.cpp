@@ -2,12 +2,15 @@
 
 #include "emergency/table_hooks.h"
 #include "emergency/ui/frm_bd_branch.h"
+#include "emergency/ui/frm_fr_stab.h"
 #include "emergency/ui/frm_pojar.h"
 #include "platform/prompt.h"
+#include "report/template_preview.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_find.h"
 #include "shell/ui/frm_main.h"
 
+#include <QtCore/QDir>
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QGridLayout>
@@ -630,6 +633,15 @@ void InstallRouteCommands(TfrmMain &mainWindow)
     command("mnuTransp", rtTransport, "Маршрут транспортировки пострадавшего");
     w->SetCommandHandler(QStringLiteral("spbtnWays"), [w] { spbtnWaysClick(*w); });
     RouteWindowHooks.PickNode = [](QWidget *owner) { return PickNode(owner); };
+    RouteWindowHooks.PrintRoute = [](TfrmPuti &window) {
+        const TRouteList *route = window.ChosenRoute();
+        if (!route)
+            return;
+        TRouteReport data(window.Search(), *route, window.ReportLines());
+        PreviewTemplateFile(QStringLiteral("frmPuti"), QDir(ReportsFolder()).filePath(RouteReportTemplate),
+                            {&data.frRouteSteps},
+                            [&data](const QString &name, Variant &value) { data.GetValue(name, value); });
+    };
     // A new result of the fire model, or its end, ends the routes over the old one.
     FireWindowHooks.ResultsGone = [] {
         if (frmPuti && !frmPuti->ChangingFire())

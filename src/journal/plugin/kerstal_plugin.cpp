@@ -2,6 +2,7 @@
 // program finds them by name, puts GetPlugName's text into "Расширения" and
 // calls RunPlugIn from that item.
 #include "journal/ui/frm_kerstal.h"
+#include "journal/ui/journal_reports.h"
 #include "journal/ui/program_network.h"
 #include "model/plugin_api.h"
 #include "platform/guard.h"
@@ -29,5 +30,8 @@ extern "C" TUNVEX_PLUGIN_EXPORT void RunPlugIn(void)
         auto window = std::make_unique<TfrmKerstal>(ProgramNetwork());
         window->exec();
     });
+    // The report engine and its windows, started by the first print, go
+    // with the window, before the application object can.
+    StopJournalReports();
     SetPrompt(previous);
 }

@@ -10,10 +10,12 @@
 #include "journal/ui/frm_text_preview.h"
 #include "journal/ui/frm_vj_record_input.h"
 #include "journal/ui/journal_icons.h"
+#include "journal/ui/journal_reports.h"
 #include "platform/exceptions.h"
 #include "platform/guard.h"
 #include "platform/paths.h"
 #include "platform/prompt.h"
+#include "report/engine.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QEventLoop>
@@ -162,6 +164,20 @@ TfrmKerstal::TfrmKerstal(const TJournalNetwork &net, QWidget *parent) : QDialog(
         return QFileDialog::getOpenFileName(this, QString(), JournalsDir,
                                             JournalFilter + QStringLiteral(";;Все файлы (*)"));
     };
+    ChooseReportFile = [this](const QString &title) {
+        QFileDialog dialog(this, title);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters({QStringLiteral("Файлы отчетов (*.frf)"), QStringLiteral("Все файлы (*)")});
+        dialog.setDefaultSuffix(QStringLiteral("frf"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().first();
+    };
+    frMain.Name = QStringLiteral("frMain");
+    frMain.OwnerName = objectName();
+    frMain.Dataset = &Print.frStringsDataset;
+    frMain.OnGetValue = [this](const QString &name, Variant &value) { frMainGetValue(name, value); };
     ChooseSaveFile = [this](const QString &folder, const QString &name, int &filter) {
         QFileDialog dialog(this, FileSaveAs->text().remove(u'&'), QDir(folder).filePath(name));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -239,9 +255,10 @@ void TfrmKerstal::CreateActions()
                       &TfrmKerstal::FileExitExecute);
     FilePreview = action(QStringLiteral("FilePreview"), QStringLiteral("Предварительный просмотр..."),
                          QKeySequence(QStringLiteral("Ctrl+V")), &TfrmKerstal::FilePreviewExecute);
-    // Printing and designing the journal's report come with the report designer.
-    FilePrint = action(QStringLiteral("FilePrint"), QStringLiteral("Печать..."), QKeySequence(QStringLiteral("Ctrl+P")), nullptr);
-    ReportDesigner = action(QStringLiteral("ReportDesigner"), QStringLiteral("Дизайнер отчетов"), QKeySequence(), nullptr);
+    FilePrint = action(QStringLiteral("FilePrint"), QStringLiteral("Печать..."), QKeySequence(QStringLiteral("Ctrl+P")),
+                       &TfrmKerstal::FilePrintExecute);
+    ReportDesigner = action(QStringLiteral("ReportDesigner"), QStringLiteral("Дизайнер отчетов"), QKeySequence(),
+                            &TfrmKerstal::ReportDesignerExecute);
     Delete = action(QStringLiteral("Delete"), QStringLiteral("Удалить..."), QKeySequence(Qt::CTRL | Qt::Key_Delete),
                     &TfrmKerstal::DeleteExecute);
     FileOpen = action(QStringLiteral("FileOpen"), QStringLiteral("&Открыть..."), QKeySequence(QStringLiteral("Ctrl+O")),
@@ -260,8 +277,6 @@ void TfrmKerstal::CreateActions()
                       &TfrmKerstal::FileSaveExecute);
     EditOptions = action(QStringLiteral("EditOptions"), QStringLiteral("Параметры..."), QKeySequence(),
                          &TfrmKerstal::EditOptionsExecute);
-    FilePrint->setEnabled(false);
-    ReportDesigner->setEnabled(false);
 }
 
 void TfrmKerstal::CreateMenus()
@@ -492,8 +507,10 @@ void TfrmKerstal::RecordFocused(QTreeWidgetItem *current)
 void TfrmKerstal::UpdateActions()
 {
     const bool selected = tvKerstal->currentItem() != nullptr;
-    for (QAction *a : {Delete, ViewProperty, FilePreview, FileSaveAs, UpdateRecords, Rename, NewRubric})
+    for (QAction *a : {Delete, ViewProperty, FilePreview, FilePrint, FileSaveAs, UpdateRecords, Rename, NewRubric})
         a->setEnabled(selected);
+    // The designer comes with the designer's own library.
+    ReportDesigner->setEnabled(selected && bool(JournalDesignerHooks.Install));
     const TKerstal *journal = CurrentJournal();
     FileSave->setEnabled(journal && journal->Modified);
     NewRecord->setEnabled(SelectedRubric() != nullptr);
@@ -739,6 +756,7 @@ void TfrmKerstal::DeleteExecute()
                 return;
             }
             delete node;
+            Print.Forget(journal);
             std::erase_if(m_journals, [&](const auto &j) { return j.get() == journal; });
         } else if (TRubric *rubric = SelectedRubric()) {
             const QString question = QStringLiteral("Вы удаляете рубрику \"") + rubric->Name + QStringLiteral("\".") + two +
@@ -786,6 +804,7 @@ void TfrmKerstal::ClearJournals()
         tvKerstal->clear();
         lvRecords->clear();
     }
+    Print.Forget(Print.PrintJournal);
     m_journals.clear();
     ForgetFind();
     UpdateStatus();
@@ -873,6 +892,55 @@ void TfrmKerstal::FilePreviewExecute()
     TfrmTextPreview preview(QStringLiteral("Предварительный просмотр"), BuildForm2Text(*journal, Options.LinesPerPage),
                             this, [this] { Run([this] { FileSaveAsExecute(2); }); });
     preview.exec();
+}
+
+void TfrmKerstal::PrepareReports()
+{
+    StartJournalReports();
+    if (!Engine().Components.HasForm(objectName())) {
+        Engine().Components.Register(objectName(), &frMain);
+        Engine().Components.Register(objectName(), &Print.frStringsDataset);
+        Engine().Components.Register(objectName(), &Print.frUserDatasetRec);
+    }
+}
+
+void TfrmKerstal::FilePrintExecute()
+{
+    const TKerstal *journal = CurrentJournal();
+    if (!journal)
+        return;
+    PrepareReports();
+    Print.StartPrint(*journal, Options.LinesPerPage);
+    QString path = Options.TypeVJ;
+    // The chosen file serves this print only: the next one asks again.
+    if (!QFileInfo(path).isFile()) {
+        path = ChooseReportFile ? ChooseReportFile(QStringLiteral("Отчет ") + Options.TypeVJ
+                                                   + QStringLiteral(" не найден. Укажите другой"))
+                                : QString();
+        if (path.isEmpty())
+            return;
+    }
+    frMain.LoadFromFile(path);
+    if (frMain.PrepareReport())
+        frMain.ShowPreparedReport();
+    raise();
+    activateWindow();
+}
+
+void TfrmKerstal::ReportDesignerExecute()
+{
+    const TKerstal *journal = CurrentJournal();
+    if (!journal || !JournalDesignerHooks.Install)
+        return;
+    PrepareReports();
+    Print.StartDesign(*journal);
+    if (QFileInfo(Options.TypeVJ).isFile())
+        frMain.LoadFromFile(Options.TypeVJ);
+    if (JournalDesignerHooks.SetFileName)
+        JournalDesignerHooks.SetFileName(Options.TypeVJ);
+    frMain.DesignReport();
+    raise();
+    activateWindow();
 }
 
 void TfrmKerstal::UpdateRecordsExecute()

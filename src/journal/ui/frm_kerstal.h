@@ -4,9 +4,11 @@
 // list, and the commands that create, edit, rename, delete, find, refresh,
 // save, export and preview them. It is shown modally while the program waits.
 #include "journal/journal.h"
+#include "journal/journal_print.h"
 #include "journal/refresh.h"
 #include "journal/ui/frm_text_preview.h"
 #include "journal/vj_options.h"
+#include "report/report.h"
 
 #include <QtCore/QPointer>
 #include <QtGui/QIcon>
@@ -51,6 +53,15 @@ public:
     // chosen filter (1 journal, 2 DOS text, 3 Windows text).
     std::function<QString()> ChooseOpenFile;
     std::function<QString(const QString &folder, const QString &name, int &filter)> ChooseSaveFile;
+    // The template for one print when the one of the settings is missing:
+    // the chosen file, empty when cancelled.
+    std::function<QString(const QString &title)> ChooseReportFile;
+
+    // The journal's report: the template, the record sources and the values
+    // of the journal being printed.
+    TfrReport frMain;
+    TJournalPrint Print;
+    void frMainGetValue(const QString &name, Variant &value) const { Print.GetValue(name, value); }
 
     // The journals in tree order.
     int JournalCount() const { return static_cast<int>(m_journals.size()); }
@@ -76,6 +87,8 @@ public:
     void ViewPropertyExecute();
     void FileExitExecute();
     void FilePreviewExecute();
+    void FilePrintExecute();
+    void ReportDesignerExecute();
     void DeleteExecute();
     void FileOpenExecute();
     void FileSaveExecute();
@@ -127,6 +140,9 @@ private:
     bool SaveChecked(TKerstal &journal, const QString &path);
     void WriteOptions();
     void Run(const std::function<void()> &command);
+    // Starts the plug-in's report engine and puts the report and its record
+    // sources where templates find them.
+    void PrepareReports();
 
     TJournalNetwork m_net;
     std::vector<std::unique_ptr<TKerstal>> m_journals;

@@ -6,10 +6,12 @@
 #include "calc/ui/frm_cntr_air_speed.h"
 #include "calc/ui/frm_het.h"
 #include "platform/prompt.h"
+#include "report/engine.h"
 #include "scheme/ui/tabbed_notebook_dlg.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/table_commands.h"
 #include "modal.h"
+#include "prepared_texts.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
@@ -402,7 +404,7 @@ TEST_F(AirCommands, NaturalDraughtOpensOnTheSampleAndCalculates)
         EXPECT_GE(f.height(), 320);
         EXPECT_LE(f.height(), 350);
         EXPECT_TRUE(f.ChkStartTemp->isChecked());
-        EXPECT_FALSE(f.BtbPrint->isEnabled());
+        EXPECT_TRUE(f.BtbPrint->isEnabled());
         EXPECT_EQ(f.EdTsurf->text(), QStringLiteral("19,0"));
         EXPECT_TRUE(f.lblSurfLegend->isVisibleTo(&f));
         EXPECT_FALSE(f.lblTurnLegend->isVisibleTo(&f));
@@ -498,6 +500,24 @@ TEST_F(AirCommands, NaturalDraughtEditedAltitudesGoBackOnlyWhenSaved)
             EXPECT_TRUE(w->Document().Modified());
         }
     }
+}
+
+TEST_F(AirCommands, NaturalDraughtPrintPreviewsTheBranchTable)
+{
+    TfrEngineScope engine;
+    TPreviewCapture preview;
+    w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+    const bool opened = RunWith<TfrmHet>("mnuGetHet", frmHet, [&](TfrmHet &f) {
+        QTest::mouseClick(f.BtbPrint, Qt::LeftButton);
+        EXPECT_EQ(preview.Shown, 1);
+        ASSERT_FALSE(preview.Texts.isEmpty());
+        EXPECT_EQ(preview.Texts.first(), w->GetMineTitle());
+        const int last = f.TablT->rowCount() - 1;
+        ASSERT_GT(last, 0);
+        EXPECT_TRUE(preview.Texts.contains(f.TablT->item(last, hbNumber)->text()));
+        EXPECT_TRUE(preview.Texts.contains(f.TablT->item(last, hbQn)->text()));
+    });
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(AirCommands, NaturalDraughtPrintingNamesAMissingTemplateAndHandsOverTheFilteredRows)

@@ -6,12 +6,14 @@
 #include "emergency/ui/frm_pojar.h"
 #include "model/scheme_file.h"
 #include "platform/prompt.h"
+#include "report/engine.h"
 #include "scheme/ui/fire_tool_hook.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
 #include "modal.h"
+#include "prepared_texts.h"
 #include "sample_main_window.h"
 #include <QtCore/QFile>
 #include <QtCharts/QLineSeries>
@@ -175,6 +177,35 @@ TEST_F(FireWindow, SkipShaftShowsZoneTwoAndCancelKeepsTheLastBranch)
     EXPECT_EQ(frmPojar, nullptr);
     EXPECT_EQ(Net.BranchQ, *normalQ);
     EXPECT_FALSE(w->windowTitle().endsWith(QStringLiteral(" Зона загазирования")));
+}
+
+// "Печать..." previews the list of the page shown; without the template the
+// file is named in a message and nothing is shown.
+TEST_F(FireWindow, PrintPreviewsTheListOfThePageShown)
+{
+    TfrEngineScope engine;
+    TPreviewCapture preview;
+    F3([&] {
+        Type(QStringLiteral("8"));
+        frmPojar->PageControl1->setCurrentIndex(fpZone1);
+        ASSERT_EQ(frmPojar->ActivePage(), fpZone1);
+        ASSERT_TRUE(frmPojar->bbtPrint->isEnabled());
+        w->Options().ReportsLocation = folder.path();
+        prompt.Asked.clear();
+        QTest::mouseClick(frmPojar->bbtPrint, Qt::LeftButton);
+        EXPECT_EQ(preview.Shown, 0);
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        EXPECT_TRUE(prompt.Asked.back().Text.contains(QStringLiteral("zona_frm.frf")));
+
+        w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+        QTest::mouseClick(frmPojar->bbtPrint, Qt::LeftButton);
+        EXPECT_EQ(preview.Shown, 1);
+        ASSERT_GE(preview.Texts.size(), 2);
+        EXPECT_EQ(preview.Texts[1], FirePageCaption(fpZone1) + QStringLiteral(". Пожар в ветви: Главный квершлаг"));
+        for (const int b : frmPojar->Model().Items)
+            EXPECT_TRUE(preview.Texts.contains(GetBranchName(Net, b))) << b;
+        frmPojar->reject();
+    });
 }
 
 TEST_F(FireWindow, SteadyBranchReversalPageAndNewDocument)

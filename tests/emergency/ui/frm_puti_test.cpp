@@ -5,11 +5,13 @@
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
 #include "platform/prompt.h"
+#include "report/engine.h"
 #include "scheme/ui/fire_tool_hook.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
 #include "modal.h"
+#include "prepared_texts.h"
 #include "sample_main_window.h"
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
@@ -157,6 +159,9 @@ TEST_F(RoutesWindow, EvacuationFromAWorkingThroughTheChoicesToTheScheme)
 
 TEST_F(RoutesWindow, ReconnaissanceBetweenTwoNodesGoesStraightToTheTable)
 {
+    TfrEngineScope engine;
+    TPreviewCapture preview;
+    w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
     ASSERT_TRUE(FireToolClick(FireBranchNo));
     const int start = YardNode;
     const int end = DriftEndNode;
@@ -176,7 +181,15 @@ TEST_F(RoutesWindow, ReconnaissanceBetweenTwoNodesGoesStraightToTheTable)
         rows = frmPuti->grdRoute->rowCount();
         ASSERT_GT(rows, 0);
         EXPECT_TRUE(frmPuti->btnCopy->isVisible());
-        EXPECT_FALSE(frmPuti->btnPrint->isEnabled());
+        // "Печать" previews the route table's lines and its steps.
+        ASSERT_TRUE(frmPuti->btnPrint->isEnabled());
+        Click(frmPuti->btnPrint);
+        EXPECT_EQ(preview.Shown, 1);
+        ASSERT_GE(preview.Texts.size(), 6);
+        EXPECT_EQ(preview.Texts.mid(1, 5), (QStringList{frmPuti->lbRouteFire->text(), frmPuti->lbFresh->text(),
+                                                        frmPuti->lbExit->text(), frmPuti->lbRoute->text(),
+                                                        frmPuti->lbTime->text()}));
+        EXPECT_TRUE(preview.Texts.contains(frmPuti->grdRoute->item(rows - 1, 3)->text()));
         Click(frmPuti->btnCopy);
         clipboard = QGuiApplication::clipboard()->text();
         QStringList names;

@@ -1,0 +1,106 @@
+// Printing a journal from its window: the template of the settings, the
+// template chosen for one print when that one is missing, and the preview.
+#include "journal/ui/frm_kerstal.h"
+#include "journal/ui/journal_reports.h"
+#include "kerstal_fixture.h"
+#include "report/engine.h"
+
+#include <QtGui/QAction>
+#include <QtTest/QTest>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QTreeWidget>
+
+namespace {
+
+const QString ShippedTemplate = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/Вентжурнал.frf");
+
+class JournalPrintWindowTest : public KerstalTest
+{
+protected:
+    void SetUp() override
+    {
+        KerstalTest::SetUp();
+        StartJournalReports();
+        SetPreviewOpener([this](TfrReport &report, const QString &caption, bool) {
+            Previews << caption;
+            PreviewPages = report.PreparedPages.Count();
+        });
+        WriteJournal(QStringLiteral("A"), {{{1, 2}}});
+        OpenFolderAtStart();
+        Window = std::make_unique<TfrmKerstal>(ProgramNetwork());
+        Window->show();
+        Window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+        Window->tvKerstal->setCurrentItem(Window->JournalNode(0));
+    }
+    void TearDown() override
+    {
+        Window.reset();
+        StopJournalReports();
+        KerstalTest::TearDown();
+    }
+
+    // Ctrl+P with the file dialog answered by choose (empty: Cancel); the
+    // dialog's title, empty when none was shown.
+    QString PrintChoosing(const QString &choose)
+    {
+        QString title;
+        QStringList filters;
+        WhenDialog([&](QDialog *d) {
+            title = d->windowTitle();
+            auto *files = qobject_cast<QFileDialog *>(d);
+            ASSERT_NE(files, nullptr);
+            filters = files->nameFilters();
+            if (choose.isEmpty()) {
+                d->reject();
+                return;
+            }
+            files->selectFile(choose);
+            d->accept();
+        });
+        Window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+        QTest::keyClick(Window->tvKerstal, Qt::Key_P, Qt::ControlModifier);
+        if (!title.isEmpty()) {
+            EXPECT_EQ(filters, QStringList({QStringLiteral("Файлы отчетов (*.frf)"), QStringLiteral("Все файлы (*)")}));
+        }
+        return title;
+    }
+
+    QStringList Previews;
+    int PreviewPages = 0;
+    std::unique_ptr<TfrmKerstal> Window;
+};
+
+} // namespace
+
+TEST_F(JournalPrintWindowTest, AMissingTemplateIsChosenForEachPrint)
+{
+    ASSERT_TRUE(Window->FilePrint->isEnabled());
+    // The designer is not linked: its button stays disabled.
+    EXPECT_FALSE(Window->ReportDesigner->isEnabled());
+    Window->Options.TypeVJ = Folder.filePath(QStringLiteral("нет.frf"));
+    const QString title = QStringLiteral("Отчет ") + Window->Options.TypeVJ + QStringLiteral(" не найден. Укажите другой");
+
+    EXPECT_EQ(PrintChoosing(QString()), title);
+    EXPECT_TRUE(Previews.isEmpty());
+
+    EXPECT_EQ(PrintChoosing(ShippedTemplate), title);
+    ASSERT_EQ(Previews.size(), 1);
+    EXPECT_EQ(Previews.first(), QStringLiteral("Предварительный просмотр"));
+    EXPECT_GT(PreviewPages, 0);
+    EXPECT_EQ(Window->Print.PrintJournal, Window->Journal(0));
+    EXPECT_EQ(Window->Options.TypeVJ, Folder.filePath(QStringLiteral("нет.frf")));
+
+    // The next print asks again.
+    EXPECT_EQ(PrintChoosing(QString()), title);
+    EXPECT_EQ(Previews.size(), 1);
+}
+
+TEST_F(JournalPrintWindowTest, TheTemplateOfTheSettingsPrintsWithoutAsking)
+{
+    Window->Options.TypeVJ = ShippedTemplate;
+    QTest::keyClick(Window->tvKerstal, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(Previews.size(), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
