@@ -5,6 +5,7 @@
 #include "calc/ui/fan_commands.h"
 #include "calc/ui/node_commands.h"
 #include "calc/ui/resist_commands.h"
+#include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/frm_designer.h"
 #include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
@@ -44,7 +45,10 @@ int main(int argc, char **argv)
     InstallProgressForm();
     InstallPreviewForm();
     InstallQtPrinter();
-    // The designer's window exists, hidden, before the main window.
+    // The designer's window exists, hidden, before the main window; its
+    // dialogs are linked first, since the inspector takes its text editor
+    // when the window is made.
+    InstallDesignerDialogHooks();
     InstallReportDesigner();
 
     QStringList arguments = QApplication::arguments();

@@ -1,4 +1,5 @@
 #include "stability_templates.h"
+#include "template_parts.h"
 
 #include "calc/natural_draught.h"
 #include "emergency/fire_zone_report.h"
@@ -11,13 +12,6 @@
 #include <QtCore/QFileInfo>
 
 namespace {
-
-struct TColumn
-{
-    const char *Caption;
-    const char *Value;
-    int Width;
-};
 
 constexpr int PageLeft = 20;
 constexpr int RowHeight = 18;
@@ -57,7 +51,7 @@ TfrMemoView &AddMemo(TfrPage &page, int left, int top, int width, int height, co
 // Title lines (an empty one leaves its place free), the column captions and
 // the data row over source; the top of the row below the data row.
 int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QString &source,
-                    const std::vector<TColumn> &columns)
+                    const std::vector<TTemplateColumn> &columns)
 {
     report.TemplatePages.Clear();
     report.TemplatePages.Add();
@@ -74,7 +68,7 @@ int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QStr
     AddBand(page, btMasterHeader, headerTop, 2 * RowHeight).Flags |= flags::RepeatOnPages;
     AddBand(page, btMasterData, dataTop, RowHeight, source);
     int left = PageLeft;
-    for (const TColumn &c : columns) {
+    for (const TTemplateColumn &c : columns) {
         AddMemo(page, left, headerTop, c.Width, 2 * RowHeight, QString::fromUtf8(c.Caption), true).FontStyle = 2;
         AddMemo(page, left, dataTop, c.Width, RowHeight, QString::fromUtf8(c.Value), true);
         left += c.Width;
@@ -82,28 +76,25 @@ int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QStr
     return dataTop + RowHeight + 12;
 }
 
-// A title, the column captions and the data row over source. The stability
-// windows know no mine name; the report manager does.
-void MakeTable(TfrReport &report, const QString &title, const QString &source, const std::vector<TColumn> &columns,
-               bool mineName = false)
+} // namespace
+
+void MakeTable(TfrReport &report, const QString &title, const QString &source, const std::vector<TTemplateColumn> &columns,
+               bool mineName)
 {
     MakeTitledTable(report, {mineName ? QStringLiteral("[НазвШахты]") : QString(), title}, source, columns);
 }
 
-// "Страница N из M" at the foot of every page.
 void AddPageNumbers(TfrPage &page)
 {
     AddBand(page, btPageFooter, 1000, RowHeight + 4);
     AddMemo(page, PageLeft, 1002, 700, RowHeight, QStringLiteral("Страница [PAGE#] из [TOTALPAGES]"), false);
 }
 
-void Write(TfrReport &report, const QString &file)
+void WriteTemplate(TfrReport &report, const QString &file)
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
     report.SaveToFile(file);
 }
-
-} // namespace
 
 void MakeDescendingStabilityTemplate(TfrReport &report)
 {
@@ -179,21 +170,21 @@ void MakeJournalTemplate(TfrReport &report)
 
     // Column captions on every sheet: the intake stream, the exhaust stream
     // with its gases, and the chief engineer's remarks.
-    struct TColumn
+    struct TTemplateColumn
     {
         const char *Caption;
         const char *Value;
         int Width;
         int Align;
     };
-    static const TColumn intake[] = {{"Ном. вет.", "[lNumber]", 30, adjust::Right},
+    static const TTemplateColumn intake[] = {{"Ном. вет.", "[lNumber]", 30, adjust::Right},
                                      {"Наименование ветви", "[lName]", 160, adjust::Left},
                                      {"Сечен., кв.м", "[lSec]", 40, adjust::Right},
                                      {"Скор., м/с", "[lSpeed]", 40, adjust::Right},
                                      {"Расход, м3/мин", "[lOut]", 48, adjust::Right},
                                      {"Темп., грд.С", "[lTemperature]", 36, adjust::Right},
                                      {"Влаж., %", "[lWaternity]", 36, adjust::Right}};
-    static const TColumn exhaust[] = {{"Ном. вет.", "[rNumber]", 30, adjust::Right},
+    static const TTemplateColumn exhaust[] = {{"Ном. вет.", "[rNumber]", 30, adjust::Right},
                                       {"Наименование ветви", "[rName]", 160, adjust::Left},
                                       {"Сечен., кв.м", "[rSec]", 40, adjust::Right},
                                       {"Скор., м/с", "[rSpeed]", 40, adjust::Right},
@@ -222,10 +213,10 @@ void MakeJournalTemplate(TfrReport &report)
     int left = Left;
     const auto stream = [&](const QString &caption, const auto &columns) {
         int width = 0;
-        for (const TColumn &c : columns)
+        for (const TTemplateColumn &c : columns)
             width += c.Width;
         cell(left, HeadTop, width, 20, caption).FontStyle = 2;
-        for (const TColumn &c : columns) {
+        for (const TTemplateColumn &c : columns) {
             cell(left, HeadTop + 20, c.Width, 44, QString::fromUtf8(c.Caption)).FontSize = 7;
             TfrMemoView &value = cell(left, DataTop, c.Width, 16, QString::fromUtf8(c.Value), c.Align);
             value.FontSize = 7;
@@ -299,9 +290,9 @@ void WriteNetworkTemplates(const QString &reportsFolder)
     const QDir folder(reportsFolder);
     TfrReport report;
     MakeStandardReportTemplate(report);
-    Write(report, folder.filePath(StandardReportFile));
+    WriteTemplate(report, folder.filePath(StandardReportFile));
     MakeNodeCrossTableTemplate(report);
-    Write(report, folder.filePath(NodeCrossTableFile));
+    WriteTemplate(report, folder.filePath(NodeCrossTableFile));
 }
 
 void WriteStabilityTemplates(const QString &reportsFolder)
@@ -309,13 +300,13 @@ void WriteStabilityTemplates(const QString &reportsFolder)
     const QDir folder(reportsFolder);
     TfrReport report;
     MakeDescendingStabilityTemplate(report);
-    Write(report, folder.filePath(DescendingTemplateFile));
+    WriteTemplate(report, folder.filePath(DescendingTemplateFile));
     MakeAscendingStabilityTemplate(report);
-    Write(report, folder.filePath(AscendingTemplateFile));
+    WriteTemplate(report, folder.filePath(AscendingTemplateFile));
     MakeFireDetectionTemplate(report);
-    Write(report, folder.filePath(FireDetectionTemplateFile));
+    WriteTemplate(report, folder.filePath(FireDetectionTemplateFile));
     MakeJournalTemplate(report);
-    Write(report, folder.filePath(JournalTemplateFile));
+    WriteTemplate(report, folder.filePath(JournalTemplateFile));
 }
 
 void MakeNaturalDraughtTemplate(TfrReport &report)
@@ -382,9 +373,9 @@ void WriteResultWindowTemplates(const QString &reportsFolder)
     const QDir folder(reportsFolder);
     TfrReport report;
     MakeNaturalDraughtTemplate(report);
-    Write(report, folder.filePath(HetReportTemplate));
+    WriteTemplate(report, folder.filePath(HetReportTemplate));
     MakeFireZoneTemplate(report);
-    Write(report, folder.filePath(FireZoneTemplate));
+    WriteTemplate(report, folder.filePath(FireZoneTemplate));
     MakeRouteTemplate(report);
-    Write(report, folder.filePath(RouteReportTemplate));
+    WriteTemplate(report, folder.filePath(RouteReportTemplate));
 }

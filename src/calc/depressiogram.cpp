@@ -250,13 +250,16 @@ TRouteRowKind TDepressiogram::RowKind(int row) const
 
 bool TDepressiogram::ReportValue(int record, const QString &name, const QString &mineTitle, QString &value) const
 {
+    // The mine's name stands in titles and footers, printed also outside the rows.
+    if (name == QStringLiteral("НазвШахты")) {
+        value = mineTitle;
+        return true;
+    }
     if (record < 1 || record > RowCount())
         return false;
     const int b = RouteBranches[static_cast<std::size_t>(record - 1)];
     if (name == QStringLiteral("Номер"))
         value = QString::number(b).rightJustified(5);
-    else if (name == QStringLiteral("НазвШахты"))
-        value = mineTitle;
     else if (name == QStringLiteral("Название"))
         value = Tables.BranchName[b];
     else if (name == QStringLiteral("Длина"))
@@ -280,4 +283,21 @@ QString TDepressiogram::TemplatePath(const QString &reportsLocation)
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
         folder += u'/';
     return folder + QStringLiteral("Депрессиограмма/Депрессиограмма.frf");
+}
+
+TDepressiogramReport::TDepressiogramReport(const TDepressiogram &study) : m_study(study)
+{
+    udDepres.Name = DepressiogramSourceName;
+    udDepres.OnFirst = [this](TfrComponent *) { Record = 1; };
+    udDepres.OnNext = [this](TfrComponent *) { ++Record; };
+    udDepres.OnCheckEOF = [this](TfrComponent *, bool &eof) { eof = Record > m_study.RowCount(); };
+}
+
+bool TDepressiogramReport::GetValue(const QString &name, Variant &value) const
+{
+    QString text;
+    if (!m_study.ReportValue(Record, name, MineTitle, text))
+        return false;
+    value = text;
+    return true;
 }

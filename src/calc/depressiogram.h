@@ -4,6 +4,8 @@
 // and on along the outgoing side back to the surface, with the depression
 // that builds up along it.
 #include "calc/node_pressures.h"
+#include "report/dataset.h"
+#include "report/variant.h"
 
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -87,4 +89,26 @@ private:
     void PlotOutgoingRoute(const TRoute &route);
     double Depression(int b) const;
     std::vector<TChartPoint> m_wholeFresh;
+};
+
+// The record source that the route's template walks: one record per row of
+// the route table.
+inline const QString DepressiogramSourceName = QStringLiteral("udDepres");
+
+class TDepressiogramReport
+{
+public:
+    explicit TDepressiogramReport(const TDepressiogram &study);
+    TDepressiogramReport(const TDepressiogramReport &) = delete;
+    TDepressiogramReport &operator=(const TDepressiogramReport &) = delete;
+
+    TfrUserDataset udDepres;
+    QString MineTitle;
+    int Record = 1;  // 1 for the first row
+
+    // The report's value event: false for a name it does not know, whose value stays.
+    bool GetValue(const QString &name, Variant &value) const;
+
+private:
+    const TDepressiogram &m_study;
 };

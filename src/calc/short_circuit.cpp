@@ -369,6 +369,11 @@ QStringList TShortCircuitStudy::ReversedItems() const
 bool TShortCircuitStudy::ReportValue(TShortCircuitTab tab, int row, const QString &name, const QString &mineTitle,
                                      QString &value) const
 {
+    // The mine's name stands in titles and footers, printed also outside the rows.
+    if (name == QStringLiteral("НазвШахты")) {
+        value = mineTitle;
+        return true;
+    }
     const auto &rows = Rows[tab];
     if (row < 1 || row > static_cast<int>(rows.size()))
         return false;
@@ -383,8 +388,6 @@ bool TShortCircuitStudy::ReportValue(TShortCircuitTab tab, int row, const QStrin
     QString v;
     if (name == QStringLiteral("Номер"))
         v = cell(0);
-    else if (name == QStringLiteral("НазвШахты"))
-        v = mineTitle;
     else if (name == QStringLiteral("Название"))
         v = (QStringLiteral(" ") + cell(1)).left(45);
     else if (name == QStringLiteral("РасходН") && !connections)
@@ -420,4 +423,21 @@ QString TShortCircuitStudy::TemplatePath(const QString &reportsLocation, TShortC
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
         folder += u'/';
     return folder + QStringLiteral("Закорачивание/") + QString::fromUtf8(names[tab]) + QStringLiteral(".frf");
+}
+
+TShortCircuitReport::TShortCircuitReport(const TShortCircuitStudy &study) : m_study(study)
+{
+    udZakor.Name = ShortCircuitSourceName;
+    udZakor.OnFirst = [this](TfrComponent *) { Record = 1; };
+    udZakor.OnNext = [this](TfrComponent *) { ++Record; };
+    udZakor.OnCheckEOF = [this](TfrComponent *, bool &eof) { eof = Record > RecordCount(); };
+}
+
+bool TShortCircuitReport::GetValue(const QString &name, Variant &value) const
+{
+    QString text;
+    if (!m_study.ReportValue(Tab, Record, name, MineTitle, text))
+        return false;
+    value = text;
+    return true;
 }

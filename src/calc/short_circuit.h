@@ -10,6 +10,8 @@
 #include "calc/node_pressures.h"
 #include "calc/solver.h"
 #include "model/network.h"
+#include "report/dataset.h"
+#include "report/variant.h"
 
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -118,3 +120,27 @@ private:
 // opening for connections.
 QString GradeFlowChange(TShortCircuitKind kind, double d);
 QString GradeConnection(double hz);
+
+// The record source that the study's templates walk: one record per row of
+// the tab being printed.
+inline const QString ShortCircuitSourceName = QStringLiteral("udZakor");
+
+class TShortCircuitReport
+{
+public:
+    explicit TShortCircuitReport(const TShortCircuitStudy &study);
+    TShortCircuitReport(const TShortCircuitReport &) = delete;
+    TShortCircuitReport &operator=(const TShortCircuitReport &) = delete;
+
+    TfrUserDataset udZakor;
+    TShortCircuitTab Tab = sctDoors;
+    QString MineTitle;
+    int Record = 1;  // 1 for the first row
+
+    int RecordCount() const { return static_cast<int>(m_study.Rows[Tab].size()); }
+    // The report's value event: false for a name it does not know, whose value stays.
+    bool GetValue(const QString &name, Variant &value) const;
+
+private:
+    const TShortCircuitStudy &m_study;
+};

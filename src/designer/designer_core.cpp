@@ -1,7 +1,5 @@
 #include "designer/designer_core.h"
 
-#include "designer/dialog_rules.h"
-
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
 #include "report/report_page.h"
@@ -76,6 +74,12 @@ void OrderBands(TfrPage &page)
     });
 }
 
+bool PageHasBand(const TfrPage &page, int bandType)
+{
+    return std::any_of(page.TemplateObjects.begin(), page.TemplateObjects.end(),
+                       [bandType](const auto &v) { return BandTypeOf(*v) == bandType; });
+}
+
 int FreeBandType(const TfrPage &page)
 {
     for (int t = 0; t <= 20; ++t)
@@ -131,9 +135,9 @@ QString Section(const QString &kind, const QString &name) { return LibraryRegist
 
 } // namespace
 
-TDesignerSettings ReadDesignerOptions(TSettingsStore &store, const QString &formName)
+TDesignerOptions ReadDesignerOptions(TSettingsStore &store, const QString &formName)
 {
-    TDesignerSettings o;
+    TDesignerOptions o;
     if (!store.OpenKey(Section(QStringLiteral("Form"), formName), true))
         return o;
     o.GridSize = ReadStoredInt(store, QStringLiteral("GridSize"), 4);
@@ -147,7 +151,7 @@ TDesignerSettings ReadDesignerOptions(TSettingsStore &store, const QString &form
     return o;
 }
 
-void WriteDesignerOptions(TSettingsStore &store, const QString &formName, const TDesignerSettings &o)
+void WriteDesignerOptions(TSettingsStore &store, const QString &formName, const TDesignerOptions &o)
 {
     store.OpenKey(Section(QStringLiteral("Form"), formName), true);
     WriteStoredInt(store, QStringLiteral("GridShow"), o.GridShow);

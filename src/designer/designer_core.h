@@ -22,6 +22,7 @@ void FixSubReportPages(TfrPages &pages, int n);
 // Bands first (the first of type 13 in front, cross bands 18 to 20 last
 // among them), then the other objects, each group in its former order.
 void OrderBands(TfrPage &page);
+bool PageHasBand(const TfrPage &page, int bandType);
 // The first band type 0 to 20 not on the page; 5 when all are.
 int FreeBandType(const TfrPage &page);
 // (width, height) of a new text object.
@@ -37,19 +38,21 @@ int ReadStoredInt(const TSettingsStore &store, const QString &name, int defaultV
 bool ReadStoredFlag(const TSettingsStore &store, const QString &name, bool defaultValue);
 void WriteStoredInt(TSettingsStore &store, const QString &name, int value);
 
-struct TDesignerSettings
+struct TDesignerOptions
 {
     int GridSize = 4;
     bool GridShow = true;
     bool GridAlign = true;
+    // How a dragged object is outlined; asked in the options, never stored.
+    bool InverseOutlines = false;
     int Units = 0;
     bool GrayButtons = false;
     bool EditAfterInsert = true;
     int Lang = 0;
 };
 // Section "Form\" + the designer form's name.
-TDesignerSettings ReadDesignerOptions(TSettingsStore &store, const QString &formName);
-void WriteDesignerOptions(TSettingsStore &store, const QString &formName, const TDesignerSettings &options);
+TDesignerOptions ReadDesignerOptions(TSettingsStore &store, const QString &formName);
+void WriteDesignerOptions(TSettingsStore &store, const QString &formName, const TDesignerOptions &options);
 
 // A toolbar's stored placement (section "ToolBar\" + name).
 struct TToolBarState

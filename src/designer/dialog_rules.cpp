@@ -174,14 +174,6 @@ bool ApplyPageOptions(const TPageOptionsInput &in, TfrPage &page)
     return true;
 }
 
-bool PageHasBand(const TfrPage &page, int kind)
-{
-    for (const auto &view : page.TemplateObjects)
-        if (const auto *band = dynamic_cast<const TfrBandView *>(view.get()); band && band->GetBandType() == kind)
-            return true;
-    return false;
-}
-
 bool BandTypeEnabled(const TfrPage &page, int kind)
 {
     if ((kind >= btMasterHeader && kind <= btSubDetailFooter) || kind == btGroupHeader || kind == btGroupFooter)

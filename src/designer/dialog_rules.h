@@ -2,6 +2,7 @@
 // The rules of the designer's dialogs that do not need a window: the display
 // format word, field references, page and designer options, band types and
 // the band data sources. The dialogs in ui/ show these and call them.
+#include "designer/designer_core.h"
 #include "report/values.h"
 
 #include <QtCore/QString>
@@ -84,7 +85,6 @@ TPageOptionsInput PageOptionsOf(const TfrPage &page);
 bool ApplyPageOptions(const TPageOptionsInput &in, TfrPage &page);
 
 // ---- band types ----
-bool PageHasBand(const TfrPage &page, int kind);
 // Whether a new band of the kind may be put on the page.
 bool BandTypeEnabled(const TfrPage &page, int kind);
 // The first enabled kind.

@@ -96,7 +96,7 @@ TEST(DesignerStore, OptionsAndPlacementsAreTexts)
     store.WriteString(QStringLiteral("Units"), QStringLiteral("2"));
     store.WriteString(QStringLiteral("GridShow"), QStringLiteral("0"));
     store.CloseKey();
-    TDesignerSettings o = ReadDesignerOptions(store, QStringLiteral("frTestForm"));
+    TDesignerOptions o = ReadDesignerOptions(store, QStringLiteral("frTestForm"));
     EXPECT_EQ(o.GridSize, 4);
     EXPECT_EQ(o.Units, 2);
     EXPECT_FALSE(o.GridShow);

@@ -1,8 +1,11 @@
 #include "calc/ui/frm_depres.h"
 
 #include "calc/ui/chart_print.h"
+#include "calc/ui/frm_reports1.h"
+#include "platform/guard.h"
 #include "platform/help.h"
 #include "platform/prompt.h"
+#include "shell/ui/frm_main.h"
 
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
@@ -106,7 +109,9 @@ void TRouteChart::PlaceLabels()
 }
 
 TfrmDepres::TfrmDepres(QWidget *owner, const TNetworkTables &t)
-    : QDialog(owner), Study(std::make_unique<TDepressiogram>(t))
+    : QDialog(owner), Study(std::make_unique<TDepressiogram>(t)), ReportData(*Study),
+      Report(QStringLiteral("frmDepres"), {&ReportData.udDepres},
+             [this](const QString &name, Variant &value) { return ReportData.GetValue(name, value); })
 {
     setObjectName(QStringLiteral("frmDepres"));
     setMinimumSize(680, 480);
@@ -165,11 +170,12 @@ TfrmDepres::TfrmDepres(QWidget *owner, const TNetworkTables &t)
     btnShow = new QPushButton(QStringLiteral("Печать"));
     btnSave = new QPushButton(QStringLiteral("Сохранить"));
     buttons->addStretch(1);
-    // The route's report template and the report designer are not there yet.
-    for (QPushButton *b : {btnDesig, btnShow, btnSave}) {
-        b->setEnabled(false);
+    for (QPushButton *b : {btnDesig, btnShow, btnSave})
         buttons->addWidget(b);
-    }
+    // The report designer is not there yet; saving waits for a loaded template.
+    btnDesig->setEnabled(false);
+    btnShow->setEnabled(TStudyReport::CanShow());
+    btnSave->setEnabled(false);
     table->addLayout(buttons);
     layout->addWidget(Pages, 1);
     Pages->setCurrentIndex(dpTable);
@@ -183,6 +189,8 @@ TfrmDepres::TfrmDepres(QWidget *owner, const TNetworkTables &t)
             DepresChartPrinterSetup(printer);
         PrintRouteChart(printer);
     });
+    connect(btnShow, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnShowClick(); }); });
+    connect(btnSave, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnSaveClick(); }); });
 }
 
 TfrmDepres::~TfrmDepres() = default;
@@ -239,6 +247,17 @@ bool TfrmDepres::PrintRouteChart(QPrinter &printer)
 {
     return PrintChartPage(printer, WholeChart->chart(), windowTitle());
 }
+
+void TfrmDepres::btnShowClick()
+{
+    ReportData.MineTitle = frmMain ? frmMain->GetMineTitle() : QString();
+    // A template that fails to load is no longer there to be saved.
+    btnSave->setEnabled(false);
+    Report.Show(TDepressiogram::TemplatePath(NetworkReportsFolder()));
+    btnSave->setEnabled(!Report.LoadedFile().isEmpty());
+}
+
+void TfrmDepres::btnSaveClick() { Report.Save(TDepressiogram::TemplatePath(NetworkReportsFolder())); }
 
 void RunDepressiogram(QWidget *mainWindow, TNetworkTables &t)
 {

@@ -2,6 +2,7 @@
 // The depressiogram window: the route of a longwall as three curves (fresh,
 // outgoing, whole) and as a table.
 #include "calc/depressiogram.h"
+#include "calc/ui/study_report.h"
 
 #include <QtCharts/QChartView>
 #include <QtWidgets/QDialog>
@@ -50,6 +51,8 @@ public:
     ~TfrmDepres() override;
 
     std::unique_ptr<TDepressiogram> Study;
+    TDepressiogramReport ReportData;
+    TStudyReport Report;
 
     QLabel *LabelLongwall;
     QComboBox *ComboBox1, *FreshList, *OutgoingList;
@@ -64,6 +67,10 @@ public:
     void ComboBox1Click();
     // "Печать" on "Весь маршрут": the whole-route chart on one landscape page.
     bool PrintRouteChart(QPrinter &printer);
+    // "Печать" under the route table: previews the route's template.
+    void btnShowClick();
+    // "Сохранить": writes the route's template back, only when this window loaded it.
+    void btnSaveClick();
 
 private:
     void ShowRoute();

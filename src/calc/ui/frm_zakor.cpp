@@ -1,7 +1,10 @@
 #include "calc/ui/frm_zakor.h"
 
+#include "calc/ui/frm_reports1.h"
+#include "platform/guard.h"
 #include "platform/help.h"
 #include "platform/prompt.h"
+#include "shell/ui/frm_main.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtWidgets/QComboBox>
@@ -58,7 +61,9 @@ void Warn(const QString &text)
 } // namespace
 
 TfrmZakor::TfrmZakor(QWidget *owner, const TNetworkTables &t)
-    : QDialog(owner), Study(std::make_unique<TShortCircuitStudy>(t))
+    : QDialog(owner), Study(std::make_unique<TShortCircuitStudy>(t)), ReportData(*Study),
+      Report(QStringLiteral("frmZakor"), {&ReportData.udZakor},
+             [this](const QString &name, Variant &value) { return ReportData.GetValue(name, value); })
 {
     frmZakor = this;
     setObjectName(QStringLiteral("frmZakor"));
@@ -117,16 +122,20 @@ TfrmZakor::TfrmZakor(QWidget *owner, const TNetworkTables &t)
     btnDesign = new QPushButton(QStringLiteral("Оформление"), PanelReport);
     btnPrint = new QPushButton(QStringLiteral("Печать"), PanelReport);
     btnSave = new QPushButton(QStringLiteral("Сохранение"), PanelReport);
-    // The study's templates and the report designer are not there yet.
-    for (QPushButton *b : {btnDesign, btnPrint, btnSave}) {
-        b->setEnabled(false);
+    for (QPushButton *b : {btnDesign, btnPrint, btnSave})
         report->addWidget(b);
-    }
+    // The report designer is not there yet; saving waits for a loaded template.
+    btnDesign->setEnabled(false);
+    btnPrint->setEnabled(TStudyReport::CanShow());
+    btnSave->setEnabled(false);
     layout->addWidget(PanelReport);
 
     connect(btnStart, &QPushButton::clicked, this, [this] { btnStartClick(); });
     connect(btnHelp, &QPushButton::clicked, this, [] { ShowHelpTopic(HelpTopic); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnPrint, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnPrintClick(); }); });
+    connect(btnSave, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnSaveClick(); }); });
+    connect(Pages, &QTabWidget::currentChanged, this, [this] { EnableSave(); });
 }
 
 TfrmZakor::~TfrmZakor()
@@ -184,6 +193,30 @@ void TfrmZakor::ShowPaths()
 TShortCircuitTab TfrmZakor::ActiveTab() const
 {
     return static_cast<TShortCircuitTab>(Pages->currentIndex());
+}
+
+QString TfrmZakor::SelectShortCircuitTemplate()
+{
+    ReportData.Tab = ActiveTab();
+    ReportData.MineTitle = frmMain ? frmMain->GetMineTitle() : QString();
+    return TShortCircuitStudy::TemplatePath(NetworkReportsFolder(), ReportData.Tab);
+}
+
+void TfrmZakor::btnPrintClick()
+{
+    const QString file = SelectShortCircuitTemplate();
+    // A template that fails to load is no longer there to be saved.
+    btnSave->setEnabled(false);
+    Report.Show(file);
+    EnableSave();
+}
+
+void TfrmZakor::btnSaveClick() { Report.Save(SelectShortCircuitTemplate()); }
+
+void TfrmZakor::EnableSave()
+{
+    btnSave->setEnabled(!Report.LoadedFile().isEmpty()
+                        && Report.LoadedFile() == TShortCircuitStudy::TemplatePath(NetworkReportsFolder(), ActiveTab()));
 }
 
 void TfrmZakor::btnStartClick()

@@ -2,6 +2,7 @@
 // "Закорачивание": the doors and regulators of the network, opened one after
 // another, and the stability of the monitored branches that follows.
 #include "calc/short_circuit.h"
+#include "calc/ui/study_report.h"
 
 #include <QtWidgets/QDialog>
 
@@ -25,6 +26,8 @@ public:
     ~TfrmZakor() override;
 
     std::unique_ptr<TShortCircuitStudy> Study;
+    TShortCircuitReport ReportData;
+    TStudyReport Report;
 
     QWidget *PanelTop, *PanelProgress, *PanelReport;
     QLabel *LabelHint, *LabelProgress, *LabelReversed, *LabelNetwork;
@@ -41,12 +44,20 @@ public:
     void btnStartClick();
     // The tab whose rows a report would print.
     TShortCircuitTab ActiveTab() const;
+    // The active tab's template; its rows become the report's records.
+    QString SelectShortCircuitTemplate();
+    // "Печать": previews the active tab's template over its rows.
+    void btnPrintClick();
+    // "Сохранение": writes the template back to the active tab's file,
+    // only when that template was loaded by this window.
+    void btnSaveClick();
 
 private:
     void ShowOpenedState();
     void SetHeaders(TShortCircuitTab tab, bool afterRun);
     void FillGrid(TShortCircuitTab tab);
     void SetTabShown(TShortCircuitTab tab, bool shown);
+    void EnableSave();
 };
 
 extern TfrmZakor *frmZakor;

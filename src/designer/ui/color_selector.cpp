@@ -15,6 +15,8 @@ const std::array<TColor, 16> TColorSelector::SelectorPalette = {
 TColorSelector::TColorSelector(QWidget *parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // It drops down over the page: what lies below must not show through.
+    setAutoFillBackground(true);
     setFixedSize(96, 132);
     m_group = new QButtonGroup(this);
     m_group->setExclusive(true);

@@ -2,6 +2,7 @@
 // The entry points of the designer's dialogs. Each shows its window
 // modally over `parent`, edits the objects it is given and returns whether
 // the user confirmed. Undo steps go to the linked designer when there is one.
+#include "designer/designer_core.h"
 #include "designer/wizard_layout.h"
 #include "platform/colors.h"
 
@@ -53,16 +54,6 @@ int ChooseBandType(const TfrPage &page, QWidget *parent);
 // The condition of a group-header band.
 bool EditGroupCondition(TfrView &band, QWidget *parent);
 
-struct TDesignerOptions
-{
-    bool GridShow = true;
-    bool GridAlign = true;
-    int GridSize = 4;
-    bool InverseOutlines = false;
-    int Units = 0;
-    bool GrayButtons = false;
-    bool EditAfterInsert = true;
-};
 bool EditDesignerOptions(TDesignerOptions &options, QWidget *parent);
 
 // The path of the template chosen in "Новый отчет", empty when cancelled.

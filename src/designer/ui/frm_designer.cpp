@@ -683,7 +683,7 @@ TToolBarState CurrentState(const TfrToolBar &bar)
 void TfrDesignerForm::ReadOptions()
 {
     TSettingsStore store(TSettingsScope::User);
-    const TDesignerSettings o = ReadDesignerOptions(store, objectName());
+    const TDesignerOptions o = ReadDesignerOptions(store, objectName());
     SetGridSize(o.GridSize);
     SetGridAlign(o.GridAlign);
     SetGridShow(o.GridShow);
@@ -818,7 +818,6 @@ void InstallReportDesigner()
 {
     if (FirstForm)
         return;
-    InstallDesignerDialogs();
     FirstForm = new TfrDesignerForm;
     FirstForm->hide();
     if (EngineRunning())

@@ -63,7 +63,7 @@ public:
     void ReadOptions();
     void WriteOptions();
 
-    TDesignerSettings Options;
+    TDesignerOptions Options;
     int CurPage = 0;
     bool FirstInstance = false;
     bool FileModified = false;
@@ -115,6 +115,4 @@ extern TfrDesignerForm *CurrentDesignerForm;
 // Creates the program's designer form (hidden) and links it to the engine,
 // the report manager's "Изменить..." and the preview's page editing.
 void InstallReportDesigner();
-// Fills DesignerHooks with the designer's dialogs.
-void InstallDesignerDialogs();
 void RemoveReportDesigner();

@@ -196,9 +196,11 @@ void TfrSpeedButton::UpdateExclusive()
 {
     if (m_groupIndex == 0 || !parentWidget())
         return;
-    // Every control of the parent hears it; buttons of the group answer.
-    for (TfrSpeedButton *other : parentWidget()->findChildren<TfrSpeedButton *>(Qt::FindDirectChildrenOnly))
-        if (other != this)
+    // Every control of the parent hears it; buttons of the group answer. The
+    // button class has no meta-object of its own, so a typed child search
+    // would hand back every widget: test each child for real.
+    for (QObject *child : parentWidget()->children())
+        if (auto *other = dynamic_cast<TfrSpeedButton *>(child); other && other != this)
             other->GroupMessage(m_groupIndex, this);
 }
 

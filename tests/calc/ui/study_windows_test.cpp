@@ -8,12 +8,18 @@
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "calc/ui/frm_zakor.h"
+#include "platform/canvas.h"
 #include "platform/prompt.h"
+#include "report/engine.h"
+#include "report/template_file.h"
+#include "report/text_object.h"
+#include "report/ui/report_chooser.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/ui/frm_main.h"
 
 #include <QtCharts/QLineSeries>
+#include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
@@ -414,7 +420,7 @@ TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
             EXPECT_TRUE(f.Pages->isTabVisible(tab)) << tab;
         EXPECT_EQ(f.Grids[sctNetwork]->rowCount(), BranchCount(Net));
         EXPECT_GT(f.ReversedList->count(), 0);
-        EXPECT_FALSE(f.btnPrint->isEnabled());
+        EXPECT_FALSE(f.btnDesign->isEnabled());
     });
     EXPECT_TRUE(opened);
     ASSERT_GE(prompt.Asked.size(), 1u);
@@ -431,6 +437,107 @@ TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
     }));
     for (const auto &asked : prompt.Asked)
         ADD_FAILURE() << asked.Text.toStdString();
+}
+
+// "Печать" of both studies previews their templates over what the window
+// shows; saving writes back only a template the window loaded; a missing
+// template is named.
+TEST_F(StudyCommands, TheStudiesPrintThroughTheirTemplates)
+{
+    TfrEngineScope engine;
+    TRecordingCanvas measure;
+    SetWorkCanvas(&measure);
+    TfrHeadlessProgress progress;
+    TfrProgress *previousProgress = SetReportProgress(&progress);
+    const TReportChooserHooks savedHooks = ReportChooserHooks;
+    struct TBuilt
+    {
+        int Records = 0;
+        QStringList Texts;
+    } built;
+    // The preview builds the report and keeps what the data band printed.
+    ReportChooserHooks.Preview = [&built](TfrReport &report) {
+        report.ShowProgress = false;
+        EXPECT_TRUE(report.PrepareReport());
+        EXPECT_FALSE(Engine().ExpressionError) << Engine().ExpressionErrorText.toStdString();
+        built = {};
+        for (int i = 0; i < report.PreparedPages.Count(); ++i)
+            ForEachPreparedObject(report.PreparedPages[i].Stream, [&built](std::unique_ptr<TfrView> view) {
+                if (view->ReportObjectType == 0)
+                    built.Texts << view->Lines.join(u'|').remove(ParagraphMark);
+            });
+    };
+    // A copy of the reports folder, so that saving may write into it.
+    QTemporaryDir reports;
+    for (const QString &file : {QStringLiteral("Закорачивание/Закорачивание (двери).frf"),
+                                QStringLiteral("Закорачивание/Закорачивание (лавы).frf")}) {
+        QDir(reports.path()).mkpath(QStringLiteral("Закорачивание"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/") + file, reports.filePath(file)));
+    }
+    w->Options().ReportsLocation = reports.path();
+    const QString doors = reports.filePath(QStringLiteral("Закорачивание/Закорачивание (двери).frf"));
+    const QByteArray doorsBytes = [&] {
+        QFile f(doors);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+
+    prompt.Answer(idOk);
+    prompt.Answer(idYes);
+    EXPECT_TRUE(RunWith<TfrmZakor>([&] { w->Action(QStringLiteral("TaskShorting"))->trigger(); }, [&](TfrmZakor &f) {
+        f.btnStart->click();
+        ASSERT_TRUE(f.btnPrint->isEnabled());
+        EXPECT_FALSE(f.btnSave->isEnabled());
+        f.Pages->setCurrentIndex(sctDoors);
+        f.btnPrint->click();
+        EXPECT_TRUE(built.Texts.contains(w->GetMineTitle()));
+        for (int row = 0; row < f.Grids[sctDoors]->rowCount(); ++row)
+            EXPECT_TRUE(built.Texts.contains(f.Grids[sctDoors]->item(row, 0)->text())) << row;
+        // Written back unchanged, the loaded template is the same file.
+        ASSERT_TRUE(f.btnSave->isEnabled());
+        QFile::remove(doors);
+        f.btnSave->click();
+        QFile saved(doors);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), doorsBytes);
+
+        // Another tab: its own template, and the doors' is not saved over it.
+        f.Pages->setCurrentIndex(sctLongwalls);
+        EXPECT_FALSE(f.btnSave->isEnabled());
+        f.btnPrint->click();
+        EXPECT_TRUE(built.Texts.contains(f.Grids[sctLongwalls]->item(0, 0)->text()));
+        EXPECT_TRUE(f.btnSave->isEnabled());
+
+        // A tab whose template is missing: a message with its name, nothing to save.
+        const int asked = static_cast<int>(prompt.Asked.size());
+        f.Pages->setCurrentIndex(sctNetwork);
+        f.btnPrint->click();
+        ASSERT_EQ(static_cast<int>(prompt.Asked.size()), asked + 1);
+        EXPECT_EQ(prompt.Asked.back().Text,
+                  QStringLiteral("Не найден шаблон отчёта\r")
+                      + reports.filePath(QStringLiteral("Закорачивание/Закорачивание (сеть).frf")));
+        EXPECT_FALSE(f.btnSave->isEnabled());
+        EXPECT_FALSE(QFile::exists(reports.filePath(QStringLiteral("Закорачивание/Закорачивание (сеть).frf"))));
+    }));
+
+    // The route's template over the sample's first longwall.
+    w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+    EXPECT_TRUE(RunWith<TfrmDepres>([&] { w->Action(QStringLiteral("TaskDepressiogram"))->trigger(); },
+                                    [&](TfrmDepres &f) {
+                                        ASSERT_TRUE(f.btnShow->isEnabled());
+                                        EXPECT_FALSE(f.btnSave->isEnabled());
+                                        EXPECT_FALSE(f.btnDesig->isEnabled());
+                                        f.btnShow->click();
+                                        for (int row = 0; row < f.StringGrid1->rowCount(); ++row)
+                                            EXPECT_TRUE(built.Texts.contains(
+                                                f.StringGrid1->item(row, 0)->text().rightJustified(5)))
+                                                << row;
+                                        EXPECT_TRUE(f.btnSave->isEnabled());
+                                    }));
+
+    ReportChooserHooks = savedHooks;
+    SetReportProgress(previousProgress);
+    SetWorkCanvas(nullptr);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "designer/ui/frm_designer.h"
 
+#include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/dock.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
@@ -34,12 +35,14 @@ protected:
     void SetUp() override
     {
         previous = SetPrompt(&prompt);
+        InstallDesignerDialogHooks();
         InstallReportDesigner();
         form = CurrentDesignerForm;
     }
     void TearDown() override
     {
         RemoveReportDesigner();
+        RemoveDesignerDialogHooks();
         SetPrompt(previous);
     }
     // Shows the designer as DesignReport does and runs `inside` while it is up.

@@ -1,0 +1,309 @@
+#include "designer/ui/designer_dialog_hooks.h"
+
+#include "designer/designer_core.h"
+#include "designer/ui/color_selector.h"
+#include "designer/ui/designer_dialogs.h"
+#include "designer/ui/frm_designer.h"
+#include "designer/ui/frm_insp.h"
+#include "platform/guard.h"
+#include "report/report.h"
+#include "report/report_objects.h"
+#include "report/report_page.h"
+#include "report/ui/speed_button.h"
+
+#include <QtWidgets/QComboBox>
+
+#include <tuple>
+
+QString DesignerTemplateFolder;
+
+namespace {
+
+TfrReport *DesignedReport() { return dynamic_cast<TfrReport *>(CurrentDocument()); }
+
+void MarkModified(TfrDesignerForm &form)
+{
+    form.Modified = true;
+    form.FileModified = true;
+}
+
+// The selected objects of the page in list order.
+std::vector<TfrView *> SelectedViews(const TfrDesignerForm &form)
+{
+    std::vector<TfrView *> views;
+    if (form.Page)
+        for (auto &v : form.Page->TemplateObjects)
+            if (v->Selected)
+                views.push_back(v.get());
+    return views;
+}
+
+// The last selected object, or the last object when none is selected.
+TfrView *TopSelectedView(const TfrDesignerForm &form)
+{
+    if (!form.Page || form.Page->TemplateObjects.empty())
+        return nullptr;
+    auto &objects = form.Page->TemplateObjects;
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+        if ((*it)->Selected)
+            return it->get();
+    return objects.back().get();
+}
+
+// Page options; true when they were confirmed and taken.
+bool PageOptions(TfrDesignerForm &form)
+{
+    if (!form.Page || !EditPageOptions(*form.Page, &form))
+        return false;
+    MarkModified(form);
+    form.SetPage(form.CurPage);
+    return true;
+}
+
+void AddPage(TfrDesignerForm &form)
+{
+    TfrReport *report = DesignedReport();
+    if (!report)
+        return;
+    form.ResetSelection();
+    form.Page = &report->TemplatePages.Add();
+    const int added = report->TemplatePages.Count() - 1;
+    if (PageOptions(form)) {
+        form.SetPage(added);
+        return;
+    }
+    // A page whose options were cancelled is not kept.
+    report->TemplatePages.Delete(added);
+    form.SetPage(form.CurPage);
+}
+
+void ReportOptions(TfrDesignerForm &form)
+{
+    if (TfrReport *report = DesignedReport()) {
+        if (EditReportOptions(*report, &form))
+            MarkModified(form);
+        form.SetPage(form.CurPage);
+    }
+}
+
+void DesignerOptions(TfrDesignerForm &form)
+{
+    TDesignerOptions o = form.Options;
+    if (!EditDesignerOptions(o, &form))
+        return;
+    form.SetGridShow(o.GridShow);
+    form.SetGridAlign(o.GridAlign);
+    form.SetGridSize(o.GridSize == 4 || o.GridSize == 8 ? o.GridSize : 18);
+    form.Options.InverseOutlines = o.InverseOutlines;
+    form.SetUnits(o.Units == 0 || o.Units == 1 ? o.Units : 2);
+    form.SetGrayButtons(o.GrayButtons);
+    form.Options.EditAfterInsert = o.EditAfterInsert;
+}
+
+void Variables(TfrDesignerForm &form)
+{
+    if (TfrReport *report = DesignedReport(); report && ShowVariablesEditor(*report, &form))
+        MarkModified(form);
+}
+
+void NewFromTemplate(TfrDesignerForm &form)
+{
+    TfrReport *report = DesignedReport();
+    if (!report || !NewReportFromTemplate(*report, DesignerTemplateFolder, &form))
+        return;
+    form.SetFileName(QStringLiteral("Untitled"));
+    form.SetPage(0);
+}
+
+void EditCommand(TfrDesignerForm &form)
+{
+    const std::vector<TfrView *> selected = SelectedViews(form);
+    if (selected.size() == 1)
+        EditDesignerObject(form, *selected.front());
+}
+
+void Highlight(TfrDesignerForm &form)
+{
+    auto *memo = dynamic_cast<TfrMemoView *>(TopSelectedView(form));
+    if (memo && memo->ReportObjectType == gtMemo && EditHighlight(*memo, &form)) {
+        MarkModified(form);
+        form.RedrawPage();
+    }
+}
+
+void InsertFields(TfrDesignerForm &form)
+{
+    if (!form.Page)
+        return;
+    // New objects take the font the text toolbar shows.
+    QString fontName = QStringLiteral("Arial");
+    int fontSize = 10;
+    if (auto *fonts = form.findChild<QComboBox *>(QStringLiteral("C2")); fonts && !fonts->currentText().isEmpty())
+        fontName = fonts->currentText();
+    if (auto *sizes = form.findChild<QComboBox *>(QStringLiteral("C3")))
+        fontSize = sizes->currentText().toInt() > 0 ? sizes->currentText().toInt() : fontSize;
+    TWizardOptions base;
+    base.Grid = form.Options.GridSize;
+    std::tie(base.ObjectWidth, base.ObjectHeight) = DefaultMemoSize(form.Options.GridSize, fontSize);
+    base.SurfaceWidth = form.Page->PrinterInfo.PageWidth;
+    base.SurfaceHeight = form.Page->PrinterInfo.PageHeight;
+    // The wizard selects what it inserts; the rest goes unselected first.
+    std::vector<TfrView *> before = SelectedViews(form);
+    for (TfrView *v : before)
+        v->Selected = false;
+    const std::vector<TfrMemoView *> added = InsertDBFields(*form.Page, base, fontName, fontSize, &form);
+    if (added.empty()) {
+        for (TfrView *v : before)
+            v->Selected = true;
+        return;
+    }
+    OrderBands(*form.Page);
+    MarkModified(form);
+    form.RedrawPage();
+}
+
+// The colour a colour button stands for; all three start black.
+TColor ButtonColor(const TfrTBButton &button)
+{
+    const QVariant c = button.property("tunvexColor");
+    return c.isValid() ? TColor(c.toUInt()) : TColor(0);
+}
+
+// A colour picked under a colour button goes to the selected objects: fill
+// (ClB1), frame (ClB3) or, of text objects, the font (ClB2).
+void ColorChosen(TfrDesignerForm &form, TColorSelector &selector)
+{
+    const QString name = selector.property("tunvexPressed").toString();
+    if (TfrTBButton *button = form.Button(name))
+        button->setProperty("tunvexColor", uint(selector.Color));
+    std::vector<TfrView *> targets;
+    for (TfrView *v : SelectedViews(form))
+        if (name != QLatin1String("ClB2") || dynamic_cast<TfrMemoView *>(v))
+            targets.push_back(v);
+    if (targets.empty())
+        return;
+    form.RecordUndoModify();
+    for (TfrView *v : targets) {
+        if (name == QLatin1String("ClB1"))
+            v->FillColor = selector.Color;
+        else if (name == QLatin1String("ClB3"))
+            v->FrameColor = selector.Color;
+        else
+            static_cast<TfrMemoView *>(v)->FontColor = selector.Color;
+    }
+    MarkModified(form);
+    form.RedrawPage();
+}
+
+// Drops the palette down under the button; the same button again closes it.
+void ColorButtonClick(TfrDesignerForm &form, const QString &name)
+{
+    TfrTBButton *button = form.Button(name);
+    if (!button)
+        return;
+    // The palette is no QObject class of its own: look it up by name.
+    auto *selector = dynamic_cast<TColorSelector *>(form.findChild<QFrame *>(QStringLiteral("ColorSelector")));
+    if (!selector) {
+        selector = new TColorSelector(&form);
+        selector->setObjectName(QStringLiteral("ColorSelector"));
+        selector->OnColorSelected = [&form](TColorSelector &s) { ColorChosen(form, s); };
+    }
+    const QPoint at = button->mapTo(&form, QPoint(0, 0));
+    if (selector->isVisible() && selector->x() == at.x()
+        && selector->property("tunvexPressed").toString() == name) {
+        selector->hide();
+        return;
+    }
+    selector->setProperty("tunvexPressed", name);
+    selector->SetColor(ButtonColor(*button));
+    selector->move(at.x(), at.y() + 26);
+    selector->show();
+    selector->raise();
+}
+
+void Guarded(TfrDesignerForm &form, void (*command)(TfrDesignerForm &))
+{
+    GuardedCall([&form, command] { command(form); });
+}
+
+// The hooks by the name of the menu item or button that opens them.
+const std::pair<const char *, void (*)(TfrDesignerForm &)> Commands[] = {
+    {"N25", [](TfrDesignerForm &f) { PageOptions(f); }},
+    {"PgB3", [](TfrDesignerForm &f) { PageOptions(f); }},
+    {"PgB1", AddPage},
+    {"N29", AddPage},
+    {"N8", ReportOptions},
+    {"N14", DesignerOptions},
+    {"N34", [](TfrDesignerForm &f) { ShowAboutBox(&f); }},
+    {"N42", Variables},
+    {"N23", NewFromTemplate},
+    {"N36", EditCommand},
+    {"N6", EditCommand},
+    {"HlB1", Highlight},
+    {"InsertDBFields", InsertFields},
+    {"ClB1", [](TfrDesignerForm &f) { ColorButtonClick(f, QStringLiteral("ClB1")); }},
+    {"ClB2", [](TfrDesignerForm &f) { ColorButtonClick(f, QStringLiteral("ClB2")); }},
+    {"ClB3", [](TfrDesignerForm &f) { ColorButtonClick(f, QStringLiteral("ClB3")); }},
+};
+
+// The inspector's "Memo" row opens the text editor on the inspected object.
+class TMemoPropEditor : public TPropEditor
+{
+public:
+    explicit TMemoPropEditor(QWidget *owner) : TPropEditor(owner) {}
+    int ShowEditor() override
+    {
+        auto *form = dynamic_cast<TfrDesignerForm *>(parentWidget());
+        if (!View || !form)
+            return QDialog::Rejected;
+        return EditDesignerObject(*form, *View) ? QDialog::Accepted : QDialog::Rejected;
+    }
+};
+
+} // namespace
+
+bool EditDesignerObject(TfrDesignerForm &form, TfrView &view)
+{
+    bool changed = false;
+    switch (view.ReportObjectType) {
+    case gtMemo:
+        changed = EditObjectText({&view}, &form);
+        break;
+    case gtPicture:
+        if (auto *picture = dynamic_cast<TfrPictureView *>(&view))
+            changed = EditPicture(*picture, &form);
+        break;
+    case gtBand:
+        if (auto *band = dynamic_cast<TfrBandView *>(&view)) {
+            const int type = band->GetBandType();
+            if (type == 5 || type == 8 || type == 11)
+                changed = EditBandSource(view, &form);
+            else if (type == 16)
+                changed = EditGroupCondition(view, &form);
+            else if (type == 19 && form.Page)
+                changed = EditCrossBandSources(view, *form.Page, &form);
+        }
+        break;
+    default:
+        break;
+    }
+    if (changed) {
+        MarkModified(form);
+        form.RedrawPage();
+    }
+    return changed;
+}
+
+void InstallDesignerDialogHooks()
+{
+    for (auto [name, command] : Commands)
+        DesignerHooks[QLatin1String(name)] = [command](TfrDesignerForm &form) { Guarded(form, command); };
+    DesignerMemoEditorFactory = [](QWidget *owner) -> TPropEditor * { return new TMemoPropEditor(owner); };
+}
+
+void RemoveDesignerDialogHooks()
+{
+    for (auto [name, command] : Commands)
+        DesignerHooks.erase(QLatin1String(name));
+    DesignerMemoEditorFactory = nullptr;
+}

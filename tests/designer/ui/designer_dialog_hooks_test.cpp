@@ -1,0 +1,232 @@
+#include "../designer_fixture.h"
+#include "designer/ui/color_selector.h"
+#include "designer/ui/designer_dialog_hooks.h"
+#include "designer/ui/frm_designer.h"
+#include "platform/prompt.h"
+#include "report/report_page.h"
+#include "report/ui/speed_button.h"
+
+#include <QtCore/QTimer>
+#include <QtGui/QAction>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
+#include <QtWidgets/QTabBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs `drive` in the next modal dialog, then closes it unless it closed.
+void OnModal(std::function<void(QDialog &)> drive)
+{
+    QTimer::singleShot(0, [drive = std::move(drive)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        drive(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+template <class T> T *Child(QDialog &dialog, const char *name)
+{
+    T *w = dialog.findChild<T *>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+class DesignerDialogs : public ::testing::Test, protected TDesignerFixture
+{
+protected:
+    void SetUp() override
+    {
+        InstallDesignerDialogHooks();
+        InstallReportDesigner();
+        form = CurrentDesignerForm;
+        Report.TemplatePages.Add();
+    }
+    void TearDown() override
+    {
+        RemoveReportDesigner();
+        RemoveDesignerDialogHooks();
+    }
+    // Shows the designer as the engine does and runs `inside` while it is up.
+    void Design(const std::function<void()> &inside)
+    {
+        QTimer::singleShot(0, form, [this, inside] {
+            inside();
+            form->accept();
+        });
+        Report.DesignReport();
+    }
+    TfrMemoView &AddMemo(bool selected)
+    {
+        auto memo = std::make_unique<TfrMemoView>();
+        memo->Selected = selected;
+        TfrMemoView &m = *memo;
+        form->Page->TemplateObjects.push_back(std::move(memo));
+        return m;
+    }
+
+    TfrDesignerForm *form = nullptr;
+};
+
+} // namespace
+
+TEST_F(DesignerDialogs, DialogCommandsAreEnabledOthersStayOff)
+{
+    Design([this] {
+        for (const char *name : {"N23", "N42", "N8", "N25", "N14", "N34", "N36", "N29"})
+            EXPECT_TRUE(form->Item(QLatin1String(name))->isEnabled()) << name;
+        for (const char *name : {"PgB1", "PgB3", "HlB1"})
+            EXPECT_TRUE(form->Button(QLatin1String(name))->isEnabled()) << name;
+        // Save as belongs to the file commands.
+        EXPECT_FALSE(form->Item(QStringLiteral("N17"))->isEnabled());
+    });
+}
+
+TEST_F(DesignerDialogs, PageOptionsMarkModifiedOnlyWhenConfirmed)
+{
+    Design([this] {
+        OnModal([](QDialog &) {});
+        form->Item(QStringLiteral("N25"))->trigger();
+        EXPECT_FALSE(form->FileModified);
+
+        OnModal([](QDialog &d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Параметры страницы"));
+            Child<QLineEdit>(d, "E3")->setText(QStringLiteral("10"));
+            d.accept();
+        });
+        form->Button(QStringLiteral("PgB3"))->OnClick();
+        EXPECT_EQ(form->Page->MarginLeft, 36);
+        EXPECT_TRUE(form->Modified);
+        EXPECT_TRUE(form->FileModified);
+    });
+}
+
+TEST_F(DesignerDialogs, AddedPageStaysOnlyWithConfirmedOptions)
+{
+    Design([this] {
+        OnModal([](QDialog &) {});
+        form->Button(QStringLiteral("PgB1"))->OnClick();
+        EXPECT_EQ(Report.TemplatePages.Count(), 1);
+        EXPECT_EQ(form->Page, &Report.TemplatePages.GetPage(0));
+        EXPECT_FALSE(form->FileModified);
+
+        OnModal([](QDialog &d) { d.accept(); });
+        form->Item(QStringLiteral("N29"))->trigger();
+        ASSERT_EQ(Report.TemplatePages.Count(), 2);
+        EXPECT_EQ(form->CurPage, 1);
+        EXPECT_EQ(form->Tab1->tabText(1), QStringLiteral("Стр.2"));
+        EXPECT_TRUE(form->FileModified);
+    });
+}
+
+TEST_F(DesignerDialogs, DesignerOptionsGoThroughTheSetters)
+{
+    Design([this] {
+        OnModal([](QDialog &d) {
+            Child<QRadioButton>(d, "Grid8RB")->setChecked(true);
+            Child<QRadioButton>(d, "MmRB")->setChecked(true);
+            d.accept();
+        });
+        form->Item(QStringLiteral("N14"))->trigger();
+        EXPECT_EQ(form->Options.GridSize, 8);
+        EXPECT_EQ(form->StatusUnits->text(), QStringLiteral("Миллиметры"));
+        // Options are not the template: nothing to save.
+        EXPECT_FALSE(form->FileModified);
+        // Closing stores the options; the next designer starts from the defaults.
+        form->SetGridSize(4);
+        form->SetUnits(0);
+    });
+}
+
+TEST_F(DesignerDialogs, EditCommandOpensTheTextEditorOnOneObjectOnly)
+{
+    Design([this] {
+        TfrMemoView &memo = AddMemo(true);
+        OnModal([](QDialog &d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Редактор текста"));
+            d.accept();
+        });
+        form->Item(QStringLiteral("N36"))->trigger();
+        EXPECT_TRUE(form->FileModified);
+
+        form->FileModified = false;
+        AddMemo(true);
+        bool opened = false;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget *w = QApplication::activeModalWidget(); w && w->windowTitle() == "Редактор текста") {
+                opened = true;
+                qobject_cast<QDialog *>(w)->reject();
+            }
+        });
+        form->Item(QStringLiteral("N36"))->trigger();
+        QApplication::processEvents();
+        EXPECT_FALSE(opened);
+        EXPECT_FALSE(form->FileModified);
+        EXPECT_TRUE(memo.Selected);
+    });
+}
+
+TEST_F(DesignerDialogs, WizardSelectsOnlyTheInsertedFields)
+{
+    Design([this] {
+        TfrMemoView &old = AddMemo(true);
+        auto band = std::make_unique<TfrBandView>();
+        band->SetBandType(btMasterData);
+        form->Page->TemplateObjects.push_back(std::move(band));
+        OnModal([](QDialog &d) {
+            Child<QListWidget>(d, "FieldsL")->item(0)->setSelected(true);
+            d.accept();
+        });
+        form->MastMenu->actions().front()->trigger();
+        auto &objects = form->Page->TemplateObjects;
+        ASSERT_EQ(objects.size(), 4u);
+        EXPECT_EQ(objects[0]->ReportObjectType, gtBand);
+        EXPECT_FALSE(old.Selected);
+        EXPECT_TRUE(objects[2]->Selected);
+        EXPECT_TRUE(objects[3]->Selected);
+        EXPECT_TRUE(form->FileModified);
+
+        // Cancelled: the selection is as it was.
+        OnModal([](QDialog &) {});
+        form->MastMenu->actions().front()->trigger();
+        EXPECT_EQ(objects.size(), 4u);
+        EXPECT_TRUE(objects[3]->Selected);
+    });
+}
+
+TEST_F(DesignerDialogs, ColourButtonsDropThePaletteAndColourTheSelection)
+{
+    Design([this] {
+        TfrMemoView &memo = AddMemo(true);
+        TfrTBButton *fill = form->Button(QStringLiteral("ClB1"));
+        fill->OnClick();
+        auto *palette = dynamic_cast<TColorSelector *>(form->findChild<QFrame *>(QStringLiteral("ColorSelector")));
+        ASSERT_NE(palette, nullptr);
+        EXPECT_TRUE(palette->isVisible());
+        EXPECT_EQ(palette->pos(), fill->mapTo(form, QPoint(0, 26)));
+        EXPECT_TRUE(palette->Button(1)->isChecked()) << "the buttons start black";
+        palette->Button(10)->click();
+        EXPECT_FALSE(palette->isVisible());
+        EXPECT_EQ(memo.FillColor, TColor(0x0000FF));
+        EXPECT_EQ(memo.FontColor, TColor(0));
+        EXPECT_TRUE(form->FileModified);
+
+        // The same button again closes the palette; it reopens on its colour.
+        form->Button(QStringLiteral("ClB2"))->OnClick();
+        form->Button(QStringLiteral("ClB2"))->OnClick();
+        EXPECT_FALSE(palette->isVisible());
+        fill->OnClick();
+        EXPECT_TRUE(palette->Button(10)->isChecked());
+        palette->Button(16)->click();
+        EXPECT_EQ(memo.FillColor, clNone);
+    });
+}
