@@ -369,18 +369,23 @@ TfrFloatWindow::TfrFloatWindow(TfrToolBar *bar, QWidget *form)
     setWindowTitle(bar->Caption);
 }
 
-void TfrFloatWindow::paintEvent(QPaintEvent *)
+void PaintToolWindowCaption(QPainter &p, const QWidget &w, int captionHeight)
 {
-    QPainter p(this);
-    p.fillRect(rect(), Face());
-    const QRect caption(0, 0, width(), CaptionHeight);
+    p.fillRect(w.rect(), Face());
+    const QRect caption(0, 0, w.width(), captionHeight);
     p.fillRect(caption, QApplication::palette().color(QPalette::Highlight));
     p.setPen(QApplication::palette().color(QPalette::HighlightedText));
-    QFont f = font();
+    QFont f = w.font();
     f.setPixelSize(10);
     f.setBold(true);
     p.setFont(f);
-    p.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, windowTitle());
+    p.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, w.windowTitle());
+}
+
+void TfrFloatWindow::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    PaintToolWindowCaption(p, *this, CaptionHeight);
     p.setPen(Shadow());
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }

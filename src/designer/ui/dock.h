@@ -92,6 +92,11 @@ private:
     QPoint m_dragStart;
 };
 
+class QPainter;
+
+// Paints a frameless tool window's face and its caption strip with its title.
+void PaintToolWindowCaption(QPainter &p, const QWidget &w, int captionHeight);
+
 // The window of a floating toolbar: frameless and on top, with a caption
 // strip that moves it (and docks it when let go over a dock) without any
 // window manager's help.

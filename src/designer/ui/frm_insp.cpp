@@ -1,5 +1,7 @@
 #include "designer/ui/frm_insp.h"
 
+#include "designer/ui/dock.h"
+
 #include "report/ui/speed_button.h"
 
 #include <QtGui/QKeyEvent>
@@ -259,15 +261,7 @@ void TfrInspForm::changeEvent(QEvent *e)
 void TfrInspForm::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), Face());
-    const QRect caption(0, 0, width(), CaptionHeight);
-    p.fillRect(caption, QApplication::palette().color(QPalette::Highlight));
-    p.setPen(QApplication::palette().color(QPalette::HighlightedText));
-    QFont f = font();
-    f.setPixelSize(10);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(caption.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, windowTitle());
+    PaintToolWindowCaption(p, *this, CaptionHeight);
 }
 
 void TfrInspForm::mousePressEvent(QMouseEvent *e)
