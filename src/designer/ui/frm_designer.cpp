@@ -1,5 +1,7 @@
 #include "designer/ui/frm_designer.h"
 
+#include "designer/design_state.h"
+#include "designer/ui/design_page.h"
 #include "designer/ui/dock.h"
 #include "designer/ui/frm_insp.h"
 #include "platform/prompt.h"
@@ -51,48 +53,6 @@ QImage Glyph(const QString &sign)
     p.drawText(QRect(0, 0, 16, 15), Qt::AlignCenter, sign);
     return image;
 }
-
-// The sheet with its objects, drawn as the report draws them.
-class TfrDesignerPage : public QWidget
-{
-public:
-    explicit TfrDesignerPage(TfrDesignerForm *form) : QWidget(nullptr), m_form(form) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
-        TfrPage *page = m_form->Page;
-        if (!page)
-            return;
-        QImage sheet(width() - 20, height() - 20, QImage::Format_RGB32);
-        sheet.fill(Qt::white);
-        if (m_form->Options.GridShow) {
-            QPainter g(&sheet);
-            g.setPen(QColor(0xa0, 0xa0, 0xa0));
-            const int step = std::max(4, m_form->Options.GridSize);
-            for (int y = 0; y < sheet.height(); y += step * 2)
-                for (int x = 0; x < sheet.width(); x += step * 2)
-                    g.drawPoint(x, y);
-        }
-        {
-            TQtCanvas canvas(&sheet);
-            for (auto &view : page->TemplateObjects) {
-                try {
-                    view->Draw(canvas);
-                } catch (const std::exception &) {
-                }
-            }
-        }
-        p.drawImage(10, 10, sheet);
-        p.setPen(Qt::black);
-        p.drawRect(9, 9, sheet.width() + 1, sheet.height() + 1);
-    }
-
-private:
-    TfrDesignerForm *m_form;
-};
 
 } // namespace
 
@@ -558,9 +518,7 @@ void TfrDesignerForm::SetPage(int n)
     Tab1->setCurrentIndex(n);
     ResetSelection();
     OrderBands(*Page);
-    const int w = std::max(Page->PrinterInfo.PageWidth, 100) + 20;
-    const int h = std::max(Page->PrinterInfo.PageHeight, 100) + 20;
-    PageView->resize(w, h);
+    PageView->PlacePage();
     ScrollBox1->horizontalScrollBar()->setValue(0);
     ScrollBox1->verticalScrollBar()->setValue(0);
     RedrawPage();
@@ -586,13 +544,15 @@ void TfrDesignerForm::UpdateTabs()
 void TfrDesignerForm::ResetSelection()
 {
     if (Page)
-        for (auto &v : Page->TemplateObjects)
-            v->Selected = false;
+        DeselectAll(*Page);
+    SelectedCount = 0;
+    LastClickedView = nullptr;
+    SelectionRectValid = false;
     StatusPos->clear();
     StatusText->clear();
 }
 
-void TfrDesignerForm::RedrawPage() { PageView->update(); }
+void TfrDesignerForm::RedrawPage() { PageView->DrawPage(); }
 
 void TfrDesignerForm::PgB2Click()
 {

@@ -22,7 +22,9 @@ class TfrDock;
 class TfrToolBar;
 class TfrTBButton;
 class TfrDesignerForm;
+class TfrDesignerPage;
 class TfrInspForm;
+class QKeyEvent;
 class TPropEditor;
 
 // The designer's dialogs and commands that other parts of the program bring,
@@ -42,7 +44,7 @@ public:
     // TfrReportDesigner
     void AddToolItem(const QString &caption, const QVariant &bitmap, const std::function<void()> &onClick) override;
     void AddObjectButton(const QVariant &bitmap, const QString &hint, int tag) override;
-    void RecordUndoModify() override {}
+    void RecordUndoModify() override { RecordUndo(2); }
     void RedrawSelection() override;
     void ShowModal() override;
     QString ComponentName() const override { return objectName(); }
@@ -63,6 +65,35 @@ public:
     void ReadOptions();
     void WriteOptions();
 
+    // ---- undo and redo of design steps (design_undo.cpp) ----
+    // kind: 0 insert (after the objects were added and selected), 1 delete,
+    // 2 modify, 3 z-order; recorded before the change otherwise.
+    void RecordUndo(int kind);
+    void ClearUndo();
+    void ClearRedo();
+    void UndoBClick();
+    void RedoBClick();
+
+    // ---- the controls kept in step with the selection, formatting, keys,
+    // inspector and editors (design_editing.cpp) ----
+    void SyncToolbars();
+    void EnableCommands();
+    void RefreshInfo();
+    void ShowFirstLine();
+    void UpdateInspectorValues();
+    void InspectorChanged(int row, const QString &value);
+    // The formatting handler; `sender` is a formatting button or box.
+    void DoClick(QObject *sender);
+    void EditObject();
+    void EditText();
+    void DeleteSelection();
+    void NudgeSelection(int dx, int dy, bool resize);
+    void Popup1Popup();
+    // True when the key was consumed.
+    bool FormKeyDown(QKeyEvent *e);
+
+    // ---- the commands of the menus and buttons (design_commands.cpp) ----
+
     TDesignerOptions Options;
     int CurPage = 0;
     bool FirstInstance = false;
@@ -74,7 +105,7 @@ public:
     TfrToolBar *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6;
     QTabBar *Tab1;
     QScrollArea *ScrollBox1;
-    QWidget *PageView;
+    TfrDesignerPage *PageView;
     QLabel *StatusUnits, *StatusPos, *StatusText;
     QMenu *MastMenu;
     TfrInspForm *Inspector;
