@@ -1,6 +1,8 @@
 #include "designer/ui/designer_dialog_hooks.h"
 
+#include "designer/design_state.h"
 #include "designer/designer_core.h"
+#include "designer/dialog_rules.h"
 #include "designer/ui/color_selector.h"
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/frm_designer.h"
@@ -53,9 +55,11 @@ TfrView *TopSelectedView(const TfrDesignerForm &form)
 // Page options; true when they were confirmed and taken.
 bool PageOptions(TfrDesignerForm &form)
 {
+    DialogConfirmed = false;
     if (!form.Page || !EditPageOptions(*form.Page, &form))
         return false;
     MarkModified(form);
+    DialogConfirmed = true;
     form.SetPage(form.CurPage);
     return true;
 }
@@ -93,7 +97,7 @@ void DesignerOptions(TfrDesignerForm &form)
         return;
     form.SetGridShow(o.GridShow);
     form.SetGridAlign(o.GridAlign);
-    form.SetGridSize(o.GridSize == 4 || o.GridSize == 8 ? o.GridSize : 18);
+    form.SetGridSize(GridSizeFromChoice(o.GridSize));
     form.Options.InverseOutlines = o.InverseOutlines;
     form.SetUnits(o.Units == 0 || o.Units == 1 ? o.Units : 2);
     form.SetGrayButtons(o.GrayButtons);
@@ -104,15 +108,6 @@ void Variables(TfrDesignerForm &form)
 {
     if (TfrReport *report = DesignedReport(); report && ShowVariablesEditor(*report, &form))
         MarkModified(form);
-}
-
-void NewFromTemplate(TfrDesignerForm &form)
-{
-    TfrReport *report = DesignedReport();
-    if (!report || !NewReportFromTemplate(*report, DesignerTemplateFolder, &form))
-        return;
-    form.SetFileName(QStringLiteral("Untitled"));
-    form.SetPage(0);
 }
 
 void EditCommand(TfrDesignerForm &form)
@@ -236,7 +231,6 @@ const std::pair<const char *, void (*)(TfrDesignerForm &)> Commands[] = {
     {"N14", DesignerOptions},
     {"N34", [](TfrDesignerForm &f) { ShowAboutBox(&f); }},
     {"N42", Variables},
-    {"N23", NewFromTemplate},
     {"N36", EditCommand},
     {"N6", EditCommand},
     {"HlB1", Highlight},

@@ -29,6 +29,8 @@
 #include <QtWidgets/QTabBar>
 #include <QtWidgets/QVBoxLayout>
 
+#include <tuple>
+
 std::map<QString, std::function<void(TfrDesignerForm &)>> DesignerHooks;
 std::function<TPropEditor *(QWidget *owner)> DesignerMemoEditorFactory;
 TfrDesignerForm *CurrentDesignerForm = nullptr;
@@ -124,6 +126,7 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
         Inspector->AddItem(QLatin1String(rows[i]), &InspValues[i]);
     Inspector->AddItem(QStringLiteral("Memo"), &InspValues[6], MemoEditor, 1);
     Inspector->Empty = true;
+    ConnectCommands();
     if (!FirstInstance)
         for (const char *name : {"PgB1", "PgB2"})
             Button(QLatin1String(name))->setEnabled(false);
@@ -208,16 +211,9 @@ void TfrDesignerForm::BuildToolBars()
     TfrTBButton *exit =
         AddButton(Panel2, QStringLiteral("ExitB"), QString(), QStringLiteral("Закрыть окно"), 58, 0, false, 66);
     exit->SetCaption(QStringLiteral("Закрыть"));
-    exit->setEnabled(true);
-    exit->OnClick = [this] { accept(); };
     TfrTBButton *pgb2 = Button(QStringLiteral("PgB2"));
     pgb2->setEnabled(true);
     pgb2->OnClick = [this] { PgB2Click(); };
-    for (const char *name : {"GB1", "GB2"}) {
-        Button(QLatin1String(name))->setEnabled(true);
-    }
-    Button(QStringLiteral("GB1"))->OnClick = [this] { SetGridShow(Button(QStringLiteral("GB1"))->Down()); };
-    Button(QStringLiteral("GB2"))->OnClick = [this] { SetGridAlign(Button(QStringLiteral("GB2"))->Down()); };
 
     auto *fonts = new QComboBox(Panel3);
     fonts->setObjectName(QStringLiteral("C2"));
@@ -266,6 +262,17 @@ void TfrDesignerForm::BuildToolBars()
     width->resize(26, 20);
     width->setEnabled(false);
     Panel1->AddControl(width, 28);
+    // The frame width's spin buttons, one above the other.
+    auto *spin = new QWidget(Panel1);
+    spin->resize(12, 22);
+    for (auto [name, sign, top] : {std::tuple{"SB1", "▴", 0}, std::tuple{"SB2", "▾", 11}}) {
+        auto *b = new TfrSpeedButton(spin);
+        b->setObjectName(QLatin1String(name));
+        b->SetCaption(QString::fromUtf8(sign));
+        b->setGeometry(0, top, 12, 11);
+        b->setEnabled(false);
+    }
+    Panel1->AddControl(spin, 14);
 
     AddButton(Panel4, QStringLiteral("OB1"), QStringLiteral("↖"), QStringLiteral("Выбрать объект"), -1, 1);
     AddButton(Panel4, QStringLiteral("OB2"), QStringLiteral("T"), QStringLiteral("Вставить прямоугольник с текстом"), 0, 1);
@@ -326,9 +333,7 @@ void TfrDesignerForm::BuildMenus(QMenuBar *bar)
     AddItem(file, QStringLiteral("N39"), QStringLiteral("Предварительный прос&мотр"),
             QKeySequence(QStringLiteral("Ctrl+P")), QStringLiteral("FileBtn4"));
     file->addSeparator();
-    QAction *exit = AddItem(file, QStringLiteral("N10"), QStringLiteral("Вы&ход"), {}, QStringLiteral("ExitB"));
-    exit->setEnabled(true);
-    connect(exit, &QAction::triggered, this, &QDialog::accept);
+    AddItem(file, QStringLiteral("N10"), QStringLiteral("Вы&ход"), {}, QStringLiteral("ExitB"));
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Правка"));
     AddItem(edit, QStringLiteral("N46"), QStringLiteral("&Отменить"), QKeySequence(QStringLiteral("Ctrl+Z")),
@@ -358,33 +363,11 @@ void TfrDesignerForm::BuildMenus(QMenuBar *bar)
 
     QMenu *service = bar->addMenu(QStringLiteral("&Сервис"));
     QMenu *panels = service->addMenu(QStringLiteral("&Панели инструментов"));
-    const std::pair<const char *, TfrToolBar *> panelItems[] = {
-        {"&Прямоугольник", Panel1}, {"&Стандартная", Panel2}, {"&Текст", Panel3}, {"&Объекты", Panel4},
-        {"&Инспектор", nullptr},     {"&Выравнивание", Panel5}, {"&Мастера", Panel6}};
+    panels->setObjectName(QStringLiteral("N37"));
     int n = 1;
-    for (auto [caption, panel] : panelItems) {
-        QAction *a = AddItem(panels, QStringLiteral("Pan%1").arg(n++), QString::fromUtf8(caption));
-        a->setCheckable(true);
-        a->setEnabled(true);
-        if (!panel) {
-            connect(panels, &QMenu::aboutToShow, a, [this, a] { a->setChecked(!Inspector->isHidden()); });
-            connect(a, &QAction::triggered, this, [this](bool on) { Inspector->setVisible(on); });
-            continue;
-        }
-        a->setCheckable(true);
-        a->setEnabled(true);
-        connect(panels, &QMenu::aboutToShow, a, [a, panel] { a->setChecked(panel->IsShown()); });
-        connect(a, &QAction::triggered, this, [this, panel](bool on) {
-            TfrDock *dock = panel->ParentDock();
-            if (on && !panel->Floating && dock) {
-                panel->PlaceAtDockEdge(dock);
-                return;
-            }
-            panel->SetShown(on);
-            if (dock)
-                dock->ArrangeRows();
-        });
-    }
+    for (const char *caption : {"&Прямоугольник", "&Стандартная", "&Текст", "&Объекты", "&Инспектор", "&Выравнивание",
+                                "&Мастера"})
+        AddItem(panels, QStringLiteral("Pan%1").arg(n++), QString::fromUtf8(caption))->setCheckable(true);
     MastMenu = service->addMenu(QStringLiteral("&Мастера"));
     MastMenu->setObjectName(QStringLiteral("MastMenu"));
     MastMenu->setEnabled(false);

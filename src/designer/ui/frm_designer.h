@@ -25,6 +25,7 @@ class TfrDesignerForm;
 class TfrDesignerPage;
 class TfrInspForm;
 class QKeyEvent;
+class QPoint;
 class TPropEditor;
 
 // The designer's dialogs and commands that other parts of the program bring,
@@ -93,6 +94,45 @@ public:
     bool FormKeyDown(QKeyEvent *e);
 
     // ---- the commands of the menus and buttons (design_commands.cpp) ----
+    // Wires the file, clipboard, order, grid, alignment, toolbar-menu, help
+    // and close commands to their buttons and menu items.
+    void ConnectCommands();
+    void ZB1Click();
+    void ZB2Click();
+    void CutBClick();
+    void CopyBClick();
+    void PstBClick();
+    void SelAllBClick();
+    void FileBtn1Click();
+    void N23Click();
+    void FileBtn2Click();
+    void FileBtn3Click();
+    void N20Click();
+    void FileBtn4Click();
+    void GB1Click();
+    void GB2Click();
+    void GB3Click();
+    void N37Click();
+    void Pan2Click(QAction *item);
+    void ExitBClick();
+    void Align1Click();
+    void Align2Click();
+    void Align3Click();
+    void Align4Click();
+    void Align5Click();
+    void Align6Click();
+    void Align7Click();
+    void Align8Click();
+    void Align9Click();
+    void Align10Click();
+    void SB1Click();
+    void SB2Click();
+    void N22Click();
+    void HelpBtnClick();
+    // The click that ends a help pick: `target` is the widget that got it.
+    void FormMouseDown(QWidget *target, const QPoint &global);
+    // "Сохранить изменения?" on a changed template; false ends the command.
+    bool AskSaveChanges();
 
     TDesignerOptions Options;
     int CurPage = 0;

@@ -81,7 +81,7 @@ TEST_F(DesignerForm, OpensOnTheFirstPageWithItsFileName)
         EXPECT_TRUE(form->Item(QStringLiteral("N14"))->isEnabled());
         EXPECT_TRUE(form->Button(QStringLiteral("PgB3"))->isEnabled());
         EXPECT_FALSE(form->Item(QStringLiteral("N46"))->isEnabled());
-        EXPECT_FALSE(form->Item(QStringLiteral("N20"))->isEnabled());
+        EXPECT_TRUE(form->Item(QStringLiteral("N20"))->isEnabled());
         EXPECT_EQ(form->StatusUnits->text(), QStringLiteral("Пикселы"));
         form->SetUnits(1);
         EXPECT_EQ(form->StatusUnits->text(), QStringLiteral("Миллиметры"));
