@@ -21,6 +21,7 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QTabBar>
 
 #include <gtest/gtest.h>
@@ -533,4 +534,39 @@ TEST_F(DesignCommandsUi, PageOptionsTellTheCallerWhetherTheyWereTaken)
         form->Item(QStringLiteral("N25"))->trigger();
         EXPECT_FALSE(DialogConfirmed);
     });
+}
+
+TEST_F(DesignCommandsUi, SaveAsTemplateWritesIntoTheTemplateFolder)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("templates")));
+    DesignerTemplateFolder = Path("templates");
+    report.TemplatePages.Add();
+    Design([&] {
+        AddMemo(QStringLiteral("Memo1"), 8, 8, false);
+        form->SetFileName(Path("mine.frf"));
+        InFileDialog(Path("x"), 1);
+        auto *wait = new QTimer(form);
+        QObject::connect(wait, &QTimer::timeout, [wait] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->windowTitle() != QStringLiteral("Новый шаблон"))
+                return;
+            wait->stop();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("Сводка"));
+            dialog->accept();
+        });
+        wait->start(5);
+        form->Item(QStringLiteral("N17"))->trigger();
+        EXPECT_TRUE(DialogConfirmed);
+        EXPECT_EQ(form->FileName, Path("mine.frf"));
+    });
+    DesignerTemplateFolder.clear();
+    EXPECT_FALSE(QFile::exists(Path("x.frt")));
+    TfrReport loaded;
+    QStringList description;
+    QByteArray picture;
+    loaded.LoadTemplateFile(Path("templates/x.frt"), description, false, picture);
+    EXPECT_EQ(description, QStringList{QStringLiteral("Сводка")});
+    loaded.LoadTemplateFile(Path("templates/x.frt"), description, true, picture);
+    ASSERT_EQ(loaded.TemplatePages.Count(), 1);
+    EXPECT_EQ(loaded.TemplatePages.GetPage(0).TemplateObjects.size(), 1u);
 }
