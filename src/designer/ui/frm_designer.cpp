@@ -124,6 +124,7 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
         Inspector->AddItem(QLatin1String(rows[i]), &InspValues[i]);
     Inspector->AddItem(QStringLiteral("Memo"), &InspValues[6], MemoEditor, 1);
     Inspector->Empty = true;
+    ConnectEditing();
     if (!FirstInstance)
         for (const char *name : {"PgB1", "PgB2"})
             Button(QLatin1String(name))->setEnabled(false);
@@ -550,6 +551,8 @@ void TfrDesignerForm::ResetSelection()
     SelectionRectValid = false;
     StatusPos->clear();
     StatusText->clear();
+    EnableCommands();
+    RefreshInfo();
 }
 
 void TfrDesignerForm::RedrawPage() { PageView->DrawPage(); }
