@@ -531,7 +531,8 @@ bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
     const bool alt = mods & Qt::AltModifier;
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     const bool selection = Page && SelectedCount > 0;
-    QWidget *focus = QApplication::focusWidget();
+    // The control that has the focus within this window, active or not.
+    QWidget *focus = focusWidget();
     const bool typing = TypingInBox(focus);
 
     if (enter && focus && (focus == C3 || C3->isAncestorOf(focus))) {
