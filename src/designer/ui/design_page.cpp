@@ -178,7 +178,9 @@ void TfrDesignerPage::DrawPage(int /*upto*/, const std::vector<TRect> &area)
     if (EngineMode != 0 || !m_form->Page)
         return;
     TfrPage &page = *m_form->Page;
-    if (m_image.size() != QSize(page.PrinterInfo.PageWidth, page.PrinterInfo.PageHeight))
+    // A page of another size (new page options) starts on a fresh image.
+    const bool resized = m_image.size() != QSize(page.PrinterInfo.PageWidth, page.PrinterInfo.PageHeight);
+    if (resized)
         PlacePage();
     DesignerPageSize = {m_image.width(), m_image.height()};
     const TRect whole{0, 0, m_image.width(), m_image.height()};
@@ -187,7 +189,7 @@ void TfrDesignerPage::DrawPage(int /*upto*/, const std::vector<TRect> &area)
     // lies now. Objects above `upto` are repainted there as well, with the
     // same pixels they had, so the page ends as a full repaint would.
     std::vector<TRect> damaged;
-    if (area.empty()) {
+    if (area.empty() || resized) {
         damaged.push_back(whole);
     } else {
         damaged = area;
@@ -206,7 +208,7 @@ void TfrDesignerPage::DrawPage(int /*upto*/, const std::vector<TRect> &area)
     XorShapes(m_shapes);
     m_shapes.clear();
 
-    if (area.empty() || m_background.size() != m_image.size())
+    if (area.empty() || resized || m_background.size() != m_image.size())
         DrawPageBackground();
     {
         TQtCanvas canvas(&m_image);
