@@ -245,6 +245,14 @@ TBox InsertionBox(const TRect &rubber, const TRect &preview, bool textObject, co
     return b;
 }
 
+void PlaceView(TfrView &v, const TBox &box)
+{
+    v.Left = box.Left;
+    v.Top = box.Top;
+    v.Width = box.Width;
+    v.Height = box.Height;
+}
+
 void ApplyNewObjectDefaults(TfrView &v)
 {
     v.FrameWidth = LastFrameWidth;

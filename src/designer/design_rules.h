@@ -81,6 +81,7 @@ TRect InsertionPreview(int x, int y, bool bandTool, int pageWidth, const TGrid &
 // preview's place and size; the rectangle is normalised and cut down to the
 // grid; a flat one becomes 40 x 40, or the default text size for text.
 TBox InsertionBox(const TRect &rubber, const TRect &preview, bool textObject, const TGrid &grid, int fontSize);
+void PlaceView(TfrView &view, const TBox &box);
 // Gives a new object the defaults of new objects (the last formatting used).
 void ApplyNewObjectDefaults(TfrView &view);
 

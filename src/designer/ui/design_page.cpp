@@ -251,17 +251,16 @@ void TfrDesignerPage::DrawSelection(int mode)
         break;
     }
     case 1:
-        if (Shown(TXorShape::Mark))
-            EraseShapes(TXorShape::Mark);
-        else
+    case 2: {
+        const auto kind = mode == 1 ? TXorShape::Mark : TXorShape::Outline;
+        if (Shown(kind))
+            EraseShapes(kind);
+        else if (mode == 1)
             DrawMarks();
-        break;
-    case 2:
-        if (Shown(TXorShape::Outline))
-            EraseShapes(TXorShape::Outline);
         else
             DrawOutlines();
         break;
+    }
     default: break;
     }
 }
@@ -774,14 +773,32 @@ void TfrDesignerPage::InsertObject()
         return;
     view->CreateUniqueName();
     const bool text = dynamic_cast<TfrMemoView *>(view.get()) != nullptr;
-    const TBox box = InsertionBox(RubberRect, SavedRect, text, Grid(), LastFontSize);
+    PlaceView(*view, InsertionBox(RubberRect, SavedRect, text, Grid(), LastFontSize));
+    ApplyNewObjectDefaults(*view);
+    AddNewObject(std::move(view));
+    if (m_form->Options.EditAfterInsert)
+        m_form->EditObject();
+}
+
+void TfrDesignerPage::InsertLine()
+{
+    const TBox box = LineFromRubber(RubberRect);
+    // A click without a drag draws nothing.
+    if (box.Width == 0 && box.Height == 0)
+        return;
+    std::unique_ptr<TfrView> view = CreateReportObject(gtLine);
+    view->CreateUniqueName();
+    PlaceView(*view, box);
+    view->FrameWidth = LastLineWidth;
+    view->FrameColor = LastFrameColor;
+    AddNewObject(std::move(view));
+}
+
+void TfrDesignerPage::AddNewObject(std::unique_ptr<TfrView> view)
+{
+    TfrPage &page = *m_form->Page;
     EraseShapes(TXorShape::Mark);
     DeselectAll(page);
-    view->Left = box.Left;
-    view->Top = box.Top;
-    view->Width = box.Width;
-    view->Height = box.Height;
-    ApplyNewObjectDefaults(*view);
     view->Selected = true;
     TfrView &added = *view;
     page.TemplateObjects.push_back(std::move(view));
@@ -790,41 +807,10 @@ void TfrDesignerPage::InsertObject()
     SelectedCount = 1;
     LastClickedView = &added;
     ComputeSelectionBounds();
-    ShowNewObject(added);
-    m_form->SyncToolbars();
-    m_form->RecordUndo(ukInsert);
-    if (m_form->Options.EditAfterInsert)
-        m_form->EditObject();
-}
-
-void TfrDesignerPage::InsertLine()
-{
-    TfrPage &page = *m_form->Page;
-    const TBox box = LineFromRubber(RubberRect);
-    // A click without a drag draws nothing.
-    if (box.Width == 0 && box.Height == 0)
-        return;
-    std::unique_ptr<TfrView> view = CreateReportObject(gtLine);
-    view->CreateUniqueName();
-    DeselectAll(page);
-    view->Left = box.Left;
-    view->Top = box.Top;
-    view->Width = box.Width;
-    view->Height = box.Height;
-    view->Selected = true;
-    view->FrameWidth = LastLineWidth;
-    view->FrameColor = LastFrameColor;
-    TfrView &added = *view;
-    page.TemplateObjects.push_back(std::move(view));
-    SelectedCount = 1;
-    LastClickedView = &added;
-    ComputeSelectionBounds();
-    ShowNewObject(added);
+    DrawPage(10000, added.GetRegion(true));
     m_form->SyncToolbars();
     m_form->RecordUndo(ukInsert);
 }
-
-void TfrDesignerPage::ShowNewObject(TfrView &view) { DrawPage(10000, view.GetRegion(true)); }
 
 void TfrDesignerPage::PageDblClick()
 {

@@ -15,6 +15,7 @@
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
 
+#include <memory>
 #include <vector>
 
 class TfrDesignerForm;
@@ -106,8 +107,9 @@ private:
     int HitTest(int x, int y) const;
     void InsertObject();
     void InsertLine();
-    // Repaints the objects behind and around one object, with its marks.
-    void ShowNewObject(TfrView &view);
+    // Appends a new object as the only selected one, shows it and records
+    // the insertion.
+    void AddNewObject(std::unique_ptr<TfrView> view);
 
     TfrDesignerForm *m_form;
     QWidget *m_sheet;
