@@ -12,6 +12,7 @@
 #include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDialog>
 #include <QtWidgets/QTabBar>
 
 #include <gtest/gtest.h>
@@ -298,4 +299,58 @@ TEST_F(DesignSurface, DoubleClickOnEmptySpaceOpensThePageOptions)
         EXPECT_FALSE(Surface().SkipMouseDown);
     });
     DesignerHooks[QStringLiteral("PgB3")] = saved;
+}
+
+TEST_F(DesignSurface, ShiftKeepsTheToolBandsComeFromTheirDialog)
+{
+    Design([&] {
+        // Shift on the subreport button: two subreports, each with a page and a tab of its own.
+        QTest::mouseClick(Button("OB5"), Qt::LeftButton, Qt::ShiftModifier);
+        EXPECT_TRUE(KeepToolAfterInsert);
+        for (const QPoint p : {QPoint(100, 300), QPoint(100, 400)}) {
+            Move(p, false);
+            Press(p);
+            Release(p);
+        }
+        ASSERT_EQ(page->TemplateObjects.size(), 2u);
+        EXPECT_EQ(static_cast<TfrSubReportView &>(*page->TemplateObjects[0]).PageIndex, 1);
+        EXPECT_EQ(static_cast<TfrSubReportView &>(*page->TemplateObjects[1]).PageIndex, 2);
+        // A click takes the preview, which has the size of a new text object.
+        EXPECT_EQ(QSize(page->TemplateObjects[1]->Width, page->TemplateObjects[1]->Height), QSize(96, 16));
+        EXPECT_EQ(report.TemplatePages.Count(), 3);
+        EXPECT_EQ(form->Tab1->count(), 3);
+        EXPECT_EQ(form->Tab1->tabText(2), QStringLiteral("Стр.3"));
+        EXPECT_TRUE(Button("OB5")->Down());
+        EXPECT_EQ(Surface().Cursor(), TSurfaceCursor::Cross);
+
+        // The band preview is as wide as the page; a cancelled dialog inserts nothing.
+        QTest::mouseClick(Button("OB3"), Qt::LeftButton);
+        Move({13, 22}, false);
+        EXPECT_EQ(RubberRect, (TRect{12, 20, 12 + Surface().width(), 60}));
+        bool asked = false;
+        QTimer::singleShot(0, [&asked] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                asked = dialog->windowTitle() == QStringLiteral("Новая секция");
+                dialog->reject();
+            }
+        });
+        Press({13, 22});
+        Release({13, 22});
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(page->TemplateObjects.size(), 2u);
+        EXPECT_TRUE(Button("OB1")->Down());
+
+        QTest::mouseClick(Button("OB3"), Qt::LeftButton);
+        Move({13, 22}, false);
+        QTimer::singleShot(0, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->accept();
+        });
+        Press({13, 22});
+        Release({13, 22});
+        ASSERT_EQ(page->TemplateObjects.size(), 3u);
+        // Bands go to the front of the list.
+        EXPECT_EQ(page->TemplateObjects[0]->ReportObjectType, gtBand);
+        EXPECT_TRUE(page->TemplateObjects[0]->Selected);
+    });
 }
