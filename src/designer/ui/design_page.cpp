@@ -197,6 +197,15 @@ void TfrDesignerPage::DrawPage(int /*upto*/, const std::vector<TRect> &area)
             if (v->Selected)
                 for (const TRect &r : v->GetRegion(true))
                     damaged.push_back(r);
+        // Many small pieces (a large selection moved) cost more than one
+        // rectangle around them: objects would be drawn once per piece.
+        if (damaged.size() > 32) {
+            TRect bounds = damaged.front();
+            for (const TRect &r : damaged)
+                bounds = {std::min(bounds.Left, r.Left), std::min(bounds.Top, r.Top), std::max(bounds.Right, r.Right),
+                          std::max(bounds.Bottom, r.Bottom)};
+            damaged = {bounds};
+        }
     }
 
     // The XOR drawings come off first and go back on afterwards; the marks
