@@ -901,7 +901,10 @@ void TfrDesignerPage::ConnectObjectButtons()
             continue;
         b->setEnabled(true);
         if (b->property("tag").toInt() < 0)
-            b->OnClick = [] { KeepToolAfterInsert = false; };
+            b->OnClick = [this] {
+                KeepToolAfterInsert = false;
+                EraseRubber();
+            };
         else
             b->installEventFilter(this);
     }
