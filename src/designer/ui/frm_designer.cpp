@@ -99,7 +99,6 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setBackgroundRole(QPalette::Dark);
     PageView = new TfrDesignerPage(this);
-    ScrollBox1->setWidget(PageView);
 
     BuildToolBars();
     BuildMenus(menuBar);
@@ -131,6 +130,7 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     if (!FirstInstance)
         for (const char *name : {"N29", "N30"})
             Item(QLatin1String(name))->setEnabled(false);
+    ConnectSurfaceCommands();
     FirstInstanceFlag = false;
     SetFileName(QStringLiteral("Untitled"));
     resize(1000, 700);
@@ -513,6 +513,8 @@ void TfrDesignerForm::SetPage(int n)
     if (!report || report->TemplatePages.Count() == 0)
         return;
     n = std::clamp(n, 0, report->TemplatePages.Count() - 1);
+    ClearUndo();
+    ClearRedo();
     CurPage = n;
     Page = &report->TemplatePages.GetPage(n);
     UpdateTabs();
@@ -584,6 +586,8 @@ void TfrDesignerForm::RemovePage(int n)
             SetPage(0);
         }
     }
+    ClearUndo();
+    ClearRedo();
 }
 
 void TfrDesignerForm::SetGridSize(int n)
@@ -732,6 +736,7 @@ void TfrDesignerForm::showEvent(QShowEvent *e)
     SetPage(0);
     SetFileName(FileName);
     ResetSelection();
+    PageView->ResetState();
     Button(QStringLiteral("OB1"))->SetDown(true);
     EnableHooked();
     if (!FirstInstance)
@@ -748,6 +753,8 @@ void TfrDesignerForm::hideEvent(QHideEvent *e)
     QDialog::hideEvent(e);
     if (e->spontaneous())
         return;
+    ClearUndo();
+    ClearRedo();
     WriteOptions();
 }
 
