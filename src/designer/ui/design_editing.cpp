@@ -245,7 +245,8 @@ void TfrDesignerForm::RefreshInfo()
     Inspector->SelectRow(std::max(row, 0));
     Inspector->update();
     StatusText->update();
-    PBox1->update();
+    // At once: the surface shows its rubber rectangle only during this call.
+    PBox1->repaint();
 }
 
 void TfrDesignerForm::ShowFirstLine()
@@ -273,7 +274,7 @@ void TfrDesignerForm::InspectorChanged(int row, QString &value)
         return;
     // The text editor of the "Memo" row recorded its own step before it changed the object.
     if (row != irMemo)
-        RecordUndo(2);
+        RecordUndo(ukModify);
     ApplyInspectorValue(*Page, CurrentDocument(), row, value, Options.Units);
     UpdateInspectorValues();
     if (row >= irLeft && row <= irVisible)
@@ -303,7 +304,7 @@ void TfrDesignerForm::DoClick(QObject *sender)
         in.MiddleDown = Button(QStringLiteral("AlB5"))->Down();
         in.BottomDown = Button(QStringLiteral("AlB7"))->Down();
 
-        RecordUndo(2);
+        RecordUndo(ukModify);
         PageView->DrawSelection(1);
         BuildSelectionRegion(*Page);
         for (TfrView *v : SelectedObjects(*Page))
@@ -420,7 +421,7 @@ void TfrDesignerForm::DeleteSelection()
 {
     if (!Page || SelectedCount == 0)
         return;
-    RecordUndo(1);
+    RecordUndo(ukDelete);
     BuildSelectionRegion(*Page);
     PageView->DrawSelection(1);
     for (int i = int(Page->TemplateObjects.size()) - 1; i >= 0; --i)
@@ -435,7 +436,7 @@ void TfrDesignerForm::NudgeSelection(int dx, int dy, bool resize)
 {
     if (!Page || SelectedCount == 0)
         return;
-    RecordUndo(2);
+    RecordUndo(ukModify);
     BuildSelectionRegion(*Page);
     PageView->DrawSelection(1);
     for (TfrView *v : SelectedObjects(*Page)) {

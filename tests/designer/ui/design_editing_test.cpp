@@ -161,8 +161,13 @@ TEST_F(DesignEditing, FormattingButtonsChangeTheSelectedTextsOnly)
         EXPECT_EQ(memo.FrameTyp, 15);
         EXPECT_EQ(band.FrameTyp, bandTyp);
         EXPECT_EQ(LastFrameTyp, 15);
+        EXPECT_EQ(form->UndoList.Count(), 1);
+        EXPECT_TRUE(form->FileModified);
+        form->UndoBClick();
+        EXPECT_EQ(form->Page->TemplateObjects[0]->FrameTyp, 0) << "one step brings the frame back";
 
         memo.Adjust = 0x0F;
+        memo.FrameTyp = 15;
         Select({&memo});
         Press("AlB3");
         EXPECT_EQ(memo.Adjust, 0x0E);
@@ -225,10 +230,12 @@ TEST_F(DesignEditing, ArrowsSelectTheNearestObjectAltMovesWithoutAStep)
         EXPECT_EQ(a.Left, 50);
         EXPECT_TRUE(a.Selected);
         EXPECT_FALSE(form->FileModified);
+        EXPECT_EQ(form->UndoList.Count(), 0);
 
         // Ctrl moves and Shift resizes by a pixel.
         Key(Qt::Key_Left, Qt::ControlModifier);
         EXPECT_EQ(a.Left, 49);
+        EXPECT_EQ(form->UndoList.Count(), 1);
         Key(Qt::Key_Down, Qt::ShiftModifier);
         EXPECT_EQ(a.Height, 21);
         EXPECT_EQ(form->InspValues[4], QStringLiteral("21"));
@@ -253,6 +260,9 @@ TEST_F(DesignEditing, DeleteKeyRemovesTheSelection)
         EXPECT_EQ(SelectedCount, 0);
         EXPECT_FALSE(form->Item(QStringLiteral("N27"))->isEnabled());
         EXPECT_TRUE(form->Inspector->Empty);
+        form->UndoBClick();
+        ASSERT_EQ(form->Page->TemplateObjects.size(), 3u);
+        EXPECT_EQ(form->Page->TemplateObjects[2]->Top, 80);
     });
 }
 
@@ -284,10 +294,12 @@ TEST_F(DesignEditing, InspectorEditsInUnits)
         EXPECT_EQ(insp.Edit1->text(), name);
         EXPECT_TRUE(errors.Shown.isEmpty()) << "refused silently";
 
+        const int steps = form->UndoList.Count();
         insp.SelectRow(2);
         insp.CommitValue(QStringLiteral("1+"));
         EXPECT_EQ(errors.Shown.size(), 1);
         EXPECT_EQ(a.Top, 0);
+        EXPECT_EQ(form->UndoList.Count(), steps + 1) << "the step recorded before the error stays";
 
         // Several objects: only what they share, no name, no inspected object.
         Select({&a, &b});
