@@ -150,37 +150,37 @@ TToolbarState ToolbarStateOf(const TfrView &view)
     return s;
 }
 
+namespace {
+
+// The score of one move: s spans a..A along the move and c..C across it, q
+// spans qa..qA and qc..qC; d is +1 forward, -1 backward.
+int AxisScore(int a, int A, int c, int C, int qa, int qA, int qc, int qC, int d)
+{
+    // An object behind the direction is out whatever its offset: added to
+    // the gap, a long one would come in under the limit.
+    if ((d > 0 && qa <= a) || (d < 0 && qA >= A))
+        return 10000;
+    int g;
+    if (qC < c)
+        g = c - qC;
+    else if (qc > C)
+        g = qc - C;
+    else if (qc <= c && qC >= C)
+        g = 0;
+    else
+        g = qc - c;
+    return d > 0 ? g + qa - (qa >= A ? A : a) : g + (qA <= a ? a : A) - qA;
+}
+
+} // namespace
+
 int NearestScore(const TfrView &s, const TfrView &q, int dx, int dy)
 {
     const int L = s.Left, T = s.Top, R = s.Left + s.Width, B = s.Top + s.Height;
     const int QL = q.Left, QT = q.Top, QR = q.Left + q.Width, QB = q.Top + q.Height;
-    int g;
-    if (dx != 0) {
-        if (QB < T)
-            g = T - QB;
-        else if (QT > B)
-            g = QT - B;
-        else if (QT <= T && QB >= B)
-            g = 0;
-        else
-            g = QT - T;
-        // An object behind the direction is out whatever its offset: added
-        // to the gap, a long one would come in under the limit.
-        if ((dx > 0 && QL <= L) || (dx < 0 && QR >= R))
-            return 10000;
-        return dx > 0 ? g + QL - (QL >= R ? R : L) : g + (QR <= L ? L : R) - QR;
-    }
-    if (QR < L)
-        g = L - QR;
-    else if (QL > R)
-        g = QL - R;
-    else if (QL <= L && QR >= R)
-        g = 0;
-    else
-        g = QL - L;
-    if ((dy > 0 && QT <= T) || (dy < 0 && QB >= B))
-        return 10000;
-    return dy > 0 ? g + QT - (QT >= B ? B : T) : g + (QB <= T ? T : B) - QB;
+    if (dx != 0)
+        return AxisScore(L, R, T, B, QL, QR, QT, QB, dx);
+    return AxisScore(T, B, L, R, QT, QB, QL, QR, dy);
 }
 
 int NearestObject(const TfrPage &page, const TfrView &s, int dx, int dy)

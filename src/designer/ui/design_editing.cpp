@@ -243,6 +243,9 @@ void TfrDesignerForm::RefreshInfo()
     const int row = Inspector->ItemIndex;
     Inspector->ItemIndex = -1;
     Inspector->SelectRow(std::max(row, 0));
+    // The "Memo" row is off for several objects: back to the first row.
+    if (Inspector->ItemIndex < 0)
+        Inspector->SelectRow(0);
     Inspector->update();
     StatusText->update();
     // At once: the surface shows its rubber rectangle only during this call.
@@ -349,8 +352,10 @@ void TfrDesignerForm::HlB1Click()
         return;
     auto *memo = dynamic_cast<TfrMemoView *>(Page->TemplateObjects[TopSelectedIndex(*Page)].get());
     // The dialog records the modify step itself before it writes back.
-    if (memo && EditHighlight(*memo, this))
+    if (memo && EditHighlight(*memo, this)) {
+        Modified = FileModified = true;
         RedrawPage();
+    }
 }
 
 void TfrDesignerForm::EditObject()

@@ -397,6 +397,18 @@ TEST_F(DesignEditing, EnterOpensTheEditorOfTheObject)
         });
         form->Item(QStringLiteral("N36"))->trigger();
         EXPECT_TRUE(opened);
+
+        // The highlight of the text object, written back on OK as one step.
+        QTimer::singleShot(0, [] {
+            auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Атрибуты выделения"));
+            d->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("Value > 0"));
+            d->accept();
+        });
+        Press("HlB1");
+        EXPECT_EQ(memo.HighlightCondition, QStringLiteral("Value > 0"));
+        EXPECT_EQ(form->UndoList.Count(), 1);
     });
 }
 
