@@ -18,6 +18,8 @@
 #include "report/ui/speed_button.h"
 
 #include <QtGui/QAction>
+#include <QtGui/QIcon>
+#include <QtGui/QPixmap>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
 #include <QtWidgets/QAbstractSpinBox>
@@ -160,7 +162,9 @@ void TfrDesignerForm::ConnectEditing()
         connect(Item(QLatin1String(name)), &QAction::triggered, this, [this] { GuardedCall([this] { DeleteSelection(); }); });
     for (const char *name : {"N36", "N6"})
         connect(Item(QLatin1String(name)), &QAction::triggered, this, [this] { GuardedCall([this] { EditObject(); }); });
-    connect(Popup1, &QMenu::aboutToShow, this, [this] { Popup1Popup(); });
+    // The context menu's clipboard items show the glyphs of their buttons.
+    for (auto [item, button] : {std::pair{"N2", "CutB"}, {"N1", "CopyB"}, {"N3", "PstB"}, {"N16", "SelAllB"}})
+        Item(QLatin1String(item))->setIcon(QIcon(QPixmap::fromImage(Button(QLatin1String(button))->StateImage(bsUp))));
 
     Inspector->OnModify = [this](int row, QString &value) { GuardedCall([&] { InspectorChanged(row, value); }); };
 
