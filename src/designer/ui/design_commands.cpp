@@ -67,27 +67,6 @@ private:
     TfrDesignerForm *m_form;
 };
 
-// Keeps a control enabled exactly while another is.
-class TFollowEnabled : public QObject
-{
-public:
-    TFollowEnabled(QWidget *leader, QWidget *follower) : QObject(leader), m_follower(follower)
-    {
-        follower->setEnabled(leader->isEnabled());
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *e) override
-    {
-        if (e->type() == QEvent::EnabledChange && m_follower)
-            m_follower->setEnabled(static_cast<QWidget *>(watched)->isEnabled());
-        return false;
-    }
-
-private:
-    QPointer<QWidget> m_follower;
-};
-
 // The help pick in progress; one designer at a time has the mouse.
 QPointer<THelpPick> HelpPick;
 
@@ -127,21 +106,19 @@ void TfrDesignerForm::ConnectCommands()
         else if (TfrTBButton *b = Button(key))
             b->OnClick = run;
     }
-    // What works whatever is selected; the rest follows the selection.
+    // What works whatever is selected (the alignment palette does nothing
+    // without enough objects); the rest follows the selection.
     for (const char *name : {"FileBtn1", "FileBtn2", "FileBtn3", "FileBtn4", "SelAllB", "GB1", "GB2", "ExitB",
                              "HelpBtn"})
         Button(QLatin1String(name))->setEnabled(true);
+    for (int i = 1; i <= 10; ++i)
+        Button(QStringLiteral("Align%1").arg(i))->setEnabled(true);
     for (const char *name : {"N23", "N19", "N20", "N17", "N39", "N28", "N16", "N10", "N22", "N35"})
         Item(QLatin1String(name))->setEnabled(true);
 
-    // The spin buttons beside the frame width box work while the box does.
-    if (auto *width = findChild<QLineEdit *>(QStringLiteral("E1"))) {
-        for (auto [name, up] : {std::pair{"SB1", true}, std::pair{"SB2", false}})
-            if (auto *b = findChild<TfrSpeedButton *>(QLatin1String(name))) {
-                b->OnClick = [this, up] { GuardedCall([this, up] { up ? SB1Click() : SB2Click(); }); };
-                width->installEventFilter(new TFollowEnabled(width, b));
-            }
-    }
+    for (const char *name : {"SB1", "SB2"})
+        if (auto *b = findChild<TfrSpeedButton *>(QLatin1String(name)))
+            b->OnClick = [this, up = name[2] == '1'] { GuardedCall([this, up] { up ? SB1Click() : SB2Click(); }); };
 
     if (auto *panels = findChild<QMenu *>(QStringLiteral("N37"))) {
         const int targets[] = {0, 1, 2, 3, 5, 4, 6};

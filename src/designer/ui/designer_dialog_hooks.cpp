@@ -3,7 +3,6 @@
 #include "designer/design_state.h"
 #include "designer/designer_core.h"
 #include "designer/dialog_rules.h"
-#include "designer/ui/color_selector.h"
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
@@ -11,7 +10,6 @@
 #include "report/report.h"
 #include "report/report_objects.h"
 #include "report/report_page.h"
-#include "report/ui/speed_button.h"
 
 #include <QtWidgets/QComboBox>
 
@@ -27,29 +25,6 @@ void MarkModified(TfrDesignerForm &form)
 {
     form.Modified = true;
     form.FileModified = true;
-}
-
-// The selected objects of the page in list order.
-std::vector<TfrView *> SelectedViews(const TfrDesignerForm &form)
-{
-    std::vector<TfrView *> views;
-    if (form.Page)
-        for (auto &v : form.Page->TemplateObjects)
-            if (v->Selected)
-                views.push_back(v.get());
-    return views;
-}
-
-// The last selected object, or the last object when none is selected.
-TfrView *TopSelectedView(const TfrDesignerForm &form)
-{
-    if (!form.Page || form.Page->TemplateObjects.empty())
-        return nullptr;
-    auto &objects = form.Page->TemplateObjects;
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        if ((*it)->Selected)
-            return it->get();
-    return objects.back().get();
 }
 
 // Page options; true when they were confirmed and taken.
@@ -110,22 +85,6 @@ void Variables(TfrDesignerForm &form)
         MarkModified(form);
 }
 
-void EditCommand(TfrDesignerForm &form)
-{
-    const std::vector<TfrView *> selected = SelectedViews(form);
-    if (selected.size() == 1)
-        EditDesignerObject(form, *selected.front());
-}
-
-void Highlight(TfrDesignerForm &form)
-{
-    auto *memo = dynamic_cast<TfrMemoView *>(TopSelectedView(form));
-    if (memo && memo->ReportObjectType == gtMemo && EditHighlight(*memo, &form)) {
-        MarkModified(form);
-        form.RedrawPage();
-    }
-}
-
 void InsertFields(TfrDesignerForm &form)
 {
     if (!form.Page)
@@ -143,7 +102,7 @@ void InsertFields(TfrDesignerForm &form)
     base.SurfaceWidth = form.Page->PrinterInfo.PageWidth;
     base.SurfaceHeight = form.Page->PrinterInfo.PageHeight;
     // The wizard selects what it inserts; the rest goes unselected first.
-    std::vector<TfrView *> before = SelectedViews(form);
+    std::vector<TfrView *> before = SelectedObjects(*form.Page);
     for (TfrView *v : before)
         v->Selected = false;
     const std::vector<TfrMemoView *> added = InsertDBFields(*form.Page, base, fontName, fontSize, &form);
@@ -155,65 +114,6 @@ void InsertFields(TfrDesignerForm &form)
     OrderBands(*form.Page);
     MarkModified(form);
     form.RedrawPage();
-}
-
-// The colour a colour button stands for; all three start black.
-TColor ButtonColor(const TfrTBButton &button)
-{
-    const QVariant c = button.property("tunvexColor");
-    return c.isValid() ? TColor(c.toUInt()) : TColor(0);
-}
-
-// A colour picked under a colour button goes to the selected objects: fill
-// (ClB1), frame (ClB3) or, of text objects, the font (ClB2).
-void ColorChosen(TfrDesignerForm &form, TColorSelector &selector)
-{
-    const QString name = selector.property("tunvexPressed").toString();
-    if (TfrTBButton *button = form.Button(name))
-        button->setProperty("tunvexColor", uint(selector.Color));
-    std::vector<TfrView *> targets;
-    for (TfrView *v : SelectedViews(form))
-        if (name != QLatin1String("ClB2") || dynamic_cast<TfrMemoView *>(v))
-            targets.push_back(v);
-    if (targets.empty())
-        return;
-    form.RecordUndoModify();
-    for (TfrView *v : targets) {
-        if (name == QLatin1String("ClB1"))
-            v->FillColor = selector.Color;
-        else if (name == QLatin1String("ClB3"))
-            v->FrameColor = selector.Color;
-        else
-            static_cast<TfrMemoView *>(v)->FontColor = selector.Color;
-    }
-    MarkModified(form);
-    form.RedrawPage();
-}
-
-// Drops the palette down under the button; the same button again closes it.
-void ColorButtonClick(TfrDesignerForm &form, const QString &name)
-{
-    TfrTBButton *button = form.Button(name);
-    if (!button)
-        return;
-    // The palette is no QObject class of its own: look it up by name.
-    auto *selector = dynamic_cast<TColorSelector *>(form.findChild<QFrame *>(QStringLiteral("ColorSelector")));
-    if (!selector) {
-        selector = new TColorSelector(&form);
-        selector->setObjectName(QStringLiteral("ColorSelector"));
-        selector->OnColorSelected = [&form](TColorSelector &s) { ColorChosen(form, s); };
-    }
-    const QPoint at = button->mapTo(&form, QPoint(0, 0));
-    if (selector->isVisible() && selector->x() == at.x()
-        && selector->property("tunvexPressed").toString() == name) {
-        selector->hide();
-        return;
-    }
-    selector->setProperty("tunvexPressed", name);
-    selector->SetColor(ButtonColor(*button));
-    selector->move(at.x(), at.y() + 26);
-    selector->show();
-    selector->raise();
 }
 
 void Guarded(TfrDesignerForm &form, void (*command)(TfrDesignerForm &))
@@ -231,13 +131,7 @@ const std::pair<const char *, void (*)(TfrDesignerForm &)> Commands[] = {
     {"N14", DesignerOptions},
     {"N34", [](TfrDesignerForm &f) { ShowAboutBox(&f); }},
     {"N42", Variables},
-    {"N36", EditCommand},
-    {"N6", EditCommand},
-    {"HlB1", Highlight},
     {"InsertDBFields", InsertFields},
-    {"ClB1", [](TfrDesignerForm &f) { ColorButtonClick(f, QStringLiteral("ClB1")); }},
-    {"ClB2", [](TfrDesignerForm &f) { ColorButtonClick(f, QStringLiteral("ClB2")); }},
-    {"ClB3", [](TfrDesignerForm &f) { ColorButtonClick(f, QStringLiteral("ClB3")); }},
 };
 
 // The inspector's "Memo" row opens the text editor on the inspected object.

@@ -101,7 +101,6 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setBackgroundRole(QPalette::Dark);
     PageView = new TfrDesignerPage(this);
-    ScrollBox1->setWidget(PageView);
 
     BuildToolBars();
     BuildMenus(menuBar);
@@ -126,6 +125,7 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
         Inspector->AddItem(QLatin1String(rows[i]), &InspValues[i]);
     Inspector->AddItem(QStringLiteral("Memo"), &InspValues[6], MemoEditor, 1);
     Inspector->Empty = true;
+    ConnectEditing();
     ConnectCommands();
     if (!FirstInstance)
         for (const char *name : {"PgB1", "PgB2"})
@@ -133,6 +133,7 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     if (!FirstInstance)
         for (const char *name : {"N29", "N30"})
             Item(QLatin1String(name))->setEnabled(false);
+    ConnectSurfaceCommands();
     FirstInstanceFlag = false;
     SetFileName(QStringLiteral("Untitled"));
     resize(1000, 700);
@@ -495,6 +496,8 @@ void TfrDesignerForm::SetPage(int n)
     if (!report || report->TemplatePages.Count() == 0)
         return;
     n = std::clamp(n, 0, report->TemplatePages.Count() - 1);
+    ClearUndo();
+    ClearRedo();
     CurPage = n;
     Page = &report->TemplatePages.GetPage(n);
     UpdateTabs();
@@ -533,6 +536,8 @@ void TfrDesignerForm::ResetSelection()
     SelectionRectValid = false;
     StatusPos->clear();
     StatusText->clear();
+    EnableCommands();
+    RefreshInfo();
 }
 
 void TfrDesignerForm::RedrawPage() { PageView->DrawPage(); }
@@ -564,6 +569,8 @@ void TfrDesignerForm::RemovePage(int n)
             SetPage(0);
         }
     }
+    ClearUndo();
+    ClearRedo();
 }
 
 void TfrDesignerForm::SetGridSize(int n)
@@ -712,6 +719,7 @@ void TfrDesignerForm::showEvent(QShowEvent *e)
     SetPage(0);
     SetFileName(FileName);
     ResetSelection();
+    PageView->ResetState();
     Button(QStringLiteral("OB1"))->SetDown(true);
     EnableHooked();
     if (!FirstInstance)
@@ -728,6 +736,8 @@ void TfrDesignerForm::hideEvent(QHideEvent *e)
     QDialog::hideEvent(e);
     if (e->spontaneous())
         return;
+    ClearUndo();
+    ClearRedo();
     WriteOptions();
 }
 

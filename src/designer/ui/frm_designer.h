@@ -3,7 +3,9 @@
 // template page over the page on grey, and the status bar. The engine shows
 // it modally through ReportDesignerInstance; hosts name the template's file
 // through CurrentDesignerForm first.
+#include "designer/design_undo.h"
 #include "designer/designer_core.h"
+#include "platform/colors.h"
 #include "report/report.h"
 
 #include <QtWidgets/QDialog>
@@ -26,6 +28,10 @@ class TfrDesignerPage;
 class TfrInspForm;
 class QKeyEvent;
 class QPoint;
+class QLineEdit;
+class QComboBox;
+class TCanvas;
+class TColorSelector;
 class TPropEditor;
 
 // The designer's dialogs and commands that other parts of the program bring,
@@ -74,6 +80,10 @@ public:
     void ClearRedo();
     void UndoBClick();
     void RedoBClick();
+    TUndoList UndoList, RedoList;
+    // The undo and redo items and buttons, the object buttons and the
+    // surface's own commands.
+    void ConnectSurfaceCommands();
 
     // ---- the controls kept in step with the selection, formatting, keys,
     // inspector and editors (design_editing.cpp) ----
@@ -82,9 +92,16 @@ public:
     void RefreshInfo();
     void ShowFirstLine();
     void UpdateInspectorValues();
-    void InspectorChanged(int row, const QString &value);
-    // The formatting handler; `sender` is a formatting button or box.
+    // The inspector's change callback; `value` comes back as the row shows it.
+    void InspectorChanged(int row, QString &value);
+    // The formatting handler; `sender` is a formatting button or box. Errors
+    // (a box text that is no whole number) are shown, not raised.
     void DoClick(QObject *sender);
+    // The colour buttons ClB1, ClB2, ClB3 drop the palette; a picked colour
+    // goes to the pressed button's glyph and through DoClick to the selection.
+    void ClB1Click(TfrTBButton *button);
+    void ColorChosen(TColor color);
+    void HlB1Click();
     void EditObject();
     void EditText();
     void DeleteSelection();
@@ -92,6 +109,17 @@ public:
     void Popup1Popup();
     // True when the key was consumed.
     bool FormKeyDown(QKeyEvent *e);
+    // The position and size read-out on the status bar.
+    void PBox1Paint(TCanvas &canvas);
+    // Wires the formatting controls, keys, inspector and context menu.
+    void ConnectEditing();
+
+    QLineEdit *E1 = nullptr;
+    QComboBox *C2 = nullptr;
+    QComboBox *C3 = nullptr;
+    QWidget *PBox1 = nullptr;
+    TColorSelector *ColorSelector = nullptr;
+    TfrTBButton *PressedColorButton = nullptr;
 
     // ---- the commands of the menus and buttons (design_commands.cpp) ----
     // Wires the file, clipboard, order, grid, alignment, toolbar-menu, help

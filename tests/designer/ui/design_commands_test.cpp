@@ -120,14 +120,6 @@ protected:
         Key(Qt::Key_O);
         form->PageView->repaint();
     }
-    // What the selection-driven enabling does once objects are selected.
-    void EnableSelectionCommands()
-    {
-        for (const char *name : {"N11", "N12", "N13", "N32", "N33"})
-            form->Item(QLatin1String(name))->setEnabled(true);
-        for (const char *name : {"GB3", "Align3", "Align4"})
-            form->Button(QLatin1String(name))->setEnabled(true);
-    }
     TfrMemoView &AddMemo(const QString &name, int left, int top, bool selected)
     {
         auto memo = std::make_unique<TfrMemoView>();
@@ -205,7 +197,7 @@ TEST_F(DesignCommandsUi, EditedTemplateComesBackAsEditedAndSavesTheSame)
         ASSERT_NE(firstMemo, page.TemplateObjects.end());
         (*firstMemo)->Selected = true;
         SelectedCount = 1;
-        EnableSelectionCommands();
+        form->EnableCommands();
         form->Item(QStringLiteral("N32"))->trigger();
         EXPECT_TRUE(page.TemplateObjects.back()->Selected);
         Key(Qt::Key_C);
@@ -334,13 +326,13 @@ TEST_F(DesignCommandsUi, ClipboardOutlivesTheDesignerRun)
     Design([&] {
         AddMemo(QStringLiteral("Memo1"), 40, 40, true);
         AddMemo(QStringLiteral("Memo2"), 80, 60, true);
-        EnableSelectionCommands();
+        form->EnableCommands();
         Key(Qt::Key_X);
         EXPECT_TRUE(form->Page->TemplateObjects.empty());
         EXPECT_EQ(SelectedCount, 0);
     });
     Design([&] {
-        EnableSelectionCommands();
+        form->EnableCommands();
         Key(Qt::Key_V);
         EXPECT_EQ(Names(), QStringList({"Memo1", "Memo2"}));
         EXPECT_EQ(form->Page->TemplateObjects[0]->Left, 0);
@@ -372,7 +364,7 @@ TEST_F(DesignCommandsUi, GridAlignmentAndSpinButtons)
         TfrMemoView &c = AddMemo(QStringLiteral("C"), 40, 13, true);
         a.Width = 3;
         a.Height = 30;
-        EnableSelectionCommands();
+        form->EnableCommands();
         form->Button(QStringLiteral("Align4"))->Click();
         EXPECT_EQ(c.Left, 55);
         form->Button(QStringLiteral("GB3"))->Click();
@@ -393,8 +385,6 @@ TEST_F(DesignCommandsUi, GridAlignmentAndSpinButtons)
         auto *down = form->findChild<TfrSpeedButton *>(QStringLiteral("SB2"));
         auto *up = form->findChild<TfrSpeedButton *>(QStringLiteral("SB1"));
         ASSERT_TRUE(width && down && up);
-        EXPECT_FALSE(down->isEnabled());
-        width->setEnabled(true);
         EXPECT_TRUE(down->isEnabled() && up->isEnabled());
         width->setText(QStringLiteral("1"));
         down->Click();

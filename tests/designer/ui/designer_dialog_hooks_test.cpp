@@ -1,5 +1,4 @@
 #include "../designer_fixture.h"
-#include "designer/ui/color_selector.h"
 #include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/frm_designer.h"
 #include "platform/prompt.h"
@@ -82,9 +81,9 @@ protected:
 TEST_F(DesignerDialogs, DialogCommandsAreEnabledOthersStayOff)
 {
     Design([this] {
-        for (const char *name : {"N23", "N42", "N8", "N25", "N14", "N34", "N36", "N29"})
+        for (const char *name : {"N23", "N42", "N8", "N25", "N14", "N34", "N29"})
             EXPECT_TRUE(form->Item(QLatin1String(name))->isEnabled()) << name;
-        for (const char *name : {"PgB1", "PgB3", "HlB1"})
+        for (const char *name : {"PgB1", "PgB3"})
             EXPECT_TRUE(form->Button(QLatin1String(name))->isEnabled()) << name;
         EXPECT_TRUE(form->Item(QStringLiteral("N17"))->isEnabled());
     });
@@ -146,34 +145,6 @@ TEST_F(DesignerDialogs, DesignerOptionsGoThroughTheSetters)
     });
 }
 
-TEST_F(DesignerDialogs, EditCommandOpensTheTextEditorOnOneObjectOnly)
-{
-    Design([this] {
-        TfrMemoView &memo = AddMemo(true);
-        OnModal([](QDialog &d) {
-            EXPECT_EQ(d.windowTitle(), QStringLiteral("Редактор текста"));
-            d.accept();
-        });
-        form->Item(QStringLiteral("N36"))->trigger();
-        EXPECT_TRUE(form->FileModified);
-
-        form->FileModified = false;
-        AddMemo(true);
-        bool opened = false;
-        QTimer::singleShot(0, [&opened] {
-            if (QWidget *w = QApplication::activeModalWidget(); w && w->windowTitle() == "Редактор текста") {
-                opened = true;
-                qobject_cast<QDialog *>(w)->reject();
-            }
-        });
-        form->Item(QStringLiteral("N36"))->trigger();
-        QApplication::processEvents();
-        EXPECT_FALSE(opened);
-        EXPECT_FALSE(form->FileModified);
-        EXPECT_TRUE(memo.Selected);
-    });
-}
-
 TEST_F(DesignerDialogs, WizardSelectsOnlyTheInsertedFields)
 {
     Design([this] {
@@ -202,30 +173,3 @@ TEST_F(DesignerDialogs, WizardSelectsOnlyTheInsertedFields)
     });
 }
 
-TEST_F(DesignerDialogs, ColourButtonsDropThePaletteAndColourTheSelection)
-{
-    Design([this] {
-        TfrMemoView &memo = AddMemo(true);
-        TfrTBButton *fill = form->Button(QStringLiteral("ClB1"));
-        fill->OnClick();
-        auto *palette = dynamic_cast<TColorSelector *>(form->findChild<QFrame *>(QStringLiteral("ColorSelector")));
-        ASSERT_NE(palette, nullptr);
-        EXPECT_TRUE(palette->isVisible());
-        EXPECT_EQ(palette->pos(), fill->mapTo(form, QPoint(0, 26)));
-        EXPECT_TRUE(palette->Button(1)->isChecked()) << "the buttons start black";
-        palette->Button(10)->click();
-        EXPECT_FALSE(palette->isVisible());
-        EXPECT_EQ(memo.FillColor, TColor(0x0000FF));
-        EXPECT_EQ(memo.FontColor, TColor(0));
-        EXPECT_TRUE(form->FileModified);
-
-        // The same button again closes the palette; it reopens on its colour.
-        form->Button(QStringLiteral("ClB2"))->OnClick();
-        form->Button(QStringLiteral("ClB2"))->OnClick();
-        EXPECT_FALSE(palette->isVisible());
-        fill->OnClick();
-        EXPECT_TRUE(palette->Button(10)->isChecked());
-        palette->Button(16)->click();
-        EXPECT_EQ(memo.FillColor, clNone);
-    });
-}
