@@ -122,7 +122,9 @@ protected:
     }
     TfrMemoView &AddMemo(const QString &name, int left, int top, bool selected)
     {
-        auto memo = std::make_unique<TfrMemoView>();
+        // Made as the designer makes objects, with an identity of their own.
+        std::unique_ptr<TfrView> view = CreateReportObject(gtMemo, QString());
+        auto *memo = static_cast<TfrMemoView *>(view.get());
         memo->Name = name;
         memo->Left = left;
         memo->Top = top;
@@ -130,9 +132,8 @@ protected:
         memo->Height = 20;
         memo->Selected = selected;
         SelectedCount += selected;
-        TfrMemoView &m = *memo;
-        form->Page->TemplateObjects.push_back(std::move(memo));
-        return m;
+        form->Page->TemplateObjects.push_back(std::move(view));
+        return *memo;
     }
     QStringList Names() const
     {
@@ -559,4 +560,41 @@ TEST_F(DesignCommandsUi, SaveAsTemplateWritesIntoTheTemplateFolder)
     loaded.LoadTemplateFile(Path("templates/x.frt"), description, true, picture);
     ASSERT_EQ(loaded.TemplatePages.Count(), 1);
     EXPECT_EQ(loaded.TemplatePages.GetPage(0).TemplateObjects.size(), 1u);
+}
+
+TEST_F(DesignCommandsUi, OrderAndAlignmentAreEachOneUndoStep)
+{
+    report.TemplatePages.Add();
+    Design([&] {
+        std::unique_ptr<TfrView> band = CreateReportObject(gtBand, QString());
+        static_cast<TfrBandView &>(*band).SetBandType(btMasterData);
+        band->Name = QStringLiteral("Band1");
+        form->Page->TemplateObjects.push_back(std::move(band));
+        AddMemo(QStringLiteral("A"), 10, 10, false);
+        AddMemo(QStringLiteral("B"), 40, 20, true);
+        AddMemo(QStringLiteral("C"), 70, 30, false);
+        form->SyncToolbars();
+        form->Button(QStringLiteral("ZB1"))->Click();
+        EXPECT_EQ(Names(), QStringList({"Band1", "A", "C", "B"}));
+        ASSERT_EQ(form->UndoList.Count(), 1);
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Names(), QStringList({"Band1", "A", "B", "C"}));
+        EXPECT_EQ(form->UndoList.Count(), 0);
+
+        // Too few for spacing: nothing recorded; aligning two lefts is one step.
+        Key(Qt::Key_A);
+        EXPECT_EQ(SelectedCount, 4);
+        form->Page->TemplateObjects[0]->Selected = false;
+        form->Page->TemplateObjects[3]->Selected = false;
+        SelectedCount = 2;
+        LastClickedView = nullptr;
+        form->Button(QStringLiteral("Align4"))->Click();
+        EXPECT_EQ(form->UndoList.Count(), 0);
+        form->Button(QStringLiteral("Align1"))->Click();
+        EXPECT_EQ(form->UndoList.Count(), 1);
+        EXPECT_EQ(form->Page->TemplateObjects[1]->Left, 40);
+        Key(Qt::Key_Z);
+        EXPECT_EQ(form->Page->TemplateObjects[1]->Left, 10);
+        EXPECT_EQ(form->Page->TemplateObjects[2]->Left, 40);
+    });
 }
