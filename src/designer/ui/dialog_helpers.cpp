@@ -1,5 +1,6 @@
 #include "designer/ui/dialog_helpers.h"
 
+#include "designer/ui/frm_designer.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
 #include "platform/ui/qt_canvas.h"
@@ -34,7 +35,11 @@ QHBoxLayout *OkCancelRow(QDialog *dialog)
 
 void RecordUndoModify()
 {
-    if (TfrReportDesigner *designer = ReportDesigner())
+    // A second designer opened from the preview is the one being edited;
+    // its steps must not land in the hidden first one.
+    if (CurrentDesignerForm && CurrentDesignerForm->isVisible())
+        CurrentDesignerForm->RecordUndoModify();
+    else if (TfrReportDesigner *designer = ReportDesigner())
         designer->RecordUndoModify();
 }
 
