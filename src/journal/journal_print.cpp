@@ -74,12 +74,6 @@ void TJournalPrint::StartPrint(const TKerstal &journal, int linesPerPage)
     Form2Lines = BuildForm2Lines(journal, linesPerPage);
 }
 
-void TJournalPrint::StartDesign(const TKerstal &journal)
-{
-    Reset();
-    PrintJournal = &journal;
-}
-
 void TJournalPrint::Forget(const TKerstal *journal)
 {
     if (journal && journal == PrintJournal) {

@@ -30,12 +30,10 @@ public:
     bool FirstOfRubric = false;
     QStringList Form2Lines;
 
-    // A print of the journal begins: its form-2 lines are made afresh and
+    // A print of the journal begins, or the designer opens on it (its
+    // preview builds the same report): its form-2 lines are made afresh and
     // nothing of an earlier print stays current.
     void StartPrint(const TKerstal &journal, int linesPerPage);
-    // The designer opens on the journal: the form-2 lines of the last print
-    // stay, but no rubric or record of another journal stays current.
-    void StartDesign(const TKerstal &journal);
     // A journal is going away: it stops being the one printed.
     void Forget(const TKerstal *journal);
 

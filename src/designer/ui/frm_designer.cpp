@@ -99,7 +99,6 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setBackgroundRole(QPalette::Dark);
     PageView = new TfrDesignerPage(this);
-    ScrollBox1->setWidget(PageView);
 
     BuildToolBars();
     BuildMenus(menuBar);
@@ -130,6 +129,7 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     if (!FirstInstance)
         for (const char *name : {"N29", "N30"})
             Item(QLatin1String(name))->setEnabled(false);
+    ConnectSurfaceCommands();
     FirstInstanceFlag = false;
     SetFileName(QStringLiteral("Untitled"));
     resize(1000, 700);
@@ -512,6 +512,8 @@ void TfrDesignerForm::SetPage(int n)
     if (!report || report->TemplatePages.Count() == 0)
         return;
     n = std::clamp(n, 0, report->TemplatePages.Count() - 1);
+    ClearUndo();
+    ClearRedo();
     CurPage = n;
     Page = &report->TemplatePages.GetPage(n);
     UpdateTabs();
@@ -581,6 +583,8 @@ void TfrDesignerForm::RemovePage(int n)
             SetPage(0);
         }
     }
+    ClearUndo();
+    ClearRedo();
 }
 
 void TfrDesignerForm::SetGridSize(int n)
@@ -729,6 +733,7 @@ void TfrDesignerForm::showEvent(QShowEvent *e)
     SetPage(0);
     SetFileName(FileName);
     ResetSelection();
+    PageView->ResetState();
     Button(QStringLiteral("OB1"))->SetDown(true);
     EnableHooked();
     if (!FirstInstance)
@@ -745,6 +750,8 @@ void TfrDesignerForm::hideEvent(QHideEvent *e)
     QDialog::hideEvent(e);
     if (e->spontaneous())
         return;
+    ClearUndo();
+    ClearRedo();
     WriteOptions();
 }
 

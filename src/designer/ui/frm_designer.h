@@ -3,6 +3,7 @@
 // template page over the page on grey, and the status bar. The engine shows
 // it modally through ReportDesignerInstance; hosts name the template's file
 // through CurrentDesignerForm first.
+#include "designer/design_undo.h"
 #include "designer/designer_core.h"
 #include "report/report.h"
 
@@ -73,6 +74,10 @@ public:
     void ClearRedo();
     void UndoBClick();
     void RedoBClick();
+    TUndoList UndoList, RedoList;
+    // The undo and redo items and buttons, the object buttons and the
+    // surface's own commands.
+    void ConnectSurfaceCommands();
 
     // ---- the controls kept in step with the selection, formatting, keys,
     // inspector and editors (design_editing.cpp) ----

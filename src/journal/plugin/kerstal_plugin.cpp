@@ -24,14 +24,16 @@ extern "C" TUNVEX_PLUGIN_EXPORT void RunPlugIn(void)
     // message boxes of the window are asked through it.
     TQtPrompt prompt;
     TPrompt *previous = SetPrompt(&prompt);
+    // Its own designer, made at the first print or design.
+    LinkJournalDesigner();
     // Nothing may leave into the program: an error is shown here, after the
     // window that it came out of was destroyed.
     GuardedCall([] {
         auto window = std::make_unique<TfrmKerstal>(ProgramNetwork());
         window->exec();
     });
-    // The report engine and its windows, started by the first print, go
-    // with the window, before the application object can.
+    // The report engine, its windows and the designer, started by the first
+    // print or design, go with the window, before the application object can.
     StopJournalReports();
     SetPrompt(previous);
 }

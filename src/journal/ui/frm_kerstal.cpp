@@ -933,7 +933,9 @@ void TfrmKerstal::ReportDesignerExecute()
     if (!journal || !JournalDesignerHooks.Install)
         return;
     PrepareReports();
-    Print.StartDesign(*journal);
+    // The designer's preview builds this journal: its form-2 lines, not
+    // those of an earlier print, head the pages.
+    Print.StartPrint(*journal, Options.LinesPerPage);
     if (QFileInfo(Options.TypeVJ).isFile())
         frMain.LoadFromFile(Options.TypeVJ);
     if (JournalDesignerHooks.SetFileName)

@@ -27,3 +27,7 @@ struct TJournalDesignerHooks
     std::function<void()> Remove;
 };
 extern TJournalDesignerHooks JournalDesignerHooks;
+
+// Fills JournalDesignerHooks from the plug-in's own copy of the designer
+// and its dialogs. It only links them: the form is made by Install.
+void LinkJournalDesigner();

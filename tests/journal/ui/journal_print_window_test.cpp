@@ -1,9 +1,13 @@
 // Printing a journal from its window: the template of the settings, the
-// template chosen for one print when that one is missing, and the preview.
+// template chosen for one print when that one is missing, the preview, and
+// the designer on the same template.
+#include "designer/ui/frm_designer.h"
 #include "journal/ui/frm_kerstal.h"
 #include "journal/ui/journal_reports.h"
 #include "kerstal_fixture.h"
+#include "prepared_texts.h"
 #include "report/engine.h"
+#include "report/report_page.h"
 
 #include <QtGui/QAction>
 #include <QtTest/QTest>
@@ -103,4 +107,81 @@ TEST_F(JournalPrintWindowTest, TheTemplateOfTheSettingsPrintsWithoutAsking)
     QTest::keyClick(Window->tvKerstal, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(Previews.size(), 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+namespace {
+
+// The window with the plug-in's designer linked, as the plug-in's entry links it.
+class JournalDesignWindowTest : public JournalPrintWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        LinkJournalDesigner();
+        JournalPrintWindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        JournalPrintWindowTest::TearDown();
+        JournalDesignerHooks = {};
+    }
+
+    // "Дизайнер отчетов" with inside run while the designer is shown.
+    void Design(const std::function<void(TfrDesignerForm &)> &inside)
+    {
+        bool shown = false;
+        WhenDialog([&](QDialog *d) {
+            shown = true;
+            EXPECT_EQ(d, CurrentDesignerForm);
+            if (CurrentDesignerForm)
+                inside(*CurrentDesignerForm);
+            d->reject();
+        });
+        ASSERT_TRUE(Window->ReportDesigner->isEnabled());
+        Window->ReportDesigner->trigger();
+        EXPECT_TRUE(shown);
+    }
+};
+
+} // namespace
+
+TEST_F(JournalDesignWindowTest, TheDesignerOpensOnTheTemplateOfTheSettingsAndBuildsThisJournal)
+{
+    Window->Options.TypeVJ = ShippedTemplate;
+    Window->Journal(0)->MineName = QStringLiteral("Первая");
+    QTest::keyClick(Window->tvKerstal, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(Previews.size(), 1);
+
+    // The journal changed after that print: the designer's build shows it as it is now.
+    Window->Journal(0)->MineName = QStringLiteral("Вторая");
+    Design([this](TfrDesignerForm &form) {
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Дизайнер - Вентжурнал.frf"));
+        // What Save writes to.
+        EXPECT_EQ(form.FileName, ShippedTemplate);
+        ASSERT_EQ(Window->frMain.TemplatePages.Count(), 1);
+        EXPECT_GT(Window->frMain.TemplatePages.GetPage(0).TemplateObjects.size(), 10u);
+        // The record sources are where the template names them, so the
+        // designer's preview builds the journal.
+        ASSERT_TRUE(Window->frMain.PrepareReport());
+        const QStringList texts = PreparedTexts(Window->frMain);
+        EXPECT_TRUE(texts.contains(QStringLiteral("Шахта  Вторая"))) << qPrintable(texts.join(u'\n'));
+        EXPECT_TRUE(texts.contains(QStringLiteral("1. Рубрика 0")));
+        // The form-2 head that VJStr gives is made afresh too.
+        ASSERT_GT(Window->Print.Form2Lines.size(), 2);
+        EXPECT_TRUE(Window->Print.Form2Lines[2].contains(QStringLiteral("Вторая"))) << qPrintable(Window->Print.Form2Lines[2]);
+    });
+    EXPECT_EQ(Window->Print.PrintJournal, Window->Journal(0));
+    EXPECT_EQ(Previews.size(), 1);
+}
+
+TEST_F(JournalDesignWindowTest, AMissingTemplateIsDesignedUnderItsPathWithoutAsking)
+{
+    Window->Options.TypeVJ = Folder.filePath(QStringLiteral("новый.frf"));
+    Design([this](TfrDesignerForm &form) {
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Дизайнер - новый.frf"));
+        EXPECT_EQ(form.FileName, Window->Options.TypeVJ);
+        ASSERT_EQ(Window->frMain.TemplatePages.Count(), 1);
+        EXPECT_TRUE(Window->frMain.TemplatePages.GetPage(0).TemplateObjects.empty());
+    });
+    EXPECT_EQ(Window->Options.TypeVJ, Folder.filePath(QStringLiteral("новый.frf")));
 }
