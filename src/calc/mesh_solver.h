@@ -21,7 +21,7 @@ constexpr double ChordHeadLimit = 50;
 // No branch of this resistance or more becomes the root of the tree.
 constexpr double RootResistanceLimit = 10000;
 constexpr int MaxPasses = 200;
-// At most this many Newton steps finish a network still unsettled after MaxPasses.
+// At most this many Newton steps finish a network whose passes do not settle.
 constexpr int MaxNewtonSteps = 60;
 
 struct MeshMember
@@ -78,7 +78,8 @@ private:
     enum class TPass { Settled, Unsettled, Fault };
     TPass RunPass();
     void PreparePassMembers();
-    bool RunPasses(int passes, bool &settled);
+    bool RunPasses(int passes, bool &settled, bool judge);
+    bool WillNotSettle() const;
     class TFrontier;
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
@@ -116,6 +117,7 @@ private:
     std::vector<int> m_passStart;  // by mesh, into the two above
     std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
+    std::vector<double> m_passDistance;  // by pass of the current run, the worst mesh's distance from settling
 
     // The extended solve: the branches and nodes of the tree's part of the
     // network, with the pressure system over its nodes but the reference.

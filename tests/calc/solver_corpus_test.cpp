@@ -2,6 +2,7 @@
 // generated networks: random ones of up to some 250 branches and mine-like
 // ones, among them networks still unsettled after the method's 200 passes.
 #include "generated_network.h"
+#include "method_passes.h"
 #include "newton_reference.h"
 #include "solver_fixture.h"
 
@@ -92,52 +93,41 @@ TEST_P(Corpus, AgreesWithNewtonWithinTheTolerance)
     }
 }
 
-// The solver runs its passes on flat arrays with R·|Q|·Q in place of R·Q·|Q|.
-// Written out member by member, the method's passes must settle at the same
-// pass with the same flows to the last bit; where they do not settle, the
-// solver must have gone on to the extended solve.
-TEST_P(Corpus, SettledFlowsAreThoseOfTheMethodsPasses)
+namespace {
+
+// Solves t and checks it against the method's own passes: where they settle,
+// the solver must have run exactly those passes and give their flows to the
+// last bit; where they do not, it must have gone on to the extended solve.
+// The pass at which the method settles, 0 when it does not.
+int ExpectTheMethodsPasses(TNetworkTables &t)
 {
+    TSolveStats stats;
+    EXPECT_EQ(CalcTablesAir(t, &stats), crSolved);
     auto flows = std::make_unique<TTable<double>>();
     TTable<double> &q = *flows;
-    TMeshSolver solver(t, MaxBranchNo(t), MaxNodeNo(t), t.BranchNo, t.BranchStartNode, t.BranchEndNode,
-                       t.NodeIsSurface, t.BranchR, t.BranchAuxDepression, q);
-    ASSERT_TRUE(solver.JoinSurfaceNodes() && solver.TopologyIsSound());
-    solver.BuildAdjacencyLists();
-    ASSERT_TRUE(solver.FindRootBranch() && solver.BuildSpanningTree() && solver.InitChordFlows()
-                && solver.BuildMeshes());
-    int settledAt = 0;
-    for (int pass = 1; pass <= MaxPasses && !settledAt; ++pass) {
-        bool settled = true;
-        for (int k = 0; k < solver.MeshCount(); ++k) {
-            double residual = 0;
-            double slope = 0;
-            for (const MeshMember *m = solver.MeshBegin(k); m != solver.MeshEnd(k); ++m) {
-                const double r = t.BranchR[m->Branch];
-                const double h = t.BranchAuxDepression[m->Branch];
-                const double flow = q[m->Branch];
-                residual += m->Direction == 1 ? r * flow * std::fabs(flow) - h : h - r * flow * std::fabs(flow);
-                slope += r * std::fabs(flow);
-            }
-            const double dq = residual / (2 * (static_cast<double>(MinResistance) + slope));
-            for (const MeshMember *m = solver.MeshBegin(k); m != solver.MeshEnd(k); ++m)
-                q[m->Branch] += m->Direction == 1 ? -dq : dq;
-            if (std::fabs(residual) > static_cast<double>(ResidualTolerance)
-                || std::fabs(dq) > static_cast<double>(FlowTolerance))
-                settled = false;
-        }
-        if (settled)
-            settledAt = pass;
-    }
-    if (!settledAt) {
+    const int settledAt = MethodPasses(t, q);
+    EXPECT_GE(settledAt, 0);
+    if (settledAt <= 0) {
         EXPECT_NE(stats.Settling, stSettled);
-        return;
+        return settledAt;
     }
     EXPECT_EQ(stats.Settling, stSettled);
     EXPECT_EQ(stats.Passes, settledAt);
+    int differing = 0;
     for (int b = 1; b <= MaxBranchNo(t); ++b)
-        EXPECT_EQ(std::memcmp(&q[b], &t.BranchQ[b], sizeof(double)), 0)
-            << "branch " << b << ": " << t.BranchQ[b] << ", the method's passes give " << q[b];
+        if (std::memcmp(&q[b], &t.BranchQ[b], sizeof(double)) != 0 && ++differing <= 3)
+            ADD_FAILURE() << "branch " << b << ": " << t.BranchQ[b] << ", the method's passes give " << q[b];
+    EXPECT_EQ(differing, 0);
+    return settledAt;
+}
+
+} // namespace
+
+// The solver runs its passes on flat arrays with R·|Q|·Q in place of R·Q·|Q|,
+// and may judge early that they will not settle.
+TEST_P(Corpus, SettledFlowsAreThoseOfTheMethodsPasses)
+{
+    ExpectTheMethodsPasses(t);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeded, Corpus, ::testing::ValuesIn(Cases()),
@@ -147,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(Seeded, Corpus, ::testing::ValuesIn(Cases()),
                              return name + "_" + std::to_string(info.param.Seed);
                          });
 
-// The hardest of the corpus: the method's own passes leave it unsettled.
+// The hardest of the corpus: the method's own passes leave it unsettled, and
+// the solver sees that long before their end.
 TEST(Corpus, HardMineNeedsTheExtendedSolve)
 {
     auto holder = std::make_unique<TNetworkTables>();
@@ -159,7 +150,33 @@ TEST(Corpus, HardMineNeedsTheExtendedSolve)
                                   &stats),
               crSolved);
     EXPECT_EQ(stats.Settling, stExtended);
-    EXPECT_GT(stats.Passes, MaxPasses);
+    EXPECT_LT(stats.Passes, MaxPasses);
     EXPECT_GT(stats.NewtonSteps, 0);
     EXPECT_LT(CheckLoopLaw(t).WorstResidual, static_cast<double>(ResidualTolerance));
+}
+
+// The generated networks whose passes, settling late within MaxPasses, came
+// closest to being judged unsettled early.
+TEST(Corpus, LateSettlingNetworksRunAllTheirPasses)
+{
+    struct TLate
+    {
+        int Panels;
+        unsigned Seed;
+        int Fans, Intakes, SettledAt;
+    };
+    const TLate cases[] = {
+        {58, 8366, 3, 2, 168}, {29, 2165, 1, 2, 175}, {33, 1957, 1, 2, 190}, {60, 5000, 3, 2, 192},
+        {26, 9342, 1, 1, 186}, {34, 3718, 2, 1, 198}, {30, 4038, 1, 3, 199}, {32, 2856, 1, 2, 195},
+    };
+    auto holder = std::make_unique<TNetworkTables>();
+    TNetworkTables &t = *holder;
+    for (const TLate &c : cases) {
+        SCOPED_TRACE(c.Seed);
+        MakeMineNetwork(t, c.Panels, c.Seed, c.Fans, c.Intakes);
+        EXPECT_EQ(ExpectTheMethodsPasses(t), c.SettledAt);
+    }
+    const int nodes = 8 + 3871 * 7 % 900;
+    MakeRandomNetwork(t, nodes, 2 * nodes + nodes / 2, 3871);
+    EXPECT_EQ(ExpectTheMethodsPasses(t), 173);
 }

@@ -1,0 +1,88 @@
+// Not a benchmark: a sweep, run by hand, of the solver over many generated
+// networks. Where the loop method's own passes settle within MaxPasses, the
+// solver must run exactly those passes to the same flows; its early judgement
+// that passes will not settle must never take such a network to the extended
+// solve. Prints one line per family and every network that breaks this;
+// exits with 1 when one did.
+//
+//   settle_sweep [first seed] [last seed]
+#include "generated_network.h"
+#include "method_passes.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The families, each seed a network: mine-like ones of every size the tables
+// hold and of 20 to 100 panels, where the passes settle late most often, with
+// one to seven fans and one to three intakes; random ones of 8 to 900 nodes.
+std::string Generate(TNetworkTables &t, const std::string &family, unsigned s)
+{
+    if (family == "mine") {
+        const int panels = 4 + static_cast<int>(s * 37 % 308);
+        const int fans = 1 + static_cast<int>(s % 4 == 0 ? s / 4 % 7 : 0);
+        const int intakes = 1 + static_cast<int>(s / 3 % 3);
+        MakeMineNetwork(t, panels, s, fans, intakes);
+        return std::to_string(panels) + " panels, " + std::to_string(fans) + " fans, " + std::to_string(intakes)
+               + " intakes";
+    }
+    if (family == "late mine") {
+        const int panels = 20 + static_cast<int>(s * 13 % 80);
+        const int fans = 1 + static_cast<int>(s % 3);
+        const int intakes = 1 + static_cast<int>(s / 3 % 3);
+        MakeMineNetwork(t, panels, s, fans, intakes);
+        return std::to_string(panels) + " panels, " + std::to_string(fans) + " fans, " + std::to_string(intakes)
+               + " intakes";
+    }
+    const int nodes = 8 + static_cast<int>(s * 7 % 900);
+    MakeRandomNetwork(t, nodes, 2 * nodes + static_cast<int>(s % 5) * nodes / 2, s);
+    return std::to_string(nodes) + " nodes";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const unsigned first = argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : 1;
+    const unsigned last = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1000;
+    auto tables = std::make_unique<TNetworkTables>();
+    auto flows = std::make_unique<TTable<double>>();
+    TNetworkTables &t = *tables;
+    int faults = 0;
+    for (const char *family : {"mine", "late mine", "random"}) {
+        int networks = 0, settled = 0, late = 0, extended = 0;
+        for (unsigned s = first; s <= last; ++s) {
+            const std::string what = Generate(t, family, s);
+            const int settledAt = MethodPasses(t, *flows);
+            if (settledAt < 0)
+                continue;
+            TSolveStats stats;
+            const CalcResult code = CalcTablesAir(t, &stats);
+            ++networks;
+            const bool same = code == crSolved
+                              && (settledAt == 0
+                                      ? stats.Settling != stSettled
+                                      : stats.Settling == stSettled && stats.Passes == settledAt
+                                            && std::memcmp(flows->data() + 1, t.BranchQ.data() + 1,
+                                                           sizeof(double) * MaxBranchNo(t))
+                                                   == 0);
+            if (!same) {
+                ++faults;
+                std::printf("%s %u (%s): the method settles at pass %d, the solver gives code %d, %d passes, "
+                            "settling %d\n",
+                            family, s, what.c_str(), settledAt, code, stats.Passes, stats.Settling);
+            }
+            settled += settledAt > 0;
+            late += settledAt > 150;
+            extended += settledAt == 0 && stats.Passes < MaxPasses;
+        }
+        std::printf("%s: %d networks, %d settle within the passes (%d after pass 150), %d judged early not to\n",
+                    family, networks, settled, late, extended);
+        std::fflush(stdout);
+    }
+    return faults == 0 ? 0 : 1;
+}
