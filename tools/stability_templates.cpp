@@ -1,4 +1,5 @@
 #include "stability_templates.h"
+#include "designer/designer_core.h"
 #include "template_parts.h"
 
 #include "calc/natural_draught.h"
@@ -92,6 +93,27 @@ void AddPageNumbers(TfrPage &page)
 
 void WriteTemplate(TfrReport &report, const QString &file)
 {
+    // Written as the designer shows a page (bands first, each as wide as the
+    // sheet, or as high for cross bands), so that a shipped template opened
+    // in the designer and saved unchanged keeps its bytes.
+    for (int p = 0; p < report.TemplatePages.Count(); ++p) {
+        TfrPage &page = report.TemplatePages.GetPage(p);
+        OrderBands(page);
+        for (auto &view : page.TemplateObjects) {
+            auto *band = dynamic_cast<TfrBandView *>(view.get());
+            if (!band || band->ReportObjectType != gtBand)
+                continue;
+            const int kind = band->GetBandType();
+            if (kind >= btCrossHeader && kind <= btCrossFooter) {
+                band->Top = 0;
+                band->Height = page.PrinterInfo.PageHeight;
+            } else {
+                band->Left = 0;
+                band->Width = page.PrinterInfo.PageWidth;
+            }
+            band->FrameWidth = 1;
+        }
+    }
     QDir().mkpath(QFileInfo(file).absolutePath());
     report.SaveToFile(file);
 }

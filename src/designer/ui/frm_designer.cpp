@@ -788,4 +788,7 @@ void RemoveReportDesigner()
     delete FirstForm;
     FirstForm = nullptr;
     FirstInstanceFlag = true;
+    // The copies are report objects: free them while the engine and the
+    // application still exist, not from a static destructor.
+    ClearDesignClipboard();
 }

@@ -1,4 +1,3 @@
-#include "designer/design_state.h"
 #include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/frm_designer.h"
 #include "journal/ui/journal_reports.h"
@@ -17,8 +16,5 @@ void LinkJournalDesigner()
     JournalDesignerHooks.Remove = [] {
         RemoveReportDesigner();
         RemoveDesignerDialogHooks();
-        // Copies of report objects would otherwise be freed by a static
-        // destructor when the library is unloaded, after the application.
-        ClearDesignClipboard();
     };
 }
