@@ -3,6 +3,7 @@
 #include "designer/design_state.h"
 #include "designer/designer_core.h"
 #include "designer/dialog_rules.h"
+#include "designer/ui/design_page.h"
 #include "designer/ui/designer_dialogs.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
@@ -11,7 +12,6 @@
 #include "report/report_objects.h"
 #include "report/report_page.h"
 
-#include <QtWidgets/QComboBox>
 
 #include <tuple>
 
@@ -89,31 +89,29 @@ void InsertFields(TfrDesignerForm &form)
 {
     if (!form.Page)
         return;
-    // New objects take the font the text toolbar shows.
-    QString fontName = QStringLiteral("Arial");
-    int fontSize = 10;
-    if (auto *fonts = form.findChild<QComboBox *>(QStringLiteral("C2")); fonts && !fonts->currentText().isEmpty())
-        fontName = fonts->currentText();
-    if (auto *sizes = form.findChild<QComboBox *>(QStringLiteral("C3")))
-        fontSize = sizes->currentText().toInt() > 0 ? sizes->currentText().toInt() : fontSize;
     TWizardOptions base;
     base.Grid = form.Options.GridSize;
-    std::tie(base.ObjectWidth, base.ObjectHeight) = DefaultMemoSize(form.Options.GridSize, fontSize);
+    std::tie(base.ObjectWidth, base.ObjectHeight) = DefaultMemoSize(form.Options.GridSize, LastFontSize);
     base.SurfaceWidth = form.Page->PrinterInfo.PageWidth;
     base.SurfaceHeight = form.Page->PrinterInfo.PageHeight;
     // The wizard selects what it inserts; the rest goes unselected first.
     std::vector<TfrView *> before = SelectedObjects(*form.Page);
     for (TfrView *v : before)
         v->Selected = false;
-    const std::vector<TfrMemoView *> added = InsertDBFields(*form.Page, base, fontName, fontSize, &form);
+    const std::vector<TfrMemoView *> added = InsertDBFields(*form.Page, base, LastFontName, LastFontSize, &form);
     if (added.empty()) {
         for (TfrView *v : before)
             v->Selected = true;
         return;
     }
+    SelectedCount = int(added.size());
+    LastClickedView = nullptr;
+    form.SyncToolbars();
     OrderBands(*form.Page);
-    MarkModified(form);
+    form.PageView->ComputeSelectionBounds();
     form.RedrawPage();
+    // One step takes the whole insertion back.
+    form.RecordUndo(0);
 }
 
 void Guarded(TfrDesignerForm &form, void (*command)(TfrDesignerForm &))

@@ -1,4 +1,5 @@
 #include "../designer_fixture.h"
+#include "designer/design_state.h"
 #include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/frm_designer.h"
 #include "platform/prompt.h"
@@ -163,6 +164,7 @@ TEST_F(DesignerDialogs, WizardSelectsOnlyTheInsertedFields)
         EXPECT_FALSE(old.Selected);
         EXPECT_TRUE(objects[2]->Selected);
         EXPECT_TRUE(objects[3]->Selected);
+        EXPECT_EQ(SelectedCount, 2);
         EXPECT_TRUE(form->FileModified);
 
         // Cancelled: the selection is as it was.
@@ -170,6 +172,10 @@ TEST_F(DesignerDialogs, WizardSelectsOnlyTheInsertedFields)
         form->MastMenu->actions().front()->trigger();
         EXPECT_EQ(objects.size(), 4u);
         EXPECT_TRUE(objects[3]->Selected);
+
+        // One undo takes the whole insertion back.
+        form->UndoBClick();
+        EXPECT_EQ(objects.size(), 2u);
     });
 }
 
