@@ -1,6 +1,7 @@
 // Printing a journal from its window: the template of the settings, the
 // template chosen for one print when that one is missing, the preview, and
 // the designer on the same template.
+#include "designer/design_state.h"
 #include "designer/ui/frm_designer.h"
 #include "journal/ui/frm_kerstal.h"
 #include "journal/ui/journal_reports.h"
@@ -182,6 +183,12 @@ TEST_F(JournalDesignWindowTest, AMissingTemplateIsDesignedUnderItsPathWithoutAsk
         EXPECT_EQ(form.FileName, Window->Options.TypeVJ);
         ASSERT_EQ(Window->frMain.TemplatePages.Count(), 1);
         EXPECT_TRUE(Window->frMain.TemplatePages.GetPage(0).TemplateObjects.empty());
+        // Save writes the template of the settings.
+        form.FileBtn3Click();
+        EXPECT_TRUE(DialogConfirmed);
     });
     EXPECT_EQ(Window->Options.TypeVJ, Folder.filePath(QStringLiteral("новый.frf")));
+    TfrReport saved;
+    saved.LoadFromFile(Window->Options.TypeVJ);
+    EXPECT_EQ(saved.TemplatePages.Count(), 1);
 }
