@@ -24,6 +24,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QScrollArea>
 
 namespace {
 
@@ -179,7 +180,10 @@ void TfrDesignerForm::PstBClick()
     if (!Page || DesignClipboard.empty())
         return;
     const int grid = Options.GridSize;
-    PasteClipboard(*Page, ScrolledGridOffset(PageView->x(), grid), ScrolledGridOffset(PageView->y(), grid));
+    // Scrolling moves the sheet the page lies on, not the page within it:
+    // where the page starts is measured in the scroll box's view.
+    const QPoint surface = PageView->mapTo(ScrollBox1->viewport(), QPoint(0, 0));
+    PasteClipboard(*Page, ScrolledGridOffset(surface.x(), grid), ScrolledGridOffset(surface.y(), grid));
     SyncToolbars();
     PageView->ComputeSelectionBounds();
     RedrawPage();

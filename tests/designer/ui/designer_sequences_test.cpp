@@ -1,0 +1,248 @@
+// The designer used as an author uses it: sequences of commands, keys and
+// mouse gestures, after each of which the selection count, the enabled
+// controls, the undo buttons and the pixels of the page must agree with the
+// page's objects.
+#include "designer/design_editing_rules.h"
+#include "designer/design_state.h"
+#include "designer/ui/design_page.h"
+#include "designer/ui/designer_dialog_hooks.h"
+#include "designer/ui/dock.h"
+#include "designer/ui/frm_designer.h"
+#include "platform/prompt.h"
+#include "report/engine.h"
+#include "report/report_page.h"
+#include "report/ui/speed_button.h"
+
+#include <QtCore/QTimer>
+#include <QtGui/QAction>
+#include <QtGui/QMouseEvent>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QScrollArea>
+#include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTabBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TNoAnswers : public TPrompt
+{
+public:
+    QStringList Asked;
+    int MessageBox(const QString &text, const QString &, int) override
+    {
+        Asked << text;
+        return idNo;
+    }
+};
+
+class DesignerSequences : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        previous = SetPrompt(&prompt);
+        ResetNewObjectDefaults();
+        InstallDesignerDialogHooks();
+        InstallReportDesigner();
+        form = CurrentDesignerForm;
+        ClearDesignClipboard();
+        report.TemplatePages.Add();
+        report.TemplatePages.Add();
+    }
+    void TearDown() override
+    {
+        ClearDesignClipboard();
+        RemoveReportDesigner();
+        RemoveDesignerDialogHooks();
+        SetPrompt(previous);
+    }
+    void Design(const std::function<void()> &inside)
+    {
+        QTimer::singleShot(0, form, [this, inside] {
+            form->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+            form->Options.GridSize = 4;
+            form->Options.GridAlign = true;
+            form->Options.EditAfterInsert = false;
+            inside();
+            form->accept();
+        });
+        report.DesignReport();
+    }
+    TfrPage &Page() { return *form->Page; }
+    TfrMemoView &Memo(TfrPage &page, const QString &name, int l, int t, int w = 100, int h = 20)
+    {
+        std::unique_ptr<TfrView> created = CreateReportObject(gtMemo);
+        auto &m = static_cast<TfrMemoView &>(*created);
+        m.Name = name;
+        m.Lines = QStringList{name};
+        m.Left = l, m.Top = t, m.Width = w, m.Height = h;
+        m.FrameTyp = frame::All;
+        page.TemplateObjects.push_back(std::move(created));
+        return m;
+    }
+    TfrDesignerPage &Surface() { return *form->PageView; }
+    void Click(QPoint p, Qt::KeyboardModifiers m = {})
+    {
+        QMouseEvent move(QEvent::MouseMove, p, Surface().mapToGlobal(p), Qt::NoButton, Qt::NoButton, m);
+        QApplication::sendEvent(&Surface(), &move);
+        QTest::mousePress(&Surface(), Qt::LeftButton, m, p);
+        QTest::mouseRelease(&Surface(), Qt::LeftButton, m, p);
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        if (QApplication::activeWindow() != form) {
+            form->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        }
+        QTest::keyClick(form, Qt::Key(key), modifiers);
+    }
+    QStringList Names()
+    {
+        QStringList names;
+        for (const auto &v : Page().TemplateObjects)
+            names << v->Name;
+        return names;
+    }
+    bool Enabled(const QString &name)
+    {
+        if (TfrTBButton *b = form->Button(name))
+            return b->isEnabled();
+        if (QAction *a = form->Item(name))
+            return a->isEnabled();
+        QWidget *w = form->findChild<QWidget *>(name);
+        return w && w->isEnabled();
+    }
+    // The selection count, the controls that follow the selection, the undo
+    // buttons and the page's pixels agree with the objects.
+    void ExpectInStep(const char *step)
+    {
+
+        int flagged = 0;
+        for (const auto &v : Page().TemplateObjects)
+            flagged += v->Selected;
+        EXPECT_EQ(SelectedCount, flagged) << step;
+        for (const auto &[name, on] : EnabledControls(SelectionKind(Page())))
+            EXPECT_EQ(Enabled(name), on) << step << ": " << name.toStdString();
+        EXPECT_EQ(Enabled(QStringLiteral("UndoB")), form->UndoList.Count() > 0) << step;
+        EXPECT_EQ(Enabled(QStringLiteral("RedoB")), form->RedoList.Count() > 0) << step;
+        const QImage shown = Surface().Image().copy();
+        Surface().DrawPage();
+        EXPECT_TRUE(shown == Surface().Image()) << step << ": the page differs from a full repaint";
+    }
+
+    TfrEngineScope engine;
+    TNoAnswers prompt;
+    TPrompt *previous = nullptr;
+    TfrReport report;
+    TfrDesignerForm *form = nullptr;
+};
+
+} // namespace
+
+TEST_F(DesignerSequences, ClipboardOrderDeleteAndUndoKeepControlsAndPageInStep)
+{
+    TfrPage &first = report.TemplatePages.GetPage(0);
+    Memo(first, QStringLiteral("A"), 40, 40);
+    Memo(first, QStringLiteral("B"), 80, 50);
+    Memo(first, QStringLiteral("C"), 120, 60);
+    Design([&] {
+        ExpectInStep("shown");
+        Click({50, 45});
+        ExpectInStep("click A");
+        Click({190, 75}, Qt::ShiftModifier);
+        ExpectInStep("shift-click C");
+        ASSERT_EQ(SelectedCount, 2);
+
+        Key(Qt::Key_X);
+        EXPECT_EQ(Names(), QStringList{QStringLiteral("B")});
+        ExpectInStep("cut");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Names(), QStringList({"A", "B", "C"}));
+        ExpectInStep("undo cut");
+        Key(Qt::Key_Y);
+        EXPECT_EQ(Names(), QStringList{QStringLiteral("B")});
+        ExpectInStep("redo cut");
+        Key(Qt::Key_V);
+        EXPECT_EQ(Names(), QStringList({"B", "A", "C"}));
+        ExpectInStep("paste");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Names(), QStringList{QStringLiteral("B")});
+        ExpectInStep("undo paste");
+        Key(Qt::Key_Z);
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Names(), QStringList({"A", "B", "C"}));
+        ExpectInStep("back to the start");
+
+        Click({50, 45});
+        form->Item(QStringLiteral("N32"))->trigger();
+        EXPECT_EQ(Names(), QStringList({"B", "C", "A"}));
+        ExpectInStep("bring to front");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Names(), QStringList({"A", "B", "C"}));
+        ExpectInStep("undo bring to front");
+
+        Key(Qt::Key_A);
+        ExpectInStep("select all");
+        form->Button(QStringLiteral("Align1"))->Click();
+        ExpectInStep("align lefts");
+        form->Button(QStringLiteral("GB3"))->Click();
+        ExpectInStep("fit to grid");
+        Key(Qt::Key_Right, Qt::NoModifier);
+        EXPECT_EQ(form->UndoList.Count(), 2);
+        ExpectInStep("arrow with several");
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        ExpectInStep("nudge");
+        Key(Qt::Key_Delete, Qt::NoModifier);
+        EXPECT_TRUE(Page().TemplateObjects.empty());
+        ExpectInStep("delete");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Names(), QStringList({"A", "B", "C"}));
+        ExpectInStep("undo delete");
+        for (int i = 0; i < 3; ++i)
+            Key(Qt::Key_Z);
+        EXPECT_EQ(Page().TemplateObjects[0]->Left, 40);
+        EXPECT_EQ(Page().TemplateObjects[2]->Left, 120);
+        ExpectInStep("undo nudge, fit and alignment");
+    });
+}
+
+TEST_F(DesignerSequences, PagesSwitchedWithUndoPendingAndPasteWhereScrolled)
+{
+    TfrPage &first = report.TemplatePages.GetPage(0);
+    Memo(first, QStringLiteral("A"), 40, 40);
+    Memo(report.TemplatePages.GetPage(1), QStringLiteral("P2"), 40, 40);
+    Design([&] {
+        Click({50, 45});
+        Key(Qt::Key_C);
+        Key(Qt::Key_Right, Qt::ControlModifier);
+        ASSERT_EQ(form->UndoList.Count(), 1);
+        form->Tab1->setCurrentIndex(1);
+        EXPECT_EQ(form->CurPage, 1);
+        EXPECT_EQ(form->UndoList.Count(), 0);
+        ExpectInStep("other page");
+        Key(Qt::Key_V);
+        ASSERT_EQ(Page().TemplateObjects.size(), 2u);
+        // "A" is still on the first page: the copy takes a name of its own.
+        EXPECT_NE(Page().TemplateObjects[1]->Name, QStringLiteral("A"));
+        ExpectInStep("paste on the other page");
+        form->Tab1->setCurrentIndex(0);
+        EXPECT_EQ(first.TemplateObjects[0]->Left, 41);
+        ExpectInStep("back on the first page");
+
+        // Scrolled down: the group lands on the first grid line in view.
+        form->Options.GridSize = 8;
+        QScrollBar *bar = form->ScrollBox1->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 110);
+        bar->setValue(110);
+        QApplication::processEvents();
+        Key(Qt::Key_V);
+        ASSERT_EQ(Page().TemplateObjects.size(), 2u);
+        EXPECT_EQ(Page().TemplateObjects[1]->Top, 96);
+        EXPECT_EQ(Page().TemplateObjects[1]->Left, 0);
+        ExpectInStep("paste where scrolled");
+        form->Options.GridSize = 4;
+    });
+}
