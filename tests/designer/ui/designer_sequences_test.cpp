@@ -18,6 +18,7 @@
 #include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTabBar>
@@ -119,7 +120,6 @@ protected:
     // buttons and the page's pixels agree with the objects.
     void ExpectInStep(const char *step)
     {
-
         int flagged = 0;
         for (const auto &v : Page().TemplateObjects)
             flagged += v->Selected;
@@ -130,7 +130,16 @@ protected:
         EXPECT_EQ(Enabled(QStringLiteral("RedoB")), form->RedoList.Count() > 0) << step;
         const QImage shown = Surface().Image().copy();
         Surface().DrawPage();
-        EXPECT_TRUE(shown == Surface().Image()) << step << ": the page differs from a full repaint";
+        const QImage &full = Surface().Image();
+        if (shown == full)
+            return;
+        QRect diff;
+        for (int y = 0; y < full.height(); ++y)
+            for (int x = 0; x < full.width(); ++x)
+                if (shown.pixel(x, y) != full.pixel(x, y))
+                    diff |= QRect(x, y, 1, 1);
+        EXPECT_TRUE(diff.isEmpty()) << step << ": the page differs from a full repaint at (" << diff.x() << ", "
+                                    << diff.y() << ") " << diff.width() << " x " << diff.height();
     }
 
     TfrEngineScope engine;
@@ -244,5 +253,69 @@ TEST_F(DesignerSequences, PagesSwitchedWithUndoPendingAndPasteWhereScrolled)
         EXPECT_EQ(Page().TemplateObjects[1]->Left, 0);
         ExpectInStep("paste where scrolled");
         form->Options.GridSize = 4;
+    });
+}
+
+TEST_F(DesignerSequences, EachObjectInsertedFormattedAndUndone)
+{
+    Design([&] {
+        const auto insert = [&](const char *button, QPoint from, QPoint to) {
+            QTest::mouseClick(form->Button(QLatin1String(button)), Qt::LeftButton);
+            QMouseEvent hover(QEvent::MouseMove, from, Surface().mapToGlobal(from), Qt::NoButton, Qt::NoButton, {});
+            QApplication::sendEvent(&Surface(), &hover);
+            QTest::mousePress(&Surface(), Qt::LeftButton, {}, from);
+            QMouseEvent drag(QEvent::MouseMove, to, Surface().mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(&Surface(), &drag);
+            QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, to);
+        };
+        insert("OB2", {20, 20}, {20, 20});
+        ExpectInStep("text inserted");
+        insert("OB4", {200, 20}, {200, 20});
+        ExpectInStep("picture inserted");
+        insert("OB6", {20, 100}, {220, 140});
+        ExpectInStep("line drawn");
+        insert("OB5", {300, 200}, {300, 200});
+        ExpectInStep("subreport inserted");
+        ASSERT_EQ(Page().TemplateObjects.size(), 4u);
+        EXPECT_EQ(form->UndoList.Count(), 4);
+        EXPECT_EQ(form->Tab1->count(), 3);
+
+        // Several objects take a format button each; one undo step.
+        Key(Qt::Key_A);
+        ExpectInStep("select all");
+        form->Button(QStringLiteral("FrB5"))->Click();
+        for (const auto &v : Page().TemplateObjects)
+            if (v->ReportObjectType != gtLine)
+                EXPECT_EQ(v->FrameTyp & frame::All, frame::All) << v->Name.toStdString();
+        ExpectInStep("frame on all");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Page().TemplateObjects[0]->FrameTyp & frame::All, 0);
+        ExpectInStep("frame undone");
+
+        // The inspector in millimetres on the text object.
+        Click({30, 25});
+        ASSERT_EQ(SelectedCount, 1);
+        form->SetUnits(1);
+        QString value = QStringLiteral("10");
+        form->InspectorChanged(irLeft, value);
+        EXPECT_EQ(Page().TemplateObjects[0]->Left, 36);
+        EXPECT_EQ(value, QStringLiteral("10,00"));
+        ExpectInStep("inspector");
+        form->SetUnits(0);
+
+        // The context menu of one text object adds the object's items.
+        form->Popup1Popup();
+        EXPECT_GT(form->Popup1->actions().size(), 7);
+        ExpectInStep("context menu");
+
+        // The subreport opens its page; nothing of the first page's steps remains.
+        Click({310, 205});
+        ASSERT_EQ(SelectedCount, 1);
+        QTest::mouseDClick(&Surface(), Qt::LeftButton, {}, {310, 205});
+        EXPECT_EQ(form->CurPage, 2);
+        EXPECT_EQ(form->Tab1->currentIndex(), 2);
+        ExpectInStep("subreport page");
+        form->Tab1->setCurrentIndex(0);
+        ExpectInStep("back on the first page");
     });
 }
