@@ -319,3 +319,84 @@ TEST_F(DesignerSequences, EachObjectInsertedFormattedAndUndone)
         ExpectInStep("back on the first page");
     });
 }
+
+TEST_F(DesignerSequences, MouseGesturesAndContextMenuThenUndo)
+{
+    TfrPage &first = report.TemplatePages.GetPage(0);
+    std::unique_ptr<TfrView> created = CreateReportObject(gtBand);
+    auto &band = static_cast<TfrBandView &>(*created);
+    band.SetBandType(btMasterData);
+    band.Name = QStringLiteral("Band1");
+    band.Top = 200;
+    band.Height = 60;
+    first.TemplateObjects.push_back(std::move(created));
+    Memo(first, QStringLiteral("A"), 40, 40);
+    Memo(first, QStringLiteral("B"), 140, 40);
+    Memo(first, QStringLiteral("C"), 40, 210);
+    Design([&] {
+        const auto drag = [&](QPoint from, QPoint to, Qt::KeyboardModifiers m = {}) {
+            QMouseEvent hover(QEvent::MouseMove, from, Surface().mapToGlobal(from), Qt::NoButton, Qt::NoButton, m);
+            QApplication::sendEvent(&Surface(), &hover);
+            QTest::mousePress(&Surface(), Qt::LeftButton, m, from);
+            QMouseEvent held(QEvent::MouseMove, to, Surface().mapToGlobal(to), Qt::NoButton, Qt::LeftButton, m);
+            QApplication::sendEvent(&Surface(), &held);
+            QTest::mouseRelease(&Surface(), Qt::LeftButton, m, to);
+        };
+        const std::string loaded = [&] {
+            std::string s;
+            for (const auto &v : Page().TemplateObjects)
+                s += QStringLiteral("%1 %2,%3 %4x%5;").arg(v->Name).arg(v->Left).arg(v->Top).arg(v->Width).arg(v->Height).toStdString();
+            return s;
+        }();
+        // A rubber band over A and B.
+        drag({30, 30}, {260, 70});
+        EXPECT_EQ(SelectedCount, 2);
+        ExpectInStep("rubber selection");
+        // The edge A and B share, dragged right.
+        drag({140, 50}, {160, 50});
+        EXPECT_EQ(Page().TemplateObjects[1]->Width, 120);
+        ExpectInStep("shared edge");
+        // Both resized in proportion by the bottom-right mark.
+        drag({240, 60}, {280, 80});
+        ExpectInStep("proportional resize");
+        // Both moved.
+        drag({60, 50}, {80, 70});
+        ExpectInStep("moved");
+        // The band carries C; with Alt only the band moves.
+        drag({500, 250}, {500, 270});
+        EXPECT_EQ(SelectedCount, 2);
+        ExpectInStep("band with its contents");
+        drag({500, 270}, {500, 290}, Qt::AltModifier);
+        ExpectInStep("band alone");
+
+        // A context-menu flag on two texts: one step.
+        const auto centre = [&](int i) {
+            const TfrView &v = *Page().TemplateObjects[i];
+            return QPoint(v.Left + v.Width / 2, v.Top + v.Height / 2);
+        };
+        Click(centre(1));
+        Click(centre(2), Qt::ShiftModifier);
+        ASSERT_EQ(SelectedCount, 2);
+        QTest::mousePress(&Surface(), Qt::RightButton, {}, centre(1));
+        QTest::mouseRelease(&Surface(), Qt::RightButton, {}, centre(1));
+        QAction *wrap = nullptr;
+        for (QAction *a : form->Popup1->actions())
+            if (a->text() == QStringLiteral("Перенос слов"))
+                wrap = a;
+        ASSERT_NE(wrap, nullptr);
+        form->Popup1->hide();
+        wrap->trigger();
+        for (const auto &v : Page().TemplateObjects)
+            if (v->Selected)
+                EXPECT_EQ(v->Flags & flags::WordWrap, 0u) << v->Name.toStdString();
+        ExpectInStep("context menu item");
+
+        while (form->UndoList.Count() > 0)
+            Key(Qt::Key_Z);
+        std::string undone;
+        for (const auto &v : Page().TemplateObjects)
+            undone += QStringLiteral("%1 %2,%3 %4x%5;").arg(v->Name).arg(v->Left).arg(v->Top).arg(v->Width).arg(v->Height).toStdString();
+        EXPECT_EQ(undone, loaded);
+        ExpectInStep("all undone");
+    });
+}
