@@ -545,6 +545,10 @@ bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
     QWidget *focus = focusWidget();
     const bool typing = TypingInBox(focus);
 
+    // The designer closes by its close command or its window; Esc would
+    // otherwise reach the dialog underneath and close it mid-edit.
+    if (key == Qt::Key_Escape)
+        return true;
     if (enter && focus && (focus == C3 || C3->isAncestorOf(focus))) {
         DoClick(C3);
         return true;

@@ -18,6 +18,7 @@
 #include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QScrollBar>
@@ -398,5 +399,20 @@ TEST_F(DesignerSequences, MouseGesturesAndContextMenuThenUndo)
             undone += QStringLiteral("%1 %2,%3 %4x%5;").arg(v->Name).arg(v->Left).arg(v->Top).arg(v->Width).arg(v->Height).toStdString();
         EXPECT_EQ(undone, loaded);
         ExpectInStep("all undone");
+    });
+}
+
+TEST_F(DesignerSequences, EscapeDoesNotCloseTheDesigner)
+{
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("A"), 40, 40);
+    Design([&] {
+        Click({50, 45});
+        Key(Qt::Key_Escape, Qt::NoModifier);
+        EXPECT_TRUE(form->isVisible());
+        // Nor from a box of the toolbars.
+        form->E1->setFocus();
+        QTest::keyClick(form->E1, Qt::Key_Escape);
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(SelectedCount, 1);
     });
 }
