@@ -816,11 +816,10 @@ void TfrDesignerPage::AddNewObject(std::unique_ptr<TfrView> view)
     SelectedCount = 1;
     LastClickedView = &added;
     ComputeSelectionBounds();
-    // A new line takes its direction only when first drawn, and its region
-    // until then is that of the other direction: repaint its whole box too.
-    std::vector<TRect> area = added.GetRegion(true);
-    area.push_back({added.Left - 10, added.Top - 10, added.Left + added.Width + 11, added.Top + added.Height + 11});
-    DrawPage(10000, area);
+    DrawPage(10000, added.GetRegion(true));
+    // Drawing settles where a new object lies (a line takes its direction, a
+    // band the page's width): repaint where it lies now as well.
+    DrawPage(10000, added.GetRegion(true));
     m_form->SyncToolbars();
     m_form->RecordUndo(ukInsert);
 }
