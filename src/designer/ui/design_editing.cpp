@@ -136,6 +136,10 @@ void TfrDesignerForm::ConnectEditing()
     C3->setProperty("tag", 8);
     C3->setEditable(true);
     C3->setInsertPolicy(QComboBox::NoInsert);
+    // A size applies by Enter or by a pick from the list. The box would also
+    // pick the typed size when it loses the focus, which happens after every
+    // Enter and every change of selection: a second step, or a step of its own.
+    QObject::disconnect(C3->lineEdit(), &QLineEdit::editingFinished, nullptr, nullptr);
     connect(C2, &QComboBox::activated, this, [this] { DoClick(C2); });
     connect(C3, &QComboBox::activated, this, [this] { DoClick(C3); });
 

@@ -4,6 +4,7 @@
 // page's objects.
 #include "designer/design_editing_rules.h"
 #include "designer/design_state.h"
+#include "designer/ui/color_selector.h"
 #include "designer/ui/design_page.h"
 #include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/dock.h"
@@ -20,6 +21,8 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTabBar>
@@ -414,5 +417,85 @@ TEST_F(DesignerSequences, EscapeDoesNotCloseTheDesigner)
         QTest::keyClick(form->E1, Qt::Key_Escape);
         EXPECT_TRUE(form->isVisible());
         EXPECT_EQ(SelectedCount, 1);
+    });
+}
+
+TEST_F(DesignerSequences, DialogsOpenedFromThePageLeaveItInStep)
+{
+    TfrPage &first = report.TemplatePages.GetPage(0);
+    Memo(first, QStringLiteral("A"), 40, 300);
+    Memo(first, QStringLiteral("B"), 140, 300);
+    // Accepts the next modal dialog once `change` has filled it.
+    const auto inDialog = [](std::function<void(QWidget *)> change) {
+        auto *wait = new QTimer;
+        QObject::connect(wait, &QTimer::timeout, [wait, change] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog == CurrentDesignerForm)
+                return;
+            wait->stop();
+            wait->deleteLater();
+            change(dialog);
+            dialog->accept();
+        });
+        wait->start(5);
+    };
+    Design([&] {
+        // A band by the band tool and its type dialog.
+        inDialog([](QWidget *) {});
+        QTest::mouseClick(form->Button(QStringLiteral("OB3")), Qt::LeftButton);
+        QMouseEvent hover(QEvent::MouseMove, QPoint(40, 40), Surface().mapToGlobal(QPoint(40, 40)), Qt::NoButton,
+                          Qt::NoButton, {});
+        QApplication::sendEvent(&Surface(), &hover);
+        QTest::mousePress(&Surface(), Qt::LeftButton, {}, {40, 40});
+        QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, {40, 40});
+        ASSERT_EQ(Page().TemplateObjects.size(), 3u);
+        EXPECT_EQ(Page().TemplateObjects[0]->ReportObjectType, gtBand);
+        ExpectInStep("band inserted");
+
+        // The text editor by Enter: one step, then undone.
+        Click({50, 305});
+        inDialog([](QWidget *dialog) {
+            dialog->findChildren<QPlainTextEdit *>().value(0)->setPlainText(QStringLiteral("edited"));
+        });
+        Key(Qt::Key_Return, Qt::NoModifier);
+        const TfrView &a = *Page().TemplateObjects[1];
+        EXPECT_EQ(a.Lines, QStringList{QStringLiteral("edited")});
+        ExpectInStep("text edited");
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Page().TemplateObjects[1]->Lines, QStringList{QStringLiteral("A")});
+        ExpectInStep("edit undone");
+
+        // A colour from the palette and a font size on two texts.
+        Click({50, 305});
+        Click({150, 305}, Qt::ShiftModifier);
+        form->Button(QStringLiteral("ClB1"))->Click();
+        ASSERT_TRUE(form->ColorSelector && form->ColorSelector->isVisible());
+        const int steps = form->UndoList.Count();
+        form->ColorSelector->ColorClick(10);
+        EXPECT_EQ(form->UndoList.Count(), steps + 1);
+        form->C3->setEditText(QStringLiteral("14"));
+        form->C3->setFocus();
+        QTest::keyClick(form->C3, Qt::Key_Return);
+        EXPECT_EQ(form->UndoList.Count(), steps + 2);
+        for (int i = 1; i <= 2; ++i) {
+            const auto &m = static_cast<const TfrMemoView &>(*Page().TemplateObjects[i]);
+            EXPECT_EQ(m.FillColor, TColorSelector::SelectorPalette[10]);
+            EXPECT_EQ(m.FontSize, 14);
+        }
+        ExpectInStep("colour and size");
+        Key(Qt::Key_Z);
+        Key(Qt::Key_Z);
+        EXPECT_EQ(static_cast<const TfrMemoView &>(*Page().TemplateObjects[2]).FontSize, 10);
+        EXPECT_EQ(Page().TemplateObjects[2]->FillColor, clNone);
+        ExpectInStep("colour and size undone");
+
+        // Leaving the size box applies nothing by itself.
+        static_cast<TfrMemoView &>(*Page().TemplateObjects[2]).FontSize = 12;
+        Click({50, 305});
+        form->C3->setFocus();
+        const int before = form->UndoList.Count();
+        Click({150, 305});
+        EXPECT_EQ(form->C3->currentText(), QStringLiteral("12"));
+        EXPECT_EQ(form->UndoList.Count(), before);
     });
 }
