@@ -88,7 +88,8 @@ std::vector<TfrView *> PasteClipboard(TfrPage &page, int offsetX, int offsetY)
         copy->Top = c->Top - my + offsetY;
         copy->Selected = true;
         const TfrReportDocument *report = CurrentDocument();
-        if (report && report->FindObject(copy->Name))
+        // Objects of built pages have no name; a template's objects each need one.
+        if (copy->Name.isEmpty() || (report && report->FindObject(copy->Name)))
             copy->CreateUniqueName();
         ++SelectedCount;
         pasted.push_back(copy.get());

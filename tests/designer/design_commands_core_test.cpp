@@ -116,6 +116,18 @@ TEST_F(DesignCommands, CutThenPasteTwiceKeepsNamesOnceThenRenames)
     EXPECT_EQ(DesignClipboard.size(), 2u);
 }
 
+TEST_F(DesignCommands, NamelessCopiesGetNamesOfTheirOwn)
+{
+    // Objects of built pages, copied in the page editor, carry no name.
+    Memo(QString(), {40, 30, 50, 20}, true);
+    CutSelectionToClipboard(*page);
+    const QString first = PasteClipboard(*page, 0, 0).front()->Name;
+    const QString second = PasteClipboard(*page, 0, 0).front()->Name;
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_FALSE(second.isEmpty());
+    EXPECT_NE(first, second);
+}
+
 TEST_F(DesignCommands, PasteSkipsBandsThePageHoldsOnce)
 {
     Band(QStringLiteral("Header"), btPageHeader, true);
