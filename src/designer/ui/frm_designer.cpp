@@ -1,6 +1,7 @@
 #include "designer/ui/frm_designer.h"
 
 #include "designer/design_state.h"
+#include "designer/ui/color_selector.h"
 #include "designer/ui/design_page.h"
 #include "designer/ui/dock.h"
 #include "designer/ui/frm_insp.h"
@@ -738,6 +739,9 @@ void TfrDesignerForm::hideEvent(QHideEvent *e)
         return;
     ClearUndo();
     ClearRedo();
+    // A palette dropped in this run does not wait for the next one.
+    if (ColorSelector)
+        ColorSelector->hide();
     WriteOptions();
 }
 

@@ -499,3 +499,14 @@ TEST_F(DesignerSequences, DialogsOpenedFromThePageLeaveItInStep)
         EXPECT_EQ(form->UndoList.Count(), before);
     });
 }
+
+TEST_F(DesignerSequences, ReopenedDesignerShowsNoPaletteOfTheLastRun)
+{
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("A"), 40, 40);
+    Design([&] {
+        Click({50, 45});
+        form->Button(QStringLiteral("ClB1"))->Click();
+        ASSERT_TRUE(form->ColorSelector && form->ColorSelector->isVisible());
+    });
+    Design([&] { EXPECT_FALSE(form->ColorSelector->isVisible()); });
+}
