@@ -72,6 +72,9 @@ int ScrolledGridOffset(int surfaceEdge, int gridSize)
 std::vector<TfrView *> PasteClipboard(TfrPage &page, int offsetX, int offsetY)
 {
     DeselectAll(page);
+    // The object clicked before is no longer in the selection: the pasted
+    // group must not align on it.
+    LastClickedView = nullptr;
     int mx = 32767;
     int my = 32767;
     for (const auto &c : DesignClipboard) {

@@ -128,6 +128,20 @@ TEST_F(DesignCommands, NamelessCopiesGetNamesOfTheirOwn)
     EXPECT_NE(first, second);
 }
 
+TEST_F(DesignCommands, PastedGroupAlignsOnItselfNotOnTheObjectClickedBefore)
+{
+    TfrView *clicked = Memo(QStringLiteral("A"), {200, 200, 50, 20}, true);
+    LastClickedView = clicked;
+    Memo(QStringLiteral("B"), {300, 240, 50, 20}, true);
+    CopySelectionToClipboard(*page);
+    const std::vector<TfrView *> pasted = PasteClipboard(*page, 0, 0);
+    ASSERT_EQ(pasted.size(), 2u);
+    AlignSelection(*page, TAlignCommand::Lefts, 794, 1123);
+    EXPECT_EQ(clicked->Left, 200);
+    EXPECT_EQ(pasted[0]->Left, pasted[1]->Left);
+    EXPECT_LT(pasted[0]->Left, 200);
+}
+
 TEST_F(DesignCommands, PasteSkipsBandsThePageHoldsOnce)
 {
     Band(QStringLiteral("Header"), btPageHeader, true);
