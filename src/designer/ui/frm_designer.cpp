@@ -601,6 +601,8 @@ void TfrDesignerForm::SetUnits(int u)
 {
     Options.Units = u;
     StatusUnits->setText(UnitsName(u));
+    // The inspector and the read-out show their numbers in the new units.
+    RefreshInfo();
 }
 
 void TfrDesignerForm::SetGrayButtons(bool b)

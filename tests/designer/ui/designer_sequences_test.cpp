@@ -510,3 +510,16 @@ TEST_F(DesignerSequences, ReopenedDesignerShowsNoPaletteOfTheLastRun)
     });
     Design([&] { EXPECT_FALSE(form->ColorSelector->isVisible()); });
 }
+
+TEST_F(DesignerSequences, ChangedUnitsShowAtOnceInTheInspector)
+{
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("A"), 36, 40);
+    Design([&] {
+        Click({50, 45});
+        EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("36"));
+        form->SetUnits(1);
+        EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("10,00"));
+        form->SetUnits(0);
+        EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("36"));
+    });
+}
