@@ -426,6 +426,8 @@ void TfrDesignerForm::EditText()
         Modified = FileModified = true;
         PageView->DrawSelection(1);
         RedrawPage();
+        // Ctrl+Enter comes here directly: the status line shows the new text.
+        ShowFirstLine();
     }
     DropControlFocus(*this);
 }

@@ -23,6 +23,7 @@
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTabBar>
@@ -464,6 +465,17 @@ TEST_F(DesignerSequences, DialogsOpenedFromThePageLeaveItInStep)
         Key(Qt::Key_Z);
         EXPECT_EQ(Page().TemplateObjects[1]->Lines, QStringList{QStringLiteral("A")});
         ExpectInStep("edit undone");
+
+        // Ctrl+Enter goes straight to the text editor; the status line follows.
+        Click({50, 305});
+        inDialog([](QWidget *dialog) {
+            dialog->findChildren<QPlainTextEdit *>().value(0)->setPlainText(QStringLiteral("again"));
+        });
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Page().TemplateObjects[1]->Lines, QStringList{QStringLiteral("again")});
+        EXPECT_EQ(form->StatusText->text(), QStringLiteral("again"));
+        ExpectInStep("text edited by Ctrl+Enter");
+        Key(Qt::Key_Z);
 
         // A colour from the palette and a font size on two texts.
         Click({50, 305});
