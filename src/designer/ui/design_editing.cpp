@@ -291,7 +291,7 @@ void TfrDesignerForm::InspectorChanged(int row, QString &value)
     if (row >= irLeft && row <= irVisible)
         value = InspValues[row];
     RedrawPage();
-    StatusText->update();
+    ShowFirstLine();
     PBox1->update();
 }
 

@@ -9,6 +9,7 @@
 #include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/dock.h"
 #include "designer/ui/frm_designer.h"
+#include "designer/ui/frm_insp.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
 #include "report/report_page.h"
@@ -475,6 +476,16 @@ TEST_F(DesignerSequences, DialogsOpenedFromThePageLeaveItInStep)
         EXPECT_EQ(Page().TemplateObjects[1]->Lines, QStringList{QStringLiteral("again")});
         EXPECT_EQ(form->StatusText->text(), QStringLiteral("again"));
         ExpectInStep("text edited by Ctrl+Enter");
+        // And after an edit from the inspector's "Memo" row.
+        inDialog([](QWidget *dialog) {
+            dialog->findChildren<QPlainTextEdit *>().value(0)->setPlainText(QStringLiteral("inspected"));
+        });
+        form->Inspector->SelectRow(irMemo);
+        form->Inspector->SpeedButton1->Click();
+        EXPECT_EQ(Page().TemplateObjects[1]->Lines, QStringList{QStringLiteral("inspected")});
+        EXPECT_EQ(form->StatusText->text(), QStringLiteral("inspected"));
+        ExpectInStep("text edited from the inspector");
+        Key(Qt::Key_Z);
         Key(Qt::Key_Z);
 
         // A colour from the palette and a font size on two texts.
