@@ -91,12 +91,25 @@ protected:
         return m;
     }
     TfrDesignerPage &Surface() { return *form->PageView; }
+    // A move over the page with the left button held or not.
+    void Move(QPoint p, bool held, Qt::KeyboardModifiers m = {})
+    {
+        QMouseEvent move(QEvent::MouseMove, p, Surface().mapToGlobal(p), Qt::NoButton,
+                         held ? Qt::LeftButton : Qt::NoButton, m);
+        QApplication::sendEvent(&Surface(), &move);
+    }
     void Click(QPoint p, Qt::KeyboardModifiers m = {})
     {
-        QMouseEvent move(QEvent::MouseMove, p, Surface().mapToGlobal(p), Qt::NoButton, Qt::NoButton, m);
-        QApplication::sendEvent(&Surface(), &move);
+        Move(p, false, m);
         QTest::mousePress(&Surface(), Qt::LeftButton, m, p);
         QTest::mouseRelease(&Surface(), Qt::LeftButton, m, p);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers m = {})
+    {
+        Move(from, false, m);
+        QTest::mousePress(&Surface(), Qt::LeftButton, m, from);
+        Move(to, true, m);
+        QTest::mouseRelease(&Surface(), Qt::LeftButton, m, to);
     }
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
     {
@@ -267,12 +280,7 @@ TEST_F(DesignerSequences, EachObjectInsertedFormattedAndUndone)
     Design([&] {
         const auto insert = [&](const char *button, QPoint from, QPoint to) {
             QTest::mouseClick(form->Button(QLatin1String(button)), Qt::LeftButton);
-            QMouseEvent hover(QEvent::MouseMove, from, Surface().mapToGlobal(from), Qt::NoButton, Qt::NoButton, {});
-            QApplication::sendEvent(&Surface(), &hover);
-            QTest::mousePress(&Surface(), Qt::LeftButton, {}, from);
-            QMouseEvent drag(QEvent::MouseMove, to, Surface().mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
-            QApplication::sendEvent(&Surface(), &drag);
-            QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, to);
+            Drag(from, to);
         };
         insert("OB2", {20, 20}, {20, 20});
         ExpectInStep("text inserted");
@@ -340,14 +348,6 @@ TEST_F(DesignerSequences, MouseGesturesAndContextMenuThenUndo)
     Memo(first, QStringLiteral("B"), 140, 40);
     Memo(first, QStringLiteral("C"), 40, 210);
     Design([&] {
-        const auto drag = [&](QPoint from, QPoint to, Qt::KeyboardModifiers m = {}) {
-            QMouseEvent hover(QEvent::MouseMove, from, Surface().mapToGlobal(from), Qt::NoButton, Qt::NoButton, m);
-            QApplication::sendEvent(&Surface(), &hover);
-            QTest::mousePress(&Surface(), Qt::LeftButton, m, from);
-            QMouseEvent held(QEvent::MouseMove, to, Surface().mapToGlobal(to), Qt::NoButton, Qt::LeftButton, m);
-            QApplication::sendEvent(&Surface(), &held);
-            QTest::mouseRelease(&Surface(), Qt::LeftButton, m, to);
-        };
         const std::string loaded = [&] {
             std::string s;
             for (const auto &v : Page().TemplateObjects)
@@ -355,24 +355,24 @@ TEST_F(DesignerSequences, MouseGesturesAndContextMenuThenUndo)
             return s;
         }();
         // A rubber band over A and B.
-        drag({30, 30}, {260, 70});
+        Drag({30, 30}, {260, 70});
         EXPECT_EQ(SelectedCount, 2);
         ExpectInStep("rubber selection");
         // The edge A and B share, dragged right.
-        drag({140, 50}, {160, 50});
+        Drag({140, 50}, {160, 50});
         EXPECT_EQ(Page().TemplateObjects[1]->Width, 120);
         ExpectInStep("shared edge");
         // Both resized in proportion by the bottom-right mark.
-        drag({240, 60}, {280, 80});
+        Drag({240, 60}, {280, 80});
         ExpectInStep("proportional resize");
         // Both moved.
-        drag({60, 50}, {80, 70});
+        Drag({60, 50}, {80, 70});
         ExpectInStep("moved");
         // The band carries C; with Alt only the band moves.
-        drag({500, 250}, {500, 270});
+        Drag({500, 250}, {500, 270});
         EXPECT_EQ(SelectedCount, 2);
         ExpectInStep("band with its contents");
-        drag({500, 270}, {500, 290}, Qt::AltModifier);
+        Drag({500, 270}, {500, 290}, Qt::AltModifier);
         ExpectInStep("band alone");
 
         // A context-menu flag on two texts: one step.
@@ -445,11 +445,7 @@ TEST_F(DesignerSequences, DialogsOpenedFromThePageLeaveItInStep)
         // A band by the band tool and its type dialog.
         inDialog([](QWidget *) {});
         QTest::mouseClick(form->Button(QStringLiteral("OB3")), Qt::LeftButton);
-        QMouseEvent hover(QEvent::MouseMove, QPoint(40, 40), Surface().mapToGlobal(QPoint(40, 40)), Qt::NoButton,
-                          Qt::NoButton, {});
-        QApplication::sendEvent(&Surface(), &hover);
-        QTest::mousePress(&Surface(), Qt::LeftButton, {}, {40, 40});
-        QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, {40, 40});
+        Click({40, 40});
         ASSERT_EQ(Page().TemplateObjects.size(), 3u);
         EXPECT_EQ(Page().TemplateObjects[0]->ReportObjectType, gtBand);
         ExpectInStep("band inserted");
