@@ -551,8 +551,8 @@ bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
     QWidget *focus = focusWidget();
     const bool typing = TypingInBox(focus);
 
-    // The designer closes by its close command or its window; Esc would
-    // otherwise reach the dialog underneath and close it mid-edit.
+    // Esc is no cancel here: the designer closes by its close command or its
+    // window frame, never by a stray key in the middle of an edit.
     if (key == Qt::Key_Escape)
         return true;
     if (enter && focus && (focus == C3 || C3->isAncestorOf(focus))) {
