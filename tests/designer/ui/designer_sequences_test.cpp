@@ -20,11 +20,11 @@
 #include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPlainTextEdit>
-#include <QtWidgets/QComboBox>
-#include <QtWidgets/QLabel>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTabBar>
@@ -33,15 +33,11 @@
 
 namespace {
 
+// No message box may wait for a user here.
 class TNoAnswers : public TPrompt
 {
 public:
-    QStringList Asked;
-    int MessageBox(const QString &text, const QString &, int) override
-    {
-        Asked << text;
-        return idNo;
-    }
+    int MessageBox(const QString &, const QString &, int) override { return idNo; }
 };
 
 class DesignerSequences : public ::testing::Test
