@@ -1,5 +1,6 @@
 // The journal window, driven as the user drives it: commands on the tree and
 // the list, their questions and messages, and what they leave on disk.
+#include "journal/ui/frm_find.h"
 #include "journal/ui/frm_kerstal.h"
 #include "journal/ui/journal_icons.h"
 #include "kerstal_fixture.h"
@@ -336,6 +337,23 @@ TEST_F(FrmKerstalTest, FindWalksDownThenEndsThenStartsAgain)
     w->lvRecords->setCurrentItem(w->lvRecords->topLevelItem(0));
     w->FindNext(QStringLiteral("2"));
     EXPECT_EQ(hit(), QStringLiteral("1 2 Рубрика 0"));
+}
+
+TEST_F(FrmKerstalTest, TheFindDialogFindsOnlyWhenItHasAText)
+{
+    WriteJournal(QStringLiteral("A"), {{{1, 1}, {2, 1}}});
+    OpenFolderAtStart();
+    auto w = Window();
+    w->FindBranch->trigger();
+    TfrmFind *find = w->FindDialog();
+    ASSERT_NE(find, nullptr);
+    EXPECT_FALSE(find->btnFind->isEnabled());
+    QTest::keyClicks(find->edText, QStringLiteral("2"));
+    ASSERT_TRUE(find->btnFind->isEnabled());
+    QTest::mouseClick(find->btnFind, Qt::LeftButton);
+    EXPECT_EQ(w->FoundRecord, 2);
+    find->edText->clear();
+    EXPECT_FALSE(find->btnFind->isEnabled());
 }
 
 TEST_F(FrmKerstalTest, ClosingAsksAboutEachModifiedJournalUntilCancel)
