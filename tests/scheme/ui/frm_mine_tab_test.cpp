@@ -106,6 +106,31 @@ TEST_F(TableWindows, ARefusedCellKeepsTheSelectionHoweverItIsLeft)
     EXPECT_TRUE(grid->viewport()->isAncestorOf(QApplication::focusWidget()));
 }
 
+// Tab out of a cell editor with a refused value opens no editor on the next
+// cell: what is typed after the message goes into the refused cell.
+TEST_F(TableWindows, TypingAfterARefusedEditGoesIntoTheRefusedCell)
+{
+    TfrmMineTab form(t, {});
+    form.Open(btfAll, {});
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TCellGrid *grid = form.SGMineTab;
+    grid->setFocus();
+    const QModelIndex r = grid->model()->index(1, bcR);
+    grid->setCurrentIndex(r);
+    QTest::keyClicks(grid, QStringLiteral("abc"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(grid->currentIndex(), r);
+
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("0,75"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(t.BranchR[2], 0.75);
+    EXPECT_EQ(grid->currentIndex().column(), bcLength);
+    EXPECT_EQ(grid->model()->index(1, bcLength).data().toString(), QString());
+}
+
 TEST_F(TableWindows, DownOnTheLastRowAddsARowForANewBranch)
 {
     TfrmMineTab form(t, {});
