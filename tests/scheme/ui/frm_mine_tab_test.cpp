@@ -50,6 +50,16 @@ struct TableWindows : ::testing::Test
         ShowNodeOnScheme = nullptr;
     }
 
+    // The branch table on every branch, shown, with the focus in its grid.
+    static TCellGrid *ShowAll(TfrmMineTab &form)
+    {
+        form.Open(btfAll, {});
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.SGMineTab->setFocus();
+        return form.SGMineTab;
+    }
+
     static void TypeInto(TCellGrid *grid, int col, int gridRow, const QString &text)
     {
         grid->setCurrentIndex(grid->model()->index(gridRow, col));
@@ -62,11 +72,7 @@ struct TableWindows : ::testing::Test
 TEST_F(TableWindows, ARefusedCellKeepsTheSelectionHoweverItIsLeft)
 {
     TfrmMineTab form(t, {});
-    form.Open(btfAll, {});
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    TCellGrid *grid = form.SGMineTab;
-    grid->setFocus();
+    TCellGrid *grid = ShowAll(form);
     TypeInto(grid, bcR, 1, QStringLiteral("abc"));
     const QModelIndex refused = grid->currentIndex();
     ASSERT_EQ(refused.column(), bcR);
@@ -111,11 +117,7 @@ TEST_F(TableWindows, ARefusedCellKeepsTheSelectionHoweverItIsLeft)
 TEST_F(TableWindows, TypingAfterARefusedEditGoesIntoTheRefusedCell)
 {
     TfrmMineTab form(t, {});
-    form.Open(btfAll, {});
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    TCellGrid *grid = form.SGMineTab;
-    grid->setFocus();
+    TCellGrid *grid = ShowAll(form);
     const QModelIndex r = grid->model()->index(1, bcR);
     grid->setCurrentIndex(r);
     // Each key goes where the focus is, as the keyboard sends it.
