@@ -5,7 +5,8 @@
 // with local fans.
 #include "model/scheme_file.h"
 
-// Fills reset tables and a new document with the sample mine.
+// Fills reset tables and a new document with the sample mine, its air
+// distribution computed.
 void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc);
 
 // The view the sample opens with: labels still readable, the mine from its

@@ -19,11 +19,11 @@ int main(int argc, char **argv)
     auto t = std::make_unique<TNetworkTables>();
     ClearAllItems(*t);
     TSchemeDocument doc;
-    MakeDemoScheme(*t, doc);
     try {
+        MakeDemoScheme(*t, doc);
         if (!WriteMineFile(args[1], *t, doc, DemoSchemeView()))
             return 1;
-    } catch (const Exception &e) {
+    } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }

@@ -599,6 +599,8 @@ TEST(BranchFormOnTheSample, RenumberedBranchesKeepEveryValueThroughSaveAndReload
         if (BranchExist(*t, n) && InnerTurnCount(*t, n) > 0)
             bent = n;
     ASSERT_NE(bent, 0);
+    // The flow is typed back below as its text, which keeps 15 digits.
+    ASSERT_TRUE(TryStrToFloat(FloatToStr(t->BranchQ[bent]), t->BranchQ[bent]));
     const int k = MaxBranchNo(*t) + 7;
     const std::string before = EntryColumns(*t, bent).join(u'|').toStdString();
     const int count = BranchCount(*t);
