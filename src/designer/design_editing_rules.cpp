@@ -255,7 +255,9 @@ void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row
         bool taken = report && report->FindObject(value);
         for (const auto &v : page.TemplateObjects)
             taken = taken || v->Name.compare(value, Qt::CaseInsensitive) == 0;
-        if (taken)
+        // Scripts and the inspector find objects by name: a blank one would
+        // leave the object unreachable.
+        if (taken || value.trimmed().isEmpty())
             value = view.Name;
         else
             view.Name = value;

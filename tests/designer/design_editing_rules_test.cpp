@@ -259,7 +259,7 @@ TEST_F(EditingRules, InspectorWritesBackExpressionsAndRefusesTakenNames)
     ApplyInspectorValue(*page, &report, irVisible, v, 0);
     EXPECT_EQ(a.Visible, 0);
 
-    for (const char *taken : {"Memo2", "other", "Memo1"}) {
+    for (const char *taken : {"Memo2", "other", "Memo1", "", "  "}) {
         v = QLatin1String(taken);
         ApplyInspectorValue(*page, &report, irName, v, 0);
         EXPECT_EQ(a.Name, QStringLiteral("Memo1"));

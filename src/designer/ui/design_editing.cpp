@@ -596,11 +596,12 @@ bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
             a->trigger();
         return true;
     };
-    if (shift && key == Qt::Key_Delete && selection)
+    // In a box these keys cut, copy and paste its text.
+    if (shift && key == Qt::Key_Delete && selection && !typing)
         return run("N11");
-    if (ctrl && key == Qt::Key_Insert && selection)
+    if (ctrl && key == Qt::Key_Insert && selection && !typing)
         return run("N12");
-    if (shift && key == Qt::Key_Insert && !DesignClipboard.empty())
+    if (shift && key == Qt::Key_Insert && !DesignClipboard.empty() && !typing)
         return run("N13");
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
         QScrollBar *bar = ScrollBox1->verticalScrollBar();

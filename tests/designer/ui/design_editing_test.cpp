@@ -2,6 +2,7 @@
 #include "designer/design_state.h"
 #include "designer/ui/color_selector.h"
 #include "designer/ui/designer_dialog_hooks.h"
+#include "designer/ui/design_page.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "platform/prompt.h"
@@ -254,6 +255,15 @@ TEST_F(DesignEditing, DeleteKeyRemovesTheSelection)
         Add(0, 40, 100, 20);
         TfrMemoView &c = Add(0, 80, 100, 20);
         Select({&a, &c});
+        // Typing in the frame-width box keeps its editing keys.
+        auto *e1 = form->findChild<QLineEdit *>(QStringLiteral("E1"));
+        e1->setFocus();
+        QTest::keyClick(e1, Qt::Key_Delete);
+        QTest::keyClick(e1, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(e1, Qt::Key_Insert, Qt::ControlModifier);
+        EXPECT_EQ(form->Page->TemplateObjects.size(), 3u);
+        EXPECT_TRUE(DesignClipboard.empty());
+        form->PageView->setFocus();
         Key(Qt::Key_Delete);
         ASSERT_EQ(form->Page->TemplateObjects.size(), 1u);
         EXPECT_EQ(form->Page->TemplateObjects[0]->Top, 40);
