@@ -261,6 +261,15 @@ void TCellGrid::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+// Tab out of an editor asks to move and then edits the next cell whatever
+// the answer; a refused move must leave the editor on the refused cell.
+bool TCellGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (m_table && index != currentIndex())
+        return false;
+    return QTableView::edit(index, trigger, event);
+}
+
 void TCellGrid::mousePressEvent(QMouseEvent *event)
 {
     if (m_table)

@@ -18,6 +18,7 @@ class TCellGrid : public QTableView
 
 public:
     explicit TCellGrid(QWidget *parent = nullptr);
+    using QTableView::edit;
 
     // The table shown; the first fixedColumns columns are drawn as fixed.
     void SetTable(TCellTable *table, int fixedColumns);
@@ -50,6 +51,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
 private:
     void CommitEditor();

@@ -50,6 +50,16 @@ struct TableWindows : ::testing::Test
         ShowNodeOnScheme = nullptr;
     }
 
+    // The branch table on every branch, shown, with the focus in its grid.
+    static TCellGrid *ShowAll(TfrmMineTab &form)
+    {
+        form.Open(btfAll, {});
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.SGMineTab->setFocus();
+        return form.SGMineTab;
+    }
+
     static void TypeInto(TCellGrid *grid, int col, int gridRow, const QString &text)
     {
         grid->setCurrentIndex(grid->model()->index(gridRow, col));
@@ -62,11 +72,7 @@ struct TableWindows : ::testing::Test
 TEST_F(TableWindows, ARefusedCellKeepsTheSelectionHoweverItIsLeft)
 {
     TfrmMineTab form(t, {});
-    form.Open(btfAll, {});
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    TCellGrid *grid = form.SGMineTab;
-    grid->setFocus();
+    TCellGrid *grid = ShowAll(form);
     TypeInto(grid, bcR, 1, QStringLiteral("abc"));
     const QModelIndex refused = grid->currentIndex();
     ASSERT_EQ(refused.column(), bcR);
@@ -104,6 +110,32 @@ TEST_F(TableWindows, ARefusedCellKeepsTheSelectionHoweverItIsLeft)
     QTest::keyClick(grid, Qt::Key_Right);
     EXPECT_EQ(grid->currentIndex().column(), bcLength);
     EXPECT_TRUE(grid->viewport()->isAncestorOf(QApplication::focusWidget()));
+}
+
+// Tab out of a cell editor with a refused value opens no editor on the next
+// cell: what is typed after the message goes into the refused cell.
+TEST_F(TableWindows, TypingAfterARefusedEditGoesIntoTheRefusedCell)
+{
+    TfrmMineTab form(t, {});
+    TCellGrid *grid = ShowAll(form);
+    const QModelIndex r = grid->model()->index(1, bcR);
+    grid->setCurrentIndex(r);
+    // Each key goes where the focus is, as the keyboard sends it.
+    const auto type = [](const QString &text) {
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    };
+    type(QStringLiteral("abc"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(grid->currentIndex(), r);
+
+    type(QStringLiteral("0,75"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(t.BranchR[2], 0.75);
+    EXPECT_EQ(grid->currentIndex().column(), bcLength);
+    EXPECT_EQ(grid->model()->index(1, bcLength).data().toString(), QString());
 }
 
 TEST_F(TableWindows, DownOnTheLastRowAddsARowForANewBranch)
