@@ -1,8 +1,8 @@
 #pragma once
 // The report component of the study windows: loads the template of what is
-// shown, previews it over the window's record source, and writes back only a
-// template that it loaded itself, so that saving never puts an empty
-// template over a file.
+// shown, previews it over the window's record source or opens it in the
+// designer, and writes back only a template that it loaded itself, so that
+// saving never puts an empty template over a file.
 #include "report/report.h"
 
 #include <functional>
