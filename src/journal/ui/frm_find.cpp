@@ -23,6 +23,9 @@ TfrmFind::TfrmFind(std::function<void(const QString &)> find, QWidget *parent)
     btnHelp->setObjectName(QStringLiteral("btnHelp"));
     btnHelp->setAutoDefault(false);
 
+    // Without a text there is nothing to find: the button waits for one.
+    btnFind->setEnabled(false);
+    connect(edText, &QLineEdit::textChanged, this, [this](const QString &text) { btnFind->setEnabled(!text.isEmpty()); });
     connect(btnFind, &QPushButton::clicked, this, [this] {
         if (!edText->text().isEmpty())
             m_find(edText->text());

@@ -107,9 +107,8 @@ TfrmKerstal::TfrmKerstal(const TJournalNetwork &net, QWidget *parent) : QDialog(
     auto *sumBar = new QWidget(this);
     auto *sumLayout = new QHBoxLayout(sumBar);
     sumLayout->setContentsMargins(2, 1, 2, 1);
-    const QString sums[] = {QStringLiteral("Поступающая струя"), QStringLiteral("Исходящая струя")};
     for (int i = 0; i < 2; ++i) {
-        stsBarSum[i] = new QLabel(sums[i], sumBar);
+        stsBarSum[i] = new QLabel(sumBar);
         stsBarSum[i]->setObjectName(QStringLiteral("stsBarSum%1").arg(i + 1));
         stsBarSum[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         sumLayout->addWidget(stsBarSum[i], 1);
@@ -136,6 +135,7 @@ TfrmKerstal::TfrmKerstal(const TJournalNetwork &net, QWidget *parent) : QDialog(
         stsbMain[i]->setMinimumWidth(i == 2 ? 200 : 120);
         status->addPermanentWidget(stsbMain[i], i == 2 ? 1 : 0);
     }
+    ResetFlowBar();
 
     CreateActions();
     auto *layout = new QVBoxLayout(this);
@@ -527,6 +527,7 @@ void TfrmKerstal::UpdateStatus()
     if (!journal) {
         for (QLabel *panel : stsbMain)
             panel->clear();
+        ResetFlowBar();
         return;
     }
     const TRubric *rubric = SelectedRubric();
@@ -542,7 +543,19 @@ void TfrmKerstal::UpdateStatus()
             stsBarSum[0]->setText(QStringLiteral("Поступающая струя: %1 м3/мин").arg(rubric->InTotal()));
             stsBarSum[1]->setText(QStringLiteral("Исходящая струя: %1 м3/мин").arg(rubric->OutTotal()));
         }
+        return;
     }
+    // A whole journal has no one rubric's totals: the totals and the name of
+    // the rubric selected before would no longer be true.
+    ResetFlowBar();
+    const TRubricRecord *record = ItemRecord(lvRecords->currentItem());
+    stsbMain[2]->setText(record && record->Rubric ? record->Rubric->Name : QString());
+}
+
+void TfrmKerstal::ResetFlowBar()
+{
+    stsBarSum[0]->setText(QStringLiteral("Поступающая струя"));
+    stsBarSum[1]->setText(QStringLiteral("Исходящая струя"));
 }
 
 // ---- Commands ----------------------------------------------------------------------
@@ -819,6 +832,10 @@ void TfrmKerstal::OpenJournals(const QString &folder)
         m_journals.push_back(std::move(journal));
         AddToTree(m_journals.back().get());
     }
+    // The first journal is current whichever widget has the focus, so that
+    // its records show and its commands work at once.
+    if (QTreeWidgetItem *first = tvKerstal->topLevelItem(0))
+        tvKerstal->setCurrentItem(first);
     UpdateActions();
     if (!opened.Error.isEmpty())
         throw Exception(opened.Error);

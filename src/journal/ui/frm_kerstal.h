@@ -131,6 +131,8 @@ private:
     void RecordFocused(QTreeWidgetItem *current);
     void NodeEdited(QTreeWidgetItem *node);
     void ClearJournals();
+    // The flow bar's captions as the window opens with them.
+    void ResetFlowBar();
     void ForgetFind();
     // A journal file name already used by another journal of the window or
     // by a journal file of the folder; except is the journal being renamed.

@@ -1,5 +1,6 @@
 // The journal window, driven as the user drives it: commands on the tree and
 // the list, their questions and messages, and what they leave on disk.
+#include "journal/ui/frm_find.h"
 #include "journal/ui/frm_kerstal.h"
 #include "journal/ui/journal_icons.h"
 #include "kerstal_fixture.h"
@@ -138,6 +139,10 @@ TEST_F(FrmKerstalTest, ActionsFollowTheSelection)
             flags += a->isEnabled() ? u'1' : u'0';
         return flags + u' ' + (w->FileSave->isEnabled() ? u'1' : u'0') + (w->NewRecord->isEnabled() ? u'1' : u'0');
     };
+    // Opening the folder made its first journal current.
+    EXPECT_EQ(w->tvKerstal->currentItem(), w->JournalNode(0));
+    EXPECT_EQ(enabled(), QStringLiteral("11111111 00"));
+    w->tvKerstal->setCurrentItem(nullptr);
     EXPECT_EQ(enabled(), QStringLiteral("00000000 00"));
     Select(*w, 0);
     EXPECT_EQ(enabled(), QStringLiteral("11111111 00"));
@@ -150,6 +155,27 @@ TEST_F(FrmKerstalTest, ActionsFollowTheSelection)
     EXPECT_FALSE(w->ReportDesigner->isEnabled());
 }
 
+TEST_F(FrmKerstalTest, OpeningAFolderMakesItsFirstJournalCurrent)
+{
+    WriteJournal(QStringLiteral("A"), {{{1, 2}}});
+    WriteJournal(QStringLiteral("B"), {});
+    OpenFolderAtStart();
+    auto w = Window();
+    ASSERT_EQ(w->JournalCount(), 2);
+    EXPECT_EQ(w->tvKerstal->currentItem(), w->JournalNode(0));
+    EXPECT_EQ(w->lvRecords->topLevelItemCount(), 1);
+
+    // Opened again while the list has the focus and no journal is current.
+    ASSERT_TRUE(Activate(*w));
+    w->tvKerstal->setCurrentItem(nullptr);
+    w->lvRecords->setFocus();
+    w->ChooseOpenFile = [&] { return Folder.filePath(QStringLiteral("B.WVJ")); };
+    w->FileOpen->trigger();
+    EXPECT_EQ(w->tvKerstal->currentItem(), w->JournalNode(0));
+    EXPECT_TRUE(w->FilePrint->isEnabled());
+    EXPECT_EQ(w->stsbMain[0]->text(), QStringLiteral("Рубрик: 1"));
+}
+
 TEST_F(FrmKerstalTest, StatusAndFlowBarsShowTheCurrentJournalAndRubric)
 {
     WriteJournal(QStringLiteral("A"), {{{1, 2}, {2, 1}}, {{1, 1}}});
@@ -159,15 +185,17 @@ TEST_F(FrmKerstalTest, StatusAndFlowBarsShowTheCurrentJournalAndRubric)
         return QStringList{w->stsbMain[0]->text(), w->stsbMain[1]->text(), w->stsbMain[2]->text(),
                            w->stsBarSum[0]->text(), w->stsBarSum[1]->text()};
     };
+    const QStringList bare{QStringLiteral("Поступающая струя"), QStringLiteral("Исходящая струя")};
     // Without a current journal there is nothing to count.
-    EXPECT_EQ(panels(), (QStringList{QString(), QString(), QString(), QStringLiteral("Поступающая струя"),
-                                     QStringLiteral("Исходящая струя")}));
+    w->tvKerstal->setCurrentItem(nullptr);
+    EXPECT_EQ(panels(), QStringList({QString(), QString(), QString()}) + bare);
     Select(*w, 0, 0);
     EXPECT_EQ(panels(), (QStringList{QStringLiteral("Рубрик: 2"), QStringLiteral("Записей: 2 из 3"),
                                      QStringLiteral("Рубрика 0"), QStringLiteral("Поступающая струя: 300 м3/мин"),
                                      QStringLiteral("Исходящая струя: 30 м3/мин")}));
+    // The whole journal: no rubric's name or totals stay behind.
     Select(*w, 0);
-    EXPECT_EQ(w->stsbMain[1]->text(), QStringLiteral("Записей: 3 из 3"));
+    EXPECT_EQ(panels(), QStringList({QStringLiteral("Рубрик: 2"), QStringLiteral("Записей: 3 из 3"), QString()}) + bare);
     EXPECT_EQ(w->lvRecords->topLevelItemCount(), 3);
     // A rubric without totals empties the flow bar.
     w->Journal(0)->Items(1)->RubricType = rtNoTotals;
@@ -309,6 +337,23 @@ TEST_F(FrmKerstalTest, FindWalksDownThenEndsThenStartsAgain)
     w->lvRecords->setCurrentItem(w->lvRecords->topLevelItem(0));
     w->FindNext(QStringLiteral("2"));
     EXPECT_EQ(hit(), QStringLiteral("1 2 Рубрика 0"));
+}
+
+TEST_F(FrmKerstalTest, TheFindDialogFindsOnlyWhenItHasAText)
+{
+    WriteJournal(QStringLiteral("A"), {{{1, 1}, {2, 1}}});
+    OpenFolderAtStart();
+    auto w = Window();
+    w->FindBranch->trigger();
+    TfrmFind *find = w->FindDialog();
+    ASSERT_NE(find, nullptr);
+    EXPECT_FALSE(find->btnFind->isEnabled());
+    QTest::keyClicks(find->edText, QStringLiteral("2"));
+    ASSERT_TRUE(find->btnFind->isEnabled());
+    QTest::mouseClick(find->btnFind, Qt::LeftButton);
+    EXPECT_EQ(w->FoundRecord, 2);
+    find->edText->clear();
+    EXPECT_FALSE(find->btnFind->isEnabled());
 }
 
 TEST_F(FrmKerstalTest, ClosingAsksAboutEachModifiedJournalUntilCancel)
