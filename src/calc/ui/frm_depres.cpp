@@ -172,8 +172,8 @@ TfrmDepres::TfrmDepres(QWidget *owner, const TNetworkTables &t)
     buttons->addStretch(1);
     for (QPushButton *b : {btnDesig, btnShow, btnSave})
         buttons->addWidget(b);
-    // The report designer is not there yet; saving waits for a loaded template.
-    btnDesig->setEnabled(false);
+    // Saving waits for a loaded template.
+    btnDesig->setEnabled(TStudyReport::CanDesign());
     btnShow->setEnabled(TStudyReport::CanShow());
     btnSave->setEnabled(false);
     table->addLayout(buttons);
@@ -190,6 +190,7 @@ TfrmDepres::TfrmDepres(QWidget *owner, const TNetworkTables &t)
         PrintRouteChart(printer);
     });
     connect(btnShow, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnShowClick(); }); });
+    connect(btnDesig, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnDesigClick(); }); });
     connect(btnSave, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnSaveClick(); }); });
 }
 
@@ -254,6 +255,13 @@ void TfrmDepres::btnShowClick()
     // A template that fails to load is no longer there to be saved.
     btnSave->setEnabled(false);
     Report.Show(TDepressiogram::TemplatePath(NetworkReportsFolder()));
+    btnSave->setEnabled(!Report.LoadedFile().isEmpty());
+}
+
+void TfrmDepres::btnDesigClick()
+{
+    btnSave->setEnabled(false);
+    Report.Design(TDepressiogram::TemplatePath(NetworkReportsFolder()));
     btnSave->setEnabled(!Report.LoadedFile().isEmpty());
 }
 

@@ -69,6 +69,8 @@ public:
     bool PrintRouteChart(QPrinter &printer);
     // "Печать" under the route table: previews the route's template.
     void btnShowClick();
+    // "Оформление": opens the designer on the route's template.
+    void btnDesigClick();
     // "Сохранить": writes the route's template back, only when this window loaded it.
     void btnSaveClick();
 

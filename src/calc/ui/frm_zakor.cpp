@@ -124,8 +124,8 @@ TfrmZakor::TfrmZakor(QWidget *owner, const TNetworkTables &t)
     btnSave = new QPushButton(QStringLiteral("Сохранение"), PanelReport);
     for (QPushButton *b : {btnDesign, btnPrint, btnSave})
         report->addWidget(b);
-    // The report designer is not there yet; saving waits for a loaded template.
-    btnDesign->setEnabled(false);
+    // Saving waits for a loaded template.
+    btnDesign->setEnabled(TStudyReport::CanDesign());
     btnPrint->setEnabled(TStudyReport::CanShow());
     btnSave->setEnabled(false);
     layout->addWidget(PanelReport);
@@ -133,6 +133,7 @@ TfrmZakor::TfrmZakor(QWidget *owner, const TNetworkTables &t)
     connect(btnStart, &QPushButton::clicked, this, [this] { btnStartClick(); });
     connect(btnHelp, &QPushButton::clicked, this, [] { ShowHelpTopic(HelpTopic); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnDesign, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnDesignClick(); }); });
     connect(btnPrint, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnPrintClick(); }); });
     connect(btnSave, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnSaveClick(); }); });
     connect(Pages, &QTabWidget::currentChanged, this, [this] { EnableSave(); });
@@ -208,6 +209,13 @@ void TfrmZakor::btnPrintClick()
     // A template that fails to load is no longer there to be saved.
     btnSave->setEnabled(false);
     Report.Show(file);
+    EnableSave();
+}
+
+void TfrmZakor::btnDesignClick()
+{
+    btnSave->setEnabled(false);
+    Report.Design(SelectShortCircuitTemplate());
     EnableSave();
 }
 

@@ -48,6 +48,8 @@ public:
     QString SelectShortCircuitTemplate();
     // "Печать": previews the active tab's template over its rows.
     void btnPrintClick();
+    // "Оформление": opens the designer on the active tab's template.
+    void btnDesignClick();
     // "Сохранение": writes the template back to the active tab's file,
     // only when that template was loaded by this window.
     void btnSaveClick();

@@ -25,10 +25,10 @@ void TStudyReport::Register()
         Engine().Components.Register(m_owner, ds);
 }
 
-void TStudyReport::Show(const QString &file)
+bool TStudyReport::CanDesign() { return bool(ReportChooserHooks.Design); }
+
+bool TStudyReport::Load(const QString &file)
 {
-    if (!CanShow())
-        return;
     Register();
     // A failed load may leave the component half filled: it no longer holds
     // the template of any file.
@@ -36,11 +36,23 @@ void TStudyReport::Show(const QString &file)
     if (!QFileInfo(file).isFile()) {
         ShowMessageBox(LookupText(QStringLiteral("Не найден шаблон отчёта") + u'\r' + file), QString(),
                        mb::Ok | mb::IconWarning);
-        return;
+        return false;
     }
     frMain.LoadFromFile(file);
     m_loaded = file;
-    ReportChooserHooks.Preview(frMain);
+    return true;
+}
+
+void TStudyReport::Show(const QString &file)
+{
+    if (CanShow() && Load(file))
+        ReportChooserHooks.Preview(frMain);
+}
+
+void TStudyReport::Design(const QString &file)
+{
+    if (CanDesign() && Load(file))
+        ReportChooserHooks.Design(frMain, file);
 }
 
 bool TStudyReport::Save(const QString &file)

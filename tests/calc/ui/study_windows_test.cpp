@@ -541,3 +541,46 @@ TEST_F(StudyCommands, TheStudiesPrintThroughTheirTemplates)
 }
 
 } // namespace
+
+namespace {
+
+// "Оформление" of both studies opens the designer on the template of what is
+// shown, once the designer is there; the template it opened may be saved back.
+TEST_F(StudyCommands, TheStudiesOpenTheDesignerOnTheirTemplates)
+{
+    TfrEngineScope engine;
+    const TReportChooserHooks savedHooks = ReportChooserHooks;
+    QStringList designed;
+    int loadedPages = 0;
+    ReportChooserHooks.Design = [&](TfrReport &report, const QString &file) {
+        designed << file;
+        loadedPages = report.TemplatePages.Count();
+    };
+    const QString folder = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+    w->Options().ReportsLocation = folder;
+
+    prompt.Answer(idOk);
+    EXPECT_TRUE(RunWith<TfrmZakor>([&] { w->Action(QStringLiteral("TaskShorting"))->trigger(); }, [&](TfrmZakor &f) {
+        f.Pages->setCurrentIndex(sctDoors);
+        ASSERT_TRUE(f.btnDesign->isEnabled());
+        f.btnDesign->click();
+        EXPECT_TRUE(f.btnSave->isEnabled());
+    }));
+    EXPECT_EQ(designed, QStringList{folder + QStringLiteral("/Закорачивание/Закорачивание (двери).frf")});
+    EXPECT_GT(loadedPages, 0);
+
+    designed.clear();
+    loadedPages = 0;
+    EXPECT_TRUE(RunWith<TfrmDepres>([&] { w->Action(QStringLiteral("TaskDepressiogram"))->trigger(); },
+                                    [&](TfrmDepres &f) {
+                                        ASSERT_TRUE(f.btnDesig->isEnabled());
+                                        f.btnDesig->click();
+                                        EXPECT_TRUE(f.btnSave->isEnabled());
+                                    }));
+    EXPECT_EQ(designed, QStringList{folder + QStringLiteral("/Депрессиограмма/Депрессиограмма.frf")});
+    EXPECT_GT(loadedPages, 0);
+
+    ReportChooserHooks = savedHooks;
+}
+
+} // namespace
