@@ -286,7 +286,9 @@ void ReadVentBranchLines(TNetworkTables &t, const QString &spName)
         if (!in.Next())
             in.Fail(QStringLiteral("нет строки, парной к строке вентилятора"), fanLine);
         in.Require(11);
-        const int end = in.Int(2);
+        // The companion joins the fan's intermediate node (the fan line's
+        // second node) to the fan's end, written either way round.
+        const int end = in.Int(1) != second && in.Int(2) == second ? in.Int(1) : in.Int(2);
         const double fanR = in.Real(3);
         for (int field = 4; field < 11; ++field)
             in.Real(field);
@@ -430,11 +432,13 @@ void WriteVentFiles(const TNetworkTables &t, const QString &spName)
             continue;
         const int code = t.BranchDGSMark[k];
         if (VentFanCode(code)) {
-            out.WriteBytes(VentLine(k, j, 1, -t.BranchAuxDepression[k], code, t.BranchQ[k],
-                                    -t.BranchGivenDepression[k], t.BranchAlpha[k] * 10, t.BranchLength[k],
+            // The fan runs from its start node to the intermediate node j; the
+            // companion carries its resistance from its end node to j.
+            out.WriteBytes(VentLine(k, surfaceOr(t.BranchStartNode[k]), j, -t.BranchAuxDepression[k], code,
+                                    t.BranchQ[k], -t.BranchGivenDepression[k], t.BranchAlpha[k] * 10, t.BranchLength[k],
                                     t.BranchArea[k], t.BranchRequiredFlow[k]));
-            out.WriteBytes(VentLine(i, t.BranchEndNode[k], j, t.BranchR[k], code / 10 * 10 + 4, t.BranchQ[k],
-                                    t.BranchGivenDepression[k], t.BranchAlpha[k] * 10, t.BranchLength[k],
+            out.WriteBytes(VentLine(i, surfaceOr(t.BranchEndNode[k]), j, t.BranchR[k], code / 10 * 10 + 4,
+                                    t.BranchQ[k], t.BranchGivenDepression[k], t.BranchAlpha[k] * 10, t.BranchLength[k],
                                     t.BranchArea[k], t.BranchRequiredFlow[k]));
             ++i;
             ++j;

@@ -248,9 +248,42 @@ TEST_F(ForeignFilesTest, VentExportWritesTheFanAsTwoLinesWithPoints)
 
     EXPECT_EQ(ReadAll(Path("out.sp")),
               QByteArray("   1    1    2    0.50000    1  10.00   0.00    8.0  100    5.0   0.00\r\n"
-                         "   2    5    1 -100.00000   16  10.00  -5.00    8.0  100    5.0   0.00\r\n"
+                         "   2    2    5 -100.00000   16  10.00  -5.00    8.0  100    5.0   0.00\r\n"
                          "   4    3    5    1.00000   14  10.00   5.00    8.0  100    5.0   0.00\r\n"
                          "   3    3    4    1.50000    1  10.00   0.00    8.0  100    5.0   0.00\r\n"));
+}
+
+TEST_F(ForeignFilesTest, VentExportReadsBackAsTheSameNetwork)
+{
+    // A main fan 1 from the surface, an airway 2 and a local fan 3 in a chain.
+    for (int n = 1; n <= 4; ++n)
+        CreateNode(*T, n);
+    T->NodeIsSurface[1] = 1;
+    struct Branch { int start, end, code; double r, aux; };
+    const Branch net[] = {{1, 2, 16, 0.25, 300}, {2, 3, 1, 0.5, 0}, {3, 4, 26, 1.5, 80}};
+    for (int b = 1; b <= 3; ++b) {
+        const Branch &n = net[b - 1];
+        CreateBranch(*T, b);
+        T->BranchStartNode[b] = static_cast<std::int16_t>(n.start);
+        T->BranchEndNode[b] = static_cast<std::int16_t>(n.end);
+        T->BranchDGSMark[b] = static_cast<std::int16_t>(n.code);
+        T->BranchR[b] = n.r;
+        T->BranchAuxDepression[b] = n.aux;
+    }
+    WriteVentFiles(*T, Path("round.sp"));
+    Reset();
+    ImportVentFiles(*T, Path("round.sp"));
+
+    EXPECT_EQ(BranchCount(*T), 3);
+    for (int b = 1; b <= 3; ++b) {
+        const Branch &n = net[b - 1];
+        EXPECT_EQ(T->BranchStartNode[b], n.start) << b;
+        EXPECT_EQ(T->BranchEndNode[b], n.end) << b;
+        EXPECT_DOUBLE_EQ(T->BranchR[b], n.r) << b;
+        EXPECT_DOUBLE_EQ(T->BranchAuxDepression[b], n.aux) << b;
+    }
+    EXPECT_EQ(BranchTypeName(T->BranchType[1]), QStringLiteral("ВГП"));
+    EXPECT_EQ(BranchTypeName(T->BranchType[3]), QStringLiteral("ВМП"));
 }
 
 TEST_F(ForeignFilesTest, VentNamesGoOutInCp866AndComeBack)
