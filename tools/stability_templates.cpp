@@ -52,7 +52,7 @@ TfrMemoView &AddMemo(TfrPage &page, int left, int top, int width, int height, co
 // Title lines (an empty one leaves its place free), the column captions and
 // the data row over source; the top of the row below the data row.
 int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QString &source,
-                    const std::vector<TTemplateColumn> &columns)
+                    const std::vector<TTemplateColumn> &columns, int headerRows = 2)
 {
     report.TemplatePages.Clear();
     report.TemplatePages.Add();
@@ -64,13 +64,14 @@ int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QStr
         if (!titleLines[i].isEmpty())
             AddMemo(page, PageLeft, 20 + i * LinePitch, 700, RowHeight, titleLines[i], false).FontStyle = 2;
     const int headerTop = 40 + titleHeight;
-    const int dataTop = headerTop + 50;
+    const int headerHeight = headerRows * RowHeight;
+    const int dataTop = headerTop + headerHeight + 14;
     // The column captions head every sheet of a long list.
-    AddBand(page, btMasterHeader, headerTop, 2 * RowHeight).Flags |= flags::RepeatOnPages;
+    AddBand(page, btMasterHeader, headerTop, headerHeight).Flags |= flags::RepeatOnPages;
     AddBand(page, btMasterData, dataTop, RowHeight, source);
     int left = PageLeft;
     for (const TTemplateColumn &c : columns) {
-        AddMemo(page, left, headerTop, c.Width, 2 * RowHeight, QString::fromUtf8(c.Caption), true).FontStyle = 2;
+        AddMemo(page, left, headerTop, c.Width, headerHeight, QString::fromUtf8(c.Caption), true).FontStyle = 2;
         AddMemo(page, left, dataTop, c.Width, RowHeight, QString::fromUtf8(c.Value), true);
         left += c.Width;
     }
@@ -80,9 +81,9 @@ int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QStr
 } // namespace
 
 void MakeTable(TfrReport &report, const QString &title, const QString &source, const std::vector<TTemplateColumn> &columns,
-               bool mineName)
+               bool mineName, int headerRows)
 {
-    MakeTitledTable(report, {mineName ? QStringLiteral("[НазвШахты]") : QString(), title}, source, columns);
+    MakeTitledTable(report, {mineName ? QStringLiteral("[НазвШахты]") : QString(), title}, source, columns, headerRows);
 }
 
 void AddPageNumbers(TfrPage &page)
@@ -120,18 +121,20 @@ void WriteTemplate(TfrReport &report, const QString &file)
 
 void MakeDescendingStabilityTemplate(TfrReport &report)
 {
+    // Three caption rows and room for the longest airway names and "Не устойчиво".
     MakeTable(report, QStringLiteral("Устойчивость проветривания наклонных выработок"), QStringLiteral("udStability"),
               {{"N", "[Нпп]", 24},
-               {"Выработка", "[НазвВетви] ([НомерВетви])", 150},
+               {"Выработка", "[НазвВетви] ([НомерВетви])", 184},
                {"Участок", "[НачУзел] - [КонУзел]", 52},
-               {"Длина, м", "[ДлинВетви]", 44},
-               {"Угол, град.", "[УгНакл]", 44},
-               {"Скор., м/с", "[СкорВозд]", 44},
-               {"Темп. в парал., C", "[ТемпПарал]", 50},
+               {"Длина, м", "[ДлинВетви]", 46},
+               {"Угол, град.", "[УгНакл]", 40},
+               {"Скор., м/с", "[СкорВозд]", 40},
+               {"Темп. в парал., C", "[ТемпПарал]", 48},
                {"Макс. тепл. депр., Па", "[МаксТДепр #N10,2]", 56},
                {"Крит. депр. без повыш., Па", "[КритДепрБМер #N10,2]", 62},
                {"Крит. депр. с повыш., Па", "[КритДепрСМер #N10,2]", 62},
-               {"Заключение", "[Закл]", 72}});
+               {"Заключение", "[Закл]", 84}},
+              false, 3);
 }
 
 void MakeAscendingStabilityTemplate(TfrReport &report)
@@ -140,12 +143,13 @@ void MakeAscendingStabilityTemplate(TfrReport &report)
               QStringLiteral("Устойчивость при пожаре в выработках с восходящим проветриванием ([ВремяРасч] мин)"),
               QStringLiteral("udStability"),
               {{"N", "[Нпп]", 24},
-               {"Выработка", "[НазвВетви] ([НомерВетви])", 160},
+               {"Выработка", "[НазвВетви] ([НомерВетви])", 184},
                {"Участок", "[НачУзел] - [КонУзел]", 52},
                {"Угол, град.", "[УгНакл]", 44},
                {"Макс. тепл. депр.", "[МаксТДепр #N10,2]", 56},
                {"Места опрокидывания", "[МестаОпрНомВет]", 200},
-               {"Заключение", "[Закл]", 80}});
+               {"Заключение", "[Закл]", 84}},
+              false, 3);
 }
 
 void MakeFireDetectionTemplate(TfrReport &report)
