@@ -1,13 +1,23 @@
 #include "../../report/build_fixture.h"
 
+#include "designer/design_editing_rules.h"
+#include "designer/design_state.h"
+#include "designer/ui/design_page.h"
+#include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/dock.h"
+#include "designer/ui/frm_insp.h"
 #include "designer/ui/frm_designer.h"
 #include "platform/prompt.h"
 #include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
 
+#include <QtCore/QScopeGuard>
+#include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
+#include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QPlainTextEdit>
 
 namespace {
 
@@ -15,10 +25,11 @@ class TAsked : public TPrompt
 {
 public:
     QStringList Asked;
+    int Answer = idNo;
     int MessageBox(const QString &text, const QString &, int) override
     {
         Asked << text;
-        return idNo;
+        return Answer;
     }
 };
 
@@ -48,7 +59,7 @@ protected:
         ReportBuild::TearDown();
     }
     // Ctrl+E in the preview, with `inside` run in the second designer.
-    void EditFromPreview(const std::function<void(TfrDesignerForm &)> &inside)
+    void EditFromPreview(const std::function<void(TfrDesignerForm &)> &inside, QWidget *on = nullptr)
     {
         QTimer wait;
         QObject::connect(&wait, &QTimer::timeout, [&] {
@@ -60,8 +71,27 @@ protected:
             second->accept();
         });
         wait.start(10);
-        QTest::keyClick(preview->PageBox, Qt::Key_E, Qt::ControlModifier);
+        QTest::keyClick(on ? on : preview->PageBox, Qt::Key_E, Qt::ControlModifier);
         wait.stop();
+    }
+    // The text of the memo on a prepared page.
+    QStringList PreparedText(int page)
+    {
+        TfrEMFPages &pages = Report.PreparedPages;
+        pages.BuildPageModel(page);
+        QStringList text;
+        for (auto &view : pages[page].PageModel->TemplateObjects)
+            if (view->ReportObjectType == gtMemo)
+                text = view->Lines;
+        pages[page].PageModel.reset();
+        return text;
+    }
+    static TfrView *MemoOn(TfrPage &page)
+    {
+        for (auto &view : page.TemplateObjects)
+            if (view->ReportObjectType == gtMemo)
+                return view.get();
+        return nullptr;
     }
 
     TAsked prompt;
@@ -92,4 +122,103 @@ TEST_F(PageEditing, SecondDesignerAsksOnlyAfterAChange)
     EditFromPreview([](TfrDesignerForm &second) { second.RemovePage(0); });
     EXPECT_EQ(prompt.Asked, QStringList{QStringLiteral("Сохранить изменения?")});
     EXPECT_EQ(CurrentDesignerForm, first);
+}
+
+TEST_F(PageEditing, EditsReachThePreparedPageInEveryNewPreview)
+{
+    InstallDesignerDialogHooks();
+    InstallPreviewForm();
+    const auto unlink = qScopeGuard([] {
+        SetPreviewOpener(nullptr);
+        SetReportDestroyedHook(nullptr);
+        RemoveDesignerDialogHooks();
+    });
+    const QString original = PreparedText(0).value(0);
+    // Selects the memo, gives it `text` through the inspector's text editor,
+    // then undoes, redoes, copies and pastes, all on the shown page.
+    const auto edit = [&](TfrDesignerForm &second, const QString &text) {
+        ASSERT_NE(second.Page, nullptr);
+        EXPECT_NE(second.Page, first->Page);
+        TfrView *memo = MemoOn(*second.Page);
+        ASSERT_NE(memo, nullptr);
+        EXPECT_EQ(memo->Lines, QStringList{original});
+        const QPoint at(memo->Left + 5, memo->Top + 5);
+        const auto select = [&] {
+            QMouseEvent move(QEvent::MouseMove, at, second.PageView->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+            QApplication::sendEvent(second.PageView, &move);
+            QTest::mouseClick(second.PageView, Qt::LeftButton, {}, at);
+            ASSERT_EQ(SelectedCount, 1);
+        };
+        select();
+        auto *wait = new QTimer;
+        QObject::connect(wait, &QTimer::timeout, [wait, text, &second] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog == &second)
+                return;
+            wait->stop();
+            wait->deleteLater();
+            dialog->findChildren<QPlainTextEdit *>().value(0)->setPlainText(text);
+            dialog->accept();
+        });
+        wait->start(5);
+        second.Inspector->SelectRow(irMemo);
+        second.Inspector->SpeedButton1->Click();
+        EXPECT_EQ(MemoOn(*second.Page)->Lines, QStringList{text});
+        const auto key = [&second](Qt::Key k) {
+            if (QApplication::activeWindow() != &second) {
+                second.activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(&second));
+            }
+            QTest::keyClick(&second, k, Qt::ControlModifier);
+        };
+        key(Qt::Key_Z);
+        EXPECT_EQ(MemoOn(*second.Page)->Lines, QStringList{original});
+        key(Qt::Key_Y);
+        EXPECT_EQ(MemoOn(*second.Page)->Lines, QStringList{text});
+        const size_t count = second.Page->TemplateObjects.size();
+        // The inspector's editor keeps the focus: the toolbar copies and pastes.
+        select();
+        QTest::mouseClick(second.Button(QStringLiteral("CopyB")), Qt::LeftButton);
+        QTest::mouseClick(second.Button(QStringLiteral("PstB")), Qt::LeftButton);
+        EXPECT_EQ(second.Page->TemplateObjects.size(), count + 1);
+        key(Qt::Key_Z);
+        EXPECT_EQ(second.Page->TemplateObjects.size(), count);
+    };
+
+    prompt.Answer = idYes;
+    EditFromPreview([&](TfrDesignerForm &second) { edit(second, QStringLiteral("первая правка")); });
+    EXPECT_EQ(PreparedText(0), QStringList{QStringLiteral("первая правка")});
+    EXPECT_EQ(PreparedText(1), QStringList{QStringLiteral("2")});
+    // The template keeps its own text.
+    EXPECT_EQ(MemoOn(Report.TemplatePages.GetPage(0))->Lines, QStringList{QStringLiteral("[LINE#]")});
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("edited.frp"));
+    Report.SavePreparedReport(file);
+    Report.PreparedPages.Clear();
+    Report.LoadPreparedReport(file);
+    EXPECT_EQ(PreparedText(0), QStringList{QStringLiteral("первая правка")});
+
+    // Each preview opened after the last one closed edits its page again.
+    preview.reset();
+    for (const QString &text : {QStringLiteral("вторая"), QStringLiteral("третья")}) {
+        Report.ShowReport();
+        TfrPreviewForm *shown = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *form = dynamic_cast<TfrPreviewForm *>(w); form && form->isVisible())
+                shown = form;
+        ASSERT_NE(shown, nullptr);
+        ASSERT_TRUE(shown->PageEditing());
+        bool opened = false;
+        EditFromPreview(
+            [&](TfrDesignerForm &second) {
+                opened = true;
+                edit(second, text);
+            },
+            shown->PageBox);
+        EXPECT_TRUE(opened) << text.toStdString();
+        EXPECT_EQ(PreparedText(0), QStringList{text});
+        QTest::keyClick(shown->PageBox, Qt::Key_Escape);
+        QTest::qWait(1);
+    }
 }
