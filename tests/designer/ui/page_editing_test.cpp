@@ -199,26 +199,43 @@ TEST_F(PageEditing, EditsReachThePreparedPageInEveryNewPreview)
     Report.LoadPreparedReport(file);
     EXPECT_EQ(PreparedText(0), QStringList{QStringLiteral("первая правка")});
 
-    // Each preview opened after the last one closed edits its page again.
+    // Each preview opened after the last one closed edits its page again,
+    // the modal one of the program's windows as well as a modeless one.
     preview.reset();
-    for (const QString &text : {QStringLiteral("вторая"), QStringLiteral("третья")}) {
-        Report.ShowReport();
-        TfrPreviewForm *shown = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *form = dynamic_cast<TfrPreviewForm *>(w); form && form->isVisible())
-                shown = form;
-        ASSERT_NE(shown, nullptr);
-        ASSERT_TRUE(shown->PageEditing());
+    const struct
+    {
+        bool Modal;
+        QString Text;
+    } runs[] = {{false, QStringLiteral("вторая")}, {false, QStringLiteral("третья")},
+                {true, QStringLiteral("четвёртая")}, {true, QStringLiteral("пятая")}};
+    for (const auto &run : runs) {
+        Report.ModalPreview = run.Modal;
         bool opened = false;
-        EditFromPreview(
-            [&](TfrDesignerForm &second) {
-                opened = true;
-                edit(second, text);
-            },
-            shown->PageBox);
-        EXPECT_TRUE(opened) << text.toStdString();
-        EXPECT_EQ(PreparedText(0), QStringList{text});
-        QTest::keyClick(shown->PageBox, Qt::Key_Escape);
+        bool closed = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            TfrPreviewForm *shown = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *form = dynamic_cast<TfrPreviewForm *>(w); form && form->isVisible())
+                    shown = form;
+            if (!shown)
+                return;
+            poll.stop();
+            EXPECT_TRUE(shown->PageEditing());
+            EditFromPreview(
+                [&](TfrDesignerForm &second) {
+                    opened = true;
+                    edit(second, run.Text);
+                },
+                shown->PageBox);
+            EXPECT_EQ(PreparedText(0), QStringList{run.Text});
+            QTest::keyClick(shown->PageBox, Qt::Key_Escape);
+            closed = true;
+        });
+        poll.start(10);
+        Report.ShowReport();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, 5000));
+        EXPECT_TRUE(opened) << run.Text.toStdString();
         QTest::qWait(1);
     }
 }
