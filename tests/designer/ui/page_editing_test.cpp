@@ -239,3 +239,51 @@ TEST_F(PageEditing, EditsReachThePreparedPageInEveryNewPreview)
         QTest::qWait(1);
     }
 }
+
+TEST_F(PageEditing, PageEditedFromTheDesignersPreviewLeavesTheTemplateToTheDesigner)
+{
+    InstallDesignerDialogHooks();
+    InstallPreviewForm();
+    const auto unlink = qScopeGuard([] {
+        SetPreviewOpener(nullptr);
+        SetReportDestroyedHook(nullptr);
+        RemoveDesignerDialogHooks();
+    });
+    preview.reset();
+    prompt.Answer = idYes;
+    bool edited = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (CurrentDesignerForm != first || !first->isVisible())
+            return;
+        poll.stop();
+        // The designer's own preview, and Ctrl+E in it.
+        QTimer inPreview;
+        QObject::connect(&inPreview, &QTimer::timeout, [&] {
+            auto *shown = dynamic_cast<TfrPreviewForm *>(QApplication::activeModalWidget());
+            if (!shown)
+                return;
+            inPreview.stop();
+            EditFromPreview(
+                [&](TfrDesignerForm &second) {
+                    MemoOn(*second.Page)->Lines = QStringList{QStringLiteral("на странице")};
+                    second.Modified = true;
+                    edited = true;
+                },
+                shown->PageBox);
+            EXPECT_EQ(PreparedText(0), QStringList{QStringLiteral("на странице")});
+            QTest::keyClick(shown->PageBox, Qt::Key_Escape);
+        });
+        inPreview.start(10);
+        first->FileBtn4Click();
+        // Back in the designer: its page is the template's, with the template's text.
+        EXPECT_EQ(CurrentDesignerForm, first);
+        ASSERT_EQ(first->Page, &Report.TemplatePages.GetPage(0));
+        EXPECT_EQ(MemoOn(*first->Page)->Lines, QStringList{QStringLiteral("[LINE#]")});
+        first->accept();
+    });
+    poll.start(10);
+    Report.DesignReport();
+    EXPECT_TRUE(edited);
+    EXPECT_EQ(MemoOn(Report.TemplatePages.GetPage(0))->Lines, QStringList{QStringLiteral("[LINE#]")});
+}
