@@ -11,7 +11,6 @@
 #include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
 
-#include <QtCore/QScopeGuard>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QMouseEvent>
@@ -53,6 +52,11 @@ protected:
     }
     void TearDown() override
     {
+        if (linked) {
+            SetPreviewOpener(nullptr);
+            SetReportDestroyedHook(nullptr);
+            RemoveDesignerDialogHooks();
+        }
         preview.reset();
         RemoveReportDesigner();
         SetPrompt(previous);
@@ -73,6 +77,14 @@ protected:
         wait.start(10);
         QTest::keyClick(on ? on : preview->PageBox, Qt::Key_E, Qt::ControlModifier);
         wait.stop();
+    }
+    // The program's preview opener and the designer's text editor, as the
+    // program links them.
+    void LinkPreviewAndEditors()
+    {
+        InstallDesignerDialogHooks();
+        InstallPreviewForm();
+        linked = true;
     }
     // The text of the memo on a prepared page.
     QStringList PreparedText(int page)
@@ -95,6 +107,7 @@ protected:
     }
 
     TAsked prompt;
+    bool linked = false;
     TPrompt *previous = nullptr;
     TfrDesignerForm *first = nullptr;
     std::unique_ptr<TfrPreviewForm> preview;
@@ -126,13 +139,7 @@ TEST_F(PageEditing, SecondDesignerAsksOnlyAfterAChange)
 
 TEST_F(PageEditing, EditsReachThePreparedPageInEveryNewPreview)
 {
-    InstallDesignerDialogHooks();
-    InstallPreviewForm();
-    const auto unlink = qScopeGuard([] {
-        SetPreviewOpener(nullptr);
-        SetReportDestroyedHook(nullptr);
-        RemoveDesignerDialogHooks();
-    });
+    LinkPreviewAndEditors();
     const QString original = PreparedText(0).value(0);
     // Selects the memo, gives it `text` through the inspector's text editor,
     // then undoes, redoes, copies and pastes, all on the shown page.
@@ -242,13 +249,7 @@ TEST_F(PageEditing, EditsReachThePreparedPageInEveryNewPreview)
 
 TEST_F(PageEditing, PageEditedFromTheDesignersPreviewLeavesTheTemplateToTheDesigner)
 {
-    InstallDesignerDialogHooks();
-    InstallPreviewForm();
-    const auto unlink = qScopeGuard([] {
-        SetPreviewOpener(nullptr);
-        SetReportDestroyedHook(nullptr);
-        RemoveDesignerDialogHooks();
-    });
+    LinkPreviewAndEditors();
     preview.reset();
     prompt.Answer = idYes;
     bool edited = false;
