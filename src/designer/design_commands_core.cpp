@@ -57,10 +57,7 @@ void CopySelectionToClipboard(const TfrPage &page)
 void CutSelectionToClipboard(TfrPage &page)
 {
     CopySelectionToClipboard(page);
-    for (int i = int(page.TemplateObjects.size()) - 1; i >= 0; --i)
-        if (page.TemplateObjects[i]->Selected)
-            page.Delete(i);
-    SelectedCount = 0;
+    DeleteSelectedObjects(page);
     LastClickedView = nullptr;
 }
 

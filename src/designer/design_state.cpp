@@ -124,6 +124,14 @@ void SelectAllObjects(TfrPage &page)
     SelectedCount = int(page.TemplateObjects.size());
 }
 
+void DeleteSelectedObjects(TfrPage &page)
+{
+    for (int i = int(page.TemplateObjects.size()) - 1; i >= 0; --i)
+        if (page.TemplateObjects[i]->Selected)
+            page.Delete(i);
+    SelectedCount = 0;
+}
+
 void BuildSelectionRegion(const TfrPage &page)
 {
     SelectionRegion.clear();

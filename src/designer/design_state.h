@@ -74,6 +74,8 @@ int BottommostSelected(const TfrPage &page);
 void DeselectAll(TfrPage &page);
 // Selects every object; SelectedCount becomes their number.
 void SelectAllObjects(TfrPage &page);
+// Frees every selected object, from the last to the first; SelectedCount becomes 0.
+void DeleteSelectedObjects(TfrPage &page);
 // SelectionRegion := the union of the selected objects' enlarged regions.
 void BuildSelectionRegion(const TfrPage &page);
 std::vector<TfrView *> SelectedObjects(const TfrPage &page);

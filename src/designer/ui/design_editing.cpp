@@ -439,9 +439,7 @@ void TfrDesignerForm::DeleteSelection()
     RecordUndo(ukDelete);
     BuildSelectionRegion(*Page);
     PageView->DrawSelection(1);
-    for (int i = int(Page->TemplateObjects.size()) - 1; i >= 0; --i)
-        if (Page->TemplateObjects[i]->Selected)
-            Page->Delete(i);
+    DeleteSelectedObjects(*Page);
     ResetSelection();
     LastClickedView = nullptr;
     PageView->DrawPage(10000, SelectionRegion);
