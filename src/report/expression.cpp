@@ -233,7 +233,7 @@ double TextAsNumber(const QString &text)
 {
     double v = 0;
     if (!TextToDouble(text, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw EConvertError(InvalidNumberMessage(text, false));
     return v;
 }
 
@@ -263,7 +263,7 @@ public:
         if (s.Open == 0)
             s.Base = here;
         else if ((s.Base > here ? s.Base - here : here - s.Base) > MaxEvaluationStack)
-            throw EParserError(QStringLiteral("Expression nested too deeply"));
+            throw EParserError(QStringLiteral("Слишком глубокая вложенность выражения"));
         ++s.Open;
     }
     ~StackGuard() { --EvaluationStack.Open; }
@@ -377,7 +377,7 @@ QString TParser::ConvertToPostfix(const QString &expression)
                 stack.remove(0, 1);
             }
             if (stack.isEmpty())
-                throw EParserError(QStringLiteral("Unbalanced \")\" in \"%1\"").arg(expression));
+                throw EParserError(QStringLiteral("Лишняя закрывающая скобка в \"%1\"").arg(expression));
             stack.remove(0, 1);
             ++i;
             continue;
@@ -476,7 +476,7 @@ QString TParser::ConvertToPostfix(const QString &expression)
                 replacement = QStringLiteral("()");
             }
             if (++expansions > MaxExpansions || s.size() > MaxExpandedLength)
-                throw EParserError(QStringLiteral("Function calls expand without end in \"%1\"").arg(expression));
+                throw EParserError(QStringLiteral("Вызовы функций раскрываются без конца в \"%1\"").arg(expression));
             s = s.left(start) + replacement + s.mid(end + 1);
             i = start;
             continue;
@@ -486,7 +486,7 @@ QString TParser::ConvertToPostfix(const QString &expression)
     }
     for (QChar op : stack) {
         if (op == u'(')
-            throw EParserError(QStringLiteral("Missing \")\" in \"%1\"").arg(expression));
+            throw EParserError(QStringLiteral("Не хватает закрывающей скобки в \"%1\"").arg(expression));
         out += op;
     }
     return out;
@@ -499,7 +499,7 @@ Variant TParser::EvaluatePostfix(const QString &postfix)
     std::vector<Variant> stack;
     auto pop = [&]() {
         if (stack.empty())
-            throw EParserError(QStringLiteral("Missing operand"));
+            throw EParserError(QStringLiteral("Пропущен операнд"));
         Variant v = std::move(stack.back());
         stack.pop_back();
         return v;
@@ -532,9 +532,9 @@ Variant TParser::EvaluatePostfix(const QString &postfix)
                 double days = 0;
                 const bool ok = mode == Mode::Date ? TryStrToDate(text, days) : TryStrToTime(text, days);
                 if (!ok)
-                    throw EConvertError(QStringLiteral("'%1' is not a valid %2")
-                                            .arg(text, mode == Mode::Date ? QStringLiteral("date")
-                                                                          : QStringLiteral("time")));
+                    throw EConvertError(u'"' + text
+                                        + (mode == Mode::Date ? QStringLiteral("\" - неверно заданная дата!")
+                                                              : QStringLiteral("\" - неверно заданное время!")));
                 stack.push_back(Variant::FromDateTime(days));
             }
             mode = Mode::Plain;
@@ -646,7 +646,7 @@ Variant TParser::EvaluatePostfix(const QString &postfix)
             break;
         }
         if (u < 32 || c == u'(' || c == u')') {
-            throw EParserError(QStringLiteral("Unexpected character in an expression"));
+            throw EParserError(QStringLiteral("Недопустимый символ в выражении"));
         }
         const QString operand = ReadOperand(postfix, i, false);
         if (operand.isEmpty()) {

@@ -74,7 +74,7 @@ double ReadFigure(const QString &text)
 {
     double v = 0;
     if (!TextToDouble(text, v))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw EConvertError(InvalidNumberMessage(text, false));
     return v;
 }
 

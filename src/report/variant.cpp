@@ -12,7 +12,7 @@ using T = Variant::Type;
 
 [[noreturn]] void CannotConvert(T from, T to)
 {
-    throw EVariantError(QStringLiteral("Could not convert variant of type (%1) into type (%2)")
+    throw EVariantError(QStringLiteral("Значение типа (%1) нельзя преобразовать в тип (%2)")
                             .arg(VarTypeName(from), VarTypeName(to)));
 }
 
@@ -104,7 +104,7 @@ std::int32_t Variant::ToInt() const
         return m_int;
     const double v = std::nearbyint(ToDouble());
     if (!IsWhole(v))
-        throw EVariantError(QStringLiteral("Invalid variant operation: the value is out of the integer range"));
+        throw EVariantError(QStringLiteral("Недопустимая операция: значение вне диапазона целых чисел"));
     return static_cast<std::int32_t>(v);
 }
 
@@ -286,7 +286,7 @@ Variant VarMod(const Variant &a, const Variant &b)
         return Variant::Null();
     const std::int32_t divisor = b.ToInt();
     if (divisor == 0)
-        throw EDivByZero(QStringLiteral("Division by zero"));
+        throw EDivByZero(QStringLiteral("Деление на ноль"));
     const std::int64_t dividend = a.ToInt();
     return Variant(static_cast<std::int32_t>(dividend % divisor));
 }
