@@ -245,7 +245,8 @@ std::array<QString, 7> InspectorTexts(const TfrPage &page, int units)
     return texts;
 }
 
-void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row, QString &value, int units)
+void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row, QString &value, int units,
+                         const std::function<void()> &beforeChange)
 {
     const std::vector<TfrView *> selected = SelectedObjects(page);
     if (row == irName) {
@@ -257,10 +258,13 @@ void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row
             taken = taken || v->Name.compare(value, Qt::CaseInsensitive) == 0;
         // Scripts and the inspector find objects by name: a blank one would
         // leave the object unreachable.
-        if (taken || value.trimmed().isEmpty())
+        if (taken || value.trimmed().isEmpty()) {
             value = view.Name;
-        else
-            view.Name = value;
+            return;
+        }
+        if (beforeChange)
+            beforeChange();
+        view.Name = value;
         return;
     }
     if (row < irLeft || row > irVisible)
@@ -276,6 +280,8 @@ void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row
             throw EConvertError(InvalidNumberMessage(value, false));
         number = UnitsToPixels(units_value, units);
     }
+    if (beforeChange && !selected.empty())
+        beforeChange();
     for (TfrView *v : selected) {
         switch (row) {
         case irLeft: v->Left = number; break;

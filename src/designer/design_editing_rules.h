@@ -11,6 +11,7 @@
 #include <QtCore/QStringList>
 
 #include <array>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -90,8 +91,10 @@ std::array<QString, 7> InspectorTexts(const TfrPage &page, int units);
 // text becomes the current name. Rows 1 to 5 are expressions; their result's
 // text replaces the value before it is converted (rows 1 to 4 from units to
 // pixels). Errors of the evaluator or the conversion are raised before any
-// object changes.
-void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row, QString &value, int units);
+// object changes; `beforeChange` runs only when an object is about to change
+// (the designer records its undo step there, none for a refused value).
+void ApplyInspectorValue(TfrPage &page, const TfrReportDocument *report, int row, QString &value, int units,
+                         const std::function<void()> &beforeChange = {});
 
 // ---- the read-out on the status bar ----
 // Two coordinates: "12;20" in pixels, "3,33; 5,56" in millimetres.

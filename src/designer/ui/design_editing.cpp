@@ -284,9 +284,11 @@ void TfrDesignerForm::InspectorChanged(int row, QString &value)
     if (!Page)
         return;
     // The text editor of the "Memo" row recorded its own step before it changed the object.
-    if (row != irMemo)
-        RecordUndo(ukModify);
-    ApplyInspectorValue(*Page, CurrentDocument(), row, value, Options.Units);
+    const auto record = [this, row] {
+        if (row != irMemo)
+            RecordUndo(ukModify);
+    };
+    ApplyInspectorValue(*Page, CurrentDocument(), row, value, Options.Units, record);
     UpdateInspectorValues();
     if (row >= irLeft && row <= irVisible)
         value = InspValues[row];

@@ -176,6 +176,9 @@ void TfrInspForm::CommitValue(const QString &text)
     if (!prop)
         return;
     QString value = text.left(MaxValueLength);
+    // Taken once: the message box of a refused value takes the activation,
+    // and leaving the inspector must not hand the same text in again.
+    Edit1->setModified(false);
     if (prop->ValueRef)
         *prop->ValueRef = value;
     if (OnModify)
