@@ -30,7 +30,9 @@
 #include <QtWidgets/QTabBar>
 #include <QtWidgets/QVBoxLayout>
 
+#include <algorithm>
 #include <tuple>
+#include <utility>
 
 std::map<QString, std::function<void(TfrDesignerForm &)>> DesignerHooks;
 std::function<TPropEditor *(QWidget *owner)> DesignerMemoEditorFactory;
@@ -660,11 +662,15 @@ void TfrDesignerForm::ReadOptions()
                     bar->PlaceInDock(d, s.X, s.Y);
             bar->FitLength();
         }
-        bar->SetShown(s.Visible);
+        // The wizards' toolbar holds its grip alone until a tool is added.
+        if (bar == Panel6 && Panel6->Controls().size() < 2)
+            s.Visible = false;
+        if (bar->Floating && bar->FloatForm)
+            ShowToolWindow(bar->FloatForm, s.Visible);
+        else
+            bar->SetShown(s.Visible);
     }
     Panel6->resize(std::max(26, Panel6->width()), std::max(26, Panel6->height()));
-    if (Panel6->Controls().size() < 2)
-        Panel6->SetShown(false);
     for (TfrDock *d : docks)
         d->ArrangeRows();
     LayoutClient();
@@ -679,7 +685,32 @@ void TfrDesignerForm::ReadOptions()
     ReadFormState(store, Inspector->objectName(), insp);
     Inspector->setGeometry(insp.X, insp.Y, Inspector->FullWidth, Inspector->FullHeight);
     Inspector->Panel1->show();
-    Inspector->setVisible(insp.Visible);
+    ShowToolWindow(Inspector, insp.Visible);
+}
+
+void TfrDesignerForm::ShowToolWindow(QWidget *window, bool shown)
+{
+    if (shown && m_holdToolWindows) {
+        window->hide();
+        m_heldToolWindows.emplace_back(window);
+        return;
+    }
+    window->setVisible(shown);
+}
+
+void TfrDesignerForm::setVisible(bool visible)
+{
+    if (!visible || isVisible()) {
+        QDialog::setVisible(visible);
+        return;
+    }
+    m_holdToolWindows = true;
+    QDialog::setVisible(true);
+    m_holdToolWindows = false;
+    // Now the designer is the modal window: what it shows is not blocked.
+    for (const QPointer<QWidget> &window : std::exchange(m_heldToolWindows, {}))
+        if (window)
+            window->show();
 }
 
 void TfrDesignerForm::WriteOptions()

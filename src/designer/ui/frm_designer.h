@@ -8,11 +8,14 @@
 #include "platform/colors.h"
 #include "report/report.h"
 
+#include <QtCore/QPointer>
 #include <QtWidgets/QDialog>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -186,6 +189,8 @@ public:
     QAction *Item(const QString &name) const;
     std::vector<TfrToolBar *> ToolBars() const;
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
@@ -202,8 +207,15 @@ private:
                      const QString &button = {});
     void EnableHooked();
     void PgB2Click();
+    // Shows or hides a window of its own (the inspector, a floating toolbar).
+    // While the designer itself is being shown they wait: a window shown
+    // before the designer is the modal window stays blocked by the window
+    // that opened it.
+    void ShowToolWindow(QWidget *window, bool shown);
 
     QWidget *m_client;
+    bool m_holdToolWindows = false;
+    std::vector<QPointer<QWidget>> m_heldToolWindows;
     std::map<QString, TfrTBButton *> m_buttons;
     std::map<QString, QAction *> m_items;
 };
