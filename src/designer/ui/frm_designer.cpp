@@ -776,6 +776,10 @@ void TfrDesignerForm::hideEvent(QHideEvent *e)
     if (ColorSelector)
         ColorSelector->hide();
     WriteOptions();
+    // The host may free or replace the pages before the next run: nothing
+    // here may lead into them until SetPage gives the designer its page again.
+    Page = nullptr;
+    LastClickedView = nullptr;
 }
 
 void TfrDesignerForm::resizeEvent(QResizeEvent *e)
