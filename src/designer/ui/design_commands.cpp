@@ -308,6 +308,7 @@ void TfrDesignerForm::FileBtn4Click()
         return;
     const bool inspectorShown = !Inspector->isHidden();
     const bool modal = report->ModalPreview;
+    const std::vector<std::uint32_t> objects = PageObjectIDs();
     Inspector->hide();
     QCoreApplication::processEvents();
     report->ModalPreview = true;
@@ -319,7 +320,10 @@ void TfrDesignerForm::FileBtn4Click()
     activateWindow();
     EngineMode = 0;
     FirstPassRunning = false;
-    SetPage(0);
+    if (CurPage == 0)
+        ShowPageAgain(objects);
+    else
+        SetPage(0);
 }
 
 // ---------------------------------------------------------------- grid
@@ -386,6 +390,8 @@ void Align(TfrDesignerForm &form, TAlignCommand command)
     AlignSelection(*form.Page, command, form.Page->PrinterInfo.PageWidth, form.Page->PrinterInfo.PageHeight);
     form.PageView->ComputeSelectionBounds();
     form.RedrawPage();
+    // The inspector and the read-out show where the objects went.
+    form.RefreshInfo();
 }
 
 } // namespace

@@ -31,11 +31,12 @@ void MarkModified(TfrDesignerForm &form)
 bool PageOptions(TfrDesignerForm &form)
 {
     DialogConfirmed = false;
+    const std::vector<std::uint32_t> objects = form.PageObjectIDs();
     if (!form.Page || !EditPageOptions(*form.Page, &form))
         return false;
     MarkModified(form);
     DialogConfirmed = true;
-    form.SetPage(form.CurPage);
+    form.ShowPageAgain(objects);
     return true;
 }
 
@@ -59,9 +60,10 @@ void AddPage(TfrDesignerForm &form)
 void ReportOptions(TfrDesignerForm &form)
 {
     if (TfrReport *report = DesignedReport()) {
+        const std::vector<std::uint32_t> objects = form.PageObjectIDs();
         if (EditReportOptions(*report, &form))
             MarkModified(form);
-        form.SetPage(form.CurPage);
+        form.ShowPageAgain(objects);
     }
 }
 
@@ -142,7 +144,13 @@ public:
         auto *form = dynamic_cast<TfrDesignerForm *>(parentWidget());
         if (!View || !form)
             return QDialog::Rejected;
-        return EditDesignerObject(*form, *View) ? QDialog::Accepted : QDialog::Rejected;
+        // Whatever the object, this row edits its text and script (a band's
+        // script is reached nowhere else but by Ctrl+Enter).
+        if (!EditObjectText({View}, form))
+            return QDialog::Rejected;
+        MarkModified(*form);
+        form->RedrawPage();
+        return QDialog::Accepted;
     }
 };
 

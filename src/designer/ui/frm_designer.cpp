@@ -77,7 +77,8 @@ TfrDesignerForm::TfrDesignerForm(QWidget *parent) : QDialog(parent)
     layout->addWidget(m_client, 1);
     auto *status = new QStatusBar(this);
     StatusUnits = new QLabel(status);
-    StatusUnits->setFixedWidth(75);
+    // Wide enough for the longest units name, "Миллиметры", in the font of the platform.
+    StatusUnits->setFixedWidth(std::max(75, StatusUnits->fontMetrics().horizontalAdvance(UnitsName(1)) + 8));
     StatusPos = new QLabel(status);
     StatusPos->setFixedWidth(230);
     StatusText = new QLabel(status);
@@ -510,6 +511,39 @@ void TfrDesignerForm::SetPage(int n)
     PageView->PlacePage();
     ScrollBox1->horizontalScrollBar()->setValue(0);
     ScrollBox1->verticalScrollBar()->setValue(0);
+    RedrawPage();
+}
+
+std::vector<std::uint32_t> TfrDesignerForm::PageObjectIDs() const
+{
+    std::vector<std::uint32_t> ids;
+    if (Page)
+        for (const auto &v : Page->TemplateObjects)
+            ids.push_back(v->ObjectID);
+    return ids;
+}
+
+void TfrDesignerForm::ShowPageAgain(const std::vector<std::uint32_t> &before)
+{
+    TfrReportDocument *report = CurrentDocument();
+    if (!report || CurPage < 0 || CurPage >= report->TemplatePages.Count()) {
+        SetPage(CurPage);
+        return;
+    }
+    // Taken afresh: the preview's page editing reads the template anew.
+    Page = &report->TemplatePages.GetPage(CurPage);
+    if (PageObjectIDs() != before) {
+        SetPage(CurPage);
+        return;
+    }
+    // A designer of a prepared page may have counted its own selection meanwhile.
+    SelectedCount = int(SelectedObjects(*Page).size());
+    LastClickedView = nullptr;
+    UpdateTabs();
+    Tab1->setCurrentIndex(CurPage);
+    PageView->PlacePage();
+    PageView->ComputeSelectionBounds();
+    SyncToolbars();
     RedrawPage();
 }
 

@@ -63,6 +63,11 @@ public:
 
     void SetFileName(const QString &name);
     void SetPage(int n);
+    // Shows the current page again after the preview or an options dialog.
+    // Its selection and the undo lists stay while it holds the objects it
+    // held before (`before`, from PageObjectIDs); a page read anew starts afresh.
+    void ShowPageAgain(const std::vector<std::uint32_t> &before);
+    std::vector<std::uint32_t> PageObjectIDs() const;
     void RemovePage(int n);
     void UpdateTabs();
     void ResetSelection();

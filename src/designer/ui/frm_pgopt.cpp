@@ -90,7 +90,10 @@ public:
         countRow->addWidget(Edit1);
         countRow->addWidget(up);
         countRow->addWidget(down);
-        cf->addRow(QStringLiteral("&Количество"), countRow);
+        // A label of a row of several controls shows its mnemonic only with a buddy.
+        auto *countLabel = new QLabel(QStringLiteral("&Количество"), columns);
+        countLabel->setBuddy(Edit1);
+        cf->addRow(countLabel, countRow);
         E7 = Field(cf, columns, "E7", QStringLiteral("&Промежуток, мм"));
         vl->addWidget(PrevSheet);
         vl->addWidget(columns);

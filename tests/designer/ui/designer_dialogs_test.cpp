@@ -235,6 +235,10 @@ TEST(PageOptionsDialog, ShowsMillimetresAndRefusesABadColumnCount)
     TfrPage page(9, 0, 0, 0);
     page.MarginLeft = page.MarginTop = page.MarginRight = page.MarginBottom = 36;
     OnModal([] {
+        // A label shows its "&" as a mnemonic only when it has a control to lead to.
+        for (const QLabel *label : QApplication::activeModalWidget()->findChildren<QLabel *>())
+            if (label->text().contains(u'&'))
+                EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
         EXPECT_EQ(Child<QLineEdit>("E3")->text(), "10");
         EXPECT_GT(Child<QComboBox>("ComB1")->count(), 1) << "an A4 page offers the papers";
         EXPECT_FALSE(Child<QLineEdit>("E1")->isEnabled());

@@ -532,7 +532,172 @@ TEST_F(DesignerSequences, ChangedUnitsShowAtOnceInTheInspector)
         EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("36"));
         form->SetUnits(1);
         EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("10,00"));
+        // The units' name is not cut in its panel.
+        const QLabel &units = *form->StatusUnits;
+        EXPECT_LE(units.fontMetrics().horizontalAdvance(units.text()), units.contentsRect().width());
         form->SetUnits(0);
         EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("36"));
     });
+}
+
+namespace {
+
+// Closes the next modal dialog other than the designer, with OK or Cancel;
+// `check` sees it first.
+void CloseNextDialog(bool ok, std::function<void(QDialog &)> check = {})
+{
+    auto *wait = new QTimer;
+    QObject::connect(wait, &QTimer::timeout, [wait, ok, check] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog == CurrentDesignerForm)
+            return;
+        wait->stop();
+        wait->deleteLater();
+        if (check)
+            check(*dialog);
+        ok ? dialog->accept() : dialog->reject();
+    });
+    wait->start(5);
+}
+
+} // namespace
+
+TEST_F(DesignerSequences, PreviewAndOptionsKeepTheUndoListsAndTheSelection)
+{
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("A"), 36, 40);
+    SetPreviewOpener([](TfrReport &, const QString &, bool) {});
+    Design([&] {
+        Click({50, 45});
+        form->Inspector->SelectRow(irLeft);
+        form->Inspector->CommitValue(QStringLiteral("72"));
+        ASSERT_EQ(Page().TemplateObjects[0]->Left, 72);
+        ASSERT_EQ(form->UndoList.Count(), 1);
+        // The preview, then the page and the report options confirmed and cancelled.
+        const std::pair<const char *, int> commands[] = {{"N39", -1}, {"N25", 1}, {"N25", 0}, {"N8", 1}, {"N8", 0}};
+        for (auto [item, dialog] : commands) {
+            SCOPED_TRACE(std::string(item) + (dialog == 0 ? " cancelled" : ""));
+            if (dialog >= 0)
+                CloseNextDialog(dialog == 1);
+            form->Item(QLatin1String(item))->trigger();
+            EXPECT_EQ(form->UndoList.Count(), 1);
+            EXPECT_EQ(SelectedCount, 1);
+            EXPECT_TRUE(Page().TemplateObjects[0]->Selected);
+            EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("72"));
+            ExpectInStep(item);
+        }
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Page().TemplateObjects[0]->Left, 36);
+    });
+    SetPreviewOpener(nullptr);
+}
+
+TEST_F(DesignerSequences, ARefusedInspectorValueGivesOneRussianMessageAndNoStep)
+{
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("A"), 36, 40);
+    // A message box is a window of its own and takes the activation from the
+    // inspector, as a real one does.
+    class TActivating : public TPrompt
+    {
+    public:
+        QStringList Shown;
+        int MessageBox(const QString &text, const QString &, int) override
+        {
+            Shown << text;
+            QWidget box;
+            box.setWindowModality(Qt::ApplicationModal);
+            box.show();
+            box.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+            return idOk;
+        }
+    } boxes;
+    SetPrompt(&boxes);
+    Design([&] {
+        Click({50, 45});
+        TfrInspForm &insp = *form->Inspector;
+        insp.show();
+        insp.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&insp));
+        insp.SelectRow(irLeft);
+        insp.Edit1->setFocus();
+        QTest::keyClicks(insp.Edit1, QStringLiteral("1+"));
+        QTest::keyClick(insp.Edit1, Qt::Key_Return);
+        EXPECT_EQ(boxes.Shown, QStringList{QStringLiteral("Пропущен операнд")});
+        EXPECT_EQ(form->UndoList.Count(), 0);
+        EXPECT_EQ(Page().TemplateObjects[0]->Left, 36);
+
+        // An accepted value is one step.
+        insp.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&insp));
+        insp.Edit1->selectAll();
+        QTest::keyClicks(insp.Edit1, QStringLiteral("40+8"));
+        QTest::keyClick(insp.Edit1, Qt::Key_Return);
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        EXPECT_EQ(Page().TemplateObjects[0]->Left, 48);
+        EXPECT_EQ(form->UndoList.Count(), 1);
+        EXPECT_EQ(boxes.Shown.size(), 1);
+    });
+    SetPrompt(&prompt);
+}
+
+TEST_F(DesignerSequences, TheInspectorsMemoRowOpensTheTextEditorForAnyObject)
+{
+    TfrPage &first = report.TemplatePages.GetPage(0);
+    std::unique_ptr<TfrView> created = CreateReportObject(gtBand);
+    auto &band = static_cast<TfrBandView &>(*created);
+    band.SetBandType(btMasterData);
+    band.Name = QStringLiteral("Band1");
+    band.Top = 200;
+    band.Height = 60;
+    first.TemplateObjects.push_back(std::move(created));
+    Design([&] {
+        Click({300, 230});
+        ASSERT_TRUE(Page().TemplateObjects[0]->Selected);
+        QString title;
+        CloseNextDialog(true, [&](QDialog &editor) {
+            title = editor.windowTitle();
+            const auto memos = editor.findChildren<QPlainTextEdit *>();
+            for (QPlainTextEdit *memo : memos)
+                memo->setPlainText(QStringLiteral("x := 1"));
+        });
+        form->Inspector->SelectRow(irMemo);
+        form->Inspector->SpeedButton1->Click();
+        EXPECT_EQ(title, QStringLiteral("Редактор текста"));
+        EXPECT_TRUE(form->FileModified);
+        ExpectInStep("band's text edited from the inspector");
+    });
+}
+
+TEST_F(DesignerSequences, AnAlignmentShowsTheNewPlaceInTheInspector)
+{
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("A"), 40, 40);
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("B"), 140, 100);
+    Design([&] {
+        Click({50, 45});
+        Click({150, 105}, Qt::ShiftModifier);
+        EXPECT_EQ(form->InspValues[irLeft], QString());
+        form->Button(QStringLiteral("Align1"))->Click();
+        EXPECT_EQ(form->InspValues[irLeft], QStringLiteral("40"));
+        ExpectInStep("aligned");
+    });
+}
+
+TEST_F(DesignerSequences, TheDesignerKeepsNoPageOfTheHostBetweenRuns)
+{
+    Design([&] { Click({50, 45}); });
+    // The host replaces its pages, as the report manager and the journal do,
+    // and the designer comes back at another size.
+    EXPECT_EQ(form->Page, nullptr);
+    report.TemplatePages.Clear();
+    report.TemplatePages.Add();
+    Memo(report.TemplatePages.GetPage(0), QStringLiteral("New"), 40, 40);
+    form->resize(640, 480);
+    Design([&] {
+        EXPECT_EQ(form->Page, &report.TemplatePages.GetPage(0));
+        Click({50, 45});
+        EXPECT_EQ(SelectedCount, 1);
+        ExpectInStep("reopened on new pages");
+    });
+    EXPECT_EQ(form->Page, nullptr);
 }
