@@ -86,6 +86,17 @@ protected:
         page.TemplateObjects.push_back(std::move(created));
         return m;
     }
+    // "Band1", a master data band from 200 to 260.
+    void MasterBand(TfrPage &page)
+    {
+        std::unique_ptr<TfrView> created = CreateReportObject(gtBand);
+        auto &band = static_cast<TfrBandView &>(*created);
+        band.SetBandType(btMasterData);
+        band.Name = QStringLiteral("Band1");
+        band.Top = 200;
+        band.Height = 60;
+        page.TemplateObjects.push_back(std::move(created));
+    }
     TfrDesignerPage &Surface() { return *form->PageView; }
     // A move over the page with the left button held or not.
     void Move(QPoint p, bool held, Qt::KeyboardModifiers m = {})
@@ -331,13 +342,7 @@ TEST_F(DesignerSequences, EachObjectInsertedFormattedAndUndone)
 TEST_F(DesignerSequences, MouseGesturesAndContextMenuThenUndo)
 {
     TfrPage &first = report.TemplatePages.GetPage(0);
-    std::unique_ptr<TfrView> created = CreateReportObject(gtBand);
-    auto &band = static_cast<TfrBandView &>(*created);
-    band.SetBandType(btMasterData);
-    band.Name = QStringLiteral("Band1");
-    band.Top = 200;
-    band.Height = 60;
-    first.TemplateObjects.push_back(std::move(created));
+    MasterBand(first);
     Memo(first, QStringLiteral("A"), 40, 40);
     Memo(first, QStringLiteral("B"), 140, 40);
     Memo(first, QStringLiteral("C"), 40, 210);
@@ -644,13 +649,7 @@ TEST_F(DesignerSequences, ARefusedInspectorValueGivesOneRussianMessageAndNoStep)
 TEST_F(DesignerSequences, TheInspectorsMemoRowOpensTheTextEditorForAnyObject)
 {
     TfrPage &first = report.TemplatePages.GetPage(0);
-    std::unique_ptr<TfrView> created = CreateReportObject(gtBand);
-    auto &band = static_cast<TfrBandView &>(*created);
-    band.SetBandType(btMasterData);
-    band.Name = QStringLiteral("Band1");
-    band.Top = 200;
-    band.Height = 60;
-    first.TemplateObjects.push_back(std::move(created));
+    MasterBand(first);
     Design([&] {
         Click({300, 230});
         ASSERT_TRUE(Page().TemplateObjects[0]->Selected);
