@@ -132,6 +132,7 @@ bool IsDataBandKind(int kind) { return kind == btMasterData || kind == btDetailD
 
 void TfrReport::BuildReport()
 {
+    RefuseSubReportRings(TemplatePages);
     TfrEngine &e = Engine();
     TfrBuildState &st = BuildState();
     st.ObserverObjects.clear();
@@ -146,7 +147,6 @@ void TfrReport::BuildReport()
         return OutputCancelled();
     };
 
-    RefuseSubReportRings(TemplatePages);
     const bool multiple = Dataset && ReportType == rtMultiple;
     const int count = TemplatePages.Count();
     // Run-time models go away also when the build fails half-way.
