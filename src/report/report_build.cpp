@@ -955,8 +955,8 @@ void TfrBand::DoDraw()
     if (!fixed)
         Top = p.CursorY;
     bool subReports = false;
-    // Finds the band its place on the sheet, moving on to another column or
-    // sheet when it does not fit.
+    // Puts the band where it goes on the sheet, moving on to another column
+    // or sheet when it does not fit.
     const auto place = [&](int h) {
         if (Kind == btColumnFooter) {
             // Room for it was kept under every band of the column; under a band
