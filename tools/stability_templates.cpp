@@ -57,6 +57,8 @@ int MakeTitledTable(TfrReport &report, const QStringList &titleLines, const QStr
     report.TemplatePages.Clear();
     report.TemplatePages.Add();
     TfrPage &page = report.TemplatePages.GetPage(0);
+    // Laid out on the whole sheet, inside the printer's unprintable border.
+    page.HonourMargins = 0;
     constexpr int LinePitch = RowHeight + 2;
     const int titleHeight = static_cast<int>(titleLines.size()) * LinePitch;
     AddBand(page, btReportTitle, 20, titleHeight + 4);
@@ -170,6 +172,8 @@ void MakeJournalTemplate(TfrReport &report)
     report.TemplatePages.Clear();
     report.TemplatePages.Adopt(std::make_unique<TfrPage>(9, 0, 0, 1));
     TfrPage &page = report.TemplatePages.GetPage(0);
+    // Laid out on the whole sheet, inside the printer's unprintable border.
+    page.HonourMargins = 0;
     constexpr int Left = 20;
     constexpr int Width = 1012;
     const auto cell = [&page](int left, int top, int width, int height, const QString &text,
@@ -291,6 +295,8 @@ void MakeNodeCrossTableTemplate(TfrReport &report)
     report.TemplatePages.Clear();
     report.TemplatePages.Add();
     TfrPage &page = report.TemplatePages.GetPage(0);
+    // Laid out on the whole sheet, inside the printer's unprintable border.
+    page.HonourMargins = 0;
     AddBand(page, btReportTitle, 20, 60);
     AddMemo(page, PageLeft, 20, 700, RowHeight, QStringLiteral("[НазвШахты]"), false).FontStyle = 2;
     AddMemo(page, PageLeft, 40, 700, RowHeight,

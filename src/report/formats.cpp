@@ -17,6 +17,10 @@ const char16_t *const ShortMonthNames[12] = {u"янв", u"фев", u"мар", u"
 const char16_t *const LongMonthNames[12] = {u"Январь", u"Февраль", u"Март",     u"Апрель",
                                              u"Май",    u"Июнь",    u"Июль",     u"Август",
                                              u"Сентябрь", u"Октябрь", u"Ноябрь", u"Декабрь"};
+// After a day number a month is named in the genitive: "5 ноября 1998".
+const char16_t *const GenitiveMonthNames[12] = {u"января", u"февраля", u"марта",    u"апреля",
+                                                 u"мая",    u"июня",    u"июля",     u"августа",
+                                                 u"сентября", u"октября", u"ноября", u"декабря"};
 const char16_t *const ShortDayNames[7] = {u"Вс", u"Пн", u"Вт", u"Ср", u"Чт", u"Пт", u"Сб"};
 const char16_t *const LongDayNames[7] = {u"воскресенье", u"понедельник", u"вторник", u"среда",
                                           u"четверг",     u"пятница",     u"суббота"};
@@ -63,6 +67,7 @@ public:
         const QString lower = pattern.toLower();
         const bool twelveHour = lower.contains(QStringLiteral("am/pm")) || lower.contains(QStringLiteral("a/p"));
         bool afterHour = false;
+        bool afterDay = false;
         qsizetype i = 0;
         const qsizetype n = pattern.size();
         auto run = [&](QChar letter) {
@@ -85,6 +90,7 @@ public:
             }
             if (l == u'd') {
                 const int count = run(u'd');
+                afterDay = afterDay || count <= 2;
                 if (count == 1)
                     out += QString::number(m_day);
                 else if (count == 2)
@@ -107,7 +113,7 @@ public:
                 else if (count == 3)
                     out += QString::fromUtf16(ShortMonthNames[m_month - 1]);
                 else
-                    out += QString::fromUtf16(LongMonthNames[m_month - 1]);
+                    out += QString::fromUtf16((afterDay ? GenitiveMonthNames : LongMonthNames)[m_month - 1]);
                 afterHour = false;
             } else if (l == u'y') {
                 const int count = run(u'y');

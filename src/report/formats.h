@@ -27,8 +27,9 @@ bool TryStrToTime(const QString &text, double &days);
 bool TryStrToDateTime(const QString &text, double &days);
 
 // Pattern letters: d dd ddd dddd ddddd dddddd, m mm mmm mmmm (minutes right
-// after an hour), yy yyyy, h hh, n nn, s ss, z zzz, t tt, c, am/pm, a/p,
-// "/" the date separator, ":" the time separator, quoted texts kept as they are.
+// after an hour; a month name after a day number in the genitive), yy yyyy,
+// h hh, n nn, s ss, z zzz, t tt, c, am/pm, a/p, "/" the date separator, ":"
+// the time separator, quoted texts kept as they are.
 QString FormatDateTime(const QString &pattern, double days);
 // Date, then the time unless it is midnight ("c").
 QString DateTimeToStr(double days);

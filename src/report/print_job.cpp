@@ -12,7 +12,11 @@ void PrintPreparedPages(TfrEMFPages &pages, TPrinterDevice &printer, const TPrin
         settings.SetPaper(page.PaperCode, page.PaperWidth, page.PaperHeight, page.Orientation);
         settings.FillPrinterInfo(page.PrinterInfo);
     };
-    applyPaper(pages[0]);
+    // The job starts on the paper of the first page it prints.
+    int firstIndex = 0;
+    while (firstIndex < pages.Count() - 1 && !list.Contains(firstIndex + 1))
+        ++firstIndex;
+    applyPaper(pages[firstIndex]);
     const QString title = QStringLiteral("Kvadrep: ") + (request.Title.isEmpty() ? QStringLiteral("Untitled") : request.Title);
     printer.BeginDoc(title);
     bool first = true;
@@ -21,13 +25,19 @@ void PrintPreparedPages(TfrEMFPages &pages, TPrinterDevice &printer, const TPrin
             continue;
         for (int copy = 0; copy < copies; ++copy) {
             TfrPreparedPage &page = pages[index];
-            if (!settings.SameSettings(page.PaperCode, page.PaperWidth, page.PaperHeight, page.Orientation)) {
+            if (settings.SameSettings(page.PaperCode, page.PaperWidth, page.PaperHeight, page.Orientation)) {
+                if (!first)
+                    printer.NewPage();
+            } else if (printer.ChangesPaperWithinJob()) {
+                // The next page of the same job comes on the new paper.
+                settings.SetPaper(page.PaperCode, page.PaperWidth, page.PaperHeight, page.Orientation);
+                if (!first)
+                    printer.NewPage();
+            } else {
                 // Each run of pages on one paper is a print job of its own.
                 printer.EndDoc();
                 settings.SetPaper(page.PaperCode, page.PaperWidth, page.PaperHeight, page.Orientation);
                 printer.BeginDoc(title);
-            } else if (!first) {
-                printer.NewPage();
             }
             settings.FillPrinterInfo(page.PrinterInfo);
             const TPrinterInfo &info = page.PrinterInfo;

@@ -110,6 +110,9 @@ public:
     virtual void Abort() = 0;
     virtual bool Printing() const = 0;
     virtual TCanvas *Canvas() = 0;
+    // The device takes a new paper for the next page within one job (a file
+    // writer does); a printer's paper is set for a whole job.
+    virtual bool ChangesPaperWithinJob() const { return false; }
 };
 
 class TPrinterSettings

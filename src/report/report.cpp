@@ -246,13 +246,19 @@ void TfrReport::ShowProgressText(int n)
     }
     if (!ShowProgress)
         return;
+    ReportProgress().SetText(ProgressLine(n));
+    PumpMessages();
+}
+
+QString TfrReport::ProgressLine(int n) const
+{
     TfrBuildState &st = BuildState();
     QString text = st.FirstCaption + QStringLiteral("  ") + QString::number(n);
     const TfrReport *out = st.OutputReport ? st.OutputReport : this;
-    if (out->TwoPassBuild && out->LastPass)
+    // The total is known in the second pass of a build and in an export.
+    if ((out->TwoPassBuild && out->LastPass) || ActiveExportFilter)
         text += QStringLiteral(" из ") + QString::number(Engine().TotalPagesCount);
-    ReportProgress().SetText(text);
-    PumpMessages();
+    return text;
 }
 
 void TfrReport::BindValueFields()
@@ -396,13 +402,13 @@ void TfrReport::ExportTo(TfrExportFilterClass filterClass, const QString &fileNa
     st.FirstCaption = QStringLiteral("Формируется страница:");
     std::exception_ptr failure;
     // Cancel is not asked: every page is exported.
-    ReportProgress().Execute(*this, JobCaption(Title), st.FirstCaption + QStringLiteral("  1"), [&] {
+    ReportProgress().Execute(*this, JobCaption(Title), ProgressLine(1), [&] {
         try {
             PumpMessages();
             for (int i = 0; i < PreparedPages.Count(); ++i) {
                 filter->BeginPage();
                 PreparedPages.ExportPage(i);
-                ReportProgress().SetText(st.FirstCaption + QStringLiteral("  ") + QString::number(i + 1));
+                ReportProgress().SetText(ProgressLine(i + 1));
                 PumpMessages();
                 filter->EndPage();
             }

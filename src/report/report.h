@@ -199,6 +199,8 @@ public:
     bool DoPrepareReport();
     void DoBuildReport();
     void ShowProgressText(int n);
+    // The progress window's line for page number n.
+    QString ProgressLine(int n) const;
 
     bool HasEnterRectHandler() const override { return bool(OnEnterRect); }
     void EnterRect(QStringList &lines, TfrView &view) override;

@@ -12,6 +12,8 @@
 
 #include <QtCore/QScopeGuard>
 
+#include <functional>
+
 namespace {
 
 bool OutputCancelled()
@@ -35,6 +37,11 @@ TfrEMFPages &OutputPages() { return BuildState().OutputReport->PreparedPages; }
 
 bool IsFixedKind(int kind) { return kind == btPageFooter || kind == btOverlay || kind == btNone; }
 bool IsCrossKind(int kind) { return kind >= btCrossHeader && kind <= btCrossFooter; }
+bool IsSheetBandKind(int kind)
+{
+    return kind == btPageHeader || kind == btPageFooter || kind == btOverlay || kind == btColumnHeader
+        || kind == btColumnFooter;
+}
 
 int DataKindOfLevel(int level) { return level == 1 ? btMasterData : (level == 2 ? btDetailData : btSubDetailData); }
 
@@ -67,6 +74,56 @@ TfrDataset *OpenSource(const QString &text, bool &created)
     }
 }
 
+// The page as the designer's tabs name it.
+QString PageCaption(const TfrPage &page)
+{
+    if (TfrReport *report = CurrentRunReport())
+        for (int i = 0; i < report->TemplatePages.Count(); ++i)
+            if (&report->TemplatePages.GetPage(i) == &page)
+                return QStringLiteral("Стр.%1").arg(i + 1);
+    return QStringLiteral("Стр.?");
+}
+
+// Subreports that show each other would record and replay one another for
+// ever; such a ring is refused before anything is built. A page showing
+// itself is skipped when it runs, so it is no ring here.
+void RefuseSubReportRings(TfrPages &pages)
+{
+    const int count = pages.Count();
+    std::vector<std::vector<int>> shows(count);
+    for (int i = 0; i < count; ++i)
+        for (const auto &view : pages.GetPage(i).TemplateObjects)
+            if (view->ReportObjectType == gtSubReport) {
+                const int target = static_cast<const TfrSubReportView &>(*view).PageIndex;
+                if (target >= 0 && target < count && target != i)
+                    shows[i].push_back(target);
+            }
+    // Depth-first walk: 0 not seen, 1 on the current path, 2 done.
+    std::vector<int> state(count, 0);
+    std::vector<int> path;
+    std::function<void(int)> visit = [&](int page) {
+        state[page] = 1;
+        path.push_back(page);
+        for (int next : shows[page]) {
+            if (state[next] == 1) {
+                QStringList names;
+                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it)
+                    names << QStringLiteral("Стр.%1").arg(*it + 1);
+                names << QStringLiteral("Стр.%1").arg(next + 1);
+                throw Exception(QStringLiteral("Подотчеты показывают друг друга по кругу: %1. Отчет не построен.")
+                                    .arg(names.join(QStringLiteral(" → "))));
+            }
+            if (state[next] == 0)
+                visit(next);
+        }
+        path.pop_back();
+        state[page] = 2;
+    };
+    for (int i = 0; i < count; ++i)
+        if (state[i] == 0)
+            visit(i);
+}
+
 } // namespace
 
 bool IsDataBandKind(int kind) { return kind == btMasterData || kind == btDetailData || kind == btSubDetailData; }
@@ -75,6 +132,7 @@ bool IsDataBandKind(int kind) { return kind == btMasterData || kind == btDetailD
 
 void TfrReport::BuildReport()
 {
+    RefuseSubReportRings(TemplatePages);
     TfrEngine &e = Engine();
     TfrBuildState &st = BuildState();
     st.ObserverObjects.clear();
@@ -336,8 +394,11 @@ void TfrPage::BuildRunModel()
             band->SetDataSource(object->FormatText);
             band->Stretched = object->Flags & 1;
             band->PrintWhenDetailEmpty = object->Flags & 4;
-            band->NewPageAfter = !IsSubReportPage && (object->Flags & 2);
-            band->Breakable = !IsSubReportPage && (object->Flags & 8);
+            // The bands a new sheet shows itself neither start another
+            // sheet nor split: either would start the same sheet again.
+            const bool sheetBand = IsSheetBandKind(kind);
+            band->NewPageAfter = !IsSubReportPage && !sheetBand && (object->Flags & 2);
+            band->Breakable = !IsSubReportPage && !sheetBand && (object->Flags & 8);
             const int top = band->Top, bottom = band->Top + band->Height;
             const auto inRange = [&](const TfrView &view) { return view.Top >= top && view.Top <= bottom; };
             for (int pass = 0; pass < 3; ++pass) {
@@ -494,6 +555,7 @@ void TfrPage::FormPage()
         }
         LimitY = st.AppendToSheet && st.LastFooterPrinted ? st.SavedLimitY : BottomEdge();
         ColumnIndex = 0;
+        ColumnClosed = false;
         ColumnShiftX = LeftEdge();
         if (!st.AppendToSheet) {
             pages.Add(*this);
@@ -531,7 +593,7 @@ void TfrPage::FormPage()
 
     if (Recording)
         return;
-    ShowBand(BandsByKind[btColumnFooter].get());
+    ShowColumnFooter();
     ShowBand(BandsByKind[btReportSummary].get());
     st.SavedCursorY = ColumnIndex > 0 ? BottomEdge() : CursorY;
     st.SavedLimitY = LimitY;
@@ -660,16 +722,35 @@ void TfrPage::NewPage()
 {
     TfrEngine &e = Engine();
     ShowProgress(e.CurrentPageIndex + 1);
-    ShowBand(BandsByKind[btColumnFooter].get());
+    ShowColumnFooter();
     PrintPageFooters();
     LimitY = BottomEdge();
     OutputPages().Add(*this);
+    ColumnClosed = false;
     BuildState().AppendToSheet = false;
     ShowBand(BandsByKind[btOverlay].get());
     CursorY = TopEdge();
+    // The headers of a new sheet print there even when they do not fit.
+    FreshTopY = CursorY;
     ShowBand(BandsByKind[btPageHeader].get());
     ShowBand(BandsByKind[btColumnHeader].get());
     FreshTopY = CursorY;
+}
+
+int TfrPage::ColumnFooterRoom() const
+{
+    const int height = BandsByKind[btColumnFooter]->Height;
+    return height <= BottomEdge() - TopEdge() ? height : 0;
+}
+
+void TfrPage::ShowColumnFooter()
+{
+    if (ColumnClosed)
+        return;
+    ColumnClosed = true;
+    // One taller than an empty sheet has no room kept for it and is left out.
+    if (ColumnFooterRoom() > 0)
+        ShowBand(BandsByKind[btColumnFooter].get());
 }
 
 void TfrPage::PrintPageFooters()
@@ -809,7 +890,7 @@ bool TfrBand::Draw()
         if (Kind == btPageFooter)
             Top = p.LimitY;
         if (HasObjects()) {
-            if (!IsFixedKind(Kind) && p.CursorY + CalcHeight() > p.LimitY && !Breakable) {
+            if (!IsFixedKind(Kind) && Kind != btColumnFooter && p.CursorY + CalcHeight() > p.LimitY && !Breakable) {
                 // On a fresh sheet nothing is gained by waiting for the next
                 // one: the band prints here, clipped, so that the build ends.
                 if (!p.SheetIsFresh()) {
@@ -874,6 +955,20 @@ void TfrBand::DoDraw()
     if (!fixed)
         Top = p.CursorY;
     bool subReports = false;
+    // Puts the band where it goes on the sheet, moving on to another column
+    // or sheet when it does not fit.
+    const auto place = [&](int h) {
+        if (Kind == btColumnFooter) {
+            // Room for it was kept under every band of the column; under a band
+            // printed clipped on a fresh sheet it goes as low as the sheet allows.
+            Top = std::max(p.TopEdge(), std::min(p.CursorY, p.LimitY - h));
+            p.CursorY = Top;
+            return;
+        }
+        if (!Breakable && !p.SheetIsFresh())
+            BreakIfNeeded(Top, h, false);
+        Top = p.CursorY;
+    };
     const auto writeAll = [&] {
         subReports = WriteObjects();
         if (!subReports)
@@ -887,11 +982,8 @@ void TfrBand::DoDraw()
                     view->Height = h - view->Top;
         }
         ContentHeight = h;
-        if (!fixed) {
-            if (!Breakable && !p.SheetIsFresh())
-                BreakIfNeeded(Top, h, false);
-            Top = p.CursorY;
-        }
+        if (!fixed)
+            place(h);
         if (Breakable)
             WriteSplit();
         else
@@ -901,11 +993,8 @@ void TfrBand::DoDraw()
         if (!Breakable && !subReports && !fixed)
             p.CursorY += h;
     } else {
-        if (!fixed) {
-            if (!Breakable && !p.SheetIsFresh())
-                BreakIfNeeded(Top, Height, false);
-            Top = p.CursorY;
-        }
+        if (!fixed)
+            place(Height);
         if (Breakable) {
             ContentHeight = CalcContentHeight();
             WriteSplit();
@@ -978,13 +1067,13 @@ void TfrBand::ShowExpressionError()
 bool TfrBand::BreakIfNeeded(int y, int height, bool testOnly)
 {
     TfrPage &p = *OwnerPage;
-    TfrBand *columnFooter = p.BandsByKind[btColumnFooter].get();
-    if (y + columnFooter->Height + height <= p.LimitY)
+    if (y + p.ColumnFooterRoom() + height <= p.LimitY)
         return false;
     if (testOnly)
         return true;
     if (p.ColumnIndex < p.ColumnCount - 1) {
-        p.ShowBand(columnFooter);
+        p.ShowColumnFooter();
+        p.ColumnClosed = false;
         ++p.ColumnIndex;
         p.ColumnShiftX += p.ColumnWidth + p.ColumnGap;
         p.CursorY = p.ColumnTopY;
@@ -1052,8 +1141,12 @@ void TfrBand::WriteSplit()
         };
         int bottom = 0;
         do {
-            const int avail = p.LimitY - p.BandsByKind[btColumnFooter]->Height - Top - 2;
+            const int avail = p.LimitY - p.ColumnFooterRoom() - Top - 2;
             const bool fresh = p.SheetIsFresh();
+            if (fresh && avail <= 0)
+                throw Exception(QStringLiteral("На листе страницы %1 нет места для данных: поля, колонтитулы и "
+                                               "заголовки занимают его целиком. Отчет не построен.")
+                                    .arg(PageCaption(p)));
             bottom = 0;
             for (std::size_t i = 0; i < n; ++i) {
                 if (!pending[i])

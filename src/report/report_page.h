@@ -31,7 +31,8 @@ public:
     std::int32_t MarginBottom = 0;
     std::uint8_t Orientation = 0;
     std::int16_t PrintOnPreviousSheet = 0;
-    std::int16_t HonourMargins = 0;
+    // A new page keeps to its margins; a stored page says for itself.
+    std::int16_t HonourMargins = -1;
     std::int32_t ColumnCount = 1;
     std::int32_t ColumnGap = 0;
     TPrinterInfo PrinterInfo;
@@ -60,6 +61,8 @@ public:
     int ColumnTopY = 0;
     int ColumnShiftX = 0;
     int ColumnWidth = 0;
+    // The current column already has its column footer.
+    bool ColumnClosed = false;
     struct TStep
     {
         TfrBand *Band;
@@ -93,6 +96,10 @@ public:
     void FormPage();
     void ShowBand(TfrBand *band);
     void NewPage();
+    // Closes the current column with the column footer, once.
+    void ShowColumnFooter();
+    // The height kept free under every column for its footer.
+    int ColumnFooterRoom() const;
     void PrintPageFooters();
     // Replays recorded steps from ReplayIndex on; true when a band did not fit.
     bool Replay();

@@ -100,6 +100,8 @@ void TfrEMFPages::BuildPageModel(int index)
     page.PageModel.reset();
     auto model = std::make_unique<TfrPage>(page.PaperCode, page.PaperWidth, page.PaperHeight, page.Orientation);
     model->PrinterInfo = page.PrinterInfo;
+    // The objects of a prepared page stand where the sheet has them.
+    model->HonourMargins = 0;
     ForEachPreparedObject(page.Stream, [&](std::unique_ptr<TfrView> view) { model->TemplateObjects.push_back(std::move(view)); });
     page.PageModel = std::move(model);
 }

@@ -164,6 +164,7 @@ TEST(ExportFilterRegistry, ListsTheFourFiltersInOrder)
 TEST_F(ReportBuild, ExportWritesEveryPageThroughTheFilter)
 {
     TfrPage &page = Page();
+    page.HonourMargins = 0; // each row at the sheet's top: no empty line above it
     Band(page, btMasterData, 0, 40, QStringLiteral("3"), 2);
     Memo(page, 0, 0, 100, 17, QStringLiteral("[LINE#]"));
     Report.PrepareReport();
@@ -177,7 +178,8 @@ TEST_F(ReportBuild, ExportWritesEveryPageThroughTheFilter)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("1\r\n2\r\n3\r\n"));
     EXPECT_EQ(Progress.Captions, QStringList{"Подготовка отчета"});
-    EXPECT_EQ(Progress.Texts, QStringList({"Формируется страница:  1", "Формируется страница:  2", "Формируется страница:  3"}));
+    EXPECT_EQ(Progress.Texts,
+              QStringList({"Формируется страница:  1 из 3", "Формируется страница:  2 из 3", "Формируется страница:  3 из 3"}));
     EXPECT_EQ(Report.ActiveExportFilter, nullptr);
 
     // A folder that is not there: raised before the progress window shows.

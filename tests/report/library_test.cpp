@@ -78,7 +78,7 @@ TEST(StandardFunctions, TextsDatesAndNumbers)
         {"NAMECASE('')", Variant(QString())},
         {"FORMATFLOAT('#,##0.00', 1234.5)", Variant(QStringLiteral("1 234,50"))},
         {"FORMATFLOAT('0.0;(0.0)', -2)", Variant(QStringLiteral("(2,0)"))},
-        {"FORMATDATETIME('d mmmm yyyy', STRTODATE('01.02.2003'))", Variant(QStringLiteral("1 Февраль 2003"))},
+        {"FORMATDATETIME('d mmmm yyyy', STRTODATE('01.02.2003'))", Variant(QStringLiteral("1 февраля 2003"))},
         {"FORMATDATETIME('hh:nn', STRTOTIME('9:05'))", Variant(QStringLiteral("09:05"))},
         {"STRTODATE('01.02.2003') + 1", Variant::FromDateTime(EncodeDate(2003, 2, 2))},
         {"INPUT('Name?', 'x')", Variant(QStringLiteral("|Name?|x'typed"))},

@@ -25,6 +25,7 @@ protected:
     {
         TfrPage &page = Report.TemplatePages.Add();
         page.ChangePaper(paperCode, 0, 0, 0);
+        page.HonourMargins = 0;
         TfrPreparedPage &prepared = Report.PreparedPages.Add(page);
         TfrMemoView memo;
         memo.PreparedMode = true;

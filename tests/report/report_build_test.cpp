@@ -106,6 +106,28 @@ TEST_F(ReportBuild, PageFooterFlagsChooseTheFirstAndLastSheets)
     }
 }
 
+TEST_F(ReportBuild, NewPagesKeepToTheirMargins)
+{
+    // The page the designer gets for an empty template, and one added later.
+    Report.DesignReport();
+    ASSERT_EQ(Report.TemplatePages.Count(), 1);
+    Report.TemplatePages.Add();
+    for (int i = 0; i < 2; ++i) {
+        TfrPage &page = Page(i);
+        EXPECT_NE(page.HonourMargins, 0) << i;
+        page.MarginTop = 100;
+        Band(page, btReportTitle, 10, 20);
+        Memo(page, 10, 10, 100, 17, QStringLiteral("Заголовок"));
+    }
+    Report.PrepareReport();
+    ASSERT_EQ(Report.PreparedPages.Count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const auto sheet = DumpSheet(Report.PreparedPages, i);
+        ASSERT_EQ(sheet.size(), 1u);
+        EXPECT_EQ(sheet[0].Top, 100) << i;
+    }
+}
+
 TEST_F(ReportBuild, TotalPagesIsKnownOnlyInTwoPasses)
 {
     TfrPage &page = Page();

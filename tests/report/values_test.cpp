@@ -51,7 +51,7 @@ TEST(FormatValue, CategoriesAndKinds)
         {Variant::FromDateTime(date), Make(fcDate, 0, 0, comma), "", "01.02.03"},
         {Variant::FromDateTime(date), Make(fcDate, 1, 0, comma), "", "01.02.2003"},
         {Variant::FromDateTime(date), Make(fcDate, 2, 0, comma), "", "1 фев 2003"},
-        {Variant::FromDateTime(date), Make(fcDate, 3, 0, comma), "", "1 Февраль 2003"},
+        {Variant::FromDateTime(date), Make(fcDate, 3, 0, comma), "", "1 февраля 2003"},
         {Variant::FromDateTime(date), Make(fcTime, 0, 0, comma), "", "09:05:07"},
         {Variant::FromDateTime(date), Make(fcTime, 3, 0, comma), "", "9:05"},
         {Variant(1), Make(fcBoolean, 1, 0, comma), "", "Да"},
@@ -84,7 +84,7 @@ TEST(FormatValue, SuffixesOfBrackets)
         {"x #2,1", "1234,5"},
         {"d #Ddd.mm.yyyy", "01.02.2003"},
         {"d #dd.mm.yyyy", "1.02.2003"}, // the first letter only selects the category
-        {"d #Td mmmm", "1 Февраль"},
+        {"d #Td mmmm", "1 февраля"},
         {"x #BНет;Да", "Да"},
         {"0 #BНет;Да", "Нет"},
         {"x #Q", "1234,5"}, // an unknown letter keeps the object's format

@@ -65,7 +65,8 @@ TEST(Formats, DatesAndTimes)
         {"dd.mm.yyyy", "01.02.2003"},
         {"d/m/yy", "1.2.03"},
         {"d mmm yyyy", "1 фев 2003"},
-        {"dddd, d mmmm", "суббота, 1 Февраль"},
+        {"dddd, d mmmm", "суббота, 1 февраля"},
+        {"mmmm yyyy", "Февраль 2003"}, // without a day the month is named as it stands
         {"ddd", "Сб"},
         {"hh:nn:ss.zzz", "09:05:07.045"},
         {"h:mm", "9:05"}, // minutes right after an hour

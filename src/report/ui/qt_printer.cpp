@@ -59,14 +59,18 @@ void TQtPrinter::Select(int index)
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (IsPdf()) {
         m_printer->setOutputFormat(QPrinter::PdfFormat);
-        // A PDF page can be painted to its edges.
-        m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         m_printer->setPageSize(QPageSize(QPageSize::A4));
     } else {
         m_printer->setPrinterName(m_systemPrinters[m_index]);
-        m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     }
+    SetDeviceMargins();
     m_printer->setFullPage(false);
+}
+
+void TQtPrinter::SetDeviceMargins()
+{
+    const double mm = IsPdf() ? PdfUnprintableMm : 0;
+    m_printer->setPageMargins(QMarginsF(mm, mm, mm, mm), QPageLayout::Millimeter);
 }
 
 void TQtPrinter::SetPrinterIndex(int index) { Select(index); }
@@ -92,7 +96,7 @@ void TQtPrinter::SetDeviceMode(const TDeviceMode &mode)
     m_printer->setPageOrientation(mode.Orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     m_printer->setPageSize(PageSizeFor(mode));
     // The printer's smallest margins are its unprintable border.
-    m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    SetDeviceMargins();
 }
 
 int TQtPrinter::DpiX() const { return m_printer->resolution(); }

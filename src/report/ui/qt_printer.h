@@ -3,7 +3,8 @@
 // (every desktop has a print-to-file printer; here it is Qt's own PDF
 // output, its file chosen when a job starts). Paper codes are QPageSize's
 // Windows ids, 256 a custom size; resolution, sheet and offsets come from
-// the page layout. Jobs paint on a QPrinter through the Qt canvas.
+// the page layout. Jobs paint on a QPrinter through the Qt canvas; a PDF
+// job is one file whose pages each keep their own paper.
 #include "report/printers.h"
 
 #include <QtCore/QString>
@@ -50,8 +51,15 @@ public:
     void Abort() override;
     bool Printing() const override { return m_canvas != nullptr; }
     TCanvas *Canvas() override;
+    bool ChangesPaperWithinJob() const override { return IsPdf(); }
+
+    // The border a PDF page leaves unprinted, as an office laser printer
+    // does: templates that print from the printer's offsets keep it.
+    static constexpr double PdfUnprintableMm = 5.0;
 
 private:
+    // The printer's smallest margins: a PDF's border, else none.
+    void SetDeviceMargins();
     void Select(int index);
     QStringList m_systemPrinters;
     int m_index = 0;

@@ -78,21 +78,51 @@ TEST_F(PdfPrinting, TheListEndsWithThePdfWriterThenThePrinterlessEntry)
     EXPECT_EQ(info.PageHeight, TenthMmToDesignY(2970));
 }
 
-TEST_F(PdfPrinting, TwoPapersGiveTwoJobsEachOnItsPaper)
+TEST_F(PdfPrinting, PapersChangeWithinOneFileEachPageOnItsOwn)
 {
     Band(Page(0), btReportTitle, 0, 40);
     Memo(Page(0), 0, 0, 100, 17, QStringLiteral("A4"));
-    TfrPage &a3 = Page(1);
-    a3.ChangePaper(8, 2970, 4200, 0);
-    Band(a3, btReportTitle, 0, 40);
-    Memo(a3, 0, 0, 100, 17, QStringLiteral("A3"));
+    const std::pair<int, int> papers[] = {{8, 0}, {9, 1}, {9, 0}}; // A3, A4 landscape, A4
+    for (std::size_t i = 0; i < std::size(papers); ++i) {
+        TfrPage &page = Page(static_cast<int>(i) + 1);
+        page.ChangePaper(papers[i].first, 0, 0, papers[i].second);
+        Band(page, btReportTitle, 0, 40);
+        Memo(page, 0, 0, 100, 17, QStringLiteral("лист"));
+    }
     Report.Title = QStringLiteral("Депрессии");
     Report.PrepareReport();
-    ASSERT_EQ(Report.PreparedPages.Count(), 2);
+    ASSERT_EQ(Report.PreparedPages.Count(), 4);
     Report.PrintPreparedReport(QString(), 1);
-    EXPECT_EQ(Titles, QStringList({"Kvadrep: Депрессии", "Kvadrep: Депрессии"}));
-    EXPECT_EQ(MediaBoxes(Job(1)), QStringList{"595x842"});
-    EXPECT_EQ(MediaBoxes(Job(2)), QStringList{"842x1191"});
+    EXPECT_EQ(Titles, QStringList({"Kvadrep: Депрессии"}));
+    EXPECT_EQ(MediaBoxes(Job(1)), QStringList({"595x842", "842x1191", "842x595", "595x842"}));
+
+    // A page list that skips the first page starts the file on the paper of the first one printed.
+    Report.PrintPreparedReport(QStringLiteral("2-3"), 1);
+    EXPECT_EQ(MediaBoxes(Job(2)), QStringList({"842x1191", "842x595"}));
+}
+
+TEST_F(PdfPrinting, PdfPagesKeepAnOfficePrintersBorder)
+{
+    // A template that prints from the printer's offsets starts about 5 mm
+    // from the sheet's edges, in the preview as in the file.
+    for (const int orientation : {0, 1}) {
+        PrinterSettings->SetPaper(9, 0, 0, orientation);
+        TPrinterInfo info;
+        PrinterSettings->FillPrinterInfo(info);
+        for (const int offset : {info.OffsetX, info.OffsetY, info.PageWidth - info.OffsetX - info.PrintableWidth,
+                                 info.PageHeight - info.OffsetY - info.PrintableHeight}) {
+            EXPECT_GE(offset, TenthMmToDesignX(40)) << orientation;
+            EXPECT_LE(offset, TenthMmToDesignX(60)) << orientation;
+        }
+    }
+    TfrPage &page = Page();
+    page.ChangePaper(9, 0, 0, 0);
+    Band(page, btReportTitle, 0, 40);
+    Memo(page, 0, 0, 100, 17, QStringLiteral("Заголовок"));
+    Report.PrepareReport();
+    const auto sheet = DumpSheet(Report.PreparedPages, 0);
+    ASSERT_EQ(sheet.size(), 1u);
+    EXPECT_GE(sheet[0].Top, TenthMmToDesignY(40));
 }
 
 TEST_F(PdfPrinting, PageListAndCopiesAndCancel)
