@@ -358,7 +358,12 @@ void TfrDesignerForm::Pan2Click(QAction *item)
         Inspector->setVisible(on);
         return;
     }
-    TfrToolBar *bar = ToolBars()[std::size_t(tag)];
+    // The menu's order is not the toolbars' order: tag 4 is the alignment
+    // palette and tag 6 the wizards.
+    TfrToolBar *const targets[] = {Panel1, Panel2, Panel3, Panel4, Panel5, nullptr, Panel6};
+    if (tag < 0 || tag >= int(std::size(targets)) || !targets[tag])
+        return;
+    TfrToolBar *bar = targets[tag];
     TfrDock *dock = bar->Floating ? nullptr : bar->ParentDock();
     if (on && dock)
         bar->PlaceAtDockEdge(dock);

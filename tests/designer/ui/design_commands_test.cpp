@@ -488,6 +488,36 @@ TEST_F(DesignCommandsUi, StandardToolbarHidesAndComesBackInANewRow)
     });
 }
 
+TEST_F(DesignCommandsUi, EveryToolbarsMenuItemHidesAndShowsItsTarget)
+{
+    report.TemplatePages.Add();
+    Design([&] {
+        form->Inspector->show();
+        const std::pair<const char *, QWidget *> items[] = {
+            {"Pan1", form->Panel1}, {"Pan2", form->Panel2},   {"Pan3", form->Panel3}, {"Pan4", form->Panel4},
+            {"Pan5", form->Inspector}, {"Pan6", form->Panel5}, {"Pan7", form->Panel6}};
+        auto *menu = form->findChild<QMenu *>(QStringLiteral("N37"));
+        ASSERT_TRUE(menu);
+        const auto shown = [](QWidget *target) {
+            auto *bar = dynamic_cast<TfrToolBar *>(target);
+            return bar ? bar->IsShown() : !target->isHidden();
+        };
+        for (auto [name, target] : items) {
+            SCOPED_TRACE(name);
+            QAction *item = form->Item(QLatin1String(name));
+            const bool before = shown(target);
+            for (bool expected : {!before, before}) {
+                // Opened as the user opens it, so its check marks are fresh.
+                menu->popup(QPoint(0, 0));
+                EXPECT_EQ(item->isChecked(), !expected);
+                item->trigger();
+                menu->hide();
+                EXPECT_EQ(shown(target), expected);
+            }
+        }
+    });
+}
+
 TEST_F(DesignCommandsUi, HelpContentsAndContextHelpPick)
 {
     QStringList opened;
