@@ -178,6 +178,8 @@ TEST_F(FileCommandsTest, SearchWindowFindsSortsAndPicks)
     EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("b.mine"));
     clickHeader(0);
     EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("a.MINE"));
+    clickHeader(0);
+    EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("b.mine"));
 
     form.lvFiles->setCurrentItem(form.lvFiles->topLevelItem(1));
     form.OpenSelected();
