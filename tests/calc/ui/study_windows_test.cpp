@@ -446,6 +446,7 @@ TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
 // nothing until the user picks a row.
 TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
 {
+    TfrEngineScope engine;
     InstallNodePressureCommands(*w);
     w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
     const TReportChooserHooks savedHooks = ReportChooserHooks;
@@ -453,9 +454,18 @@ TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
     QStringList designed;
     ReportChooserHooks.Preview = [&previewed](TfrReport &) { ++previewed; };
     ReportChooserHooks.Design = [&designed](TfrReport &, const QString &file) { designed << file; };
-    w->show();
-    EXPECT_TRUE(RunWith<TfrmReports1>([&] { w->Action(QStringLiteral("mnuFastRep"))->trigger(); },
-                                      [&](TfrmReports1 &f) {
+    ASSERT_TRUE(w->Action(QStringLiteral("mnuFastRep"))->isEnabled());
+    // Acted on once it runs modally; nothing is asked on the way.
+    bool opened = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<TfrmReports1 *>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        poll.stop();
+        opened = true;
+        [&](TfrmReports1 &f) {
                                           QTreeWidget *list = f.lvFindedFiles;
                                           ASSERT_GT(list->topLevelItemCount(), 1);
                                           EXPECT_TRUE(list->selectedItems().isEmpty());
@@ -473,7 +483,14 @@ TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
                                           f.btnDesign->click();
                                           ASSERT_EQ(designed.size(), 1);
                                           EXPECT_TRUE(designed[0].endsWith(u'/' + row->text(0)));
-                                      }));
+        }(*form);
+        CloseOpenModals();
+    });
+    poll.start();
+    w->Action(QStringLiteral("mnuFastRep"))->trigger();
+    EXPECT_TRUE(opened);
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
     ReportChooserHooks = savedHooks;
 }
 
