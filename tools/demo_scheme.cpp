@@ -176,6 +176,8 @@ void MakeDemoScheme(TNetworkTables &t, TSchemeDocument &doc)
     // Level -350 m: shaft yard, main intake drift (y 300) and main return drift (y 200).
     const int skipBottom = m.Node(80, 300, -350, 11);
     const int cageBottom = m.Node(200, 300, -350, 11.5);
+    // The cage carries people: the rescue routes end at its bottom.
+    t.NodeLiftToSurface[cageBottom] = 1;
     const int yard = m.Node(300, 300, -350, 12.5);
     std::map<int, int> intake, ret;
     for (int x = 400; x <= 1100; x += 100)

@@ -28,6 +28,12 @@ void TInstFanList::Add(int branch, const QString &fanName, int curveIndex, int e
     m_items.push_back(fan);
 }
 
+void TInstFanList::SetItems(std::vector<InstalledFan> items)
+{
+    m_items = std::move(items);
+    m_current = -1;
+}
+
 void TInstFanList::MoveBranch(int from, int to)
 {
     for (InstalledFan &fan : m_items)

@@ -65,6 +65,9 @@ public:
     void Clear();
     int Count() const { return static_cast<int>(m_items.size()); }
     const InstalledFan &Item(int i) const { return m_items[static_cast<std::size_t>(i)]; }
+    const std::vector<InstalledFan> &Items() const { return m_items; }
+    // Replaces every entry; no entry is current afterwards.
+    void SetItems(std::vector<InstalledFan> items);
     bool operator==(const TInstFanList &) const = default;
 
 private:

@@ -3,6 +3,8 @@
 #include "platform/numbers.h"
 #include "platform/prompt.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -390,9 +392,13 @@ void TBranchTable::Confirm(bool leaveCell)
 
 // ---- Backup
 
-TTableBackup::TTableBackup(const TNetworkTables &tables, TKind kind)
-    : m_kind(kind), m_copy(std::make_unique<TNetworkTables>(tables))
+TTableBackup::TTableBackup(const TNetworkTables &tables, TKind kind, TSchemeDocument *doc)
+    : m_kind(kind), m_copy(std::make_unique<TNetworkTables>(tables)), m_doc(doc)
 {
+    if (doc) {
+        m_links = doc->SymbolLinks;
+        m_fans = doc->InstalledFans.Items();
+    }
 }
 
 TTableBackup::~TTableBackup() = default;
@@ -428,17 +434,36 @@ void CopyBranchEntry(TNetworkTables &to, const TNetworkTables &from, int n)
     copy(&T::BranchExtraRecord); copy(&T::BranchQBaseline); copy(&T::BranchHBaseline); copy(&T::BranchRBaseline);
 }
 
+// The entries of the branches flagged come back as they were saved, each at
+// its saved place; the entries of the other branches stay as they are now.
+template <typename Entry>
+std::vector<Entry> PutBackEntries(const std::vector<Entry> &now, const std::vector<Entry> &saved,
+                                  const std::vector<bool> &flagged)
+{
+    const auto isFlagged = [&](const Entry &e) {
+        return e.Branch > 0 && e.Branch <= MaxItems && flagged[static_cast<std::size_t>(e.Branch)];
+    };
+    std::vector<Entry> result;
+    std::copy_if(now.begin(), now.end(), std::back_inserter(result), [&](const Entry &e) { return !isFlagged(e); });
+    for (std::size_t i = 0; i < saved.size(); ++i)
+        if (isFlagged(saved[i]))
+            result.insert(result.begin() + static_cast<std::ptrdiff_t>(std::min(i, result.size())), saved[i]);
+    return result;
+}
+
 } // namespace
 
 void TTableBackup::Restore(TNetworkTables &t) const
 {
     const TNetworkTables &b = *m_copy;
     // Items whose existence changed meanwhile come back whole, or go whole.
-    // A telephone goes back only to a branch renumbered away, whose new
-    // number then loses it again; a deleted branch's telephone is the
-    // scheme's, not the table's.
+    // A telephone goes back to a branch renumbered away, whose new number
+    // then loses it again, and to a deleted branch while the scheme still
+    // holds it.
+    std::vector<bool> branchChanged(MaxItems + 1, false);
     for (int n = 1; n <= MaxItems; ++n) {
         if ((b.BranchNo[n] == n) != (t.BranchNo[n] == n)) {
+            branchChanged[static_cast<std::size_t>(n)] = true;
             TTelephone *phone = t.BranchPhone[n];
             CopyBranchEntry(t, b, n);
             t.BranchPhone[n] = b.BranchNo[n] == n ? nullptr : phone;
@@ -454,6 +479,17 @@ void TTableBackup::Restore(TNetworkTables &t) const
                     t.BranchPhone[m] = nullptr;
                     break;
                 }
+    if (m_doc) {
+        for (int n = 1; n <= MaxItems; ++n) {
+            TTelephone *phone = b.BranchPhone[n];
+            if (branchChanged[static_cast<std::size_t>(n)] && b.BranchNo[n] == n && !t.BranchPhone[n] && phone
+                && m_doc->PhoneList.Contains(phone)
+                && std::find(t.BranchPhone.begin(), t.BranchPhone.end(), phone) == t.BranchPhone.end())
+                t.BranchPhone[n] = phone;
+        }
+        m_doc->SymbolLinks = PutBackEntries(m_doc->SymbolLinks, m_links, branchChanged);
+        m_doc->InstalledFans.SetItems(PutBackEntries(m_doc->InstalledFans.Items(), m_fans, branchChanged));
+    }
     t.NodeNo = b.NodeNo;
     t.BranchTurns = b.BranchTurns;
     if (m_kind == tkNodes) {

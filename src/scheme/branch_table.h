@@ -68,17 +68,22 @@ private:
 // Copies of the tables that a table editor changes, taken as it opens and
 // put back on Cancel. Besides the tables the editor itself writes, the bend
 // points are copied, and an item deleted, made or renumbered meanwhile in a
-// property dialog gets its whole entry back, so that the network is whole
-// again; other changes of those dialogs stay.
+// property dialog gets its whole entry back, with the symbol links and
+// installed fans that the document attached to it, so that the network is
+// whole again; other changes of those dialogs stay.
 class TTableBackup
 {
 public:
     enum TKind { tkBranches, tkNodes };
-    TTableBackup(const TNetworkTables &tables, TKind kind);
+    // doc: the document whose attachments are put back too; may be null.
+    TTableBackup(const TNetworkTables &tables, TKind kind, TSchemeDocument *doc = nullptr);
     ~TTableBackup();
     void Restore(TNetworkTables &tables) const;
 
 private:
     TKind m_kind;
     std::unique_ptr<TNetworkTables> m_copy;
+    TSchemeDocument *m_doc;
+    TLinkList m_links;
+    std::vector<InstalledFan> m_fans;
 };

@@ -630,7 +630,7 @@ void TMouseTools::FinishBranch(int end)
         throw;
     }
     if (confirmed)
-        m_host.SetModified();
+        m_host.ObjectChanged(std::make_unique<TBranch>(m_t, h), ckCreated);
     else
         DestroyBranch(m_t, h);
     m_host.Redraw();

@@ -9,6 +9,7 @@
 // runs headless in tests.
 #include "model/branch_values.h"
 #include "model/geometry_queries.h"
+#include "model/mine_objects.h"
 #include "model/network.h"
 #include "platform/canvas.h"
 #include "scheme/scheme_objects.h"
@@ -18,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -96,6 +98,8 @@ public:
     virtual bool EdgeScroll(int x, int y) = 0;
     virtual void Redraw() = 0;
     virtual void SetModified() = 0;
+    // A branch the user made or changed: the document is modified and the menus follow.
+    virtual void ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind) = 0;
     virtual TColor SchemeColor(int index) const = 0;
     virtual void SetStandardColors() = 0;
     virtual bool PLAColoring() const = 0;

@@ -46,6 +46,7 @@ public:
         Canvas.Clear();
     }
     void SetModified() override { ++Modified; }
+    void ObjectChanged(std::unique_ptr<TMineObject>, TChangeKind) override { ++Modified; }
     TColor SchemeColor(int index) const override { return index == SchemeColorSmoke ? 0x555555 : 0x0000AA; }
     void SetStandardColors() override {}
     bool PLAColoring() const override { return false; }

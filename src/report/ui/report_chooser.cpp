@@ -110,8 +110,10 @@ bool TReportChooser::SelectTemplate(const QString &file)
 
 bool TReportChooser::LoadSelected(QString *file)
 {
-    QTreeWidgetItem *item = lvFindedFiles->currentItem();
-    const int row = item ? lvFindedFiles->indexOfTopLevelItem(item) : -1;
+    // The list takes a current row with the focus, unselected; only a row
+    // the user chose counts.
+    const QList<QTreeWidgetItem *> chosen = lvFindedFiles->selectedItems();
+    const int row = chosen.isEmpty() ? -1 : lvFindedFiles->indexOfTopLevelItem(chosen.first());
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return false;
     const QString path = m_rows[static_cast<std::size_t>(row)].Path();

@@ -107,7 +107,7 @@ int EditBranchTable(QWidget *owner, int filter, const QString &range)
     TNetworkTables &t = BranchDialogHost.Tables ? *BranchDialogHost.Tables : Net;
     if (BranchCount(t) == 0)
         return 2;
-    const TTableBackup backup(t, TTableBackup::tkBranches);
+    const TTableBackup backup(t, TTableBackup::tkBranches, BranchDialogHost.Doc);
     TfrmMineTab form(t, BranchDialogHost.Form, owner);
     form.Open(filter, range);
     if (form.exec() != QDialog::Accepted) {

@@ -77,7 +77,7 @@ int EditNodTab(QWidget *owner, int filter)
     TNetworkTables &t = NodeDialogHost.Tables ? *NodeDialogHost.Tables : Net;
     if (NodeCount(t) == 0)
         return 2;
-    const TTableBackup backup(t, TTableBackup::tkNodes);
+    const TTableBackup backup(t, TTableBackup::tkNodes, BranchDialogHost.Doc);
     TfrmNodTab form(t, BranchDialogHost.Form, owner);
     form.Open(filter);
     if (form.exec() != QDialog::Accepted) {

@@ -161,7 +161,6 @@ void TfrmFindFiles::btnFindClick()
     }
     m_search.Reset();
     const QString mask = edMask->text();
-    lvFiles->setSortingEnabled(false);
     m_search.Running = true;
     aniSearch->setVisible(true);
     btnFind->setText(LookupText(QStringLiteral("Стоп")));

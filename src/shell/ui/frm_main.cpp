@@ -598,6 +598,8 @@ void TfrmMain::SetRoutesExist(bool exist)
 void TfrmMain::ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind)
 {
     SetModified(true);
+    // A network drawn by hand gets its second branch here, so "Задачи" must follow.
+    UpdateMenus();
 }
 
 QString TfrmMain::GetFansFolder() const

@@ -190,8 +190,6 @@ private:
     void mnuQuitClick();
     void pmnuRecentFilesPopup();
     void OpenRecentFile(int index);
-    void mnuRevodImportClick();
-    void mnuVentImportClick();
     // View.
     void mnuStandartClick();
     void mnuPLAClick();

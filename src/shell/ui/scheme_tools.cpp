@@ -132,6 +132,10 @@ int TSchemeTools::EdgeCursor(int x, int y) const { return m_w.EdgeCursor(x, y); 
 bool TSchemeTools::EdgeScroll(int x, int y) { return m_w.EdgeScroll(x, y); }
 void TSchemeTools::Redraw() { m_w.Redraw(); }
 void TSchemeTools::SetModified() { m_w.SetModified(true); }
+void TSchemeTools::ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind)
+{
+    m_w.ObjectChanged(std::move(snapshot), kind);
+}
 TColor TSchemeTools::SchemeColor(int index) const { return m_w.GetSchemeColor(index); }
 void TSchemeTools::SetStandardColors() { m_w.SetStandardColors(); }
 bool TSchemeTools::PLAColoring() const { return m_w.Action(QStringLiteral("mnuPLA"))->isChecked(); }

@@ -39,6 +39,7 @@ public:
     bool EdgeScroll(int x, int y) override;
     void Redraw() override;
     void SetModified() override;
+    void ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind) override;
     TColor SchemeColor(int index) const override;
     void SetStandardColors() override;
     bool PLAColoring() const override;

@@ -7,7 +7,9 @@
 #include "calc/ui/frm_depres.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_reports1.h"
 #include "calc/ui/frm_zakor.h"
+#include "calc/ui/node_commands.h"
 #include "platform/canvas.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
@@ -35,6 +37,7 @@
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QToolButton>
+#include <QtWidgets/QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -437,6 +440,58 @@ TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
     }));
     for (const auto &asked : prompt.Asked)
         ADD_FAILURE() << asked.Text.toStdString();
+}
+
+// "Отчеты..." lists the templates with none chosen: "Просмотр..." builds
+// nothing until the user picks a row.
+TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
+{
+    TfrEngineScope engine;
+    InstallNodePressureCommands(*w);
+    w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+    const TReportChooserHooks savedHooks = ReportChooserHooks;
+    int previewed = 0;
+    QStringList designed;
+    ReportChooserHooks.Preview = [&previewed](TfrReport &) { ++previewed; };
+    ReportChooserHooks.Design = [&designed](TfrReport &, const QString &file) { designed << file; };
+    ASSERT_TRUE(w->Action(QStringLiteral("mnuFastRep"))->isEnabled());
+    // Acted on once it runs modally; nothing is asked on the way.
+    bool opened = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<TfrmReports1 *>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        poll.stop();
+        opened = true;
+        [&](TfrmReports1 &f) {
+                                          QTreeWidget *list = f.lvFindedFiles;
+                                          ASSERT_GT(list->topLevelItemCount(), 1);
+                                          EXPECT_TRUE(list->selectedItems().isEmpty());
+                                          f.btnPreview->click();
+                                          f.btnDesign->click();
+                                          EXPECT_EQ(previewed, 0);
+                                          EXPECT_TRUE(designed.isEmpty());
+
+                                          QTreeWidgetItem *row = list->topLevelItem(1);
+                                          list->scrollToItem(row);
+                                          QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                                            list->visualItemRect(row).center());
+                                          f.btnPreview->click();
+                                          EXPECT_EQ(previewed, 1);
+                                          f.btnDesign->click();
+                                          ASSERT_EQ(designed.size(), 1);
+                                          EXPECT_TRUE(designed[0].endsWith(u'/' + row->text(0)));
+        }(*form);
+        CloseOpenModals();
+    });
+    poll.start();
+    w->Action(QStringLiteral("mnuFastRep"))->trigger();
+    EXPECT_TRUE(opened);
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
+    ReportChooserHooks = savedHooks;
 }
 
 // "Печать" of both studies previews their templates over what the window

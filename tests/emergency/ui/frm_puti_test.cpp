@@ -35,6 +35,7 @@ const int FireBranchNo = 36; // "Конвейерный штрек лавы 1"
 // The skip shaft's yard and the far end of the main haulage drift.
 const int YardNode = 6;
 const int DriftEndNode = 16;
+const int CageBottomNode = 7;
 
 // Runs drive once the routes window is the modal window; it may come after
 // another modal window (the fire model) has closed.
@@ -113,7 +114,11 @@ TEST_F(RoutesWindow, EvacuationFromAWorkingThroughTheChoicesToTheScheme)
             Click(frmPuti->btnNext);
             ASSERT_EQ(frmPuti->Page(), TfrmPuti::pgEvacuation);
             EXPECT_TRUE(frmPuti->lbEvacFire->text().startsWith(QStringLiteral("Пожар в ветви Конвейерный штрек лавы 1")));
-            ASSERT_GE(frmPuti->grdEvacuation->rowCount(), 1);
+            // The cage shaft's bottom lifts people to the surface.
+            ASSERT_EQ(frmPuti->grdEvacuation->rowCount(), 2);
+            EXPECT_TRUE(frmPuti->grdEvacuation->item(1, 0)->text().startsWith(
+                QStringLiteral("Ближайший выход на поверхность по свежей - узел %1, время ").arg(CageBottomNode)))
+                << frmPuti->grdEvacuation->item(1, 0)->text().toStdString();
             Click(frmPuti->btnNext);
             ASSERT_EQ(frmPuti->Page(), TfrmPuti::pgRoute);
             EXPECT_FALSE(frmPuti->btnNext->isVisible());

@@ -14,12 +14,14 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -219,6 +221,59 @@ TEST_F(TableWindows, ABranchDeletedThroughF3ComesBackWholeOnCancel)
     EXPECT_EQ(t.BranchStartNode, before.BranchStartNode);
     ASSERT_TRUE(t.BranchTurns[2]);
     EXPECT_EQ(t.BranchTurns[2]->size(), 3u);
+}
+
+// Whatever F3's dialog does to a branch's existence, Cancel on the table
+// gives back what the document attached to it, where it stood.
+TEST_F(TableWindows, CancelGivesARenumberedOrDeletedBranchItsSymbolsFanAndTelephoneBack)
+{
+    const auto renumber = [](TfrmBranch &dialog) {
+        dialog.edNo->selectAll();
+        QTest::keyClicks(dialog.edNo, QStringLiteral("7"));
+        dialog.bbtnOK->click();
+    };
+    const auto remove = [](TfrmBranch &dialog) { dialog.bbtnDelete->click(); };
+    const struct
+    {
+        const char *Name;
+        std::function<void(TfrmBranch &)> Drive;
+    } cases[] = {{"renumber", renumber}, {"delete", remove}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ClearAllItems(t);
+        Doc = TSchemeDocument();
+        SetUp();
+        Doc.SymbolLinks = {TLink(1, 10, QStringLiteral("a")), TLink(2, 20, QStringLiteral("b")),
+                           TLink(3, 30, QStringLiteral("c")), TLink(2, 40, QStringLiteral("d"))};
+        Doc.InstalledFans.Add(2, QStringLiteral("ВЦ-5"), 1, 70);
+        Doc.InstalledFans.Add(3, QStringLiteral("ВОД-21"), 2, 80);
+        t.BranchPhone[2] = Doc.PhoneList.Add(TTelephone(10, QStringLiteral("77"), 20));
+        const TLinkList links = Doc.SymbolLinks;
+        const TInstFanList fans = Doc.InstalledFans;
+
+        bool changed = false;
+        WhenModal([&] {
+            auto *form = qobject_cast<TfrmMineTab *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(form);
+            TCellGrid *grid = form->SGMineTab;
+            grid->setCurrentIndex(grid->model()->index(1, bcName));
+            QTimer::singleShot(0, [&] {
+                if (auto *dialog = qobject_cast<TfrmBranch *>(QApplication::activeModalWidget()))
+                    c.Drive(*dialog);
+            });
+            QTest::keyClick(grid, Qt::Key_F3);
+            changed = !BranchExist(t, 2) && Doc.SymbolLinks != links;
+            form->CancelBtn->click();
+        });
+        EXPECT_EQ(EditBranchTable(nullptr, btfAll), 2);
+        EXPECT_TRUE(changed);
+        EXPECT_TRUE(BranchExist(t, 2));
+        EXPECT_FALSE(BranchExist(t, 7));
+        EXPECT_EQ(Doc.SymbolLinks, links);
+        EXPECT_EQ(Doc.InstalledFans, fans);
+        EXPECT_EQ(t.BranchPhone[2], &Doc.PhoneList[0]);
+        EXPECT_EQ(t.BranchPhone[7], nullptr);
+    }
 }
 
 TEST_F(TableWindows, TheReportShowsItsPagesAndGoesToTheNode)

@@ -18,6 +18,7 @@
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QTest>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenuBar>
@@ -159,10 +160,25 @@ TEST_F(FileCommandsTest, SearchWindowFindsSortsAndPicks)
     EXPECT_TRUE(Prompt.Asked.empty());
     EXPECT_EQ(QDir::currentPath(), before);
 
-    // The first click on a header sorts ascending, the next descending.
-    form.SortByColumn(0);
+    // The first click on a header sorts ascending, the next descending; the
+    // second column sorts by folder.
+    form.show();
+    QHeaderView *header = form.lvFiles->header();
+    const auto clickHeader = [header](int column) {
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    };
+    clickHeader(0);
     EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("a.MINE"));
-    form.SortByColumn(0);
+    clickHeader(0);
+    EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("b.mine"));
+    clickHeader(1);
+    EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(1), Path("tree"));
+    clickHeader(1);
+    EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("b.mine"));
+    clickHeader(0);
+    EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("a.MINE"));
+    clickHeader(0);
     EXPECT_EQ(form.lvFiles->topLevelItem(0)->text(0), QStringLiteral("b.mine"));
 
     form.lvFiles->setCurrentItem(form.lvFiles->topLevelItem(1));

@@ -27,6 +27,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSpinBox>
 #include <QtWidgets/QTabWidget>
@@ -195,6 +196,30 @@ TEST_F(SchemeToolsTest, BranchToolDrawsThroughABendPointAndAsksForTheNewBranch)
     EXPECT_EQ((*Net.BranchTurns[1])[1].Y, 300);
     EXPECT_EQ(w->ToolMode(), tmNode);
     EXPECT_TRUE(w->Document().Modified());
+}
+
+TEST_F(SchemeToolsTest, TheTasksMenuOpensOnceTwoBranchesAreDrawnByHand)
+{
+    auto w = Open(Write({{100, 100}, {600, 100}, {600, 400}}, {}));
+    QAction *tasks = nullptr;
+    for (QAction *menu : w->menuBar()->actions())
+        if (menu->text() == QStringLiteral("&Задачи"))
+            tasks = menu;
+    ASSERT_NE(tasks, nullptr);
+    EXPECT_FALSE(tasks->isEnabled());
+
+    const auto draw = [&](QPoint from, QPoint to) {
+        w->Action("sbtnBranch")->trigger();
+        Click(*w, from);
+        Answer([] { Modal<TfrmBranch>()->bbtnOK->click(); });
+        Click(*w, to);
+    };
+    draw({100, 100}, {600, 100});
+    ASSERT_EQ(BranchCount(Net), 1);
+    EXPECT_FALSE(tasks->isEnabled());
+    draw({600, 100}, {600, 400});
+    ASSERT_EQ(BranchCount(Net), 2);
+    EXPECT_TRUE(tasks->isEnabled());
 }
 
 TEST_F(SchemeToolsTest, BranchToolRefusesOneNodeAsBothEndsAndCancelKeepsItsNewStartNode)
