@@ -349,6 +349,7 @@ TEST_F(FireWindow, ReversalWarningHelpOpensItsTopicAndLeavesTheWarning)
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
     page.close();
     SetHelpFolder(help.path());
+    const QString topicPage = HelpPageFile(90);
     QStringList opened;
     SetDocumentOpener([&](const QString &target) {
         opened << target;
@@ -388,7 +389,7 @@ TEST_F(FireWindow, ReversalWarningHelpOpensItsTopicAndLeavesTheWarning)
 
     buttons.sort();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Справка")}));
-    EXPECT_EQ(opened, QStringList{HelpPageFile(90)});
+    EXPECT_EQ(opened, QStringList{topicPage});
     EXPECT_TRUE(stayedOpen);
     // Closed with OK, the window went on to the scheme.
     ASSERT_NE(frmPojar, nullptr);
