@@ -10,6 +10,9 @@
 
 namespace {
 
+// The help topic of the warning that the flow may reverse.
+constexpr int ReversalHelpTopic = 90;
+
 const QString NoBranchPrefix = QStringLiteral(" Ветвь ");
 const QString NoBranchSuffix = QStringLiteral(" отсутсвует в сети выработок");
 
@@ -192,12 +195,12 @@ TGasZoneList TFireModel::BuildZone(int mode)
 void TFireModel::WarnAfterCompute()
 {
     if (VentKind == vtDescending && UpsetDepression != 0 && UpsetMinute != 0) {
-        ShowMessageBox(QStringLiteral("Внимание! При возникновении пожара в этой выработке, возможно через")
-                           + QString::number(UpsetMinute) + QStringLiteral(" мин., после начала пламенного горения,")
-                           + QStringLiteral("произойдет опрокидывание вентиляционной струи ")
-                           + QStringLiteral("при тепловой депрессии пожара ") + DepressionText(UpsetDepression)
-                           + QStringLiteral(" даПа. Необходимо предусмотреть мероприятия по обеспечению устойчивости"),
-                       QString(), mb::Ok | mb::IconWarning);
+        ShowHelpMessageBox(QStringLiteral("Внимание! При возникновении пожара в этой выработке, возможно через")
+                               + QString::number(UpsetMinute) + QStringLiteral(" мин., после начала пламенного горения,")
+                               + QStringLiteral("произойдет опрокидывание вентиляционной струи ")
+                               + QStringLiteral("при тепловой депрессии пожара ") + DepressionText(UpsetDepression)
+                               + QStringLiteral(" даПа. Необходимо предусмотреть мероприятия по обеспечению устойчивости"),
+                           QString(), mb::Ok | mb::IconWarning, ReversalHelpTopic);
     } else if (VentKind == vtAscending) {
         const int n = MaxBranchNo(m_t);
         for (int b = 1; b <= n; ++b) {

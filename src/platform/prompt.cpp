@@ -19,13 +19,27 @@ int FirstButtonAnswer(int flags)
     }
 }
 
-int ShowMessageBox(const QString &text, const QString &givenCaption, int flags)
+namespace {
+// The box through the prompt in force, with a help button when a topic is given.
+int AskPrompt(const QString &text, const QString &givenCaption, int flags, std::optional<int> helpTopic)
 {
     const QString &caption = givenCaption.isEmpty() ? ApplicationTitle : givenCaption;
     if (g_prompt)
-        return g_prompt->MessageBox(text, caption, flags);
+        return helpTopic ? g_prompt->HelpMessageBox(text, caption, flags, *helpTopic)
+                         : g_prompt->MessageBox(text, caption, flags);
     qWarning().noquote() << caption << ":" << text;
     return FirstButtonAnswer(flags);
+}
+} // namespace
+
+int ShowMessageBox(const QString &text, const QString &caption, int flags)
+{
+    return AskPrompt(text, caption, flags, std::nullopt);
+}
+
+int ShowHelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic)
+{
+    return AskPrompt(text, caption, flags, helpTopic);
 }
 
 void Beep()
@@ -48,11 +62,18 @@ TPrompt *SetPrompt(TPrompt *prompt)
 
 int TScriptedPrompt::MessageBox(const QString &text, const QString &caption, int flags)
 {
-    Asked.push_back({text, caption, flags});
+    Asked.push_back({text, caption, flags, 0});
     if (m_answers.empty())
         return FirstButtonAnswer(flags);
     const int answer = m_answers.front();
     m_answers.pop_front();
+    return answer;
+}
+
+int TScriptedPrompt::HelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic)
+{
+    const int answer = MessageBox(text, caption, flags);
+    Asked.back().HelpTopic = helpTopic;
     return answer;
 }
 

@@ -46,6 +46,12 @@ class TPrompt
 public:
     virtual ~TPrompt() = default;
     virtual int MessageBox(const QString &text, const QString &caption, int flags) = 0;
+    // The same box with a help button besides its own ones; without a help
+    // button of its own a prompt asks the plain box.
+    virtual int HelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic)
+    {
+        return MessageBox(text, caption, flags);
+    }
     // The short warning sound before a refusal or a deletion.
     virtual void Beep() {}
     // A one-line text asked with OK and "Отмена"; false when cancelled.
@@ -60,6 +66,9 @@ extern const QString ApplicationTitle;
 // Without a prompt installed, the first button's answer is
 // taken and the text goes to the log.
 int ShowMessageBox(const QString &text, const QString &caption, int flags);
+// The box with the button "Справка" as well, which opens the help topic and
+// leaves the box open; the answer is that of the button that closed it.
+int ShowHelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic);
 // The warning sound of the prompt in force (none without one).
 void Beep();
 // The text question of the prompt in force; without one it is cancelled.
@@ -77,6 +86,7 @@ public:
         QString Text;
         QString Caption;
         int Flags;
+        int HelpTopic = 0;  // the topic of the box's help button (0: it has none)
     };
 
     TScriptedPrompt() : m_previous(SetPrompt(this)) {}
@@ -87,6 +97,7 @@ public:
     // the queue is empty, text questions are cancelled.
     void AnswerText(std::optional<QString> text) { m_texts.push_back(std::move(text)); }
     int MessageBox(const QString &text, const QString &caption, int flags) override;
+    int HelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic) override;
     void Beep() override { ++Beeps; }
     bool InputQuery(const QString &caption, const QString &prompt, QString &value) override;
 

@@ -243,7 +243,8 @@ void DrawLinkSymbol(TCanvas &canvas, const TBranchSymbol &symbol, const TSchemeD
         fx = 0, fy = dy > 0 ? 1 : -1;
     // To the right of the direction of travel, y growing downwards.
     const double nx = -fy, ny = fx;
-    const int s = std::min(side, printer ? MaxPrinterSymbolSide : MaxScreenSymbolSide);
+    const int s =
+        std::min(side, printer ? RoundInt(MaxPrinterSymbolSide * PixelScale(canvas, settings)) : MaxScreenSymbolSide);
     const double along = static_cast<double>(Round(lengthPx * dseg / segLength));
     const double qx = static_cast<double>(RoundInt(p0.X + along * fx));
     const double qy = static_cast<double>(RoundInt(p0.Y + along * fy));
@@ -280,7 +281,8 @@ void DrawBranchSymbols(TCanvas &canvas, const TBranchSymbolDrawing &d, int branc
     }
     if (total == 0)
         return;
-    const int side = ThickBranchWidths[static_cast<std::size_t>(d.View.ZoomStep)];
+    const TPixelSizes px = PixelSizesFor(canvas, d.View, d.Settings);
+    const int side = px(ThickBranchWidths[static_cast<std::size_t>(px.Step)]);
     for (const TLink &link : d.Links) {
         if (link.Branch != branch)
             continue;

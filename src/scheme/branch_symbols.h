@@ -81,7 +81,7 @@ struct TSymbolDC
 
 // The screen length below which a segment gets no symbol, pixels.
 constexpr int MinSymbolSegmentPixels = 4;
-// The largest side of a symbol on the screen and on paper, pixels.
+// The largest side of a symbol on the screen and on paper, screen pixels.
 constexpr int MaxScreenSymbolSide = 40;
 constexpr int MaxPrinterSymbolSide = 30;
 
@@ -100,7 +100,7 @@ struct TBranchSymbolDrawing
 void DrawBranchSymbols(TCanvas &canvas, const TBranchSymbolDrawing &d, int branch, bool thick, TColor color);
 
 // Draws one symbol centred at distance dseg (m) of a segment p0 -> p1 that
-// stands for segLength metres. side: pixels before the screen or paper limit.
+// stands for segLength metres. side: canvas pixels before the screen or paper limit.
 void DrawLinkSymbol(TCanvas &canvas, const TBranchSymbol &symbol, const TSchemeDrawSettings &settings,
                     int zoomStep, int side, TPoint p0, TPoint p1, double dseg, double segLength, TColor color);
 

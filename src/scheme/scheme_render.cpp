@@ -4,6 +4,7 @@
 #include "platform/exceptions.h"
 #include "platform/numbers.h"
 #include "scheme/canvas_helpers.h"
+#include "scheme/scheme_print.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -172,6 +173,24 @@ void TSchemeRenderer::Redraw(TCanvas &canvas, int width, int height, TSize scree
     PaintScheme(canvas, guard);
 }
 
+int TPixelSizes::operator()(double screenPixels) const { return RoundInt(screenPixels * Scale); }
+
+double PixelScale(const TCanvas &canvas, const TSchemeDrawSettings &settings)
+{
+    if (settings.DrawTarget != dtPrinter || canvas.PixelsPerInchX() <= 0)
+        return 1;
+    return static_cast<double>(canvas.PixelsPerInchX()) / ScreenPixelsPerInch;
+}
+
+TPixelSizes PixelSizesFor(const TCanvas &canvas, const TViewport &view, const TSchemeDrawSettings &settings)
+{
+    TPixelSizes sizes;
+    sizes.Scale = PixelScale(canvas, settings);
+    // At the screen's own resolution the page's step is the screen's already.
+    sizes.Step = sizes.Scale == 1 ? view.ZoomStep : NearestZoomIndex(view.Zoom / sizes.Scale);
+    return sizes;
+}
+
 void SetSchemeDefaultFont(TCanvas &canvas, const TSchemeDrawSettings &settings, int zoomStep)
 {
     canvas.Font.Name = settings.FontName;
@@ -207,7 +226,8 @@ bool TSchemeRenderer::PaintScheme(TCanvas &canvas, TPaintGuard &guard)
     canvas.Pen = TPen{};
     SetDefaultFont(canvas);
     if (on.Node && checks.NodeShow) {
-        const int radius = NodeRadii[static_cast<std::size_t>(m_view.ZoomStep)];
+        const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
+        const int radius = px(NodeRadii[static_cast<std::size_t>(px.Step)]);
         for (int n = 1; n <= MaxItems; ++n)
             if (m_t.NodeNo[n] == n && IsPlacedNode(m_t, n))
                 DrawNode(canvas, n, radius);
@@ -253,6 +273,8 @@ void TSchemeRenderer::DrawBranch(TCanvas &canvas, int n)
         return;
     const int kind = m_t.BranchType[n];
     const bool reversal = m_settings.Checks.ReversalZone && (m_t.BranchFlags[n] & bfReversalZone);
+    const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
+    const int bandWidth = px(ThickBranchWidths[static_cast<std::size_t>(px.Step)]);
     TColor color = clNone;
     for (std::size_t k = 1; k < turns->size(); ++k) {
         const TTurn &a = (*turns)[k - 1];
@@ -267,8 +289,7 @@ void TSchemeRenderer::DrawBranch(TCanvas &canvas, int n)
         } else {
             color = reversal ? clRed : m_colors[static_cast<std::size_t>(n)];
             canvas.Pen.Style = TPenStyle::psSolid;
-            DrawBranchSegment(canvas, n, thick, ThickBranchWidths[static_cast<std::size_t>(m_view.ZoomStep)], a.X,
-                              a.Y, b.X, b.Y, color);
+            DrawBranchSegment(canvas, n, thick, bandWidth, a.X, a.Y, b.X, b.Y, color);
         }
     }
     if (m_settings.Switches.BSymb && m_settings.Checks.Symbols && m_overlays.DrawBranchSymbols && turns->size() > 1)
@@ -305,9 +326,11 @@ void TSchemeRenderer::DrawBranchSegment(TCanvas &canvas, int n, bool thick, int 
         canvas.MoveTo(sx1, sy1);
         canvas.LineTo(sx2, sy2);
     } else {
-        // Two black edges outside a band of the branch's colour.
+        // Two black edges outside a band of the branch's colour. A longwall's
+        // dashed edge stays one pixel: only thin pens keep their dashes.
+        const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
         const bool longwall = m_t.BranchType[n] == bkLongwall;
-        canvas.Pen.Width = 2;
+        canvas.Pen.Width = px(2);
         canvas.Pen.Color = clBlack;
         if (longwall) {
             canvas.Pen.Width = 1;
@@ -320,6 +343,7 @@ void TSchemeRenderer::DrawBranchSegment(TCanvas &canvas, int n, bool thick, int 
         canvas.LineTo(sx2 - ox, sy2 + oy);
         if (longwall) {
             canvas.Pen.Style = TPenStyle::psSolid;
+            canvas.Pen.Width = px(1);
             canvas.Brush.Color = clGray;
         }
         canvas.MoveTo(sx1 + ox, sy1 - oy);
@@ -359,10 +383,11 @@ void TSchemeRenderer::DrawNode(TCanvas &canvas, int n, int radius)
     const int y = m_t.NodeY[n];
     if (m_t.NodeIsSurface[n]) {
         // The surface: a solid line with a dotted one under it.
-        const int left = SX(x - 4) - 3;
-        const int right = SX(x + 4) + 3;
-        canvas.MoveTo(left, SY(y) - 1);
-        canvas.LineTo(right, SY(y) - 1);
+        const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
+        const int left = SX(x - 4) - px(3);
+        const int right = SX(x + 4) + px(3);
+        canvas.MoveTo(left, SY(y) - px(1));
+        canvas.LineTo(right, SY(y) - px(1));
         const TBrush brush = SaveBrush(canvas);
         canvas.Pen.Style = TPenStyle::psDot;
         canvas.Brush.Color = SchemeColor(scBackground);
@@ -409,7 +434,8 @@ void TSchemeRenderer::DrawMainFanSymbol(TCanvas &canvas, int x, int y)
 
 void TSchemeRenderer::DrawLocalFanSymbol(TCanvas &canvas, int x, int y)
 {
-    const int d = 2 * NodeRadii[static_cast<std::size_t>(m_view.ZoomStep)];
+    const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
+    const int d = px(2 * NodeRadii[static_cast<std::size_t>(px.Step)]);
     canvas.Ellipse(x - d, y - d, x + d, y + d);
     canvas.MoveTo(x - d, y);
     canvas.LineTo(x + d, y);
@@ -490,7 +516,8 @@ void TSchemeRenderer::DrawFlowArrow(TCanvas &canvas, int n)
     canvas.Brush.Color = m_t.BranchIsFresh[n] ? clRed : clBlue;
     canvas.Pen.Color = clBlack;
     const TRect s = BranchLastSegment(m_t, n);
-    const double size = ArrowSizes[static_cast<std::size_t>(m_view.ZoomStep)];
+    const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
+    const double size = ArrowSizes[static_cast<std::size_t>(px.Step)] * px.Scale;
     if (m_t.BranchQ[n] > 0)
         DrawArrowHead(canvas, SX(s.Left), SY(s.Top), SX(s.Right), SY(s.Bottom), size);
     else
@@ -504,7 +531,8 @@ void TSchemeRenderer::DrawArrowHead(TCanvas &canvas, int x1, int y1, int x2, int
     const double dx = x2 - x1;
     const double dy = y2 - y1;
     const double length = std::sqrt(dx * dx + dy * dy);
-    if (0.4 * length < 13)
+    const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
+    if (0.4 * length < px(13))
         return;
     const double mx = x1 + 0.55 * dx;
     const double my = y1 + 0.55 * dy;
@@ -513,7 +541,7 @@ void TSchemeRenderer::DrawArrowHead(TCanvas &canvas, int x1, int y1, int x2, int
         return TPoint{RoundInt(mx + u * dx / length - v * dy / length), RoundInt(my + u * dy / length + v * dx / length)};
     };
     canvas.Pen.Color = canvas.Brush.Color;
-    canvas.Pen.Width = ArrowShaftWidths[static_cast<std::size_t>(m_view.ZoomStep)];
+    canvas.Pen.Width = px(ArrowShaftWidths[static_cast<std::size_t>(px.Step)]);
     canvas.Pen.Style = TPenStyle::psSolid;
     const TPoint shaftStart = at(-3 * s, 0);
     const TPoint shaftEnd = at(-10 * s, 0);

@@ -64,6 +64,28 @@ struct TSchemeDrawSettings
     TDrawTarget DrawTarget = dtScreen;
 };
 
+// The screen's resolution, in whose pixels the view gives its drawing sizes.
+constexpr int ScreenPixelsPerInch = 96;
+
+// The sizes the view gives in pixels (thick bands and their edges, node
+// radii, flow arrows, symbol squares) as a canvas draws them. On the screen
+// they are those of the view's zoom step. A printed page shows them at the
+// size they have on the screen at the page's scale: the sizes of the step
+// nearest to that scale on the screen, enlarged by the printer's resolution
+// over the screen's. Texts keep the view's step: their points follow the
+// resolution by themselves.
+struct TPixelSizes
+{
+    double Scale = 1;  // canvas pixels per screen pixel
+    int Step = 0;      // the zoom step whose sizes apply
+    // A size in screen pixels in the canvas's pixels, rounded.
+    int operator()(double screenPixels) const;
+};
+TPixelSizes PixelSizesFor(const TCanvas &canvas, const TViewport &view, const TSchemeDrawSettings &settings);
+// Canvas pixels per screen pixel: the printer's resolution over the screen's
+// on a printed page, else 1.
+double PixelScale(const TCanvas &canvas, const TSchemeDrawSettings &settings);
+
 // The scheme font at the label size of the zoom step, plain.
 void SetSchemeDefaultFont(TCanvas &canvas, const TSchemeDrawSettings &settings, int zoomStep);
 

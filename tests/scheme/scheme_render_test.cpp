@@ -1,10 +1,15 @@
 #include "scheme/scheme_render.h"
 
+#include "scheme/branch_symbols.h"
+#include "scheme/scheme_print.h"
+
 #include "scheme_test_network.h"
 
 #include "platform/exceptions.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 using Op = TRecordingCanvas::TOpKind;
@@ -240,4 +245,88 @@ TEST_F(SchemeRenderTest, LinearSymbolsRunBesideTheSegmentAndZeroLengthSegmentsAr
     Canvas.Clear();
     Renderer().DrawBranchSegment(Canvas, 1, true, 8, 10, 10, 10, 10, clBlack);
     EXPECT_TRUE(Canvas.Ops.empty());
+}
+
+namespace {
+std::vector<int> SymbolSides;
+
+void RecordSymbolSide(tunvex_api::TunvexSymbolDC *, const tunvex_api::TunvexPoint *p1,
+                      const tunvex_api::TunvexPoint *p2, const tunvex_api::TunvexPoint *, const tunvex_api::TunvexPoint *,
+                      std::int32_t)
+{
+    SymbolSides.push_back(p1->X - p2->X);
+}
+const char *SensorName() { return "Sensor"; }
+const char *SensorDescription() { return "Test sensor"; }
+} // namespace
+
+// A page of a 1200 dpi printer at the scale that the screen shows at zoom 3
+// carries the screen's bands, edges, nodes, arrows and symbols 12.5 times as
+// many pixels wide, so they measure on paper what they measure on the
+// screen; the labels keep the page's own step.
+TEST_F(SchemeRenderTest, APrintedPageShowsTheScreensPixelSizesAtItsScale)
+{
+    AddTestNode(T, 1, 0, 0);
+    AddTestNode(T, 2, 200, 0);
+    AddTestBranch(T, 1, 1, 2);
+    T.BranchQ[1] = 5;
+    T.BranchLength[1] = 200;
+    T.BranchLabelFlags[1] = static_cast<std::int16_t>(lfArrow | lfNumber);
+    TBranchSymbolList symbols;
+    symbols.Add(SensorName, SensorDescription, RecordSymbolSide);
+    TLinkList links;
+    links.push_back(TLink(1, 100, QStringLiteral("Sensor")));
+    TSchemeOverlays overlays;
+    overlays.DrawBranchSymbols = [&](TCanvas &canvas, const TViewport &view, const TSchemeDrawSettings &settings,
+                                     int branch, bool thick, TColor color) {
+        DrawBranchSymbols(canvas, {T, links, symbols, view, settings}, branch, thick, color);
+    };
+    Settings.Checks.ThickBranches = true;
+    Settings.Switches.ArrowDraw = Settings.Switches.ArrowPrint = 1;
+
+    struct TMeasures
+    {
+        std::set<int> LineWidths;  // edges, arrow shaft, band
+        int NodeDiameter = 0;
+        int ArrowHeadLength = 0;
+        std::vector<int> SymbolSides;
+        int LabelPoints = 0;
+    };
+    const auto paint = [&](TRecordingCanvas &canvas, double zoom, int step, TDrawTarget target) {
+        View.Zoom = zoom;
+        View.ZoomStep = step;
+        Settings.DrawTarget = target;
+        SymbolSides.clear();
+        TPaintGuard guard;
+        Renderer(overlays).PaintScheme(canvas, guard);
+        TMeasures m;
+        for (const auto &op : canvas.Ops) {
+            if (op.Kind == Op::LineTo)
+                m.LineWidths.insert(op.Pen.Width);
+            else if (op.Kind == Op::Ellipse)
+                m.NodeDiameter = op.Rect.Width();
+            else if (op.Kind == Op::Polygon)
+                m.ArrowHeadLength = op.Points[0].X - op.Points[1].X;
+            else if (op.Kind == Op::TextOut)
+                m.LabelPoints = op.Font.Size;
+        }
+        m.SymbolSides = SymbolSides;
+        return m;
+    };
+    TRecordingCanvas screen;
+    const TMeasures onScreen = paint(screen, 3, 3, dtScreen);
+    EXPECT_EQ(onScreen.LineWidths, (std::set<int>{1, 2, 3, 6}));  // 1: the label's leader
+    EXPECT_EQ(onScreen.NodeDiameter, 6);
+    EXPECT_EQ(onScreen.ArrowHeadLength, 9);
+    EXPECT_EQ(onScreen.SymbolSides, std::vector<int>{6});
+    EXPECT_EQ(onScreen.LabelPoints, LabelFontSizes[3]);
+
+    TRecordingCanvas page(1200, 1200, true);
+    const double pageZoom = 3 * 12.5;
+    const TMeasures onPaper = paint(page, pageZoom, NearestZoomIndex(pageZoom), dtPrinter);
+    EXPECT_EQ(onPaper.LineWidths, (std::set<int>{1, 25, 38, 75}));
+    EXPECT_EQ(onPaper.NodeDiameter, 76);
+    EXPECT_NEAR(onPaper.ArrowHeadLength, 9 * 12.5, 1);
+    EXPECT_EQ(onPaper.SymbolSides, std::vector<int>{74});  // 75, placed by whole half sides
+    EXPECT_EQ(onPaper.LabelPoints, LabelFontSizes[LastZoomStep]);
 }

@@ -1,6 +1,9 @@
 #include "calc/ui/chart_print.h"
 
 #include "platform/prompt.h"
+#include "platform/ui/current_printer.h"
+#include "platform/ui/qt_canvas.h"
+#include "report/ui/qt_printer.h"
 
 #include <QtCharts/QChart>
 #include <QtGui/QPainter>
@@ -26,32 +29,51 @@ void RenderChartInto(QPainter &painter, QChart *chart, const QRect &target)
         layout->activate();
 }
 
+void DrawPage(QPainter &painter, const QPrinter &printer, QChart *chart, const QString &caption)
+{
+    // The scheme's canvas draws without smoothing; a chart is drawn as on screen.
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int w = page.width(), h = page.height();
+    if (!caption.isEmpty()) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(12);
+        painter.setFont(font);
+        const int width = painter.fontMetrics().horizontalAdvance(caption);
+        painter.drawText(QPoint((w - width) / 2, h - h / 11 + painter.fontMetrics().ascent()), caption);
+    }
+    RenderChartInto(painter, chart, QRect(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1)));
+}
+
 } // namespace
 
-bool PrintChartPage(QPrinter &printer, QChart *chart, const QString &caption)
+bool PrintChartPage(QChart *chart, const QString &jobTitle, const QString &caption)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    InstallQtPrinter();
+    TQtPrinter &device = *InstalledQtPrinter();
+    QPrinter &printer = device.Device();
     printer.setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    bool ok = painter.begin(&printer);
-    if (ok) {
-        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-        const int w = page.width(), h = page.height();
-        if (!caption.isEmpty()) {
-            QFont font(QStringLiteral("Arial"));
-            font.setPointSize(12);
-            painter.setFont(font);
-            const int width = painter.fontMetrics().horizontalAdvance(caption);
-            painter.drawText(QPoint((w - width) / 2, h - h / 11 + painter.fontMetrics().ascent()), caption);
-        }
-        RenderChartInto(painter, chart, QRect(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1)));
-        ok = painter.end();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!ok) {
-        printer.abort();
-        ShowMessageBox(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + printer.printerName(),
+    device.BeginDoc(jobTitle);
+    // No file chosen for the PDF: nothing to print, nothing to tell.
+    if (!device.Printing())
+        return false;
+    auto *canvas = dynamic_cast<TQtCanvas *>(device.Canvas());
+    if (!canvas || !canvas->Painter().isActive()) {
+        const QString reason = PrintFailureReason(printer);
+        device.Abort();
+        ShowMessageBox(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + reason,
                        LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
+        return false;
     }
-    return ok;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        DrawPage(canvas->Painter(), printer, chart, caption);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        device.Abort();
+        throw;
+    }
+    device.EndDoc();
+    QApplication::restoreOverrideCursor();
+    return true;
 }

@@ -11,7 +11,6 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <QtGui/QPainter>
-#include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGraphicsSimpleTextItem>
@@ -24,8 +23,6 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include <algorithm>
-
-std::function<void(QPrinter &)> DepresChartPrinterSetup;
 
 namespace {
 
@@ -183,12 +180,7 @@ TfrmDepres::TfrmDepres(QWidget *owner, const TNetworkTables &t)
     connect(btnHelp1, &QPushButton::clicked, this, [] { ShowHelpTopic(HelpTopic); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Click(); });
-    connect(btnDepresPrint, &QPushButton::clicked, this, [this] {
-        QPrinter printer(QPrinter::HighResolution);
-        if (DepresChartPrinterSetup)
-            DepresChartPrinterSetup(printer);
-        PrintRouteChart(printer);
-    });
+    connect(btnDepresPrint, &QPushButton::clicked, this, [this] { GuardedCall([this] { PrintRouteChart(); }); });
     connect(btnShow, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnShowClick(); }); });
     connect(btnDesig, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnDesigClick(); }); });
     connect(btnSave, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnSaveClick(); }); });
@@ -244,9 +236,9 @@ void TfrmDepres::ShowRoute()
     StringGrid1->resizeColumnsToContents();
 }
 
-bool TfrmDepres::PrintRouteChart(QPrinter &printer)
+bool TfrmDepres::PrintRouteChart()
 {
-    return PrintChartPage(printer, WholeChart->chart(), windowTitle());
+    return PrintChartPage(WholeChart->chart(), windowTitle(), windowTitle());
 }
 
 void TfrmDepres::btnShowClick()

@@ -7,7 +7,6 @@
 #include <QtCharts/QChartView>
 #include <QtWidgets/QDialog>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,7 +14,6 @@ class QComboBox;
 class QGraphicsSimpleTextItem;
 class QLabel;
 class QLineSeries;
-class QPrinter;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -36,9 +34,6 @@ private:
     void PlaceLabels();
     std::vector<std::pair<QGraphicsSimpleTextItem *, QPointF>> m_labels;
 };
-
-// Tests send the route chart to a PDF file through this; unset, the current printer takes it.
-extern std::function<void(QPrinter &)> DepresChartPrinterSetup;
 
 class TfrmDepres : public QDialog
 {
@@ -65,8 +60,9 @@ public:
     void InitDepressiogram();
     // Another longwall chosen.
     void ComboBox1Click();
-    // "Печать" on "Весь маршрут": the whole-route chart on one landscape page.
-    bool PrintRouteChart(QPrinter &printer);
+    // "Печать" on "Весь маршрут": the whole-route chart on one landscape
+    // page of the program's printer; false when nothing was printed.
+    bool PrintRouteChart();
     // "Печать" under the route table: previews the route's template.
     void btnShowClick();
     // "Оформление": opens the designer on the route's template.

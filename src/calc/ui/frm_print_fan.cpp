@@ -10,13 +10,10 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <QtGui/QPainter>
-#include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
-
-std::function<void(QPrinter &)> FanChartPrinterSetup;
 
 TfrmPrintFan::TfrmPrintFan(QWidget *owner, TFanEditor &editor, const QString &typeName, const QRect &plotGeometry)
     : QDialog(owner), m_editor(editor)
@@ -118,17 +115,14 @@ void TfrmPrintFan::FreeSeries()
     CurveSeries.clear();
 }
 
-bool TfrmPrintFan::PrintChart(QPrinter &printer)
+bool TfrmPrintFan::PrintChart()
 {
-    return PrintChartPage(printer, Chart);
+    return PrintChartPage(Chart, windowTitle());
 }
 
 void TfrmPrintFan::Button1Click()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (FanChartPrinterSetup)
-        FanChartPrinterSetup(printer);
-    PrintChart(printer);
+    PrintChart();
     FreeSeries();
     accept();
 }

@@ -1,22 +1,17 @@
 #pragma once
 // "Печать графика характеристики вентилятора": the characteristics of the
 // fan type in the editor as a chart, with the working point in its title and
-// its guides, printed on one landscape page of the current printer.
+// its guides, printed on one landscape page of the program's printer.
 #include <QtCore/QRect>
 #include <QtWidgets/QDialog>
 
-#include <functional>
 #include <vector>
 
 class QChart;
 class QChartView;
 class QLineSeries;
-class QPrinter;
 class QPushButton;
 class TFanEditor;
-
-// Tests send the page to a PDF file through this; unset, the current printer takes it.
-extern std::function<void(QPrinter &)> FanChartPrinterSetup;
 
 class TfrmPrintFan : public QDialog
 {
@@ -36,9 +31,10 @@ public:
     QPushButton *Button1, *Button2;
 
     void Button1Click();
-    // One landscape page into (W/20, H/10)–(W − W/20, H − H/12); a failed
-    // print is aborted and its message shown. False when it failed.
-    bool PrintChart(QPrinter &printer);
+    // One landscape page into (W/20, H/10)–(W − W/20, H − H/12) on the
+    // program's printer; a failed print is aborted and its reason shown.
+    // False when nothing was printed.
+    bool PrintChart();
     void FreeSeries();
 
 private:

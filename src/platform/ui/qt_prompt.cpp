@@ -1,10 +1,15 @@
 #include "platform/ui/qt_prompt.h"
 
+#include "platform/help.h"
+
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 
-int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags)
+namespace {
+
+int RunMessageBox(const QString &text, const QString &caption, int flags, std::optional<int> helpTopic)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(caption);
@@ -31,6 +36,14 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
     }
     for (const TChoice &c : choices)
         box.addButton(c.Button)->setText(QString::fromUtf8(c.Caption));
+    if (helpTopic) {
+        QPushButton *help = box.addButton(QMessageBox::Help);
+        help->setText(QStringLiteral("Справка"));
+        // Help is asked without giving an answer: the box's own closing on
+        // every button is cut off, and the box stays while the topic opens.
+        QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
+        QObject::connect(help, &QAbstractButton::clicked, &box, [topic = *helpTopic] { ShowHelpTopic(topic); });
+    }
     const std::size_t defaultIndex = (flags & mb::DefaultMask) == mb::DefaultButton2 && choices.size() > 1 ? 1 : 0;
     box.setDefaultButton(choices[defaultIndex].Button);
     const int pressed = box.exec();
@@ -39,6 +52,18 @@ int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags
             return c.Answer;
     // Closed with the window's close button.
     return choices.size() > 1 ? choices.back().Answer : idOk;
+}
+
+} // namespace
+
+int TQtPrompt::MessageBox(const QString &text, const QString &caption, int flags)
+{
+    return RunMessageBox(text, caption, flags, std::nullopt);
+}
+
+int TQtPrompt::HelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic)
+{
+    return RunMessageBox(text, caption, flags, helpTopic);
 }
 
 void TQtPrompt::Beep() { QApplication::beep(); }

@@ -6,6 +6,7 @@ class TQtPrompt : public TPrompt
 {
 public:
     int MessageBox(const QString &text, const QString &caption, int flags) override;
+    int HelpMessageBox(const QString &text, const QString &caption, int flags, int helpTopic) override;
     void Beep() override;
     bool InputQuery(const QString &caption, const QString &prompt, QString &value) override;
 };

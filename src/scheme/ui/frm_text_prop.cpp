@@ -4,6 +4,7 @@
 #include "scheme/ui/named_controls.h"
 
 #include <QtGui/QFontDatabase>
+#include <QtGui/QFontInfo>
 #include <QtGui/QKeySequence>
 #include <QtGui/QShortcut>
 #include <QtWidgets/QComboBox>
@@ -33,6 +34,21 @@ QToolButton *StyleButton(QWidget *parent, const char *name, const QString &capti
 }
 
 } // namespace
+
+int TfrmTextProp::FontFamilyIndex(const QString &name) const
+{
+    const int index = ComboBox1->findText(name);
+    if (index >= 0)
+        return index;
+    // A family that is not installed ("Arial" of the files) is drawn in the
+    // one the system puts in its place, so the box shows that one. A name the
+    // system knows nothing of falls to its catch-all family: that is no
+    // stand-in, and the box stays empty to say the font is missing.
+    const QString substitute = QFontInfo(QFont(name)).family();
+    if (substitute == QFontInfo(QFont(QStringLiteral("Tunvex: no such family"))).family())
+        return -1;
+    return ComboBox1->findText(substitute);
+}
 
 TfrmTextProp::TfrmTextProp(QWidget *parent) : QDialog(parent)
 {
@@ -139,7 +155,7 @@ void TfrmTextProp::LoadFromText(TMapText &text)
     m_text = &text;
     m_original = text;
     m_loading = true;
-    ComboBox1->setCurrentIndex(ComboBox1->findText(text.FontName));
+    ComboBox1->setCurrentIndex(FontFamilyIndex(text.FontName));
     Edit1->setText(text.Text);
     SpinEdit1->setValue(text.SizeFactor);
     // The buttons open showing the text's style.

@@ -49,6 +49,9 @@ protected:
     void done(int result) override;
 
 private:
+    // The row of a font family in the box: the family itself, or the one the
+    // system substitutes for it; -1 when neither is listed.
+    int FontFamilyIndex(const QString &name) const;
     void SetStyleBit(std::uint8_t bit, bool on);
     void ShowColor();
 

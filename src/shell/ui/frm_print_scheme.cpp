@@ -49,8 +49,7 @@ void TQtSchemePrinter::BeginDoc(const QString &title)
     m_printer.setDocName(title);
     auto canvas = std::make_unique<TQtCanvas>(&m_printer, true);
     if (!canvas->Painter().isActive())
-        throw Exception(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ")
-                        + (m_printer.outputFileName().isEmpty() ? m_printer.printerName() : m_printer.outputFileName()));
+        throw Exception(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + PrintFailureReason(m_printer));
     m_canvas = std::move(canvas);
 }
 
@@ -180,9 +179,6 @@ bool TfrmPrintScheme::eventFilter(QObject *watched, QEvent *event)
             rbtnSizeRequired->setChecked(true);
         else if (watched == xqeReqPagesByX || watched == xqeReqPagesByY)
             rbtnUseSheets->setChecked(true);
-    auto *sizeKinds = new QButtonGroup(this);
-    sizeKinds->addButton(rbtnSizeRequired);
-    sizeKinds->addButton(rbtnUseSheets);
     }
     return QDialog::eventFilter(watched, event);
 }

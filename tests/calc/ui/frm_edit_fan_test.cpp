@@ -6,6 +6,7 @@
 #include "calc/ui/frm_edit_fan.h"
 #include "calc/ui/frm_print_fan.h"
 #include "calc/ui/frm_splein.h"
+#include "pdf_printer.h"
 #include "calc/solver.h"
 #include "model/scheme_file.h"
 #include "platform/numbers.h"
@@ -20,7 +21,7 @@
 #include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
-#include <QtPrintSupport/QPrinter>
+#include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
@@ -302,12 +303,11 @@ TEST(FanEditorWindow, ThePrintShowsEveryCharacteristicAndPrintsOneLandscapePage)
 
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("fan.pdf"));
-        FanChartPrinterSetup = [&](QPrinter &printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-        };
-        form.Button1Click();
-        FanChartPrinterSetup = nullptr;
+        TPdfPrinter printer;
+        printer.AnswerFile(pdf);
+        form.show();
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        EXPECT_EQ(printer.Captions, QStringList{QStringLiteral("Печать в файл PDF")});
         QFile file(pdf);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -323,6 +323,49 @@ TEST(FanEditorWindow, ThePrintShowsEveryCharacteristicAndPrintsOneLandscapePage)
     TfrmPrintFan outside(nullptr, e, MainFan, place);
     EXPECT_EQ(outside.Series1->count(), 0);
     EXPECT_TRUE(prompt.Asked.empty());
+}
+
+// From the editor's "Печать": a PDF file that cannot be written is named
+// with the reason, and a file choice left empty prints nothing.
+TEST(FanEditorWindow, APrintThatCannotBeWrittenTellsWhy)
+{
+    TSampleMine mine;
+    TScriptedPrompt prompt;
+    TPdfPrinter printer;
+    const QString unwritable = QStringLiteral("/proc/fan-chart.pdf");
+    QString chosen;
+    InstalledQtPrinter()->ChoosePdfFile = [&](const QString &) { return chosen; };
+    bool chartShown = false;
+    const auto printFromEditor = [&](TfrmEditFan &form, const QString &file) {
+        chosen = file;
+        QTimer::singleShot(0, [&] {
+            auto *chart = qobject_cast<TfrmPrintFan *>(QApplication::activeModalWidget());
+            ASSERT_NE(chart, nullptr);
+            chartShown = true;
+            QTest::mouseClick(chart->Button1, Qt::LeftButton);
+        });
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    };
+    std::size_t askedAfterFailure = 0;
+    WhenEditorShown([&](TfrmEditFan &form) {
+        printFromEditor(form, unwritable);
+        askedAfterFailure = prompt.Asked.size();
+        printFromEditor(form, QString());
+    });
+    QString name = mine.Fan.FanName;
+    double a = 0, b = 0, q = 0;
+    int curve = mine.Fan.CurveIndex, efficiency = mine.Fan.Efficiency;
+    EditBranchFan(nullptr, mine.Branch, name, a, b, q, curve, efficiency);
+
+    EXPECT_TRUE(chartShown);
+    ASSERT_GE(askedAfterFailure, 1u);
+    const QString told = prompt.Asked[askedAfterFailure - 1].Text;
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Ошибка печати: файл \"") + unwritable + u'"')) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(u')')) << told.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(unwritable));
+    // The empty file choice told nothing.
+    for (std::size_t k = askedAfterFailure; k < prompt.Asked.size(); ++k)
+        EXPECT_FALSE(prompt.Asked[k].Text.startsWith(QStringLiteral("Ошибка печати"))) << k;
 }
 
 TEST(FanEditorWindow, TheBranchDialogsFanButtonOpensTheEditor)

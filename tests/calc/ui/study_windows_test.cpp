@@ -10,6 +10,7 @@
 #include "calc/ui/frm_reports1.h"
 #include "calc/ui/frm_zakor.h"
 #include "calc/ui/node_commands.h"
+#include "pdf_printer.h"
 #include "platform/canvas.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
@@ -26,7 +27,6 @@
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
-#include <QtPrintSupport/QPrinter>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -315,10 +315,7 @@ TEST_F(StudyWindows, DepressiogramShowsTheRouteAndPrintsItsChart)
     Net.BranchType[2] = 7;
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("route.pdf"));
-    DepresChartPrinterSetup = [&](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-    };
+    TPdfPrinter printer;
     const bool opened = RunWith<TfrmDepres>([] { RunDepressiogram(nullptr); }, [&](TfrmDepres &f) {
         EXPECT_EQ(f.windowTitle(), QStringLiteral("Депрессиограмма через %1 ( N 2)").arg(GetBranchName(Net, 2)));
         EXPECT_EQ(f.Pages->currentIndex(), TfrmDepres::dpTable);
@@ -329,10 +326,12 @@ TEST_F(StudyWindows, DepressiogramShowsTheRouteAndPrintsItsChart)
         EXPECT_EQ(f.StringGrid1->item(2, 9)->foreground().color(), QColor(Qt::blue));
         EXPECT_EQ(f.WholeChart->Labels(), (QStringList{"1", "Лава", "Лава", "4"}));
         EXPECT_EQ(f.WholeChart->Series[1]->count(), 4);
-        f.btnDepresPrint->click();
+        f.Pages->setCurrentIndex(TfrmDepres::dpWhole);
+        printer.AnswerFile(pdf);
+        QTest::mouseClick(f.btnDepresPrint, Qt::LeftButton);
     });
     EXPECT_TRUE(opened);
-    DepresChartPrinterSetup = nullptr;
+    EXPECT_EQ(printer.Captions, QStringList{QStringLiteral("Печать в файл PDF")});
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

@@ -5,7 +5,9 @@
 #include "emergency/ui/frm_p_nagr.h"
 #include "emergency/ui/frm_pojar.h"
 #include "model/scheme_file.h"
+#include "platform/help.h"
 #include "platform/prompt.h"
+#include "platform/ui/qt_prompt.h"
 #include "report/engine.h"
 #include "scheme/ui/fire_tool_hook.h"
 #include "shell/scheme_storage.h"
@@ -18,12 +20,16 @@
 #include <QtCore/QFile>
 #include <QtCharts/QLineSeries>
 #include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
 #include <QtGui/QAction>
 #include <QtTest/QTest>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabWidget>
@@ -331,4 +337,61 @@ TEST(FireLoadWindow, EnablingAndSaving)
     }
     EXPECT_FALSE(ShowFireLoadForm(nullptr, 90, 100, 1, 1, 0, 0, 0, 20));
     EXPECT_TRUE(prompt.Asked.back().Text.contains(FireLoadFileName));
+}
+
+// The reversal warning is the program's message box with OK and "Справка";
+// "Справка" opens the warning's help page as every help request does, and
+// the box stays until OK.
+TEST_F(FireWindow, ReversalWarningHelpOpensItsTopicAndLeavesTheWarning)
+{
+    QTemporaryDir help;
+    QFile page(help.filePath(QStringLiteral("90.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    SetHelpFolder(help.path());
+    const QString topicPage = HelpPageFile(90);
+    QStringList opened;
+    SetDocumentOpener([&](const QString &target) {
+        opened << target;
+        return true;
+    });
+    TQtPrompt boxes;
+    TPrompt *scripted = SetPrompt(&boxes);
+
+    QStringList buttons;
+    bool stayedOpen = false;
+    F3([&] {
+        Type(QStringLiteral("1"));
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QAbstractButton *helpButton = nullptr, *ok = nullptr;
+            for (QAbstractButton *b : box->buttons()) {
+                buttons << b->text();
+                (b->text() == QStringLiteral("Справка") ? helpButton : ok) = b;
+            }
+            if (helpButton) {
+                QTest::mouseClick(helpButton, Qt::LeftButton);
+                QApplication::processEvents();
+                stayedOpen = box->isVisible() && QApplication::activeModalWidget() == box;
+            }
+            if (ok)
+                QTest::mouseClick(ok, Qt::LeftButton);
+            else
+                box->done(0);
+        });
+        QTest::mouseClick(frmPojar->bbtSchem, Qt::LeftButton);
+    });
+    SetPrompt(scripted);
+    SetDocumentOpener({});
+    SetHelpFolder({});
+
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Справка")}));
+    EXPECT_EQ(opened, QStringList{topicPage});
+    EXPECT_TRUE(stayedOpen);
+    // Closed with OK, the window went on to the scheme.
+    ASSERT_NE(frmPojar, nullptr);
+    EXPECT_EQ(frmPojar->ActivePage(), fpZone2);
 }

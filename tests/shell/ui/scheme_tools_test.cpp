@@ -7,6 +7,7 @@
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/frm_choose_margin.h"
 #include "scheme/ui/frm_new_node.h"
+#include "scheme/ui/frm_text_prop.h"
 #include "scheme/ui/scheme_paint_box.h"
 #include "scheme/ui/fire_tool_hook.h"
 #include "scheme/ui/vent_boost_hook.h"
@@ -22,8 +23,10 @@
 #include <gtest/gtest.h>
 
 #include <QtCore/QTemporaryDir>
+#include <QtGui/QFontInfo>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
@@ -573,4 +576,29 @@ TEST_F(SchemeToolsTest, PlacedObjectsArePlacedDraggedFoundAndShifted)
     w->Action("mnuCutMap")->trigger();
     EXPECT_EQ((TPoint{phones[0].X, phones[0].Y}), (TPoint{263, 231}));
     EXPECT_EQ((TPoint{Net.NodeX[1], Net.NodeY[1]}), (TPoint{10, 10}));
+}
+
+TEST_F(SchemeToolsTest, ANewTextShowsTheFontThatStandsForArialAndKeepsItsName)
+{
+    auto w = Open(Write({{100, 100}, {600, 100}}, {{1, 2}}));
+    InstallSchemeObjects(*w);
+    w->SchemeTools().RefreshHookedTools();
+    w->Action("mnuTexts")->trigger();
+    ASSERT_TRUE(w->Action("tbtnText")->isEnabled());
+    w->Action("tbtnText")->trigger();
+    // Where Arial is missing, the family drawn in its place (Liberation Sans).
+    const QString drawnIn = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    QString shown;
+    Answer([&] {
+        auto *dialog = Modal<TfrmTextProp>();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Новая надпись"));
+        shown = dialog->ComboBox1->currentText();
+        QTest::mouseClick(dialog->btnSave, Qt::LeftButton);
+    });
+    Click(*w, {300, 300});
+    EXPECT_EQ(shown, drawnIn);
+    const TMapTextList &texts = w->Storage().Doc.MapTexts;
+    ASSERT_EQ(texts.Count(), 1);
+    EXPECT_EQ(texts[0].FontName, QStringLiteral("Arial"));
 }
