@@ -18,7 +18,6 @@
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
 
-
 TfrmCntrAirSpeed *frmCntrAirSpeed = nullptr;
 
 namespace {

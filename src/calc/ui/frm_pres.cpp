@@ -11,7 +11,6 @@
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
 
-
 namespace {
 const int PressureColumnWidths[] = {45, 44, 46, 47, 46, 44, 46, 46, 50, 48, 50};
 }
