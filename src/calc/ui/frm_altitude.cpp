@@ -4,6 +4,7 @@
 #include "calc/ui/frm_pres.h"
 #include "calc/ui/frm_reports1.h"
 #include "platform/guard.h"
+#include "platform/ui/column_fit.h"
 
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QHeaderView>
@@ -21,6 +22,8 @@ TfrmAltitude::TfrmAltitude(QWidget *owner, const TNetworkTables &t) : QDialog(ow
     SGAltitude->verticalHeader()->hide();
     SGAltitude->verticalHeader()->setDefaultSectionSize(18);
     SGAltitude->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A width set on a column the grid does not have yet is lost.
+    SGAltitude->setColumnCount(11);
     for (int c = 0; c < 11; ++c)
         SGAltitude->setColumnWidth(c, 45);
     FillNodeCrossGrid(*SGAltitude, AltitudeCellTexts(t), MaxNodeNo(t));
@@ -40,5 +43,8 @@ TfrmAltitude::TfrmAltitude(QWidget *owner, const TNetworkTables &t) : QDialog(ow
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SGAltitude, 1);
     layout->addLayout(bottom);
-    setFixedSize(11 * 45 + 40, 480);
+    // Every column stays in sight of the fixed window, however wide its
+    // values made it.
+    const QMargins margins = layout->contentsMargins();
+    setFixedSize(WidthOfAllColumns(*SGAltitude) + margins.left() + margins.right(), 480);
 }

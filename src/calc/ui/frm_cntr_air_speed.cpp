@@ -5,6 +5,7 @@
 #include "shell/ui/frm_main.h"
 #include "platform/guard.h"
 #include "platform/prompt.h"
+#include "platform/ui/column_fit.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
@@ -16,8 +17,6 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
-
-#include <algorithm>
 
 TfrmCntrAirSpeed *frmCntrAirSpeed = nullptr;
 
@@ -45,9 +44,9 @@ TfrmCntrAirSpeed::TfrmCntrAirSpeed(QWidget *owner, const TNetworkTables &t) : QD
     sgAirSpeed->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A selected row would hide its colour.
     sgAirSpeed->setSelectionMode(QAbstractItemView::NoSelection);
-    // The widths suit the captions; a larger font widens a column to its caption.
     for (int c = 0; c < 8; ++c)
-        sgAirSpeed->setColumnWidth(c, std::max(ColumnWidths[c], sgAirSpeed->horizontalHeader()->sectionSizeHint(c)));
+        sgAirSpeed->setColumnWidth(c, ColumnWidths[c]);
+    WidenColumnsToContents(*sgAirSpeed);
 
     lblShow = new QLabel(LookupText(QStringLiteral("Показать ветви")), this);
     QFont bold = lblShow->font();
@@ -129,6 +128,8 @@ void TfrmCntrAirSpeed::FillTable()
             sgAirSpeed->setItem(i, c, item);
         }
     }
+    // A long name widens its column rather than being cut.
+    WidenColumnsToContents(*sgAirSpeed);
 }
 
 void TfrmCntrAirSpeed::cmbDiapChange(int index)

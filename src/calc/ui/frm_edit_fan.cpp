@@ -196,6 +196,11 @@ TfrmEditFan::TfrmEditFan(TFanEditor &editor, QWidget *owner) : QDialog(owner), E
     setWindowTitle(LookupText(QStringLiteral("Редактор вентиляторов")));
     auto *layout = new QHBoxLayout(this);
     Image1 = new TFanPlotImage(*this, this);
+    // Without a fan type the plot is hidden; the buttons keep their place
+    // beside it rather than spreading over the window.
+    QSizePolicy keepPlace = Image1->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    Image1->setSizePolicy(keepPlace);
     layout->addWidget(Image1, 0, Qt::AlignTop);
 
     PopupMenu1 = new QMenu(this);
@@ -363,7 +368,9 @@ void TfrmEditFan::DrawPlotText(const QString &text, bool belowPlot)
     canvas.Brush.Style = TBrushStyle::bsClear;
     const TPlotState &plot = Editor.Plot;
     const int th = canvas.TextHeight(text);
-    canvas.TextOut(plot.Left, belowPlot ? plot.Bottom + 2 * th : plot.Top - 2 * th, text);
+    // Below the plot the title takes the line from 1.5 text heights down;
+    // the text goes on the line under it.
+    canvas.TextOut(plot.Left, belowPlot ? plot.Bottom + 5 * th / 2 + 1 : plot.Top - 2 * th, text);
     Image1->update();
 }
 

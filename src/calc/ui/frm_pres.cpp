@@ -3,14 +3,13 @@
 #include "calc/node_pressures.h"
 #include "calc/ui/frm_reports1.h"
 #include "platform/guard.h"
+#include "platform/ui/column_fit.h"
 
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 const int PressureColumnWidths[] = {45, 44, 46, 47, 46, 44, 46, 46, 50, 48, 50};
@@ -39,13 +38,7 @@ void FillNodeCrossGrid(QTableWidget &grid, const std::vector<QString> &texts, in
             set(row, c, n >= 1 && n <= MaxItems ? texts[static_cast<std::size_t>(n)] : QString());
         }
     }
-    // The designed widths are a minimum: a value wider than its column (the
-    // screen font is wider than the one they were chosen for) must not be cut.
-    for (int c = 0; c < grid.columnCount(); ++c) {
-        const int designed = grid.columnWidth(c);
-        grid.resizeColumnToContents(c);
-        grid.setColumnWidth(c, std::max(designed, grid.columnWidth(c)));
-    }
+    WidenColumnsToContents(grid);
 }
 
 TfrmPres::TfrmPres(QWidget *owner) : QDialog(owner)

@@ -2,7 +2,6 @@
 
 #include "platform/ui/qt_canvas.h"
 #include "shell/main_commands.h"
-#include "shell/ui/xq_edit.h"
 
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
@@ -80,6 +79,7 @@ TfrmRBlock::TfrmRBlock(QWidget *owner, TRBlock &block) : QDialog(owner), m_block
             m_lastColumn = column;
         }
     });
+    connect(qApp, &QApplication::focusChanged, this, &TfrmRBlock::FocusChanged);
     connect(Button1, &QPushButton::clicked, this, &TfrmRBlock::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -89,6 +89,8 @@ TfrmRBlock::TfrmRBlock(QWidget *owner, TRBlock &block) : QDialog(owner), m_block
 
 TfrmRBlock::~TfrmRBlock()
 {
+    // The children go after this object: their focus changes must not reach it.
+    disconnect(qApp, nullptr, this, nullptr);
     if (frmRBlock == this)
         frmRBlock = nullptr;
 }
@@ -135,8 +137,9 @@ void TfrmRBlock::CellEdited(int row, int column)
         return;
     m_block.Edited = true;
     const QString text = StringGrid1->item(row, column)->text();
-    if (m_block.SetCellText(column, row - RBlockHeaderRows, text))
-        m_block.ComputeResistances();
+    // The resistances wait until the grid is left: one input of a pair
+    // (H without its Q) must not be judged on its own.
+    m_block.SetCellText(column, row - RBlockHeaderRows, text);
     FillGrid();
 }
 
@@ -150,23 +153,34 @@ void TfrmRBlock::StringGrid1Exit()
 
 void TfrmRBlock::Button1Click()
 {
+    // Pressed while the grid keeps the focus (not by a click), it leaves
+    // the grid all the same.
+    if (InGrid(QApplication::focusWidget()))
+        StringGrid1Exit();
     m_block.ApplyOk();
     accept();
 }
 
 bool TfrmRBlock::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == StringGrid1) {
-        if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty())
-            m_block.Edited = true;
-        if (IsExitEvent(event)) {
-            // Nor is the cell editor, which takes the focus from the grid.
-            QWidget *next = QApplication::focusWidget();
-            if (!(next && StringGrid1->isAncestorOf(next)))
-                StringGrid1Exit();
-        }
-    }
+    if (watched == StringGrid1 && event->type() == QEvent::KeyPress
+        && !static_cast<QKeyEvent *>(event)->text().isEmpty())
+        m_block.Edited = true;
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmRBlock::FocusChanged(QWidget *old, QWidget *now)
+{
+    // The grid is left when the focus goes from it or its cell editor (whose
+    // text is committed by then) to another control of this window; a
+    // message box or another window does not leave it.
+    if (InGrid(old) && now && !InGrid(now) && now->window() == this)
+        StringGrid1Exit();
+}
+
+bool TfrmRBlock::InGrid(const QWidget *w) const
+{
+    return w && (w == StringGrid1 || StringGrid1->isAncestorOf(w));
 }
 
 bool RunRBlock(QWidget *owner, const TRBlockArrays &arrays, bool *changed)

@@ -37,6 +37,9 @@ protected:
 
 private:
     void CellEdited(int row, int column);
+    void FocusChanged(QWidget *old, QWidget *now);
+    // The grid or its cell editor.
+    bool InGrid(const QWidget *w) const;
 
     TRBlock &m_block;
     bool m_filling = false;

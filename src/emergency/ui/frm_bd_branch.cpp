@@ -1,15 +1,18 @@
 #include "emergency/ui/frm_bd_branch.h"
 
+#include "platform/ui/column_fit.h"
+
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
 
+#include <algorithm>
+
 TfrmBdBranch::TfrmBdBranch(QWidget *owner, const TNetworkTables &t, const TBdBranchList &list) : QDialog(owner)
 {
     setWindowTitle(QStringLiteral("Непроходимые выработки"));
-    resize(760, 420);
     Grid = new QTableWidget(int(list.size()), 5, this);
     Grid->setHorizontalHeaderLabels({QStringLiteral("Ветвь"), QStringLiteral("Н.узел"), QStringLiteral("К.узел"),
                                      QStringLiteral("Название"), QStringLiteral("Причина")});
@@ -35,4 +38,8 @@ TfrmBdBranch::TfrmBdBranch(QWidget *owner, const TNetworkTables &t, const TBdBra
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Grid, 1);
     layout->addLayout(buttons);
+    // Wide enough for every column, so that the reason after a long name is
+    // in sight.
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(760, WidthOfAllColumns(*Grid) + margins.left() + margins.right()), 420);
 }

@@ -1,5 +1,7 @@
 #include "scheme/ui/branch_list_view.h"
 
+#include "platform/ui/column_fit.h"
+
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTreeWidget>
 
@@ -58,6 +60,7 @@ int FillBranchList(QTreeWidget *view, const std::function<bool(int branch)> &fil
         }
         ++added;
     }
+    WidenColumnsToContents(*view);
     view->setUpdatesEnabled(true);
     return added;
 }

@@ -1,6 +1,7 @@
 #include "scheme/ui/frm_mine_tab.h"
 
 #include "platform/prompt.h"
+#include "platform/ui/column_fit.h"
 #include "scheme/ui/cell_grid.h"
 #include "scheme/ui/frm_branch.h"
 
@@ -61,6 +62,7 @@ void TfrmMineTab::Open(int filterIndex, const QString &range)
     ShowFilter(filterIndex, range);
     m_table.Open(filterIndex, range);
     SGMineTab->Reload();
+    WidenColumnsToContents(*SGMineTab);
     SGMineTab->setFocus();
 }
 

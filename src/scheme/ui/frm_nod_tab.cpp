@@ -1,6 +1,7 @@
 #include "scheme/ui/frm_nod_tab.h"
 
 #include "platform/prompt.h"
+#include "platform/ui/column_fit.h"
 #include "scheme/branch_table.h"
 #include "scheme/ui/cell_grid.h"
 #include "scheme/ui/frm_branch.h"
@@ -51,6 +52,7 @@ void TfrmNodTab::Open(int filterIndex)
     ShowFilter(filterIndex);
     m_table.Open(filterIndex);
     SGNodTab->Reload();
+    WidenColumnsToContents(*SGNodTab);
     SGNodTab->setFocus();
 }
 
@@ -70,6 +72,7 @@ void TfrmNodTab::N1Click(const QString &text)
 {
     m_table.SetCell(ncNotes, m_table.CurRow, text);
     SGNodTab->RefreshRow(m_table.CurRow);
+    WidenColumnsToContents(*SGNodTab);
 }
 
 int EditNodTab(QWidget *owner, int filter)

@@ -1,6 +1,7 @@
 #include "scheme/ui/tabbed_notebook_dlg.h"
 
 #include "platform/prompt.h"
+#include "platform/ui/column_fit.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/frm_new_node.h"
 
@@ -8,9 +9,12 @@
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabBar>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableWidget>
 #include <QtWidgets/QVBoxLayout>
+
+#include <algorithm>
 
 std::function<void(int node)> ShowNodeOnScheme;
 
@@ -27,9 +31,12 @@ TTabbedNotebookDlg::TTabbedNotebookDlg(TNetworkTables &tables, QWidget *parent)
 {
     setObjectName(QStringLiteral("TabbedNotebookDlg"));
     setWindowTitle(LookupText(QStringLiteral("Вероятные ошибки топологии")));
-    resize(600, 420);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    // Every tab stays in sight: pages are hidden and shown while the user
+    // changes them, and a tab bar that scrolls lost track of its tabs then.
+    PageControl1->tabBar()->setUsesScrollButtons(false);
+    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
     lblNoCalc = nullptr;
     BitBtn9 = nullptr;
     for (int page = 0; page < TopologyPageCount; ++page) {
@@ -46,6 +53,7 @@ TTabbedNotebookDlg::TTabbedNotebookDlg(TNetworkTables &tables, QWidget *parent)
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int c = 0; c < static_cast<int>(ColumnWidths[page].size()); ++c)
             grid->setColumnWidth(c, ColumnWidths[page][static_cast<std::size_t>(c)]);
+        WidenColumnsToContents(*grid);
         connect(grid, &QTableWidget::currentCellChanged, this, [this, page](int row) {
             if (!m_showing && m_report.ActivePage == page)
                 m_report.SelectRow(row);
@@ -95,6 +103,7 @@ TTabbedNotebookDlg::TTabbedNotebookDlg(TNetworkTables &tables, QWidget *parent)
     layout->addWidget(PageControl1, 1);
     layout->addLayout(bottom);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TTabbedNotebookDlg::PageControl1Change);
+    resize(std::max(600, minimumSizeHint().width()), 420);
 }
 
 void TTabbedNotebookDlg::showEvent(QShowEvent *event)
@@ -135,6 +144,7 @@ void TTabbedNotebookDlg::FillGrid(int page)
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < grid->columnCount(); ++c)
             grid->setItem(r, c, new QTableWidgetItem(rows[static_cast<std::size_t>(r)].value(c)));
+    WidenColumnsToContents(*grid);
     grid->setCurrentCell(-1, -1);
 }
 

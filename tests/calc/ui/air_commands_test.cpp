@@ -7,9 +7,14 @@
 #include "calc/ui/frm_het.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
+#include "scheme/ui/cell_grid.h"
+#include "scheme/ui/frm_mine_tab.h"
+#include "scheme/ui/frm_new_node.h"
+#include "scheme/ui/frm_nod_tab.h"
 #include "scheme/ui/tabbed_notebook_dlg.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/table_commands.h"
+#include "cut_texts.h"
 #include "modal.h"
 #include "prepared_texts.h"
 
@@ -23,7 +28,10 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabBar>
+#include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableWidget>
+#include <QtWidgets/QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +100,42 @@ protected:
             if (BranchExist(Net, b) && Net.BranchType[b] == type)
                 return b;
         return 0;
+    }
+
+    // A new node beside an underground one, and a branch between two nodes.
+    int AddNode()
+    {
+        int near = 1;
+        while (!NodeExist(Net, near) || Net.NodeIsSurface[near])
+            ++near;
+        const int node = GetNewNodeNo(Net, false);
+        CreateNode(Net, node);
+        Net.NodeX[node] = static_cast<std::int16_t>(Net.NodeX[near] + 10 * node % 200);
+        Net.NodeY[node] = static_cast<std::int16_t>(Net.NodeY[near] + 40);
+        return node;
+    }
+    int AddBranch(int from, int to)
+    {
+        const int branch = GetNewBranchNo(Net, false);
+        CreateBranch(Net, branch);
+        Net.BranchStartNode[branch] = static_cast<std::int16_t>(from);
+        Net.BranchEndNode[branch] = static_cast<std::int16_t>(to);
+        Net.BranchR[branch] = 0.1;
+        InsertBranchEdgeTurns(Net, branch);
+        return branch;
+    }
+    // A fault of each of the first four pages of the topology report: a
+    // dead end, a node that air only enters, one it only leaves, and a node
+    // of five branches.
+    void AddTopologyFaults()
+    {
+        const int a = AddNode(), b = AddNode(), c = AddNode(), d = AddNode();
+        AddBranch(a, b);
+        AddBranch(c, b);
+        AddBranch(c, a);
+        for (int k = 0; k < 5; ++k)
+            AddBranch(k % 2 ? a : d, k % 2 ? d : a);
+        AddBranch(a, AddNode());
     }
 
     QStringList AskedTexts() const
@@ -219,6 +263,87 @@ TEST_F(AirCommands, TopologyFaultsAndTheTablesOpenTheirWindows)
                                    QStringLiteral("Корректировка информации о ветвях"),
                                    QStringLiteral("Корректировка информации об  узлах"),
                                    QStringLiteral("Вероятные ошибки топологии")}));
+}
+
+// Going from page to page hides and shows tabs; at the report's own size
+// every tab with findings stays in sight, and no text of a page is cut.
+TEST_F(AirCommands, TopologyReportKeepsEveryPageInReach)
+{
+    InstallTableCommands(*w);
+    AddTopologyFaults();
+    bool opened = false;
+    WhenModal([&] {
+        auto *report = qobject_cast<TTabbedNotebookDlg *>(QApplication::activeModalWidget());
+        ASSERT_NE(report, nullptr);
+        opened = true;
+        QTabBar *tabs = report->PageControl1->tabBar();
+        for (const int page : {tpOnlyEntering, tpManyBranches, tpDeadEnds, tpOnlyLeaving, tpManyBranches}) {
+            for (const int p : {tpDeadEnds, tpOnlyEntering, tpOnlyLeaving, tpManyBranches}) {
+                ASSERT_TRUE(tabs->isTabVisible(p)) << p;
+                EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(p))) << "tab " << p << " after page " << page;
+            }
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+            ASSERT_EQ(report->PageControl1->currentIndex(), page);
+            const QTableWidgetItem *first = report->Grids[static_cast<std::size_t>(page)]->item(0, 0);
+            EXPECT_TRUE(first && !first->text().isEmpty()) << page;
+            EXPECT_EQ(CutTexts(*report->Grids[static_cast<std::size_t>(page)]), "") << page;
+        }
+    });
+    w->Action("mnuNoNodes")->trigger();
+    EXPECT_TRUE(opened);
+}
+
+// A long branch name and the node and branch tables' own headers and notes
+// are shown whole in the tables, in the node dialog's branch lists and in
+// the speed table.
+TEST_F(AirCommands, TablesShowTheirTextsWhole)
+{
+    InstallTableCommands(*w);
+    int node = 1;
+    while (!NodeExist(Net, node))
+        ++node;
+    Net.NodeLiftToSurface[node] = 1;
+    int named = 0;
+    for (int b = 1; b <= MaxItems && !named; ++b)
+        if (BranchExist(Net, b) && (Net.BranchStartNode[b] == node || Net.BranchEndNode[b] == node))
+            named = b;
+    ASSERT_NE(named, 0);
+    SetBranchName(Net, named, QStringLiteral("Вентиляционный квершлаг горизонта -450 м у ствола"));
+
+    bool nodeDialog = false;
+    WhenModal([&] {
+        auto *table = qobject_cast<TfrmNodTab *>(QApplication::activeModalWidget());
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(CutTexts(*table->SGNodTab), "");
+        // F3 on the first row: the dialog of its node.
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TfrmNewNode *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            nodeDialog = true;
+            EXPECT_EQ(CutTexts(*dialog->lvInBranches), "");
+            EXPECT_EQ(CutTexts(*dialog->lvOutBranches), "");
+            EXPECT_GT(dialog->lvInBranches->topLevelItemCount() + dialog->lvOutBranches->topLevelItemCount(), 0);
+            dialog->reject();
+        });
+        QTest::keyClick(table->SGNodTab, Qt::Key_F3);
+    });
+    w->Action("mnuEditNodes")->trigger();
+    EXPECT_TRUE(nodeDialog);
+
+    bool branchTable = false;
+    WhenModal([&] {
+        auto *table = qobject_cast<TfrmMineTab *>(QApplication::activeModalWidget());
+        ASSERT_NE(table, nullptr);
+        branchTable = true;
+        EXPECT_EQ(CutTexts(*table->SGMineTab), "");
+    });
+    w->Action("mnuMuchBranches")->trigger();
+    EXPECT_TRUE(branchTable);
+
+    EXPECT_TRUE(RunWith<TfrmCntrAirSpeed>("mnuSpeedCheck", frmCntrAirSpeed, [](TfrmCntrAirSpeed &f) {
+        EXPECT_EQ(CutTexts(*f.sgAirSpeed), "");
+    }));
+    EXPECT_TRUE(prompt.Asked.empty());
 }
 
 TEST_F(AirCommands, UnsettledResultWarnsOnceAndStillShowsTheTable)

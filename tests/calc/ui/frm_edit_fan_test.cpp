@@ -249,6 +249,56 @@ TEST(FanEditorWindow, ANewTypeEnteredThroughThePopupIsSavedAndDeleted)
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.Fan")}, QDir::Files).size(), 3);
 }
 
+// Without a type the lists and buttons keep their place beside the hidden
+// plot; for a new type the hint under the plot goes below the title, not
+// over it.
+TEST(FanEditorWindow, NoTypeAndNewTypeLayOutTheirTexts)
+{
+    TSampleMine mine;
+    TScriptedPrompt prompt;
+    bool checked = false;
+    WhenEditorShown([&](TfrmEditFan &form) {
+        ASSERT_TRUE(form.Image1->isHidden());
+        // As the user sees it, once the layout has settled.
+        QTest::qWait(50);
+        EXPECT_EQ(form.ComboBox4->currentText(), QStringLiteral("Не определен"));
+        EXPECT_GT(form.ComboBox4->x(), form.Image1->geometry().right());
+        EXPECT_GE(form.ComboBox4->width(), form.ComboBox4->sizeHint().width());
+
+        // The last entry of the type list is the new type.
+        form.ComboBox4->setFocus();
+        QTest::keyClick(form.ComboBox4, Qt::Key_End);
+        ASSERT_TRUE(form.Editor.NewTypeMode);
+        ASSERT_FALSE(form.Image1->isHidden());
+        const QImage hinted = form.Image1->Picture.copy();
+        form.DrawFanPlot();
+        const QImage &plain = form.Image1->Picture;
+        const TPlotState &plot = form.Editor.Plot;
+        // Under the frame, the rows the hint is written in hold nothing else
+        // from the plot's left edge to the hint's end.
+        int hintRows = 0, overwritten = 0;
+        for (int y = plot.Bottom + 2; y < plain.height() - 1; ++y) {
+            int hintEnd = -1;
+            for (int x = 1; x < plain.width() - 1; ++x)
+                if (hinted.pixel(x, y) != plain.pixel(x, y))
+                    hintEnd = x;
+            if (hintEnd < 0)
+                continue;
+            ++hintRows;
+            for (int x = plot.Left; x <= hintEnd; ++x)
+                overwritten += (plain.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        }
+        EXPECT_GT(hintRows, 0);
+        EXPECT_EQ(overwritten, 0);
+        checked = true;
+    });
+    QString name = QStringLiteral("Нет такого");
+    double a = 1, b = 2, q = 3;
+    int curve = 0, efficiency = 75;
+    EditBranchFan(nullptr, mine.Branch, name, a, b, q, curve, efficiency);
+    EXPECT_TRUE(checked);
+}
+
 TEST(FanEditorWindow, OkOnANewTypeWithoutCharacteristics)
 {
     TSampleMine mine;

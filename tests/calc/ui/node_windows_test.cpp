@@ -2,10 +2,17 @@
 #include "calc/node_pressures.h"
 #include "calc/ui/frm_altitude.h"
 #include "calc/ui/frm_pres.h"
+#include "calc/ui/node_commands.h"
+#include "platform/prompt.h"
+#include "shell/ui/frm_main.h"
 #include "../four_branches.h"
+#include "cut_texts.h"
+#include "modal.h"
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QTemporaryDir>
+#include <QtGui/QAction>
 #include <QtWidgets/QTableWidget>
 
 #include <memory>
@@ -40,6 +47,39 @@ TEST(NodeWindows, AltitudesStandTenARow)
     ASSERT_EQ(form.SGAltitude->rowCount(), 3);
     EXPECT_EQ(Cell(form.SGAltitude, 2, 0), QStringLiteral("10"));
     EXPECT_EQ(Cell(form.SGAltitude, 2, 1), QStringLiteral("0,0"));
+}
+
+// As the program opens it, on the sample mine: the eleven columns of the
+// fixed window stand side by side, none cut.
+TEST(NodeWindows, AltitudesFromTheMenuShowEveryColumn)
+{
+    QTemporaryDir config, folder;
+    qputenv("TUNVEX_CONFIG_DIR", config.path().toUtf8());
+    TScriptedPrompt prompt;
+    ClearAllItems(Net);
+    {
+        TfrmMain w(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")}, folder.path());
+        InstallNodePressureCommands(w);
+        w.FormActivate();
+        ASSERT_GT(NodeCount(Net), 10);
+        bool opened = false;
+        WhenModal([&] {
+            auto *form = qobject_cast<TfrmAltitude *>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr);
+            opened = true;
+            EXPECT_EQ(form->minimumSize(), form->maximumSize());
+            QTableWidget *grid = form->SGAltitude;
+            ASSERT_EQ(grid->columnCount(), 11);
+            for (int c = 0; c < 11; ++c)
+                EXPECT_GE(grid->columnWidth(c), 45) << c;
+            EXPECT_LE(grid->columnViewportPosition(10) + grid->columnWidth(10), grid->viewport()->width());
+            EXPECT_EQ(CutTexts(*grid), "");
+        });
+        w.Action(QStringLiteral("mnuNodeAlt"))->trigger();
+        EXPECT_TRUE(opened);
+    }
+    EXPECT_TRUE(prompt.Asked.empty());
+    ClearAllItems(Net);
 }
 
 TEST(NodeWindows, PressuresOfTheSolvedSnapshot)

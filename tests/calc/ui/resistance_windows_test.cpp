@@ -137,6 +137,9 @@ TEST_F(ResistanceCommands, RBlockTypingChecksTheCellAndOkModifies)
             branch = b;
     ASSERT_GT(branch, 0);
     Net.BranchAlpha[branch] = 0;
+    // With its given R cleared, these alone would be out of range.
+    Net.BranchMeasuredDepression[branch] = 25;
+    Net.BranchMeasuredFlow[branch] = 0.1;
     TWhenShown<TfrmRBlock> drive([&](TfrmRBlock &f) {
         QTableWidget *grid = f.StringGrid1;
         int row = 0;
@@ -162,18 +165,37 @@ TEST_F(ResistanceCommands, RBlockTypingChecksTheCellAndOkModifies)
         ASSERT_EQ(prompt.Asked.size(), 2u);
         EXPECT_TRUE(prompt.Asked[1].Text.startsWith("Соблюдайте ограничения значений,\r"));
 
-        // No given R, H 25 and Q 50: the measured column shows 0,01.
+        // The resistances wait for the grid to lose the focus: no R and
+        // Q 0,1 in between is not judged.
+        const QString measuredR = grid->item(RBlockHeaderRows + row, rcMeasuredR)->text();
         type(rcActualR, "0");
-        type(rcMeasuredH, "25");
         type(rcMeasuredQ, "50");
+        EXPECT_EQ(prompt.Asked.size(), 2u);
+        EXPECT_EQ(grid->item(RBlockHeaderRows + row, rcMeasuredR)->text(), measuredR);
+        // Moving within the grid does not leave it.
+        grid->setCurrentCell(RBlockHeaderRows + row, rcAlpha);
+        EXPECT_EQ(grid->item(RBlockHeaderRows + row, rcMeasuredR)->text(), measuredR);
+        f.ComboBox1->setFocus();
+        // H 25 and Q 50: the measured column shows 0,01.
         EXPECT_EQ(grid->item(RBlockHeaderRows + row, rcMeasuredR)->text(), " 0,01000");
         EXPECT_EQ(prompt.Asked.size(), 2u);
-        f.Button1->click();
+
+        // Typed and clicked away from at once: the click on Ok takes the
+        // focus from the open editor, whose text counts.
+        grid->setCurrentCell(RBlockHeaderRows + row, rcMeasuredQ);
+        grid->editItem(grid->item(RBlockHeaderRows + row, rcMeasuredQ));
+        auto *editor = qobject_cast<QLineEdit *>(
+            grid->indexWidget(grid->model()->index(RBlockHeaderRows + row, rcMeasuredQ)));
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, "100");
+        QTest::mouseClick(f.Button1, Qt::LeftButton);
     });
     w->Action("TaskRBlock")->trigger();
     ASSERT_TRUE(drive.Shown);
-    EXPECT_DOUBLE_EQ(Net.BranchR[branch], 0.01);
+    EXPECT_DOUBLE_EQ(Net.BranchR[branch], 0.0025);
     EXPECT_EQ(Net.BranchMeasuredDepression[branch], 25);
+    EXPECT_EQ(Net.BranchMeasuredFlow[branch], 100);
     EXPECT_TRUE(w->Document().Modified());
 }
 

@@ -2,6 +2,7 @@
 // in the conveyor gate of the first longwall of the sample mine.
 #include "calc/ui/air_commands.h"
 #include "emergency/table_hooks.h"
+#include "emergency/ui/frm_bd_branch.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
 #include "platform/prompt.h"
@@ -10,6 +11,7 @@
 #include "shell/ui/frm_main.h"
 #include "shell/ui/xq_edit.h"
 
+#include "cut_texts.h"
 #include "modal.h"
 #include "prepared_texts.h"
 #include "sample_main_window.h"
@@ -160,6 +162,40 @@ TEST_F(RoutesWindow, EvacuationFromAWorkingThroughTheChoicesToTheScheme)
         if (b != FireBranchNo) {
             EXPECT_EQ(colors[b], palette[sciSmoke]) << b;
         }
+}
+
+// A long name and a reason of several parts are shown whole, the reason
+// after the name.
+TEST_F(RoutesWindow, ImpassableWorkingsShowNameAndReasonWhole)
+{
+    int low = 1;
+    while (!BranchExist(Net, low) || low == FireBranchNo)
+        ++low;
+    Net.BranchHeight[low] = 0.5;
+    SetBranchName(Net, low, QStringLiteral("Вентиляционный квершлаг горизонта -450 м между стволами N 1 и N 2"));
+    Net.BranchHeight[FireBranchNo] = 0.5;
+    bool listed = false;
+    WhenModal([&] {
+        frmPojar->EdInr->setText(QString::number(FireBranchNo));
+        WhenRouteWindow([&] {
+            QTimer::singleShot(0, [&] {
+                auto *list = qobject_cast<TfrmBdBranch *>(QApplication::activeModalWidget());
+                ASSERT_NE(list, nullptr);
+                listed = true;
+                ASSERT_GE(list->Grid->rowCount(), 2);
+                EXPECT_EQ(CutTexts(*list->Grid), "");
+                // The reason, after the longest name, is in sight without scrolling.
+                const int reason = list->Grid->columnCount() - 1;
+                EXPECT_LE(list->Grid->columnViewportPosition(reason) + list->Grid->columnWidth(reason),
+                          list->Grid->viewport()->width());
+                list->reject();
+            });
+            Click(frmPuti->btnBdBranches);
+        });
+        Click(frmPojar->bbtSchem);
+    });
+    Action("TaskWorkersEvacuate")->trigger();
+    EXPECT_TRUE(listed);
 }
 
 TEST_F(RoutesWindow, ReconnaissanceBetweenTwoNodesGoesStraightToTheTable)
