@@ -78,12 +78,11 @@ private:
     enum class TPass { Settled, Unsettled, Fault };
     TPass RunPass();
     void PreparePassMembers();
-    bool RunPasses(int passes, bool &settled, bool judge);
-    bool WillNotSettle() const;
+    bool RunPasses(int passes, bool &settled);
     class TFrontier;
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
-    bool NewtonStep(double &mismatch);
+    bool NewtonStep(double &mismatch, double &moved);
     double WorstLoopResidual(const std::vector<double> &flows);
     double WorstImbalance();
     void RebalanceTreeFlows();
@@ -117,7 +116,6 @@ private:
     std::vector<int> m_passStart;  // by mesh, into the two above
     std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
-    std::vector<double> m_passDistance;  // by pass of the current run, the worst mesh's distance from settling
 
     // The extended solve: the branches and nodes of the tree's part of the
     // network, with the pressure system over its nodes but the reference.
