@@ -413,6 +413,8 @@ void TMeshSolver::PreparePassMembers()
 {
     m_passBranch.clear();
     m_passDirection.clear();
+    m_passBranch.reserve(m_members.size() + m_chords.size());
+    m_passDirection.reserve(m_members.size() + m_chords.size());
     m_passStart.assign(1, 0);
     for (int k = 0; k < MeshCount(); ++k) {
         for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
