@@ -125,8 +125,7 @@ int ExpectTheMethodsPasses(TNetworkTables &t)
 
 } // namespace
 
-// The solver runs its passes on flat arrays with R·|Q|·Q in place of R·Q·|Q|,
-// and may judge early that they will not settle.
+// The solver runs its passes on flat arrays with R·|Q|·Q in place of R·Q·|Q|.
 TEST_P(Corpus, SettledFlowsAreThoseOfTheMethodsPasses)
 {
     ExpectTheMethodsPasses(t);
@@ -157,8 +156,7 @@ TEST(Corpus, HardMineNeedsTheExtendedSolve)
     EXPECT_LT(CheckLoopLaw(t).WorstResidual, static_cast<double>(ResidualTolerance));
 }
 
-// The generated networks whose passes, settling late within MaxPasses, came
-// closest to being judged unsettled early.
+// Generated networks whose passes settle late within MaxPasses.
 TEST(Corpus, LateSettlingNetworksRunAllTheirPasses)
 {
     struct TLate
