@@ -47,6 +47,16 @@ constexpr int NewtonStallSteps = 10;
 // Loop passes then confirm the result by the method's own test.
 constexpr int ConfirmingPasses = 20;
 
+// The pressure system's symbolic analysis depends only on the network's shape,
+// and studies solve one network many times over, on several threads at once:
+// each thread keeps the system of its last extended solve, whose analysis
+// serves again while the shape stays the same.
+TSparseCholesky &ThreadPressureSystem()
+{
+    thread_local TSparseCholesky system;
+    return system;
+}
+
 } // namespace
 
 TMeshSolver::TMeshSolver(TNetworkTables &t, int branchCount, int nodeCount,
@@ -62,7 +72,8 @@ TMeshSolver::TMeshSolver(TNetworkTables &t, int branchCount, int nodeCount,
       m_h(h),
       m_q(q),
       m_usable(TableSize, false),
-      m_isChord(TableSize, false)
+      m_isChord(TableSize, false),
+      m_pressureSystem(ThreadPressureSystem())
 {
     // The whole end-node tables are copied; only the copies see the surface join.
     m_begin = beginNode;
@@ -359,7 +370,8 @@ bool TMeshSolver::BuildMeshes()
 // Every product and sum is the method's own, in its order, so the flows agree
 // with R·Q·|Q| − H summed member by member to the last bit: R·|Q|·Q has the
 // magnitude and the sign of R·Q·|Q| at every rounding, and a direction of ±1
-// multiplies exactly.
+// multiplies exactly. Directions are stored as bytes, so that a long network's
+// members stay in the cache from pass to pass; they convert to doubles exactly.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
     static const double residualTolerance = DoubleBelow(ResidualTolerance);
@@ -370,7 +382,7 @@ TMeshSolver::TPass TMeshSolver::RunPass()
     const double *const r = m_passR.data();
     const double *const h = m_passH.data();
     const std::uint16_t *const branch = m_passBranch.data();
-    const double *const direction = m_passDirection.data();
+    const std::int8_t *const direction = m_passDirection.data();
     for (int k = 0; k < meshes; ++k) {
         const int begin = m_passStart[k];
         const int end = m_passStart[k + 1];
@@ -384,8 +396,8 @@ TMeshSolver::TPass TMeshSolver::RunPass()
             const double q1 = q[b1];
             const double s0 = r[b0] * std::fabs(q0);
             const double s1 = r[b1] * std::fabs(q1);
-            const double term0 = direction[i] * (s0 * q0 - h[b0]);
-            const double term1 = direction[i + 1] * (s1 * q1 - h[b1]);
+            const double term0 = static_cast<double>(direction[i]) * (s0 * q0 - h[b0]);
+            const double term1 = static_cast<double>(direction[i + 1]) * (s1 * q1 - h[b1]);
             residual += term0;
             slope += s0;
             residual += term1;
@@ -398,7 +410,7 @@ TMeshSolver::TPass TMeshSolver::RunPass()
         if (!std::isfinite(dq))
             return TPass::Fault;
         for (int i = begin; i < end; ++i)
-            q[branch[i]] -= direction[i] * dq;
+            q[branch[i]] -= static_cast<double>(direction[i]) * dq;
         m_lastCorrections[k] = dq;
         if (std::fabs(residual) > residualTolerance || std::fabs(dq) > flowTolerance)
             settled = false;
@@ -419,7 +431,7 @@ void TMeshSolver::PreparePassMembers()
     for (int k = 0; k < MeshCount(); ++k) {
         for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
             m_passBranch.push_back(static_cast<std::uint16_t>(m->Branch));
-            m_passDirection.push_back(m->Direction);
+            m_passDirection.push_back(static_cast<std::int8_t>(m->Direction));
         }
         if (m_passBranch.size() % 2 != 0) {
             m_passBranch.push_back(0);

@@ -112,7 +112,7 @@ private:
     std::vector<int> m_meshStart;
     // The passes' flat arrays: members' branches and directions, and by branch Q, R and H.
     std::vector<std::uint16_t> m_passBranch;
-    std::vector<double> m_passDirection;
+    std::vector<std::int8_t> m_passDirection;
     std::vector<int> m_passStart;  // by mesh, into the two above
     std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
@@ -122,7 +122,7 @@ private:
     std::vector<int> m_solveBranches;
     std::vector<int> m_nodeIndex;
     int m_unknowns = 0;
-    TSparseCholesky m_pressureSystem;
+    TSparseCholesky &m_pressureSystem;
     std::vector<double> m_slope, m_loss, m_change, m_drop, m_rhs, m_balance;  // the Newton step's work
     std::vector<double> m_passFlows, m_bestFlows, m_trial;  // flows kept in case the steps never converge
 };
