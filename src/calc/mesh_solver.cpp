@@ -29,10 +29,16 @@ constexpr double MinBranchSlope = 1e-6;
 // The Newton steps end once every mesh obeys the loop law within this
 // (mm w.c.) and every node balances within NewtonBalance (m³/s): far inside
 // the method's own tolerance, yet above the rounding of a long mesh's sum.
-// Flows near zero still creep under Newton steps, so a test on how far flows
-// move would never end there; the loop law is what the method asks for.
 constexpr double NewtonLoopResidual = 1e-9;
 constexpr double NewtonBalance = 1e-9;
+// The loop law hardly sees a flow near zero: R·Q·|Q| of 1e-5 m³/s is far
+// below any residual test, and a full step only halves such a flow's distance
+// from its solution. So the steps also go on until no flow moves by more than
+// this (m³/s), which then bounds how far each flow is from the solution; when
+// rounding keeps them moving, NewtonRefineStallSteps steps without a new least
+// movement end the steps.
+constexpr double NewtonFlowChange = 1e-9;
+constexpr int NewtonRefineStallSteps = 3;
 // Full steps from flows far from the solution may raise the residuals for a
 // few steps before they converge. This many steps without a new least worst
 // residual mean the rounding floor is reached, or the network has no solution
@@ -41,18 +47,15 @@ constexpr int NewtonStallSteps = 10;
 // Loop passes then confirm the result by the method's own test.
 constexpr int ConfirmingPasses = 20;
 
-// The passes are judged early not to settle by pass MaxPasses when even an
-// optimistic look ahead leaves them far from it. A pass's distance is its
-// worst mesh's residual or correction in units of their tolerances (the pass
-// settles at 1 or less). Passes do not shrink it steadily, so the look ahead
-// takes the least distance of the last JudgeSmoothing passes, and the rate at
-// which that least distance fell over the last JudgeWindow passes, carried on
-// to pass MaxPasses. The look ahead must stay above JudgeMargin tolerances:
-// on tens of thousands of generated networks, those that settled within the
-// passes never came within a factor of seven of that.
-constexpr int JudgeWindow = 50;
-constexpr int JudgeSmoothing = 10;
-constexpr double JudgeMargin = 100;
+// The pressure system's symbolic analysis depends only on the network's shape,
+// and studies solve one network many times over, on several threads at once:
+// each thread keeps the system of its last extended solve, whose analysis
+// serves again while the shape stays the same.
+TSparseCholesky &ThreadPressureSystem()
+{
+    thread_local TSparseCholesky system;
+    return system;
+}
 
 } // namespace
 
@@ -69,7 +72,8 @@ TMeshSolver::TMeshSolver(TNetworkTables &t, int branchCount, int nodeCount,
       m_h(h),
       m_q(q),
       m_usable(TableSize, false),
-      m_isChord(TableSize, false)
+      m_isChord(TableSize, false),
+      m_pressureSystem(ThreadPressureSystem())
 {
     // The whole end-node tables are copied; only the copies see the surface join.
     m_begin = beginNode;
@@ -366,21 +370,19 @@ bool TMeshSolver::BuildMeshes()
 // Every product and sum is the method's own, in its order, so the flows agree
 // with R·Q·|Q| − H summed member by member to the last bit: R·|Q|·Q has the
 // magnitude and the sign of R·Q·|Q| at every rounding, and a direction of ±1
-// multiplies exactly.
+// multiplies exactly. Directions are stored as bytes, so that a long network's
+// members stay in the cache from pass to pass; they convert to doubles exactly.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
     static const double residualTolerance = DoubleBelow(ResidualTolerance);
     static const double flowTolerance = DoubleBelow(FlowTolerance);
-    static const double perResidual = 1 / residualTolerance;
-    static const double perFlow = 1 / flowTolerance;
     bool settled = true;
-    double worst = 0;
     const int meshes = MeshCount();
     double *const q = m_passQ.data();
     const double *const r = m_passR.data();
     const double *const h = m_passH.data();
     const std::uint16_t *const branch = m_passBranch.data();
-    const double *const direction = m_passDirection.data();
+    const std::int8_t *const direction = m_passDirection.data();
     for (int k = 0; k < meshes; ++k) {
         const int begin = m_passStart[k];
         const int end = m_passStart[k + 1];
@@ -394,8 +396,8 @@ TMeshSolver::TPass TMeshSolver::RunPass()
             const double q1 = q[b1];
             const double s0 = r[b0] * std::fabs(q0);
             const double s1 = r[b1] * std::fabs(q1);
-            const double term0 = direction[i] * (s0 * q0 - h[b0]);
-            const double term1 = direction[i + 1] * (s1 * q1 - h[b1]);
+            const double term0 = static_cast<double>(direction[i]) * (s0 * q0 - h[b0]);
+            const double term1 = static_cast<double>(direction[i + 1]) * (s1 * q1 - h[b1]);
             residual += term0;
             slope += s0;
             residual += term1;
@@ -408,13 +410,11 @@ TMeshSolver::TPass TMeshSolver::RunPass()
         if (!std::isfinite(dq))
             return TPass::Fault;
         for (int i = begin; i < end; ++i)
-            q[branch[i]] -= direction[i] * dq;
+            q[branch[i]] -= static_cast<double>(direction[i]) * dq;
         m_lastCorrections[k] = dq;
         if (std::fabs(residual) > residualTolerance || std::fabs(dq) > flowTolerance)
             settled = false;
-        worst = std::max(worst, std::max(std::fabs(residual) * perResidual, std::fabs(dq) * perFlow));
     }
-    m_passDistance.push_back(worst);
     return settled ? TPass::Settled : TPass::Unsettled;
 }
 
@@ -425,11 +425,13 @@ void TMeshSolver::PreparePassMembers()
 {
     m_passBranch.clear();
     m_passDirection.clear();
+    m_passBranch.reserve(m_members.size() + m_chords.size());
+    m_passDirection.reserve(m_members.size() + m_chords.size());
     m_passStart.assign(1, 0);
     for (int k = 0; k < MeshCount(); ++k) {
         for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
             m_passBranch.push_back(static_cast<std::uint16_t>(m->Branch));
-            m_passDirection.push_back(m->Direction);
+            m_passDirection.push_back(static_cast<std::int8_t>(m->Direction));
         }
         if (m_passBranch.size() % 2 != 0) {
             m_passBranch.push_back(0);
@@ -439,26 +441,8 @@ void TMeshSolver::PreparePassMembers()
     }
 }
 
-// Whether the passes run so far, m_passDistance, show that the passes will
-// not settle by pass MaxPasses.
-bool TMeshSolver::WillNotSettle() const
-{
-    const int pass = static_cast<int>(m_passDistance.size());
-    if (pass < JudgeWindow + JudgeSmoothing)
-        return false;
-    const auto least = [&](int last) {
-        return *std::min_element(m_passDistance.begin() + (last - JudgeSmoothing), m_passDistance.begin() + last);
-    };
-    const double now = least(pass);
-    const double before = least(pass - JudgeWindow);
-    // A distance that did not fall leaves it as it is.
-    const double perPass = std::min(0.0, std::log(now / before) / JudgeWindow);
-    return std::log(now) + perPass * (MaxPasses - pass) > std::log(JudgeMargin);
-}
-
-// Passes until one settles or `passes` have run, or with `judge` until they
-// are judged not to settle within MaxPasses; false after a fault.
-bool TMeshSolver::RunPasses(int passes, bool &settled, bool judge)
+// Passes until one settles or `passes` have run; false after a fault.
+bool TMeshSolver::RunPasses(int passes, bool &settled)
 {
     if (m_passStart.size() != m_meshStart.size())
         PreparePassMembers();
@@ -469,25 +453,25 @@ bool TMeshSolver::RunPasses(int passes, bool &settled, bool judge)
     m_passH.assign(m_h.begin(), m_h.begin() + size);
     m_passQ[0] = m_passR[0] = m_passH[0] = 0;
     m_lastCorrections.assign(m_chords.size(), 0.0);
-    m_passDistance.clear();
-    m_passDistance.reserve(static_cast<std::size_t>(passes));
     settled = false;
     TPass result = TPass::Unsettled;
     for (int pass = 0; pass < passes && result == TPass::Unsettled; ++pass) {
         ++Stats.Passes;
         result = RunPass();
-        if (judge && result == TPass::Unsettled && WillNotSettle())
-            break;
     }
     std::copy(m_passQ.begin() + 1, m_passQ.end(), m_q.begin() + 1);
     settled = result == TPass::Settled;
     return result != TPass::Fault && FlowsFinite();
 }
 
+// Only the passes themselves tell whether they settle by pass MaxPasses:
+// passes that stall, or even rise, for tens of passes can then fall steeply
+// and settle just before the last, so no look ahead from their course decides
+// it. The extended solve therefore begins after the last pass.
 bool TMeshSolver::IterateMeshes()
 {
     bool settled = false;
-    if (!RunPasses(MaxPasses, settled, true))
+    if (!RunPasses(MaxPasses, settled))
         return false;
     if (settled) {
         Stats.Settling = stSettled;
@@ -540,8 +524,8 @@ bool TMeshSolver::ExtendSolve()
     for (int k = 0; k < MeshCount(); ++k)
         longestMesh = std::max(longestMesh, static_cast<int>(MeshEnd(k) - MeshBegin(k)));
     // Full steps need not improve on every step. Should they never converge,
-    // the flows that obey the loop law best are kept: those of the passes, or
-    // of the step with the least bound.
+    // the latest flows that met the loop law are kept, else those that obey
+    // it best: the passes' flows, or those of the step with the least bound.
     const auto saveFlows = [&](std::vector<double> &into) {
         into.resize(m_solveBranches.size());
         for (std::size_t k = 0; k < m_solveBranches.size(); ++k)
@@ -552,35 +536,52 @@ bool TMeshSolver::ExtendSolve()
             m_q[m_solveBranches[k]] = from[k];
     };
     saveFlows(m_passFlows);
+    m_bestFlows.clear();
     bool converged = false;
+    bool obeyed = false;  // some step met the loop law; m_bestFlows holds the latest such
     double best = HUGE_VAL;
+    double leastMove = HUGE_VAL;
     int stalled = 0;
-    for (int step = 0; step < MaxNewtonSteps && stalled < NewtonStallSteps && !converged; ++step) {
+    for (int step = 0; step < MaxNewtonSteps; ++step) {
         double mismatch = 0;
-        if (!NewtonStep(mismatch))
+        double moved = 0;
+        if (!NewtonStep(mismatch, moved))
             break;
         ++Stats.NewtonSteps;
         const double bound = longestMesh * mismatch;
-        converged = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance;
-        if (bound < best) {
+        const bool obeys = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance;
+        if (obeys && moved <= NewtonFlowChange) {
+            converged = true;
+            break;
+        }
+        if (obeys) {
+            // The law holds; what is left is flows near zero settling down.
+            obeyed = true;
+            saveFlows(m_bestFlows);
+            if (moved < leastMove) {
+                leastMove = moved;
+                stalled = 0;
+            } else if (++stalled >= NewtonRefineStallSteps) {
+                break;
+            }
+        } else if (bound < best) {
             best = bound;
             stalled = 0;
-            if (!converged)
+            if (!obeyed)
                 saveFlows(m_bestFlows);
-        } else {
-            ++stalled;
+        } else if (++stalled >= NewtonStallSteps) {
+            break;
         }
     }
     if (!converged) {
-        const double passResidual = WorstLoopResidual(m_passFlows);
-        if (!m_bestFlows.empty() && WorstLoopResidual(m_bestFlows) < passResidual)
+        if (obeyed || (!m_bestFlows.empty() && WorstLoopResidual(m_bestFlows) < WorstLoopResidual(m_passFlows)))
             restoreFlows(m_bestFlows);
         else
             restoreFlows(m_passFlows);
     }
     RebalanceTreeFlows();
     bool settled = false;
-    if (!RunPasses(ConfirmingPasses, settled, false))
+    if (!RunPasses(ConfirmingPasses, settled))
         return false;
     Stats.Settling = settled ? stExtended : stUnsettled;
     return true;
@@ -652,8 +653,9 @@ void TMeshSolver::RebalanceTreeFlows()
 // Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
 // (P_i − P_j − h)/G, in full: near the solution the full step converges
 // quadratically, where a shortened one would only creep. mismatch receives the
-// largest |R·Q·|Q| − H − (P_i − P_j)| at the new flows.
-bool TMeshSolver::NewtonStep(double &mismatch)
+// largest |R·Q·|Q| − H − (P_i − P_j)| at the new flows, moved the largest
+// change of a flow.
+bool TMeshSolver::NewtonStep(double &mismatch, double &moved)
 {
     const std::size_t count = m_solveBranches.size();
     m_slope.resize(count);
@@ -697,8 +699,10 @@ bool TMeshSolver::NewtonStep(double &mismatch)
             return false;
     }
     mismatch = 0;
+    moved = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
+        moved = std::max(moved, std::fabs(m_change[k]));
         const double q = m_q[b] += m_change[k];
         mismatch = std::max(mismatch, std::fabs(m_r[b] * q * std::fabs(q) - m_h[b] - m_drop[k]));
     }

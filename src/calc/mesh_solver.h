@@ -78,12 +78,11 @@ private:
     enum class TPass { Settled, Unsettled, Fault };
     TPass RunPass();
     void PreparePassMembers();
-    bool RunPasses(int passes, bool &settled, bool judge);
-    bool WillNotSettle() const;
+    bool RunPasses(int passes, bool &settled);
     class TFrontier;
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
-    bool NewtonStep(double &mismatch);
+    bool NewtonStep(double &mismatch, double &moved);
     double WorstLoopResidual(const std::vector<double> &flows);
     double WorstImbalance();
     void RebalanceTreeFlows();
@@ -113,18 +112,17 @@ private:
     std::vector<int> m_meshStart;
     // The passes' flat arrays: members' branches and directions, and by branch Q, R and H.
     std::vector<std::uint16_t> m_passBranch;
-    std::vector<double> m_passDirection;
+    std::vector<std::int8_t> m_passDirection;
     std::vector<int> m_passStart;  // by mesh, into the two above
     std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
-    std::vector<double> m_passDistance;  // by pass of the current run, the worst mesh's distance from settling
 
     // The extended solve: the branches and nodes of the tree's part of the
     // network, with the pressure system over its nodes but the reference.
     std::vector<int> m_solveBranches;
     std::vector<int> m_nodeIndex;
     int m_unknowns = 0;
-    TSparseCholesky m_pressureSystem;
+    TSparseCholesky &m_pressureSystem;
     std::vector<double> m_slope, m_loss, m_change, m_drop, m_rhs, m_balance;  // the Newton step's work
     std::vector<double> m_passFlows, m_bestFlows, m_trial;  // flows kept in case the steps never converge
 };

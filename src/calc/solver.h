@@ -29,9 +29,9 @@ enum CalcResult : std::int16_t {
     crCalcFailed = 6,         // the tree, flows, meshes or iteration failed
 };
 
-// How the iteration came to rest. The loop passes stop after 200, or sooner
-// once they are judged not to settle by then; a network still unsettled is
-// finished by Newton steps on the node pressures.
+// How the iteration came to rest. The loop passes stop once one settles, or
+// after 200; a network still unsettled is finished by Newton steps on the node
+// pressures.
 enum TSettling : std::int16_t {
     stNotRun = 0,       // the call ended before the iteration
     stSettled = 1,      // a pass within the first 200 left every mesh settled

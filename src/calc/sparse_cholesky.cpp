@@ -13,6 +13,8 @@ struct TSparseCholesky::TImpl
     TMatrix Matrix;
     Eigen::SimplicialLDLT<TMatrix, Eigen::Lower> Factorization;
     std::vector<int> Diagonal;  // where each diagonal entry is stored
+    int Size = -1;
+    std::vector<std::pair<int, int>> Couplings;  // as given to the last SetPattern
     mutable Eigen::VectorXd Work;
 
     double &Entry(int row, int col)
@@ -31,6 +33,10 @@ TSparseCholesky::~TSparseCholesky() = default;
 
 void TSparseCholesky::SetPattern(int n, const std::vector<std::pair<int, int>> &couplings)
 {
+    if (n == m->Size && couplings == m->Couplings)
+        return;
+    m->Size = n;
+    m->Couplings = couplings;
     std::vector<Eigen::Triplet<double, int>> entries;
     entries.reserve(static_cast<std::size_t>(n) + couplings.size());
     for (int i = 0; i < n; ++i)

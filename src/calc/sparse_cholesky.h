@@ -14,7 +14,8 @@ public:
     TSparseCholesky(const TSparseCholesky &) = delete;
     TSparseCholesky &operator=(const TSparseCholesky &) = delete;
 
-    // n unknowns coupled by the pairs given (i != j; repeats are fine).
+    // n unknowns coupled by the pairs given (i != j; repeats are fine). The
+    // same pattern given again, pair for pair, keeps its analysis.
     void SetPattern(int n, const std::vector<std::pair<int, int>> &couplings);
     // Zeroes every value, keeping the pattern.
     void Clear();

@@ -127,6 +127,9 @@ TReferenceResult SolveByNewton(const TNetworkTables &t)
         return sum;
     };
 
+    // The loop law hardly sees flows near zero, so the steps also go on until
+    // the circulations stop moving.
+    double lastMove = HUGE_VAL;
     for (result.Iterations = 0; result.Iterations < 200; ++result.Iterations) {
         const std::vector<double> flow = flows(q);
         std::vector<double> gradient(static_cast<std::size_t>(n), 0.0);
@@ -143,7 +146,7 @@ TReferenceResult SolveByNewton(const TNetworkTables &t)
             worst = std::max(worst, std::fabs(gradient[k]));
         }
         result.WorstLoopResidual = worst;
-        if (worst < 1e-9) {
+        if (worst < 1e-9 && lastMove < 1e-11) {
             result.Converged = true;
             break;
         }
@@ -171,6 +174,9 @@ TReferenceResult SolveByNewton(const TNetworkTables &t)
             if (content(flows(trial)) <= before)
                 break;
         }
+        lastMove = 0;
+        for (int k = 0; k < n; ++k)
+            lastMove = std::max(lastMove, std::fabs(trial[k] - q[k]));
         q = trial;
     }
     const std::vector<double> flow = flows(q);
