@@ -8,6 +8,8 @@
 #include "report/report_document.h"
 #include "report/report_objects.h"
 
+#include <algorithm>
+
 namespace {
 
 int R(double value) { return static_cast<int>(Round(value)); }
@@ -108,7 +110,8 @@ void TfrMemoView::ApplyFont(TCanvas &canvas)
         canvas.Font.Height = 0;
         canvas.Font.Size = FontSize;
     } else {
-        const double pixels = FontSize * 96.0 / 72.0 * ScaleY;
+        // Bounded before the conversion: a damaged file's size may be any int.
+        const double pixels = std::clamp(FontSize * 96.0 / 72.0 * ScaleY, -1e6, 1e6);
         const int height = ScaleY == 1.0 ? R(pixels) : static_cast<int>(pixels);
         // A zero height would mean "use the size in points".
         canvas.Font.Height = height != 0 ? -std::abs(height) : -1;

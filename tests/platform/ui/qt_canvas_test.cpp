@@ -1,5 +1,6 @@
 #include "platform/ui/qt_canvas.h"
 
+#include <QtCore/QElapsedTimer>
 #include <QtCore/QFileInfo>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QPdfWriter>
@@ -171,6 +172,31 @@ TEST(QtCanvas, ClippingKeepsPaintInside)
     EXPECT_EQ(At(image, 15, 15), clBlue);
     EXPECT_EQ(At(image, 9, 15), clWhite);
     EXPECT_EQ(At(image, 20, 15), clWhite);
+}
+
+TEST(QtCanvas, HugeTextInksOnlyWhatTheImageShowsInTheTimeOfANormalOne)
+{
+    // Inked whole first, this text would take a scratch image of over a
+    // gigabyte and seconds.
+    const QString text(30, QChar(u'Ж'));
+    QImage image = WhiteImage(200, 100), beside = WhiteImage(200, 100);
+    QElapsedTimer timer;
+    timer.start();
+    for (QImage *target : {&image, &beside}) {
+        TQtCanvas canvas(target);
+        canvas.Font.Size = 2400;
+        canvas.Brush.Color = clSilver;
+        // Over the image (above the letters, in their cell), then wholly beside it.
+        if (target == &image)
+            canvas.TextOut(-100, -100, text);
+        else
+            canvas.TextOut(300, -100, text);
+        canvas.End();
+    }
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(At(image, 0, 0), clSilver);
+    EXPECT_EQ(At(image, 199, 99), clSilver);
+    EXPECT_EQ(beside, WhiteImage(200, 100));
 }
 
 TEST(QtCanvas, TurnedTextReadsUpwardsFromItsPoint)
