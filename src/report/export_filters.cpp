@@ -292,8 +292,10 @@ void TfrRTFExportFilter::AddObject(int x, int y, TfrView *view)
 
 void TfrRTFExportFilter::WritePicture(const TPicture &p)
 {
+    // Twips in a wider type: a damaged file's position may be any int.
     QByteArray out = "\\pard\\phmrg\\posx" + Number(Round(p.X / 1.3 * 20)) + "\\posy" + Number(std::int64_t{p.Y} * 20)
-                     + "\\absh" + Number(std::int64_t{p.Height} * 20) + "\\absw" + Number(std::int64_t{p.Width} * 20) + "{\\pict\\wmetafile8\\picw"
+                     + "\\absh" + Number(std::int64_t{p.Height} * 20) + "\\absw" + Number(std::int64_t{p.Width} * 20)
+                     + "{\\pict\\wmetafile8\\picw"
                      + Number(Round(p.Width * 26.46875)) + "\\pich" + Number(Round(p.Height * 26.46875))
                      + " \\picbmp\\picbpp4" + CrLf;
     const std::uint32_t fileSize = static_cast<std::uint8_t>(p.Bitmap[2]) | static_cast<std::uint8_t>(p.Bitmap[3]) << 8

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace api = tunvex_api;
 
@@ -174,7 +175,7 @@ bool TBranchSymbolList::AddLibrary(std::unique_ptr<QLibrary> library)
     // scan goes on with the next file.
     const char *name = nullptr;
     const char *failed = "GetSymbolName";
-    QString error;
+    std::optional<QString> error;
     try {
         name = s.GetSymbolName();
         failed = "GetSymbolDescription";
@@ -182,12 +183,12 @@ bool TBranchSymbolList::AddLibrary(std::unique_ptr<QLibrary> library)
     } catch (...) {
         error = CurrentExceptionText();
     }
-    if (!name || !error.isNull()) {
+    if (!name || error) {
         const QString file = library->fileName();
         library->unload();
-        if (!error.isNull()) {
+        if (error) {
             const QString text = QStringLiteral("Библиотека символов \"%1\" не подключена: %2 завершилась с ошибкой.");
-            ShowMessageBox(LookupText(text).arg(file, QLatin1String(failed)) + QStringLiteral("\n\n") + error,
+            ShowMessageBox(LookupText(text).arg(file, QLatin1String(failed)) + QStringLiteral("\n\n") + *error,
                            ApplicationTitle, mb::Ok | mb::IconError);
         }
         return false;

@@ -20,17 +20,17 @@ std::optional<TPlugin> RegisterPlugin(const QString &fileName, QLibrary &library
     // A library whose GetPlugName throws would end the program at every start
     // (the scan runs before the main window shows): it is skipped and named.
     QString caption;
-    QString error;
+    std::optional<QString> error;
     try {
         const char *name = getName();
         caption = name ? DecodeCp1251(QByteArray(name)) : QString();
     } catch (...) {
         error = CurrentExceptionText();
     }
-    if (!error.isNull()) {
+    if (error) {
         library.unload();
         const QString text = QStringLiteral("Модуль расширения \"%1\" не подключен: GetPlugName завершилась с ошибкой.");
-        ShowMessageBox(LookupText(text).arg(fileName) + QStringLiteral("\n\n") + error, ApplicationTitle,
+        ShowMessageBox(LookupText(text).arg(fileName) + QStringLiteral("\n\n") + *error, ApplicationTitle,
                        mb::Ok | mb::IconError);
         return std::nullopt;
     }
