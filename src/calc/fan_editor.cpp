@@ -493,10 +493,14 @@ void TFanEditor::Save()
             Catalogue.TypeName = name.left(CurrentFanNameCapacity);
             Catalogue.Record.TypeName = name.left(FanTypeNameCapacity);
         }
-        if (Catalogue.WriteFanType()) {
-            NewTypeMode = false;
-            TypeLoaded();
+        if (!Catalogue.WriteFanType()) {
+            // Not written (the error is shown): "Сохранить" stays for another
+            // try, and the type is still the one being edited.
+            SaveVisible = true;
+            return;
         }
+        NewTypeMode = false;
+        TypeLoaded();
     }
     SaveVisible = false;
     DeleteVisible = true;

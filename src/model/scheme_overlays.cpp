@@ -5,6 +5,8 @@
 
 #include <QtCore/QtEndian>
 
+#include <algorithm>
+
 TPLABaloon::TPLABaloon(const TNetworkTables &t, std::int32_t x, std::int32_t number, std::int32_t y)
     : Color(GetPLAPositionColor(t, number)), Number(number), X(x), Y(y)
 {
@@ -94,7 +96,8 @@ TMapText MapTextFromRecord(const char *p)
 {
     TMapText text;
     text.SetText(GetShortString(p, TMapText::MaxTextLength + 1));
-    text.SetSizeFactor(qFromLittleEndian<std::int32_t>(p + 252));
+    text.SetSizeFactor(std::clamp(qFromLittleEndian<std::int32_t>(p + 252), TMapText::MinSizeFactor,
+                                  TMapText::MaxSizeFactor));
     text.SetStyle(static_cast<std::uint8_t>(p[256]));
     text.SetPos(qFromLittleEndian<std::int32_t>(p + 260), qFromLittleEndian<std::int32_t>(p + 264));
     text.SetColor(qFromLittleEndian<std::int32_t>(p + 268));

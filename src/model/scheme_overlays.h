@@ -166,6 +166,10 @@ struct TMapText
     static constexpr int RecordSize = 308;
     static constexpr int MaxTextLength = 250;
     static constexpr int MaxFontNameLength = 30;
+    // The text dialog offers factors 1 to 3; a file may hold any, and is read
+    // into that range (a huge factor would take seconds and gigabytes a redraw).
+    static constexpr std::int32_t MinSizeFactor = 1;
+    static constexpr std::int32_t MaxSizeFactor = 3;
 
     QString Text;
     std::int32_t SizeFactor = 1;

@@ -3,6 +3,7 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 TColor ColorToRGB(TColor color)
@@ -29,9 +30,12 @@ TColor ColorToRGB(TColor color)
 
 int TCanvas::FontPixelHeight() const
 {
+    // Wider first: the height of a damaged file may be the one int whose
+    // magnitude an int cannot hold.
     if (Font.Height != 0)
-        return std::abs(Font.Height);
-    return static_cast<int>(Round(Font.Size * PixelsPerInchY() / 72.0));
+        return static_cast<int>(std::min<std::int64_t>(std::abs(std::int64_t{Font.Height}), INT_MAX));
+    return static_cast<int>(std::clamp<std::int64_t>(Round(static_cast<double>(Font.Size) * PixelsPerInchY() / 72.0),
+                                                     INT_MIN, INT_MAX));
 }
 
 std::vector<TCanvas::TTextPiece> TCanvas::JustifiedPieces(const QString &text)

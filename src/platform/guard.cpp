@@ -5,20 +5,29 @@
 
 #include <new>
 
+QString CurrentExceptionText()
+{
+    try {
+        throw;
+    } catch (const Exception &e) {
+        return e.Message();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("Недостаточно памяти.");
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Неизвестная ошибка.");
+    }
+}
+
 bool GuardedCall(const std::function<void()> &command)
 {
     QString message;
     try {
         command();
         return true;
-    } catch (const Exception &e) {
-        message = e.Message();
-    } catch (const std::bad_alloc &) {
-        message = QStringLiteral("Недостаточно памяти.");
-    } catch (const std::exception &e) {
-        message = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        message = QStringLiteral("Неизвестная ошибка.");
+        message = CurrentExceptionText();
     }
     ShowMessageBox(message, ApplicationTitle, mb::Ok | mb::IconError);
     return false;

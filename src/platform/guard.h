@@ -7,3 +7,7 @@
 
 // Returns false when the command ended with an error (already shown).
 bool GuardedCall(const std::function<void()> &command);
+
+// The user-facing text of the exception being handled; call it only inside a
+// catch block.
+QString CurrentExceptionText();

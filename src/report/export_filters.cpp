@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/exceptions.h"
 #include "platform/numbers.h"
+#include "platform/prompt.h"
 #include "report/engine.h"
 #include "report/report_objects.h"
 
@@ -14,6 +15,10 @@ namespace {
 int FontHeight = 16;
 constexpr int FirstRows = 201;
 constexpr int MaxItemText = 255;
+// No sheet reaches this far right or down (over five metres): a text
+// beyond it, from a damaged or hand-made prepared report, would grow the
+// grid and the file without bound, so it is left out.
+constexpr int MaxSheetExtent = 20000;
 const QByteArray CrLf("\r\n");
 
 // Texts go out in code page 1251.
@@ -122,6 +127,10 @@ void TfrTextExportFilter::AddText(int x, int y, TfrView *view, const QString &te
 {
     if (!view)
         return;
+    if (x > MaxSheetExtent || y > MaxSheetExtent) {
+        ++m_outsideSheet;
+        return;
+    }
     // Texts above the sheet's top still belong to its first row.
     const int row = std::max<int>(0, static_cast<int>(Round(static_cast<double>(y) / ExportFontHeight())));
     if (row >= static_cast<int>(Rows.size()))
@@ -139,6 +148,14 @@ void TfrTextExportFilter::AddText(int x, int y, TfrView *view, const QString &te
     std::vector<TfrTextItem> &items = Rows[row];
     const auto at = std::find_if(items.begin(), items.end(), [x](const TfrTextItem &i) { return i.X >= x; });
     items.insert(at, std::move(item));
+}
+
+void TfrTextExportFilter::EndDocument()
+{
+    if (m_outsideSheet > 0)
+        ShowMessageBox(LookupText(QStringLiteral("Текстов за пределами листа: %1. В файл они не записаны."))
+                           .arg(m_outsideSheet),
+                       ApplicationTitle, mb::Ok | mb::IconWarning);
 }
 
 int TfrTextExportFilter::LastUsedRow() const
@@ -275,8 +292,10 @@ void TfrRTFExportFilter::AddObject(int x, int y, TfrView *view)
 
 void TfrRTFExportFilter::WritePicture(const TPicture &p)
 {
-    QByteArray out = "\\pard\\phmrg\\posx" + Number(Round(p.X / 1.3 * 20)) + "\\posy" + Number(p.Y * 20) + "\\absh"
-                     + Number(p.Height * 20) + "\\absw" + Number(p.Width * 20) + "{\\pict\\wmetafile8\\picw"
+    // Twips in a wider type: a damaged file's position may be any int.
+    QByteArray out = "\\pard\\phmrg\\posx" + Number(Round(p.X / 1.3 * 20)) + "\\posy" + Number(std::int64_t{p.Y} * 20)
+                     + "\\absh" + Number(std::int64_t{p.Height} * 20) + "\\absw" + Number(std::int64_t{p.Width} * 20)
+                     + "{\\pict\\wmetafile8\\picw"
                      + Number(Round(p.Width * 26.46875)) + "\\pich" + Number(Round(p.Height * 26.46875))
                      + " \\picbmp\\picbpp4" + CrLf;
     const std::uint32_t fileSize = static_cast<std::uint8_t>(p.Bitmap[2]) | static_cast<std::uint8_t>(p.Bitmap[3]) << 8
@@ -317,7 +336,7 @@ void TfrRTFExportFilter::EndPage()
             if (!previous || previous->FontName != item.FontName)
                 format += "\\f" + Number(FontIndex(item.FontName));
             if (!previous || previous->FontSize != item.FontSize)
-                format += "\\fs" + Number(2 * item.FontSize);
+                format += "\\fs" + Number(2 * std::int64_t{item.FontSize});
             if (!previous || previous->FontStyle != item.FontStyle) {
                 const int was = previous ? previous->FontStyle : 0;
                 // A style the previous text had and this one lacks is switched off.

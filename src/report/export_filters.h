@@ -70,10 +70,14 @@ public:
 
     void BeginPage() override;
     void EndPage() override;
+    // Says how many texts lay beyond what a sheet can hold.
+    void EndDocument() override;
+    // A text beyond what a sheet can hold is left out and counted.
     void AddText(int x, int y, TfrView *view, const QString &text) override;
 
     // Rows of the current page, each ordered by x. 201 rows at the start of
-    // a page; a text further down makes the grid grow, so nothing is lost.
+    // a page; a text further down makes the grid grow up to what a sheet
+    // holds.
     std::vector<std::vector<TfrTextItem>> Rows;
 
 protected:
@@ -82,6 +86,9 @@ protected:
     // The rows up to the last used one, each item padded to its column
     // (cellWidth 0: characters of the text export; else fields that wide).
     QByteArray ColumnLines(char pad, int cellWidth) const;
+
+private:
+    int m_outsideSheet = 0;
 };
 
 class TfrRTFExportFilter : public TfrTextExportFilter

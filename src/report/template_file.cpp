@@ -94,6 +94,23 @@ void ForEachPreparedObject(TfrStream &stream, const std::function<void(std::uniq
     }
 }
 
+void CheckPreparedObjects(TfrStream &stream)
+{
+    // Read now, a damaged object refuses the file instead of throwing from
+    // the preview's drawing later. Reading sets the version in force.
+    const std::uint8_t version = TemplateVersion;
+    try {
+        ForEachPreparedObject(stream, [](std::unique_ptr<TfrView>) {});
+        TemplateVersion = version;
+    } catch (const Exception &) {
+        throw;
+    } catch (const std::bad_alloc &) {
+        throw;
+    } catch (const std::exception &) {
+        throw EReadError();
+    }
+}
+
 void TfrEMFPages::BuildPageModel(int index)
 {
     TfrPreparedPage &page = (*this)[index];
@@ -206,8 +223,10 @@ void TfrEMFPages::LoadFromStream(TfrStream &stream, TfrReportDocument *report)
             throw EReadError();
         const QByteArray objects = stream.ReadBytes(end - stream.Position());
         // The decompress hook gives nothing: such pages show nothing.
-        if (!compressed)
+        if (!compressed) {
             page->Stream = TfrStream(objects);
+            CheckPreparedObjects(page->Stream);
+        }
         TPrinterSettings &settings = *PrinterSettings;
         settings.SetPaper(page->PaperCode, page->PaperWidth, page->PaperHeight, page->Orientation);
         settings.FillPrinterInfo(page->PrinterInfo);

@@ -107,3 +107,6 @@ private:
 // Reads the objects of a page stream (its version byte first) one by one;
 // the callback gets each object, read in prepared form.
 void ForEachPreparedObject(TfrStream &stream, const std::function<void(std::unique_ptr<TfrView>)> &take);
+// Reads every object of a page stream and drops it: an EReadError (or the
+// reader's own Exception) when one is damaged.
+void CheckPreparedObjects(TfrStream &stream);

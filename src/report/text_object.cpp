@@ -8,9 +8,18 @@
 #include "report/report_document.h"
 #include "report/report_objects.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace {
 
 int R(double value) { return static_cast<int>(Round(value)); }
+
+// Positions and sizes are summed in a wider type and kept in the int range:
+// those of a damaged file may be any int.
+using I64 = std::int64_t;
+int Clamped(I64 value) { return static_cast<int>(std::clamp<I64>(value, INT_MIN, INT_MAX)); }
 
 bool IsBreakChar(QChar c) { return c == u' ' || c == u',' || c == u'-' || c == u'.'; }
 bool IsLineBreak(QChar c) { return c == u'\r' || c == u'\n'; }
@@ -108,7 +117,8 @@ void TfrMemoView::ApplyFont(TCanvas &canvas)
         canvas.Font.Height = 0;
         canvas.Font.Size = FontSize;
     } else {
-        const double pixels = FontSize * 96.0 / 72.0 * ScaleY;
+        // Bounded before the conversion: a damaged file's size may be any int.
+        const double pixels = std::clamp(FontSize * 96.0 / 72.0 * ScaleY, -1e6, 1e6);
         const int height = ScaleY == 1.0 ? R(pixels) : static_cast<int>(pixels);
         // A zero height would mean "use the size in points".
         canvas.Font.Height = height != 0 ? -std::abs(height) : -1;
@@ -124,7 +134,7 @@ void TfrMemoView::WrapParagraph(TCanvas &canvas, const QString &s, int width, in
 {
     const auto add = [&](const QString &text) {
         m_wrapped << text;
-        pos += lineHeight;
+        pos = Clamped(I64{pos} + lineHeight);
     };
     const auto widthOf = [&](int from, int to) { return canvas.TextWidth(s.mid(from, to - from + 1)); };
     const int n = static_cast<int>(s.size());
@@ -231,25 +241,25 @@ void TfrMemoView::WrapLines()
     ApplyFont(canvas);
     m_wrapped.clear();
     const bool turned = (Adjust & adjust::Turned) != 0;
-    const int lineHeight = canvas.FontPixelHeight() + R(2 * ScaleY);
+    const int lineHeight = Clamped(I64{canvas.FontPixelHeight()} + R(2 * ScaleY));
     int pos, width;
     if (turned) {
         canvas.Font.Orientation = 900;
-        pos = Left + TextInsetX;
-        width = Height - 2 * TextInsetY;
+        pos = Clamped(I64{Left} + TextInsetX);
+        width = Clamped(I64{Height} - 2 * I64{TextInsetY});
     } else {
-        pos = Top + TextInsetY;
-        width = Width - 2 * TextInsetX;
+        pos = Clamped(I64{Top} + TextInsetY);
+        width = Clamped(I64{Width} - 2 * I64{TextInsetX});
     }
     for (const QString &line : OutputLines) {
         if (Flags & flags::WordWrap)
             WrapParagraph(canvas, line, width, pos, lineHeight);
         else {
             m_wrapped << line + ParagraphMark;
-            pos += lineHeight;
+            pos = Clamped(I64{pos} + lineHeight);
         }
     }
-    m_textHeight = turned ? pos - Left + TextInsetX : pos - Top + TextInsetY;
+    m_textHeight = Clamped(turned ? I64{pos} - Left + TextInsetX : I64{pos} - Top + TextInsetY);
     LineHeight = lineHeight;
     canvas.Font.Orientation = 0;
 }
@@ -260,18 +270,19 @@ void TfrMemoView::DrawLines()
 {
     TCanvas &canvas = *DrawCanvas;
     ApplyFont(canvas);
-    const TRect clip{DrawRect.Left + 1, DrawRect.Top, DrawRect.Right - 2, DrawRect.Bottom - 1};
+    const TRect clip{Clamped(I64{DrawRect.Left} + 1), DrawRect.Top, Clamped(I64{DrawRect.Right} - 2),
+                     Clamped(I64{DrawRect.Bottom} - 1)};
     const int keptLeft = Left, keptTop = Top, keptAdjust = Adjust;
     const bool turned = (Adjust & adjust::Turned) != 0;
     if (Adjust & (adjust::VCentre | adjust::VBottom)) {
         const bool centre = (Adjust & adjust::VCentre) != 0;
         if (turned)
-            Left = centre ? Left + (Width - m_textHeight) / 2 : Left + Width - m_textHeight;
+            Left = Clamped(centre ? Left + (I64{Width} - m_textHeight) / 2 : I64{Left} + Width - m_textHeight);
         else
-            Top = centre ? Top + (Height - m_textHeight) / 2 : Top + Height - m_textHeight;
+            Top = Clamped(centre ? Top + (I64{Height} - m_textHeight) / 2 : I64{Top} + Height - m_textHeight);
         Adjust &= 7;
     }
-    const int lineHeight = R(2 * ScaleY) + canvas.FontPixelHeight();
+    const int lineHeight = Clamped(R(2 * ScaleY) + I64{canvas.FontPixelHeight()});
     LinesDrawn = 0;
     const auto output = [&](int x, int y, const QString &text) {
         if (ExportMode) {
@@ -293,47 +304,47 @@ void TfrMemoView::DrawLines()
     };
     const int align = Adjust & 3;
     if (!turned) {
-        int y = Top + TextInsetY;
+        int y = Clamped(I64{Top} + TextInsetY);
         for (QString line : OutputLines) {
-            if (ClipLines && y + lineHeight > clip.Bottom)
+            if (ClipLines && I64{y} + lineHeight > clip.Bottom)
                 break;
             const bool end = paragraphEnd(line);
             const int textWidth = canvas.TextWidth(line);
-            const int room = Width - 2 * TextInsetX;
-            int x = Left + TextInsetX;
+            const int room = Clamped(I64{Width} - 2 * I64{TextInsetX});
+            int x = Clamped(I64{Left} + TextInsetX);
             if (align == adjust::Right)
-                x = Left + Width - 1 - TextInsetX - textWidth;
+                x = Clamped(I64{Left} + Width - 1 - TextInsetX - textWidth);
             else if (align == adjust::Centre)
-                x = Left + TextInsetX + (room - textWidth) / 2;
+                x = Clamped(I64{Left} + TextInsetX + (I64{room} - textWidth) / 2);
             else if (align == adjust::Justify && !ExportMode && !end) {
                 const int blanks = static_cast<int>(line.count(u' '));
                 if (blanks > 0)
-                    canvas.SetTextJustification(room - textWidth, blanks);
+                    canvas.SetTextJustification(Clamped(I64{room} - textWidth), blanks);
             }
             output(x, y, line);
             ++LinesDrawn;
-            y += lineHeight;
+            y = Clamped(I64{y} + lineHeight);
         }
     } else {
         canvas.Font.Orientation = 900;
-        int x = Left + TextInsetX;
+        int x = Clamped(I64{Left} + TextInsetX);
         for (QString line : OutputLines) {
             const bool end = paragraphEnd(line);
             const int textWidth = canvas.TextWidth(line);
-            const int room = Height - 2 * TextInsetY;
-            int y = Top + Height - TextInsetY;
+            const int room = Clamped(I64{Height} - 2 * I64{TextInsetY});
+            int y = Clamped(I64{Top} + Height - TextInsetY);
             if (align == 1)
-                y = Top + TextInsetY + textWidth;
+                y = Clamped(I64{Top} + TextInsetY + textWidth);
             else if (align == 2)
-                y = Top + Height - 1 - TextInsetY - (room - textWidth) / 2;
+                y = Clamped(I64{Top} + Height - 1 - TextInsetY - (I64{room} - textWidth) / 2);
             else if (align == 3 && !ExportMode && !end) {
                 const int blanks = static_cast<int>(line.count(u' '));
                 if (blanks > 0)
-                    canvas.SetTextJustification(room - textWidth, blanks);
+                    canvas.SetTextJustification(Clamped(I64{room} - textWidth), blanks);
             }
             output(x, y, line);
             ++LinesDrawn;
-            x += lineHeight;
+            x = Clamped(I64{x} + lineHeight);
         }
         canvas.Font.Orientation = 0;
     }
@@ -346,9 +357,9 @@ int TfrMemoView::OwnTextHeight(int lineCount)
 {
     TCanvas &canvas = MeasureCanvas();
     ApplyFont(canvas);
-    const int lineHeight = canvas.FontPixelHeight() + R(2 * ScaleY);
+    const int lineHeight = Clamped(I64{canvas.FontPixelHeight()} + R(2 * ScaleY));
     const bool turned = (Adjust & adjust::Turned) != 0;
-    return lineCount * lineHeight + 2 * (turned ? TextInsetX : TextInsetY);
+    return Clamped(I64{lineCount} * lineHeight + 2 * I64{turned ? TextInsetX : TextInsetY});
 }
 
 void TfrMemoView::Draw(TCanvas &canvas)

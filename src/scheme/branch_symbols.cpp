@@ -2,12 +2,15 @@
 
 #include "model/helpers.h"
 #include "platform/codepage.h"
+#include "platform/guard.h"
 #include "platform/numbers.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QLibrary>
 
+#include <climits>
 #include <cmath>
+#include <optional>
 
 namespace api = tunvex_api;
 
@@ -164,13 +167,33 @@ bool TBranchSymbolList::AddLibrary(std::unique_ptr<QLibrary> library)
     s.GetSymbolDescription = reinterpret_cast<api::TGetSymbolDescription>(library->resolve("GetSymbolDescription"));
     s.DrawSymbol1 = reinterpret_cast<api::TDrawSymbol1>(library->resolve("DrawSymbol1"));
     s.DrawSymbol2 = reinterpret_cast<api::TDrawSymbol2>(library->resolve("DrawSymbol2"));
-    const char *name = s.GetSymbolName ? s.GetSymbolName() : nullptr;
-    if (!name || !s.GetSymbolDescription || !s.DrawSymbol1 || !s.DrawSymbol2) {
+    if (!s.GetSymbolName || !s.GetSymbolDescription || !s.DrawSymbol1 || !s.DrawSymbol2) {
         library->unload();
         return false;
     }
+    // A library whose name or description throws is skipped and named; the
+    // scan goes on with the next file.
+    const char *name = nullptr;
+    const char *failed = "GetSymbolName";
+    std::optional<QString> error;
+    try {
+        name = s.GetSymbolName();
+        failed = "GetSymbolDescription";
+        s.Description = TextOf(name ? s.GetSymbolDescription() : nullptr);
+    } catch (...) {
+        error = CurrentExceptionText();
+    }
+    if (!name || error) {
+        const QString file = library->fileName();
+        library->unload();
+        if (error) {
+            const QString text = QStringLiteral("Библиотека символов \"%1\" не подключена: %2 завершилась с ошибкой.");
+            ShowMessageBox(LookupText(text).arg(file, QLatin1String(failed)) + QStringLiteral("\n\n") + *error,
+                           ApplicationTitle, mb::Ok | mb::IconError);
+        }
+        return false;
+    }
     s.Name = TextOf(name);
-    s.Description = TextOf(s.GetSymbolDescription());
     m_items.push_back(std::move(s));
     m_libraries.push_back(std::move(library));
     return true;
@@ -230,12 +253,13 @@ void DrawLinkSymbol(TCanvas &canvas, const TBranchSymbol &symbol, const TSchemeD
                     int zoomStep, int side, TPoint p0, TPoint p1, double dseg, double segLength, TColor color)
 {
     const bool printer = settings.DrawTarget == dtPrinter;
-    const double dx = p1.X - p0.X;
-    const double dy = p1.Y - p0.Y;
+    // In doubles: the points of a far-off branch may be any ints.
+    const double dx = static_cast<double>(p1.X) - p0.X;
+    const double dy = static_cast<double>(p1.Y) - p0.Y;
     const double length = std::sqrt(dx * dx + dy * dy);
     // A segment shorter than a few pixels has no room on the screen; one of
     // no length has no direction at all.
-    const int lengthPx = static_cast<int>(length);
+    const int lengthPx = static_cast<int>(std::min<double>(length, INT_MAX));
     if (length == 0 || (!printer && lengthPx < MinSymbolSegmentPixels))
         return;
     double fx = dx / length, fy = dy / length;
@@ -274,8 +298,8 @@ void DrawBranchSymbols(TCanvas &canvas, const TBranchSymbolDrawing &d, int branc
     // cum[i]: the drawn length up to point i.
     std::vector<double> cum(points.size(), 0.0);
     for (std::size_t i = 1; i < points.size(); ++i) {
-        const double dx = points[i].X - points[i - 1].X;
-        const double dy = points[i].Y - points[i - 1].Y;
+        const double dx = static_cast<double>(points[i].X) - points[i - 1].X;
+        const double dy = static_cast<double>(points[i].Y) - points[i - 1].Y;
         total += std::sqrt(dx * dx + dy * dy);
         cum[i] = total;
     }

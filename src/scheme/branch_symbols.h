@@ -41,7 +41,9 @@ class TBranchSymbolList
 public:
     TBranchSymbolList() = default;
     // Loads every "*.so" of the folder that exports the four entry points;
-    // anything else is released at once, silently.
+    // anything else is released at once, silently, except a library whose
+    // GetSymbolName or GetSymbolDescription throws: it is named in an error
+    // message.
     explicit TBranchSymbolList(const QString &folder);
     ~TBranchSymbolList();
     TBranchSymbolList(const TBranchSymbolList &) = delete;

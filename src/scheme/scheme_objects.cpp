@@ -3,6 +3,7 @@
 #include "platform/numbers.h"
 #include "platform/prompt.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -405,7 +406,9 @@ TFont MapTextFont(const TMapText &text, const TViewport &view, const TSchemeDraw
     TFont font;
     font.Name = text.FontName;
     font.Charset = settings.Charset;
-    font.Size = LabelFontSizes[static_cast<std::size_t>(view.ZoomStep)] * text.SizeFactor;
+    // In the dialog's range also for a text not read from a file.
+    font.Size = LabelFontSizes[static_cast<std::size_t>(view.ZoomStep)]
+                * std::clamp(text.SizeFactor, TMapText::MinSizeFactor, TMapText::MaxSizeFactor);
     font.Height = 0;
     font.Style = 0;
     if (text.Style & ts::Bold)

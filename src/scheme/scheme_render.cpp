@@ -300,7 +300,7 @@ void TSchemeRenderer::DrawBranch(TCanvas &canvas, int n)
         canvas.Pen.Width = 1;
         for (std::size_t k = 1; k + 1 < turns->size(); ++k) {
             const TTurn &p = (*turns)[k];
-            canvas.Ellipse(SX(p.X - 1), SY(p.Y - 1), SX(p.X + 1), SY(p.Y + 1));
+            canvas.Ellipse(SX(p.X - 1.0), SY(p.Y - 1.0), SX(p.X + 1.0), SY(p.Y + 1.0));
         }
     }
 }
@@ -384,8 +384,8 @@ void TSchemeRenderer::DrawNode(TCanvas &canvas, int n, int radius)
     if (m_t.NodeIsSurface[n]) {
         // The surface: a solid line with a dotted one under it.
         const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
-        const int left = SX(x - 4) - px(3);
-        const int right = SX(x + 4) + px(3);
+        const int left = SX(x - 4.0) - px(3);
+        const int right = SX(x + 4.0) + px(3);
         canvas.MoveTo(left, SY(y) - px(1));
         canvas.LineTo(right, SY(y) - px(1));
         const TBrush brush = SaveBrush(canvas);
@@ -595,7 +595,9 @@ void TSchemeRenderer::DrawBranchLabels(TCanvas &canvas, int n)
     if (lines.empty())
         return;
     const TRect s = BranchFirstSegment(m_t, n);
-    const TPoint anchor{SX((s.Left + s.Right) / 2), SY((s.Top + s.Bottom) / 2)};
+    // The middle in a wider type: far-off points may be any ints.
+    const TPoint anchor{SX(static_cast<double>((std::int64_t{s.Left} + s.Right) / 2)),
+                        SY(static_cast<double>((std::int64_t{s.Top} + s.Bottom) / 2))};
     const TRect box = DrawTextBox(canvas, {anchor.X + 10, anchor.Y - 10}, lines);
     const TPoint corner = NearestRectCorner(box.Left, box.Top, box.Width(), box.Height(), anchor);
     canvas.MoveTo(anchor.X, anchor.Y);

@@ -2,6 +2,7 @@
 
 #include "model/helpers.h"
 #include "platform/codepage.h"
+#include "platform/guard.h"
 #include "shell/main_commands.h"
 
 #include <QtCore/QDir>
@@ -16,8 +17,24 @@ std::optional<TPlugin> RegisterPlugin(const QString &fileName, QLibrary &library
         library.unload();
         return std::nullopt;
     }
-    const char *name = getName();
-    return TPlugin{fileName, name ? DecodeCp1251(QByteArray(name)) : QString(), run};
+    // A library whose GetPlugName throws would end the program at every start
+    // (the scan runs before the main window shows): it is skipped and named.
+    QString caption;
+    std::optional<QString> error;
+    try {
+        const char *name = getName();
+        caption = name ? DecodeCp1251(QByteArray(name)) : QString();
+    } catch (...) {
+        error = CurrentExceptionText();
+    }
+    if (error) {
+        library.unload();
+        const QString text = QStringLiteral("Модуль расширения \"%1\" не подключен: GetPlugName завершилась с ошибкой.");
+        ShowMessageBox(LookupText(text).arg(fileName) + QStringLiteral("\n\n") + *error, ApplicationTitle,
+                       mb::Ok | mb::IconError);
+        return std::nullopt;
+    }
+    return TPlugin{fileName, caption, run};
 }
 
 std::vector<TPlugin> ScanPluginFolder(const QString &folder)

@@ -2,7 +2,8 @@
 // Plug-in libraries: every "*.so" in the plug-ins folder that exports both
 // GetPlugName and RunPlugIn. A library is loaded with every symbol resolved,
 // so one that needs a function the program does not export fails to load and
-// is skipped like a file that is no library. Rejected libraries are released
+// is skipped like a file that is no library; one whose GetPlugName throws is
+// skipped with an error message naming its file. Rejected libraries are released
 // at once; accepted ones stay loaded for the rest of the run.
 #include <QtCore/QString>
 

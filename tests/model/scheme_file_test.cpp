@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -700,6 +701,21 @@ TEST_F(SchemeFile, TextsAndFontNamesAreCutToTheirFields)
     EXPECT_EQ(loaded.Doc.MapTexts[0].Text, QString(250, QChar(u'ж')));
     EXPECT_EQ(loaded.Doc.MapTexts[0].FontName, QString(30, QChar(u'F')));
     EXPECT_EQ(loaded.Doc.MapTexts[0].SizeFactor, 2);
+}
+
+TEST_F(SchemeFile, TextSizeFactorIsReadIntoTheDialogsRange)
+{
+    for (const auto &[stored, read] : {std::pair{600, 3}, {4, 3}, {INT_MAX, 3}, {2, 2}, {0, 1}, {-7, 1}, {INT_MIN, 1}}) {
+        Save("f.mine", [stored](TNetworkTables &, TSchemeDocument &doc) {
+            TMapText text;
+            text.SetText(QStringLiteral("Ствол"));
+            text.SetSizeFactor(stored);
+            doc.MapTexts.Add(text);
+        });
+        const TLoaded loaded = Load(Path("f.mine"));
+        ASSERT_EQ(loaded.Doc.MapTexts.Count(), 1);
+        EXPECT_EQ(loaded.Doc.MapTexts[0].SizeFactor, read) << stored;
+    }
 }
 
 TEST_F(SchemeFile, PictureSymbolsAreReadByTheirOwnLayoutAndNeverWritten)

@@ -1,6 +1,7 @@
 #include "build_fixture.h"
 
 #include "platform/exceptions.h"
+#include "platform/prompt.h"
 #include "report/export_filters.h"
 
 #include <QtCore/QBuffer>
@@ -187,4 +188,46 @@ TEST_F(ReportBuild, ExportWritesEveryPageThroughTheFilter)
     EXPECT_THROW(Report.ExportTo(&MakeExportFilter<TfrCSVExportFilter>, dir.filePath(QStringLiteral("нет/отчет.csv"))),
                  EFCreateError);
     EXPECT_TRUE(Progress.Captions.isEmpty());
+}
+
+TEST_F(ReportBuild, TextsBeyondTheSheetAreLeftOutOfEveryExportAndCounted)
+{
+    TfrPage &page = Page();
+    Band(page, btMasterData, 0, 100, QStringLiteral("1"), 2);
+    Memo(page, 20, 20, 100, 17, QStringLiteral("near"));
+    Memo(page, 20, 60, 100, 17, QStringLiteral("far"));
+    Report.PrepareReport();
+    ASSERT_EQ(Report.PreparedPages.Count(), 1);
+    QTemporaryDir dir;
+    // The second memo moved two milliard units right or down, as a prepared
+    // report read from a file may have it.
+    for (const bool down : {true, false}) {
+        TfrReport moved;
+        {
+            TfrEMFPages &pages = Report.PreparedPages;
+            pages.BuildPageModel(0);
+            TfrView &far = *pages[0].PageModel->TemplateObjects.back();
+            ASSERT_EQ(far.Lines, QStringList{QStringLiteral("far")});
+            (down ? far.Top : far.Left) = 2000000000;
+            pages.StorePageModel(0);
+            pages[0].PageModel.reset();
+            const QString frp = dir.filePath(QStringLiteral("far.frp"));
+            Report.SavePreparedReport(frp);
+            moved.LoadPreparedReport(frp);
+            Report.PrepareReport();
+        }
+        for (const TfrExportFilterInfo &filter : ExportFilterRegistry()) {
+            TScriptedPrompt prompt;
+            const QString file = dir.filePath(QStringLiteral("out") + filter.Mask.mid(1));
+            moved.ExportTo(filter.FilterClass, file);
+            QFile written(file);
+            ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+            const QByteArray bytes = written.readAll();
+            EXPECT_LT(bytes.size(), 10000) << filter.Mask.toStdString() << down;
+            EXPECT_TRUE(bytes.contains("near")) << filter.Mask.toStdString();
+            EXPECT_FALSE(bytes.contains("far")) << filter.Mask.toStdString();
+            ASSERT_EQ(prompt.Asked.size(), 1u) << filter.Mask.toStdString();
+            EXPECT_EQ(prompt.Asked[0].Text, QStringLiteral("Текстов за пределами листа: 1. В файл они не записаны."));
+        }
+    }
 }

@@ -1,6 +1,8 @@
 #include "scheme/branch_symbols.h"
 #include "scheme/builtin_symbols.h"
 
+#include "platform/prompt.h"
+
 #include "scheme_test_network.h"
 #include "symbol_services.h"
 
@@ -12,6 +14,7 @@
 
 #include <array>
 #include <stdexcept>
+#include <tuple>
 
 namespace api = tunvex_api;
 
@@ -240,6 +243,25 @@ TEST_F(SymbolLibraries, OnlyCompleteLoadableLibrariesAreKeptInFileNameOrder)
 
     list.UnloadAll();
     EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(SymbolLibraries, LibraryThatThrowsIsSkippedByNameAndTheOthersLoad)
+{
+    Copy("test_symbol_throwing_name", QStringLiteral("a_name.so"));
+    Copy("test_symbol", QStringLiteral("b_test.so"));
+    Copy("test_symbol_throwing_description", QStringLiteral("c_description.so"));
+    TScriptedPrompt prompt;
+    TBranchSymbolList list(Folder.path());
+    EXPECT_EQ(list.Names(), QStringList{QStringLiteral("Тест")});
+    ASSERT_EQ(prompt.Asked.size(), 2u);
+    for (const auto &[i, file, entry] : {std::tuple{0, "a_name.so", "GetSymbolName"},
+                                         std::tuple{1, "c_description.so", "GetSymbolDescription"}}) {
+        const QString text = prompt.Asked[static_cast<std::size_t>(i)].Text;
+        EXPECT_TRUE(text.contains(Folder.filePath(QLatin1String(file)))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QLatin1String(entry))) << text.toStdString();
+        EXPECT_EQ(prompt.Asked[static_cast<std::size_t>(i)].Flags, mb::Ok | mb::IconError);
+    }
+    EXPECT_TRUE(prompt.Asked[1].Text.endsWith(QStringLiteral("no description")));
 }
 
 TEST_F(SymbolLibraries, MissingOrEmptyFolderGivesNoSymbols)

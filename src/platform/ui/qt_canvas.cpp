@@ -378,12 +378,21 @@ bool TQtCanvas::DrawCachedText(int x, int y, const QString &text)
         return false;
     const QFont &qfont = CurrentQFont();
     TTextMask &mask = MaskOf(m_fontCacheKey, text, *m_metrics);
-    if (!mask.HasRuns)
-        BuildRuns(mask, text, qfont, *m_metrics);
     const TRect bounds = m_clip ? TRect{std::max(0, m_clip->Left), std::max(0, m_clip->Top),
                                         std::min(m_image->width(), m_clip->Right),
                                         std::min(m_image->height(), m_clip->Bottom)}
                                 : TRect{0, 0, m_image->width(), m_image->height()};
+    // Clipped before inking. A text wholly outside draws nothing; one larger
+    // than the image is left to the painter, which inks only what is inside,
+    // rather than inked whole on a scratch image of its full extent.
+    const qint64 pad = m_metrics->height() + 4;
+    if (qint64(x) + mask.Width + pad <= bounds.Left || qint64(x) - pad >= bounds.Right ||
+        qint64(y) + mask.Cell + pad <= bounds.Top || qint64(y) - pad >= bounds.Bottom)
+        return true;
+    if (!mask.HasRuns && (mask.Width > m_image->width() || mask.Cell > m_image->height()))
+        return false;
+    if (!mask.HasRuns)
+        BuildRuns(mask, text, qfont, *m_metrics);
     const auto span = [&](int row, int left, int length, QRgb color) {
         if (row < bounds.Top || row >= bounds.Bottom)
             return;

@@ -55,6 +55,18 @@ void SetHelpTag(QWidget *widget, int tag) { widget->setProperty(HelpTagProperty,
 
 TRect Shifted(const TRect &r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
+// Draws one prepared page; a page that fails to draw is left blank. Drawing
+// runs inside paint events and searches, where no exception may escape, and
+// the file's pages were checked when it was read.
+void DrawPage(TfrEMFPages &pages, int index, TCanvas &canvas, const TRect &rect)
+{
+    try {
+        pages.Draw(index, canvas, rect);
+    } catch (...) {
+        pages[index].PageModel.reset();
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- page box
@@ -68,7 +80,12 @@ TPBox::TPBox(TfrPreviewForm *preview, QWidget *parent) : QWidget(parent), Previe
 void TPBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    Preview->PaintPages(painter, event->rect());
+    try {
+        Preview->PaintPages(painter, event->rect());
+    } catch (...) {
+        // Out of memory for the page image: the box stays grey.
+        painter.fillRect(event->rect(), BoxGrey);
+    }
 }
 
 void TPBox::mousePressEvent(QMouseEvent *event)
@@ -481,7 +498,7 @@ void TfrPreviewForm::PaintPages(QPainter &painter, const QRect &region)
     for (int i = 0; i < pages.Count(); ++i) {
         TfrPreparedPage &page = pages[i];
         if (!page.Visible) {
-            pages.Draw(i, canvas, {});
+            DrawPage(pages, i, canvas, {});
             continue;
         }
         const TRect &r = rects[i];
@@ -494,7 +511,7 @@ void TfrPreviewForm::PaintPages(QPainter &painter, const QRect &region)
             target.Bottom = target.Top + static_cast<int>(Round(info.PrintableHeight * Scale));
         }
         canvas.SetClipRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
-        pages.Draw(i, canvas, target);
+        DrawPage(pages, i, canvas, target);
         canvas.ClearClipRect();
     }
     canvas.End();
@@ -613,7 +630,7 @@ void TfrPreviewForm::FindNext()
         TRecordingCanvas record;
         const bool wasVisible = page.Visible;
         page.Visible = true;
-        pages.Draw(i, record, {0, 0, page.PrinterInfo.PageWidth, page.PrinterInfo.PageHeight});
+        DrawPage(pages, i, record, {0, 0, page.PrinterInfo.PageWidth, page.PrinterInfo.PageHeight});
         int hit = -1;
         for (int n = SearchRecord; n < static_cast<int>(record.Ops.size()); ++n) {
             const TRecordingCanvas::TOp &op = record.Ops[n];

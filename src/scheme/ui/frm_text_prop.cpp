@@ -65,7 +65,7 @@ TfrmTextProp::TfrmTextProp(QWidget *parent) : QDialog(parent)
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setToolTip(QStringLiteral("Размер шрифта"));
-    SpinEdit1->setRange(1, 3);
+    SpinEdit1->setRange(TMapText::MinSizeFactor, TMapText::MaxSizeFactor);
     btnBold = StyleButton(this, "btnBold", QStringLiteral("B"), QStringLiteral("Полужирный шрифт"));
     btnItalic = StyleButton(this, "btnItalic", QStringLiteral("I"), QStringLiteral("Наклонный шрифт"));
     btnUnderline = StyleButton(this, "btnUnderline", QStringLiteral("U"), QStringLiteral("Подчеркнутый шрифт"));

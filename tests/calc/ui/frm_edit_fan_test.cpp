@@ -299,6 +299,54 @@ TEST(FanEditorWindow, NoTypeAndNewTypeLayOutTheirTexts)
     EXPECT_TRUE(checked);
 }
 
+TEST(FanEditorWindow, AFailedSaveKeepsSaveForAnotherTry)
+{
+    TSampleMine mine;
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    for (const QString &file : QDir(SampleFolder).entryList({QStringLiteral("*.Fan")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(SampleFolder + file, folder + file));
+    FanEditor.Catalogue.Folder = folder;
+    // A folder where the type's file should go: the write fails, also as root.
+    const QString typeFile = folder + QStringLiteral("Мой-1.Fan");
+    ASSERT_TRUE(QDir().mkdir(typeFile));
+
+    TScriptedPrompt prompt;
+    TPromptAnswerer answerer;
+    answerer.Names = {QStringLiteral("n=900"), QStringLiteral("Мой-1"), QStringLiteral("n=900"), QStringLiteral("Мой-1")};
+    bool saveShownAfterFailure = false, deleteShownAfterFailure = true;
+    std::size_t errors = 0;
+    bool saveShownAfterRetry = true;
+    QString typeAfterRetry;
+    WhenEditorShown([&](TfrmEditFan &form) {
+        form.ComboBox4Click(form.ComboBox4->count() - 1);
+        AddPointThroughPopup(form, 20, 400);
+        AddPointThroughPopup(form, 40, 350);
+        AddPointThroughPopup(form, 60, 250);
+        ASSERT_FALSE(form.BitBtn1->isHidden());
+        form.BitBtn1->click();
+        errors = prompt.Asked.size();
+        saveShownAfterFailure = !form.BitBtn1->isHidden() && form.BitBtn1->isEnabled();
+        deleteShownAfterFailure = !form.BitBtn9->isHidden();
+        ASSERT_TRUE(QDir().rmdir(typeFile));
+        form.BitBtn1->click();
+        saveShownAfterRetry = !form.BitBtn1->isHidden();
+        typeAfterRetry = form.ComboBox4->currentText();
+    });
+    QString name;
+    double a = 1, b = 2, q = 3;
+    int curve = 0, efficiency = 75;
+    EditBranchFan(nullptr, mine.Branch, name, a, b, q, curve, efficiency);
+
+    ASSERT_EQ(errors, 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.contains(QStringLiteral("Мой-1.Fan"))) << prompt.Asked[0].Text.toStdString();
+    EXPECT_TRUE(saveShownAfterFailure);
+    EXPECT_FALSE(deleteShownAfterFailure);
+    EXPECT_FALSE(saveShownAfterRetry);
+    EXPECT_EQ(typeAfterRetry, QStringLiteral("Мой-1"));
+    EXPECT_EQ(QFileInfo(typeFile).size(), FanTypeRecordSize);
+}
+
 TEST(FanEditorWindow, OkOnANewTypeWithoutCharacteristics)
 {
     TSampleMine mine;

@@ -26,22 +26,30 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
+
+// The watches of WhenShown; each test's TearDown frees them, so one whose
+// window never came neither leaks nor drives a window of a later test.
+std::vector<std::unique_ptr<QTimer>> &Watches()
+{
+    static std::vector<std::unique_ptr<QTimer>> watches;
+    return watches;
+}
 
 // Runs drive once a modal window of type T is up (the progress window of a
 // study is modal too, so the first modal is not always the one wanted).
 template <typename T>
 void WhenShown(std::function<void(T &)> drive)
 {
-    auto *timer = new QTimer;
+    QTimer *timer = Watches().emplace_back(std::make_unique<QTimer>()).get();
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, drive = std::move(drive)] {
         auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
         if (!window || !window->isVisible())
             return;
         timer->stop();
-        timer->deleteLater();
         drive(*window);
     });
     timer->start();
@@ -85,6 +93,7 @@ protected:
     }
     void TearDown() override
     {
+        Watches().clear();
         FreeStabilityWindow();
         w.reset();
     }

@@ -1,10 +1,13 @@
 #include "platform/ui/qt_canvas.h"
 
+#include <QtCore/QElapsedTimer>
 #include <QtCore/QFileInfo>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QPdfWriter>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -171,6 +174,36 @@ TEST(QtCanvas, ClippingKeepsPaintInside)
     EXPECT_EQ(At(image, 15, 15), clBlue);
     EXPECT_EQ(At(image, 9, 15), clWhite);
     EXPECT_EQ(At(image, 20, 15), clWhite);
+}
+
+TEST(QtCanvas, HugeTextInksOnlyWhatTheImageShowsInTheTimeOfANormalOne)
+{
+    // Inked whole first, this text would take a scratch image of about a
+    // gigabyte and seconds.
+    const QString text(8, QChar(u'Ж'));
+    QImage image = WhiteImage(200, 100), beside = WhiteImage(200, 100);
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    QElapsedTimer timer;
+    timer.start();
+    for (QImage *target : {&image, &beside}) {
+        TQtCanvas canvas(target);
+        canvas.Font.Size = 2400;
+        canvas.Brush.Color = clSilver;
+        // Over the image (above the letters, in their cell), then wholly beside it.
+        if (target == &image)
+            canvas.TextOut(-100, -100, text);
+        else
+            canvas.TextOut(300, -100, text);
+        canvas.End();
+    }
+    EXPECT_LT(timer.elapsed(), 2000);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kilobytes more at the peak";
+    EXPECT_EQ(At(image, 0, 0), clSilver);
+    EXPECT_EQ(At(image, 199, 99), clSilver);
+    EXPECT_EQ(beside, WhiteImage(200, 100));
 }
 
 TEST(QtCanvas, TurnedTextReadsUpwardsFromItsPoint)

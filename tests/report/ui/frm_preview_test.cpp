@@ -293,6 +293,63 @@ TEST_F(Preview, SaveDialogExportsOrSavesThePreparedReport)
     EXPECT_EQ(form->Label1->text(), QStringLiteral("Стр. 1/3"));
 }
 
+TEST_F(Preview, DamagedPreparedReportIsRefusedAndNoDrawingErrorLeavesThePreview)
+{
+    QTemporaryDir dir;
+    TfrPreviewForm *form = Open();
+    ASSERT_NE(form, nullptr);
+    const QString good = dir.filePath(QStringLiteral("good.frp"));
+    form->SavePreparedFile(good);
+    QFile file(good);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    // The second page's first object gets a type no object has.
+    const QByteArray secondPage = Report.PreparedPages[1].Stream.Data();
+    const qsizetype at = bytes.indexOf(secondPage);
+    ASSERT_GT(at, 0);
+    QByteArray damaged = bytes;
+    damaged[at + 1] = char(0xEE);
+    const QString bad = dir.filePath(QStringLiteral("bad.frp"));
+    QFile out(bad);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(damaged);
+    out.close();
+
+    // Opened as the user does, the file is refused by name; the three pages stay.
+    TScriptedPrompt prompt;
+    WhenModal([&] {
+        QFileDialog *dialog = ShownFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(bad);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(form->PageBox, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(prompt.Asked[0].Text.contains(bad)) << prompt.Asked[0].Text.toStdString();
+    EXPECT_EQ(Report.PreparedPages.Count(), 3);
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("Стр. 1/3"));
+
+    // A page damaged in memory draws blank in the paint event and the
+    // search passes it; the pages around it still draw and are found.
+    Report.PreparedPages[1].Stream = TfrStream(damaged.mid(at, secondPage.size()));
+    Report.PreparedPages[1].PageModel.reset();
+    form->SetZoom(3);  // two pages side by side
+    const QImage shown = form->PageBox->grab().toImage();
+    EXPECT_FALSE(shown.isNull());
+    WhenModal([] {
+        auto *search = dynamic_cast<TfrPreviewSearchForm *>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        search->Edit1->setText(QStringLiteral("none"));
+        search->Button1->click();
+    });
+    form->FindClick();
+    EXPECT_TRUE(form->SearchHit);
+    EXPECT_EQ(form->CurrentPage, 3);
+    EXPECT_EQ(prompt.Asked.size(), 1u);
+    EXPECT_TRUE(form->Ready);
+}
+
 TEST_F(Preview, PrintsTheChosenPagesAndRebuildsForAnotherPrinter)
 {
     TFakePrinter printer;

@@ -314,3 +314,22 @@ TEST_F(PluginHostTest, ExceptionLeavingAPluginIsShownAndTheProgramGoesOn)
     QTest::keyClick(w.get(), Qt::Key_2, Qt::ControlModifier);
     EXPECT_EQ(Net.BranchRequiredFlow[1], 2);
 }
+
+TEST_F(PluginHostTest, PluginWhoseNameThrowsIsSkippedByNameAtStartAndFromTheMenu)
+{
+    Put("throwing_name_plugin", QStringLiteral("a.so"));
+    Put("quiet_b_plugin", QStringLiteral("b.so"));
+    for (const bool atStart : {true, false}) {
+        Prompt.Asked.clear();
+        auto w = Window(atStart);
+        if (!atStart)
+            OpenMenu(*w);
+        EXPECT_EQ(Items(*w), (QStringList{"Quiet B|Ctrl+1"})) << atStart;
+        ASSERT_EQ(Prompt.Asked.size(), 1u) << atStart;
+        const QString text = Prompt.Asked[0].Text;
+        EXPECT_TRUE(text.contains(Plugins.filePath(QStringLiteral("a.so")))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("GetPlugName")));
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Имя потеряно")));
+        EXPECT_EQ(Prompt.Asked[0].Flags, mb::Ok | mb::IconError);
+    }
+}
