@@ -232,12 +232,7 @@ TEST_F(AirCommands, TopologyFaultsAndTheTablesOpenTheirWindows)
     CreateNode(Net, node);
     Net.NodeX[node] = static_cast<std::int16_t>(Net.NodeX[from] + 50);
     Net.NodeY[node] = Net.NodeY[from];
-    const int branch = GetNewBranchNo(Net, false);
-    CreateBranch(Net, branch);
-    Net.BranchStartNode[branch] = static_cast<std::int16_t>(from);
-    Net.BranchEndNode[branch] = static_cast<std::int16_t>(node);
-    Net.BranchR[branch] = 0.1;
-    InsertBranchEdgeTurns(Net, branch);
+    AddBranch(from, node);
 
     QStringList titles;
     int deadEnd = 0;

@@ -197,14 +197,21 @@ TEST(FanEditorWindow, CancelAndAnUnknownFan)
     EXPECT_TRUE(prompt.Asked.empty());
 }
 
+// The editor works on a copy of the sample catalogue, so a test may write to it.
+static QString CopySampleCatalogue(const QTemporaryDir &dir)
+{
+    const QString folder = dir.path() + u'/';
+    for (const QString &file : QDir(SampleFolder).entryList({QStringLiteral("*.Fan")}, QDir::Files))
+        EXPECT_TRUE(QFile::copy(SampleFolder + file, folder + file));
+    FanEditor.Catalogue.Folder = folder;
+    return folder;
+}
+
 TEST(FanEditorWindow, ANewTypeEnteredThroughThePopupIsSavedAndDeleted)
 {
     TSampleMine mine;
     QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
-    for (const QString &file : QDir(SampleFolder).entryList({QStringLiteral("*.Fan")}, QDir::Files))
-        ASSERT_TRUE(QFile::copy(SampleFolder + file, folder + file));
-    FanEditor.Catalogue.Folder = folder;
+    const QString folder = CopySampleCatalogue(dir);
 
     TScriptedPrompt prompt;
     TPromptAnswerer answerer;
@@ -303,10 +310,7 @@ TEST(FanEditorWindow, AFailedSaveKeepsSaveForAnotherTry)
 {
     TSampleMine mine;
     QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
-    for (const QString &file : QDir(SampleFolder).entryList({QStringLiteral("*.Fan")}, QDir::Files))
-        ASSERT_TRUE(QFile::copy(SampleFolder + file, folder + file));
-    FanEditor.Catalogue.Folder = folder;
+    const QString folder = CopySampleCatalogue(dir);
     // A folder where the type's file should go: the write fails, also as root.
     const QString typeFile = folder + QStringLiteral("Мой-1.Fan");
     ASSERT_TRUE(QDir().mkdir(typeFile));
