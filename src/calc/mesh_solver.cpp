@@ -370,8 +370,7 @@ bool TMeshSolver::BuildMeshes()
 // Every product and sum is the method's own, in its order, so the flows agree
 // with R·Q·|Q| − H summed member by member to the last bit: R·|Q|·Q has the
 // magnitude and the sign of R·Q·|Q| at every rounding, and a direction of ±1
-// multiplies exactly. Directions are stored as bytes, so that a long network's
-// members stay in the cache from pass to pass; they convert to doubles exactly.
+// multiplies exactly.
 TMeshSolver::TPass TMeshSolver::RunPass()
 {
     static const double residualTolerance = DoubleBelow(ResidualTolerance);
@@ -382,7 +381,7 @@ TMeshSolver::TPass TMeshSolver::RunPass()
     const double *const r = m_passR.data();
     const double *const h = m_passH.data();
     const std::uint16_t *const branch = m_passBranch.data();
-    const std::int8_t *const direction = m_passDirection.data();
+    const double *const direction = m_passDirection.data();
     for (int k = 0; k < meshes; ++k) {
         const int begin = m_passStart[k];
         const int end = m_passStart[k + 1];
@@ -396,8 +395,8 @@ TMeshSolver::TPass TMeshSolver::RunPass()
             const double q1 = q[b1];
             const double s0 = r[b0] * std::fabs(q0);
             const double s1 = r[b1] * std::fabs(q1);
-            const double term0 = static_cast<double>(direction[i]) * (s0 * q0 - h[b0]);
-            const double term1 = static_cast<double>(direction[i + 1]) * (s1 * q1 - h[b1]);
+            const double term0 = direction[i] * (s0 * q0 - h[b0]);
+            const double term1 = direction[i + 1] * (s1 * q1 - h[b1]);
             residual += term0;
             slope += s0;
             residual += term1;
@@ -410,7 +409,7 @@ TMeshSolver::TPass TMeshSolver::RunPass()
         if (!std::isfinite(dq))
             return TPass::Fault;
         for (int i = begin; i < end; ++i)
-            q[branch[i]] -= static_cast<double>(direction[i]) * dq;
+            q[branch[i]] -= direction[i] * dq;
         m_lastCorrections[k] = dq;
         if (std::fabs(residual) > residualTolerance || std::fabs(dq) > flowTolerance)
             settled = false;
@@ -431,7 +430,7 @@ void TMeshSolver::PreparePassMembers()
     for (int k = 0; k < MeshCount(); ++k) {
         for (const MeshMember *m = MeshBegin(k); m != MeshEnd(k); ++m) {
             m_passBranch.push_back(static_cast<std::uint16_t>(m->Branch));
-            m_passDirection.push_back(static_cast<std::int8_t>(m->Direction));
+            m_passDirection.push_back(m->Direction);
         }
         if (m_passBranch.size() % 2 != 0) {
             m_passBranch.push_back(0);

@@ -112,7 +112,7 @@ private:
     std::vector<int> m_meshStart;
     // The passes' flat arrays: members' branches and directions, and by branch Q, R and H.
     std::vector<std::uint16_t> m_passBranch;
-    std::vector<std::int8_t> m_passDirection;
+    std::vector<double> m_passDirection;
     std::vector<int> m_passStart;  // by mesh, into the two above
     std::vector<double> m_passQ, m_passR, m_passH;
     std::vector<double> m_lastCorrections;
