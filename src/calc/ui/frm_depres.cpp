@@ -37,9 +37,11 @@ void Warn(const QString &text)
 
 TRouteChart::TRouteChart(QWidget *parent, const QString &xTitle, const QString &yTitle,
                          const std::vector<QColor> &colors)
-    : QChartView(parent)
+    // The view is given its chart at once: a view made without one makes a
+    // chart of its own, which a later setChart would leave behind.
+    : QChartView(new QChart, parent)
 {
-    auto *chart = new QChart;
+    QChart *chart = this->chart();
     chart->legend()->hide();
     auto *x = new QValueAxis(chart);
     auto *y = new QValueAxis(chart);
@@ -56,7 +58,6 @@ TRouteChart::TRouteChart(QWidget *parent, const QString &xTitle, const QString &
         series->attachAxis(y);
         Series.push_back(series);
     }
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     connect(chart, &QChart::plotAreaChanged, this, [this] { PlaceLabels(); });
 }
