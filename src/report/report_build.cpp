@@ -80,7 +80,7 @@ QString PageCaption(const TfrPage &page)
     if (TfrReport *report = CurrentRunReport())
         for (int i = 0; i < report->TemplatePages.Count(); ++i)
             if (&report->TemplatePages.GetPage(i) == &page)
-                return QStringLiteral("Стр.%1").arg(i + 1);
+                return PageTabName(i);
     return QStringLiteral("Стр.?");
 }
 
@@ -108,8 +108,8 @@ void RefuseSubReportRings(TfrPages &pages)
             if (state[next] == 1) {
                 QStringList names;
                 for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it)
-                    names << QStringLiteral("Стр.%1").arg(*it + 1);
-                names << QStringLiteral("Стр.%1").arg(next + 1);
+                    names << PageTabName(*it);
+                names << PageTabName(next);
                 throw Exception(QStringLiteral("Подотчеты показывают друг друга по кругу: %1. Отчет не построен.")
                                     .arg(names.join(QStringLiteral(" → "))));
             }

@@ -2,6 +2,8 @@
 
 #include "report/band.h"
 
+QString PageTabName(int index) { return QStringLiteral("Стр.%1").arg(index + 1); }
+
 TfrPage::TfrPage(int paperCode, int paperWidth, int paperHeight, int orientation)
 {
     ChangePaper(paperCode, paperWidth, paperHeight, orientation);

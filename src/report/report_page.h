@@ -13,6 +13,10 @@
 
 class TfrBand;
 
+// The name of the template page of this index, as the designer's tabs and the
+// build's messages give it: "Стр.1" for index 0.
+QString PageTabName(int index);
+
 class TfrPage : public TfrPageState
 {
 public:

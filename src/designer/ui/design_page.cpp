@@ -771,7 +771,7 @@ void TfrDesignerPage::InsertObject()
             static_cast<TfrSubReportView &>(*view).PageIndex = report->TemplatePages.Count();
             report->TemplatePages.Add();
             const QSignalBlocker block(m_form->Tab1);
-            m_form->Tab1->addTab(QStringLiteral("Стр.%1").arg(report->TemplatePages.Count()));
+            m_form->Tab1->addTab(PageTabName(report->TemplatePages.Count() - 1));
         }
     } else if (tag >= 10 && tag - 10 < AddInClassCount) {
         view = CreateReportObject(gtAddIn, AddInClassRegistry[tag - 10].ClassName);

@@ -554,14 +554,14 @@ void TfrDesignerForm::UpdateTabs()
     const QSignalBlocker block(Tab1);
     if (Tab1->count() == count) {
         for (int i = 0; i < count; ++i)
-            if (Tab1->tabText(i) != QStringLiteral("Стр.%1").arg(i + 1))
-                Tab1->setTabText(i, QStringLiteral("Стр.%1").arg(i + 1));
+            if (Tab1->tabText(i) != PageTabName(i))
+                Tab1->setTabText(i, PageTabName(i));
         return;
     }
     while (Tab1->count() > 0)
         Tab1->removeTab(0);
     for (int i = 0; i < count; ++i)
-        Tab1->addTab(QStringLiteral("Стр.%1").arg(i + 1));
+        Tab1->addTab(PageTabName(i));
 }
 
 void TfrDesignerForm::ResetSelection()
