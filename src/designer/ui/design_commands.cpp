@@ -390,9 +390,10 @@ void TfrDesignerForm::ExitBClick()
 void TfrDesignerForm::closeEvent(QCloseEvent *e)
 {
     // The window frame's close is a close too; an error of the save keeps
-    // the designer open with the change.
-    bool may = false;
-    GuardedCall([&] { may = MayClose(); });
+    // the designer open with the change. A hidden designer has nothing to ask.
+    bool may = !isVisible();
+    if (!may)
+        GuardedCall([&] { may = MayClose(); });
     if (!may) {
         e->ignore();
         return;

@@ -16,6 +16,7 @@
 #include "designer/ui/dock.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
+#include "copy_folder.h"
 #include "modal.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
@@ -25,9 +26,7 @@
 #include "shell/ui/frm_main.h"
 
 #include <QtCore/QDir>
-#include <QtCore/QDirIterator>
 #include <QtCore/QFile>
-#include <QtCore/QFileInfo>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
@@ -45,17 +44,6 @@
 #include <memory>
 
 namespace {
-
-void CopyFolder(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + QDir(from).relativeFilePath(file).prepend(u'/');
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(file, target);
-    }
-}
 
 QByteArray Bytes(const QString &path)
 {
@@ -180,7 +168,12 @@ protected:
     // `inside` while it is the modal window; gives the template's file.
     QString Design(bool fromManager, const std::function<void(TfrDesignerForm &)> &inside)
     {
-        TOnModal inDesigner(IsDesigner, [&](QWidget &modal) { inside(static_cast<TfrDesignerForm &>(modal)); });
+        TOnModal inDesigner(IsDesigner, [&](QWidget &modal) {
+            inside(static_cast<TfrDesignerForm &>(modal));
+            // A failed check leaves it open: closed without a question.
+            if (modal.isVisible())
+                static_cast<QDialog &>(modal).reject();
+        });
         if (fromManager) {
             TOnModal inManager([](QWidget *modal) { return qobject_cast<TfrmReports1 *>(modal) != nullptr; },
                                [](QWidget &modal) {
