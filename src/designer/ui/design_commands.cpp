@@ -20,6 +20,7 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QPointer>
 #include <QtGui/QAction>
+#include <QtGui/QCloseEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
@@ -294,6 +295,8 @@ void TfrDesignerForm::N20Click()
         const QString name = FormFileName(chosen);
         report->SaveToFile(name);
         SetFileName(name);
+        // The designer's file holds the template now: closing has nothing to lose.
+        FileModified = false;
         DialogConfirmed = true;
         return;
     }
@@ -376,7 +379,27 @@ void TfrDesignerForm::Pan2Click(QAction *item)
         dock->ArrangeRows();
 }
 
-void TfrDesignerForm::ExitBClick() { accept(); }
+bool TfrDesignerForm::MayClose() { return HostKeepsTemplate || AskSaveChanges(); }
+
+void TfrDesignerForm::ExitBClick()
+{
+    if (MayClose())
+        accept();
+}
+
+void TfrDesignerForm::closeEvent(QCloseEvent *e)
+{
+    // The window frame's close is a close too; an error of the save keeps
+    // the designer open with the change. A hidden designer has nothing to ask.
+    bool may = !isVisible();
+    if (!may)
+        GuardedCall([&] { may = MayClose(); });
+    if (!may) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
 
 // ---------------------------------------------------------------- alignment palette
 

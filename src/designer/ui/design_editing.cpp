@@ -9,6 +9,7 @@
 #include "designer/ui/design_page.h"
 #include "designer/ui/designer_dialog_hooks.h"
 #include "designer/ui/designer_dialogs.h"
+#include "designer/ui/dock.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "platform/guard.h"
@@ -38,7 +39,17 @@ namespace {
 // select all, a separator and the editor.
 constexpr int FixedPopupItems = 7;
 
-// Sees every key of the designer's window before its controls do.
+// The window of one of the form's floating toolbars.
+bool IsFloatWindowOf(const TfrDesignerForm &form, const QWidget *window)
+{
+    for (TfrToolBar *bar : form.ToolBars())
+        if (bar->Floating && bar->FloatForm && bar->FloatForm == window)
+            return true;
+    return false;
+}
+
+// Sees every key of the designer's window, and of its floating toolbars'
+// windows, before their controls do.
 class TKeyPreview : public QObject
 {
 public:
@@ -50,10 +61,10 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         auto *w = qobject_cast<QWidget *>(watched);
-        if (!w || w->window() != m_form)
+        if (!w || (w->window() != m_form && !IsFloatWindowOf(*m_form, w->window())))
             return false;
         bool consumed = false;
-        GuardedCall([&] { consumed = m_form->FormKeyDown(static_cast<QKeyEvent *>(event)); });
+        GuardedCall([&] { consumed = m_form->FormKeyDown(static_cast<QKeyEvent *>(event), w); });
         return consumed;
     }
 
@@ -94,12 +105,23 @@ bool TypingInBox(const QWidget *focus)
     return combo && combo->isEditable();
 }
 
-// Takes the keyboard focus off the toolbar controls, back to the window.
+// Takes the keyboard focus off the toolbar controls, back to the window;
+// from a floating toolbar the keys go back to the designer too.
 void DropControlFocus(TfrDesignerForm &form)
 {
+    bool floatHadKeys = false;
+    for (TfrToolBar *bar : form.ToolBars()) {
+        if (!bar->Floating || !bar->FloatForm)
+            continue;
+        if (QWidget *focus = bar->FloatForm->focusWidget())
+            focus->clearFocus();
+        floatHadKeys = floatHadKeys || QApplication::activeWindow() == bar->FloatForm;
+    }
     if (QWidget *focus = form.focusWidget())
         focus->clearFocus();
     form.setFocus();
+    if (floatHadKeys)
+        form.activateWindow();
 }
 
 // The palette cell of a colour button's glyph.
@@ -538,7 +560,7 @@ void TfrDesignerForm::Popup1Popup()
     }
 }
 
-bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
+bool TfrDesignerForm::FormKeyDown(QKeyEvent *e, QWidget *receiver)
 {
     const int key = e->key();
     const Qt::KeyboardModifiers mods = e->modifiers();
@@ -547,8 +569,9 @@ bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
     const bool alt = mods & Qt::AltModifier;
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     const bool selection = Page && SelectedCount > 0;
-    // The control that has the focus within this window, active or not.
-    QWidget *focus = focusWidget();
+    // The control that has the focus within the window the key came to,
+    // active or not: this one or a floating toolbar's.
+    QWidget *focus = receiver && receiver->window() != this ? receiver->window()->focusWidget() : focusWidget();
     const bool typing = TypingInBox(focus);
 
     // Esc is no cancel here: the designer closes by its close command or its
@@ -631,6 +654,9 @@ bool TfrDesignerForm::FormKeyDown(QKeyEvent *e)
         TfrView &q = *Page->TemplateObjects[i];
         if (alt) {
             MoveAgainst(s, q);
+            // No undo step for this move, but the template changed: a close
+            // or New must not drop it without asking.
+            Modified = FileModified = true;
             RedrawPage();
         } else {
             PageView->DrawSelection(1);

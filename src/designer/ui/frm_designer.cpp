@@ -482,7 +482,10 @@ void TfrDesignerForm::ShowModal()
 
 std::unique_ptr<TfrReportDesigner> TfrDesignerForm::CreateAnother() const
 {
-    return std::make_unique<TfrDesignerForm>();
+    auto form = std::make_unique<TfrDesignerForm>();
+    // It edits a prepared page that the preview keeps; the preview asks.
+    form->HostKeepsTemplate = true;
+    return form;
 }
 
 void TfrDesignerForm::SetFileName(const QString &name)

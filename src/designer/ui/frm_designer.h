@@ -115,8 +115,9 @@ public:
     void DeleteSelection();
     void NudgeSelection(int dx, int dy, bool resize);
     void Popup1Popup();
-    // True when the key was consumed.
-    bool FormKeyDown(QKeyEvent *e);
+    // True when the key was consumed. `receiver`: the widget the key came to,
+    // in this window or a floating toolbar's (none: this window).
+    bool FormKeyDown(QKeyEvent *e, QWidget *receiver = nullptr);
     // The position and size read-out on the status bar.
     void PBox1Paint(TCanvas &canvas);
     // Wires the formatting controls, keys, inspector and context menu.
@@ -169,6 +170,12 @@ public:
     void FormMouseDown(QWidget *target, const QPoint &global);
     // "Сохранить изменения?" on a changed template; false ends the command.
     bool AskSaveChanges();
+    // Closing ("Закрыть", "Выход", the window frame) asks before a change is
+    // lost; false keeps the designer open.
+    bool MayClose();
+    // The host keeps the template in memory and asks about its changes
+    // itself (a prepared page edited from the preview): closing asks nothing.
+    bool HostKeepsTemplate = false;
 
     TDesignerOptions Options;
     int CurPage = 0;
@@ -199,6 +206,7 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
 
 private:

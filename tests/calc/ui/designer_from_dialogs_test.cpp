@@ -1,6 +1,7 @@
 // The report designer opened the ways the program opens it: from the report
 // manager, itself modal over the main window, and from the "Оформление" of
 // the studies. Its own windows must take clicks and keys at once.
+#include "calc/depressiogram.h"
 #include "calc/solver.h"
 #include "calc/ui/air_commands.h"
 #include "calc/ui/frm_depres.h"
@@ -15,6 +16,7 @@
 #include "designer/ui/dock.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
+#include "copy_folder.h"
 #include "modal.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
@@ -23,12 +25,16 @@
 #include "report/ui/speed_button.h"
 #include "shell/ui/frm_main.h"
 
+#include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QWindow>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 
@@ -38,6 +44,12 @@
 #include <memory>
 
 namespace {
+
+QByteArray Bytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Runs `act` once the active modal window satisfies `is`; the timer dies
 // with the call that opens the window.
@@ -61,6 +73,8 @@ public:
 private:
     QTimer m_timer;
 };
+
+const auto IsDesigner = [](QWidget *modal) { return modal == CurrentDesignerForm; };
 
 class DesignerFromDialogs : public ::testing::Test
 {
@@ -86,7 +100,9 @@ protected:
         InstallReportDesigner();
         w = std::make_unique<TfrmMain>(QStringList{QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine")},
                                        folder.path());
-        w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+        // A copy: a designer's save writes into the folder.
+        CopyFolder(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты"), reports.path());
+        w->Options().ReportsLocation = reports.path();
         InstallAirDistributionCommands(*w);
         InstallNodePressureCommands(*w);
         w->FormActivate();
@@ -147,13 +163,70 @@ protected:
         EXPECT_EQ(form.InspValues[irLeft], QStringLiteral("20"));
     }
 
+    // Opens the designer as the program does, from the report manager's
+    // "Изменить..." or from the depressiogram's "Оформление", and runs
+    // `inside` while it is the modal window; gives the template's file.
+    QString Design(bool fromManager, const std::function<void(TfrDesignerForm &)> &inside)
+    {
+        TOnModal inDesigner(IsDesigner, [&](QWidget &modal) {
+            inside(static_cast<TfrDesignerForm &>(modal));
+            // A failed check leaves it open: closed without a question.
+            if (modal.isVisible())
+                static_cast<QDialog &>(modal).reject();
+        });
+        if (fromManager) {
+            TOnModal inManager([](QWidget *modal) { return qobject_cast<TfrmReports1 *>(modal) != nullptr; },
+                               [](QWidget &modal) {
+                                   auto &manager = static_cast<TfrmReports1 &>(modal);
+                                   EXPECT_TRUE(manager.SelectTemplate(StandardReportTemplate));
+                                   QTest::mouseClick(manager.btnDesign, Qt::LeftButton);
+                                   CloseOpenModals();
+                               });
+            w->Action(QStringLiteral("mnuFastRep"))->trigger();
+            EXPECT_TRUE(inManager.Ran);
+        } else {
+            TOnModal inStudy([](QWidget *modal) { return qobject_cast<TfrmDepres *>(modal) != nullptr; },
+                             [](QWidget &modal) {
+                                 QTest::mouseClick(static_cast<TfrmDepres &>(modal).btnDesig, Qt::LeftButton);
+                                 CloseOpenModals();
+                             });
+            w->Action(QStringLiteral("TaskDepressiogram"))->trigger();
+            EXPECT_TRUE(inStudy.Ran);
+        }
+        EXPECT_TRUE(inDesigner.Ran);
+        return fromManager ? reports.filePath(StandardReportTemplate)
+                           : TDepressiogram::TemplatePath(reports.path());
+    }
+
+    // Picks the first text object of the page with a click on it.
+    static TfrView *ClickFirstText(TfrDesignerForm &form)
+    {
+        TfrView *text = nullptr;
+        for (const auto &v : form.Page->TemplateObjects)
+            if (v->ReportObjectType == gtMemo && !text)
+                text = v.get();
+        if (!text)
+            return nullptr;
+        const QPoint at(text->Left + 3, text->Top + 3);
+        QMouseEvent move(QEvent::MouseMove, at, form.PageView->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(form.PageView, &move);
+        QTest::mouseClick(form.PageView, Qt::LeftButton, {}, at);
+        return SelectedCount == 1 && text->Selected ? text : nullptr;
+    }
+
+    // The window has the keys, as after a click into it. (A tool window
+    // counts as active with its owner: wait for the keys themselves.)
+    static void KeysTo(QWidget &window)
+    {
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+    }
+
     TfrEngineScope engine;
-    QTemporaryDir config, folder;
+    QTemporaryDir config, folder, reports;
     TScriptedPrompt prompt;
     std::unique_ptr<TfrmMain> w;
 };
-
-const auto IsDesigner = [](QWidget *modal) { return modal == CurrentDesignerForm; };
 
 
 } // namespace
@@ -210,5 +283,161 @@ TEST_F(DesignerFromDialogs, FromTheStudiesDesignButtons)
         w->Action(QLatin1String(command))->trigger();
         EXPECT_TRUE(inStudy.Ran);
         EXPECT_TRUE(inDesigner.Ran);
+    }
+}
+
+// A text deleted in the designer, then the designer closed by "Закрыть",
+// "Выход" or its window frame: the answer to "Сохранить изменения?" decides
+// whether the file gets the change, and "Отмена" keeps the designer open.
+TEST_F(DesignerFromDialogs, ClosingAChangedTemplateAsksFromEveryHost)
+{
+    enum TClose { ByButton, ByMenu, ByFrame };
+    struct TCase
+    {
+        const char *Name;
+        bool Change;
+        int Answer;  // 0: no question expected
+        TClose How;
+        bool Closes, Saved;
+    };
+    const TCase cases[] = {
+        {"Да saves and closes", true, idYes, ByButton, true, true},
+        {"Нет closes without saving", true, idNo, ByMenu, true, false},
+        {"Отмена keeps the designer", true, idCancel, ByFrame, false, false},
+        {"unchanged closes at once", false, 0, ByButton, true, false},
+    };
+    ASSERT_TRUE(CalcAir(w.get()));
+    for (bool fromManager : {true, false}) {
+        for (const TCase &c : cases) {
+            SCOPED_TRACE(std::string(fromManager ? "report manager, " : "Оформление, ") + c.Name);
+            std::size_t textsBefore = 0, textsAfter = 0;
+            QByteArray before;
+            const QString file = Design(fromManager, [&](TfrDesignerForm &form) {
+                const QString path = form.FileName;
+                before = Bytes(path);
+                ASSERT_FALSE(before.isEmpty()) << qPrintable(path);
+                KeysTo(form);
+                if (c.Change) {
+                    ASSERT_NE(ClickFirstText(form), nullptr);
+                    textsBefore = form.Page->TemplateObjects.size();
+                    QTest::keyClick(form.windowHandle(), Qt::Key_Delete);
+                    ASSERT_EQ(form.Page->TemplateObjects.size(), textsBefore - 1);
+                }
+                prompt.Asked.clear();
+                if (c.Answer)
+                    prompt.Answer(c.Answer);
+                switch (c.How) {
+                case ByButton: QTest::mouseClick(form.Button(QStringLiteral("ExitB")), Qt::LeftButton); break;
+                case ByMenu: form.Item(QStringLiteral("N10"))->trigger(); break;
+                case ByFrame: form.close(); break;
+                }
+                if (c.Answer) {
+                    ASSERT_EQ(prompt.Asked.size(), 1u);
+                    EXPECT_EQ(prompt.Asked[0].Text, QStringLiteral("Сохранить изменения?"));
+                    EXPECT_EQ(prompt.Asked[0].Caption, QStringLiteral("Подтверждение"));
+                    EXPECT_EQ(prompt.Asked[0].Flags, mb::YesNoCancel | mb::IconQuestion);
+                } else {
+                    EXPECT_TRUE(prompt.Asked.empty());
+                }
+                EXPECT_EQ(form.isVisible(), !c.Closes);
+                if (form.isVisible()) {
+                    // Still there with the change; "Нет" then lets it go.
+                    EXPECT_EQ(form.Page->TemplateObjects.size(), textsBefore - 1);
+                    EXPECT_EQ(Bytes(path), before);
+                    prompt.Answer(idNo);
+                    QTest::mouseClick(form.Button(QStringLiteral("ExitB")), Qt::LeftButton);
+                    EXPECT_FALSE(form.isVisible());
+                }
+            });
+            if (c.Saved) {
+                EXPECT_NE(Bytes(file), before);
+                // The saved file holds the template without the text.
+                Design(fromManager, [&](TfrDesignerForm &form) {
+                    textsAfter = form.Page->TemplateObjects.size();
+                    form.accept();
+                });
+                EXPECT_EQ(textsAfter, textsBefore - 1);
+                ASSERT_TRUE(QFile::remove(file));
+                ASSERT_TRUE(QFile::copy(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/")
+                                            + QDir(reports.path()).relativeFilePath(file),
+                                        file));
+            } else {
+                EXPECT_EQ(Bytes(file), before);
+            }
+        }
+    }
+}
+
+// "Текст" and "Прямоугольник" floating: a size or a frame width typed into
+// their boxes applies by Enter, Esc closes nothing, and the designer's keys
+// (Ctrl+digit, the menu's Ctrl+S) work there as they do docked.
+TEST_F(DesignerFromDialogs, EnterInAFloatingToolbarsBoxApplies)
+{
+    {
+        TSettingsStore store(TSettingsScope::User);
+        for (auto [name, y] : {std::pair{"Panel3", 400}, std::pair{"Panel1", 460}}) {
+            TToolBarState floating;
+            floating.Floating = true;
+            floating.X = 20;
+            floating.Y = y;
+            floating.Width = 300;
+            floating.Height = 26;
+            floating.DockName = QStringLiteral("frDock1");
+            WriteToolBarState(store, QLatin1String(name), floating);
+        }
+    }
+    ASSERT_TRUE(CalcAir(w.get()));
+    for (bool fromManager : {true, false}) {
+        SCOPED_TRACE(fromManager ? "report manager" : "Оформление");
+        Design(fromManager, [&](TfrDesignerForm &form) {
+            ASSERT_TRUE(form.Panel3->Floating && form.Panel3->FloatForm && form.Panel3->FloatForm->isVisible());
+            ASSERT_TRUE(form.Panel1->Floating && form.Panel1->FloatForm && form.Panel1->FloatForm->isVisible());
+            KeysTo(form);
+            auto *text = static_cast<TfrMemoView *>(ClickFirstText(form));
+            ASSERT_NE(text, nullptr);
+            const QString name = text->Name;
+            // Types into a box of a floating toolbar as a user does: a click
+            // into it, its window takes the keys, the old text replaced.
+            const auto typeInto = [&](QWidget *box, const char *value) {
+                QWidget *floatWindow = box->window();
+                QWindow *handle = floatWindow->windowHandle();
+                QTest::mouseClick(handle, Qt::LeftButton, {}, handle->mapFromGlobal(box->mapToGlobal(QPoint(4, 4))));
+                KeysTo(*floatWindow);
+                EXPECT_TRUE(box->hasFocus() || box->isAncestorOf(QApplication::focusWidget()));
+                QTest::keyClick(handle, Qt::Key_A, Qt::ControlModifier);
+                for (const char *c = value; *c; ++c)
+                    QTest::keyClick(handle, *c);
+                QTest::keyClick(handle, Qt::Key_Return);
+            };
+
+            typeInto(form.C3, "13");
+            EXPECT_EQ(text->FontSize, 13);
+            EXPECT_EQ(form.UndoList.Count(), 1);
+            // The keys are the designer's again.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &form; }));
+
+            typeInto(form.E1, "3");
+            EXPECT_EQ(text->FrameWidth, 3);
+            EXPECT_EQ(form.UndoList.Count(), 2);
+
+            QWindow *rectangle = form.Panel1->FloatForm->windowHandle();
+            KeysTo(*form.Panel1->FloatForm);
+            QTest::keyClick(rectangle, Qt::Key_Escape);
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_TRUE(form.Panel1->FloatForm->isVisible());
+            QTest::keyClick(rectangle, Qt::Key_5, Qt::ControlModifier);
+            EXPECT_EQ(text->FrameWidth, 5);
+            // Ctrl+S of the menu saves from there too: the file has the
+            // change, and closing has nothing to ask.
+            const QByteArray before = Bytes(form.FileName);
+            KeysTo(*form.Panel1->FloatForm);
+            QTest::keyClick(rectangle, Qt::Key_S, Qt::ControlModifier);
+            EXPECT_FALSE(form.FileModified);
+            EXPECT_NE(Bytes(form.FileName), before);
+            prompt.Asked.clear();
+            QTest::mouseClick(form.Button(QStringLiteral("ExitB")), Qt::LeftButton);
+            EXPECT_TRUE(prompt.Asked.empty());
+            EXPECT_FALSE(form.isVisible());
+        });
     }
 }

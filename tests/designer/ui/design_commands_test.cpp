@@ -650,3 +650,28 @@ TEST_F(DesignCommandsUi, OrderAndAlignmentAreEachOneUndoStep)
         EXPECT_EQ(form->Page->TemplateObjects[2]->Left, 40);
     });
 }
+
+TEST_F(DesignCommandsUi, CloseOfAChangedUntitledTemplateSavesAsFirst)
+{
+    report.TemplatePages.Add();
+    Design([&] {
+        AddMemo(QStringLiteral("Memo1"), 8, 8, true);
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        ASSERT_TRUE(form->FileModified);
+        // "Да", then the save dialog cancelled: nothing saved, still open.
+        prompt.Answers = {idYes};
+        InFileDialog(QString());
+        QTest::mouseClick(form->Button(QStringLiteral("ExitB")), Qt::LeftButton);
+        EXPECT_EQ(prompt.Asked, QStringList{QStringLiteral("Сохранить изменения?")});
+        EXPECT_TRUE(form->isVisible());
+
+        // Saved as a form: the file holds the template, so closing asks nothing.
+        InFileDialog(Path("report"), 0);
+        form->Item(QStringLiteral("N17"))->trigger();
+        EXPECT_FALSE(form->FileModified);
+        QTest::mouseClick(form->Button(QStringLiteral("ExitB")), Qt::LeftButton);
+        EXPECT_EQ(prompt.Asked.size(), 1);
+        EXPECT_FALSE(form->isVisible());
+    });
+    EXPECT_TRUE(QFile::exists(Path("report.frf")));
+}

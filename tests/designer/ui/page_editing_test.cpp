@@ -135,6 +135,22 @@ TEST_F(PageEditing, SecondDesignerAsksOnlyAfterAChange)
     EditFromPreview([](TfrDesignerForm &second) { second.RemovePage(0); });
     EXPECT_EQ(prompt.Asked, QStringList{QStringLiteral("Сохранить изменения?")});
     EXPECT_EQ(CurrentDesignerForm, first);
+
+    // Closed by "Закрыть" or "Выход" after a change: the preview's question
+    // alone, not the designer's too.
+    for (const char *close : {"ExitB", "N10"}) {
+        SCOPED_TRACE(close);
+        prompt.Asked.clear();
+        EditFromPreview([close](TfrDesignerForm &second) {
+            second.RemovePage(0);
+            if (TfrTBButton *b = second.Button(QLatin1String(close)))
+                QTest::mouseClick(b, Qt::LeftButton);
+            else
+                second.Item(QLatin1String(close))->trigger();
+            EXPECT_FALSE(second.isVisible());
+        });
+        EXPECT_EQ(prompt.Asked, QStringList{QStringLiteral("Сохранить изменения?")});
+    }
 }
 
 TEST_F(PageEditing, EditsReachThePreparedPageInEveryNewPreview)
