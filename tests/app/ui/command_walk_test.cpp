@@ -3,20 +3,35 @@
 // the way the report preview, the report designer and the journal plug-in's
 // window have theirs used once too. Whatever a command opens (message boxes,
 // file and print dialogs, windows, popup menus) is closed again. The test
-// fails when the program crashes, when an exception leaves a command, or when
-// a command hangs (the CTest timeout); the command under way is written to
-// the error output, so that the last line names the culprit.
+// fails when the program crashes, when an exception leaves a command or
+// reaches the program's error guard, when a command that is enabled cannot be
+// given (its button is not shown), or when a command hangs (the CTest
+// timeout); the command under way is written to the error output, so that the
+// last line names the culprit. A command disabled where the walk meets it is
+// named in the output, and the end says how many commands each window gave.
 #include "journal/vj_options.h"
+#include "designer/design_state.h"
+#include "designer/ui/design_page.h"
+#include "designer/ui/frm_designer.h"
+#include "designer/ui/frm_insp.h"
+#include "designer/design_editing_rules.h"
+#include "platform/guard.h"
 #include "platform/help.h"
 #include "platform/prompt.h"
 #include "platform/ui/qt_prompt.h"
 #include "program_wiring.h"
 #include "report/engine.h"
+#include "report/report.h"
+#include "report/report_document.h"
 #include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
 #include "shell/documents.h"
 #include "shell/options_set.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/scheme_tools.h"
+#include "scheme/mouse_tools.h"
+#include "scheme/ui/scheme_paint_box.h"
+#include "model/network.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QDirIterator>
@@ -34,9 +49,11 @@
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabBar>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QTreeWidget>
+#include <QtWidgets/QWidgetAction>
 
 #include <gtest/gtest.h>
 
@@ -44,7 +61,9 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -61,7 +80,65 @@ struct TCommand
     QString Name;                  // menu path or hint, for the messages
     QPointer<QAction> Action;      // a menu item or a tool bar's action
     QPointer<QWidget> Button;      // a tool button without an action
+    std::vector<QPointer<QAction>> Menus;  // the menus the item is in, outermost first
+
+    // Whether a user can give it now: its control and the menus on the way enabled.
+    bool Enabled() const
+    {
+        const auto on = [](const QPointer<QAction> &menu) { return menu && menu->isEnabled(); };
+        if (!std::all_of(Menus.begin(), Menus.end(), on))
+            return false;
+        return Action ? Action->isEnabled() : Button && Button->isEnabled();
+    }
 };
+
+// What the walk met: how many commands each window gave, those it found
+// disabled, and the faults that fail it.
+struct TWalkRecord
+{
+    std::map<QString, int> Given;
+    std::map<QString, QStringList> Disabled;
+    QStringList Faults;
+    QString Current;  // "window: command" under way, innermost
+};
+
+TWalkRecord *Record = nullptr;
+QtMessageHandler PreviousHandler = nullptr;
+
+// The guard writes every error it catches to its log category; the program's
+// and the plug-in's copies of it alike, as the log is Qt's own.
+void WatchGuard(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (Record && context.category && qstrcmp(context.category, "tunvex.guard") == 0)
+        Record->Faults << QStringLiteral("%1: an error reached the error guard: %2").arg(Record->Current, message);
+    if (PreviousHandler)
+        PreviousHandler(type, context, message);
+}
+
+// Records the walk while it lives.
+class TWalkScope
+{
+public:
+    explicit TWalkScope(TWalkRecord &record)
+    {
+        Record = &record;
+        PreviousHandler = qInstallMessageHandler(WatchGuard);
+    }
+    ~TWalkScope()
+    {
+        qInstallMessageHandler(PreviousHandler);
+        Record = nullptr;
+    }
+    TWalkScope(const TWalkScope &) = delete;
+    TWalkScope &operator=(const TWalkScope &) = delete;
+};
+
+// Qt's own helpers (the overflow arrows of menu and tool bars, a tab bar's
+// scroll arrows) are not commands.
+bool QtHelper(const QWidget &button)
+{
+    return button.objectName().startsWith(QStringLiteral("qt_")) || qobject_cast<QTabBar *>(button.parentWidget());
+}
 
 bool ClosesItsWindow(const QString &name)
 {
@@ -75,8 +152,10 @@ QString Plain(QString text)
     return text.remove(u'&');
 }
 
-void AddMenu(QMenu *menu, const QString &path, std::vector<TCommand> &commands, std::set<QAction *> &seen)
+void AddMenu(QMenu *menu, const QString &path, std::vector<TCommand> &commands, std::set<QAction *> &seen,
+             std::vector<QPointer<QAction>> menus = {})
 {
+    menus.emplace_back(menu->menuAction());
     // Menus filled as they open (recent files, plug-ins) fill now.
     emit menu->aboutToShow();
     for (QAction *action : menu->actions()) {
@@ -84,15 +163,14 @@ void AddMenu(QMenu *menu, const QString &path, std::vector<TCommand> &commands, 
             continue;
         const QString name = path + QStringLiteral(" → ") + Plain(action->text());
         if (action->menu())
-            AddMenu(action->menu(), name, commands, seen);
+            AddMenu(action->menu(), name, commands, seen, menus);
         else
-            commands.push_back({name, action, nullptr});
+            commands.push_back({name, action, nullptr, menus});
     }
 }
 
 // The commands of a window in the order a user meets them: the menu bar,
-// the tool bars, the tool buttons, then the popup menus; those that close the
-// window come last.
+// the tool bars, the keys, the tool buttons, then the popup menus.
 std::vector<TCommand> CommandsOf(QWidget &window)
 {
     std::vector<TCommand> commands;
@@ -103,20 +181,25 @@ std::vector<TCommand> CommandsOf(QWidget &window)
                 AddMenu(top->menu(), Plain(top->text()), commands, seen);
     for (QToolBar *bar : window.findChildren<QToolBar *>())
         for (QAction *action : bar->actions())
-            if (!action->isSeparator() && seen.insert(action).second)
-                commands.push_back({QStringLiteral("tool bar: ") + Plain(action->text()), action, nullptr});
+            // A control on a tool bar (the zoom box) is no command of its own.
+            if (!action->isSeparator() && !qobject_cast<QWidgetAction *>(action) && seen.insert(action).second)
+                commands.push_back({QStringLiteral("tool bar: ") + Plain(action->text()), action, nullptr, {}});
+    // Commands given by their keys alone.
+    for (QAction *action : window.actions())
+        if (!action->isSeparator() && !action->shortcut().isEmpty() && seen.insert(action).second)
+            commands.push_back({QStringLiteral("key %1: %2").arg(action->shortcut().toString(), Plain(action->text())),
+                                action, nullptr, {}});
     for (QToolButton *button : window.findChildren<QToolButton *>())
-        if (!button->defaultAction() || !seen.count(button->defaultAction()))
+        if (!QtHelper(*button) && (!button->defaultAction() || !seen.count(button->defaultAction())))
             commands.push_back({QStringLiteral("button: ") + button->objectName() + u' ' + button->toolTip(), nullptr,
-                                button});
+                                button, {}});
     for (QWidget *widget : window.findChildren<QWidget *>())
         if (dynamic_cast<TfrSpeedButton *>(widget))
             commands.push_back({QStringLiteral("button: ") + widget->objectName() + u' ' + widget->toolTip(), nullptr,
-                                widget});
+                                widget, {}});
     for (QMenu *menu : window.findChildren<QMenu *>())
         if (!seen.count(menu->menuAction()))
             AddMenu(menu, QStringLiteral("popup ") + menu->objectName(), commands, seen);
-    std::stable_partition(commands.begin(), commands.end(), [](const TCommand &c) { return !ClosesItsWindow(c.Name); });
     return commands;
 }
 
@@ -226,25 +309,40 @@ private:
     std::vector<QWidget *> m_walking;
 };
 
-// Uses one command. False when it threw.
-bool Use(const QString &window, const TCommand &command)
+enum class TUse { Given, Disabled, Fault };
+
+// Gives one command, unless it is disabled, then answer (may be empty) does
+// what it asks for; a fault is recorded in the walk.
+TUse Use(const QString &window, const TCommand &command, const std::function<void()> &answer)
 {
     Say(QStringLiteral("%1: %2").arg(window, command.Name));
-    try {
-        if (command.Action) {
-            if (command.Action->isEnabled() && command.Action->isVisible())
-                command.Action->trigger();
-        } else if (command.Button && command.Button->isEnabled() && command.Button->isVisible()) {
-            QTest::mouseClick(command.Button, Qt::LeftButton, {}, command.Button->rect().center());
-        }
-    } catch (const std::exception &e) {
-        ADD_FAILURE() << qPrintable(window) << ": " << qPrintable(command.Name) << " threw " << e.what();
-        return false;
-    } catch (...) {
-        ADD_FAILURE() << qPrintable(window) << ": " << qPrintable(command.Name) << " threw";
-        return false;
+    const QString where = window + QStringLiteral(": ") + command.Name;
+    if (!command.Action && !command.Button) {
+        Record->Faults << where + QStringLiteral(": the command went away before it was given");
+        return TUse::Fault;
     }
-    return true;
+    if (!command.Enabled()) {
+        Say(QStringLiteral("  disabled"));
+        return TUse::Disabled;
+    }
+    if (command.Button && !command.Button->isVisible()) {
+        Record->Faults << where + QStringLiteral(": enabled, but its button is not shown");
+        return TUse::Fault;
+    }
+    const QString outer = std::exchange(Record->Current, where);
+    try {
+        if (command.Action)
+            command.Action->trigger();
+        else
+            QTest::mouseClick(command.Button, Qt::LeftButton, {}, command.Button->rect().center());
+        if (answer)
+            answer();
+    } catch (...) {
+        Record->Faults << where + QStringLiteral(": threw ") + CurrentExceptionText();
+    }
+    Record->Current = outer;
+    ++Record->Given[window];
+    return TUse::Given;
 }
 
 std::set<QWidget *> ShownWindows()
@@ -256,17 +354,150 @@ std::set<QWidget *> ShownWindows()
     return shown;
 }
 
-// Every command of the window once; before each, prepare (may be empty).
-void Walk(TWindowCloser &closer, QWidget &window, const QString &name, const std::function<void()> &prepare = {})
+// Every command of the window once (those named in `only`, when given);
+// before each, prepare gives the window what the command needs, and after
+// it, answer does what the command then asks for (either may be empty). A
+// command disabled where the walk meets it gets a second try once the others
+// were given (an undo once there is something to undo); those that close the
+// window come last. Returns the closing commands left because the window had
+// closed: a walk of the window opened again gives them.
+QStringList Walk(TWindowCloser &closer, QWidget &window, const QString &name,
+                 const std::function<void(const TCommand &)> &prepare = {},
+                 const std::function<void()> &answer = {}, const QStringList *only = nullptr)
 {
-    const std::vector<TCommand> commands = CommandsOf(window);
-    EXPECT_FALSE(commands.empty()) << qPrintable(name);
-    for (const TCommand &command : commands) {
-        if (prepare)
-            prepare();
+    std::vector<TCommand> commands = CommandsOf(window);
+    if (only)
+        std::erase_if(commands, [only](const TCommand &c) { return !only->contains(c.Name); });
+    if (commands.empty())
+        Record->Faults << name + QStringLiteral(": no commands found");
+    const auto give = [&](const TCommand &command) {
+        if (prepare && (command.Action || command.Button))
+            prepare(command);
         const std::set<QWidget *> before = ShownWindows();
-        Use(name, command);
+        const TUse used = Use(name, command, answer);
         closer.Settle(before);
+        return used;
+    };
+    std::vector<TCommand> disabled, closing;
+    for (const TCommand &command : commands)
+        if (ClosesItsWindow(command.Name))
+            closing.push_back(command);
+        else if (give(command) == TUse::Disabled)
+            disabled.push_back(command);
+    for (const TCommand &command : disabled)
+        if (give(command) == TUse::Disabled)
+            Record->Disabled[name] << command.Name;
+    QStringList left;
+    for (const TCommand &command : closing) {
+        if (!window.isVisible())
+            left << command.Name;
+        else if (give(command) == TUse::Disabled)
+            Record->Disabled[name] << command.Name;
+    }
+    return left;
+}
+
+// After a designer command: a help pick ("Подсказка", the help button) waits
+// for a click on a control; the page is clicked.
+void AnswerDesigner(QWidget &window)
+{
+    auto *designer = dynamic_cast<TfrDesignerForm *>(&window);
+    if (!designer || QWidget::mouseGrabber() != designer)
+        return;
+    Say(QStringLiteral("  click on the page"));
+    QTest::mouseClick(designer->PageView, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+// A window whose commands are all walked in one visit.
+void WalkWhole(TWindowCloser &closer, QWidget &window, const QString &name)
+{
+    for (const QString &command : Walk(closer, window, name))
+        Record->Faults << QStringLiteral("%1: %2: not given, the window had closed").arg(name, command);
+}
+
+// The middle of a straight branch of the scheme, on the paint box.
+std::optional<QPoint> BranchOnScreen(TfrmMain &window)
+{
+    const TViewport &view = window.View();
+    const QRect box = window.PaintBox()->rect();
+    for (int n = 1; n <= MaxBranchNo(Net); ++n) {
+        if (!BranchExist(Net, n) || InnerTurnCount(Net, n) != 0)
+            continue;
+        const int from = Net.BranchStartNode[n], to = Net.BranchEndNode[n];
+        const QPoint a(view.ScreenX(Net.NodeX[from]), view.ScreenY(Net.NodeY[from]));
+        const QPoint b(view.ScreenX(Net.NodeX[to]), view.ScreenY(Net.NodeY[to]));
+        const QPoint middle = (a + b) / 2;
+        if ((a - b).manhattanLength() > 40 && box.contains(middle))
+            return middle;
+    }
+    return std::nullopt;
+}
+
+// The designer's text object: the first one of its page.
+TfrView *MemoOn(TfrPage &page)
+{
+    for (auto &view : page.TemplateObjects)
+        if (view->ReportObjectType == gtMemo)
+            return view.get();
+    return nullptr;
+}
+
+// Before each designer command: every tool bar shown, as "Панели инструментов"
+// shows them, the first text object alone selected, by a click on it, and for
+// the inspector's button the text's row chosen.
+void PrepareDesigner(QWidget &window, const QString &templateFile, const TCommand &command)
+{
+    auto *designer = dynamic_cast<TfrDesignerForm *>(&window);
+    if (!designer)
+        return;
+    for (QMenu *menu : designer->findChildren<QMenu *>())
+        if (Plain(menu->title()) == QStringLiteral("Панели инструментов"))
+            for (QAction *bar : menu->actions())
+                if (bar->isCheckable() && !bar->isChecked())
+                    bar->trigger();
+    // Back to the first page, which has the texts, from one that was added.
+    if (designer->Tab1->currentIndex() != 0 && designer->Tab1->count() > 0)
+        QTest::mouseClick(designer->Tab1, Qt::LeftButton, {}, designer->Tab1->tabRect(0).center());
+    TfrView *memo = designer->Page ? MemoOn(*designer->Page) : nullptr;
+    // A command that removed the texts (a new report, a page cleared) leaves
+    // the next one the template as the walk found it, read again as
+    // "Открыть..." does.
+    auto *report = dynamic_cast<TfrReport *>(CurrentDocument());
+    if (!memo && report) {
+        Say(QStringLiteral("  the template read again"));
+        report->LoadFromFile(templateFile);
+        designer->ClearUndo();
+        designer->ClearRedo();
+        designer->SetFileName(templateFile);
+        designer->FileModified = false;
+        designer->SetPage(0);
+        memo = designer->Page ? MemoOn(*designer->Page) : nullptr;
+    }
+    if (!memo)
+        return;
+    if (SelectedCount != 1 || !memo->Selected) {
+        // What a click on an empty place does, where the sample's page has none.
+        designer->ResetSelection();
+        const QPoint at(memo->Left + 5, memo->Top + 5);
+        QTest::mouseMove(designer->PageView, at);
+        QTest::mouseClick(designer->PageView, Qt::LeftButton, {}, at);
+    }
+    // The inspector's "..." opens the text editor from the text's row.
+    TfrInspForm *inspector = designer->Inspector;
+    if (command.Button && command.Button->parentWidget() == inspector->PaintBox && inspector->ItemIndex != irMemo)
+        QTest::mouseClick(inspector->PaintBox, Qt::LeftButton, {},
+                          QPoint(10, inspector->RowHeight * irMemo + inspector->RowHeight / 2));
+}
+
+// How many commands each window gave, and which it found disabled.
+void Summarize(const TWalkRecord &record)
+{
+    Say(QStringLiteral("commands given:"));
+    for (const auto &[window, given] : record.Given) {
+        const QStringList disabled = record.Disabled.count(window) ? record.Disabled.at(window) : QStringList();
+        Say(QStringLiteral("  %1: %2 given, %3 disabled").arg(window).arg(given).arg(disabled.size()));
+        for (const QString &name : disabled)
+            Say(QStringLiteral("    disabled: ") + name);
     }
 }
 
@@ -308,6 +539,8 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
         opened << target;
         return true;
     });
+    TWalkRecord record;
+    TWalkScope walking(record);
     TWindowCloser closer;
     {
         TfrmMain window({sample}, program.path());
@@ -326,35 +559,93 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
         ASSERT_GT(sampleBranches, 10);
 
         // The report manager opens the preview and the designer on a template
-        // of the sample; each is walked once, the first time it opens.
+        // of the sample; each is walked the first time it opens. The designer
+        // opens a second time for the closing command that the first walk
+        // could not give once the window had closed.
         closer.VisitOnce(QStringLiteral("frmReports1"), [](QWidget &manager) {
             auto *list = manager.findChild<QTreeWidget *>();
             ASSERT_NE(list, nullptr);
             const auto chosen = list->findItems(QStringLiteral("Стандартный отчет без сетки.frf"), Qt::MatchExactly);
             ASSERT_FALSE(chosen.isEmpty());
             list->setCurrentItem(chosen.first());
-            for (QAbstractButton *button : manager.findChildren<QAbstractButton *>())
-                if (button->text() == QStringLiteral("Просмотр...") || button->text() == QStringLiteral("Изменить..."))
-                    button->click();
+            for (const QString &caption : {QStringLiteral("Просмотр..."), QStringLiteral("Изменить..."),
+                                           QStringLiteral("Изменить...")})
+                for (QAbstractButton *button : manager.findChildren<QAbstractButton *>())
+                    if (button->text() == caption && button->isEnabled())
+                        button->click();
         });
         closer.VisitOnce(QStringLiteral("TfrPreviewForm"),
-                         [&closer](QWidget &preview) { Walk(closer, preview, QStringLiteral("preview")); });
-        closer.VisitOnce(QStringLiteral("frDesignerForm"),
-                         [&closer](QWidget &designer) { Walk(closer, designer, QStringLiteral("designer")); });
+                         [&closer](QWidget &preview) { WalkWhole(closer, preview, QStringLiteral("preview")); });
+        closer.VisitOnce(QStringLiteral("frDesignerForm"), [&closer](QWidget &designer) {
+            // The sample's template, as the designer opened it.
+            const QString templateFile = dynamic_cast<TfrDesignerForm &>(designer).FileName;
+            ASSERT_TRUE(QFileInfo::exists(templateFile)) << qPrintable(templateFile);
+            const auto prepare = [templateFile](QWidget &form) {
+                return [&form, templateFile](const TCommand &command) { PrepareDesigner(form, templateFile, command); };
+            };
+            const auto answer = [](QWidget &form) { return [&form] { AnswerDesigner(form); }; };
+            const QStringList left =
+                Walk(closer, designer, QStringLiteral("designer"), prepare(designer), answer(designer));
+            if (left.isEmpty())
+                return;
+            closer.VisitOnce(QStringLiteral("frDesignerForm"), [&closer, prepare, answer, left](QWidget &again) {
+                for (const QString &command :
+                     Walk(closer, again, QStringLiteral("designer"), prepare(again), answer(again), &left))
+                    Record->Faults << QStringLiteral("designer: %1: not given, the window had closed").arg(command);
+            });
+        });
         closer.VisitOnce(QStringLiteral("frmKerstal"),
-                         [&closer](QWidget &journalWindow) { Walk(closer, journalWindow, QStringLiteral("journal")); });
+                         [&closer](QWidget &journalWindow) { WalkWhole(closer, journalWindow, QStringLiteral("journal")); });
 
         // Each command of the main window starts from the sample as stored.
-        Walk(closer, window, QStringLiteral("main window"), [&] {
-            if (BranchCount(Net) == sampleBranches && !window.Document().Modified())
-                return;
-            window.SetModified(false);
-            window.Document().OpenFile(sample);
-        });
+        // Commands that a user can give only after another one.
+        const std::map<QString, QString> firstGive = {
+            {QStringLiteral("EditPlacePLALabel"), QStringLiteral("mnuPLA")},
+            {QStringLiteral("tbtnPlaceTelephone"), QStringLiteral("mnuPhones")},
+            {QStringLiteral("tbtnText"), QStringLiteral("mnuTexts")},
+        };
+        TTool tool = TTool::Default;
+        const QStringList left = Walk(
+            closer, window, QStringLiteral("main window"),
+            [&](const TCommand &command) {
+                if (BranchCount(Net) != sampleBranches || window.Document().Modified()) {
+                    window.SetModified(false);
+                    window.Document().OpenFile(sample);
+                }
+                const QString name = command.Action ? command.Action->objectName() : QString();
+                const auto first = firstGive.find(name);
+                if (first != firstGive.end() && !command.Enabled())
+                    window.Action(first->second)->trigger();
+                // The tool bar's Save is there while the scheme has changes.
+                if (name == QStringLiteral("bbtnSave"))
+                    window.SetModified(true);
+                tool = window.SchemeTools().Tools().Tool();
+            },
+            [&] {
+                // A tool that the command chose waits for a click on the scheme.
+                const TTool chosen = window.SchemeTools().Tools().Tool();
+                if (chosen == tool || chosen == TTool::Default)
+                    return;
+                const std::optional<QPoint> branch = BranchOnScreen(window);
+                if (!branch) {
+                    Record->Faults << QStringLiteral("main window: no branch of the sample on the screen to click");
+                    return;
+                }
+                Say(QStringLiteral("  click on the scheme"));
+                QTest::mouseMove(window.PaintBox(), *branch);
+                QTest::mouseClick(window.PaintBox(), Qt::LeftButton, {}, *branch);
+            });
+        for (const QString &command : left)
+            record.Faults << QStringLiteral("main window: %1: not given, the window had closed").arg(command);
         for (const char *kind : {"frmReports1", "TfrPreviewForm", "frDesignerForm", "frmKerstal"})
             EXPECT_TRUE(closer.Visited(QString::fromLatin1(kind))) << kind;
         window.SetModified(false);
     }
+    Summarize(record);
+    for (const char *name : {"main window", "preview", "designer", "journal"})
+        EXPECT_GT(record.Given[QString::fromUtf8(name)], 0) << name;
+    for (const QString &fault : record.Faults)
+        ADD_FAILURE() << qPrintable(fault);
     RemoveProgramServices();
     SetDocumentOpener({});
     SetPrompt(previousPrompt);
