@@ -558,25 +558,10 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
         const int sampleBranches = BranchCount(Net);
         ASSERT_GT(sampleBranches, 10);
 
-        // The report manager opens the preview and the designer on a template
-        // of the sample; each is walked the first time it opens. The designer
-        // opens a second time for the closing command that the first walk
-        // could not give once the window had closed.
-        closer.VisitOnce(QStringLiteral("frmReports1"), [](QWidget &manager) {
-            auto *list = manager.findChild<QTreeWidget *>();
-            ASSERT_NE(list, nullptr);
-            const auto chosen = list->findItems(QStringLiteral("Стандартный отчет без сетки.frf"), Qt::MatchExactly);
-            ASSERT_FALSE(chosen.isEmpty());
-            list->setCurrentItem(chosen.first());
-            for (const QString &caption : {QStringLiteral("Просмотр..."), QStringLiteral("Изменить..."),
-                                           QStringLiteral("Изменить...")})
-                for (QAbstractButton *button : manager.findChildren<QAbstractButton *>())
-                    if (button->text() == caption && button->isEnabled())
-                        button->click();
-        });
-        closer.VisitOnce(QStringLiteral("TfrPreviewForm"),
-                         [&closer](QWidget &preview) { WalkWhole(closer, preview, QStringLiteral("preview")); });
-        closer.VisitOnce(QStringLiteral("frDesignerForm"), [&closer](QWidget &designer) {
+        // The designer, walked on the template it opens; it opens a second
+        // time for the closing command that the first walk could not give
+        // once the window had closed.
+        const auto visitDesigner = [&closer](QWidget &designer) {
             // The sample's template, as the designer opened it.
             const QString templateFile = dynamic_cast<TfrDesignerForm &>(designer).FileName;
             ASSERT_TRUE(QFileInfo::exists(templateFile)) << qPrintable(templateFile);
@@ -593,6 +578,35 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
                      Walk(closer, again, QStringLiteral("designer"), prepare(again), answer(again), &left))
                     Record->Faults << QStringLiteral("designer: %1: not given, the window had closed").arg(command);
             });
+        };
+        // The report manager opens the preview, then the designer, on a
+        // template of the sample. The designer that the preview's page
+        // editing opens is only closed.
+        closer.VisitOnce(QStringLiteral("frmReports1"), [&closer, visitDesigner](QWidget &manager) {
+            auto *list = manager.findChild<QTreeWidget *>();
+            ASSERT_NE(list, nullptr);
+            const auto chosen = list->findItems(QStringLiteral("Стандартный отчет без сетки.frf"), Qt::MatchExactly);
+            ASSERT_FALSE(chosen.isEmpty());
+            list->setCurrentItem(chosen.first());
+            const auto press = [&manager](const QString &caption) {
+                for (QAbstractButton *button : manager.findChildren<QAbstractButton *>())
+                    if (button->text() == caption && button->isEnabled())
+                        button->click();
+            };
+            press(QStringLiteral("Просмотр..."));
+            closer.VisitOnce(QStringLiteral("frDesignerForm"), visitDesigner);
+            press(QStringLiteral("Изменить..."));
+            press(QStringLiteral("Изменить..."));
+        });
+        // The preview's page items are in its menu when a page is right-clicked.
+        closer.VisitOnce(QStringLiteral("TfrPreviewForm"), [&closer](QWidget &window) {
+            auto &preview = dynamic_cast<TfrPreviewForm &>(window);
+            const auto prepare = [&preview](const TCommand &command) {
+                if (command.Action && preview.ProcMenu->actions().contains(command.Action) && !command.Enabled())
+                    QTest::mouseClick(preview.PageBox, Qt::RightButton, {}, preview.PageBox->rect().center());
+            };
+            for (const QString &command : Walk(closer, preview, QStringLiteral("preview"), prepare))
+                Record->Faults << QStringLiteral("preview: %1: not given, the window had closed").arg(command);
         });
         closer.VisitOnce(QStringLiteral("frmKerstal"),
                          [&closer](QWidget &journalWindow) { WalkWhole(closer, journalWindow, QStringLiteral("journal")); });
