@@ -15,6 +15,7 @@
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "designer/design_editing_rules.h"
+#include "platform/exceptions.h"
 #include "platform/guard.h"
 #include "platform/help.h"
 #include "platform/prompt.h"
@@ -46,6 +47,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -663,4 +665,50 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
     RemoveProgramServices();
     SetDocumentOpener({});
     SetPrompt(previousPrompt);
+}
+
+// The walk itself, on a window whose commands fail on purpose: each fault is
+// named with its command; a message the program means to show, a disabled
+// command and a sound one are not faults.
+TEST(ProgramCommands, TheWalkNamesEachCommandThatFails)
+{
+    TQtPrompt prompt;
+    TPrompt *previousPrompt = SetPrompt(&prompt);
+    TWalkRecord record;
+    {
+        TWalkScope walking(record);
+        TWindowCloser closer;
+        QMainWindow window;
+        QMenu *tasks = window.menuBar()->addMenu(QStringLiteral("Задачи"));
+        tasks->addAction(QStringLiteral("Сбой"), [] { GuardedCall([] { throw std::out_of_range("vector::at"); }); });
+        tasks->addAction(QStringLiteral("Ошибка файла"),
+                         [] { GuardedCall([] { throw EFOpenError(QStringLiteral("Файл не удается открыть")); }); });
+        tasks->addAction(QStringLiteral("Расчет"), [] {
+            ShowMessageBox(QStringLiteral("Расчет невозможен. В сети отсутствует источник тяги."), ApplicationTitle,
+                           mb::Ok | mb::IconError);
+        });
+        tasks->addAction(QStringLiteral("Недоступна"))->setEnabled(false);
+        int given = 0;
+        window.addToolBar(QStringLiteral("Сервис"))->addAction(QStringLiteral("Работает"), [&given] { ++given; });
+        // An enabled button that no user can reach.
+        auto *panel = new QWidget(&window);
+        auto *hidden = new QToolButton(panel);
+        hidden->setObjectName(QStringLiteral("HiddenB"));
+        panel->hide();
+        window.show();
+
+        Walk(closer, window, QStringLiteral("test"));
+        EXPECT_EQ(given, 1);
+    }
+    SetPrompt(previousPrompt);
+
+    const auto faultsOf = [&record](const QString &command) {
+        return record.Faults.filter(QStringLiteral("test: ") + command).size();
+    };
+    EXPECT_EQ(record.Faults.size(), 3) << qPrintable(record.Faults.join(u'\n'));
+    EXPECT_EQ(faultsOf(QStringLiteral("Задачи → Сбой: an error reached the error guard: vector::at")), 1);
+    EXPECT_EQ(faultsOf(QStringLiteral("Задачи → Ошибка файла: an error reached the error guard")), 1);
+    EXPECT_EQ(faultsOf(QStringLiteral("button: HiddenB")), 1);
+    EXPECT_EQ(record.Given[QStringLiteral("test")], 4);
+    EXPECT_EQ(record.Disabled[QStringLiteral("test")], QStringList{QStringLiteral("Задачи → Недоступна")});
 }
