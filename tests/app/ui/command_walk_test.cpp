@@ -14,6 +14,8 @@
 #include "designer/ui/design_page.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
+#include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_puti.h"
 #include "designer/design_editing_rules.h"
 #include "platform/exceptions.h"
 #include "platform/guard.h"
@@ -47,10 +49,12 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QStackedWidget>
 #include <QtWidgets/QTabBar>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
@@ -435,6 +439,52 @@ std::optional<QPoint> BranchOnScreen(TfrmMain &window)
     return std::nullopt;
 }
 
+// A click on a branch of the scheme, as the tools ask for.
+void ClickBranch(TfrmMain &window)
+{
+    const std::optional<QPoint> branch = BranchOnScreen(window);
+    if (!branch) {
+        Record->Faults << QStringLiteral("main window: no branch of the sample on the screen to click");
+        return;
+    }
+    Say(QStringLiteral("  click on the scheme"));
+    QTest::mouseMove(window.PaintBox(), *branch);
+    QTest::mouseClick(window.PaintBox(), Qt::LeftButton, {}, *branch);
+}
+
+// A fire modelled with the tool bar's "Моделирование пожара" on a branch.
+void ModelFire(TfrmMain &window)
+{
+    Say(QStringLiteral("  a fire modelled first"));
+    window.Action(QStringLiteral("tbtnFireModelling"))->trigger();
+    ClickBranch(window);
+    window.Action(QStringLiteral("sbtnArrow"))->trigger();
+}
+
+// A route of the rescue teams to the fire found to its end ("Готово"), from
+// the first node on the surface that has one.
+void FindRoute(TWindowCloser &closer, TfrmMain &window)
+{
+    QList<int> surface;
+    for (int b = 1; b <= MaxBranchNo(Net); ++b)
+        if (BranchExist(Net, b))
+            for (const int n : {int(Net.BranchStartNode[b]), int(Net.BranchEndNode[b])})
+                if (Net.NodeIsSurface[n] && !surface.contains(n))
+                    surface << n;
+    Say(QStringLiteral("  a route found first"));
+    closer.VisitOnce(QStringLiteral("TfrmPuti"), [surface](QWidget &) {
+        ASSERT_NE(frmPuti, nullptr);
+        for (const int node : surface) {
+            frmPuti->edStart->setText(QString::number(node));
+            QTest::mouseClick(frmPuti->btnNext, Qt::LeftButton);
+            if (frmPuti->Pages->currentIndex() == TfrmPuti::pgRoute)
+                break;
+        }
+        QTest::mouseClick(frmPuti->btnDone, Qt::LeftButton);
+    });
+    window.Action(QStringLiteral("mnuLikvAvar"))->trigger();
+}
+
 // The designer's text object: the first one of its page.
 TfrView *MemoOn(TfrPage &page)
 {
@@ -620,6 +670,9 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
             {QStringLiteral("tbtnPlaceTelephone"), QStringLiteral("mnuPhones")},
             {QStringLiteral("tbtnText"), QStringLiteral("mnuTexts")},
         };
+        const QStringList routeCommands = {
+            QStringLiteral("TaskWorkersEvacuate"), QStringLiteral("pTaskWorkersEvacuate"), QStringLiteral("mnuRazv"),
+            QStringLiteral("mnuLikvAvar"), QStringLiteral("mnuTransp"), QStringLiteral("spbtnWays")};
         TTool tool = TTool::Default;
         const QStringList left = Walk(
             closer, window, QStringLiteral("main window"),
@@ -635,6 +688,12 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
                 // The tool bar's Save is there while the scheme has changes.
                 if (name == QStringLiteral("bbtnSave"))
                     window.SetModified(true);
+                // Routes are found around a fire modelled first, "Вернуться к
+                // маршрутам" once a route was found.
+                if (routeCommands.contains(name) && !(frmPojar && !frmPojar->Zone1().empty()))
+                    ModelFire(window);
+                if (name == QStringLiteral("spbtnWays") && !command.Enabled())
+                    FindRoute(closer, window);
                 tool = window.SchemeTools().Tools().Tool();
             },
             [&] {
@@ -642,14 +701,7 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
                 const TTool chosen = window.SchemeTools().Tools().Tool();
                 if (chosen == tool || chosen == TTool::Default)
                     return;
-                const std::optional<QPoint> branch = BranchOnScreen(window);
-                if (!branch) {
-                    Record->Faults << QStringLiteral("main window: no branch of the sample on the screen to click");
-                    return;
-                }
-                Say(QStringLiteral("  click on the scheme"));
-                QTest::mouseMove(window.PaintBox(), *branch);
-                QTest::mouseClick(window.PaintBox(), Qt::LeftButton, {}, *branch);
+                ClickBranch(window);
             });
         for (const QString &command : left)
             record.Faults << QStringLiteral("main window: %1: not given, the window had closed").arg(command);
