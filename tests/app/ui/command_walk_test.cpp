@@ -243,7 +243,15 @@ public:
     {
         if (auto *box = qobject_cast<QMessageBox *>(w)) {
             Say(QStringLiteral("  message: %1").arg(box->text().simplified()));
-            QAbstractButton *button = box->escapeButton();
+            // "No" where there is one: a question on closing ("Сохранить
+            // изменения?") lets the window go without writing, where "Cancel"
+            // would keep a window that the walk must close open.
+            QAbstractButton *button = nullptr;
+            for (QAbstractButton *b : box->buttons())
+                if (!button && box->buttonRole(b) == QMessageBox::NoRole)
+                    button = b;
+            if (!button)
+                button = box->escapeButton();
             if (!button)
                 button = box->defaultButton();
             if (!button && !box->buttons().isEmpty())
