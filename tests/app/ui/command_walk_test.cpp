@@ -1,22 +1,26 @@
 // The program put together as main() does, on a copy of the sample mine:
 // every menu item and tool button of the main window is used once, and on
 // the way the report preview, the report designer and the journal plug-in's
-// window have theirs used once too. Whatever a command opens (message boxes,
-// file and print dialogs, windows, popup menus) is closed again. The test
+// window have theirs used once too. Each command gets what a user would give
+// it first (a branch clicked for a scheme tool, a fire modelled before the
+// routes, a text selected and the tool bars shown in the designer). Whatever
+// a command opens (message boxes, file and print dialogs, windows, popup
+// menus) is answered "No" where it asks and closed again. The test
 // fails when the program crashes, when an exception leaves a command or
 // reaches the program's error guard, when a command that is enabled cannot be
 // given (its button is not shown), or when a command hangs (the CTest
 // timeout); the command under way is written to the error output, so that the
 // last line names the culprit. A command disabled where the walk meets it is
 // named in the output, and the end says how many commands each window gave.
-#include "journal/vj_options.h"
+#include "designer/design_editing_rules.h"
 #include "designer/design_state.h"
 #include "designer/ui/design_page.h"
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_puti.h"
-#include "designer/design_editing_rules.h"
+#include "journal/vj_options.h"
+#include "model/network.h"
 #include "platform/exceptions.h"
 #include "platform/guard.h"
 #include "platform/help.h"
@@ -28,13 +32,12 @@
 #include "report/report_document.h"
 #include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
+#include "scheme/mouse_tools.h"
+#include "scheme/ui/scheme_paint_box.h"
 #include "shell/documents.h"
 #include "shell/options_set.h"
 #include "shell/ui/frm_main.h"
 #include "shell/ui/scheme_tools.h"
-#include "scheme/mouse_tools.h"
-#include "scheme/ui/scheme_paint_box.h"
-#include "model/network.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QDirIterator>
@@ -48,9 +51,9 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
-#include <QtWidgets/QMenu>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -469,8 +472,9 @@ void ModelFire(TfrmMain &window)
     window.Action(QStringLiteral("sbtnArrow"))->trigger();
 }
 
-// A route of the rescue teams to the fire found to its end ("Готово"), from
-// the first node on the surface that has one.
+// The route wizard of the rescue teams run to its end ("Готово"): the surface
+// nodes are tried as its start until one gives a route (on the sample the
+// fire's gas zone may leave none); "Готово" is pressed either way.
 void FindRoute(TWindowCloser &closer, TfrmMain &window)
 {
     QList<int> surface;
