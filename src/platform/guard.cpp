@@ -3,7 +3,16 @@
 #include "platform/exceptions.h"
 #include "platform/prompt.h"
 
+#include <QtCore/QLoggingCategory>
+
 #include <new>
+
+// Errors that reached the guard rather than a message the program meant to
+// show: the box is all the user sees, the log keeps them for whoever looks
+// into a fault (and for the test that walks every command).
+namespace {
+Q_LOGGING_CATEGORY(lcCommandErrors, "tunvex.guard")
+} // namespace
 
 QString CurrentExceptionText()
 {
@@ -29,6 +38,7 @@ bool GuardedCall(const std::function<void()> &command)
     } catch (...) {
         message = CurrentExceptionText();
     }
+    qCWarning(lcCommandErrors).noquote() << message;
     ShowMessageBox(message, ApplicationTitle, mb::Ok | mb::IconError);
     return false;
 }

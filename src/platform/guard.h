@@ -5,7 +5,8 @@
 
 #include <functional>
 
-// Returns false when the command ended with an error (already shown).
+// Returns false when the command ended with an error (already shown). The
+// error is also written to the log, category "tunvex.guard".
 bool GuardedCall(const std::function<void()> &command);
 
 // The user-facing text of the exception being handled; call it only inside a

@@ -1,22 +1,43 @@
 // The program put together as main() does, on a copy of the sample mine:
 // every menu item and tool button of the main window is used once, and on
 // the way the report preview, the report designer and the journal plug-in's
-// window have theirs used once too. Whatever a command opens (message boxes,
-// file and print dialogs, windows, popup menus) is closed again. The test
-// fails when the program crashes, when an exception leaves a command, or when
-// a command hangs (the CTest timeout); the command under way is written to
-// the error output, so that the last line names the culprit.
+// window have theirs used once too. Each command gets what a user would give
+// it first (a branch clicked for a scheme tool, a fire modelled before the
+// routes, a text selected and the tool bars shown in the designer). Whatever
+// a command opens (message boxes, file and print dialogs, windows, popup
+// menus) is answered "No" where it asks and closed again. The test
+// fails when the program crashes, when an exception leaves a command or
+// reaches the program's error guard, when a command that is enabled cannot be
+// given (its button is not shown), or when a command hangs (the CTest
+// timeout); the command under way is written to the error output, so that the
+// last line names the culprit. A command disabled where the walk meets it is
+// named in the output, and the end says how many commands each window gave.
+#include "designer/design_editing_rules.h"
+#include "designer/design_state.h"
+#include "designer/ui/design_page.h"
+#include "designer/ui/frm_designer.h"
+#include "designer/ui/frm_insp.h"
+#include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_puti.h"
 #include "journal/vj_options.h"
+#include "model/network.h"
+#include "platform/exceptions.h"
+#include "platform/guard.h"
 #include "platform/help.h"
 #include "platform/prompt.h"
 #include "platform/ui/qt_prompt.h"
 #include "program_wiring.h"
 #include "report/engine.h"
+#include "report/report.h"
+#include "report/report_document.h"
 #include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
+#include "scheme/mouse_tools.h"
+#include "scheme/ui/scheme_paint_box.h"
 #include "shell/documents.h"
 #include "shell/options_set.h"
 #include "shell/ui/frm_main.h"
+#include "shell/ui/scheme_tools.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QDirIterator>
@@ -30,13 +51,18 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QStackedWidget>
+#include <QtWidgets/QTabBar>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QTreeWidget>
+#include <QtWidgets/QWidgetAction>
 
 #include <gtest/gtest.h>
 
@@ -44,7 +70,9 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -61,7 +89,65 @@ struct TCommand
     QString Name;                  // menu path or hint, for the messages
     QPointer<QAction> Action;      // a menu item or a tool bar's action
     QPointer<QWidget> Button;      // a tool button without an action
+    std::vector<QPointer<QAction>> Menus;  // the menus the item is in, outermost first
+
+    // Whether a user can give it now: its control and the menus on the way enabled.
+    bool Enabled() const
+    {
+        const auto on = [](const QPointer<QAction> &menu) { return menu && menu->isEnabled(); };
+        if (!std::all_of(Menus.begin(), Menus.end(), on))
+            return false;
+        return Action ? Action->isEnabled() : Button && Button->isEnabled();
+    }
 };
+
+// What the walk met: how many commands each window gave, those it found
+// disabled, and the faults that fail it.
+struct TWalkRecord
+{
+    std::map<QString, int> Given;
+    std::map<QString, QStringList> Disabled;
+    QStringList Faults;
+    QString Current;  // "window: command" under way, innermost
+};
+
+TWalkRecord *Record = nullptr;
+QtMessageHandler PreviousHandler = nullptr;
+
+// The guard writes every error it catches to its log category; the program's
+// and the plug-in's copies of it alike, as the log is Qt's own.
+void WatchGuard(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (Record && context.category && qstrcmp(context.category, "tunvex.guard") == 0)
+        Record->Faults << QStringLiteral("%1: an error reached the error guard: %2").arg(Record->Current, message);
+    if (PreviousHandler)
+        PreviousHandler(type, context, message);
+}
+
+// Records the walk while it lives.
+class TWalkScope
+{
+public:
+    explicit TWalkScope(TWalkRecord &record)
+    {
+        Record = &record;
+        PreviousHandler = qInstallMessageHandler(WatchGuard);
+    }
+    ~TWalkScope()
+    {
+        qInstallMessageHandler(PreviousHandler);
+        Record = nullptr;
+    }
+    TWalkScope(const TWalkScope &) = delete;
+    TWalkScope &operator=(const TWalkScope &) = delete;
+};
+
+// Qt's own helpers (the overflow arrows of menu and tool bars, a tab bar's
+// scroll arrows) are not commands.
+bool QtHelper(const QWidget &button)
+{
+    return button.objectName().startsWith(QStringLiteral("qt_")) || qobject_cast<QTabBar *>(button.parentWidget());
+}
 
 bool ClosesItsWindow(const QString &name)
 {
@@ -75,8 +161,10 @@ QString Plain(QString text)
     return text.remove(u'&');
 }
 
-void AddMenu(QMenu *menu, const QString &path, std::vector<TCommand> &commands, std::set<QAction *> &seen)
+void AddMenu(QMenu *menu, const QString &path, std::vector<TCommand> &commands, std::set<QAction *> &seen,
+             std::vector<QPointer<QAction>> menus = {})
 {
+    menus.emplace_back(menu->menuAction());
     // Menus filled as they open (recent files, plug-ins) fill now.
     emit menu->aboutToShow();
     for (QAction *action : menu->actions()) {
@@ -84,15 +172,14 @@ void AddMenu(QMenu *menu, const QString &path, std::vector<TCommand> &commands, 
             continue;
         const QString name = path + QStringLiteral(" → ") + Plain(action->text());
         if (action->menu())
-            AddMenu(action->menu(), name, commands, seen);
+            AddMenu(action->menu(), name, commands, seen, menus);
         else
-            commands.push_back({name, action, nullptr});
+            commands.push_back({name, action, nullptr, menus});
     }
 }
 
 // The commands of a window in the order a user meets them: the menu bar,
-// the tool bars, the tool buttons, then the popup menus; those that close the
-// window come last.
+// the tool bars, the keys, the tool buttons, then the popup menus.
 std::vector<TCommand> CommandsOf(QWidget &window)
 {
     std::vector<TCommand> commands;
@@ -103,20 +190,25 @@ std::vector<TCommand> CommandsOf(QWidget &window)
                 AddMenu(top->menu(), Plain(top->text()), commands, seen);
     for (QToolBar *bar : window.findChildren<QToolBar *>())
         for (QAction *action : bar->actions())
-            if (!action->isSeparator() && seen.insert(action).second)
-                commands.push_back({QStringLiteral("tool bar: ") + Plain(action->text()), action, nullptr});
+            // A control on a tool bar (the zoom box) is no command of its own.
+            if (!action->isSeparator() && !qobject_cast<QWidgetAction *>(action) && seen.insert(action).second)
+                commands.push_back({QStringLiteral("tool bar: ") + Plain(action->text()), action, nullptr, {}});
+    // Commands given by their keys alone.
+    for (QAction *action : window.actions())
+        if (!action->isSeparator() && !action->shortcut().isEmpty() && seen.insert(action).second)
+            commands.push_back({QStringLiteral("key %1: %2").arg(action->shortcut().toString(), Plain(action->text())),
+                                action, nullptr, {}});
     for (QToolButton *button : window.findChildren<QToolButton *>())
-        if (!button->defaultAction() || !seen.count(button->defaultAction()))
+        if (!QtHelper(*button) && (!button->defaultAction() || !seen.count(button->defaultAction())))
             commands.push_back({QStringLiteral("button: ") + button->objectName() + u' ' + button->toolTip(), nullptr,
-                                button});
+                                button, {}});
     for (QWidget *widget : window.findChildren<QWidget *>())
         if (dynamic_cast<TfrSpeedButton *>(widget))
             commands.push_back({QStringLiteral("button: ") + widget->objectName() + u' ' + widget->toolTip(), nullptr,
-                                widget});
+                                widget, {}});
     for (QMenu *menu : window.findChildren<QMenu *>())
         if (!seen.count(menu->menuAction()))
             AddMenu(menu, QStringLiteral("popup ") + menu->objectName(), commands, seen);
-    std::stable_partition(commands.begin(), commands.end(), [](const TCommand &c) { return !ClosesItsWindow(c.Name); });
     return commands;
 }
 
@@ -154,7 +246,15 @@ public:
     {
         if (auto *box = qobject_cast<QMessageBox *>(w)) {
             Say(QStringLiteral("  message: %1").arg(box->text().simplified()));
-            QAbstractButton *button = box->escapeButton();
+            // "No" where there is one: a question on closing ("Сохранить
+            // изменения?") lets the window go without writing, where "Cancel"
+            // would keep a window that the walk must close open.
+            QAbstractButton *button = nullptr;
+            for (QAbstractButton *b : box->buttons())
+                if (!button && box->buttonRole(b) == QMessageBox::NoRole)
+                    button = b;
+            if (!button)
+                button = box->escapeButton();
             if (!button)
                 button = box->defaultButton();
             if (!button && !box->buttons().isEmpty())
@@ -226,25 +326,40 @@ private:
     std::vector<QWidget *> m_walking;
 };
 
-// Uses one command. False when it threw.
-bool Use(const QString &window, const TCommand &command)
+enum class TUse { Given, Disabled, Fault };
+
+// Gives one command, unless it is disabled, then answer (may be empty) does
+// what it asks for; a fault is recorded in the walk.
+TUse Use(const QString &window, const TCommand &command, const std::function<void()> &answer)
 {
     Say(QStringLiteral("%1: %2").arg(window, command.Name));
-    try {
-        if (command.Action) {
-            if (command.Action->isEnabled() && command.Action->isVisible())
-                command.Action->trigger();
-        } else if (command.Button && command.Button->isEnabled() && command.Button->isVisible()) {
-            QTest::mouseClick(command.Button, Qt::LeftButton, {}, command.Button->rect().center());
-        }
-    } catch (const std::exception &e) {
-        ADD_FAILURE() << qPrintable(window) << ": " << qPrintable(command.Name) << " threw " << e.what();
-        return false;
-    } catch (...) {
-        ADD_FAILURE() << qPrintable(window) << ": " << qPrintable(command.Name) << " threw";
-        return false;
+    const QString where = window + QStringLiteral(": ") + command.Name;
+    if (!command.Action && !command.Button) {
+        Record->Faults << where + QStringLiteral(": the command went away before it was given");
+        return TUse::Fault;
     }
-    return true;
+    if (!command.Enabled()) {
+        Say(QStringLiteral("  disabled"));
+        return TUse::Disabled;
+    }
+    if (command.Button && !command.Button->isVisible()) {
+        Record->Faults << where + QStringLiteral(": enabled, but its button is not shown");
+        return TUse::Fault;
+    }
+    const QString outer = std::exchange(Record->Current, where);
+    try {
+        if (command.Action)
+            command.Action->trigger();
+        else
+            QTest::mouseClick(command.Button, Qt::LeftButton, {}, command.Button->rect().center());
+        if (answer)
+            answer();
+    } catch (...) {
+        Record->Faults << where + QStringLiteral(": threw ") + CurrentExceptionText();
+    }
+    Record->Current = outer;
+    ++Record->Given[window];
+    return TUse::Given;
 }
 
 std::set<QWidget *> ShownWindows()
@@ -256,17 +371,197 @@ std::set<QWidget *> ShownWindows()
     return shown;
 }
 
-// Every command of the window once; before each, prepare (may be empty).
-void Walk(TWindowCloser &closer, QWidget &window, const QString &name, const std::function<void()> &prepare = {})
+// Every command of the window once (those named in `only`, when given);
+// before each, prepare gives the window what the command needs, and after
+// it, answer does what the command then asks for (either may be empty). A
+// command disabled where the walk meets it gets a second try once the others
+// were given (an undo once there is something to undo); those that close the
+// window come last. Returns the closing commands left because the window had
+// closed: a walk of the window opened again gives them.
+QStringList Walk(TWindowCloser &closer, QWidget &window, const QString &name,
+                 const std::function<void(const TCommand &)> &prepare = {},
+                 const std::function<void()> &answer = {}, const QStringList *only = nullptr)
 {
-    const std::vector<TCommand> commands = CommandsOf(window);
-    EXPECT_FALSE(commands.empty()) << qPrintable(name);
-    for (const TCommand &command : commands) {
-        if (prepare)
-            prepare();
+    std::vector<TCommand> commands = CommandsOf(window);
+    if (only)
+        std::erase_if(commands, [only](const TCommand &c) { return !only->contains(c.Name); });
+    if (commands.empty())
+        Record->Faults << name + QStringLiteral(": no commands found");
+    const auto give = [&](const TCommand &command) {
+        if (prepare && (command.Action || command.Button))
+            prepare(command);
         const std::set<QWidget *> before = ShownWindows();
-        Use(name, command);
+        const TUse used = Use(name, command, answer);
         closer.Settle(before);
+        return used;
+    };
+    std::vector<TCommand> disabled, closing;
+    for (const TCommand &command : commands)
+        if (ClosesItsWindow(command.Name))
+            closing.push_back(command);
+        else if (give(command) == TUse::Disabled)
+            disabled.push_back(command);
+    for (const TCommand &command : disabled)
+        if (give(command) == TUse::Disabled)
+            Record->Disabled[name] << command.Name;
+    QStringList left;
+    for (const TCommand &command : closing) {
+        if (!window.isVisible())
+            left << command.Name;
+        else if (give(command) == TUse::Disabled)
+            Record->Disabled[name] << command.Name;
+    }
+    return left;
+}
+
+// After a designer command: a help pick ("Подсказка", the help button) waits
+// for a click on a control; the page is clicked.
+void AnswerDesigner(QWidget &window)
+{
+    auto *designer = dynamic_cast<TfrDesignerForm *>(&window);
+    if (!designer || QWidget::mouseGrabber() != designer)
+        return;
+    Say(QStringLiteral("  click on the page"));
+    QTest::mouseClick(designer->PageView, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+// A window whose commands are all walked in one visit.
+void WalkWhole(TWindowCloser &closer, QWidget &window, const QString &name)
+{
+    for (const QString &command : Walk(closer, window, name))
+        Record->Faults << QStringLiteral("%1: %2: not given, the window had closed").arg(name, command);
+}
+
+// The middle of a straight branch of the scheme, on the paint box.
+std::optional<QPoint> BranchOnScreen(TfrmMain &window)
+{
+    const TViewport &view = window.View();
+    const QRect box = window.PaintBox()->rect();
+    for (int n = 1; n <= MaxBranchNo(Net); ++n) {
+        if (!BranchExist(Net, n) || InnerTurnCount(Net, n) != 0)
+            continue;
+        const int from = Net.BranchStartNode[n], to = Net.BranchEndNode[n];
+        const QPoint a(view.ScreenX(Net.NodeX[from]), view.ScreenY(Net.NodeY[from]));
+        const QPoint b(view.ScreenX(Net.NodeX[to]), view.ScreenY(Net.NodeY[to]));
+        const QPoint middle = (a + b) / 2;
+        if ((a - b).manhattanLength() > 40 && box.contains(middle))
+            return middle;
+    }
+    return std::nullopt;
+}
+
+// A click on a branch of the scheme, as the tools ask for.
+void ClickBranch(TfrmMain &window)
+{
+    const std::optional<QPoint> branch = BranchOnScreen(window);
+    if (!branch) {
+        Record->Faults << QStringLiteral("main window: no branch of the sample on the screen to click");
+        return;
+    }
+    Say(QStringLiteral("  click on the scheme"));
+    QTest::mouseMove(window.PaintBox(), *branch);
+    QTest::mouseClick(window.PaintBox(), Qt::LeftButton, {}, *branch);
+}
+
+// A fire modelled with the tool bar's "Моделирование пожара" on a branch.
+void ModelFire(TfrmMain &window)
+{
+    Say(QStringLiteral("  a fire modelled first"));
+    window.Action(QStringLiteral("tbtnFireModelling"))->trigger();
+    ClickBranch(window);
+    window.Action(QStringLiteral("sbtnArrow"))->trigger();
+}
+
+// The route wizard of the rescue teams run to its end ("Готово"): the surface
+// nodes are tried as its start until one gives a route (on the sample the
+// fire's gas zone may leave none); "Готово" is pressed either way.
+void FindRoute(TWindowCloser &closer, TfrmMain &window)
+{
+    QList<int> surface;
+    for (int b = 1; b <= MaxBranchNo(Net); ++b)
+        if (BranchExist(Net, b))
+            for (const int n : {int(Net.BranchStartNode[b]), int(Net.BranchEndNode[b])})
+                if (Net.NodeIsSurface[n] && !surface.contains(n))
+                    surface << n;
+    Say(QStringLiteral("  a route found first"));
+    closer.VisitOnce(QStringLiteral("TfrmPuti"), [surface](QWidget &) {
+        ASSERT_NE(frmPuti, nullptr);
+        for (const int node : surface) {
+            frmPuti->edStart->setText(QString::number(node));
+            QTest::mouseClick(frmPuti->btnNext, Qt::LeftButton);
+            if (frmPuti->Pages->currentIndex() == TfrmPuti::pgRoute)
+                break;
+        }
+        QTest::mouseClick(frmPuti->btnDone, Qt::LeftButton);
+    });
+    window.Action(QStringLiteral("mnuLikvAvar"))->trigger();
+}
+
+// The designer's text object: the first one of its page.
+TfrView *MemoOn(TfrPage &page)
+{
+    for (auto &view : page.TemplateObjects)
+        if (view->ReportObjectType == gtMemo)
+            return view.get();
+    return nullptr;
+}
+
+// Before each designer command: every tool bar shown, as "Панели инструментов"
+// shows them, the first text object alone selected, by a click on it, and for
+// the inspector's button the text's row chosen.
+void PrepareDesigner(QWidget &window, const QString &templateFile, const TCommand &command)
+{
+    auto *designer = dynamic_cast<TfrDesignerForm *>(&window);
+    if (!designer)
+        return;
+    for (QMenu *menu : designer->findChildren<QMenu *>())
+        if (Plain(menu->title()) == QStringLiteral("Панели инструментов"))
+            for (QAction *bar : menu->actions())
+                if (bar->isCheckable() && !bar->isChecked())
+                    bar->trigger();
+    // Back to the first page, which has the texts, from one that was added.
+    if (designer->Tab1->currentIndex() != 0 && designer->Tab1->count() > 0)
+        QTest::mouseClick(designer->Tab1, Qt::LeftButton, {}, designer->Tab1->tabRect(0).center());
+    TfrView *memo = designer->Page ? MemoOn(*designer->Page) : nullptr;
+    // A command that removed the texts (a new report, a page cleared) leaves
+    // the next one the template as the walk found it, read again as
+    // "Открыть..." does.
+    auto *report = dynamic_cast<TfrReport *>(CurrentDocument());
+    if (!memo && report) {
+        Say(QStringLiteral("  the template read again"));
+        report->LoadFromFile(templateFile);
+        designer->ClearUndo();
+        designer->ClearRedo();
+        designer->SetFileName(templateFile);
+        designer->FileModified = false;
+        designer->SetPage(0);
+        memo = designer->Page ? MemoOn(*designer->Page) : nullptr;
+    }
+    if (!memo)
+        return;
+    if (SelectedCount != 1 || !memo->Selected) {
+        // What a click on an empty place does, where the sample's page has none.
+        designer->ResetSelection();
+        const QPoint at(memo->Left + 5, memo->Top + 5);
+        QTest::mouseMove(designer->PageView, at);
+        QTest::mouseClick(designer->PageView, Qt::LeftButton, {}, at);
+    }
+    // The inspector's "..." opens the text editor from the text's row.
+    TfrInspForm *inspector = designer->Inspector;
+    if (command.Button && command.Button->parentWidget() == inspector->PaintBox && inspector->ItemIndex != irMemo)
+        QTest::mouseClick(inspector->PaintBox, Qt::LeftButton, {},
+                          QPoint(10, inspector->RowHeight * irMemo + inspector->RowHeight / 2));
+}
+
+// How many commands each window gave, and which it found disabled.
+void Summarize(const TWalkRecord &record)
+{
+    Say(QStringLiteral("commands given:"));
+    for (const auto &[window, given] : record.Given) {
+        const QStringList disabled = record.Disabled.count(window) ? record.Disabled.at(window) : QStringList();
+        Say(QStringLiteral("  %1: %2 given, %3 disabled").arg(window).arg(given).arg(disabled.size()));
+        for (const QString &name : disabled)
+            Say(QStringLiteral("    disabled: ") + name);
     }
 }
 
@@ -308,6 +603,8 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
         opened << target;
         return true;
     });
+    TWalkRecord record;
+    TWalkScope walking(record);
     TWindowCloser closer;
     {
         TfrmMain window({sample}, program.path());
@@ -325,37 +622,157 @@ TEST(ProgramCommands, EveryCommandOfEveryWindowOnTheSampleMine)
         const int sampleBranches = BranchCount(Net);
         ASSERT_GT(sampleBranches, 10);
 
-        // The report manager opens the preview and the designer on a template
-        // of the sample; each is walked once, the first time it opens.
-        closer.VisitOnce(QStringLiteral("frmReports1"), [](QWidget &manager) {
+        // The designer, walked on the template it opens; it opens a second
+        // time for the closing command that the first walk could not give
+        // once the window had closed.
+        const auto visitDesigner = [&closer](QWidget &designer) {
+            // The sample's template, as the designer opened it.
+            const QString templateFile = dynamic_cast<TfrDesignerForm &>(designer).FileName;
+            ASSERT_TRUE(QFileInfo::exists(templateFile)) << qPrintable(templateFile);
+            const auto prepare = [templateFile](QWidget &form) {
+                return [&form, templateFile](const TCommand &command) { PrepareDesigner(form, templateFile, command); };
+            };
+            const auto answer = [](QWidget &form) { return [&form] { AnswerDesigner(form); }; };
+            const QStringList left =
+                Walk(closer, designer, QStringLiteral("designer"), prepare(designer), answer(designer));
+            if (left.isEmpty())
+                return;
+            closer.VisitOnce(QStringLiteral("frDesignerForm"), [&closer, prepare, answer, left](QWidget &again) {
+                for (const QString &command :
+                     Walk(closer, again, QStringLiteral("designer"), prepare(again), answer(again), &left))
+                    Record->Faults << QStringLiteral("designer: %1: not given, the window had closed").arg(command);
+            });
+        };
+        // The report manager opens the preview, then the designer, on a
+        // template of the sample. The designer that the preview's page
+        // editing opens is only closed.
+        closer.VisitOnce(QStringLiteral("frmReports1"), [&closer, visitDesigner](QWidget &manager) {
             auto *list = manager.findChild<QTreeWidget *>();
             ASSERT_NE(list, nullptr);
             const auto chosen = list->findItems(QStringLiteral("Стандартный отчет без сетки.frf"), Qt::MatchExactly);
             ASSERT_FALSE(chosen.isEmpty());
             list->setCurrentItem(chosen.first());
-            for (QAbstractButton *button : manager.findChildren<QAbstractButton *>())
-                if (button->text() == QStringLiteral("Просмотр...") || button->text() == QStringLiteral("Изменить..."))
-                    button->click();
+            const auto press = [&manager](const QString &caption) {
+                for (QAbstractButton *button : manager.findChildren<QAbstractButton *>())
+                    if (button->text() == caption && button->isEnabled())
+                        button->click();
+            };
+            press(QStringLiteral("Просмотр..."));
+            closer.VisitOnce(QStringLiteral("frDesignerForm"), visitDesigner);
+            press(QStringLiteral("Изменить..."));
+            press(QStringLiteral("Изменить..."));
         });
-        closer.VisitOnce(QStringLiteral("TfrPreviewForm"),
-                         [&closer](QWidget &preview) { Walk(closer, preview, QStringLiteral("preview")); });
-        closer.VisitOnce(QStringLiteral("frDesignerForm"),
-                         [&closer](QWidget &designer) { Walk(closer, designer, QStringLiteral("designer")); });
+        // The preview's page items are in its menu when a page is right-clicked.
+        closer.VisitOnce(QStringLiteral("TfrPreviewForm"), [&closer](QWidget &window) {
+            auto &preview = dynamic_cast<TfrPreviewForm &>(window);
+            const auto prepare = [&preview](const TCommand &command) {
+                if (command.Action && preview.ProcMenu->actions().contains(command.Action) && !command.Enabled())
+                    QTest::mouseClick(preview.PageBox, Qt::RightButton, {}, preview.PageBox->rect().center());
+            };
+            for (const QString &command : Walk(closer, preview, QStringLiteral("preview"), prepare))
+                Record->Faults << QStringLiteral("preview: %1: not given, the window had closed").arg(command);
+        });
         closer.VisitOnce(QStringLiteral("frmKerstal"),
-                         [&closer](QWidget &journalWindow) { Walk(closer, journalWindow, QStringLiteral("journal")); });
+                         [&closer](QWidget &journalWindow) { WalkWhole(closer, journalWindow, QStringLiteral("journal")); });
 
         // Each command of the main window starts from the sample as stored.
-        Walk(closer, window, QStringLiteral("main window"), [&] {
-            if (BranchCount(Net) == sampleBranches && !window.Document().Modified())
-                return;
-            window.SetModified(false);
-            window.Document().OpenFile(sample);
-        });
+        // Commands that a user can give only after another one.
+        const std::map<QString, QString> firstGive = {
+            {QStringLiteral("EditPlacePLALabel"), QStringLiteral("mnuPLA")},
+            {QStringLiteral("tbtnPlaceTelephone"), QStringLiteral("mnuPhones")},
+            {QStringLiteral("tbtnText"), QStringLiteral("mnuTexts")},
+        };
+        const QStringList routeCommands = {
+            QStringLiteral("TaskWorkersEvacuate"), QStringLiteral("pTaskWorkersEvacuate"), QStringLiteral("mnuRazv"),
+            QStringLiteral("mnuLikvAvar"), QStringLiteral("mnuTransp"), QStringLiteral("spbtnWays")};
+        TTool tool = TTool::Default;
+        const QStringList left = Walk(
+            closer, window, QStringLiteral("main window"),
+            [&](const TCommand &command) {
+                if (BranchCount(Net) != sampleBranches || window.Document().Modified()) {
+                    window.SetModified(false);
+                    window.Document().OpenFile(sample);
+                }
+                const QString name = command.Action ? command.Action->objectName() : QString();
+                const auto first = firstGive.find(name);
+                if (first != firstGive.end() && !command.Enabled())
+                    window.Action(first->second)->trigger();
+                // The tool bar's Save is there while the scheme has changes.
+                if (name == QStringLiteral("bbtnSave"))
+                    window.SetModified(true);
+                // Routes are found around a fire modelled first, "Вернуться к
+                // маршрутам" once a route was found.
+                if (routeCommands.contains(name) && !(frmPojar && !frmPojar->Zone1().empty()))
+                    ModelFire(window);
+                if (name == QStringLiteral("spbtnWays") && !command.Enabled())
+                    FindRoute(closer, window);
+                tool = window.SchemeTools().Tools().Tool();
+            },
+            [&] {
+                // A tool that the command chose waits for a click on the scheme.
+                const TTool chosen = window.SchemeTools().Tools().Tool();
+                if (chosen == tool || chosen == TTool::Default)
+                    return;
+                ClickBranch(window);
+            });
+        for (const QString &command : left)
+            record.Faults << QStringLiteral("main window: %1: not given, the window had closed").arg(command);
         for (const char *kind : {"frmReports1", "TfrPreviewForm", "frDesignerForm", "frmKerstal"})
             EXPECT_TRUE(closer.Visited(QString::fromLatin1(kind))) << kind;
         window.SetModified(false);
     }
+    Summarize(record);
+    for (const char *name : {"main window", "preview", "designer", "journal"})
+        EXPECT_GT(record.Given[QString::fromUtf8(name)], 0) << name;
+    for (const QString &fault : record.Faults)
+        ADD_FAILURE() << qPrintable(fault);
     RemoveProgramServices();
     SetDocumentOpener({});
     SetPrompt(previousPrompt);
+}
+
+// The walk itself, on a window whose commands fail on purpose: each fault is
+// named with its command; a message the program means to show, a disabled
+// command and a sound one are not faults.
+TEST(ProgramCommands, TheWalkNamesEachCommandThatFails)
+{
+    TQtPrompt prompt;
+    TPrompt *previousPrompt = SetPrompt(&prompt);
+    TWalkRecord record;
+    {
+        TWalkScope walking(record);
+        TWindowCloser closer;
+        QMainWindow window;
+        QMenu *tasks = window.menuBar()->addMenu(QStringLiteral("Задачи"));
+        tasks->addAction(QStringLiteral("Сбой"), [] { GuardedCall([] { throw std::out_of_range("vector::at"); }); });
+        tasks->addAction(QStringLiteral("Ошибка файла"),
+                         [] { GuardedCall([] { throw EFOpenError(QStringLiteral("Файл не удается открыть")); }); });
+        tasks->addAction(QStringLiteral("Расчет"), [] {
+            ShowMessageBox(QStringLiteral("Расчет невозможен. В сети отсутствует источник тяги."), ApplicationTitle,
+                           mb::Ok | mb::IconError);
+        });
+        tasks->addAction(QStringLiteral("Недоступна"))->setEnabled(false);
+        int given = 0;
+        window.addToolBar(QStringLiteral("Сервис"))->addAction(QStringLiteral("Работает"), [&given] { ++given; });
+        // An enabled button that no user can reach.
+        auto *panel = new QWidget(&window);
+        auto *hidden = new QToolButton(panel);
+        hidden->setObjectName(QStringLiteral("HiddenB"));
+        panel->hide();
+        window.show();
+
+        Walk(closer, window, QStringLiteral("test"));
+        EXPECT_EQ(given, 1);
+    }
+    SetPrompt(previousPrompt);
+
+    const auto faultsOf = [&record](const QString &command) {
+        return record.Faults.filter(QStringLiteral("test: ") + command).size();
+    };
+    EXPECT_EQ(record.Faults.size(), 3) << qPrintable(record.Faults.join(u'\n'));
+    EXPECT_EQ(faultsOf(QStringLiteral("Задачи → Сбой: an error reached the error guard: vector::at")), 1);
+    EXPECT_EQ(faultsOf(QStringLiteral("Задачи → Ошибка файла: an error reached the error guard")), 1);
+    EXPECT_EQ(faultsOf(QStringLiteral("button: HiddenB")), 1);
+    EXPECT_EQ(record.Given[QStringLiteral("test")], 4);
+    EXPECT_EQ(record.Disabled[QStringLiteral("test")], QStringList{QStringLiteral("Задачи → Недоступна")});
 }
