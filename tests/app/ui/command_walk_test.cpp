@@ -12,6 +12,7 @@
 // timeout); the command under way is written to the error output, so that the
 // last line names the culprit. A command disabled where the walk meets it is
 // named in the output, and the end says how many commands each window gave.
+#include "copy_folder.h"
 #include "designer/design_editing_rules.h"
 #include "designer/design_state.h"
 #include "designer/ui/design_page.h"
@@ -40,7 +41,6 @@
 #include "shell/ui/scheme_tools.h"
 
 #include <QtCore/QDir>
-#include <QtCore/QDirIterator>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QPointer>
@@ -562,17 +562,6 @@ void Summarize(const TWalkRecord &record)
         Say(QStringLiteral("  %1: %2 given, %3 disabled").arg(window).arg(given).arg(disabled.size()));
         for (const QString &name : disabled)
             Say(QStringLiteral("    disabled: ") + name);
-    }
-}
-
-void CopyFolder(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + QDir(from).relativeFilePath(file).prepend(u'/');
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(file, target);
     }
 }
 
