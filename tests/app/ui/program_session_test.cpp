@@ -7,8 +7,6 @@
 #include "platform/prompt.h"
 #include "program_wiring.h"
 #include "report/engine.h"
-#include "scheme/branch_table.h"
-#include "scheme/node_table.h"
 #include "scheme/ui/cell_grid.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/frm_mine_tab.h"
@@ -69,6 +67,17 @@ template <typename Dialog>
 Dialog *Modal()
 {
     return qobject_cast<Dialog *>(QApplication::activeModalWidget());
+}
+
+// What to do in the dialog that is up.
+template <typename Dialog>
+std::function<void()> Answer(std::function<void(Dialog &)> drive)
+{
+    return [drive = std::move(drive)] {
+        auto *dialog = Modal<Dialog>();
+        ASSERT_NE(dialog, nullptr);
+        drive(*dialog);
+    };
 }
 
 // Opens the dialog of F3 on the grid's row of item n and lets drive answer it.
@@ -272,27 +281,20 @@ TEST_F(ProgramSession, ARefusedLibraryIsNamedOnceTheWindowIsUpAndLeavesEveryTool
 TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
 {
     Start(Sample());
+    // F3 on the row of the item, and what is done in its dialog.
     const auto renumber = [](int from, int to) {
-        return std::pair{from, std::function<void()>([to] {
-                             auto *dialog = Modal<TfrmBranch>();
-                             ASSERT_NE(dialog, nullptr);
-                             TypeInto(dialog->edNo, QString::number(to));
-                             dialog->bbtnOK->click();
+        return std::pair{from, Answer<TfrmBranch>([to](TfrmBranch &dialog) {
+                             TypeInto(dialog.edNo, QString::number(to));
+                             dialog.bbtnOK->click();
                          })};
     };
     const auto remove = [](int n) {
-        return std::pair{n, std::function<void()>([] {
-                             auto *dialog = Modal<TfrmBranch>();
-                             ASSERT_NE(dialog, nullptr);
-                             dialog->bbtnDelete->click();
-                         })};
+        return std::pair{n, Answer<TfrmBranch>([](TfrmBranch &dialog) { dialog.bbtnDelete->click(); })};
     };
     const auto renumberNode = [](int from, int to) {
-        return std::pair{from, std::function<void()>([to] {
-                             auto *dialog = Modal<TfrmNewNode>();
-                             ASSERT_NE(dialog, nullptr);
-                             TypeInto(dialog->edNodeNo, QString::number(to));
-                             dialog->bbtnOK->click();
+        return std::pair{from, Answer<TfrmNewNode>([to](TfrmNewNode &dialog) {
+                             TypeInto(dialog.edNodeNo, QString::number(to));
+                             dialog.bbtnOK->click();
                          })};
     };
     const int freeNode = MaxNodeNo(Net) + 7;
@@ -348,11 +350,7 @@ TEST_F(ProgramSession, MenusFollowTheNetworkAfterCancelInEitherTable)
     ASSERT_TRUE(WriteTestScheme(file, {{100, 100}, {300, 100}, {500, 100}}, {{1, 2}, {2, 3}}));
     Start(file);
     ASSERT_EQ(BranchCount(Net), 2);
-    const auto deleteBranch = [] {
-        auto *dialog = Modal<TfrmBranch>();
-        ASSERT_NE(dialog, nullptr);
-        dialog->bbtnDelete->click();
-    };
+    const auto deleteBranch = Answer<TfrmBranch>([](TfrmBranch &dialog) { dialog.bbtnDelete->click(); });
     const struct
     {
         const char *Name;
@@ -362,15 +360,13 @@ TEST_F(ProgramSession, MenusFollowTheNetworkAfterCancelInEitherTable)
         {"branch table", "mnuMuchBranches", [&](TCellGrid *grid) { F3OnRow(grid, 2, deleteBranch); }},
         {"node dialog of the node table", "mnuEditNodes",
          [&](TCellGrid *grid) {
-             F3OnRow(grid, 3, [&] {
-                 auto *dialog = Modal<TfrmNewNode>();
-                 ASSERT_NE(dialog, nullptr);
-                 QTreeWidget *list = dialog->lvInBranches;
-                 ASSERT_GT(list->topLevelItemCount(), 0);
-                 QTimer::singleShot(0, deleteBranch);
-                 emit list->itemDoubleClicked(list->topLevelItem(0), 0);
-                 dialog->bbtnCancel->click();
-             });
+             F3OnRow(grid, 3, Answer<TfrmNewNode>([&](TfrmNewNode &dialog) {
+                         QTreeWidget *list = dialog.lvInBranches;
+                         ASSERT_GT(list->topLevelItemCount(), 0);
+                         QTimer::singleShot(0, deleteBranch);
+                         emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+                         dialog.bbtnCancel->click();
+                     }));
          }},
     };
     for (const auto &c : cases) {
