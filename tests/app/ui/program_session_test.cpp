@@ -7,13 +7,16 @@
 #include "platform/prompt.h"
 #include "program_wiring.h"
 #include "report/engine.h"
+#include "scheme/scheme_objects.h"
 #include "scheme/ui/cell_grid.h"
+#include "scheme/ui/fire_tool_hook.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/frm_mine_tab.h"
 #include "scheme/ui/frm_new_node.h"
 #include "scheme/ui/frm_nod_tab.h"
 #include "scheme/ui/frm_text_prop.h"
 #include "scheme/ui/scheme_paint_box.h"
+#include "scheme/ui/vent_boost_hook.h"
 #include "shell/documents.h"
 #include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
@@ -176,6 +179,10 @@ protected:
         RemoveProgramServices();
         Engine.reset();
         ClearAllItems(Net);
+        // The next start finds the hooks as a new process does.
+        FireToolClick = nullptr;
+        ShowVentBoost = nullptr;
+        SchemeObjects = {};
     }
 
     QAction *Act(const char *name) { return Window->Action(QString::fromLatin1(name)); }
