@@ -188,8 +188,8 @@ bool TBranchSymbolList::AddLibrary(std::unique_ptr<QLibrary> library)
         library->unload();
         if (error) {
             const QString text = QStringLiteral("Библиотека символов \"%1\" не подключена: %2 завершилась с ошибкой.");
-            ShowMessageBox(LookupText(text).arg(file, QLatin1String(failed)) + QStringLiteral("\n\n") + *error,
-                           ApplicationTitle, mb::Ok | mb::IconError);
+            m_refusals.push_back({LookupText(text).arg(file, QLatin1String(failed)) + QStringLiteral("\n\n") + *error,
+                                  ApplicationTitle, mb::Ok | mb::IconError});
         }
         return false;
     }

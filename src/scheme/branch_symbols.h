@@ -10,6 +10,7 @@
 #include "model/plugin_api.h"
 #include "model/scheme_file.h"
 #include "platform/canvas.h"
+#include "platform/prompt.h"
 #include "scheme/scheme_render.h"
 
 #include <QtCore/QLibrary>
@@ -43,7 +44,7 @@ public:
     // Loads every "*.so" of the folder that exports the four entry points;
     // anything else is released at once, silently, except a library whose
     // GetSymbolName or GetSymbolDescription throws: it is named in an error
-    // message.
+    // message of Refusals().
     explicit TBranchSymbolList(const QString &folder);
     ~TBranchSymbolList();
     TBranchSymbolList(const TBranchSymbolList &) = delete;
@@ -63,9 +64,14 @@ public:
     QStringList Names() const;
     // Unloads every library and empties the list.
     void UnloadAll();
+    // The error boxes owed for the libraries refused so far. They are kept
+    // rather than shown, because the list is built while the program starts,
+    // when a message box's event loop would run ahead of the start-up.
+    const std::vector<TMessage> &Refusals() const { return m_refusals; }
 
 private:
     std::vector<TBranchSymbol> m_items;
+    std::vector<TMessage> m_refusals;
     std::vector<std::unique_ptr<QLibrary>> m_libraries;
 };
 

@@ -392,136 +392,62 @@ void TBranchTable::Confirm(bool leaveCell)
 
 // ---- Backup
 
-TTableBackup::TTableBackup(const TNetworkTables &tables, TKind kind, TSchemeDocument *doc)
-    : m_kind(kind), m_copy(std::make_unique<TNetworkTables>(tables)), m_doc(doc)
+TTableBackup::TTableBackup(const TNetworkTables &tables, TSchemeDocument *doc)
+    : m_copy(std::make_unique<TNetworkTables>(tables)), m_doc(doc)
 {
-    if (doc) {
-        m_links = doc->SymbolLinks;
-        m_fans = doc->InstalledFans.Items();
-    }
+    if (!doc)
+        return;
+    m_docCopy = std::make_unique<TSchemeDocument>(*doc);
+    for (int i = 0; i < doc->PhoneList.Count(); ++i)
+        m_phones.push_back(&doc->PhoneList[i]);
 }
 
 TTableBackup::~TTableBackup() = default;
 
 namespace {
 
-// Every column of a node's or a branch's entry, for an item that a property
-// dialog deleted, made or renumbered while the table was open.
-void CopyNodeEntry(TNetworkTables &to, const TNetworkTables &from, int n)
+// An owning list goes back to its copy only when it differs, so that the
+// objects of an untouched list keep their places.
+template <typename List>
+void PutBackList(List &now, const List &saved)
 {
-    const auto copy = [&](auto member) { (to.*member)[n] = (from.*member)[n]; };
-    copy(&TNetworkTables::NodeNo); copy(&TNetworkTables::NodeX); copy(&TNetworkTables::NodeY);
-    copy(&TNetworkTables::NodeAltitude); copy(&TNetworkTables::NodeLiftToSurface);
-    copy(&TNetworkTables::NodeIsSurface); copy(&TNetworkTables::NodeFlags);
-    copy(&TNetworkTables::Node3dX); copy(&TNetworkTables::Node3dY);
-}
-
-void CopyBranchEntry(TNetworkTables &to, const TNetworkTables &from, int n)
-{
-    const auto copy = [&](auto member) { (to.*member)[n] = (from.*member)[n]; };
-    using T = TNetworkTables;
-    copy(&T::BranchNo); copy(&T::BranchStartNode); copy(&T::BranchEndNode); copy(&T::BranchLength);
-    copy(&T::BranchPLAPosition); copy(&T::BranchPeople); copy(&T::BranchR); copy(&T::BranchAuxDepression);
-    copy(&T::BranchQ); copy(&T::BranchAlpha); copy(&T::BranchStartTemp); copy(&T::BranchEndTemp);
-    copy(&T::BranchArea); copy(&T::BranchHeight); copy(&T::BranchAngle); copy(&T::BranchFlags);
-    copy(&T::BranchLabelFlags); copy(&T::BranchType); copy(&T::BranchDGSMark); copy(&T::BranchName);
-    copy(&T::BranchIsFresh); copy(&T::BranchPLAColor); copy(&T::BranchGivenDepression);
-    copy(&T::BranchRequiredFlow); copy(&T::BranchTurns); copy(&T::BranchLayer); copy(&T::BranchFixedDepression);
-    copy(&T::BranchShortCircuitR); copy(&T::BranchMeasuredDepression); copy(&T::BranchMeasuredFlow);
-    copy(&T::BranchNormativeFlow); copy(&T::BranchMinSpeed); copy(&T::BranchMaxSpeed);
-    copy(&T::BranchCableCells); copy(&T::BranchDegasValve); copy(&T::BranchFirePipeDiameter);
-    copy(&T::BranchBeltType); copy(&T::BranchBeltWidth); copy(&T::BranchGasLayerControl);
-    copy(&T::BranchExtraRecord); copy(&T::BranchQBaseline); copy(&T::BranchHBaseline); copy(&T::BranchRBaseline);
-}
-
-// The entries of the branches flagged come back as they were saved, each at
-// its saved place; the entries of the other branches stay as they are now.
-template <typename Entry>
-std::vector<Entry> PutBackEntries(const std::vector<Entry> &now, const std::vector<Entry> &saved,
-                                  const std::vector<bool> &flagged)
-{
-    const auto isFlagged = [&](const Entry &e) {
-        return e.Branch > 0 && e.Branch <= MaxItems && flagged[static_cast<std::size_t>(e.Branch)];
-    };
-    std::vector<Entry> result;
-    std::copy_if(now.begin(), now.end(), std::back_inserter(result), [&](const Entry &e) { return !isFlagged(e); });
-    for (std::size_t i = 0; i < saved.size(); ++i)
-        if (isFlagged(saved[i]))
-            result.insert(result.begin() + static_cast<std::ptrdiff_t>(std::min(i, result.size())), saved[i]);
-    return result;
+    if (!(now == saved))
+        now = saved;
 }
 
 } // namespace
 
 void TTableBackup::Restore(TNetworkTables &t) const
 {
-    const TNetworkTables &b = *m_copy;
-    // Items whose existence changed meanwhile come back whole, or go whole.
-    // A telephone goes back to a branch renumbered away, whose new number
-    // then loses it again, and to a deleted branch while the scheme still
-    // holds it.
-    std::vector<bool> branchChanged(MaxItems + 1, false);
-    for (int n = 1; n <= MaxItems; ++n) {
-        if ((b.BranchNo[n] == n) != (t.BranchNo[n] == n)) {
-            branchChanged[static_cast<std::size_t>(n)] = true;
-            TTelephone *phone = t.BranchPhone[n];
-            CopyBranchEntry(t, b, n);
-            t.BranchPhone[n] = b.BranchNo[n] == n ? nullptr : phone;
-        }
-        if ((b.NodeNo[n] == n) != (t.NodeNo[n] == n))
-            CopyNodeEntry(t, b, n);
-    }
-    for (int n = 1; n <= MaxItems; ++n)
-        if (b.BranchNo[n] == n && !t.BranchPhone[n] && b.BranchPhone[n])
-            for (int m = 1; m <= MaxItems; ++m)
-                if (t.BranchPhone[m] == b.BranchPhone[n] && b.BranchNo[m] != m) {
-                    t.BranchPhone[n] = b.BranchPhone[n];
-                    t.BranchPhone[m] = nullptr;
-                    break;
-                }
-    if (m_doc) {
-        for (int n = 1; n <= MaxItems; ++n) {
-            TTelephone *phone = b.BranchPhone[n];
-            if (branchChanged[static_cast<std::size_t>(n)] && b.BranchNo[n] == n && !t.BranchPhone[n] && phone
-                && m_doc->PhoneList.Contains(phone)
-                && std::find(t.BranchPhone.begin(), t.BranchPhone.end(), phone) == t.BranchPhone.end())
-                t.BranchPhone[n] = phone;
-        }
-        m_doc->SymbolLinks = PutBackEntries(m_doc->SymbolLinks, m_links, branchChanged);
-        m_doc->InstalledFans.SetItems(PutBackEntries(m_doc->InstalledFans.Items(), m_fans, branchChanged));
-    }
-    t.NodeNo = b.NodeNo;
-    t.BranchTurns = b.BranchTurns;
-    if (m_kind == tkNodes) {
-        t.NodeAltitude = b.NodeAltitude;
-        t.NodeIsSurface = b.NodeIsSurface;
-        t.NodeLiftToSurface = b.NodeLiftToSurface;
-        t.Node3dX = b.Node3dX;
-        t.Node3dY = b.Node3dY;
-        t.BranchStartNode = b.BranchStartNode;
-        t.BranchEndNode = b.BranchEndNode;
+    // Whatever happened meanwhile (renumbers in a chain or a swap, deletions,
+    // numbers used again, new items), every entry of every item comes back
+    // as it was, and with it all that the document attached to the items.
+    t = *m_copy;
+    if (!m_doc)
         return;
+    TSchemeDocument &doc = *m_doc;
+    const TSchemeDocument &saved = *m_docCopy;
+    // The branches point at the telephones they had. While those objects are
+    // all still there, untouched and in their order, the pointers hold;
+    // otherwise the list is put back and each branch finds its telephone by
+    // its place in the list.
+    bool samePhones = doc.PhoneList == saved.PhoneList && doc.PhoneList.Count() == int(m_phones.size());
+    for (int i = 0; samePhones && i < doc.PhoneList.Count(); ++i)
+        samePhones = &doc.PhoneList[i] == m_phones[static_cast<std::size_t>(i)];
+    if (!samePhones) {
+        doc.PhoneList = saved.PhoneList;
+        for (int n = 1; n <= MaxItems; ++n) {
+            if (!t.BranchPhone[n])
+                continue;
+            const auto at = std::find(m_phones.begin(), m_phones.end(), t.BranchPhone[n]);
+            t.BranchPhone[n] = at == m_phones.end() ? nullptr : &doc.PhoneList[int(at - m_phones.begin())];
+        }
     }
-    t.BranchNo = b.BranchNo;
-    t.BranchStartNode = b.BranchStartNode;
-    t.BranchEndNode = b.BranchEndNode;
-    t.BranchLength = b.BranchLength;
-    t.BranchType = b.BranchType;
-    t.BranchR = b.BranchR;
-    t.BranchAuxDepression = b.BranchAuxDepression;
-    t.BranchQ = b.BranchQ;
-    t.BranchStartTemp = b.BranchStartTemp;
-    t.BranchEndTemp = b.BranchEndTemp;
-    t.BranchArea = b.BranchArea;
-    t.BranchHeight = b.BranchHeight;
-    t.BranchAngle = b.BranchAngle;
-    t.BranchIsFresh = b.BranchIsFresh;
-    t.BranchName = b.BranchName;
-    t.BranchFixedDepression = b.BranchFixedDepression;
-    t.BranchRequiredFlow = b.BranchRequiredFlow;
-    t.BranchNormativeFlow = b.BranchNormativeFlow;
-    t.BranchMeasuredFlow = b.BranchMeasuredFlow;
-    t.BranchMeasuredDepression = b.BranchMeasuredDepression;
-    t.BranchShortCircuitR = b.BranchShortCircuitR;
-    t.BranchPLAPosition = b.BranchPLAPosition;
+    doc.MineProperties = saved.MineProperties;
+    doc.Layers = saved.Layers;
+    doc.InstalledFans = saved.InstalledFans;
+    doc.SymbolLinks = saved.SymbolLinks;
+    PutBackList(doc.PictureSymbolList, saved.PictureSymbolList);
+    PutBackList(doc.BalloonList, saved.BalloonList);
+    PutBackList(doc.MapTexts, saved.MapTexts);
 }

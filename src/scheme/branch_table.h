@@ -65,25 +65,25 @@ private:
     QString m_filterText;
 };
 
-// Copies of the tables that a table editor changes, taken as it opens and
-// put back on Cancel. Besides the tables the editor itself writes, the bend
-// points are copied, and an item deleted, made or renumbered meanwhile in a
-// property dialog gets its whole entry back, with the symbol links and
-// installed fans that the document attached to it, so that the network is
-// whole again; other changes of those dialogs stay.
+// A whole copy of the network and of the document's objects, taken as a
+// table editor opens and put back on Cancel, so that Cancel gives back
+// exactly the network that was there: every entry of every node and branch
+// (numbers, values, names, accessories, bend points, telephones) and the
+// document's symbol links, installed fans, texts, balloons and the rest,
+// whatever renumbers, deletions and new items the table and the property
+// dialogs opened from it made meanwhile.
 class TTableBackup
 {
 public:
-    enum TKind { tkBranches, tkNodes };
-    // doc: the document whose attachments are put back too; may be null.
-    TTableBackup(const TNetworkTables &tables, TKind kind, TSchemeDocument *doc = nullptr);
+    // doc: the document whose objects are put back too; may be null.
+    explicit TTableBackup(const TNetworkTables &tables, TSchemeDocument *doc = nullptr);
     ~TTableBackup();
     void Restore(TNetworkTables &tables) const;
 
 private:
-    TKind m_kind;
     std::unique_ptr<TNetworkTables> m_copy;
     TSchemeDocument *m_doc;
-    TLinkList m_links;
-    std::vector<InstalledFan> m_fans;
+    std::unique_ptr<TSchemeDocument> m_docCopy;
+    // The telephone objects of the document at the copy, in list order.
+    std::vector<const TTelephone *> m_phones;
 };

@@ -2,7 +2,7 @@
 // The node table editor without its window: the filters, the seven columns
 // of a node row, the check and store of each cell, nodes made from new
 // rows, and the snapshots handed at OK. Its copies for Cancel are a
-// TTableBackup of kind tkNodes.
+// TTableBackup, as the branch table's.
 #include "scheme/cell_table.h"
 
 enum TNodeColumn { ncNumber, ncAltitude, ncNotes, nc3dX, nc3dY, ncX, ncY, NodeColumnCount };

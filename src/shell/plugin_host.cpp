@@ -8,7 +8,7 @@
 #include <QtCore/QDir>
 #include <QtCore/QLibrary>
 
-std::optional<TPlugin> RegisterPlugin(const QString &fileName, QLibrary &library)
+std::optional<TPlugin> RegisterPlugin(const QString &fileName, QLibrary &library, std::vector<TMessage> &refusals)
 {
     using TGetPlugName = const char *(*)();
     const auto getName = reinterpret_cast<TGetPlugName>(library.resolve("GetPlugName"));
@@ -30,14 +30,14 @@ std::optional<TPlugin> RegisterPlugin(const QString &fileName, QLibrary &library
     if (error) {
         library.unload();
         const QString text = QStringLiteral("Модуль расширения \"%1\" не подключен: GetPlugName завершилась с ошибкой.");
-        ShowMessageBox(LookupText(text).arg(fileName) + QStringLiteral("\n\n") + *error, ApplicationTitle,
-                       mb::Ok | mb::IconError);
+        refusals.push_back(
+            {LookupText(text).arg(fileName) + QStringLiteral("\n\n") + *error, ApplicationTitle, mb::Ok | mb::IconError});
         return std::nullopt;
     }
     return TPlugin{fileName, caption, run};
 }
 
-std::vector<TPlugin> ScanPluginFolder(const QString &folder)
+std::vector<TPlugin> ScanPluginFolder(const QString &folder, std::vector<TMessage> &refusals)
 {
     const QString path = AddTrailingSlash(folder);
     // An empty setting names no folder, not the current one.
@@ -52,7 +52,7 @@ std::vector<TPlugin> ScanPluginFolder(const QString &folder)
         library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
         if (!library.load())
             continue;
-        if (auto plugin = RegisterPlugin(path + file, library))
+        if (auto plugin = RegisterPlugin(path + file, library, refusals))
             plugins.push_back(std::move(*plugin));
     }
     return plugins;

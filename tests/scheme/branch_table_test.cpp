@@ -214,7 +214,7 @@ TEST_F(BranchTable, ANewRowMakesABranchWithItsNodesAndEndPointsAndCancelTakesThe
     t.BranchEndNode[5] = 7;  // node 6 is nowhere
     t.BranchStartNode[6] = 7;
     const TNetworkTables before = t;
-    const TTableBackup backup(t, TTableBackup::tkBranches);
+    const TTableBackup backup(t);
     auto table = Open();
     ASSERT_TRUE(table->AppendRow());
     const int row = table->RowCount() - 1;
@@ -298,7 +298,7 @@ TEST_F(BranchTable, CancelRestoresTheTablesAndTheBendPoints)
 {
     t.BranchLabelFlags[4] = lfName;
     const TNetworkTables before = t;
-    const TTableBackup backup(t, TTableBackup::tkBranches);
+    const TTableBackup backup(t);
     auto table = Open();
     for (int row = 1; row <= 10; ++row)
         ASSERT_EQ(Type(*table, bcR, row, QStringLiteral("1,5")), TLeave::Allowed);

@@ -146,7 +146,7 @@ TEST_F(NodeTable, AnEmpty3dCellMayBeLeftOnlyAsItWas)
 TEST_F(NodeTable, ANewRowMakesTheNodeWithWhatWasTypedAndCancelTakesItBack)
 {
     const TNetworkTables before = t;
-    const TTableBackup backup(t, TTableBackup::tkNodes);
+    const TTableBackup backup(t);
     auto table = Open();
     ASSERT_TRUE(table->AppendRow());
     const int row = table->RowCount() - 1;

@@ -54,19 +54,26 @@ void InstallCalcErrorWindows()
 
 } // namespace
 
+bool ReleaseFireModel(TfrmMain &mainWindow)
+{
+    if (!FireModelHooks.Exists || !FireModelHooks.Exists())
+        return true;
+    const int answer = ShowMessageBox(
+        LookupText(QStringLiteral("Для расчета нормального воздухораспределения необходимо")
+                   + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?")),
+        LookupText(QStringLiteral("Предупреждение")), mb::OkCancel | mb::IconWarning);
+    if (answer != idOk)
+        return false;
+    mainWindow.setWindowTitle(mainWindow.FormatCaption());
+    if (FireModelHooks.Free)
+        FireModelHooks.Free();
+    return true;
+}
+
 void mnuAirClick(TfrmMain &mainWindow)
 {
-    if (FireModelHooks.Exists && FireModelHooks.Exists()) {
-        const int answer = ShowMessageBox(
-            LookupText(QStringLiteral("Для расчета нормального воздухораспределения необходимо")
-                       + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?")),
-            LookupText(QStringLiteral("Предупреждение")), mb::OkCancel | mb::IconWarning);
-        if (answer != idOk)
-            return;
-        mainWindow.setWindowTitle(mainWindow.FormatCaption());
-        if (FireModelHooks.Free)
-            FireModelHooks.Free();
-    }
+    if (!ReleaseFireModel(mainWindow))
+        return;
     TSolveStats stats;
     if (!CalcAir(&mainWindow, Net, &stats))
         return;
@@ -130,6 +137,7 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
                             [&report](const QString &name, Variant &value) { report.GetValue(name, value); });
     };
     TfrmMain *w = &mainWindow;
+    mainWindow.ReleaseFireModel = [w] { return ReleaseFireModel(*w); };
     mainWindow.SetCommandHandler(QStringLiteral("TaskAirDistribution"), [w] { mnuAirClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });

@@ -18,6 +18,10 @@ struct TFireModelHooks
 };
 extern TFireModelHooks FireModelHooks;
 
+// When a fire model holds the tables, asks whether to cancel it and, on OK,
+// frees it (the normal flows come back) and drops the fire from the caption;
+// false when the user keeps it. True at once without a fire model.
+bool ReleaseFireModel(TfrmMain &mainWindow);
 // "Воздухораспределение...": asks about an open fire model first, solves,
 // shows the air distribution table and redraws the scheme.
 void mnuAirClick(TfrmMain &mainWindow);
@@ -35,7 +39,8 @@ void menuQHFixirClick(TfrmMain &mainWindow);
 // temperatures and surface flags saved on closing change the document.
 void mnuGetHetClick(TfrmMain &mainWindow);
 
-// Gives the main window these commands, and its document the default speed
+// Gives the main window these commands and the release of a fire model
+// (for the commands that need the normal distribution), its document the default speed
 // limits of the branch kinds for branches that carry none; fills the hook
 // that opens the boost search for a branch and the windows that the solvers'
 // failures open (the topology report, the branch table).

@@ -109,12 +109,13 @@ int EditBranchTable(QWidget *owner, int filter, const QString &range)
     TNetworkTables &t = BranchDialogHost.Tables ? *BranchDialogHost.Tables : Net;
     if (BranchCount(t) == 0)
         return 2;
-    const TTableBackup backup(t, TTableBackup::tkBranches, BranchDialogHost.Doc);
+    const TTableBackup backup(t, BranchDialogHost.Doc);
     TfrmMineTab form(t, BranchDialogHost.Form, owner);
     form.Open(filter, range);
-    if (form.exec() != QDialog::Accepted) {
+    const bool confirmed = form.exec() == QDialog::Accepted;
+    if (!confirmed)
         backup.Restore(t);
-        return 2;
-    }
-    return 1;
+    if (BranchDialogHost.TableClosed)
+        BranchDialogHost.TableClosed();
+    return confirmed ? 1 : 2;
 }

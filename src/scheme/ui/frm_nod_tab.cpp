@@ -80,12 +80,13 @@ int EditNodTab(QWidget *owner, int filter)
     TNetworkTables &t = NodeDialogHost.Tables ? *NodeDialogHost.Tables : Net;
     if (NodeCount(t) == 0)
         return 2;
-    const TTableBackup backup(t, TTableBackup::tkNodes, BranchDialogHost.Doc);
+    const TTableBackup backup(t, BranchDialogHost.Doc);
     TfrmNodTab form(t, BranchDialogHost.Form, owner);
     form.Open(filter);
-    if (form.exec() != QDialog::Accepted) {
+    const bool confirmed = form.exec() == QDialog::Accepted;
+    if (!confirmed)
         backup.Restore(t);
-        return 2;
-    }
-    return 1;
+    if (BranchDialogHost.TableClosed)
+        BranchDialogHost.TableClosed();
+    return confirmed ? 1 : 2;
 }

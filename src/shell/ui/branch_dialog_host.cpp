@@ -25,6 +25,7 @@ void InstallBranchDialogHost(TfrmMain &mainWindow)
     form.PLAColorsShown = [w] { return w->Action(QStringLiteral("mnuPLA"))->isChecked(); };
     form.Colors = &w->Document().BranchColors;
     form.ChooseColor = [w](TColor &color) { return w->ChooseColor(color); };
+    BranchDialogHost.TableClosed = [w] { w->UpdateMenus(); };
 
     TBranchDialogHooks &hooks = BranchDialogHooks;
     hooks.PLADocuments = [w](TfrmBranch &dialog) {

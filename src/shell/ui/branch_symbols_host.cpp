@@ -21,6 +21,7 @@ TBranchSymbolsHost::TBranchSymbolsHost(TfrmMain &window)
 {
     setObjectName(QStringLiteral("BranchSymbolsHost"));
     RegisterBuiltinSymbols(*m_symbols);
+    window.ShowWhenStarted(m_symbols->Refusals());
 
     TfrmMain *w = &window;
     const TBranchSymbolList *symbols = m_symbols.get();

@@ -1014,6 +1014,17 @@ void TfrmMain::FormActivate()
     UpdateMenus();
     if (m_options.MapOn && m_handlers.contains(QStringLiteral("sbtnMap")))
         Action("sbtnMap")->trigger();
+    ShowWhenStarted(std::exchange(m_startMessages, {}));
+}
+
+void TfrmMain::ShowWhenStarted(const std::vector<TMessage> &messages)
+{
+    if (!m_activated) {
+        m_startMessages.insert(m_startMessages.end(), messages.begin(), messages.end());
+        return;
+    }
+    for (const TMessage &m : messages)
+        ShowMessageBox(m.Text, m.Caption, m.Flags);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)

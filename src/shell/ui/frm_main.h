@@ -3,6 +3,7 @@
 // the open document. Every user command is one of its actions; the document
 // logic lives in TMineDocument and the table work in main_commands.h, so the
 // handlers here ask the user, call them and show the result.
+#include "platform/prompt.h"
 #include "scheme/scheme_render.h"
 #include "shell/documents.h"
 #include "shell/options_set.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -72,6 +74,11 @@ public:
     void ShowOptionsPage(int page);
     // Gives the options window the branch symbols (their owner sets it).
     std::function<void(TOptionsHost &)> OptionsSymbols;
+    // Puts the normal air distribution back into the tables when a fire
+    // model holds its emergency flows there, asking first as
+    // "Воздухораспределение..." does; false when the user keeps the model.
+    // Set by the air distribution commands; unset, there is nothing to release.
+    std::function<bool()> ReleaseFireModel;
     void ShowPLADocuments(int position, QPoint screenPoint);
     // The colour dialog with the custom colours of "Custom.set"; true when
     // the user chose a colour, which is then in color.
@@ -138,8 +145,14 @@ public:
     void FitSheet();
     void cbxScaleChange(int step);
 
-    // The first activation: starts the clock and opens the start document.
+    // The first activation: starts the clock, opens the start document, then
+    // shows the messages that the start-up owed.
     void FormActivate();
+    // Shows the messages once the window has come up, wired whole; at once
+    // when it is up already. What the start-up has to say (a refused plug-in
+    // or symbol library) waits for that: a message box's event loop would
+    // otherwise run the window's deferred start-up steps half wired.
+    void ShowWhenStarted(const std::vector<TMessage> &messages);
     // One tick of the clock (every 110 ms while it runs).
     void ClockTick();
     QLabel *DateTimeLabel() const { return m_lblDateTime; }
@@ -250,6 +263,7 @@ private:
     QTimer m_clock;
     int m_clockTicks = 0;
     bool m_activated = false;
+    std::vector<TMessage> m_startMessages;
     bool m_plaToolAllowed = false;
     bool m_routesExist = false;
 };

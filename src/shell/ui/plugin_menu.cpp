@@ -94,7 +94,8 @@ void TPluginHost::mnuPluginsClick(bool byUser)
     QMenu *menu = m_window.PluginsMenu();
     menu->clear();
     const QString folder = m_window.Options().PluginsLocation;
-    m_plugins = ScanPluginFolder(folder);
+    std::vector<TMessage> refusals;
+    m_plugins = ScanPluginFolder(folder, refusals);
     for (std::size_t i = 0; i < m_plugins.size(); ++i) {
         const TPlugin plugin = m_plugins[i];
         const auto run = [this, plugin] { Run(plugin); };
@@ -111,12 +112,19 @@ void TPluginHost::mnuPluginsClick(bool byUser)
             connect(item, &QAction::triggered, this, [this, run] { m_window.RunCommand(run); });
         }
     }
+    // A scan at start waits with its messages until the window is up.
+    m_window.ShowWhenStarted(refusals);
     if (m_plugins.empty() && byUser)
         ShowMessageBox(NoPluginsText(folder), LookupText(NoPluginsCaption), mb::Ok | mb::IconInformation);
 }
 
 void TPluginHost::Run(const TPlugin &plugin)
 {
+    // A plug-in reads the tables as the network's own state (the journal
+    // takes its flows as measurements): a fire model's emergency flows must
+    // not be there.
+    if (m_window.ReleaseFireModel && !m_window.ReleaseFireModel())
+        return;
     GuardedCall([&] { plugin.RunPlugIn(); });
     m_window.Redraw();
 }

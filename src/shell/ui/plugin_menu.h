@@ -27,8 +27,10 @@ public:
     void mnuPluginsClick(bool byUser);
     bool Scanned() const { return m_scanned; }
     const std::vector<TPlugin> &Plugins() const { return m_plugins; }
-    // Runs a plug-in; an error that leaves it is shown and the program goes
-    // on. The scheme is redrawn afterwards: the plug-in may have changed the
+    // Runs a plug-in on the normal air distribution: a fire model is released
+    // first, as "Воздухораспределение..." does, and when the user keeps it the
+    // plug-in does not run. An error that leaves the plug-in is shown and the
+    // program goes on. The scheme is redrawn afterwards: the plug-in may have changed the
     // tables.
     void Run(const TPlugin &plugin);
 

@@ -322,6 +322,9 @@ TEST_F(PluginHostTest, PluginWhoseNameThrowsIsSkippedByNameAtStartAndFromTheMenu
     for (const bool atStart : {true, false}) {
         Prompt.Asked.clear();
         auto w = Window(atStart);
+        // At start the box waits until the window has come up.
+        EXPECT_TRUE(Prompt.Asked.empty());
+        w->FormActivate();
         if (!atStart)
             OpenMenu(*w);
         EXPECT_EQ(Items(*w), (QStringList{"Quiet B|Ctrl+1"})) << atStart;

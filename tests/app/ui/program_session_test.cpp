@@ -1,0 +1,470 @@
+// The program put together as main() does, used as an engineer uses it: a
+// start with a refused library, the table editors' "Отмена" after renumbers
+// and deletions, the journal plug-in run while a fire model holds the tables.
+#include "calc/solver.h"
+#include "emergency/ui/frm_pojar.h"
+#include "journal/vj_options.h"
+#include "platform/prompt.h"
+#include "program_wiring.h"
+#include "report/engine.h"
+#include "scheme/scheme_objects.h"
+#include "scheme/ui/cell_grid.h"
+#include "scheme/ui/fire_tool_hook.h"
+#include "scheme/ui/frm_branch.h"
+#include "scheme/ui/frm_mine_tab.h"
+#include "scheme/ui/frm_new_node.h"
+#include "scheme/ui/frm_nod_tab.h"
+#include "scheme/ui/frm_text_prop.h"
+#include "scheme/ui/scheme_paint_box.h"
+#include "scheme/ui/vent_boost_hook.h"
+#include "shell/documents.h"
+#include "shell/scheme_storage.h"
+#include "shell/ui/frm_main.h"
+#include "shell/ui/xq_edit.h"
+#include "../../shell/ui/main_window_fixture.h"
+#include "file_bytes.h"
+#include "modal.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QEventLoop>
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
+#include <QtGui/QAction>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Answers as scripted, but first runs an event loop for a moment, as the
+// program's message box does while it waits for the user.
+class TLoopingPrompt : public TScriptedPrompt
+{
+public:
+    int MessageBox(const QString &text, const QString &caption, int flags) override
+    {
+        if (WhenAsked)
+            WhenAsked();
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+        return TScriptedPrompt::MessageBox(text, caption, flags);
+    }
+    std::function<void()> WhenAsked;
+};
+
+template <typename Dialog>
+Dialog *Modal()
+{
+    return qobject_cast<Dialog *>(QApplication::activeModalWidget());
+}
+
+// What to do in the dialog that is up.
+template <typename Dialog>
+std::function<void()> Answer(std::function<void(Dialog &)> drive)
+{
+    return [drive = std::move(drive)] {
+        auto *dialog = Modal<Dialog>();
+        ASSERT_NE(dialog, nullptr);
+        drive(*dialog);
+    };
+}
+
+// Opens the dialog of F3 on the grid's row of item n and lets drive answer it.
+void F3OnRow(TCellGrid *grid, int n, std::function<void()> drive)
+{
+    int row = -1;
+    for (int r = 0; r < grid->model()->rowCount() && row < 0; ++r)
+        if (grid->model()->index(r, 0).data().toString() == QString::number(n))
+            row = r;
+    ASSERT_GE(row, 0) << "no row of " << n;
+    grid->setCurrentIndex(grid->model()->index(row, 1));
+    QTimer::singleShot(0, std::move(drive));
+    QTest::keyClick(grid, Qt::Key_F3);
+}
+
+// Runs fn on the modal window that is(window) picks once it is up, then
+// closes what is open; looks no more once *stop is set. Unlike WhenModal it
+// lets the message boxes asked before that window go by.
+void WhenUp(std::function<bool(QWidget &)> is, std::function<void(QWidget &)> fn, std::shared_ptr<bool> stop)
+{
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [is = std::move(is), fn = std::move(fn), stop, weak = std::weak_ptr(poll)] {
+        if (*stop)
+            return;
+        QWidget *window = QApplication::activeModalWidget();
+        if (window && window->isVisible() && is(*window)) {
+            fn(*window);
+            CloseOpenModals();
+            return;
+        }
+        if (auto self = weak.lock())
+            QTimer::singleShot(5, [self] { (*self)(); });
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(); });
+}
+
+void TypeInto(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+class ProgramSession : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Config.isValid() && Program.isValid());
+        qputenv("TUNVEX_CONFIG_DIR", Config.path().toUtf8());
+        for (const char *folder : {"Шахты", "Plugins", "Символы", "Отчеты", "Вентиляторы", "PLA"})
+            QDir(Program.path()).mkpath(QString::fromUtf8(folder));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Шахты/Демо.mine"), Sample()));
+        ClearAllItems(Net);
+    }
+    void TearDown() override { Stop(); }
+
+    QString Sample() const { return Program.filePath(QStringLiteral("Шахты/Демо.mine")); }
+
+    void Put(const char *built, const QString &as)
+    {
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(built), Program.filePath(as))) << built;
+    }
+
+    // Starts the program on the file as main() does and lets its loop run
+    // until the window has come up.
+    void Start(const QString &file)
+    {
+        Engine = std::make_unique<TfrEngineScope>();
+        InstallProgramServices();
+        Window = std::make_unique<TfrmMain>(QStringList{file}, Program.path());
+        TOptionsSet &options = Window->Options();
+        options.MinesLocation = Program.filePath(QStringLiteral("Шахты"));
+        options.ReportsLocation = Program.filePath(QStringLiteral("Отчеты"));
+        options.FanLocations = Program.filePath(QStringLiteral("Вентиляторы"));
+        options.PluginsLocation = Program.filePath(QStringLiteral("Plugins"));
+        options.SymbolsLocation = Program.filePath(QStringLiteral("Символы"));
+        options.PLALocationFolder = Program.filePath(QStringLiteral("PLA"));
+        InstallMainWindowCommands(*Window);
+        Window->setGeometry(0, 0, 1000, 800);
+        Window->show();
+        Window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+        for (int i = 0; i < 200 && !Window->Clock().isActive(); ++i)
+            QTest::qWait(5);
+        ASSERT_TRUE(Window->Clock().isActive());
+        QTest::qWait(20);
+    }
+
+    void Stop()
+    {
+        if (!Window)
+            return;
+        FreeFireWindow();
+        Window->SetModified(false);
+        Window.reset();
+        RemoveProgramServices();
+        Engine.reset();
+        ClearAllItems(Net);
+        // The next start finds the hooks as a new process does.
+        FireToolClick = nullptr;
+        ShowVentBoost = nullptr;
+        SchemeObjects = {};
+    }
+
+    QAction *Act(const char *name) { return Window->Action(QString::fromLatin1(name)); }
+
+    // The document saved under one name, as the program writes it.
+    QByteArray Saved()
+    {
+        const QString file = Program.filePath(QStringLiteral("Шахты/Сравнение.mine"));
+        EXPECT_TRUE(Window->Document().SaveAs(file, sfMine));
+        return ReadAll(file);
+    }
+
+    bool TasksEnabled()
+    {
+        for (QAction *menu : Window->menuBar()->actions())
+            if (menu->text() == QStringLiteral("&Задачи"))
+                return menu->isEnabled() && Act("pTaskAirDistribution")->isEnabled() && Act("pmnuFire")->isEnabled();
+        ADD_FAILURE() << "no menu Задачи";
+        return false;
+    }
+
+    QTemporaryDir Config, Program;
+    TLoopingPrompt Prompt;
+    std::unique_ptr<TfrEngineScope> Engine;
+    std::unique_ptr<TfrmMain> Window;
+};
+
+} // namespace
+
+// A refused symbol library or plug-in is named once the window is up, wired
+// whole; afterwards every command stands as after a normal start, and the
+// tools that the later parts of the start-up wire work.
+TEST_F(ProgramSession, ARefusedLibraryIsNamedOnceTheWindowIsUpAndLeavesEveryToolWorking)
+{
+    std::map<QString, bool> normal;
+    const struct
+    {
+        const char *Name;
+        const char *Library;
+        QString As;
+        const char *Entry;
+    } cases[] = {{"normal start", nullptr, {}, nullptr},
+                 {"symbol library", TEST_SYMBOL_THROWING, QStringLiteral("Символы/a.so"), "GetSymbolName"},
+                 {"plug-in", TEST_PLUGIN_THROWING, QStringLiteral("Plugins/a.so"), "GetPlugName"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Stop();
+        Prompt.Asked.clear();
+        if (c.Library)
+            Put(c.Library, c.As);
+        bool upWhenAsked = false;
+        Prompt.WhenAsked = [&] {
+            upWhenAsked = Window && Window->isVisible() && BranchCount(Net) > 0 && Act("tbtnFireModelling")->isEnabled();
+        };
+        Start(Sample());
+        Prompt.WhenAsked = nullptr;
+
+        std::map<QString, bool> enabled;
+        for (QAction *a : Window->findChildren<QAction *>())
+            if (!a->objectName().isEmpty())
+                enabled[a->objectName()] = a->isEnabled();
+        if (!c.Library) {
+            EXPECT_TRUE(Prompt.Asked.empty());
+            normal = enabled;
+        } else {
+            ASSERT_EQ(Prompt.Asked.size(), 1u);
+            EXPECT_TRUE(Prompt.Asked[0].Text.contains(Program.filePath(c.As))) << Prompt.Asked[0].Text.toStdString();
+            EXPECT_TRUE(Prompt.Asked[0].Text.contains(QLatin1String(c.Entry)));
+            EXPECT_TRUE(upWhenAsked);
+            EXPECT_EQ(enabled, normal);
+        }
+
+        // The tools work: the fire tool is chosen, a text is placed.
+        Act("tbtnFireModelling")->trigger();
+        EXPECT_TRUE(Act("tbtnFireModelling")->isChecked());
+        Act("mnuTexts")->trigger();
+        Act("mnuPhones")->trigger();
+        EXPECT_TRUE(Act("tbtnPlaceTelephone")->isEnabled());
+        ASSERT_TRUE(Act("tbtnText")->isEnabled());
+        Act("tbtnText")->trigger();
+        EXPECT_TRUE(Act("tbtnText")->isChecked());
+        const int texts = Window->Storage().Doc.MapTexts.Count();
+        bool asked = false;
+        const QPoint at(Window->PaintBox()->width() / 2, Window->PaintBox()->height() / 2);
+        // Moving the pointer runs the event loop: the answer waits for the click.
+        QTest::mouseMove(Window->PaintBox(), at);
+        WhenModal([&] {
+            auto *dialog = Modal<TfrmTextProp>();
+            ASSERT_NE(dialog, nullptr);
+            asked = true;
+            QTest::mouseClick(dialog->btnSave, Qt::LeftButton);
+        });
+        QTest::mouseClick(Window->PaintBox(), Qt::LeftButton, {}, at);
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(Window->Storage().Doc.MapTexts.Count(), texts + 1);
+        QFile::remove(Program.filePath(c.As));
+    }
+}
+
+// "Отмена" in a table gives back exactly the network that was there when
+// the table opened, whatever the property dialogs opened with F3 did in
+// between: the document saved afterwards is the same, byte for byte.
+TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
+{
+    Start(Sample());
+    // F3 on the row of the item, and what is done in its dialog.
+    const auto renumber = [](int from, int to) {
+        return std::pair{from, Answer<TfrmBranch>([to](TfrmBranch &dialog) {
+                             TypeInto(dialog.edNo, QString::number(to));
+                             dialog.bbtnOK->click();
+                         })};
+    };
+    const auto remove = [](int n) {
+        return std::pair{n, Answer<TfrmBranch>([](TfrmBranch &dialog) { dialog.bbtnDelete->click(); })};
+    };
+    const auto renumberNode = [](int from, int to) {
+        return std::pair{from, Answer<TfrmNewNode>([to](TfrmNewNode &dialog) {
+                             TypeInto(dialog.edNodeNo, QString::number(to));
+                             dialog.bbtnOK->click();
+                         })};
+    };
+    const int freeNode = MaxNodeNo(Net) + 7;
+    using TSteps = std::vector<std::pair<int, std::function<void()>>>;
+    const struct
+    {
+        const char *Name;
+        bool Nodes;
+        TSteps Steps;
+        int GoneAfter;  // an item that the steps took away
+    } cases[] = {
+        {"single renumber", false, {renumber(8, 69)}, 8},
+        {"chain", false, {renumber(8, 69), renumber(7, 8)}, 7},
+        {"main fan chain", false, {renumber(4, 69), renumber(5, 4)}, 5},
+        {"swap", false, {renumber(8, 69), renumber(7, 8), renumber(69, 7)}, 69},
+        {"delete, then the number used again", false, {remove(8), renumber(7, 8)}, 7},
+        {"node chain", true, {renumberNode(2, freeNode), renumberNode(3, 2)}, 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window->Document().OpenFile(Sample());
+        ASSERT_GT(BranchCount(Net), 10);
+        const QByteArray before = Saved();
+        bool gone = false;
+        WhenModal([&] {
+            TCellGrid *grid = nullptr;
+            if (auto *nodes = Modal<TfrmNodTab>())
+                grid = nodes->SGNodTab;
+            else if (auto *branches = Modal<TfrmMineTab>())
+                grid = branches->SGMineTab;
+            ASSERT_NE(grid, nullptr);
+            QLineEdit *filter = qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget())->cmbDiap->lineEdit();
+            for (const auto &[n, drive] : c.Steps) {
+                // The rows of the numbers that exist now.
+                filter->selectAll();
+                QTest::keyClicks(filter, QStringLiteral("1-5000"));
+                F3OnRow(grid, n, drive);
+            }
+            gone = c.Nodes ? !NodeExist(Net, c.GoneAfter) : !BranchExist(Net, c.GoneAfter);
+            qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget())->CancelBtn->click();
+        });
+        Act(c.Nodes ? "mnuEditNodes" : "mnuMuchBranches")->trigger();
+        EXPECT_TRUE(gone);
+        EXPECT_TRUE(Saved() == before);
+    }
+}
+
+// Every table editor brings the menus up to date when it closes, also after
+// "Отмена" put back a branch that F3 had deleted.
+TEST_F(ProgramSession, MenusFollowTheNetworkAfterCancelInEitherTable)
+{
+    const QString file = Program.filePath(QStringLiteral("Шахты/Две.mine"));
+    ASSERT_TRUE(WriteTestScheme(file, {{100, 100}, {300, 100}, {500, 100}}, {{1, 2}, {2, 3}}));
+    Start(file);
+    ASSERT_EQ(BranchCount(Net), 2);
+    const auto deleteBranch = Answer<TfrmBranch>([](TfrmBranch &dialog) { dialog.bbtnDelete->click(); });
+    const struct
+    {
+        const char *Name;
+        const char *Command;
+        std::function<void(TCellGrid *)> Drive;
+    } cases[] = {
+        {"branch table", "mnuMuchBranches", [&](TCellGrid *grid) { F3OnRow(grid, 2, deleteBranch); }},
+        {"node dialog of the node table", "mnuEditNodes",
+         [&](TCellGrid *grid) {
+             F3OnRow(grid, 3, Answer<TfrmNewNode>([&](TfrmNewNode &dialog) {
+                         QTreeWidget *list = dialog.lvInBranches;
+                         ASSERT_GT(list->topLevelItemCount(), 0);
+                         QTimer::singleShot(0, deleteBranch);
+                         emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+                         dialog.bbtnCancel->click();
+                     }));
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_TRUE(TasksEnabled());
+        bool greyed = false;
+        WhenModal([&] {
+            auto *form = qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr);
+            TCellGrid *grid = form->findChild<TCellGrid *>();
+            c.Drive(grid);
+            greyed = BranchCount(Net) == 1 && !TasksEnabled();
+            form->CancelBtn->click();
+        });
+        Act(c.Command)->trigger();
+        EXPECT_TRUE(greyed);
+        EXPECT_EQ(BranchCount(Net), 2);
+        EXPECT_TRUE(TasksEnabled());
+    }
+}
+
+// A plug-in sees the normal air distribution: with a fire model alive, its
+// command asks first as "Воздухораспределение..." does; Cancel keeps the
+// fire model and runs nothing, OK releases it before the plug-in runs.
+TEST_F(ProgramSession, APlugInRunsOnTheNormalAirDistributionNeverOnAFireModel)
+{
+    Put(KERSTAL_PLUGIN, QStringLiteral("Plugins/Kerstal.so"));
+    TVJOptionSet journal;
+    journal.CurDir = Program.filePath(QStringLiteral("Шахты"));
+    journal.Write();
+    Start(Sample());
+    ASSERT_TRUE(Act("Plugins1")->isEnabled());
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+    const TTable<double> normalQ = Net.BranchQ;
+    const auto stop = std::make_shared<bool>(false);
+
+    const auto fire = [&] {
+        WhenUp([](QWidget &window) { return window.inherits("TfrmPojar"); },
+               [](QWidget &) {
+                   frmPojar->EdInr->setText(QStringLiteral("1"));
+                   QTest::mouseClick(frmPojar->bbtSchem, Qt::LeftButton);
+               },
+               stop);
+        Act("TaskFire")->trigger();
+        ASSERT_NE(frmPojar, nullptr);
+        ASSERT_NE(Net.BranchQ, normalQ);
+    };
+    const auto isJournal = [](QWidget &window) { return window.objectName() == QStringLiteral("frmKerstal"); };
+    const QString question = QStringLiteral("Для расчета нормального воздухораспределения необходимо")
+                             + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?");
+    for (const int answer : {idCancel, idOk}) {
+        SCOPED_TRACE(answer);
+        fire();
+        Prompt.Asked.clear();
+        Prompt.Answer(answer);
+        bool ran = false;
+        bool normalWhenRun = false;
+        const auto watching = std::make_shared<bool>(false);
+        WhenUp(isJournal,
+               [&](QWidget &) {
+                   ran = true;
+                   normalWhenRun = frmPojar == nullptr && Net.BranchQ == normalQ;
+               },
+               watching);
+        // The item of "Расширения" (Ctrl+1 is the same action).
+        QAction *item = Window->PluginsMenu()->actions().value(0);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_1));
+        item->trigger();
+        *watching = true;
+        ASSERT_FALSE(Prompt.Asked.empty());
+        EXPECT_EQ(Prompt.Asked[0].Text, question);
+        EXPECT_EQ(Prompt.Asked[0].Flags, mb::OkCancel | mb::IconWarning);
+        if (answer == idCancel) {
+            EXPECT_FALSE(ran);
+            EXPECT_NE(frmPojar, nullptr);
+            EXPECT_TRUE(Window->windowTitle().endsWith(QStringLiteral(" Зона загазирования")));
+        } else {
+            EXPECT_TRUE(ran);
+            EXPECT_TRUE(normalWhenRun);
+            EXPECT_FALSE(Window->windowTitle().endsWith(QStringLiteral(" Зона загазирования")));
+        }
+    }
+    // Without a fire model the plug-in runs without a question.
+    Prompt.Asked.clear();
+    bool ran = false;
+    WhenUp(isJournal, [&](QWidget &) { ran = true; }, stop);
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    QTest::keyClick(Window.get(), Qt::Key_1, Qt::ControlModifier);
+    *stop = true;
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(Prompt.Asked.empty());
+}
