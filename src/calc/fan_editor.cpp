@@ -473,6 +473,10 @@ void TFanEditor::Save()
         Warn(LookupText(QStringLiteral("Вентилятор не имеет характеристик")) + u'\r'
              + LookupText(QStringLiteral("Поэтому запись в базу не производится !")));
     } else {
+        // The lists name what the folder holds: names given to a type or a
+        // characteristic that could not be written are taken back.
+        const QStringList typeList = Catalogue.TypeList, curveList = Catalogue.CurveList;
+        const QString typeName = Catalogue.TypeName;
         if (IsNewCurve()) {
             QString name = CurveText();
             if (Services.AskName)
@@ -496,6 +500,9 @@ void TFanEditor::Save()
         if (!Catalogue.WriteFanType()) {
             // Not written (the error is shown): "Сохранить" stays for another
             // try, and the type is still the one being edited.
+            Catalogue.TypeList = typeList;
+            Catalogue.CurveList = curveList;
+            Catalogue.TypeName = typeName;
             SaveVisible = true;
             return;
         }
@@ -509,19 +516,29 @@ void TFanEditor::Save()
 
 void TFanEditor::DeleteCurve()
 {
+    const int deleted = CurveIndex;
     ClearFanCurve(CurrentCurve());
     ClearPointEntry();
     m_holdWorkingPoint = false;
-    if (Catalogue.PackFanType() == 1) {
-        // Kept: the characteristic cleared above comes back from the file.
-        if (Catalogue.DeleteFanType() || Catalogue.LoadFanType() == TFanCatalogue::lrLoaded)
-            TypeLoaded();
-    } else {
+    bool done = false;
+    if (Catalogue.PackFanType() == 1)
+        done = Catalogue.DeleteFanType();
+    else if (Catalogue.WriteFanType()) {
         CurveIndex = Catalogue.Record.LastCurve;
-        if (Catalogue.WriteFanType())
-            TypeLoaded();
-        SaveVisible = false;
+        done = true;
     }
+    if (!done) {
+        // Not deleted (the user said No, or the file could not be written or
+        // erased, which was shown): the editor shows what the file holds,
+        // the characteristic cleared above among it, and nothing changed.
+        CurveIndex = deleted;
+        if (Catalogue.LoadFanType() != TFanCatalogue::lrLoaded)
+            Catalogue.TypeIndex = 0;
+        TypeLoaded();
+        return;
+    }
+    TypeLoaded();
+    SaveVisible = false;
     Changed = true;
 }
 

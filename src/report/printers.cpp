@@ -126,13 +126,25 @@ void TPrinterSettings::SelectPrinter(int index)
 
 void TPrinterSettings::SetPaper(int code, int width, int height, int orientation)
 {
-    if (SameSettings(code, width, height, orientation))
+    // Others print on the same printer (the charts, the scheme) and may
+    // have turned it since: what the device holds counts, not what was set.
+    if (SameSettings(code, width, height, orientation) && DeviceHoldsPaper())
         return;
     PaperCode = code;
     PaperWidth = width;
     PaperHeight = height;
     Orientation = static_cast<std::uint8_t>(orientation);
     ApplySettings();
+}
+
+bool TPrinterSettings::DeviceHoldsPaper() const
+{
+    if (IsVirtual() || !Printer)
+        return true;
+    const TDeviceMode mode = Printer->GetDeviceMode();
+    if ((mode.Fields & dm::Orientation) && mode.Orientation != (Orientation == 1 ? 2 : 1))
+        return false;
+    return !(mode.Fields & dm::PaperSize) || mode.PaperSize == PaperCode;
 }
 
 bool TPrinterSettings::SameSettings(int code, int width, int height, int orientation) const
@@ -172,6 +184,8 @@ void TPrinterSettings::ReadPrinterState()
     DotsPerInchY = Printer->DpiY();
     if (HasDevModeField(dm::PaperSize))
         PaperCode = m_deviceMode.PaperSize;
+    if (HasDevModeField(dm::Orientation))
+        Orientation = m_deviceMode.Orientation == 2 ? 1 : 0;
     int w = 0, h = 0;
     if (Printer->PhysicalPageSize(w, h) && DotsPerInchX > 0 && DotsPerInchY > 0) {
         PaperWidth = Convert(static_cast<double>(w) / DotsPerInchX * 254);

@@ -142,6 +142,9 @@ public:
     void SelectPrinter(int index);
     void SetPaper(int code, int width, int height, int orientation);
     bool SameSettings(int code, int width, int height, int orientation) const;
+    // The printer device still holds the paper and orientation set last
+    // (always so for the printer-less entry).
+    bool DeviceHoldsPaper() const;
     void FillPrinterInfo(TPrinterInfo &info) const;
     int FindPaperIndex(int code) const;
     bool HasDevModeField(unsigned bit) const;

@@ -119,3 +119,30 @@ TEST(PageList, TextsGiveThePagesToPrint)
     for (const char *bad : {"1,x", "1,,2", "-3", "1-"})
         EXPECT_THROW(ParsePageList(QString::fromUtf8(bad)), EConvertError) << bad;
 }
+
+// Another part of the program turned the shared printer (a chart prints
+// landscape): the settings read what the device holds, and a page asking for
+// the paper set before gets it back.
+TEST(PrinterSettings, APrinterTurnedBehindTheSettingsIsTurnedBack)
+{
+    for (const bool reattached : {false, true}) {
+        SCOPED_TRACE(reattached ? "attached again" : "kept attached");
+        TFakePrinter printer;
+        TPrinterSettings settings;
+        settings.AttachPrinter(&printer);
+        settings.SetPaper(9, 0, 0, 0);
+        printer.Mode.Orientation = 2;
+        printer.Mode.PaperSize = 8;
+        if (reattached) {
+            settings.AttachPrinter(&printer);
+            EXPECT_EQ(settings.Orientation, 1);
+            EXPECT_EQ(settings.PaperCode, 8);
+        }
+        settings.SetPaper(9, 0, 0, 0);
+        EXPECT_EQ(printer.Mode.Orientation, 1);
+        EXPECT_EQ(printer.Mode.PaperSize, 9);
+        TPrinterInfo info;
+        settings.FillPrinterInfo(info);
+        EXPECT_LT(info.PageWidth, info.PageHeight);
+    }
+}

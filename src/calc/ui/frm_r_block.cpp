@@ -73,18 +73,12 @@ TfrmRBlock::TfrmRBlock(QWidget *owner, TRBlock &block) : QDialog(owner), m_block
     layout->addLayout(bottom);
 
     connect(StringGrid1, &QTableWidget::cellChanged, this, &TfrmRBlock::CellEdited);
-    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
-        if (row >= 0 && column >= 0) {
-            m_lastRow = row;
-            m_lastColumn = column;
-        }
-    });
     connect(qApp, &QApplication::focusChanged, this, &TfrmRBlock::FocusChanged);
     connect(Button1, &QPushButton::clicked, this, &TfrmRBlock::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
     FillGrid();
-    StringGrid1->setCurrentCell(m_lastRow, m_lastColumn);
+    StringGrid1->setCurrentCell(RBlockHeaderRows, rcActualR);
 }
 
 TfrmRBlock::~TfrmRBlock()
@@ -139,24 +133,26 @@ void TfrmRBlock::CellEdited(int row, int column)
     const QString text = StringGrid1->item(row, column)->text();
     // The resistances wait until the grid is left: one input of a pair
     // (H without its Q) must not be judged on its own.
-    m_block.SetCellText(column, row - RBlockHeaderRows, text);
+    if (m_block.SetCellText(column, row - RBlockHeaderRows, text))
+        m_uncomputed = true;
     FillGrid();
 }
 
 void TfrmRBlock::StringGrid1Exit()
 {
-    if (m_lastRow < RBlockHeaderRows || !TRBlock::IsEditableColumn(m_lastColumn))
+    if (!m_uncomputed)
         return;
+    m_uncomputed = false;
     m_block.ComputeResistances();
     FillGrid();
 }
 
 void TfrmRBlock::Button1Click()
 {
-    // Pressed while the grid keeps the focus (not by a click), it leaves
-    // the grid all the same.
-    if (InGrid(QApplication::focusWidget()))
-        StringGrid1Exit();
+    // Every typed value is computed before the block closes, however the
+    // grid was left; values computed on leaving it are not computed (nor
+    // warned about) twice.
+    StringGrid1Exit();
     m_block.ApplyOk();
     accept();
 }

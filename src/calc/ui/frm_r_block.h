@@ -28,7 +28,8 @@ public:
 
     // The grid and the list from the block's copies.
     void FillGrid();
-    // The grid lost the focus: the resistances are computed again.
+    // The grid lost the focus: the resistances are computed again when a
+    // value was typed since they were last computed.
     void StringGrid1Exit();
     void Button1Click();
 
@@ -43,9 +44,9 @@ private:
 
     TRBlock &m_block;
     bool m_filling = false;
-    // The last selected cell, in grid rows and columns.
-    int m_lastRow = RBlockHeaderRows;
-    int m_lastColumn = rcActualR;
+    // A value was typed and the resistances were not computed since: the
+    // cell selected last may be any, a read-only one too.
+    bool m_uncomputed = false;
 };
 
 extern TfrmRBlock *frmRBlock;

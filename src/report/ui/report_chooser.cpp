@@ -50,9 +50,7 @@ TReportChooser::TReportChooser(QWidget *owner, const QString &name, const QStrin
     btnPrint = new QPushButton(QStringLiteral("Печать..."), this);
     btnClose = new QPushButton(QStringLiteral("Закрыть"), this);
     btnFind->setEnabled(bool(ReportChooserHooks.FindFile));
-    btnPreview->setEnabled(bool(ReportChooserHooks.Preview));
-    btnDesign->setEnabled(bool(ReportChooserHooks.Design));
-    btnPrint->setEnabled(bool(ReportChooserHooks.Print));
+    UpdateButtons();
 
     auto *buttons = new QVBoxLayout;
     for (QPushButton *b : {btnPreview, btnDesign, btnPrint, btnFind})
@@ -72,6 +70,7 @@ TReportChooser::TReportChooser(QWidget *owner, const QString &name, const QStrin
     connect(btnPrint, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnPrintClick(); }); });
     connect(btnFind, &QPushButton::clicked, this, [this] { GuardedCall([this] { btnFindClick(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(lvFindedFiles, &QTreeWidget::itemSelectionChanged, this, &TReportChooser::UpdateButtons);
 }
 
 // The report and the data sets leave the engine's directory as they go.
@@ -96,6 +95,22 @@ void TReportChooser::AddTemplates(const QString &folder, const QString &mask)
     for (std::size_t i = before; i < m_rows.size(); ++i)
         new QTreeWidgetItem(lvFindedFiles,
                             {m_rows[i].File, QDir::toNativeSeparators(m_rows[i].Folder)});
+    // With one template there is nothing to choose: it is the chosen one.
+    if (lvFindedFiles->topLevelItemCount() == 1 && lvFindedFiles->selectedItems().isEmpty()) {
+        lvFindedFiles->setCurrentItem(lvFindedFiles->topLevelItem(0));
+        lvFindedFiles->topLevelItem(0)->setSelected(true);
+    }
+    UpdateButtons();
+}
+
+void TReportChooser::UpdateButtons()
+{
+    // A button that needs a template waits for one to be chosen rather
+    // than do nothing when pressed.
+    const bool chosen = !lvFindedFiles->selectedItems().isEmpty();
+    btnPreview->setEnabled(chosen && bool(ReportChooserHooks.Preview));
+    btnDesign->setEnabled(chosen && bool(ReportChooserHooks.Design));
+    btnPrint->setEnabled(chosen && bool(ReportChooserHooks.Print));
 }
 
 bool TReportChooser::SelectTemplate(const QString &file)

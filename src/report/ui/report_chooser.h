@@ -16,7 +16,8 @@ class QPushButton;
 class QTreeWidget;
 
 // The preview, the printing, the designer and the file search come with
-// other parts of the program; their buttons stay disabled until these are set.
+// other parts of the program; their buttons stay disabled until these are set
+// (and, but for the search, while no template is chosen).
 struct TReportChooserHooks
 {
     // Builds the loaded report and previews it.
@@ -71,6 +72,9 @@ protected:
 private:
     // Loads the selected template; false without a selection or when loading failed.
     bool LoadSelected(QString *file = nullptr);
+    // "Просмотр...", "Изменить..." and "Печать..." are enabled while a
+    // template is chosen and the part of the program they need is there.
+    void UpdateButtons();
 
     std::vector<TTemplateRow> m_rows;
 };

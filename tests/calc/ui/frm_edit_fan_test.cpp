@@ -6,6 +6,7 @@
 #include "calc/ui/frm_edit_fan.h"
 #include "calc/ui/frm_print_fan.h"
 #include "calc/ui/frm_splein.h"
+#include "file_bytes.h"
 #include "pdf_printer.h"
 #include "calc/solver.h"
 #include "model/scheme_file.h"
@@ -109,6 +110,44 @@ void AddPointThroughPopup(TfrmEditFan &form, double q, double h)
     form.Image1->ShowReadout(at.x(), at.y());
     form.N3->trigger();
 }
+
+QStringList ComboTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+// Scripted answers, with something done when a box is shown (before it is
+// answered).
+struct THookedPrompt : TScriptedPrompt
+{
+    std::function<void()> OnAsk;
+    int MessageBox(const QString &text, const QString &caption, int flags) override
+    {
+        if (OnAsk)
+            OnAsk();
+        return TScriptedPrompt::MessageBox(text, caption, flags);
+    }
+};
+
+// A type's file that cannot be written while it stands: a folder in its
+// place, the file kept aside until the error is shown.
+struct TUnwritableTypeFile
+{
+    QString File, Aside;
+    TUnwritableTypeFile(const QString &file, const QString &aside, THookedPrompt &prompt) : File(file), Aside(aside)
+    {
+        EXPECT_TRUE(QFile::rename(File, Aside));
+        EXPECT_TRUE(QDir().mkdir(File));
+        prompt.OnAsk = [this, &prompt] {
+            prompt.OnAsk = nullptr;
+            EXPECT_TRUE(QDir().rmdir(File));
+            EXPECT_TRUE(QFile::rename(Aside, File));
+        };
+    }
+};
 
 int PdfPages(const QByteArray &pdf) { return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ")); }
 
@@ -322,6 +361,7 @@ TEST(FanEditorWindow, AFailedSaveKeepsSaveForAnotherTry)
     std::size_t errors = 0;
     bool saveShownAfterRetry = true;
     QString typeAfterRetry;
+    QStringList typesAfterFailure, curvesAfterFailure;
     WhenEditorShown([&](TfrmEditFan &form) {
         form.ComboBox4Click(form.ComboBox4->count() - 1);
         AddPointThroughPopup(form, 20, 400);
@@ -330,6 +370,8 @@ TEST(FanEditorWindow, AFailedSaveKeepsSaveForAnotherTry)
         ASSERT_FALSE(form.BitBtn1->isHidden());
         form.BitBtn1->click();
         errors = prompt.Asked.size();
+        typesAfterFailure = ComboTexts(form.ComboBox4);
+        curvesAfterFailure = ComboTexts(form.ComboBox5);
         saveShownAfterFailure = !form.BitBtn1->isHidden() && form.BitBtn1->isEnabled();
         deleteShownAfterFailure = !form.BitBtn9->isHidden();
         ASSERT_TRUE(QDir().rmdir(typeFile));
@@ -344,6 +386,10 @@ TEST(FanEditorWindow, AFailedSaveKeepsSaveForAnotherTry)
 
     ASSERT_EQ(errors, 1u);
     EXPECT_TRUE(prompt.Asked[0].Text.contains(QStringLiteral("Мой-1.Fan"))) << prompt.Asked[0].Text.toStdString();
+    // The names given to what was not written are not listed.
+    EXPECT_EQ(typesAfterFailure.last(), QStringLiteral("BНовый № 4"));
+    EXPECT_FALSE(typesAfterFailure.contains(QStringLiteral("Мой-1")));
+    EXPECT_EQ(curvesAfterFailure, QStringList{QStringLiteral("ХНовая №1")});
     EXPECT_TRUE(saveShownAfterFailure);
     EXPECT_FALSE(deleteShownAfterFailure);
     EXPECT_FALSE(saveShownAfterRetry);
@@ -499,4 +545,78 @@ TEST(FanEditorWindow, TheBranchDialogsFanButtonOpensTheEditor)
     }
     BranchDialogHost = {};
     BranchDialogHooks = {};
+}
+
+// A new characteristic of a stored type that cannot be written leaves no
+// name behind; deleting a characteristic whose type file cannot be written
+// leaves the editor showing what the file holds, and nothing counts as
+// changed; once the file can be written, both go through.
+TEST(FanEditorWindow, FailedWritesOfAStoredTypeChangeNothing)
+{
+    TSampleMine mine;
+    QTemporaryDir dir, aside;
+    const QString folder = CopySampleCatalogue(dir);
+    const QString typeFile = folder + MainFan + QStringLiteral(".Fan");
+    ASSERT_TRUE(QFileInfo(typeFile).isFile());
+    const QByteArray stored = ReadAll(typeFile);
+
+    THookedPrompt prompt;
+    TPromptAnswerer answerer;
+    answerer.Names = {QStringLiteral("Моя"), QStringLiteral("Моя")};
+    bool checked = false;
+    WhenEditorShown([&](TfrmEditFan &form) {
+        const QStringList curves = ComboTexts(form.ComboBox5);
+        ASSERT_GE(curves.size(), 2);
+        form.ComboBox5Click(form.ComboBox5->count() - 1);
+        const TPlotState &plot = form.Editor.Plot;
+        AddPointThroughPopup(form, plot.QFull * 0.3, plot.HFull * 0.7);
+        AddPointThroughPopup(form, plot.QFull * 0.5, plot.HFull * 0.5);
+        AddPointThroughPopup(form, plot.QFull * 0.7, plot.HFull * 0.3);
+        ASSERT_FALSE(form.BitBtn1->isHidden());
+        {
+            const TUnwritableTypeFile unwritable(typeFile, aside.filePath(QStringLiteral("saved.Fan")), prompt);
+            form.BitBtn1->click();
+        }
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        EXPECT_TRUE(prompt.Asked[0].Text.contains(MainFan + QStringLiteral(".Fan"))) << prompt.Asked[0].Text.toStdString();
+        EXPECT_EQ(ComboTexts(form.ComboBox5), curves);
+        EXPECT_FALSE(form.BitBtn1->isHidden());
+        EXPECT_EQ(ReadAll(typeFile), stored);
+
+        form.BitBtn1->click();
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        const QStringList withNew = ComboTexts(form.ComboBox5);
+        ASSERT_EQ(withNew.size(), curves.size() + 1);
+        EXPECT_EQ(form.ComboBox5->currentText(), QStringLiteral("Моя"));
+        const QByteArray withNewBytes = ReadAll(typeFile);
+        EXPECT_NE(withNewBytes, stored);
+
+        // The editor's own choices so far count as changes; the delete must not.
+        form.Editor.Changed = false;
+        ASSERT_FALSE(form.BitBtn9->isHidden());
+        {
+            const TUnwritableTypeFile unwritable(typeFile, aside.filePath(QStringLiteral("saved.Fan")), prompt);
+            form.BitBtn9->click();
+        }
+        ASSERT_EQ(prompt.Asked.size(), 2u);
+        EXPECT_TRUE(prompt.Asked[1].Text.contains(MainFan + QStringLiteral(".Fan"))) << prompt.Asked[1].Text.toStdString();
+        EXPECT_EQ(ComboTexts(form.ComboBox5), withNew);
+        EXPECT_EQ(form.ComboBox5->currentText(), QStringLiteral("Моя"));
+        EXPECT_TRUE(form.BitBtn1->isHidden());
+        EXPECT_FALSE(form.BitBtn9->isHidden());
+        EXPECT_FALSE(form.Editor.Changed);
+        EXPECT_EQ(ReadAll(typeFile), withNewBytes);
+
+        form.BitBtn9->click();
+        EXPECT_EQ(prompt.Asked.size(), 2u);
+        EXPECT_EQ(ComboTexts(form.ComboBox5), curves);
+        EXPECT_TRUE(form.Editor.Changed);
+        EXPECT_EQ(ReadAll(typeFile).size(), FanTypeRecordSize);
+        checked = true;
+    });
+    QString name = MainFan;
+    double a = 0, b = 0, q = 0;
+    int curve = mine.Fan.CurveIndex, efficiency = mine.Fan.Efficiency;
+    EditBranchFan(nullptr, mine.Branch, name, a, b, q, curve, efficiency);
+    EXPECT_TRUE(checked);
 }

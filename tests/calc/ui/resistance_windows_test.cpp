@@ -449,3 +449,103 @@ TEST_F(ResistanceCommands, BranchDialogButtonsFillItsEdits)
     EXPECT_EQ(dialog.edRes->text(), "0,03736");
     EXPECT_TRUE(TablesUnchanged());
 }
+
+// Values typed in the block are computed before "Ok" closes it, whichever
+// cell was selected last and however the grid was left: branch 1 takes
+// R = 25 / 50² from its measured H and Q, and an out-of-range pair on a
+// second branch is warned about once.
+TEST_F(ResistanceCommands, RBlockComputesTypedValuesHoweverTheGridIsLeft)
+{
+    enum class TEnd { Enter, TabToName, EditorOpen };
+    enum class TLeave { ClickName, ClickOk, KeyOnOk };
+    struct TCase
+    {
+        const char *Name;
+        TEnd End;
+        TLeave Leave;
+    };
+    const TCase cases[] = {
+        {"Enter, then the name cell clicked, then Ok", TEnd::Enter, TLeave::ClickName},
+        {"Tab on to the name cell, then Ok", TEnd::TabToName, TLeave::ClickOk},
+        {"Enter, then Ok clicked", TEnd::Enter, TLeave::ClickOk},
+        {"the editor still open when Ok is clicked", TEnd::EditorOpen, TLeave::ClickOk},
+        {"the name cell clicked, then Ok pressed while the grid keeps the focus", TEnd::Enter, TLeave::KeyOnOk},
+    };
+    int second = 0;
+    for (int b = 2; b <= MaxItems && !second; ++b)
+        if (Net.BranchNo[b] > 0)
+            second = b;
+    ASSERT_TRUE(Net.BranchNo[1] == 1 && second > 0);
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Net = *before;
+        w->SetModified(false);
+        prompt.Asked.clear();
+        TWhenShown<TfrmRBlock> drive([&](TfrmRBlock &f) {
+            QTableWidget *grid = f.StringGrid1;
+            const auto rowOf = [&f](int branch) {
+                int row = 0;
+                while (f.Block().BranchOfRow(row) != branch)
+                    ++row;
+                return RBlockHeaderRows + row;
+            };
+            const auto editor = [grid](int row, int column) {
+                return qobject_cast<QLineEdit *>(grid->indexWidget(grid->model()->index(row, column)));
+            };
+            // Typed into the cell's editor; last tells how the last value ends.
+            const auto type = [&](int row, int column, const QString &text, bool last) {
+                grid->setCurrentCell(row, column);
+                grid->editItem(grid->item(row, column));
+                QLineEdit *edit = editor(row, column);
+                ASSERT_NE(edit, nullptr);
+                edit->selectAll();
+                QTest::keyClicks(edit, text);
+                if (last && c.End == TEnd::EditorOpen)
+                    return;
+                if (last && c.End == TEnd::TabToName) {
+                    // From the flow over alpha, length and area to the name.
+                    for (int column = rcMeasuredQ; column < rcName; ++column) {
+                        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                        QApplication::processEvents();
+                    }
+                    EXPECT_EQ(grid->currentColumn(), rcName);
+                    return;
+                }
+                QTest::keyClick(edit, Qt::Key_Return);
+                QApplication::processEvents();
+            };
+            const int row2 = rowOf(second);
+            type(row2, rcActualR, "0", false);
+            type(row2, rcMeasuredH, "25", false);
+            type(row2, rcMeasuredQ, "0,1", false);
+            const int row1 = rowOf(1);
+            type(row1, rcActualR, "0", false);
+            type(row1, rcMeasuredH, "25", false);
+            type(row1, rcMeasuredQ, "50", true);
+            EXPECT_TRUE(prompt.Asked.empty());
+            if (c.Leave == TLeave::ClickName || c.Leave == TLeave::KeyOnOk) {
+                const QRect name = grid->visualItemRect(grid->item(row1, rcName));
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, name.center());
+                EXPECT_EQ(grid->currentColumn(), rcName);
+            }
+            if (c.Leave == TLeave::KeyOnOk) {
+                // The grid keeps the focus while Ok is pressed.
+                ASSERT_TRUE(grid->hasFocus());
+                f.Button1->animateClick();
+                QTest::qWait(300);
+            } else {
+                QTest::mouseClick(f.Button1, Qt::LeftButton);
+            }
+        });
+        w->Action("TaskRBlock")->trigger();
+        ASSERT_TRUE(drive.Shown);
+        EXPECT_DOUBLE_EQ(Net.BranchR[1], 0.01);
+        EXPECT_EQ(Net.BranchMeasuredDepression[1], 25);
+        EXPECT_EQ(Net.BranchMeasuredFlow[1], 50);
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        EXPECT_TRUE(prompt.Asked[0].Text.startsWith(
+            QStringLiteral("По данным измерений сопротивление ветви %1\rравно ").arg(second)))
+            << prompt.Asked[0].Text.toStdString();
+        EXPECT_TRUE(w->Document().Modified());
+    }
+}

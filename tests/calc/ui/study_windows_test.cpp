@@ -5,11 +5,14 @@
 #include "calc/solver.h"
 #include "calc/ui/air_commands.h"
 #include "calc/ui/frm_depres.h"
+#include "calc/ui/frm_edit_fan.h"
+#include "calc/ui/frm_print_fan.h"
 #include "calc/ui/frm_fixir.h"
 #include "calc/ui/frm_q_accelerate.h"
 #include "calc/ui/frm_reports1.h"
 #include "calc/ui/frm_zakor.h"
 #include "calc/ui/node_commands.h"
+#include "headless_report.h"
 #include "pdf_printer.h"
 #include "platform/canvas.h"
 #include "platform/prompt.h"
@@ -19,11 +22,13 @@
 #include "report/ui/report_chooser.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
+#include "shell/scheme_storage.h"
 #include "shell/ui/frm_main.h"
 
 #include <QtCharts/QLineSeries>
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
@@ -441,8 +446,8 @@ TEST_F(StudyCommands, ShortCircuitingTheSampleMine)
         ADD_FAILURE() << asked.Text.toStdString();
 }
 
-// "Отчеты..." lists the templates with none chosen: "Просмотр..." builds
-// nothing until the user picks a row.
+// "Отчеты..." lists the templates with none chosen: "Просмотр...",
+// "Изменить..." and "Печать..." wait for the user to pick a row.
 TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
 {
     TfrEngineScope engine;
@@ -468,6 +473,8 @@ TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
                                           QTreeWidget *list = f.lvFindedFiles;
                                           ASSERT_GT(list->topLevelItemCount(), 1);
                                           EXPECT_TRUE(list->selectedItems().isEmpty());
+                                          for (QPushButton *b : {f.btnPreview, f.btnDesign, f.btnPrint})
+                                              EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
                                           f.btnPreview->click();
                                           f.btnDesign->click();
                                           EXPECT_EQ(previewed, 0);
@@ -477,6 +484,8 @@ TEST_F(StudyCommands, TheReportManagerPreviewsOnlyAChosenTemplate)
                                           list->scrollToItem(row);
                                           QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                                                             list->visualItemRect(row).center());
+                                          for (QPushButton *b : {f.btnPreview, f.btnDesign, f.btnPrint})
+                                              EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
                                           f.btnPreview->click();
                                           EXPECT_EQ(previewed, 1);
                                           f.btnDesign->click();
@@ -638,3 +647,132 @@ TEST_F(StudyCommands, TheStudiesOpenTheDesignerOnTheirTemplates)
 }
 
 } // namespace
+
+namespace {
+
+// The page sizes of a PDF file, in points, page by page.
+QList<QSizeF> PdfPageSizes(const QString &pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QSizeF> sizes;
+    const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    for (const QRegularExpressionMatch &m : box.globalMatch(QString::fromLatin1(file.readAll())))
+        sizes << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    return sizes;
+}
+
+} // namespace
+
+// A chart is printed landscape on the program's printer, which the reports
+// share: a report printed or previewed after it keeps its own paper (the
+// standard report: A4 upright), after either chart.
+TEST_F(StudyCommands, ReportsKeepTheirPaperAfterAChartPrint)
+{
+    THeadlessReportEngine engine;
+    InstallNodePressureCommands(*w);
+    w->Options().ReportsLocation = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты");
+    TPdfPrinter printer;
+    QTemporaryDir dir;
+    const QString chartPdf = dir.filePath(QStringLiteral("chart.pdf"));
+    const QString reportPdf = dir.filePath(QStringLiteral("report.pdf"));
+
+    int fanBranch = 0;
+    for (int i = 0; i < w->Storage().Doc.InstalledFans.Count(); ++i)
+        if (w->Storage().Doc.InstalledFans.Item(i).FanName == QStringLiteral("ВЦД-31,5М"))
+            fanBranch = w->Storage().Doc.InstalledFans.Item(i).Branch;
+    ASSERT_GT(fanBranch, 0);
+    const auto printRouteChart = [&] {
+        EXPECT_TRUE(RunWith<TfrmDepres>([&] { w->Action(QStringLiteral("TaskDepressiogram"))->trigger(); },
+                                        [&](TfrmDepres &f) {
+                                            f.Pages->setCurrentIndex(TfrmDepres::dpWhole);
+                                            printer.AnswerFile(chartPdf);
+                                            QTest::mouseClick(f.btnDepresPrint, Qt::LeftButton);
+                                        }));
+    };
+    const auto printFanChart = [&] {
+        FanEditor.Tables = &Net;
+        FanEditor.Catalogue.Folder = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Вентиляторы/");
+        bool printed = false;
+        WhenModal([&] {
+            auto *editor = qobject_cast<TfrmEditFan *>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            QTimer::singleShot(0, [&] {
+                auto *chart = qobject_cast<TfrmPrintFan *>(QApplication::activeModalWidget());
+                ASSERT_NE(chart, nullptr);
+                printer.AnswerFile(chartPdf);
+                QTest::mouseClick(chart->Button1, Qt::LeftButton);
+                printed = true;
+            });
+            QTest::mouseClick(editor->Button1, Qt::LeftButton);
+        });
+        QString name = QStringLiteral("ВЦД-31,5М");
+        double a = 0, b = 0, q = 0;
+        int curve = 0, efficiency = 75;
+        EditBranchFan(w.get(), fanBranch, name, a, b, q, curve, efficiency);
+        EXPECT_TRUE(printed);
+    };
+    const struct
+    {
+        const char *Chart;
+        std::function<void()> Print;
+    } charts[] = {{"the route chart", printRouteChart}, {"the fan chart", printFanChart}};
+
+    const TReportChooserHooks savedHooks = ReportChooserHooks;
+    QList<TPrinterInfo> previewed;
+    int templateOrientation = -1;
+    ReportChooserHooks.Preview = [&](TfrReport &report) {
+        report.ShowProgress = false;
+        ASSERT_TRUE(report.PrepareReport());
+        templateOrientation = report.TemplatePages.GetPage(0).Orientation;
+        for (int i = 0; i < report.PreparedPages.Count(); ++i)
+            previewed << report.PreparedPages[i].PrinterInfo;
+    };
+    for (const auto &chart : charts) {
+        SCOPED_TRACE(chart.Chart);
+        QFile::remove(chartPdf);
+        QFile::remove(reportPdf);
+        chart.Print();
+        const QList<QSizeF> chartPages = PdfPageSizes(chartPdf);
+        ASSERT_EQ(chartPages.size(), 1);
+        EXPECT_GT(chartPages[0].width(), chartPages[0].height());
+
+        previewed.clear();
+        bool opened = false;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *f = qobject_cast<TfrmReports1 *>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            poll.stop();
+            opened = true;
+            [&] {
+                ASSERT_TRUE(f->SelectTemplate(QStringLiteral("Стандартный отчет без сетки.frf")));
+                printer.AnswerFile(reportPdf);
+                QTest::mouseClick(f->btnPrint, Qt::LeftButton);
+                QTest::mouseClick(f->btnPreview, Qt::LeftButton);
+            }();
+            CloseOpenModals();
+        });
+        poll.start();
+        w->Action(QStringLiteral("mnuFastRep"))->trigger();
+        ASSERT_TRUE(opened);
+
+        EXPECT_EQ(templateOrientation, 0);
+        const QList<QSizeF> reportPages = PdfPageSizes(reportPdf);
+        ASSERT_GE(reportPages.size(), 1);
+        for (const QSizeF &page : reportPages) {
+            EXPECT_NEAR(page.width(), 595, 1);
+            EXPECT_NEAR(page.height(), 842, 1);
+        }
+        ASSERT_GE(previewed.size(), 1);
+        for (const TPrinterInfo &page : previewed)
+            EXPECT_LT(page.PageWidth, page.PageHeight);
+    }
+    ReportChooserHooks = savedHooks;
+    FanEditor.Tables = nullptr;
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
+}

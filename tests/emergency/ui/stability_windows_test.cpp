@@ -14,6 +14,7 @@
 #include "modal.h"
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
 #include <QtTest/QTest>
@@ -313,4 +314,74 @@ TEST_F(StabilityWindows, FireDetectionReportManager)
     Run("mnuFireDetectionTime");
     EXPECT_TRUE(shown);
     EXPECT_TRUE(prompt.Asked.back().Text.contains(QStringLiteral("нет")));
+}
+
+// Every window on the report chooser: a single template is chosen as the
+// window opens, and the buttons that need a template are enabled then; with
+// several none is chosen, and those buttons wait for the user's choice.
+TEST_F(StabilityWindows, ReportChoosersNeverOfferAButtonThatDoesNothing)
+{
+    const TReportChooserHooks saved = ReportChooserHooks;
+    QStringList used;
+    ReportChooserHooks.Preview = [&used](TfrReport &) { used << QStringLiteral("preview"); };
+    ReportChooserHooks.Print = [&used](TfrReport &) { used << QStringLiteral("print"); };
+    ReportChooserHooks.Design = [&used](TfrReport &, const QString &file) { used << QFileInfo(file).fileName(); };
+    const auto expectButtons = [](TReportChooser &c, bool enabled) {
+        for (QPushButton *b : {c.btnPreview, c.btnDesign, c.btnPrint})
+            EXPECT_EQ(b->isEnabled(), enabled) << b->text().toStdString();
+    };
+    // One template, chosen as the window opens: every button does its work.
+    const auto driveSingle = [&](TReportChooser &c, const QString &file) {
+        ASSERT_EQ(c.lvFindedFiles->topLevelItemCount(), 1);
+        ASSERT_EQ(c.lvFindedFiles->selectedItems().size(), 1);
+        expectButtons(c, true);
+        used.clear();
+        QTest::mouseClick(c.btnPreview, Qt::LeftButton);
+        QTest::mouseClick(c.btnPrint, Qt::LeftButton);
+        QTest::mouseClick(c.btnDesign, Qt::LeftButton);
+        EXPECT_EQ(used, (QStringList{QStringLiteral("preview"), QStringLiteral("print"), file}));
+    };
+
+    bool ascending = false;
+    prompt.Answer(idNo);
+    WhenShown<TfrmStbVosph>([&](TfrmStbVosph &f) {
+        ascending = true;
+        driveSingle(f, f.lvFindedFiles->topLevelItem(0)->text(0));
+        f.accept();
+    });
+    Run("TaskAscendVentl");
+    EXPECT_TRUE(ascending);
+
+    bool descending = false;
+    WhenShown<TfrmStabil>([&](TfrmStabil &f) {
+        WhenShown<TfrmFrStab>([&](TfrmFrStab &c) {
+            descending = true;
+            driveSingle(c, QStringLiteral("Устойчивость.frf"));
+            c.accept();
+        });
+        QTest::mouseClick(f.btnPrint, Qt::LeftButton);
+        f.reject();
+    });
+    Run("TaskDescendingVentl");
+    EXPECT_TRUE(descending);
+
+    // Several templates: nothing is chosen, and nothing is offered until a row is.
+    bool several = false;
+    WhenShown<TfrmReports2>([&](TfrmReports2 &f) {
+        several = true;
+        QTreeWidget *list = f.lvFindedFiles;
+        ASSERT_GT(list->topLevelItemCount(), 1);
+        EXPECT_TRUE(list->selectedItems().isEmpty());
+        expectButtons(f, false);
+        QTreeWidgetItem *row = list->topLevelItem(1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+        expectButtons(f, true);
+        used.clear();
+        QTest::mouseClick(f.btnDesign, Qt::LeftButton);
+        EXPECT_EQ(used, QStringList{row->text(0)});
+        f.reject();
+    });
+    Run("mnuFireDetectionTime");
+    EXPECT_TRUE(several);
+    ReportChooserHooks = saved;
 }
