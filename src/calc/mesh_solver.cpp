@@ -35,17 +35,19 @@ constexpr double NewtonLoopResidual = 1e-9;
 // solution is how the steps move it. Near the solution each step at least
 // halves every flow's distance from it: a flow well away from zero converges
 // quadratically, and one near zero, descending along R·Q·|Q|, halves its
-// distance. While the steps' largest move shrinks from step to step at a
-// rate ρ < 1, no flow can move further than the rest of that geometric series,
-// move·ρ/(1 − ρ), so that sum bounds the distance of every flow from the
-// solution, near-zero flows included. The steps therefore end once the loop
-// law holds and that sum, taken at the slower rate of the last two steps, is
-// below NewtonFlowError: a tenth of the 1e-6 m³/s that the solve promises,
-// which leaves room for the rebalance of the tree flows and the confirming
-// passes. Only rates up to NewtonTrustedRate are taken (the sum then is at
-// most three moves); at a slower rate the steps are not yet converging
-// steadily and go on. The same tolerance bounds the imbalance of the flows at
-// the nodes, which the pressure solve leaves through its rounding.
+// distance. While the steps' largest move shrinks from step to step at a rate
+// ρ < 1, no flow can still move further than the rest of that geometric
+// series, move·ρ/(1 − ρ), so that sum bounds the distance of every flow from
+// the solution, near-zero flows included. The steps therefore end once the
+// loop law holds and that sum, taken at the slower rate of the last two steps,
+// is below NewtonFlowError: then every flow is within NewtonFlowError of the
+// solution, a tenth of the 1e-6 m³/s that the solve promises, which leaves
+// room for the rebalance of the tree flows and the confirming passes. Only
+// rates up to NewtonTrustedRate count (the sum then is at most three moves): a
+// slower rate means the steps do not yet converge steadily, as when a flow
+// below the slope floor creeps more slowly than by halves, and gives no bound;
+// the steps go on. The same tolerance bounds the imbalance of the flows at the
+// nodes, which the pressure solve leaves through its rounding.
 constexpr double NewtonFlowError = 1e-7;
 constexpr double NewtonTrustedRate = 0.75;
 // Once the loop law holds and the moves stop shrinking, only the rounding of
