@@ -1,7 +1,9 @@
 // The network solver on generated networks of the sizes the system meets: a
 // grid and mine-like networks that settle within the loop passes, and
-// mine-like networks with few fans that need the extended solve. Each solved
-// network must pass the loop law before it is timed.
+// mine-like networks with few fans that need the extended solve: the passes in
+// full, then the Newton finish. Each solved network must pass the loop law
+// before it is timed. The studies that solve a network many times over are
+// timed on both kinds: on unsettled networks every solve runs all its passes.
 #include "calc/depressiogram.h"
 #include "calc/fixir.h"
 #include "calc/mesh_solver.h"
@@ -27,11 +29,17 @@ CalcResult Solve(TNetworkTables &t, TSolveStats &stats)
                                t.NodeIsSurface, t.BranchR, t.BranchAuxDepression, t.BranchQ, &stats);
 }
 
-void RunSolve(benchmark::State &state, TNetworkTables &t)
+// `finish`, when given, is the settling the network must reach: within the
+// passes, or only with the Newton finish.
+void RunSolve(benchmark::State &state, TNetworkTables &t, TSettling finish = stNotRun)
 {
     TSolveStats stats;
     if (Solve(t, stats) != crSolved || WorstImbalance(t) > 1e-9) {
         state.SkipWithError("the network did not solve");
+        return;
+    }
+    if (finish != stNotRun && stats.Settling != finish) {
+        state.SkipWithError(finish == stSettled ? "the passes did not settle" : "the solve did not end in the Newton finish");
         return;
     }
     const TLoopLawCheck check = CheckLoopLaw(t);
@@ -62,7 +70,7 @@ static void BM_SolveMineSettling(benchmark::State &state)
 {
     auto t = std::make_unique<TNetworkTables>();
     MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 2, 15, 15);
-    RunSolve(state, *t);
+    RunSolve(state, *t, stSettled);
 }
 BENCHMARK(BM_SolveMineSettling)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
@@ -72,40 +80,102 @@ static void BM_SolveMineHard(benchmark::State &state)
 {
     auto t = std::make_unique<TNetworkTables>();
     MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 1, 1);
-    RunSolve(state, *t);
+    RunSolve(state, *t, stExtended);
 }
 BENCHMARK(BM_SolveMineHard)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
-// Seven main fans along the return, still only two intake shafts.
+// Seven main fans along the return, still only two intake shafts: at full
+// size still unsettled after 200 passes (at 1,000 branches the passes settle).
 static void BM_SolveMineHardSevenFans(benchmark::State &state)
 {
     auto t = std::make_unique<TNetworkTables>();
     MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 1, 7);
-    RunSolve(state, *t);
+    RunSolve(state, *t, stExtended);
 }
-BENCHMARK(BM_SolveMineHardSevenFans)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolveMineHardSevenFans)->Arg(5000)->Unit(benchmark::kMillisecond);
 
-// The boost search over every ordinary working of a settling mine-like
-// network: one solve per candidate, the trials spread over the cores.
-static void BM_BoostSearchMineSettling(benchmark::State &state)
+// The loop passes alone, on a settling mine-like network: each iteration
+// starts the chord flows and the meshes again and runs the passes until they
+// settle. The counter is the time of one mesh member's visit in a pass; the
+// sum of a mesh's residual, one addition after another in the method's order,
+// bounds it from below.
+static void BM_MeshPassesMineSettling(benchmark::State &state)
 {
     auto t = std::make_unique<TNetworkTables>();
     MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 2, 15, 15);
-    const std::vector<int> candidates = BoostCandidates(*t);
-    if (SolveOwnTables(*t) != crSolved || candidates.empty()) {
+    auto q = std::make_unique<TTable<double>>();
+    TMeshSolver solver(*t, MaxBranchNo(*t), MaxNodeNo(*t), t->BranchNo, t->BranchStartNode, t->BranchEndNode,
+                       t->NodeIsSurface, t->BranchR, t->BranchAuxDepression, *q);
+    solver.JoinSurfaceNodes();
+    solver.BuildAdjacencyLists();
+    if (!solver.FindRootBranch() || !solver.BuildSpanningTree() || !solver.InitChordFlows()
+        || !solver.BuildMeshes() || !solver.IterateMeshes() || solver.Stats.Settling != stSettled) {
+        state.SkipWithError("the passes did not settle");
+        return;
+    }
+    const int passes = solver.Stats.Passes;
+    double members = 0;
+    for (int k = 0; k < solver.MeshCount(); ++k)
+        members += static_cast<double>(solver.MeshEnd(k) - solver.MeshBegin(k));
+    for (auto _ : state) {
+        solver.InitChordFlows();
+        solver.BuildMeshes();
+        benchmark::DoNotOptimize(solver.IterateMeshes());
+    }
+    state.counters["passes"] = passes;
+    state.counters["members"] = members;
+    state.counters["per member"] = benchmark::Counter(members * passes,
+                                                     benchmark::Counter::kIsIterationInvariantRate
+                                                         | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_MeshPassesMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// The boost search over every ordinary working of the network in t: one solve
+// per candidate, the trials spread over the cores.
+void TimeBoostSearch(benchmark::State &state, TNetworkTables &t)
+{
+    const std::vector<int> candidates = BoostCandidates(t);
+    if (SolveOwnTables(t) != crSolved || candidates.empty()) {
         state.SkipWithError("the network did not solve");
         return;
     }
     const int target = candidates[candidates.size() / 2];
     TBoostState result;
     for (auto _ : state)
-        benchmark::DoNotOptimize(RunBoostSearch(*t, target, result));
-    state.counters["branches"] = BranchCount(*t);
+        benchmark::DoNotOptimize(RunBoostSearch(t, target, result));
+    state.counters["branches"] = BranchCount(t);
     state.counters["candidates"] = result.Tried;
     state.counters["failed"] = result.Failed;
     state.counters["threads"] = std::thread::hardware_concurrency();
 }
+
+} // namespace
+
+// On a settling mine-like network.
+static void BM_BoostSearchMineSettling(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 2, 15, 15);
+    TimeBoostSearch(state, *t);
+}
 BENCHMARK(BM_BoostSearchMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// On the one-fan network whose passes do not settle: every trial runs all its
+// passes and the Newton finish. Tens of seconds at full size, so timed once.
+static void BM_BoostSearchMineHard(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 1, 1);
+    TSolveStats stats;
+    if (Solve(*t, stats) != crSolved || stats.Settling != stExtended) {
+        state.SkipWithError("the solve did not end in the Newton finish");
+        return;
+    }
+    TimeBoostSearch(state, *t);
+}
+BENCHMARK(BM_BoostSearchMineHard)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // Resistances from fixed depressions: every tenth ordinary working of a
 // settling mine-like network loses its resistance and keeps its depression as
@@ -194,16 +264,15 @@ BENCHMARK(BM_HetBranchTableTexts)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-// Gives a settling mine-like network its kinds: every panel's longwall, its
-// regulator and its three leaking stoppings a door. The panels' own branches
-// are built last, 14 each: the longwall eighth, the regulator ninth and the
-// stoppings last.
-bool MakeShortCircuitMine(TNetworkTables &t, int branches)
+// Gives a mine-like network its kinds: every panel's longwall, its regulator
+// and its three leaking stoppings a door. The panels' own branches are built
+// last, 14 each: the longwall eighth, the regulator ninth and the stoppings last.
+bool MakeShortCircuitMine(TNetworkTables &t, int branches, unsigned seed, int fans, int intakes)
 {
-    // The tables may hold fewer panels than asked: count those built (15
-    // intake shafts, 15 fans of two branches, the far stopping, 16 per panel).
-    MakeMineNetwork(t, MineNetworkPanels(branches), 2, 15, 15);
-    const int panels = (MaxBranchNo(t) - 46) / 16;
+    // The tables may hold fewer panels than asked: count those built (the
+    // intake shafts, the fans of two branches each, the far stopping, 16 per panel).
+    MakeMineNetwork(t, MineNetworkPanels(branches), seed, fans, intakes);
+    const int panels = (MaxBranchNo(t) - intakes - 2 * fans - 1) / 16;
     const int first = MaxBranchNo(t) - 14 * panels + 1;
     for (int i = 0; i < panels; ++i) {
         const int base = first + 14 * i;
@@ -217,18 +286,11 @@ bool MakeShortCircuitMine(TNetworkTables &t, int branches)
     return SolveOwnTables(t) == crSolved;
 }
 
-} // namespace
-
-// The short-circuiting study: one solve per regulator and leaking stopping,
-// the paths spread over the cores.
-static void BM_ShortCircuitMineSettling(benchmark::State &state)
+// The short-circuiting study on the network in t: one solve per regulator and
+// leaking stopping, the paths spread over the cores.
+void TimeShortCircuitStudy(benchmark::State &state, TNetworkTables &t)
 {
-    auto t = std::make_unique<TNetworkTables>();
-    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)))) {
-        state.SkipWithError("the network did not solve");
-        return;
-    }
-    auto study = std::make_unique<TShortCircuitStudy>(*t);
+    auto study = std::make_unique<TShortCircuitStudy>(t);
     study->SelectShortCircuitPaths();
     for (auto _ : state) {
         if (study->ShortCircuitAll() != 0) {
@@ -237,17 +299,45 @@ static void BM_ShortCircuitMineSettling(benchmark::State &state)
         }
         study->FillResults();
     }
-    state.counters["branches"] = BranchCount(*t);
+    state.counters["branches"] = BranchCount(t);
     state.counters["paths"] = static_cast<double>(study->Selection.Paths.size());
     state.counters["threads"] = std::thread::hardware_concurrency();
 }
+
+} // namespace
+
+// On a settling mine-like network.
+static void BM_ShortCircuitMineSettling(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)), 2, 15, 15)) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    TimeShortCircuitStudy(state, *t);
+}
 BENCHMARK(BM_ShortCircuitMineSettling)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// On the one-fan network whose passes do not settle: every opening runs all
+// its passes and the Newton finish. Seconds at full size, so timed once.
+static void BM_ShortCircuitMineHard(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    TSolveStats stats;
+    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)), 1, 1, 2) || Solve(*t, stats) != crSolved
+        || stats.Settling != stExtended) {
+        state.SkipWithError("the solve did not end in the Newton finish");
+        return;
+    }
+    TimeShortCircuitStudy(state, *t);
+}
+BENCHMARK(BM_ShortCircuitMineHard)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // The depressiogram's route through the middle longwall, beyond the solve.
 static void BM_DepressiogramRoute(benchmark::State &state)
 {
     auto t = std::make_unique<TNetworkTables>();
-    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)))) {
+    if (!MakeShortCircuitMine(*t, static_cast<int>(state.range(0)), 2, 15, 15)) {
         state.SkipWithError("the network did not solve");
         return;
     }

@@ -27,17 +27,33 @@ double DoubleBelow(long double threshold)
 // the pressure system positive definite.
 constexpr double MinBranchSlope = 1e-6;
 // The Newton steps end once every mesh obeys the loop law within this
-// (mm w.c.) and every node balances within NewtonBalance (m³/s): far inside
-// the method's own tolerance, yet above the rounding of a long mesh's sum.
+// (mm w.c.): far inside the method's own tolerance, yet above the rounding of
+// a long mesh's sum.
 constexpr double NewtonLoopResidual = 1e-9;
-constexpr double NewtonBalance = 1e-9;
 // The loop law hardly sees a flow near zero: R·Q·|Q| of 1e-5 m³/s is far
-// below any residual test, and a full step only halves such a flow's distance
-// from its solution. So the steps also go on until no flow moves by more than
-// this (m³/s), which then bounds how far each flow is from the solution; when
-// rounding keeps them moving, NewtonRefineStallSteps steps without a new least
-// movement end the steps.
-constexpr double NewtonFlowChange = 1e-9;
+// below any residual test. What bounds how far a flow still is from the
+// solution is how the steps move it. Near the solution each step at least
+// halves every flow's distance from it: a flow well away from zero converges
+// quadratically, and one near zero, descending along R·Q·|Q|, halves its
+// distance. While the steps' largest move shrinks from step to step at a rate
+// ρ < 1, no flow can still move further than the rest of that geometric
+// series, move·ρ/(1 − ρ), so that sum bounds the distance of every flow from
+// the solution, near-zero flows included. The steps therefore end once the
+// loop law holds and that sum, taken at the slower rate of the last two steps,
+// is below NewtonFlowError: then every flow is within NewtonFlowError of the
+// solution, a tenth of the 1e-6 m³/s that the solve promises, which leaves
+// room for the rebalance of the tree flows and the confirming passes. Only
+// rates up to NewtonTrustedRate count (the sum then is at most three moves): a
+// slower rate means the steps do not yet converge steadily, as when a flow
+// below the slope floor creeps more slowly than by halves, and gives no bound;
+// the steps go on. The same tolerance bounds the imbalance of the flows at the
+// nodes, which the pressure solve leaves through its rounding.
+constexpr double NewtonFlowError = 1e-7;
+constexpr double NewtonTrustedRate = 0.75;
+// Once the loop law holds and the moves stop shrinking, only the rounding of
+// the pressure solve moves the flows: they are then as close as the arithmetic
+// takes them, and the steps end when those moves are within NewtonFlowError, or
+// after NewtonRefineStallSteps steps without a new least move.
 constexpr int NewtonRefineStallSteps = 3;
 // Full steps from flows far from the solution may raise the residuals for a
 // few steps before they converge. This many steps without a new least worst
@@ -540,6 +556,8 @@ bool TMeshSolver::ExtendSolve()
     bool obeyed = false;  // some step met the loop law; m_bestFlows holds the latest such
     double best = HUGE_VAL;
     double leastMove = HUGE_VAL;
+    double lastMove = HUGE_VAL;
+    double lastRate = HUGE_VAL;
     int stalled = 0;
     for (int step = 0; step < MaxNewtonSteps; ++step) {
         double mismatch = 0;
@@ -548,15 +566,26 @@ bool TMeshSolver::ExtendSolve()
             break;
         ++Stats.NewtonSteps;
         const double bound = longestMesh * mismatch;
-        const bool obeys = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonBalance;
-        if (obeys && moved <= NewtonFlowChange) {
+        // The rate at which the largest move shrinks, and the slower of the last two.
+        const double rate = lastMove == HUGE_VAL ? HUGE_VAL : moved / lastMove;
+        const double trend = std::max(rate, lastRate);
+        lastMove = moved;
+        lastRate = rate;
+        const bool obeys = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonFlowError;
+        const bool bounded = trend <= NewtonTrustedRate && moved * trend / (1 - trend) <= NewtonFlowError;
+        if (obeys && (moved == 0 || bounded)) {
             converged = true;
             break;
         }
         if (obeys) {
-            // The law holds; what is left is flows near zero settling down.
+            // The law holds; what is left is flows near zero settling down,
+            // or only rounding moving them.
             obeyed = true;
             saveFlows(m_bestFlows);
+            if (rate >= 1 && moved <= NewtonFlowError) {
+                converged = true;
+                break;
+            }
             if (moved < leastMove) {
                 leastMove = moved;
                 stalled = 0;
