@@ -18,7 +18,7 @@ int AddInClassCount = 0;
 
 namespace {
 
-int R(double value) { return static_cast<int>(Round(value)); }
+int R(double value) { return ClampToInt(Round(value)); }
 
 TRecordingCanvas &StandInCanvas()
 {
@@ -194,8 +194,8 @@ void TfrView::ScaleToCanvas()
 {
     const int x = Left, y = Top, w = Width, h = Height, f = FrameWidth;
     SavedCoords = {x, y, w, h, f};
-    Left = R(x * ScaleX) + OffsetX;
-    Top = R(y * ScaleY) + OffsetY;
+    Left = ClampToInt(std::int64_t{R(x * ScaleX)} + OffsetX);
+    Top = ClampToInt(std::int64_t{R(y * ScaleY)} + OffsetY);
     Width = R(w * ScaleX);
     Height = R(h * ScaleY);
     const int bx0 = R((f * ScaleX - 1) / 2);
@@ -205,7 +205,8 @@ void TfrView::ScaleToCanvas()
     FrameWidth = R(f * ScaleX);
     TextInsetX = bx1 + 2;
     TextInsetY = by1 / 2 + 1;
-    int right = ScaledRight(), bottom = ScaledBottom(), left = Left, top = Top;
+    // Wide, so that a prepared report's extreme coordinate cannot overflow.
+    std::int64_t right = ScaledRight(), bottom = ScaledBottom(), left = Left, top = Top;
     if (FrameTyp & frame::Right)
         right -= bx1;
     if (FrameTyp & frame::Bottom)
@@ -214,7 +215,7 @@ void TfrView::ScaleToCanvas()
         left += bx0;
     if (FrameTyp & frame::Top)
         top += by0;
-    DrawRect = {left, top, right + 1, bottom + 1};
+    DrawRect = {ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
 }
 
 void TfrView::RestoreCoords()
@@ -226,8 +227,8 @@ void TfrView::RestoreCoords()
     FrameWidth = SavedCoords[4];
 }
 
-int TfrView::ScaledRight() const { return R((SavedCoords[0] + SavedCoords[2]) * ScaleX + OffsetX); }
-int TfrView::ScaledBottom() const { return R((SavedCoords[1] + SavedCoords[3]) * ScaleY + OffsetY); }
+int TfrView::ScaledRight() const { return R((static_cast<double>(SavedCoords[0]) + SavedCoords[2]) * ScaleX + OffsetX); }
+int TfrView::ScaledBottom() const { return R((static_cast<double>(SavedCoords[1]) + SavedCoords[3]) * ScaleY + OffsetY); }
 
 void TfrView::PaintBackground()
 {
@@ -261,7 +262,7 @@ void TfrView::PaintFrame()
             canvas.MoveTo(x0, y0);
             canvas.LineTo(x1, y1);
         };
-        const int r = Left + Width, b = Top + Height;
+        const int r = ClampToInt(std::int64_t{Left} + Width), b = ClampToInt(std::int64_t{Top} + Height);
         mark(Left, Top + 3, Left, Top);
         mark(Left, Top, Left + 4, Top);
         mark(Left, b - 3, Left, b);
@@ -275,7 +276,7 @@ void TfrView::PaintFrame()
     canvas.Pen.Width = FrameWidth;
     const int right = ScaledRight(), bottom = ScaledBottom();
     if ((FrameTyp & frame::All) == frame::All) {
-        canvas.Rectangle(Left, Top, right + 1, bottom + 1);
+        canvas.Rectangle(Left, Top, ClampToInt(std::int64_t{right} + 1), ClampToInt(std::int64_t{bottom} + 1));
         return;
     }
     const auto line = [&canvas](int x0, int y0, int x1, int y1) {
