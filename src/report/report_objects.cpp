@@ -787,7 +787,7 @@ void TfrSubReportView::Draw(TCanvas &canvas)
     canvas.Brush.Color = clWhite;
     canvas.Rectangle(Left, Top, Left + Width + 1, Top + Height + 1);
     canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.TextRect(DrawRect, Left + 2, Top + 2, QStringLiteral("SubReport на странице ") + QString::number(PageIndex + 1));
+    canvas.TextRect(DrawRect, Left + 2, Top + 2, QStringLiteral("SubReport на странице ") + QString::number(std::int64_t{PageIndex} + 1));
     RestoreCoords();
 }
 

@@ -89,7 +89,7 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         TfrPage &page = Page();
         page.ColumnCount = c.Columns;
         const int room = page.BottomEdge() - page.TopEdge();
-        int records = c.Records ? c.Records : (room - c.FooterHeight) / 20;
+        const int records = c.Records ? c.Records : (room - c.FooterHeight) / 20;
         // A long text record fills two thirds of an empty sheet: most records
         // begin on one sheet and end on the next.
         const int textLines = room * 2 / 3 / 15;
