@@ -262,15 +262,17 @@ void TfrView::PaintFrame()
             canvas.MoveTo(x0, y0);
             canvas.LineTo(x1, y1);
         };
-        const int r = ClampToInt(std::int64_t{Left} + Width), b = ClampToInt(std::int64_t{Top} + Height);
-        mark(Left, Top + 3, Left, Top);
-        mark(Left, Top, Left + 4, Top);
-        mark(Left, b - 3, Left, b);
-        mark(Left, b, Left + 4, b);
-        mark(r - 3, Top, r, Top);
-        mark(r, Top, r, Top + 4);
-        mark(r - 3, b, r, b);
-        mark(r, b, r, b - 4);
+        // Wide: an object at the end of the integer range must not overflow.
+        const auto at = [](int a, std::int64_t by) { return ClampToInt(a + by); };
+        const int r = at(Left, Width), b = at(Top, Height);
+        mark(Left, at(Top, 3), Left, Top);
+        mark(Left, Top, at(Left, 4), Top);
+        mark(Left, at(b, -3), Left, b);
+        mark(Left, b, at(Left, 4), b);
+        mark(at(r, -3), Top, r, Top);
+        mark(r, Top, r, at(Top, 4));
+        mark(at(r, -3), b, r, b);
+        mark(r, b, r, at(b, -4));
     }
     canvas.Pen.Color = FrameColor;
     canvas.Pen.Width = FrameWidth;
