@@ -3,6 +3,13 @@
 // rectangles by their four edges, not by width and height.
 #include <cstdint>
 
+// A coordinate worked out in a wider type, brought back into int: an extreme
+// coordinate of a damaged file saturates instead of overflowing.
+inline int ClampToInt(std::int64_t value)
+{
+    return value > INT32_MAX ? INT32_MAX : (value < INT32_MIN ? INT32_MIN : static_cast<int>(value));
+}
+
 struct TPoint
 {
     int X = 0;
@@ -16,8 +23,8 @@ struct TRect
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
+    int Width() const { return ClampToInt(std::int64_t{Right} - Left); }
+    int Height() const { return ClampToInt(std::int64_t{Bottom} - Top); }
     friend bool operator==(const TRect &, const TRect &) = default;
 };
 

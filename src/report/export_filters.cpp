@@ -15,9 +15,9 @@ namespace {
 int FontHeight = 16;
 constexpr int FirstRows = 201;
 constexpr int MaxItemText = 255;
-// No sheet reaches this far right or down (over five metres): a text
-// beyond it, from a damaged or hand-made prepared report, would grow the
-// grid and the file without bound, so it is left out.
+// No sheet reaches this far from its corner on any side (over five metres):
+// a text beyond it, from a damaged or hand-made prepared report, would grow
+// the grid, or pad its row, without bound, so it is left out.
 constexpr int MaxSheetExtent = 20000;
 const QByteArray CrLf("\r\n");
 
@@ -127,7 +127,7 @@ void TfrTextExportFilter::AddText(int x, int y, TfrView *view, const QString &te
 {
     if (!view)
         return;
-    if (x > MaxSheetExtent || y > MaxSheetExtent) {
+    if (x > MaxSheetExtent || y > MaxSheetExtent || x < -MaxSheetExtent || y < -MaxSheetExtent) {
         ++m_outsideSheet;
         return;
     }
@@ -176,7 +176,8 @@ QByteArray TfrTextExportFilter::ColumnLines(char pad, int cellWidth) const
         for (const TfrTextItem &item : Rows[row]) {
             // Text pads to its column in characters of 6.5 units; CSV counts
             // fields of 64 units and a field ends with its separator.
-            const int c = cellWidth ? item.X / cellWidth : static_cast<int>(Round(item.X / 6.5));
+            // A text left of the sheet's edge starts at the row's start.
+            const int c = std::max(0, cellWidth ? item.X / cellWidth : static_cast<int>(Round(item.X / 6.5)));
             if (c > column)
                 line += QByteArray(c - column, pad);
             line += Bytes(item.Text);

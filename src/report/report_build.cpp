@@ -12,6 +12,7 @@
 
 #include <QtCore/QScopeGuard>
 
+#include <climits>
 #include <functional>
 
 namespace {
@@ -84,10 +85,11 @@ QString PageCaption(const TfrPage &page)
     return QStringLiteral("Стр.?");
 }
 
-// Subreports that show each other would record and replay one another for
-// ever; such a ring is refused before anything is built. A page showing
-// itself is skipped when it runs, so it is no ring here.
-void RefuseSubReportRings(TfrPages &pages)
+// A subreport naming a page the template lacks (a damaged or hand-made
+// template), and subreports that show each other, which would record and
+// replay one another for ever, are refused before anything is built. A page
+// showing itself is skipped when it runs, so it is no ring here.
+void RefuseBadSubReports(TfrPages &pages)
 {
     const int count = pages.Count();
     std::vector<std::vector<int>> shows(count);
@@ -95,7 +97,11 @@ void RefuseSubReportRings(TfrPages &pages)
         for (const auto &view : pages.GetPage(i).TemplateObjects)
             if (view->ReportObjectType == gtSubReport) {
                 const int target = static_cast<const TfrSubReportView &>(*view).PageIndex;
-                if (target >= 0 && target < count && target != i)
+                if (target < 0 || target >= count)
+                    throw Exception(QStringLiteral("Подотчет %1 на странице %2 показывает страницу %3, которой в "
+                                                   "шаблоне нет. Отчет не построен.")
+                                        .arg(view->Name, PageTabName(i), PageTabName(target)));
+                if (target != i)
                     shows[i].push_back(target);
             }
     // Depth-first walk: 0 not seen, 1 on the current path, 2 done.
@@ -132,7 +138,7 @@ bool IsDataBandKind(int kind) { return kind == btMasterData || kind == btDetailD
 
 void TfrReport::BuildReport()
 {
-    RefuseSubReportRings(TemplatePages);
+    RefuseBadSubReports(TemplatePages);
     TfrEngine &e = Engine();
     TfrBuildState &st = BuildState();
     st.ObserverObjects.clear();
@@ -556,6 +562,7 @@ void TfrPage::FormPage()
         LimitY = st.AppendToSheet && st.LastFooterPrinted ? st.SavedLimitY : BottomEdge();
         ColumnIndex = 0;
         ColumnClosed = false;
+        ColumnBottomY = 0;
         ColumnShiftX = LeftEdge();
         if (!st.AppendToSheet) {
             pages.Add(*this);
@@ -727,6 +734,7 @@ void TfrPage::NewPage()
     LimitY = BottomEdge();
     OutputPages().Add(*this);
     ColumnClosed = false;
+    ColumnBottomY = 0;
     BuildState().AppendToSheet = false;
     ShowBand(BandsByKind[btOverlay].get());
     CursorY = TopEdge();
@@ -739,8 +747,18 @@ void TfrPage::NewPage()
 
 int TfrPage::ColumnFooterRoom() const
 {
+    if (IsSubReportPage)
+        return 0;
     const int height = BandsByKind[btColumnFooter]->Height;
     return height <= BottomEdge() - TopEdge() ? height : 0;
+}
+
+void TfrPage::RefuseSheetWithoutRoom(int y) const
+{
+    if (SheetIsFresh() && LimitY - ColumnFooterRoom() - y - 2 <= 0)
+        throw Exception(QStringLiteral("На листе страницы %1 нет места для данных: поля, колонтитулы и "
+                                       "заголовки занимают его целиком. Отчет не построен.")
+                            .arg(PageCaption(*this)));
 }
 
 void TfrPage::ShowColumnFooter()
@@ -959,15 +977,24 @@ void TfrBand::DoDraw()
     // or sheet when it does not fit.
     const auto place = [&](int h) {
         if (Kind == btColumnFooter) {
-            // Room for it was kept under every band of the column; under a band
-            // printed clipped on a fresh sheet it goes as low as the sheet allows.
-            Top = std::max(p.TopEdge(), std::min(p.CursorY, p.LimitY - h));
+            // Room for it was kept under every band of the column, and it goes
+            // under all the column holds, also when a band broke the sheet
+            // before moving the cursor; under a band printed clipped on a
+            // fresh sheet it goes as low as the sheet allows.
+            Top = std::max(p.TopEdge(), std::min(std::max(p.CursorY, p.ColumnBottomY), p.LimitY - h));
             p.CursorY = Top;
             return;
         }
-        if (!Breakable && !p.SheetIsFresh())
+        // A band of a subreport page that does not fit has told the replay
+        // so before coming here: such a page never breaks the sheet itself.
+        if (!Breakable && !p.SheetIsFresh() && !p.IsSubReportPage)
             BreakIfNeeded(Top, h, false);
         Top = p.CursorY;
+        // On a fresh sheet a band too tall prints clipped, but one for which
+        // the headers and footers leave no room at all would do so on every
+        // sheet, one record each, under or over its column footer.
+        if (!Breakable && !IsSheetBandKind(Kind) && Top + p.ColumnFooterRoom() + h > p.LimitY)
+            p.RefuseSheetWithoutRoom(Top);
     };
     const auto writeAll = [&] {
         subReports = WriteObjects();
@@ -1032,7 +1059,17 @@ void TfrBand::WriteObject(TfrView &view)
     TfrPage &p = *OwnerPage;
     e.CurrentRunPage = &p;
     e.CurrentBand = e.AggregateBand = this;
-    if (view.OwnerBand != this || FirstPassRunning)
+    if (view.OwnerBand != this)
+        return;
+    if (!IsFixedKind(Kind) && Kind != btColumnFooter && !e.CrossPrinting) {
+        // The column is the one of the page that runs the subreports.
+        TfrPage *column = &p;
+        while (column->IsSubReportPage && column->SubReportOwner && column->SubReportOwner != column)
+            column = column->SubReportOwner;
+        const std::int64_t bottom = std::int64_t{Top} + view.Top + std::max(view.Height, 0);
+        column->ColumnBottomY = static_cast<int>(std::clamp<std::int64_t>(bottom, column->ColumnBottomY, INT_MAX));
+    }
+    if (FirstPassRunning)
         return;
     const int x = view.Left, y = view.Top;
     view.Left += p.ColumnShiftX - p.LeftEdge();
@@ -1074,6 +1111,7 @@ bool TfrBand::BreakIfNeeded(int y, int height, bool testOnly)
     if (p.ColumnIndex < p.ColumnCount - 1) {
         p.ShowColumnFooter();
         p.ColumnClosed = false;
+        p.ColumnBottomY = 0;
         ++p.ColumnIndex;
         p.ColumnShiftX += p.ColumnWidth + p.ColumnGap;
         p.CursorY = p.ColumnTopY;
@@ -1143,10 +1181,7 @@ void TfrBand::WriteSplit()
         do {
             const int avail = p.LimitY - p.ColumnFooterRoom() - Top - 2;
             const bool fresh = p.SheetIsFresh();
-            if (fresh && avail <= 0)
-                throw Exception(QStringLiteral("На листе страницы %1 нет места для данных: поля, колонтитулы и "
-                                               "заголовки занимают его целиком. Отчет не построен.")
-                                    .arg(PageCaption(p)));
+            p.RefuseSheetWithoutRoom(Top);
             bottom = 0;
             for (std::size_t i = 0; i < n; ++i) {
                 if (!pending[i])
@@ -1254,7 +1289,8 @@ void TfrBand::StartSubReports()
         Engine().CurrentRunPage = &p;
         target.CursorY = object->Top + Top;
         target.FreshTopY = p.SheetIsFresh() && object->Top == 0 ? target.CursorY : -1;
-        target.LimitY = p.LimitY;
+        // The owner's column footer keeps its room under the subreport's rows.
+        target.LimitY = p.LimitY - p.ColumnFooterRoom();
         target.ColumnShiftX = p.ColumnShiftX + object->Left;
         target.ReplayIndex = 0;
         SubReportFinished[k] = false;
@@ -1267,18 +1303,18 @@ void TfrBand::RunSubReports()
     TfrPage &p = *OwnerPage;
     TfrReport *report = CurrentRunReport();
     const int count = static_cast<int>(SubReportFinished.size());
-    const auto target = [&](int k) -> TfrPage & {
-        auto *object = static_cast<TfrSubReportView *>(BandObjects[FirstSubReportIndex + k]);
-        return report->TemplatePages.GetPage(object->PageIndex);
-    };
+    const auto object = [&](int k) { return static_cast<TfrSubReportView *>(BandObjects[FirstSubReportIndex + k]); };
+    const auto target = [&](int k) -> TfrPage & { return report->TemplatePages.GetPage(object(k)->PageIndex); };
     do {
         if (!SubReportsFinished) {
+            // On the next sheet each goes on under its object, as on the first.
             for (int k = 0; k < count; ++k) {
                 if (SubReportFinished[k])
                     continue;
                 TfrPage &t = target(k);
                 t.CursorY = p.CursorY;
-                t.LimitY = p.LimitY;
+                t.LimitY = p.LimitY - p.ColumnFooterRoom();
+                t.ColumnShiftX = p.ColumnShiftX + object(k)->Left;
                 t.FreshTopY = p.SheetIsFresh() ? t.CursorY : -1;
             }
         }
@@ -1304,8 +1340,9 @@ void TfrBand::RunSubReports()
             p.NewPage();
         }
     } while (!SubReportsFinished && !OutputCancelled());
+    // A page showing itself was skipped: its own steps are still replaying.
     for (int k = 0; k < count; ++k)
-        if (report && FirstSubReportIndex + k < static_cast<int>(BandObjects.size()))
+        if (report && FirstSubReportIndex + k < static_cast<int>(BandObjects.size()) && &target(k) != &p)
             target(k).RecordedSteps.clear();
     p.CursorY = SubReportBottom;
     p.ResumeBand = nullptr;

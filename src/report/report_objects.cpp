@@ -18,7 +18,7 @@ int AddInClassCount = 0;
 
 namespace {
 
-int R(double value) { return static_cast<int>(Round(value)); }
+int R(double value) { return ClampToInt(Round(value)); }
 
 TRecordingCanvas &StandInCanvas()
 {
@@ -194,8 +194,8 @@ void TfrView::ScaleToCanvas()
 {
     const int x = Left, y = Top, w = Width, h = Height, f = FrameWidth;
     SavedCoords = {x, y, w, h, f};
-    Left = R(x * ScaleX) + OffsetX;
-    Top = R(y * ScaleY) + OffsetY;
+    Left = ClampToInt(std::int64_t{R(x * ScaleX)} + OffsetX);
+    Top = ClampToInt(std::int64_t{R(y * ScaleY)} + OffsetY);
     Width = R(w * ScaleX);
     Height = R(h * ScaleY);
     const int bx0 = R((f * ScaleX - 1) / 2);
@@ -205,7 +205,8 @@ void TfrView::ScaleToCanvas()
     FrameWidth = R(f * ScaleX);
     TextInsetX = bx1 + 2;
     TextInsetY = by1 / 2 + 1;
-    int right = ScaledRight(), bottom = ScaledBottom(), left = Left, top = Top;
+    // Wide, so that a prepared report's extreme coordinate cannot overflow.
+    std::int64_t right = ScaledRight(), bottom = ScaledBottom(), left = Left, top = Top;
     if (FrameTyp & frame::Right)
         right -= bx1;
     if (FrameTyp & frame::Bottom)
@@ -214,7 +215,7 @@ void TfrView::ScaleToCanvas()
         left += bx0;
     if (FrameTyp & frame::Top)
         top += by0;
-    DrawRect = {left, top, right + 1, bottom + 1};
+    DrawRect = {ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
 }
 
 void TfrView::RestoreCoords()
@@ -226,8 +227,8 @@ void TfrView::RestoreCoords()
     FrameWidth = SavedCoords[4];
 }
 
-int TfrView::ScaledRight() const { return R((SavedCoords[0] + SavedCoords[2]) * ScaleX + OffsetX); }
-int TfrView::ScaledBottom() const { return R((SavedCoords[1] + SavedCoords[3]) * ScaleY + OffsetY); }
+int TfrView::ScaledRight() const { return R((static_cast<double>(SavedCoords[0]) + SavedCoords[2]) * ScaleX + OffsetX); }
+int TfrView::ScaledBottom() const { return R((static_cast<double>(SavedCoords[1]) + SavedCoords[3]) * ScaleY + OffsetY); }
 
 void TfrView::PaintBackground()
 {
@@ -261,21 +262,23 @@ void TfrView::PaintFrame()
             canvas.MoveTo(x0, y0);
             canvas.LineTo(x1, y1);
         };
-        const int r = Left + Width, b = Top + Height;
-        mark(Left, Top + 3, Left, Top);
-        mark(Left, Top, Left + 4, Top);
-        mark(Left, b - 3, Left, b);
-        mark(Left, b, Left + 4, b);
-        mark(r - 3, Top, r, Top);
-        mark(r, Top, r, Top + 4);
-        mark(r - 3, b, r, b);
-        mark(r, b, r, b - 4);
+        // Wide: an object at the end of the integer range must not overflow.
+        const auto at = [](int a, std::int64_t by) { return ClampToInt(a + by); };
+        const int r = at(Left, Width), b = at(Top, Height);
+        mark(Left, at(Top, 3), Left, Top);
+        mark(Left, Top, at(Left, 4), Top);
+        mark(Left, at(b, -3), Left, b);
+        mark(Left, b, at(Left, 4), b);
+        mark(at(r, -3), Top, r, Top);
+        mark(r, Top, r, at(Top, 4));
+        mark(at(r, -3), b, r, b);
+        mark(r, b, r, at(b, -4));
     }
     canvas.Pen.Color = FrameColor;
     canvas.Pen.Width = FrameWidth;
     const int right = ScaledRight(), bottom = ScaledBottom();
     if ((FrameTyp & frame::All) == frame::All) {
-        canvas.Rectangle(Left, Top, right + 1, bottom + 1);
+        canvas.Rectangle(Left, Top, ClampToInt(std::int64_t{right} + 1), ClampToInt(std::int64_t{bottom} + 1));
         return;
     }
     const auto line = [&canvas](int x0, int y0, int x1, int y1) {
@@ -786,7 +789,7 @@ void TfrSubReportView::Draw(TCanvas &canvas)
     canvas.Brush.Color = clWhite;
     canvas.Rectangle(Left, Top, Left + Width + 1, Top + Height + 1);
     canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.TextRect(DrawRect, Left + 2, Top + 2, QStringLiteral("SubReport на странице ") + QString::number(PageIndex + 1));
+    canvas.TextRect(DrawRect, Left + 2, Top + 2, QStringLiteral("SubReport на странице ") + QString::number(std::int64_t{PageIndex} + 1));
     RestoreCoords();
 }
 

@@ -2,7 +2,7 @@
 
 #include "report/band.h"
 
-QString PageTabName(int index) { return QStringLiteral("Стр.%1").arg(index + 1); }
+QString PageTabName(int index) { return QStringLiteral("Стр.%1").arg(std::int64_t{index} + 1); }
 
 TfrPage::TfrPage(int paperCode, int paperWidth, int paperHeight, int orientation)
 {

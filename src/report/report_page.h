@@ -67,6 +67,10 @@ public:
     int ColumnWidth = 0;
     // The current column already has its column footer.
     bool ColumnClosed = false;
+    // The lowest edge of what the current column holds on the current sheet:
+    // a band split over sheets, or one with subreports, breaks the sheet
+    // before it moves the cursor, and its column footer goes under it.
+    int ColumnBottomY = 0;
     struct TStep
     {
         TfrBand *Band;
@@ -102,8 +106,12 @@ public:
     void NewPage();
     // Closes the current column with the column footer, once.
     void ShowColumnFooter();
-    // The height kept free under every column for its footer.
+    // The height kept free under every column for its footer; none on a
+    // subreport page, whose own column footer never prints.
     int ColumnFooterRoom() const;
+    // Ends the build with a message naming the page when, on a fresh sheet,
+    // margins, headers and footers leave no room for data under y.
+    void RefuseSheetWithoutRoom(int y) const;
     void PrintPageFooters();
     // Replays recorded steps from ReplayIndex on; true when a band did not fit.
     bool Replay();

@@ -157,10 +157,11 @@ void TfrEMFPages::Draw(int index, TCanvas &canvas, const TRect &rect)
     const TRect clip = canvas.ClipRect();
     for (const auto &view : page.PageModel->TemplateObjects) {
         if (!printing) {
-            const TRect area{static_cast<int>(Round(view->Left * scaleX)) + rect.Left - 10,
-                             static_cast<int>(Round(view->Top * scaleY)) + rect.Top - 10,
-                             static_cast<int>(Round((view->Left + view->Width) * scaleX)) + rect.Left + 10,
-                             static_cast<int>(Round((view->Top + view->Height) * scaleY)) + rect.Top + 10};
+            // Wide: a prepared report's extreme coordinate must not overflow.
+            const TRect area{ClampToInt(Round(view->Left * scaleX) + rect.Left - 10),
+                             ClampToInt(Round(view->Top * scaleY) + rect.Top - 10),
+                             ClampToInt(Round((static_cast<double>(view->Left) + view->Width) * scaleX) + rect.Left + 10),
+                             ClampToInt(Round((static_cast<double>(view->Top) + view->Height) * scaleY) + rect.Top + 10)};
             if (!IntersectRects(area, clip))
                 continue;
         }

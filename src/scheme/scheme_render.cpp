@@ -311,8 +311,9 @@ void TSchemeRenderer::DrawBranchSegment(TCanvas &canvas, int n, bool thick, int 
     const int flags = m_t.BranchFlags[n];
     double ux = 0, uy = 0;
     if (thick || flags != 0) {
-        const double dx = x2 - x1;
-        const double dy = y2 - y1;
+        // In doubles: a scheme file's extreme coordinates overflow an int difference.
+        const double dx = static_cast<double>(x2) - x1;
+        const double dy = static_cast<double>(y2) - y1;
         const double length = std::sqrt(dx * dx + dy * dy);
         if (length == 0)
             return;
@@ -339,15 +340,16 @@ void TSchemeRenderer::DrawBranchSegment(TCanvas &canvas, int n, bool thick, int 
         }
         const int ox = RoundInt(width * 1.15 * uy / 2);
         const int oy = RoundInt(width * 1.15 * ux / 2);
-        canvas.MoveTo(sx1 - ox, sy1 + oy);
-        canvas.LineTo(sx2 - ox, sy2 + oy);
+        const auto shifted = [](int a, int by) { return ClampToInt(std::int64_t{a} + by); };
+        canvas.MoveTo(shifted(sx1, -ox), shifted(sy1, oy));
+        canvas.LineTo(shifted(sx2, -ox), shifted(sy2, oy));
         if (longwall) {
             canvas.Pen.Style = TPenStyle::psSolid;
             canvas.Pen.Width = px(1);
             canvas.Brush.Color = clGray;
         }
-        canvas.MoveTo(sx1 + ox, sy1 - oy);
-        canvas.LineTo(sx2 + ox, sy2 - oy);
+        canvas.MoveTo(shifted(sx1, ox), shifted(sy1, -oy));
+        canvas.LineTo(shifted(sx2, ox), shifted(sy2, -oy));
         canvas.Pen.Width = width;
         canvas.Pen.Color = color;
         canvas.MoveTo(sx1, sy1);

@@ -195,20 +195,23 @@ TEST_F(ReportBuild, TextsBeyondTheSheetAreLeftOutOfEveryExportAndCounted)
     TfrPage &page = Page();
     Band(page, btMasterData, 0, 100, QStringLiteral("1"), 2);
     Memo(page, 20, 20, 100, 17, QStringLiteral("near"));
+    Memo(page, 300, 60, 100, 17, QStringLiteral("side"));
     Memo(page, 20, 60, 100, 17, QStringLiteral("far"));
     Report.PrepareReport();
     ASSERT_EQ(Report.PreparedPages.Count(), 1);
     QTemporaryDir dir;
-    // The second memo moved two milliard units right or down, as a prepared
-    // report read from a file may have it.
-    for (const bool down : {true, false}) {
+    // The last memo moved two milliard units off the sheet on one side, as a
+    // prepared report read from a file may have it; off to the left it still
+    // shares its row with another text.
+    for (const auto &[down, shift] : {std::pair{true, 2000000000}, std::pair{false, 2000000000},
+                                      std::pair{true, -2000000000}, std::pair{false, -2000000000}}) {
         TfrReport moved;
         {
             TfrEMFPages &pages = Report.PreparedPages;
             pages.BuildPageModel(0);
             TfrView &far = *pages[0].PageModel->TemplateObjects.back();
             ASSERT_EQ(far.Lines, QStringList{QStringLiteral("far")});
-            (down ? far.Top : far.Left) = 2000000000;
+            (down ? far.Top : far.Left) = shift;
             pages.StorePageModel(0);
             pages[0].PageModel.reset();
             const QString frp = dir.filePath(QStringLiteral("far.frp"));
@@ -223,8 +226,9 @@ TEST_F(ReportBuild, TextsBeyondTheSheetAreLeftOutOfEveryExportAndCounted)
             QFile written(file);
             ASSERT_TRUE(written.open(QIODevice::ReadOnly));
             const QByteArray bytes = written.readAll();
-            EXPECT_LT(bytes.size(), 10000) << filter.Mask.toStdString() << down;
-            EXPECT_TRUE(bytes.contains("near")) << filter.Mask.toStdString();
+            SCOPED_TRACE(filter.Mask.toStdString() + (down ? " down " : " across ") + std::to_string(shift));
+            EXPECT_LT(bytes.size(), 10000);
+            EXPECT_TRUE(bytes.contains("near") && bytes.contains("side"));
             EXPECT_FALSE(bytes.contains("far")) << filter.Mask.toStdString();
             ASSERT_EQ(prompt.Asked.size(), 1u) << filter.Mask.toStdString();
             EXPECT_EQ(prompt.Asked[0].Text, QStringLiteral("Текстов за пределами листа: 1. В файл они не записаны."));

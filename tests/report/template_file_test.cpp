@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 // A 2 x 1 24-bit bitmap file.
@@ -465,6 +467,50 @@ TEST_F(ReportFiles, PreparedReportsRoundTrip)
     ASSERT_EQ(loaded.PreparedPages.Count(), 2);
     loaded.PreparedPages.BuildPageModel(0);
     EXPECT_TRUE(loaded.PreparedPages[0].PageModel->TemplateObjects.empty());
+}
+
+TEST_F(ReportFiles, ObjectsFarOffTheSheetDrawWithoutOverflow)
+{
+    // A damaged prepared report: objects at the ends of the integer range,
+    // framed and filled, drawn on screen and on a printer.
+    TfrReportDocument report;
+    TfrPage &page = report.TemplatePages.Add();
+    SetCurrentDocument(&report);
+    TfrPreparedPage &prepared = report.PreparedPages.Add(page);
+    const struct
+    {
+        int Left, Top, Width, Height;
+    } far[] = {{INT_MAX - 5, 10, 1000, 20}, {10, INT_MAX - 5, 200, 1000}, {INT_MIN + 5, 10, -1000, 20},
+               {-2000000000, -2000000000, INT_MAX, INT_MAX}};
+    for (const auto &f : far) {
+        TfrMemoView memo;
+        memo.PreparedMode = true;
+        memo.Left = f.Left;
+        memo.Top = f.Top;
+        memo.Width = f.Width;
+        memo.Height = f.Height;
+        memo.FrameTyp = frame::All;
+        memo.FillColor = clWhite;
+        memo.Lines = {QStringLiteral("далеко")};
+        memo.PrintToStream(prepared.Stream);
+    }
+    TRecordingCanvas canvas;
+    canvas.CharWidth = 6;
+    canvas.SetClipRect({0, 0, 1500, 2200});
+    report.PreparedPages.Draw(0, canvas, {0, 0, 2 * 752, 2 * 1071});
+    EXPECT_TRUE(canvas.Texts().isEmpty());
+    report.PreparedPages.BuildPageModel(0);
+    for (const auto &view : report.PreparedPages[0].PageModel->TemplateObjects) {
+        view->ScaleX = view->ScaleY = 2;
+        view->ToPrinter = true;
+        view->Draw(canvas);
+    }
+    // The drawn rectangle saturates at the range's ends.
+    const TRect &first = report.PreparedPages[0].PageModel->TemplateObjects[0]->DrawRect;
+    EXPECT_EQ(first.Left, INT_MAX);
+    EXPECT_EQ(first.Right, INT_MAX);
+    EXPECT_EQ((TRect{-2000000000, 0, 2000000000, 0}).Width(), INT_MAX);
+    EXPECT_EQ((TRect{0, 2000000000, 0, -2000000000}).Height(), INT_MIN);
 }
 
 TEST_F(ReportFiles, ReportFormPropertyCarriesTheTemplateOnlyWhenAsked)
