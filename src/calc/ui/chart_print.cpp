@@ -6,6 +6,7 @@
 #include "report/ui/qt_printer.h"
 
 #include <QtCharts/QChart>
+#include <QtCore/QScopeGuard>
 #include <QtGui/QPainter>
 #include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
@@ -45,22 +46,6 @@ void DrawPage(QPainter &painter, const QPrinter &printer, QChart *chart, const Q
     RenderChartInto(painter, chart, QRect(QPoint(w / 20, h / 10), QPoint(w - w / 20 - 1, h - h / 12 - 1)));
 }
 
-// The chart's page is landscape; the program's printer is shared with the
-// reports and the scheme, so it gets its own page layout back however the
-// print ends.
-class TLayoutRestore
-{
-public:
-    explicit TLayoutRestore(QPrinter &printer) : m_printer(printer), m_layout(printer.pageLayout()) {}
-    ~TLayoutRestore() { m_printer.setPageLayout(m_layout); }
-    TLayoutRestore(const TLayoutRestore &) = delete;
-    TLayoutRestore &operator=(const TLayoutRestore &) = delete;
-
-private:
-    QPrinter &m_printer;
-    const QPageLayout m_layout;
-};
-
 } // namespace
 
 bool PrintChartPage(QChart *chart, const QString &jobTitle, const QString &caption)
@@ -68,7 +53,10 @@ bool PrintChartPage(QChart *chart, const QString &jobTitle, const QString &capti
     InstallQtPrinter();
     TQtPrinter &device = *InstalledQtPrinter();
     QPrinter &printer = device.Device();
-    const TLayoutRestore restore(printer);
+    // The chart's page is landscape; the program's printer is shared with the
+    // reports and the scheme, so it gets its own page layout back however the
+    // print ends.
+    const auto restore = qScopeGuard([&printer, layout = printer.pageLayout()] { printer.setPageLayout(layout); });
     printer.setPageOrientation(QPageLayout::Landscape);
     device.BeginDoc(jobTitle);
     // No file chosen for the PDF: nothing to print, nothing to tell.
