@@ -17,24 +17,32 @@
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "copy_folder.h"
+#include "pdf_printer.h"
 #include "modal.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/file_dialogs.h"
 #include "report/engine.h"
+#include "report/report_objects.h"
 #include "report/report_page.h"
+#include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
 #include "shell/ui/frm_main.h"
 
+#include <QtCore/QBuffer>
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
+#include <QtGui/QImage>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindow>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 
@@ -441,3 +449,226 @@ TEST_F(DesignerFromDialogs, EnterInAFloatingToolbarsBoxApplies)
         });
     }
 }
+
+namespace {
+
+// Pixels of a colour in an image.
+int CountColour(const QImage &image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return count;
+}
+
+// In the picture editor that is up: "Загрузить", the file chosen under
+// "Все файлы", then "ОК"; what the editor showed.
+void LoadInPictureEditor(QWidget &editor, const QString &file, bool &shown)
+{
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Рисунок"));
+    // Only the file dialog is closed: the editor and the designer stay.
+    QTimer::singleShot(0, [file] {
+        QFileDialog *dialog = ShownFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        ASSERT_EQ(combo->count(), 2);
+        EXPECT_EQ(combo->itemText(0), QStringLiteral("Графические файлы (*.bmp *.ico *.wmf *.emf)"));
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        emit combo->textActivated(combo->itemText(1));
+        dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("LoadButton")), Qt::LeftButton);
+    const auto *image = editor.findChild<QLabel *>(QStringLiteral("Image1"));
+    shown = image && !image->pixmap().isNull();
+    QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("OkButton")), Qt::LeftButton);
+}
+
+const TfrPictureView *FirstPicture(const TfrPage &page)
+{
+    for (const auto &v : page.TemplateObjects)
+        if (const auto *picture = dynamic_cast<const TfrPictureView *>(v.get()))
+            return picture;
+    return nullptr;
+}
+
+} // namespace
+
+// A PNG taken in the picture editor under "Все файлы": drawn on the design
+// page, saved as the bitmap that templates hold and read back so, then
+// drawn by the report manager's preview and printed into a PDF.
+TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinted)
+{
+    InstallPreviewForm();
+    TPdfPrinter printer;
+    const QRgb red = qRgb(255, 0, 0);
+    QImage drawn(40, 30, QImage::Format_ARGB32);
+    drawn.fill(red);
+    const QString png = folder.filePath(QStringLiteral("рисунок.png"));
+    ASSERT_TRUE(drawn.save(png, "PNG"));
+
+    bool shown = false;
+    const QString file = Design(true, [&](TfrDesignerForm &form) {
+        KeysTo(form);
+        // Into the first band, at its top.
+        const TfrView *band = nullptr;
+        for (const auto &v : form.Page->TemplateObjects)
+            if (v->ReportObjectType == gtBand && (!band || v->Top < band->Top))
+                band = v.get();
+        ASSERT_NE(band, nullptr);
+        const QPoint at(400, band->Top + 2);
+        const int redBefore = CountColour(form.PageView->grab().toImage(), red);
+        TOnModal inEditor([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Рисунок"); },
+                          [&](QWidget &editor) { LoadInPictureEditor(editor, png, shown); });
+        QTest::mouseClick(form.Button(QStringLiteral("OB4")), Qt::LeftButton);
+        QMouseEvent move(QEvent::MouseMove, at, form.PageView->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(form.PageView, &move);
+        QTest::mouseClick(form.PageView, Qt::LeftButton, {}, at);
+        ASSERT_TRUE(inEditor.Ran);
+        const TfrPictureView *picture = FirstPicture(*form.Page);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->Picture.Kind, TfrPicture::gkBitmap);
+        EXPECT_TRUE(picture->Picture.Data.startsWith("BM"));
+        EXPECT_EQ(picture->Picture.Size().cx, 40);
+        EXPECT_EQ(picture->Picture.Size().cy, 30);
+        // Drawn into its box keeping its proportions.
+        QApplication::processEvents();
+        const double scale = std::min(picture->Width / 40.0, picture->Height / 30.0);
+        EXPECT_EQ(redBefore, 0);
+        EXPECT_GT(CountColour(form.PageView->grab().toImage(), red), 0.8 * 40 * 30 * scale * scale);
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn3")), Qt::LeftButton);
+        EXPECT_FALSE(form.FileModified);
+    });
+    EXPECT_TRUE(shown);
+    TfrReport saved;
+    saved.LoadFromFile(file);
+    const TfrPictureView *picture = FirstPicture(saved.TemplatePages.GetPage(0));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Picture.Kind, TfrPicture::gkBitmap);
+    EXPECT_EQ(picture->Picture.Size().cx, 40);
+    const QImage back = QImage::fromData(picture->Picture.Data);
+    EXPECT_EQ(back.pixel(20, 15) & 0xFFFFFF, red & 0xFFFFFF);
+
+    // The report manager previews and prints the template with it.
+    int previewRed = 0;
+    TOnModal inPreview([](QWidget *modal) { return dynamic_cast<TfrPreviewForm *>(modal) != nullptr; },
+                       [&](QWidget &preview) {
+                           QApplication::processEvents();
+                           previewRed = CountColour(preview.grab().toImage(), red);
+                           static_cast<QDialog &>(preview).reject();
+                       });
+    const QString pdf = folder.filePath(QStringLiteral("отчет.pdf"));
+    TOnModal inManager([](QWidget *modal) { return qobject_cast<TfrmReports1 *>(modal) != nullptr; },
+                       [&](QWidget &modal) {
+                           auto &manager = static_cast<TfrmReports1 &>(modal);
+                           ASSERT_TRUE(manager.SelectTemplate(StandardReportTemplate));
+                           QTest::mouseClick(manager.btnPreview, Qt::LeftButton);
+                           printer.AnswerFile(pdf);
+                           QTest::mouseClick(manager.btnPrint, Qt::LeftButton);
+                           manager.reject();
+                       });
+    w->Action(QStringLiteral("mnuFastRep"))->trigger();
+    EXPECT_TRUE(inManager.Ran);
+    EXPECT_TRUE(inPreview.Ran);
+    EXPECT_GT(previewRed, 20);
+    EXPECT_TRUE(Bytes(pdf).contains("/Subtype /Image"));
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
+}
+
+// The picture editor, opened by a double click on a picture object, takes a
+// file by its content whatever its name: bitmaps, icons and metafiles as
+// they are, other raster pictures as bitmaps; anything else is refused with
+// the formats it takes named, and the picture stays as it was.
+TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrRefusesTheRest)
+{
+    const auto write = [this](const QString &name, const QByteArray &bytes) {
+        QFile f(folder.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        return f.fileName();
+    };
+    QImage image(12, 8, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 255));
+    const auto encoded = [&image](const char *format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, format)) << format;
+        return bytes;
+    };
+    // A one-pixel GIF (Qt reads GIF but does not write it).
+    const QByteArray gif = QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c0000000001000100"
+                                               "0002024401003b");
+    QByteArray placeable(40, '\0');
+    placeable.replace(0, 4, QByteArray::fromHex("d7cdc69a"));
+    placeable.replace(22, 4, QByteArray::fromHex("01000900"));
+    QByteArray enhanced(88, '\0');
+    enhanced.replace(0, 4, QByteArray::fromHex("01000000"));
+    enhanced.replace(40, 4, " EMF");
+    const QByteArray bmp = encoded("BMP"), ico = encoded("ICO");
+    const struct
+    {
+        const char *Name;
+        QString File;
+        TfrPicture::TKind Kind;
+        QByteArray Kept;  // the bytes kept as they are; empty: a bitmap made of the picture
+    } cases[] = {
+        {"PNG", write(QStringLiteral("a.png"), encoded("PNG")), TfrPicture::gkBitmap, {}},
+        {"JPEG", write(QStringLiteral("a.jpg"), encoded("JPG")), TfrPicture::gkBitmap, {}},
+        {"GIF", write(QStringLiteral("a.gif"), gif), TfrPicture::gkBitmap, {}},
+        {"PNG named .bmp", write(QStringLiteral("b.bmp"), encoded("PNG")), TfrPicture::gkBitmap, {}},
+        {"BMP", write(QStringLiteral("a.bmp"), bmp), TfrPicture::gkBitmap, bmp},
+        {"ICO", write(QStringLiteral("a.ico"), ico), TfrPicture::gkIcon, ico},
+        {"WMF", write(QStringLiteral("a.wmf"), placeable), TfrPicture::gkMetafile, placeable},
+        {"EMF named .dat", write(QStringLiteral("a.dat"), enhanced), TfrPicture::gkMetafile, enhanced},
+        {"text named .png", write(QStringLiteral("c.png"), "не рисунок"), TfrPicture::gkNone, {}},
+        {"text named .wmf", write(QStringLiteral("c.wmf"), "не рисунок"), TfrPicture::gkNone, {}},
+    };
+    Design(true, [&](TfrDesignerForm &form) {
+        KeysTo(form);
+        form.Options.EditAfterInsert = false;
+        QTest::mouseClick(form.Button(QStringLiteral("OB4")), Qt::LeftButton);
+        const QPoint at(400, 30);
+        QMouseEvent move(QEvent::MouseMove, at, form.PageView->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(form.PageView, &move);
+        QTest::mouseClick(form.PageView, Qt::LeftButton, {}, at);
+        const TfrPictureView *picture = FirstPicture(*form.Page);
+        ASSERT_NE(picture, nullptr);
+        const QPoint inside(picture->Left + 3, picture->Top + 3);
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.Name);
+            const TfrPicture before = picture->Picture;
+            prompt.Asked.clear();
+            bool shown = false;
+            TOnModal inEditor([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Рисунок"); },
+                              [&](QWidget &editor) { LoadInPictureEditor(editor, c.File, shown); });
+            QTest::mouseDClick(form.PageView, Qt::LeftButton, {}, inside);
+            ASSERT_TRUE(inEditor.Ran);
+            if (c.Kind == TfrPicture::gkNone) {
+                ASSERT_EQ(prompt.Asked.size(), 1u);
+                EXPECT_EQ(prompt.Asked[0].Text,
+                          QStringLiteral("Неверный формат рисунка: \"%1\".\rРисунок загружается из файлов BMP, ICO, WMF "
+                                         "и EMF, а также PNG, JPEG и GIF (они сохраняются в отчете как BMP).")
+                              .arg(c.File));
+                EXPECT_EQ(picture->Picture, before);
+                continue;
+            }
+            EXPECT_TRUE(prompt.Asked.empty());
+            EXPECT_EQ(picture->Picture.Kind, c.Kind);
+            if (!c.Kept.isEmpty()) {
+                EXPECT_EQ(picture->Picture.Data, c.Kept);
+                continue;
+            }
+            EXPECT_TRUE(shown);
+            const QImage made = QImage::fromData(picture->Picture.Data, "BMP");
+            ASSERT_FALSE(made.isNull());
+            EXPECT_TRUE(picture->Picture.Data.startsWith("BM"));
+            EXPECT_EQ(picture->Picture.Size().cx, made.width());
+            EXPECT_EQ(picture->Picture.Size().cy, made.height());
+        }
+        form.FileModified = false;
+    });
+}
+
