@@ -672,3 +672,86 @@ TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrR
     });
 }
 
+// The designer opened from the report manager on a template of the reports
+// folder: after "Новый", "Открыть" and "Сохранить как" of the untitled
+// template start in that folder, not where the program started. Saved as a
+// template, it takes a PNG for its picture as the bitmap templates hold.
+TEST_F(DesignerFromDialogs, AnUntitledTemplateIsSavedFromTheReportsFolder)
+{
+    QTemporaryDir templates;
+    DesignerTemplateFolder = templates.path();
+    QImage drawn(6, 4, QImage::Format_RGB32);
+    drawn.fill(qRgb(0, 128, 0));
+    const QString png = folder.filePath(QStringLiteral("эмблема.png"));
+    ASSERT_TRUE(drawn.save(png, "PNG"));
+    const QString reportsFolder = QDir(reports.path()).absolutePath();
+    // The folder and the name a file dialog shows, then what drive does there.
+    const auto dialogShows = [](std::function<void(QFileDialog &)> drive) {
+        auto shown = std::make_shared<std::pair<QString, QString>>();
+        QTimer::singleShot(0, [shown, drive] {
+            QFileDialog *dialog = ShownFileDialog();
+            ASSERT_NE(dialog, nullptr);
+            const auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            *shown = {QDir(dialog->directory()).absolutePath(), name ? name->text() : QString()};
+            drive(*dialog);
+        });
+        return shown;
+    };
+    Design(true, [&](TfrDesignerForm &form) {
+        KeysTo(form);
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn1")), Qt::LeftButton);
+        ASSERT_EQ(form.FileName, QStringLiteral("Untitled"));
+
+        const auto opened = dialogShows([](QFileDialog &dialog) { dialog.reject(); });
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn2")), Qt::LeftButton);
+        EXPECT_EQ(opened->first, reportsFolder);
+
+        // As a form: into the reports folder under the name typed.
+        const auto savedAs = dialogShows([&](QFileDialog &dialog) {
+            dialog.selectFile(reports.filePath(QStringLiteral("Новый.frf")));
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+        form.Item(QStringLiteral("N17"))->trigger();
+        EXPECT_EQ(savedAs->first, reportsFolder);
+        EXPECT_EQ(savedAs->second, QStringLiteral("Untitled"));
+        EXPECT_TRUE(QFile::exists(reports.filePath(QStringLiteral("Новый.frf"))));
+        EXPECT_EQ(form.FileName, reports.filePath(QStringLiteral("Новый.frf")));
+
+        // As a template, with a PNG for its picture.
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn1")), Qt::LeftButton);
+        TOnModal inDescription([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Новый шаблон"); },
+                               [&](QWidget &dialog) {
+                                   QTimer::singleShot(0, [&png] {
+                                       QFileDialog *files = ShownFileDialog();
+                                       ASSERT_NE(files, nullptr);
+                                       files->selectFile(png);
+                                       QMetaObject::invokeMethod(files, "accept");
+                                   });
+                                   QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("BrowseButton")),
+                                                     Qt::LeftButton);
+                                   QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("OkButton")),
+                                                     Qt::LeftButton);
+                               });
+        const auto asTemplate = dialogShows([&](QFileDialog &dialog) {
+            auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            combo->setCurrentIndex(1);
+            emit combo->activated(1);
+            emit combo->textActivated(combo->itemText(1));
+            dialog.selectFile(reports.filePath(QStringLiteral("Смена.frt")));
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+        form.Item(QStringLiteral("N17"))->trigger();
+        EXPECT_EQ(asTemplate->first, reportsFolder);
+        EXPECT_TRUE(inDescription.Ran);
+        form.FileModified = false;
+    });
+    DesignerTemplateFolder.clear();
+    TfrReport loaded;
+    QStringList description;
+    QByteArray picture;
+    loaded.LoadTemplateFile(templates.filePath(QStringLiteral("Смена.frt")), description, false, picture);
+    EXPECT_TRUE(picture.startsWith("BM"));
+    EXPECT_EQ(QImage::fromData(picture).pixel(3, 2) & 0xFFFFFF, qRgb(0, 128, 0) & 0xFFFFFF);
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
+}
