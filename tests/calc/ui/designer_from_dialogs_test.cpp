@@ -42,6 +42,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QInputDialog>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
@@ -551,12 +552,29 @@ TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinte
     const QImage back = QImage::fromData(picture->Picture.Data);
     EXPECT_EQ(back.pixel(20, 15) & 0xFFFFFF, red & 0xFFFFFF);
 
-    // The report manager previews and prints the template with it.
+    // The report manager previews the template with it, which saves as RTF
+    // with the picture, and prints it.
     int previewRed = 0;
+    const QString rtf = folder.filePath(QStringLiteral("отчет.rtf"));
     TOnModal inPreview([](QWidget *modal) { return dynamic_cast<TfrPreviewForm *>(modal) != nullptr; },
                        [&](QWidget &preview) {
                            QApplication::processEvents();
                            previewRed = CountColour(preview.grab().toImage(), red);
+                           QTimer::singleShot(0, [&rtf] {
+                               QFileDialog *dialog = ShownFileDialog();
+                               ASSERT_NE(dialog, nullptr);
+                               auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+                               combo->setCurrentIndex(2);
+                               emit combo->activated(2);
+                               emit combo->textActivated(combo->itemText(2));
+                               dialog->selectFile(rtf);
+                               QMetaObject::invokeMethod(dialog, "accept");
+                           });
+                           // The filter's "Средняя высота шрифта:" taken as offered.
+                           TOnModal inHeight([](QWidget *modal) { return qobject_cast<QInputDialog *>(modal) != nullptr; },
+                                             [](QWidget &input) { static_cast<QDialog &>(input).accept(); });
+                           static_cast<TfrPreviewForm &>(preview).SaveClick();
+                           EXPECT_TRUE(inHeight.Ran);
                            static_cast<QDialog &>(preview).reject();
                        });
     const QString pdf = folder.filePath(QStringLiteral("отчет.pdf"));
@@ -574,6 +592,10 @@ TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinte
     EXPECT_TRUE(inPreview.Ran);
     EXPECT_GT(previewRed, 20);
     EXPECT_TRUE(Bytes(pdf).contains("/Subtype /Image"));
+    // The bitmap's header in the RTF picture: its own size, 40 wide, 30 high.
+    const QByteArray rtfBytes = Bytes(rtf);
+    EXPECT_TRUE(rtfBytes.contains("\\picbmp"));
+    EXPECT_TRUE(rtfBytes.contains("28000000280000001E000000"));
     for (const auto &asked : prompt.Asked)
         ADD_FAILURE() << asked.Text.toStdString();
 }
