@@ -17,6 +17,7 @@
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "copy_folder.h"
+#include "file_dialog_choice.h"
 #include "pdf_printer.h"
 #include "modal.h"
 #include "platform/prompt.h"
@@ -472,14 +473,9 @@ void LoadInPictureEditor(QWidget &editor, const QString &file, bool &shown)
     QTimer::singleShot(0, [file] {
         QFileDialog *dialog = ShownFileDialog();
         ASSERT_NE(dialog, nullptr);
-        auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-        ASSERT_EQ(combo->count(), 2);
-        EXPECT_EQ(combo->itemText(0), QStringLiteral("Графические файлы (*.bmp *.ico *.wmf *.emf)"));
-        combo->setCurrentIndex(1);
-        emit combo->activated(1);
-        emit combo->textActivated(combo->itemText(1));
-        dialog->selectFile(file);
-        QMetaObject::invokeMethod(dialog, "accept");
+        EXPECT_EQ(dialog->nameFilters(),
+                  QStringList({QStringLiteral("Графические файлы (*.bmp *.ico *.wmf *.emf)"), QStringLiteral("Все файлы")}));
+        ChooseInFileDialog(*dialog, 1, file);
     });
     QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("LoadButton")), Qt::LeftButton);
     const auto *image = editor.findChild<QLabel *>(QStringLiteral("Image1"));
@@ -563,12 +559,7 @@ TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinte
                            QTimer::singleShot(0, [&rtf] {
                                QFileDialog *dialog = ShownFileDialog();
                                ASSERT_NE(dialog, nullptr);
-                               auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-                               combo->setCurrentIndex(2);
-                               emit combo->activated(2);
-                               emit combo->textActivated(combo->itemText(2));
-                               dialog->selectFile(rtf);
-                               QMetaObject::invokeMethod(dialog, "accept");
+                               ChooseInFileDialog(*dialog, 2, rtf);
                            });
                            // The filter's "Средняя высота шрифта:" taken as offered.
                            TOnModal inHeight([](QWidget *modal) { return qobject_cast<QInputDialog *>(modal) != nullptr; },
@@ -730,8 +721,7 @@ TEST_F(DesignerFromDialogs, AnUntitledTemplateIsSavedFromTheReportsFolder)
 
         // As a form: into the reports folder under the name typed.
         const auto savedAs = dialogShows([&](QFileDialog &dialog) {
-            dialog.selectFile(reports.filePath(QStringLiteral("Новый.frf")));
-            QMetaObject::invokeMethod(&dialog, "accept");
+            ChooseInFileDialog(dialog, 0, reports.filePath(QStringLiteral("Новый.frf")));
         });
         form.Item(QStringLiteral("N17"))->trigger();
         EXPECT_EQ(savedAs->first, reportsFolder);
@@ -746,8 +736,7 @@ TEST_F(DesignerFromDialogs, AnUntitledTemplateIsSavedFromTheReportsFolder)
                                    QTimer::singleShot(0, [&png] {
                                        QFileDialog *files = ShownFileDialog();
                                        ASSERT_NE(files, nullptr);
-                                       files->selectFile(png);
-                                       QMetaObject::invokeMethod(files, "accept");
+                                       ChooseInFileDialog(*files, 0, png);
                                    });
                                    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("BrowseButton")),
                                                      Qt::LeftButton);
@@ -755,12 +744,7 @@ TEST_F(DesignerFromDialogs, AnUntitledTemplateIsSavedFromTheReportsFolder)
                                                      Qt::LeftButton);
                                });
         const auto asTemplate = dialogShows([&](QFileDialog &dialog) {
-            auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-            combo->setCurrentIndex(1);
-            emit combo->activated(1);
-            emit combo->textActivated(combo->itemText(1));
-            dialog.selectFile(reports.filePath(QStringLiteral("Смена.frt")));
-            QMetaObject::invokeMethod(&dialog, "accept");
+            ChooseInFileDialog(dialog, 1, reports.filePath(QStringLiteral("Смена.frt")));
         });
         form.Item(QStringLiteral("N17"))->trigger();
         EXPECT_EQ(asTemplate->first, reportsFolder);

@@ -1,5 +1,6 @@
 #include "../build_fixture.h"
 #include "../fake_printer.h"
+#include "file_dialog_choice.h"
 #include "modal.h"
 
 #include "platform/codepage.h"
@@ -269,12 +270,7 @@ TEST_F(Preview, SaveDialogExportsOrSavesThePreparedReport)
             QFileDialog *dialog = ShownFileDialog();
             ASSERT_NE(dialog, nullptr);
             filters = dialog->nameFilters();
-            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-            combo->setCurrentIndex(filter);
-            emit combo->activated(filter);
-            emit combo->textActivated(combo->itemText(filter));
-            dialog->selectFile(dir.filePath(name));
-            QMetaObject::invokeMethod(dialog, "accept");
+            ChooseInFileDialog(*dialog, filter, dir.filePath(name));
         });
         form->SaveClick();
         return filters;
@@ -319,12 +315,7 @@ TEST_F(Preview, TheTextExportKeepsATextLeftOfTheEdgeApartFromTheNext)
     WhenModal([&] {
         QFileDialog *dialog = ShownFileDialog();
         ASSERT_NE(dialog, nullptr);
-        auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-        combo->setCurrentIndex(1);
-        emit combo->activated(1);
-        emit combo->textActivated(combo->itemText(1));
-        dialog->selectFile(dir.filePath(QStringLiteral("край")));
-        QMetaObject::invokeMethod(dialog, "accept");
+        ChooseInFileDialog(*dialog, 1, dir.filePath(QStringLiteral("край")));
     });
     form->SaveClick();
     QFile text(dir.filePath(QStringLiteral("край.txt")));
