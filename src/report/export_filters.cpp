@@ -292,7 +292,8 @@ void TfrRTFExportFilter::AddObject(int x, int y, TfrView *view)
 {
     const auto *picture = dynamic_cast<const TfrPictureView *>(view);
     // Only a bitmap file has a form in the metafile wrapper; other pictures are left out.
-    if (!picture || picture->Picture.Kind != TfrPicture::gkBitmap || picture->Picture.Data.size() < 14)
+    if (!picture || picture->Picture.Kind != TfrPicture::gkBitmap || picture->Picture.Data.size() < 14
+        || !picture->Picture.Data.startsWith("BM"))
         return;
     const TSize size = picture->Picture.Size();
     m_pictures.push_back({x, y, picture->Width, picture->Height, size.cx, size.cy, picture->Picture.Data});

@@ -164,6 +164,31 @@ TEST_F(ExportFilters, RtfTablesRowsAndPages)
                                  + row + "\\page\r\n" + row + "\\page\r\n" + row + "\\par}");
 }
 
+// Only a bitmap file has a form in RTF's picture: a PNG kept under the
+// bitmap kind is left out rather than written as a broken picture.
+TEST_F(ExportFilters, RtfPicturesAreBitmapFilesOnly)
+{
+    TfrPictureView bitmap, png;
+    bitmap.Width = png.Width = 40;
+    bitmap.Height = png.Height = 30;
+    QByteArray bmp("BM", 2);
+    for (std::int32_t v : {14 + 40 + 4, 0, 14 + 40, 40, 1, 1})
+        bmp += QByteArray(reinterpret_cast<const char *>(&v), 4);
+    bmp += QByteArray::fromHex("01001800000000000000000000000000000000000000000000000000") + QByteArray::fromHex("0000ff00");
+    bitmap.Picture = {TfrPicture::gkBitmap, bmp};
+    png.Picture = {TfrPicture::gkBitmap, QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000280000001e")};
+    for (TfrPictureView *picture : {&bitmap, &png}) {
+        Reset();
+        std::unique_ptr<TfrExportFilter> filter = MakeExportFilter<TfrRTFExportFilter>(Buffer);
+        filter->BeginPage();
+        filter->AddObject(0, 0, picture);
+        filter->EndPage();
+        filter->Finish();
+        filter.reset();
+        EXPECT_EQ(Buffer.data().contains("\\pict"), picture == &bitmap);
+    }
+}
+
 TEST_F(ExportFilters, TextsPastTheGridAndLongTextsStayWhole)
 {
     // Row 250 lies past the 201 rows a page starts with.

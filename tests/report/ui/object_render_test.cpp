@@ -2,7 +2,9 @@
 #include "report/report_document.h"
 #include "report/ui/work_canvas.h"
 
+#include <QtCore/QBuffer>
 #include <QtGui/QFontInfo>
+#include <QtGui/QImage>
 
 #include <gtest/gtest.h>
 
@@ -113,4 +115,33 @@ TEST_F(TextRendering, BitmapPicturesStretchIntoTheirFrame)
     EXPECT_EQ(QColor(image.pixel(15, 20)), QColor(Qt::red));
     EXPECT_EQ(QColor(image.pixel(45, 20)), QColor(Qt::white));
     EXPECT_EQ(QColor(image.pixel(5, 5)), QColor(Qt::blue));
+}
+
+// A PNG that a template holds under the bitmap kind, as the picture editor
+// once kept it, is drawn as the canvas reads it, at the size its header gives.
+TEST_F(TextRendering, APngKeptUnderTheBitmapKindIsDrawn)
+{
+    QImage png(20, 10, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(png.save(&buffer, "PNG"));
+
+    QImage image(100, 60, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    {
+        TQtCanvas canvas(&image);
+        TfrPictureView picture;
+        picture.Left = 10;
+        picture.Top = 10;
+        picture.Width = 60;
+        picture.Height = 40;
+        picture.Flags = 0;
+        picture.Picture = {TfrPicture::gkBitmap, bytes};
+        picture.Draw(canvas);
+    }
+    EXPECT_EQ(QColor(image.pixel(15, 15)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(28, 18)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(40, 15)), QColor(Qt::blue));
 }
