@@ -6,7 +6,6 @@
 #include "journal/vj_options.h"
 #include "model/speed_limits.h"
 #include "platform/prompt.h"
-#include "platform/ui/file_dialogs.h"
 #include "program_wiring.h"
 #include "report/engine.h"
 #include "scheme/branch_table.h"
@@ -26,6 +25,7 @@
 #include "shell/ui/xq_edit.h"
 #include "../../shell/ui/main_window_fixture.h"
 #include "file_bytes.h"
+#include "file_dialog_choice.h"
 #include "modal.h"
 
 #include <QtCore/QDir>
@@ -37,7 +37,6 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
-#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
@@ -354,18 +353,6 @@ TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
 }
 
 namespace {
-
-// Picks the file under the filter in the file dialog that opens next.
-void ChooseInFileDialog(const QString &filterText, const QString &file)
-{
-    WhenModal([=] {
-        QFileDialog *dialog = ShownFileDialog();
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectNameFilter(filterText);
-        dialog->selectFile(file);
-        static_cast<QDialog *>(dialog)->accept();
-    });
-}
 
 // The file commands, the scheme tools and the tables as an engineer uses them.
 class DocumentSession : public ProgramSession
