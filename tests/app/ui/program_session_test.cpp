@@ -464,10 +464,10 @@ protected:
 
 } // namespace
 
-// A document reset leaves nothing of the document before: whatever the
-// sample mine (accessory texts, belts, ...) held at a number, the next
-// scheme opened, a new one with branches drawn and typed in, the same mine
-// after a renumbered swap and an import save exactly what they save in a
+// Whatever the sample mine (accessory texts, belts, ...) held at a number
+// stays with it: the next scheme opened, a new one with branches drawn and
+// typed in, the mine after a renumbered swap or a deleted branch whose
+// number is used again, and an import save exactly what they save in a
 // program that never had the sample mine open.
 TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
 {
