@@ -467,7 +467,7 @@ protected:
 // Whatever the sample mine (accessory texts, belts, ...) held at a number
 // stays with it: the next scheme opened, a new one with branches drawn and
 // typed in, the mine after a renumbered swap or a deleted branch whose
-// number is used again, and an import save exactly what they save in a
+// number is used again, and the imports save exactly what they save in a
 // program that never had the sample mine open.
 TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
 {
@@ -497,6 +497,15 @@ TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
     for (int b = 1; b <= 10; ++b)
         lines += QStringLiteral("%1 %2 %3 0.5 1 0 0 0 100 10 0\n").arg(b).arg(b).arg(b % 10 + 1).toLatin1();
     WriteFile(vent, lines);
+    // The РЕВОД set writes the tables without creating its branches.
+    ASSERT_TRUE(QDir(Program.path()).mkpath(QStringLiteral("Шахты/РЕВОД")));
+    const QString revod = Mine(QStringLiteral("РЕВОД/MVS.DAT"));
+    QByteArray revodLines;
+    for (int b = 1; b <= 10; ++b)
+        revodLines += QStringLiteral("%1 %2 %3 0.5\n").arg(b).arg(b).arg(b % 10 + 1).toLatin1();
+    WriteFile(revod, revodLines);
+    WriteFile(Mine(QStringLiteral("РЕВОД/VMP.DAT")), {});
+    WriteFile(Mine(QStringLiteral("РЕВОД/UzPov.DAT")), "1\n");
     const QString swapped = Mine(QStringLiteral("Обмен.mine"));
     const QString deleted = Mine(QStringLiteral("Без ветви 8.mine"));
     const QString saved = Mine(QStringLiteral("Сохранено.mine"));
@@ -538,7 +547,8 @@ TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
          deleted,
          [&] { AddBranchInTable(8, 1, 2); },
          false},
-        {"an import", nullptr, empty, [&] { OpenByHand(3, vent); }, false},
+        {"a VENT import", nullptr, empty, [&] { OpenByHand(3, vent); }, false},
+        {"a РЕВОД import", nullptr, empty, [&] { OpenByHand(2, revod); }, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -549,6 +559,7 @@ TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
         if (c.AfterSample)
             c.AfterSample();
         c.Steps();
+        EXPECT_TRUE(BranchExist(Net, 8));  // the number whose texts the sample mine had
         const QByteArray afterSample = SaveAsByHand(saved);
         ASSERT_FALSE(afterSample.isEmpty());
 
