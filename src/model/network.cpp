@@ -130,58 +130,89 @@ bool IsFreeNode(const TNetworkTables &t, int n)
     return true;
 }
 
+namespace {
+
+// Every value that a node number carries besides the number itself. A
+// column added to the node tables is added here, so that creating,
+// destroying and renumbering a node cover it.
+template <typename F>
+void ForEachNodeColumn(TNetworkTables &t, F &&f)
+{
+    f(t.NodeX); f(t.NodeY); f(t.NodeAltitude); f(t.NodeLiftToSurface); f(t.NodeIsSurface);
+    f(t.NodeFlags); f(t.Node3dX); f(t.Node3dY);
+}
+
+// Every value that a branch number carries besides the number, the bend
+// points and the telephone, which need more than an assignment. A column
+// added to the branch tables is added here, so that creating, destroying
+// and renumbering a branch cover it.
+template <typename F>
+void ForEachBranchColumn(TNetworkTables &t, F &&f)
+{
+    f(t.BranchStartNode); f(t.BranchEndNode); f(t.BranchLength); f(t.BranchPLAPosition);
+    f(t.BranchPeople); f(t.BranchR); f(t.BranchAuxDepression); f(t.BranchQ);
+    f(t.BranchAlpha); f(t.BranchStartTemp); f(t.BranchEndTemp); f(t.BranchArea);
+    f(t.BranchHeight); f(t.BranchAngle); f(t.BranchFlags); f(t.BranchLabelFlags);
+    f(t.BranchType); f(t.BranchDGSMark); f(t.BranchName); f(t.BranchIsFresh);
+    f(t.BranchPLAColor); f(t.BranchGivenDepression); f(t.BranchRequiredFlow); f(t.BranchLayer);
+    f(t.BranchFixedDepression); f(t.BranchShortCircuitR); f(t.BranchMeasuredDepression);
+    f(t.BranchMeasuredFlow); f(t.BranchNormativeFlow); f(t.BranchMinSpeed); f(t.BranchMaxSpeed);
+    f(t.BranchCableCells); f(t.BranchDegasValve); f(t.BranchFirePipeDiameter);
+    f(t.BranchBeltType); f(t.BranchBeltWidth); f(t.BranchGasLayerControl);
+    f(t.BranchExtraRecord); f(t.BranchQBaseline); f(t.BranchHBaseline); f(t.BranchRBaseline);
+}
+
+// Place n of the node tables as a destroyed node leaves it: nothing of the
+// node that was there stays for a node later made at that number.
+void EmptyNodePlace(TNetworkTables &t, int n)
+{
+    ForEachNodeColumn(t, [n](auto &column) { column[n] = {}; });
+    t.NodeNo[n] = 0;
+    t.NodeAltitude[n] = AltitudeNotGiven;
+}
+
+// Place n of the branch tables as a destroyed branch leaves it: the values
+// that mean "not given", nothing of the branch that was there. The speed
+// limits take those of the branch's kind at the next load, as after a reset
+// of the document.
+void EmptyBranchPlace(TNetworkTables &t, int n)
+{
+    ForEachBranchColumn(t, [n](auto &column) { column[n] = {}; });
+    t.BranchNo[n] = 0;
+    t.BranchStartTemp[n] = TempNotGiven;
+    t.BranchEndTemp[n] = TempNotGiven;
+    t.BranchAngle[n] = AngleNotGiven;
+    t.BranchMinSpeed[n] = SpeedTypeDefault;
+    t.BranchMaxSpeed[n] = SpeedTypeDefault;
+    t.BranchPhone[n] = nullptr;
+    t.BranchTurns[n].reset();
+}
+
+} // namespace
+
 void CreateNode(TNetworkTables &t, int n)
 {
     if (!ValidItemIndex(n))
         return;
+    EmptyNodePlace(t, n);
     t.NodeNo[n] = static_cast<std::int16_t>(n);
-    t.NodeX[n] = 0;
-    t.NodeY[n] = 0;
     t.NodeAltitude[n] = 0;
-    t.NodeLiftToSurface[n] = 0;
-    t.NodeIsSurface[n] = 0;
 }
 
 void DestroyNode(TNetworkTables &t, int n)
 {
-    if (!ValidItemIndex(n))
-        return;
-    t.NodeNo[n] = 0;
-    t.NodeX[n] = 0;
-    t.NodeY[n] = 0;
-    t.NodeAltitude[n] = AltitudeNotGiven;
-    t.NodeLiftToSurface[n] = 0;
-    t.NodeIsSurface[n] = 0;
-}
-
-// Columns that both creation and destruction reset to zero.
-static void ZeroBranchValues(TNetworkTables &t, int n)
-{
-    t.BranchStartNode[n] = 0;
-    t.BranchEndNode[n] = 0;
-    t.BranchLength[n] = 0;
-    t.BranchPLAPosition[n] = 0;
-    t.BranchPeople[n] = 0;
-    t.BranchR[n] = 0;
-    t.BranchAuxDepression[n] = 0;
-    t.BranchQ[n] = 0;
-    t.BranchArea[n] = 0;
-    t.BranchHeight[n] = 0;
-    t.BranchFlags[n] = 0;
-    t.BranchLabelFlags[n] = 0;
-    t.BranchType[n] = 0;
-    t.BranchIsFresh[n] = 0;
-    t.BranchPhone[n] = nullptr;
-    t.BranchTurns[n].reset();
+    if (ValidItemIndex(n))
+        EmptyNodePlace(t, n);
 }
 
 void CreateBranch(TNetworkTables &t, int n)
 {
     if (!ValidItemIndex(n))
         return;
-    ZeroBranchValues(t, n);
+    // A new branch starts from an empty place, whatever the number held
+    // before (a cancelled table, a plug-in's writes).
+    EmptyBranchPlace(t, n);
     t.BranchNo[n] = static_cast<std::int16_t>(n);
-    t.BranchAlpha[n] = 0;
     t.BranchStartTemp[n] = 0;
     t.BranchEndTemp[n] = 0;
     t.BranchAngle[n] = 0;
@@ -190,54 +221,31 @@ void CreateBranch(TNetworkTables &t, int n)
 
 void DestroyBranch(TNetworkTables &t, int n)
 {
-    if (!ValidItemIndex(n))
-        return;
-    ZeroBranchValues(t, n);
-    t.BranchNo[n] = 0;
-    t.BranchStartTemp[n] = TempNotGiven;
-    t.BranchEndTemp[n] = TempNotGiven;
-    t.BranchAngle[n] = AngleNotGiven;
-    t.BranchDGSMark[n] = 0;
-    t.BranchName[n].clear();
-    t.BranchPLAColor[n] = 0;
-    t.BranchGivenDepression[n] = 0;
-    t.BranchRequiredFlow[n] = 0;
-    t.BranchLayer[n] = 0;
-    t.BranchFixedDepression[n] = 0;
-    t.BranchShortCircuitR[n] = 0;
-    t.BranchMeasuredDepression[n] = 0;
-    t.BranchMeasuredFlow[n] = 0;
-    t.BranchNormativeFlow[n] = 0;
-    t.BranchQBaseline[n] = 0;
-    t.BranchHBaseline[n] = 0;
-    t.BranchRBaseline[n] = 0;
+    if (ValidItemIndex(n))
+        EmptyBranchPlace(t, n);
+}
+
+void ClearAllPlaces(TNetworkTables &t)
+{
+    for (int n = 1; n <= MaxItems; ++n) {
+        EmptyBranchPlace(t, n);
+        EmptyNodePlace(t, n);
+    }
 }
 
 void MoveBranchEntry(TNetworkTables &t, int from, int to)
 {
     if (!ValidItemIndex(from) || !ValidItemIndex(to) || from == to)
         return;
-    const auto copy = [&](auto &column) { column[to] = column[from]; };
-    copy(t.BranchStartNode); copy(t.BranchEndNode); copy(t.BranchLength); copy(t.BranchPLAPosition);
-    copy(t.BranchPeople); copy(t.BranchR); copy(t.BranchAuxDepression); copy(t.BranchQ);
-    copy(t.BranchAlpha); copy(t.BranchStartTemp); copy(t.BranchEndTemp); copy(t.BranchArea);
-    copy(t.BranchHeight); copy(t.BranchAngle); copy(t.BranchFlags); copy(t.BranchLabelFlags);
-    copy(t.BranchType); copy(t.BranchDGSMark); copy(t.BranchName); copy(t.BranchIsFresh);
-    copy(t.BranchPLAColor); copy(t.BranchGivenDepression); copy(t.BranchRequiredFlow); copy(t.BranchLayer);
-    copy(t.BranchFixedDepression); copy(t.BranchShortCircuitR); copy(t.BranchMeasuredDepression);
-    copy(t.BranchMeasuredFlow); copy(t.BranchNormativeFlow); copy(t.BranchMinSpeed); copy(t.BranchMaxSpeed);
-    copy(t.BranchCableCells); copy(t.BranchDegasValve); copy(t.BranchFirePipeDiameter);
-    copy(t.BranchBeltType); copy(t.BranchBeltWidth); copy(t.BranchGasLayerControl);
-    copy(t.BranchExtraRecord); copy(t.BranchQBaseline); copy(t.BranchHBaseline); copy(t.BranchRBaseline);
+    ForEachBranchColumn(t, [&](auto &column) { column[to] = column[from]; });
     t.BranchPhone[to] = t.BranchPhone[from];
-    t.BranchPhone[from] = nullptr;
     t.BranchTurns[to] = std::move(t.BranchTurns[from]);
-    t.BranchTurns[from].reset();
     if (t.BranchTurns[to])
         for (TTurn &turn : *t.BranchTurns[to])
             turn.Number = to;
     t.BranchNo[to] = static_cast<std::int16_t>(to);
-    t.BranchNo[from] = 0;
+    // The values moved: none stays behind for a branch made later at `from`.
+    EmptyBranchPlace(t, from);
 }
 
 bool RenumberNode(TNetworkTables &t, int to, int from)
@@ -246,9 +254,7 @@ bool RenumberNode(TNetworkTables &t, int to, int from)
         return false;
     // Creating the new number afresh would drop what the dialog does not show
     // (3D coordinates) and place an unplaced node at (0, 0); the entry moves whole.
-    const auto copy = [&](auto &column) { column[to] = column[from]; };
-    copy(t.NodeX); copy(t.NodeY); copy(t.NodeAltitude); copy(t.NodeLiftToSurface); copy(t.NodeIsSurface);
-    copy(t.NodeFlags); copy(t.Node3dX); copy(t.Node3dY);
+    ForEachNodeColumn(t, [&](auto &column) { column[to] = column[from]; });
     t.NodeNo[to] = static_cast<std::int16_t>(to);
     DestroyNode(t, from);
     for (int n = 1; n <= MaxItems; ++n) {

@@ -163,15 +163,21 @@ bool BranchExist(const TNetworkTables &t, int n);
 // No existing branch starts or ends at node n.
 bool IsFreeNode(const TNetworkTables &t, int n);
 
-// Creating and destroying; numbers outside 1..5000 are ignored.
+// Creating and destroying; numbers outside 1..5000 are ignored. Each sets
+// every column of the place: a destroyed item leaves nothing behind at its
+// number, and a created one starts from an empty place, whatever was there.
 void CreateNode(TNetworkTables &t, int n);
 void DestroyNode(TNetworkTables &t, int n);
 void CreateBranch(TNetworkTables &t, int n);
 void DestroyBranch(TNetworkTables &t, int n);
 void DestroyAllBranches(TNetworkTables &t);
+// Every branch and node place 1..5000 as destroyed, used or not: what a
+// document reset and the scheme reader start from, so that no value of an
+// earlier network stays in any table.
+void ClearAllPlaces(TNetworkTables &t);
 // Renumbering: branch `from` becomes branch `to` with every value of its
-// entry, its bend points and its telephone; `from` no longer exists, its
-// other entries keep their values. Numbers outside 1..5000 are ignored.
+// entry, its bend points and its telephone; `from` is left as destroyed.
+// Numbers outside 1..5000 are ignored.
 void MoveBranchEntry(TNetworkTables &t, int from, int to);
 // Renumbering a node: only to a valid number that differs and names no
 // existing node. Node `to` takes the whole entry of `from` (position, also

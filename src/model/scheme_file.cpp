@@ -804,6 +804,9 @@ bool WriteMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &
 
 void ReadMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &doc)
 {
+    // The file fills only the tables it has records for, and of those only
+    // the places of its items: nothing of a network read before may stay.
+    ClearAllPlaces(t);
     doc.SymbolLinks.clear();
     // A damaged file keeps what was read up to the failure, so that the
     // engineer can salvage the network; it is made whole as after a complete

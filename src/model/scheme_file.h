@@ -178,6 +178,8 @@ void UpdatePropertiesBeforeSave(TMineProperties &p, const TNetworkTables &t, con
 bool WriteMineFile(const QString &fileName, TNetworkTables &t, TSchemeDocument &doc, const TSchemeView &view);
 
 // Loads a scheme file into tables and a document that the caller has reset.
+// The tables are emptied first, every place as after DestroyBranch and
+// DestroyNode, so that only the file's values are in them afterwards.
 // Reads the current format, the "xqLite" form, later versions (after one
 // warning) and the old fixed layout. Any failure is an exception with the
 // message to show; the tables and the document then hold what was read up to

@@ -251,14 +251,18 @@ TSpeedLimitTexts TBranchForm::ShowSpeedLimits(int type)
         ? QStringLiteral("(по ПБ: не ограничена)")
         : QStringLiteral("(по ПБ: %1 м/с)").arg(FormatFixed(maxRule, 2));
 
-    const double minSpeed = m_t.BranchMinSpeed[Branch];
+    // A branch without limits of its own yet (a new one) has those of its
+    // kind, as a loaded document gives them; OK would else store "not
+    // regulated" and "not limited" for what was meant as the rule.
+    const auto own = [](double stored, double rule) { return stored == SpeedTypeDefault ? rule : stored; };
+    const double minSpeed = own(m_t.BranchMinSpeed[Branch], minRule);
     if (minSpeed == MinSpeedNotRegulated)
         MinSpeedItem = 0;
     else if (minSpeed > -1)
         MinSpeedItem = ItemOfValue(MinSpeedItems(), minSpeed);
     else
         MinSpeedItem = -1;
-    const double maxSpeed = m_t.BranchMaxSpeed[Branch];
+    const double maxSpeed = own(m_t.BranchMaxSpeed[Branch], maxRule);
     if (maxSpeed == MaxSpeedUnlimited)
         MaxSpeedItem = 0;
     else if (maxSpeed > -1)

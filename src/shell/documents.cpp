@@ -13,14 +13,6 @@ namespace {
 
 const QString NewMineName = QStringLiteral("Новая шахта.MINE");
 
-void DestroyEveryItem(TNetworkTables &t)
-{
-    for (int n = 1; n <= MaxItems; ++n) {
-        DestroyBranch(t, n);
-        DestroyNode(t, n);
-    }
-}
-
 QString FileNameOnly(const QString &path)
 {
     return path.mid(ExtractFolder(path).size());
@@ -146,13 +138,11 @@ void TMineDocument::ClearDocument()
 {
     m_window.DocumentCleared();
     m_storage.ResetDocumentState();
-    DestroyEveryItem(m_tables);
+    // Every place, used or not: the speed limits then take those of the
+    // branch kinds at the load, and no value of the previous network stays
+    // for the next one to save as its own.
+    ClearAllPlaces(m_tables);
     View.Reset();
-    for (int n = 1; n <= MaxItems; ++n) {
-        m_tables.BranchMinSpeed[n] = SpeedTypeDefault;
-        m_tables.BranchMaxSpeed[n] = SpeedTypeDefault;
-        m_tables.BranchGasLayerControl[n] = 0;
-    }
     if (m_window.StandardColoringChecked())
         m_window.CheckStandardColoring();
 }
@@ -203,7 +193,7 @@ bool TMineDocument::NewDocument()
 
 void TMineDocument::MakeNewDocument()
 {
-    DestroyEveryItem(m_tables);
+    ClearAllPlaces(m_tables);
     View.ScrollX = 0;
     View.ScrollY = 0;
     m_fileName = NewDocumentName();

@@ -1,9 +1,11 @@
 #include "generated_network.h"
 #include "model/network.h"
+#include "scheme_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -58,7 +60,7 @@ TEST(NetworkTables, CreateAndDestroyResetTheirOwnColumns)
     DestroyNode(*t, 2);
     EXPECT_EQ(t->NodeNo[2], 0);
     EXPECT_EQ(t->NodeAltitude[2], AltitudeNotGiven);
-    EXPECT_EQ(t->Node3dX[2], 7); // left in place
+    EXPECT_EQ(t->Node3dX[2], 0);
 
     t->BranchAlpha[4] = 0.5;
     t->BranchMinSpeed[4] = 0.25;
@@ -68,18 +70,20 @@ TEST(NetworkTables, CreateAndDestroyResetTheirOwnColumns)
     EXPECT_EQ(t->BranchAlpha[4], 0);
     EXPECT_EQ(t->BranchStartTemp[4], 0);
     EXPECT_EQ(t->BranchAngle[4], 0);
-    EXPECT_EQ(t->BranchDGSMark[4], 3);
+    EXPECT_EQ(t->BranchDGSMark[4], 0);       // nothing of what the place held
+    EXPECT_EQ(t->BranchMinSpeed[4], SpeedTypeDefault);
     EXPECT_FALSE(t->BranchTurns[4].has_value());
 
     t->BranchAlpha[4] = 0.7;
+    t->BranchMinSpeed[4] = 0.25;
     t->BranchTurns[4].emplace(3);
     DestroyBranch(*t, 4);
     EXPECT_EQ(t->BranchNo[4], 0);
     EXPECT_EQ(t->BranchStartTemp[4], TempNotGiven);
     EXPECT_EQ(t->BranchEndTemp[4], TempNotGiven);
     EXPECT_EQ(t->BranchAngle[4], AngleNotGiven);
-    EXPECT_EQ(t->BranchAlpha[4], 0.7);       // handed on to the next branch here
-    EXPECT_EQ(t->BranchMinSpeed[4], 0.25);   // unchanged by both
+    EXPECT_EQ(t->BranchAlpha[4], 0);         // nothing handed on to a later branch here
+    EXPECT_EQ(t->BranchMinSpeed[4], SpeedTypeDefault);
     EXPECT_EQ(t->BranchDGSMark[4], 0);
     EXPECT_TRUE(t->BranchName[4].isEmpty());
     EXPECT_FALSE(t->BranchTurns[4].has_value());
@@ -91,6 +95,69 @@ TEST(NetworkTables, CreateAndDestroyResetTheirOwnColumns)
     }
     EXPECT_EQ(t->NodeNo[0], 0);
     EXPECT_EQ(t->BranchNo[0], 0);
+}
+
+// A network with every column filled, destroyed item by item, leaves the
+// tables of a new document: nothing of it stays for a later item at its
+// number, whichever way the items go.
+TEST(NetworkTables, DestroyedItemsLeaveNothingAtTheirNumbers)
+{
+    const auto empty = NewDocumentTables();
+    const struct
+    {
+        const char *Name;
+        void (*Clear)(TNetworkTables &);
+    } cases[] = {{"every item destroyed", ClearAllItems}, {"every place cleared", ClearAllPlaces}};
+    for (const auto &c : cases) {
+        auto t = NewDocumentTables();
+        TSchemeDocument doc;
+        MakeFullScheme(*t, doc);
+        c.Clear(*t);
+        EXPECT_EQ(TablesDiffer(*t, *empty), "") << c.Name;
+    }
+}
+
+// A renumber moves the whole entry: done to a free number and back, or as a
+// swap done twice, it gives the network back with nothing left at the
+// number used on the way.
+TEST(NetworkTables, ARenumberMovesTheEntryAndLeavesNothingBehind)
+{
+    auto before = NewDocumentTables();
+    TSchemeDocument doc;
+    MakeFullScheme(*before, doc);
+    const int spare = MaxBranchNo(*before) + 29;
+    const int spareNode = MaxNodeNo(*before) + 11;
+    ASSERT_TRUE(before->BranchCableCells[6].size() > 0 && before->BranchPhone[8] != nullptr);
+    const struct
+    {
+        const char *Name;
+        std::vector<std::pair<int, int>> Moves;
+        bool Nodes = false;
+    } cases[] = {
+        {"there and back", {{6, spare}, {spare, 6}}},
+        {"a swap done twice", {{8, spare}, {6, 8}, {spare, 6}, {8, spare}, {6, 8}, {spare, 6}}},
+        {"a node there and back", {{2, spareNode}, {spareNode, 2}}, true},
+    };
+    for (const auto &c : cases) {
+        auto t = NewDocumentTables();
+        *t = *before;
+        for (const auto &[from, to] : c.Moves) {
+            if (c.Nodes) {
+                ASSERT_TRUE(RenumberNode(*t, to, from)) << c.Name;
+            } else {
+                MoveBranchEntry(*t, from, to);
+            }
+        }
+        EXPECT_EQ(TablesDiffer(*t, *before), "") << c.Name;
+    }
+    // The first move alone: the value is at the new number only.
+    auto t = NewDocumentTables();
+    *t = *before;
+    MoveBranchEntry(*t, 6, spare);
+    EXPECT_EQ(t->BranchCableCells[spare], before->BranchCableCells[6]);
+    EXPECT_TRUE(t->BranchCableCells[6].isEmpty());
+    EXPECT_EQ(t->BranchExtraRecord[6][0], 0);
+    EXPECT_EQ(t->BranchMinSpeed[6], SpeedTypeDefault);
 }
 
 TEST(NetworkTables, ExistenceNeedsBothEndNodes)

@@ -203,7 +203,7 @@ TEST_F(SchemeFile, OnlyInnerBendPointsAreStored)
     EXPECT_EQ(loaded.Tables->BranchTurns[6]->size(), 2u);
 }
 
-TEST_F(SchemeFile, AnEmptyNetworkLeavesTheNodeTablesAsTheyWere)
+TEST_F(SchemeFile, AnEmptyNetworkLeavesTheNodeTablesAsAResetDoes)
 {
     const QByteArray file = Save("e.mine", [](TNetworkTables &, TSchemeDocument &) {});
     EXPECT_EQ(Records(file)[0].Tag, 1);
@@ -211,10 +211,10 @@ TEST_F(SchemeFile, AnEmptyNetworkLeavesTheNodeTablesAsTheyWere)
     EXPECT_TRUE(Records(file)[0].Data.isEmpty());
 
     auto t = NewDocumentTables();
-    t->NodeAltitude[3] = 123; // what the reset left stays
+    t->NodeAltitude[3] = 123; // not what a reset leaves: it goes
     TSchemeDocument doc;
     ReadMineFile(Path("e.mine"), *t, doc);
-    EXPECT_EQ(t->NodeAltitude[3], 123);
+    EXPECT_EQ(t->NodeAltitude[3], AltitudeNotGiven);
     EXPECT_EQ(NodeCount(*t), 0);
     EXPECT_EQ(doc.MineProperties.MineName, QStringLiteral("e.mine")); // the file name stands for a missing title
 }
@@ -750,4 +750,31 @@ TEST_F(SchemeFile, PictureSymbolsAreReadByTheirOwnLayoutAndNeverWritten)
     QByteArray tooMany = PictureRecord("x", 2, 0);
     qToLittleEndian<std::int32_t>(0x10000000, tooMany.data() + 6);
     EXPECT_EQ(withRecords("s5.mine", tooMany).Error, DamagedSchemeFileMessage(Path("s5.mine")));
+}
+
+// Read over tables that still hold another network (every column filled),
+// a file leaves the same tables as read into new ones: nothing of the
+// network before stays, also where the file has no record for a table.
+TEST_F(SchemeFile, AReadLeavesNothingOfTheNetworkBefore)
+{
+    const QByteArray grid = Save("g.mine", [](TNetworkTables &t, TSchemeDocument &) { MakeGridNetwork(t, 12); });
+    QByteArray older = grid;
+    qToLittleEndian<std::int16_t>(517, older.data() + 6);
+    const struct
+    {
+        const char *Name;
+        QByteArray File;
+    } cases[] = {{"this version", grid}, {"an older version", older}, {"the old fixed layout", OldLayoutFile(5000)}};
+    for (const auto &c : cases) {
+        WriteAllBytes(Path("r.mine"), c.File);
+        const TLoaded fresh = Load(Path("r.mine"));
+        ASSERT_TRUE(fresh.Error.isEmpty()) << c.Name;
+        auto t = NewDocumentTables();
+        TSchemeDocument doc;
+        MakeFullScheme(*t, doc);
+        UnlinkAllPhones(*t);
+        TSchemeDocument readDoc;
+        ReadMineFile(Path("r.mine"), *t, readDoc);
+        EXPECT_EQ(TablesDiffer(*t, *fresh.Tables), "") << c.Name;
+    }
 }

@@ -307,6 +307,19 @@ TEST_F(TBranchFormTest, SpeedLimitsOfTheKinds)
     ASSERT_TRUE(g->Apply());
     EXPECT_EQ(t.BranchMinSpeed[7], MinSpeedNotRegulated);
     EXPECT_EQ(t.BranchMaxSpeed[7], MaxSpeedUnlimited);
+
+    // A branch without limits of its own (a new one) is shown and stored
+    // with those of the kind chosen, not as unregulated.
+    t.BranchMinSpeed[7] = t.BranchMaxSpeed[7] = SpeedTypeDefault;
+    auto h = Open(7);
+    EXPECT_EQ(TBranchForm::MinSpeedItems().value(h->MinSpeedItem), QStringLiteral("0,15"));
+    EXPECT_EQ(TBranchForm::MaxSpeedItems().value(h->MaxSpeedItem), QStringLiteral("6"));
+    h->Type = BranchTypeByName(QStringLiteral("Лава"));
+    h->ShowSpeedLimits(h->Type);
+    h->Modified = true;
+    ASSERT_TRUE(h->Apply());
+    EXPECT_EQ(t.BranchMinSpeed[7], 0.25);
+    EXPECT_EQ(t.BranchMaxSpeed[7], 4);
 }
 
 TEST_F(TBranchFormTest, AccessoryValuesAreStoredOnlyWithTheConfirmedBranch)

@@ -6,11 +6,13 @@
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_stabil.h"
 #include "journal/vj_options.h"
+#include "model/speed_limits.h"
 #include "platform/prompt.h"
 #include "platform/ui/file_dialogs.h"
 #include "program_wiring.h"
 #include "report/engine.h"
 #include "report/ui/report_chooser.h"
+#include "scheme/branch_table.h"
 #include "scheme/scheme_objects.h"
 #include "scheme/ui/cell_grid.h"
 #include "scheme/ui/fire_tool_hook.h"
@@ -27,6 +29,7 @@
 #include "shell/ui/xq_edit.h"
 #include "../../shell/ui/main_window_fixture.h"
 #include "file_bytes.h"
+#include "file_dialog_choice.h"
 #include "modal.h"
 
 #include <QtCore/QDir>
@@ -352,6 +355,229 @@ TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
         Act(c.Nodes ? "mnuEditNodes" : "mnuMuchBranches")->trigger();
         EXPECT_TRUE(gone);
         EXPECT_TRUE(Saved() == before);
+    }
+}
+
+namespace {
+
+// The file commands, the scheme tools and the tables as an engineer uses them.
+class DocumentSession : public ProgramSession
+{
+protected:
+    // The tables as a new process has them.
+    static void FreshTables() { Net = *std::make_unique<TNetworkTables>(); }
+
+    QString Mine(const QString &name) const { return Program.filePath(QStringLiteral("Шахты/") + name); }
+
+    void OpenByHand(int filter, const QString &file)
+    {
+        ChooseInFileDialog(OpenDialogFilters()[filter].Text, file);
+        Act("FileOpen")->trigger();
+    }
+
+    // "Сохранить как..." through its dialog; the bytes written.
+    QByteArray SaveAsByHand(const QString &file)
+    {
+        QFile::remove(file);  // the dialog would ask about overwriting it
+        ChooseInFileDialog(SaveDialogFilters()[0].Text, file);
+        Act("FileSaveAs")->trigger();
+        return ReadAll(file);
+    }
+
+    // A click of the current tool on the scheme, drive answering the dialog it opens.
+    void ClickScheme(QPoint at, std::function<void()> drive = {})
+    {
+        QTest::mouseMove(Window->PaintBox(), at);  // pumps the queue: the answer waits for the click
+        if (drive)
+            WhenModal(std::move(drive));
+        QTest::mouseClick(Window->PaintBox(), Qt::LeftButton, {}, at);
+    }
+
+    // Two nodes placed and a branch drawn between them, each dialog confirmed.
+    void DrawBranch(QPoint from, QPoint to)
+    {
+        Act("sbtnNode")->trigger();
+        for (const QPoint at : {from, to})
+            ClickScheme(at, [] { Modal<TfrmNewNode>()->bbtnOK->click(); });
+        Act("sbtnBranch")->trigger();
+        ClickScheme(from);
+        ClickScheme(to, [] { Modal<TfrmBranch>()->bbtnOK->click(); });
+    }
+
+    // "Удалить" in the dialog of the branch clicked on the scheme.
+    void DeleteBranchOnScheme(int n)
+    {
+        Act("sbtnArrow")->trigger();
+        const TTurnList &turns = *Net.BranchTurns[n];
+        const TViewport &view = Window->Document().View;
+        const QPoint at((view.ScreenX(turns[0].X) + view.ScreenX(turns[1].X)) / 2,
+                        (view.ScreenY(turns[0].Y) + view.ScreenY(turns[1].Y)) / 2);
+        ClickScheme(at, [] { Modal<TfrmBranch>()->bbtnDelete->click(); });
+        EXPECT_FALSE(BranchPresent(Net, n));
+    }
+
+    // A new row typed at the end of the branch table, then OK.
+    void AddBranchInTable(int n, int from, int to)
+    {
+        WhenModal([=] {
+            auto *form = Modal<TfrmMineTab>();
+            ASSERT_NE(form, nullptr);
+            TCellGrid *grid = form->SGMineTab;
+            // Each key goes to the cell's editor while one is open, else to
+            // the grid, as the keyboard sends it with the focus in the table
+            // (the main window's own activation may still come in after the
+            // table opened, so the focus itself is not asked).
+            const auto key = [grid](auto k) {
+                QWidget *to = grid;
+                for (QLineEdit *editor : grid->viewport()->findChildren<QLineEdit *>())
+                    if (editor->isVisible())
+                        to = editor;
+                QTest::keyClick(to, k);
+            };
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, bcNumber));
+            key(Qt::Key_Down);
+            for (const int value : {n, from, to}) {
+                for (const QChar c : QString::number(value))
+                    key(c.toLatin1());
+                key(Qt::Key_Tab);
+            }
+            EXPECT_TRUE(BranchExist(Net, n));
+            form->OKBtn->click();
+        });
+        Act("mnuMuchBranches")->trigger();
+    }
+
+    // Renumbers in the branch dialogs opened with F3 in the branch table, then OK.
+    void RenumberInTable(const std::vector<std::pair<int, int>> &moves)
+    {
+        WhenModal([=] {
+            auto *form = Modal<TfrmMineTab>();
+            ASSERT_NE(form, nullptr);
+            for (const auto &[from, to] : moves) {
+                form->cmbDiap->lineEdit()->selectAll();
+                QTest::keyClicks(form->cmbDiap->lineEdit(), QStringLiteral("1-5000"));
+                F3OnRow(form->SGMineTab, from, Answer<TfrmBranch>([to](TfrmBranch &dialog) {
+                            TypeInto(dialog.edNo, QString::number(to));
+                            dialog.bbtnOK->click();
+                        }));
+            }
+            form->OKBtn->click();
+        });
+        Act("mnuMuchBranches")->trigger();
+    }
+};
+
+} // namespace
+
+// Whatever the sample mine (accessory texts, belts, ...) held at a number
+// stays with it: the next scheme opened, a new one with branches drawn and
+// typed in, the mine after a renumbered swap or a deleted branch whose
+// number is used again, and the imports save exactly what they save in a
+// program that never had the sample mine open.
+TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
+{
+    const QString empty = Mine(QStringLiteral("Пустая.mine"));
+    ASSERT_TRUE(WriteTestScheme(empty, {}, {}));
+    // The sample mine without its accessories, as the program saves it.
+    const QString plain = Mine(QStringLiteral("Без аксессуаров.mine"));
+    {
+        auto t = std::make_unique<TNetworkTables>();
+        TSchemeDocument doc;
+        ReadMineFile(Sample(), *t, doc);
+        const std::int16_t accessories = bfConveyor | bfFireWaterPipe | bfElectricCables | bfDegassingPipe;
+        for (int b = 1; b <= MaxBranchNo(*t); ++b) {
+            t->BranchCableCells[b].clear();
+            t->BranchDegasValve[b].clear();
+            t->BranchFirePipeDiameter[b].clear();
+            t->BranchBeltType[b] = 0;
+            t->BranchBeltWidth[b] = 0;
+            t->BranchFlags[b] = static_cast<std::int16_t>(t->BranchFlags[b] & ~accessories);
+            t->BranchMinSpeed[b] = DefaultMinSpeed(t->BranchType[b]);
+            t->BranchMaxSpeed[b] = DefaultMaxSpeed(t->BranchType[b]);
+        }
+        ASSERT_TRUE(WriteMineFile(plain, *t, doc, LoadedView(doc.MineProperties)));
+    }
+    const QString vent = Mine(QStringLiteral("Шахта.sp1"));
+    QByteArray lines;
+    for (int b = 1; b <= 10; ++b)
+        lines += QStringLiteral("%1 %2 %3 0.5 1 0 0 0 100 10 0\n").arg(b).arg(b).arg(b % 10 + 1).toLatin1();
+    WriteFile(vent, lines);
+    // The РЕВОД set writes the tables without creating its branches.
+    ASSERT_TRUE(QDir(Program.path()).mkpath(QStringLiteral("Шахты/РЕВОД")));
+    const QString revod = Mine(QStringLiteral("РЕВОД/MVS.DAT"));
+    QByteArray revodLines;
+    for (int b = 1; b <= 10; ++b)
+        revodLines += QStringLiteral("%1 %2 %3 0.5\n").arg(b).arg(b).arg(b % 10 + 1).toLatin1();
+    WriteFile(revod, revodLines);
+    WriteFile(Mine(QStringLiteral("РЕВОД/VMP.DAT")), {});
+    WriteFile(Mine(QStringLiteral("РЕВОД/UzPov.DAT")), "1\n");
+    const QString swapped = Mine(QStringLiteral("Обмен.mine"));
+    const QString deleted = Mine(QStringLiteral("Без ветви 8.mine"));
+    const QString saved = Mine(QStringLiteral("Сохранено.mine"));
+
+    const struct
+    {
+        const char *Name;
+        std::function<void()> AfterSample;  // done with the sample mine open
+        QString Alone;                      // what the other program starts on
+        std::function<void()> Steps;        // done in both programs
+        bool SavesTheFileOpened;
+    } cases[] = {
+        {"another scheme", nullptr, empty, [&] { OpenByHand(0, plain); }, true},
+        {"New, a branch drawn and one typed in",
+         nullptr,
+         empty,
+         [&] {
+             Act("FileNew")->trigger();
+             DrawBranch({200, 200}, {500, 300});
+             AddBranchInTable(8, 2, 1);
+         },
+         false},
+        {"a swap by renumbers, saved and reopened",
+         [&] {
+             RenumberInTable({{8, 69}, {7, 8}, {69, 7}});
+             SaveAsByHand(swapped);
+         },
+         empty,
+         [&] {
+             OpenByHand(0, swapped);
+             AddBranchInTable(69, 1, 2);
+         },
+         false},
+        {"a branch deleted on the scheme, its number used again",
+         [&] {
+             DeleteBranchOnScheme(8);
+             SaveAsByHand(deleted);
+         },
+         deleted,
+         [&] { AddBranchInTable(8, 1, 2); },
+         false},
+        {"a VENT import", nullptr, empty, [&] { OpenByHand(3, vent); }, false},
+        {"a РЕВОД import", nullptr, empty, [&] { OpenByHand(2, revod); }, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Stop();
+        FreshTables();
+        Start(Sample());
+        ASSERT_FALSE(Net.BranchFirePipeDiameter[8].isEmpty());
+        if (c.AfterSample)
+            c.AfterSample();
+        c.Steps();
+        EXPECT_TRUE(BranchExist(Net, 8));  // the number whose texts the sample mine had
+        const QByteArray afterSample = SaveAsByHand(saved);
+        ASSERT_FALSE(afterSample.isEmpty());
+
+        Stop();
+        FreshTables();
+        Start(c.Alone);
+        c.Steps();
+        const QByteArray alone = SaveAsByHand(saved);
+        EXPECT_TRUE(afterSample == alone);
+        if (c.SavesTheFileOpened) {
+            EXPECT_TRUE(afterSample == ReadAll(plain));
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "../kladon_fixture.h"
 #include "file_bytes.h"
+#include "file_dialog_choice.h"
 #include "modal.h"
 
 #include <gtest/gtest.h>
@@ -47,18 +48,6 @@ protected:
         return Path(name);
     }
 
-    // Picks the file under the filter of the dialog that opens next.
-    static void ChooseInDialog(const QString &filterText, const QString &file)
-    {
-        WhenModal([=] {
-            QFileDialog *dialog = ShownFileDialog();
-            ASSERT_NE(dialog, nullptr);
-            dialog->selectNameFilter(filterText);
-            dialog->selectFile(file);
-            static_cast<QDialog *>(dialog)->accept();
-        });
-    }
-
     static QString Caption(const QString &file) { return QStringLiteral("Zyr \"Ворбаль\": - [%1]").arg(file); }
 
     QTemporaryDir Config;
@@ -90,7 +79,7 @@ TEST_F(FileCommandsTest, EachSetOpensThroughItsFilter)
     InstallFileCommands(w);
     w.FormActivate();
     for (const Case &c : cases) {
-        ChooseInDialog(OpenDialogFilters()[c.filter].Text, c.file);
+        ChooseInFileDialog(OpenDialogFilters()[c.filter].Text, c.file);
         w.Action("FileOpen")->trigger();
         EXPECT_TRUE(Prompt.Asked.empty()) << c.file.toStdString();
         EXPECT_EQ(BranchCount(Net), c.branches) << c.file.toStdString();
@@ -105,7 +94,7 @@ TEST_F(FileCommandsTest, EachSetOpensThroughItsFilter)
 
     // A broken set is reported; what was read stays to be saved elsewhere.
     Write("vent/bad.sp1", "1 1 2 0.5 1 0 0 0 0 0 0\n2 2 x 0.5 1 0 0 0 0 0 0\n");
-    ChooseInDialog(OpenDialogFilters()[3].Text, Path("vent/bad.sp1"));
+    ChooseInFileDialog(OpenDialogFilters()[3].Text, Path("vent/bad.sp1"));
     w.Action("FileOpen")->trigger();
     ASSERT_EQ(Prompt.Asked.size(), 1u);
     EXPECT_TRUE(Prompt.Asked[0].Text.contains(Path("vent/bad.sp1")));
@@ -119,13 +108,13 @@ TEST_F(FileCommandsTest, SaveAsWithTheVentFilterWritesThePair)
     TfrmMain w({}, Folder.path());
     InstallFileCommands(w);
     w.FormActivate();
-    ChooseInDialog(OpenDialogFilters()[3].Text, Path("in.sp1"));
+    ChooseInFileDialog(OpenDialogFilters()[3].Text, Path("in.sp1"));
     w.Action("FileOpen")->trigger();
     ASSERT_EQ(BranchCount(Net), 2);
     Net.BranchName[2] = QStringLiteral("Штрек");
     w.SetModified(true);
 
-    ChooseInDialog(SaveDialogFilters()[1].Text, Path("out"));
+    ChooseInFileDialog(SaveDialogFilters()[1].Text, Path("out"));
     w.Action("FileSaveAs")->trigger();
     EXPECT_TRUE(Prompt.Asked.empty());
     EXPECT_EQ(ReadAll(Path("out.sp")),
