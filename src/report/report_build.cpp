@@ -1302,8 +1302,9 @@ void TfrBand::WriteSplit()
                     view.Top = avail;
                 }
             }
+            // A sheet already full printed nothing: the objects keep their places.
             for (TfrView *view : BandObjects)
-                view->Top = ClampToInt(std::int64_t{view->Top} - avail);
+                view->Top = ClampToInt(std::int64_t{view->Top} - std::max(avail, 0));
             if (anyPending()) {
                 BreakColumn();
                 Top = p.CursorY;
