@@ -12,6 +12,7 @@
 #include "report/template_file.h"
 #include "report/text_object.h"
 #include "report/ui/speed_button.h"
+#include "template_in_code.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
@@ -687,45 +688,26 @@ TEST_F(DesignCommandsUi, PreviewPutsTheColumnFooterUnderItsRowsAndRefusesRowsWit
         made.SaveToFile(Path(name));
         return Path(name);
     };
-    const auto band = [](TfrPage &page, int kind, int top, int height, const QString &source, int flagWord) {
-        auto view = std::make_unique<TfrBandView>();
-        view->SetBandType(kind);
-        view->Top = top;
-        view->Height = height;
-        view->Width = 700;
-        view->FormatText = source;
-        view->Flags = flagWord;
-        view->Name = QStringLiteral("Band%1").arg(page.TemplateObjects.size() + 1);
-        page.TemplateObjects.push_back(std::move(view));
-    };
     const auto memo = [](TfrPage &page, int left, int top, int width, int height, const QString &text) {
-        auto view = std::make_unique<TfrMemoView>();
-        view->Left = left;
-        view->Top = top;
-        view->Width = width;
-        view->Height = height;
-        view->Lines = QStringList{text};
-        view->FrameTyp = frame::All;
-        view->Name = QStringLiteral("Memo%1").arg(page.TemplateObjects.size() + 1);
-        page.TemplateObjects.push_back(std::move(view));
+        ::AddMemo(page, left, top, width, height, text).FrameTyp = frame::All;
     };
     // A frame around the sheet in a page header of 22, sixty rows, a column footer.
     const QString framed = make("framed.frf", [&](TfrPage &page) {
-        band(page, btPageHeader, 0, 22, {}, flags::OnFirstPage);
+        AddBand(page, btPageHeader, 0, 22, {}, flags::OnFirstPage);
         memo(page, 10, 0, 730, 1040, QString());
-        band(page, btMasterData, 40, 20, QStringLiteral("60"), 0);
+        AddBand(page, btMasterData, 40, 20, QStringLiteral("60"));
         memo(page, 10, 40, 100, 17, QStringLiteral("[LINE#]"));
-        band(page, btColumnFooter, 200, 20, {}, 0);
+        AddBand(page, btColumnFooter, 200, 20);
         memo(page, 10, 200, 100, 17, QStringLiteral("Подвал"));
     });
     // A page header half the sheet less 30, a column footer the other half, rows of 40.
     const QString crowded = make("crowded.frf", [&](TfrPage &page) {
         const int room = page.BottomEdge() - page.TopEdge();
-        band(page, btPageHeader, 0, room / 2 - 30, {}, flags::OnFirstPage);
+        AddBand(page, btPageHeader, 0, room / 2 - 30, {}, flags::OnFirstPage);
         memo(page, 10, 0, 100, 17, QStringLiteral("Шапка"));
-        band(page, btMasterData, 1000, 40, QStringLiteral("5"), 0);
+        AddBand(page, btMasterData, 1000, 40, QStringLiteral("5"));
         memo(page, 10, 1000, 100, 40, QStringLiteral("[LINE#]"));
-        band(page, btColumnFooter, 2000, room / 2, {}, 0);
+        AddBand(page, btColumnFooter, 2000, room / 2);
         memo(page, 10, 2000, 100, 17, QStringLiteral("Подвал"));
     });
     int shown = 0, lastRowBottom = -1, footerTop = -1;
