@@ -366,7 +366,6 @@ std::int32_t TfrMemoView::SplitTextRoom(std::int32_t height)
 {
     if (Adjust & adjust::Turned)
         return INT_MAX;
-    SetTarget(WorkCanvas());
     const int kept = Height;
     Height = height;
     ScaleToCanvas();
