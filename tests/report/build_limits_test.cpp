@@ -101,7 +101,7 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         // Rows that just fit between a tall page header and the footer.
         {1, false, 3, 0, recRow, onPage, decorHalfHeader}, {2, true, 3, 0, recRow, onPage, decorHalfHeader},
         {1, false, 3, 0, recGroup, onPage, decorHalfHeader},
-        // Thick frames and a vertically centred text split over sheets.
+        // Thick frames, and centred and bottom-aligned texts, split over sheets.
         {1, true, 3, 20, recLongText, onPage, decorNone, 2}, {1, true, 3, 20, recLongText, onPage, decorNone, 80},
         {1, true, 3, 20, recLongText, onPage, decorNone, 90}, {1, true, 3, 20, recLongText, onPage, decorNone, 100},
         {1, true, 3, 20, recLongText, onPage, decorNone, 300}, {1, true, 3, 20, recLongText, onPage, decorNone, 1000},
