@@ -79,6 +79,9 @@ public:
     // Moves to the next column or sheet when y + height does not fit; with
     // testOnly only says so.
     bool BreakIfNeeded(int y, int height, bool testOnly);
+    // Moves to the next column or sheet whatever room is left, showing the
+    // headers marked for every sheet again.
+    void BreakColumn();
 
 private:
     void RunScript();

@@ -3,6 +3,7 @@
 // bands), the formation of a page with its data loop, the sheet mechanics
 // (new sheet, new column, repeated headers, page footers, subreport pages
 // recorded and replayed) and how one band prints itself.
+#include "platform/geometry.h"
 #include "report/band.h"
 #include "report/interpreter.h"
 #include "report/library.h"
@@ -42,6 +43,15 @@ bool IsSheetBandKind(int kind)
 {
     return kind == btPageHeader || kind == btPageFooter || kind == btOverlay || kind == btColumnHeader
         || kind == btColumnFooter;
+}
+// The bands that print one under the other in a column: data with their
+// headers and footers, groups and the column header. The column footer
+// stands under what they print; a page header, a title or an overlay may
+// hold a frame around the whole sheet, and the footer does not follow it.
+bool IsColumnFlowKind(int kind)
+{
+    return (kind >= btMasterHeader && kind <= btSubDetailFooter) || kind == btColumnHeader || kind == btGroupHeader
+        || kind == btGroupFooter;
 }
 
 int DataKindOfLevel(int level) { return level == 1 ? btMasterData : (level == 2 ? btDetailData : btSubDetailData); }
@@ -241,24 +251,28 @@ int TfrPage::TopEdge() const
     return MarginTop ? MarginTop : PrinterInfo.OffsetY;
 }
 
+// The right and bottom edges are worked out wide: a damaged template's
+// margins hold them at the ends of the range instead of overflowing.
 int TfrPage::RightEdge() const
 {
     if (!HonourMargins)
         return PrinterInfo.PageWidth;
-    return MarginRight ? PrinterInfo.PageWidth - MarginRight : PrinterInfo.OffsetX + PrinterInfo.PrintableWidth;
+    return ClampToInt(MarginRight ? std::int64_t{PrinterInfo.PageWidth} - MarginRight
+                                  : std::int64_t{PrinterInfo.OffsetX} + PrinterInfo.PrintableWidth);
 }
 
 int TfrPage::BottomEdge() const
 {
-    int bottom;
+    std::int64_t bottom;
     if (!HonourMargins)
         bottom = PrinterInfo.PageHeight;
     else
-        bottom = MarginBottom ? PrinterInfo.PageHeight - MarginBottom : PrinterInfo.OffsetY + PrinterInfo.PrintableHeight;
+        bottom = MarginBottom ? std::int64_t{PrinterInfo.PageHeight} - MarginBottom
+                              : std::int64_t{PrinterInfo.OffsetY} + PrinterInfo.PrintableHeight;
     const TfrBand *footer = BandsByKind[btPageFooter].get();
     if (footer && footer->HasObjects())
         bottom -= footer->Height;
-    return bottom;
+    return ClampToInt(bottom);
 }
 
 bool TfrPage::SheetIsFresh() const { return FreshTopY >= 0 && CursorY <= FreshTopY; }
@@ -496,7 +510,7 @@ void TfrPage::BuildRunModel()
 
     if (ColumnCount <= 0)
         ColumnCount = 1;
-    ColumnWidth = (RightEdge() - LeftEdge()) / ColumnCount;
+    ColumnWidth = ClampToInt((std::int64_t{RightEdge()} - LeftEdge()) / ColumnCount);
 }
 
 void TfrPage::BindFieldObjects()
@@ -753,12 +767,25 @@ int TfrPage::ColumnFooterRoom() const
     return height <= BottomEdge() - TopEdge() ? height : 0;
 }
 
-void TfrPage::RefuseSheetWithoutRoom(int y) const
+TfrPage &TfrPage::ColumnPage()
 {
-    if (SheetIsFresh() && LimitY - ColumnFooterRoom() - y - 2 <= 0)
-        throw Exception(QStringLiteral("На листе страницы %1 нет места для данных: поля, колонтитулы и "
-                                       "заголовки занимают его целиком. Отчет не построен.")
-                            .arg(PageCaption(*this)));
+    TfrPage *column = this;
+    while (column->IsSubReportPage && column->SubReportOwner && column->SubReportOwner != column)
+        column = column->SubReportOwner;
+    return *column;
+}
+
+void TfrPage::RefuseSheetWithoutRoom(int y)
+{
+    if (SheetIsFresh() && std::int64_t{LimitY} - ColumnFooterRoom() - y - 2 <= 0)
+        RefuseSheet();
+}
+
+void TfrPage::RefuseSheet()
+{
+    throw Exception(QStringLiteral("На листе страницы %1 нет места для данных: поля, колонтитулы и "
+                                   "заголовки занимают его целиком. Отчет не построен.")
+                        .arg(PageCaption(ColumnPage())));
 }
 
 void TfrPage::ShowColumnFooter()
@@ -914,7 +941,7 @@ bool TfrBand::Draw()
                 if (!p.SheetIsFresh()) {
                     if (p.IsSubReportPage)
                         return true;
-                    BreakIfNeeded(0, 10000, false);
+                    BreakColumn();
                 }
             }
             SubReportsFinished = true;
@@ -990,11 +1017,16 @@ void TfrBand::DoDraw()
         if (!Breakable && !p.SheetIsFresh() && !p.IsSubReportPage)
             BreakIfNeeded(Top, h, false);
         Top = p.CursorY;
-        // On a fresh sheet a band too tall prints clipped, but one for which
-        // the headers and footers leave no room at all would do so on every
-        // sheet, one record each, under or over its column footer.
-        if (!Breakable && !IsSheetBandKind(Kind) && Top + p.ColumnFooterRoom() + h > p.LimitY)
+        // On a fresh sheet a band too tall prints clipped, but not where the
+        // column footer would print over it: that would repeat on every
+        // sheet, one record each. The report summary comes after its column
+        // footer.
+        if (!Breakable && !IsSheetBandKind(Kind) && Kind != btReportSummary
+            && std::int64_t{Top} + p.ColumnFooterRoom() + h > p.LimitY) {
             p.RefuseSheetWithoutRoom(Top);
+            if (p.SheetIsFresh() && p.ColumnPage().ColumnFooterRoom() > 0)
+                p.RefuseSheet();
+        }
     };
     const auto writeAll = [&] {
         subReports = WriteObjects();
@@ -1061,18 +1093,15 @@ void TfrBand::WriteObject(TfrView &view)
     e.CurrentBand = e.AggregateBand = this;
     if (view.OwnerBand != this)
         return;
-    if (!IsFixedKind(Kind) && Kind != btColumnFooter && !e.CrossPrinting) {
-        // The column is the one of the page that runs the subreports.
-        TfrPage *column = &p;
-        while (column->IsSubReportPage && column->SubReportOwner && column->SubReportOwner != column)
-            column = column->SubReportOwner;
+    if (IsColumnFlowKind(Kind) && !e.CrossPrinting) {
+        TfrPage *column = &p.ColumnPage();
         const std::int64_t bottom = std::int64_t{Top} + view.Top + std::max(view.Height, 0);
         column->ColumnBottomY = static_cast<int>(std::clamp<std::int64_t>(bottom, column->ColumnBottomY, INT_MAX));
     }
     if (FirstPassRunning)
         return;
     const int x = view.Left, y = view.Top;
-    view.Left += p.ColumnShiftX - p.LeftEdge();
+    view.Left = ClampToInt(std::int64_t{view.Left} + p.ColumnShiftX - p.LeftEdge());
     view.Top += Top;
     const auto restore = qScopeGuard([&] {
         view.Left = x;
@@ -1104,16 +1133,22 @@ void TfrBand::ShowExpressionError()
 bool TfrBand::BreakIfNeeded(int y, int height, bool testOnly)
 {
     TfrPage &p = *OwnerPage;
-    if (y + p.ColumnFooterRoom() + height <= p.LimitY)
+    if (std::int64_t{y} + p.ColumnFooterRoom() + height <= p.LimitY)
         return false;
-    if (testOnly)
-        return true;
+    if (!testOnly)
+        BreakColumn();
+    return true;
+}
+
+void TfrBand::BreakColumn()
+{
+    TfrPage &p = *OwnerPage;
     if (p.ColumnIndex < p.ColumnCount - 1) {
         p.ShowColumnFooter();
         p.ColumnClosed = false;
         p.ColumnBottomY = 0;
         ++p.ColumnIndex;
-        p.ColumnShiftX += p.ColumnWidth + p.ColumnGap;
+        p.ColumnShiftX = ClampToInt(std::int64_t{p.ColumnShiftX} + p.ColumnWidth + p.ColumnGap);
         p.CursorY = p.ColumnTopY;
         p.ShowBand(p.BandsByKind[btColumnHeader].get());
     } else {
@@ -1132,7 +1167,6 @@ bool TfrBand::BreakIfNeeded(int y, int height, bool testOnly)
     if (IsDataBandKind(Kind) && HeaderBand && (HeaderBand->FlagWord & flags::RepeatOnPages))
         p.ShowBand(HeaderBand);
     p.FreshTopY = p.CursorY;
-    return true;
 }
 
 void TfrBand::WriteSplit()
@@ -1140,6 +1174,9 @@ void TfrBand::WriteSplit()
     TfrPage &p = *OwnerPage;
     const std::size_t n = BandObjects.size();
     std::vector<bool> pending(n, true);
+    // A text some lines of which are printed: the rest goes on at the top of
+    // the next column or sheet.
+    std::vector<bool> started(n, false);
     for (TfrView *view : BandObjects)
         view->SavedRect = {view->Left, view->Top, view->Width, view->Height};
     const auto anyPending = [&] { return std::find(pending.begin(), pending.end(), true) != pending.end(); };
@@ -1153,108 +1190,123 @@ void TfrBand::WriteSplit()
                 memo->OutputLines = memo->WrappedLines();
             }
         }
-        int d = 0;
-        // Cuts a text between lines to at most a pixels; d is what the cut
-        // leaves over.
-        const auto cut = [&](TfrMemoView &memo, int a) {
-            const int lh = memo.LineHeight;
-            int c = (a / lh) * lh + 2 * memo.TextInsetY + 1;
+        const auto linesLeft = [](const TfrMemoView &memo) { return static_cast<std::int64_t>(memo.OutputLines.size()); };
+        // A text cut to at most a pixels ends between lines, one line earlier
+        // when its insets do not fit. 0 when the part would show no line: a
+        // part that is written always takes at least one line away.
+        const auto cut = [&](TfrMemoView &memo, std::int64_t a) {
+            const std::int64_t lh = memo.LineHeight;
+            std::int64_t c = a / lh * lh + 2 * std::int64_t{memo.TextInsetY} + 1;
             if (c > a)
                 c -= lh;
-            memo.Height = c;
-            d = a - c + 1;
-            return c;
+            c = std::min(c, a);
+            return c > 0 && memo.SplitTextRoom(ClampToInt(c)) >= lh ? ClampToInt(c) : 0;
         };
-        const auto pushDown = [&](TfrView &object, int bottom, int by) {
+        // The height of a part showing all the lines left: the lines and the
+        // insets, more where a thick bottom frame takes room from the lines.
+        const auto partHeight = [&](TfrMemoView &memo) {
+            const std::int64_t need = linesLeft(memo) * memo.LineHeight;
+            const std::int64_t h = need + 2 * std::int64_t{memo.TextInsetY} + 1;
+            return std::max<std::int64_t>(h + std::max<std::int64_t>(0, need - memo.SplitTextRoom(ClampToInt(h))), 1);
+        };
+        const auto pushDown = [&](TfrView &object, std::int64_t bottom, std::int64_t by) {
             for (TfrView *other : BandObjects) {
                 if (other != &object && other->Top > bottom && other->Left >= object.Left
-                    && other->Left <= object.Left + object.Width)
-                    other->Top += by;
+                    && other->Left <= std::int64_t{object.Left} + object.Width)
+                    other->Top = ClampToInt(other->Top + by);
             }
         };
-        const auto write = [&](TfrView &view, bool part) {
-            if (TfrMemoView *memo = AsMemo(&view); memo && part)
-                memo->PrintState = 3;
-            WriteObject(view);
+        // Writes a part of a text cut to c at y; the rest waits at the top of
+        // the next column or sheet, as tall as the text had left or as its
+        // lines need, and what stands below the text moves down with it. A
+        // text that took no line away (its script hid it) has nothing more
+        // to print.
+        const auto writePart = [&](TfrMemoView &memo, std::int64_t y, std::int64_t h, int c, int avail) {
+            memo.Top = ClampToInt(y);
+            memo.Height = c;
+            memo.PrintState = 3;
+            const std::int64_t before = linesLeft(memo);
+            WriteObject(memo);
+            // A first pass writes nothing, but counts the lines taken all the same.
+            if (FirstPassRunning)
+                memo.OutputLines.remove(0, std::min<std::int64_t>(before, memo.SplitTextRoom(c) / memo.LineHeight));
+            else if (linesLeft(memo) >= before)
+                memo.OutputLines.clear();
+            const std::int64_t rest = std::max(h - c + 1, partHeight(memo));
+            pushDown(memo, y + h, avail + rest - (y + h));
+            memo.Top = avail;
+            memo.Height = ClampToInt(rest);
         };
         int bottom = 0;
         do {
-            const int avail = p.LimitY - p.ColumnFooterRoom() - Top - 2;
-            const bool fresh = p.SheetIsFresh();
+            // Every round but the first starts a fresh column or sheet, and
+            // one without room even for that is refused.
             p.RefuseSheetWithoutRoom(Top);
+            const int avail = ClampToInt(std::int64_t{p.LimitY} - p.ColumnFooterRoom() - Top - 2);
+            const bool fresh = p.SheetIsFresh();
             bottom = 0;
             for (std::size_t i = 0; i < n; ++i) {
                 if (!pending[i])
                     continue;
                 TfrView &view = *BandObjects[i];
                 TfrMemoView *memo = AsMemo(&view);
-                const bool lines = memo && memo->LineHeight > 0;
-                if (view.Top >= 0 && view.Top < avail) {
-                    if (view.Top + view.Height < avail) {
-                        bottom = std::max(bottom, view.Top + view.Height);
-                        write(view, false);
+                const std::int64_t y = view.Top, h = view.Height;
+                if (started[i]) {
+                    // The rest of a cut text, at the top of this column or
+                    // sheet. One without lines left is dropped.
+                    if (linesLeft(*memo) == 0) {
                         pending[i] = false;
-                    } else if (lines) {
-                        const int h = view.Height;
-                        const int c = cut(*memo, avail - view.Top + 1);
-                        if (c < memo->LineHeight) {
-                            if (fresh && view.Top == 0) {
-                                // Not even one line fits on an empty sheet.
-                                view.Height = avail;
-                                write(view, true);
-                                bottom = std::max(bottom, avail);
-                                view.Height = h;
-                                pending[i] = false;
-                                continue;
-                            }
-                            pushDown(view, view.Top + h, avail - view.Top);
-                            view.Top = avail;
-                            d = 0;
-                        } else {
-                            write(view, true);
-                            bottom = std::max(bottom, view.Top + c);
-                            pushDown(view, view.Top + h, d);
-                        }
-                        view.Height = h + d;
-                    } else if (fresh && view.Top == 0) {
-                        // Taller than an empty sheet: it prints clipped here
-                        // instead of moving on from sheet to sheet.
-                        const int h = view.Height;
-                        view.Height = avail;
-                        write(view, false);
-                        view.Height = h;
-                        bottom = std::max(bottom, avail);
+                    } else if (h < avail) {
+                        view.Height = ClampToInt(partHeight(*memo));
+                        bottom = std::max(bottom, view.Height);
+                        memo->PrintState = 3;
+                        WriteObject(view);
+                        view.Height = ClampToInt(h);
                         pending[i] = false;
+                    } else if (const int c = cut(*memo, avail); c > 0) {
+                        bottom = std::max(bottom, c);
+                        writePart(*memo, 0, h, c, avail);
                     } else {
+                        p.RefuseSheet();
+                    }
+                } else if (y >= avail) {
+                    // Waits for a later column or sheet.
+                } else if (y + h < avail) {
+                    bottom = std::max(bottom, ClampToInt(y + h));
+                    WriteObject(view);
+                    pending[i] = false;
+                } else if (memo && memo->LineHeight > 0) {
+                    if (const int c = cut(*memo, avail - y + 1); c > 0) {
+                        bottom = std::max(bottom, ClampToInt(y + c));
+                        writePart(*memo, y, h, c, avail);
+                        started[i] = true;
+                    } else if (fresh && y <= 0) {
+                        // Not even one line fits on an empty sheet.
+                        p.RefuseSheet();
+                    } else {
+                        pushDown(view, y + h, avail - y);
                         view.Top = avail;
                     }
-                } else if (lines && view.Top < 0 && view.Top + view.Height >= 0 && view.Top + view.Height < avail) {
-                    const int y = view.Top, h = view.Height;
-                    view.Height = h + y;
-                    view.Top = 0;
-                    // A remnant under half a line, or one without lines left, is dropped.
-                    if (view.Height > memo->LineHeight / 2 && !memo->OutputLines.isEmpty()) {
-                        view.Height = static_cast<int>(memo->OutputLines.size()) * memo->LineHeight + 2 * memo->TextInsetY + 1;
-                        bottom = std::max(bottom, view.Top + view.Height);
-                        write(view, true);
-                    }
-                    view.Top = y;
-                    view.Height = h;
+                } else if (fresh && y <= 0) {
+                    // Taller than an empty sheet: it prints clipped here
+                    // instead of moving on from sheet to sheet, unless the
+                    // column footer would have to print over it.
+                    if (p.ColumnPage().ColumnFooterRoom() > 0)
+                        p.RefuseSheet();
+                    view.Height = ClampToInt(avail - y);
+                    WriteObject(view);
+                    view.Height = ClampToInt(h);
+                    bottom = std::max(bottom, avail);
                     pending[i] = false;
-                } else if (lines && view.Top < 0 && view.Top + view.Height >= avail) {
-                    const int y = view.Top, h = view.Height;
-                    view.Top = 0;
-                    const int c = cut(*memo, avail);
-                    write(view, true);
-                    bottom = std::max(bottom, c);
-                    view.Top = y;
-                    view.Height = h + d;
+                } else {
+                    view.Top = avail;
                 }
             }
+            // A sheet already full printed nothing: the objects keep their places.
             for (TfrView *view : BandObjects)
-                view->Top -= avail;
+                view->Top = ClampToInt(std::int64_t{view->Top} - std::max(avail, 0));
             if (anyPending()) {
-                BreakIfNeeded(Top, 10000, false);
+                BreakColumn();
                 Top = p.CursorY;
             }
         } while (anyPending() && !OutputCancelled());
@@ -1291,7 +1343,7 @@ void TfrBand::StartSubReports()
         target.FreshTopY = p.SheetIsFresh() && object->Top == 0 ? target.CursorY : -1;
         // The owner's column footer keeps its room under the subreport's rows.
         target.LimitY = p.LimitY - p.ColumnFooterRoom();
-        target.ColumnShiftX = p.ColumnShiftX + object->Left;
+        target.ColumnShiftX = ClampToInt(std::int64_t{p.ColumnShiftX} + object->Left);
         target.ReplayIndex = 0;
         SubReportFinished[k] = false;
     }
@@ -1314,7 +1366,7 @@ void TfrBand::RunSubReports()
                 TfrPage &t = target(k);
                 t.CursorY = p.CursorY;
                 t.LimitY = p.LimitY - p.ColumnFooterRoom();
-                t.ColumnShiftX = p.ColumnShiftX + object(k)->Left;
+                t.ColumnShiftX = ClampToInt(std::int64_t{p.ColumnShiftX} + object(k)->Left);
                 t.FreshTopY = p.SheetIsFresh() ? t.CursorY : -1;
             }
         }

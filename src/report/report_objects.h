@@ -264,6 +264,10 @@ public:
     void ApplyFont(TCanvas &canvas);
     void WrapLines();
     void DrawLines();
+    // The height a part of a split text of this height has for its lines:
+    // the part less its top inset and its bottom frame, as DrawLines clips
+    // (INT_MAX for a turned text, which is not clipped).
+    std::int32_t SplitTextRoom(std::int32_t height);
 
 private:
     void ApplyHighlight();

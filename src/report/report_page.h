@@ -67,9 +67,10 @@ public:
     int ColumnWidth = 0;
     // The current column already has its column footer.
     bool ColumnClosed = false;
-    // The lowest edge of what the current column holds on the current sheet:
-    // a band split over sheets, or one with subreports, breaks the sheet
-    // before it moves the cursor, and its column footer goes under it.
+    // The lowest edge of what the bands of the current column's flow printed
+    // on the current sheet, subreport rows included: a band split over
+    // sheets, or one with subreports, breaks the sheet before it moves the
+    // cursor, and its column footer goes under it.
     int ColumnBottomY = 0;
     struct TStep
     {
@@ -109,9 +110,15 @@ public:
     // The height kept free under every column for its footer; none on a
     // subreport page, whose own column footer never prints.
     int ColumnFooterRoom() const;
+    // The page whose columns this one prints into: the page that runs it as
+    // a subreport, through any chain of them, else itself.
+    TfrPage &ColumnPage();
     // Ends the build with a message naming the page when, on a fresh sheet,
     // margins, headers and footers leave no room for data under y.
-    void RefuseSheetWithoutRoom(int y) const;
+    void RefuseSheetWithoutRoom(int y);
+    // The same message at once: a band or a line of text that may print only
+    // on a fresh sheet does not fit there.
+    [[noreturn]] void RefuseSheet();
     void PrintPageFooters();
     // Replays recorded steps from ReplayIndex on; true when a band did not fit.
     bool Replay();

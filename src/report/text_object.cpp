@@ -362,6 +362,19 @@ int TfrMemoView::OwnTextHeight(int lineCount)
     return Clamped(I64{lineCount} * lineHeight + 2 * I64{turned ? TextInsetX : TextInsetY});
 }
 
+std::int32_t TfrMemoView::SplitTextRoom(std::int32_t height)
+{
+    if (Adjust & adjust::Turned)
+        return INT_MAX;
+    const int kept = Height;
+    Height = height;
+    ScaleToCanvas();
+    const I64 room = I64{DrawRect.Bottom} - 1 - (I64{Top} + TextInsetY);
+    RestoreCoords();
+    Height = kept;
+    return Clamped(room);
+}
+
 void TfrMemoView::Draw(TCanvas &canvas)
 {
     SetTarget(canvas);
@@ -445,7 +458,10 @@ void TfrMemoView::PrintToStream(TfrStream &stream)
     const bool split = PrintState == 3;
     if (split) {
         ScaleToCanvas();
-        m_textHeight = OwnTextHeight(static_cast<int>(OutputLines.size()));
+        // A part takes its lines from the top whatever the vertical
+        // alignment: centring the whole rest on the part would count lines
+        // above it as printed.
+        m_textHeight = std::min(OwnTextHeight(static_cast<int>(OutputLines.size())), Height);
         DrawLines();
         RestoreCoords();
         rest = OutputLines.mid(LinesDrawn);

@@ -97,6 +97,26 @@ TEST_F(ReportBuild, RemnantUnderHalfALineIsDropped)
     EXPECT_EQ(SheetTexts(Report.PreparedPages, 1), QStringList({"Подпись"}));
 }
 
+TEST_F(ReportBuild, BreakableBandUnderAFullSheetKeepsItsLayoutOnTheNext)
+{
+    // The title leaves nothing, or less, for the band's split on the first sheet.
+    for (const int left : {-5, -1, 0}) {
+        Report.TemplatePages.Clear();
+        TfrPage &page = Page();
+        Band(page, btReportTitle, 0, page.BottomEdge() - page.TopEdge() - 2 - left);
+        Memo(page, 10, 0, 100, 17, QStringLiteral("Титул"));
+        Band(page, btMasterData, 2000, 40, QStringLiteral("1"), flags::Breakable);
+        Memo(page, 10, 2005, 100, 17, QStringLiteral("Строка"));
+        Memo(page, 10, 2020, 100, 17, QStringLiteral("Ниже"));
+        Report.PrepareReport();
+        ASSERT_EQ(Report.PreparedPages.Count(), 2) << left;
+        const auto next = DumpSheet(Report.PreparedPages, 1);
+        ASSERT_EQ(next.size(), 2u) << left;
+        EXPECT_EQ(next[0].Top, page.TopEdge() + 5) << left;
+        EXPECT_EQ(next[1].Top, page.TopEdge() + 20) << left;
+    }
+}
+
 TEST_F(ReportBuild, TooTallObjectsPrintClippedOnAFreshSheetSoTheBuildEnds)
 {
     // A picture taller than a sheet in a breakable band, and a text band

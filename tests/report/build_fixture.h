@@ -6,6 +6,7 @@
 #include "report/report.h"
 #include "report/report_page.h"
 #include "report/text_object.h"
+#include "template_in_code.h"
 
 #include <gtest/gtest.h>
 
@@ -80,31 +81,12 @@ protected:
     static TfrBandView &Band(TfrPage &page, int kind, int top, int height, const QString &source = {},
                              std::uint16_t flagWord = 0, const QString &name = {})
     {
-        auto band = std::make_unique<TfrBandView>();
-        band->SetBandType(kind);
-        band->Top = top;
-        band->Height = height;
-        band->Width = 700;
-        band->FormatText = source;
-        band->Flags = flagWord;
-        band->Name = name.isEmpty() ? QStringLiteral("Band%1").arg(page.TemplateObjects.size() + 1) : name;
-        TfrBandView &added = *band;
-        page.TemplateObjects.push_back(std::move(band));
-        return added;
+        return AddBand(page, kind, top, height, source, flagWord, name);
     }
 
     static TfrMemoView &Memo(TfrPage &page, int left, int top, int width, int height, const QString &text)
     {
-        auto memo = std::make_unique<TfrMemoView>();
-        memo->Left = left;
-        memo->Top = top;
-        memo->Width = width;
-        memo->Height = height;
-        memo->Lines = text.split(u'\n');
-        memo->Name = QStringLiteral("Memo%1").arg(page.TemplateObjects.size() + 1);
-        TfrMemoView &added = *memo;
-        page.TemplateObjects.push_back(std::move(memo));
-        return added;
+        return AddMemo(page, left, top, width, height, text);
     }
 
     TRecordingCanvas Measure;

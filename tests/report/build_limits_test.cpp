@@ -64,8 +64,16 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         recRow,       // one line of text
         recLongText,  // a stretched, breakable text taller than the room left on a sheet
         recSubReport, // a text and a subreport that runs over several sheets
+        recGroup,     // a row with a child band, in groups of seven records
     };
     enum TFooterOn { onPage, onSubReport, onBoth };
+    // What else the page prints, apart from the column's flow.
+    enum TDecor {
+        decorNone,
+        decorFrame,      // a page header of 22 holding an empty framed text around the sheet
+        decorTitle,      // a title holding a text far taller than itself
+        decorHalfHeader, // a page header half the sheet less 30, the column footer the other half
+    };
     struct TCase
     {
         int Columns;
@@ -74,6 +82,9 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         int FooterHeight;
         TRecord Record = recRow;
         TFooterOn FooterOn = onPage;
+        TDecor Decor = decorNone;
+        int FrameWidth = 0; // of the long text, framed on all sides
+        int Adjust = 0;     // of the long text
     };
     const TCase cases[] = {
         {1, false, 50, 20}, {1, true, 50, 20}, {2, false, 50, 20}, {2, true, 50, 20},  {1, false, 0, 20},
@@ -81,20 +92,55 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         {1, true, 3, 20, recLongText}, {2, true, 3, 20, recLongText}, {2, true, 4, 40, recLongText},
         {1, false, 120, 20, recSubReport, onPage}, {2, false, 120, 20, recSubReport, onPage},
         {1, false, 120, 20, recSubReport, onSubReport}, {2, false, 120, 20, recSubReport, onBoth},
+        // The column footer follows the column, not a frame or a tall title.
+        {1, false, 60, 20, recRow, onPage, decorFrame}, {2, false, 60, 20, recRow, onPage, decorFrame},
+        {2, true, 60, 20, recRow, onPage, decorFrame}, {1, true, 3, 20, recLongText, onPage, decorFrame},
+        {2, false, 120, 20, recSubReport, onPage, decorFrame}, {1, false, 60, 20, recGroup, onPage, decorFrame},
+        {1, false, 10, 20, recRow, onPage, decorTitle}, {2, true, 10, 20, recRow, onPage, decorTitle},
+        {2, false, 10, 20, recGroup, onPage, decorTitle}, {1, true, 60, 20, recGroup},
+        // Rows that just fit between a tall page header and the footer.
+        {1, false, 3, 0, recRow, onPage, decorHalfHeader}, {2, true, 3, 0, recRow, onPage, decorHalfHeader},
+        {1, false, 3, 0, recGroup, onPage, decorHalfHeader},
+        // Thick frames, and centred and bottom-aligned texts, split over sheets.
+        {1, true, 3, 20, recLongText, onPage, decorNone, 2}, {1, true, 3, 20, recLongText, onPage, decorNone, 80},
+        {1, true, 3, 20, recLongText, onPage, decorNone, 90}, {1, true, 3, 20, recLongText, onPage, decorNone, 100},
+        {1, true, 3, 20, recLongText, onPage, decorNone, 300}, {1, true, 3, 20, recLongText, onPage, decorNone, 1000},
+        {2, true, 3, 40, recLongText, onPage, decorFrame, 90}, {1, true, 3, 20, recLongText, onPage, decorNone, 4, adjust::VCentre},
+        {2, true, 3, 20, recLongText, onPage, decorNone, 0, adjust::VBottom},
     };
     const QString footerText = QStringLiteral("Подвал");
     const QString subFooterText = QStringLiteral("Подвал подотчета");
+    const QString titleText = QStringLiteral("Титул");
+    const QString groupHeaderText = QStringLiteral("Группа"), groupFooterText = QStringLiteral("Итог группы");
+    // Groups of seven records: the key is taken after each record's step.
+    Report.OnGetValue = [this](const QString &name, Variant &value) {
+        if (name.compare(QLatin1String("Key"), Qt::CaseInsensitive) == 0)
+            value = Variant(Page().CurrentLineNumber() / 7);
+    };
     for (const TCase &c : cases) {
         Report.TemplatePages.Clear();
         TfrPage &page = Page();
         page.ColumnCount = c.Columns;
         const int room = page.BottomEdge() - page.TopEdge();
-        const int records = c.Records ? c.Records : (room - c.FooterHeight) / 20;
+        const int footerHeight = c.Decor == decorHalfHeader ? room / 2 : c.FooterHeight;
+        const int records = c.Records ? c.Records : (room - footerHeight) / 20;
         // A long text record fills two thirds of an empty sheet: most records
         // begin on one sheet and end on the next.
         const int textLines = room * 2 / 3 / 15;
         const int subLeft = 50;
         QStringList expected;
+        // Designed under the other bands, so that they keep their objects.
+        constexpr int decorY = 2000;
+        if (c.Decor == decorFrame) {
+            Band(page, btPageHeader, decorY, 22, {}, flags::OnFirstPage);
+            Memo(page, 10, decorY, 730, 1040, QString()).FrameTyp = frame::All;
+        } else if (c.Decor == decorTitle) {
+            Band(page, btReportTitle, decorY, 30);
+            Memo(page, 10, decorY, 300, 900, titleText).FrameTyp = frame::All;
+        } else if (c.Decor == decorHalfHeader) {
+            Band(page, btPageHeader, decorY, room / 2 - 30, {}, flags::OnFirstPage);
+            Memo(page, 10, decorY, 300, room / 2 - 30, QString()).FrameTyp = frame::All;
+        }
         if (c.Record == recRow) {
             Band(page, btMasterData, 40, 20, QString::number(records), c.Breakable ? flags::Breakable : 0);
             Memo(page, 10, 40, 100, 17, QStringLiteral("[LINE#]"));
@@ -105,10 +151,27 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
             QStringList lines;
             for (int k = 1; k <= textLines; ++k)
                 lines << QStringLiteral("[LINE#].%1").arg(k);
-            Memo(page, 10, 40, 300, 17, lines.join(u'\n')).Flags |= flags::Stretched;
+            // As wide as its lines need inside the frame.
+            TfrMemoView &text = Memo(page, 10, 40, 300 + c.FrameWidth, 17, lines.join(u'\n'));
+            text.Flags |= flags::Stretched;
+            text.FrameWidth = c.FrameWidth;
+            text.FrameTyp = c.FrameWidth ? frame::All : 0;
+            text.Adjust = c.Adjust;
             for (int n = 1; n <= records; ++n)
                 for (int k = 1; k <= textLines; ++k)
                     expected << QStringLiteral("%1.%2").arg(n).arg(k);
+        } else if (c.Record == recGroup) {
+            Band(page, btGroupHeader, 40, 20, QStringLiteral("Key"));
+            Memo(page, 10, 40, 100, 17, groupHeaderText);
+            Band(page, btMasterData, 70, 20, QString::number(records), c.Breakable ? flags::Breakable : 0);
+            Memo(page, 10, 70, 100, 17, QStringLiteral("[CURRENT#]"));
+            // A child: a data band without source prints with every record.
+            Band(page, btMasterData, 100, 20, {}, c.Breakable ? flags::Breakable : 0);
+            Memo(page, 10, 100, 100, 17, QStringLiteral("Дочерняя"));
+            Band(page, btGroupFooter, 130, 20);
+            Memo(page, 10, 130, 100, 17, groupFooterText);
+            for (int n = 1; n <= records; ++n)
+                expected << QString::number(n) << QStringLiteral("Дочерняя");
         } else {
             Band(page, btMasterData, 40, 50, QStringLiteral("2"));
             Memo(page, 10, 40, 100, 17, QStringLiteral("Запись [LINE#]"));
@@ -123,7 +186,7 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
             Band(target, btMasterData, 10, 20, QString::number(records));
             Memo(target, 0, 10, 150, 17, QStringLiteral("[LINE#]"));
             if (c.FooterOn != onPage) {
-                Band(target, btColumnFooter, 100, c.FooterHeight);
+                Band(target, btColumnFooter, 100, footerHeight);
                 Memo(target, 0, 100, 150, 17, subFooterText);
             }
             for (int n = 1; n <= 2; ++n) {
@@ -134,21 +197,24 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         }
         const bool pageFooter = c.Record != recSubReport || c.FooterOn != onSubReport;
         if (pageFooter) {
-            Band(page, btColumnFooter, 200, c.FooterHeight);
+            Band(page, btColumnFooter, 200, footerHeight);
             Memo(page, 10, 200, 100, 17, footerText);
         }
-        const QString trace = QStringLiteral("columns %1 breakable %2 records %3 footer %4 record %5 footer on %6")
-                                  .arg(c.Columns).arg(c.Breakable).arg(records).arg(c.FooterHeight)
-                                  .arg(c.Record).arg(c.FooterOn);
+        const QString trace = QStringLiteral("columns %1 breakable %2 records %3 footer %4 record %5 footer on %6 decor "
+                                             "%7 frame %8 adjust %9")
+                                  .arg(c.Columns).arg(c.Breakable).arg(records).arg(footerHeight).arg(c.Record)
+                                  .arg(c.FooterOn).arg(c.Decor).arg(c.FrameWidth).arg(c.Adjust);
         SCOPED_TRACE(trace.toStdString());
         ASSERT_EQ(BuildInTime(), QString());
 
         const int sheets = Report.PreparedPages.Count();
-        ASSERT_GE(sheets, c.Record == recRow ? 1 : 2);
+        const bool severalSheets = c.Record == recLongText || c.Record == recSubReport || c.Decor == decorHalfHeader;
+        ASSERT_GE(sheets, severalSheets ? 2 : 1);
         const int step = page.ColumnWidth + page.ColumnGap;
         QStringList rows;
+        int groupHeaders = 0, groupFooters = 0;
         for (int i = 0; i < sheets; ++i) {
-            // Per column: the lowest edge of what it holds and the footers.
+            // Per column: the lowest edge of what its flow holds and the footers.
             std::map<int, int> lowest;
             std::map<int, std::vector<int>> footers;
             for (const TDumpedObject &o : DumpSheet(Report.PreparedPages, i)) {
@@ -158,7 +224,13 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
                     footers[column].push_back(o.Top);
                     continue;
                 }
-                rows << o.Text.split(u'|');
+                // A frame or a title is no part of the column.
+                if (o.Text.isEmpty() || o.Text == titleText)
+                    continue;
+                groupHeaders += o.Text == groupHeaderText;
+                groupFooters += o.Text == groupFooterText;
+                if (o.Text != groupHeaderText && o.Text != groupFooterText)
+                    rows << o.Text.split(u'|');
                 lowest[column] = std::max(lowest[column], o.Top + o.Height);
                 EXPECT_TRUE(footers[column].empty()) << "printed after the footer, sheet " << i;
                 // Subreport rows stand under their object on every sheet.
@@ -167,13 +239,15 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
                 }
             }
             // A footer taller than an empty sheet is left out.
-            const bool fits = pageFooter && c.FooterHeight <= room;
+            const bool fits = pageFooter && footerHeight <= room;
             for (const auto &[column, bottom] : lowest) {
                 ASSERT_EQ(footers[column].size(), fits ? 1u : 0u) << "sheet " << i << " column " << column;
                 if (!fits)
                     continue;
+                // Right under the column's last band, whose text is 3 short of it.
                 EXPECT_GE(footers[column][0], bottom) << "sheet " << i << " column " << column;
-                EXPECT_LE(footers[column][0] + c.FooterHeight, page.BottomEdge()) << "sheet " << i;
+                EXPECT_LE(footers[column][0], bottom + 3) << "sheet " << i << " column " << column;
+                EXPECT_LE(footers[column][0] + footerHeight, page.BottomEdge()) << "sheet " << i;
             }
             EXPECT_EQ(footers.size(), lowest.size()) << "a footer under an empty column, sheet " << i;
             // Every sheet but the last fills all its columns.
@@ -181,9 +255,21 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
                 EXPECT_EQ(static_cast<int>(lowest.size()), c.Columns) << "sheet " << i;
             }
         }
-        EXPECT_EQ(rows, expected);
+        EXPECT_EQ(rows.join(u',').toStdString(), expected.join(u',').toStdString());
+        if (c.Record == recGroup) {
+            EXPECT_GE(groupHeaders, records / 7);
+            EXPECT_EQ(groupHeaders, groupFooters);
+        }
         if (c.Records == 0) {
             EXPECT_EQ(sheets, 1);
+        }
+        if (c.Record == recLongText) {
+            // A first pass, which writes nothing, counts the same sheets.
+            Report.TwoPassBuild = true;
+            ASSERT_EQ(BuildInTime(), QString());
+            Report.TwoPassBuild = false;
+            EXPECT_EQ(Engine().TotalPagesCount, sheets);
+            EXPECT_EQ(Report.PreparedPages.Count(), sheets);
         }
     }
 }
@@ -224,32 +310,118 @@ TEST_F(ReportBuildLimits, SubReportRingsAreRefusedByName)
 
 TEST_F(ReportBuildLimits, PageWithoutRoomEndsTheBuildWithAMessage)
 {
-    enum TLack { lackMargins, lackFooter, lackHeaders };
-    for (const auto &[lack, breakable] : {std::pair{lackMargins, true}, std::pair{lackFooter, true},
-                                          std::pair{lackHeaders, true}, std::pair{lackMargins, false},
-                                          std::pair{lackFooter, false}, std::pair{lackHeaders, false}}) {
+    enum TLack {
+        lackMargins,
+        lackFooter,
+        lackHeaders,
+        lackRowRoom,    // a page header half the sheet less 30, the column footer the other half, a row of 40
+        lackSubRowRoom, // the same with the row in a subreport
+        lackLineRoom,   // a split text framed so thick that not one line fits a sheet
+    };
+    struct TCase
+    {
+        TLack Lack;
+        bool Breakable;
+        int Columns = 1;
+    };
+    const TCase cases[] = {
+        {lackMargins, true},     {lackFooter, true},     {lackHeaders, true},       {lackMargins, false},
+        {lackFooter, false},     {lackHeaders, false},   {lackRowRoom, false},      {lackRowRoom, true},
+        {lackRowRoom, false, 2}, {lackRowRoom, true, 2}, {lackSubRowRoom, false},   {lackSubRowRoom, false, 2},
+        {lackLineRoom, true},    {lackLineRoom, true, 2},
+    };
+    for (const TCase &c : cases) {
         Report.TemplatePages.Clear();
         TfrPage &page = Page();
         page.HonourMargins = -1;
+        page.ColumnCount = c.Columns;
         const int sheet = page.PrinterInfo.PageHeight;
-        if (lack == lackMargins) {
+        const int room = page.BottomEdge() - page.TopEdge();
+        if (c.Lack == lackMargins) {
             page.MarginTop = 600;
             page.MarginBottom = 600;
-        } else if (lack == lackFooter) {
+        } else if (c.Lack == lackFooter) {
             Band(page, btPageFooter, 900, sheet + 100);
             Memo(page, 10, 900, 100, 17, QStringLiteral("Подвал страницы"));
-        } else {
+        } else if (c.Lack == lackHeaders) {
             Band(page, btPageHeader, 0, sheet / 2, {}, flags::OnFirstPage);
             Memo(page, 10, 0, 100, 17, QStringLiteral("Шапка"));
             Band(page, btColumnFooter, 900, sheet / 2);
             Memo(page, 10, 900, 100, 17, QStringLiteral("Подвал"));
+        } else if (c.Lack != lackLineRoom) {
+            Band(page, btPageHeader, 0, room / 2 - 30, {}, flags::OnFirstPage);
+            Memo(page, 10, 0, 100, 17, QStringLiteral("Шапка"));
+            Band(page, btColumnFooter, 900, room / 2);
+            Memo(page, 10, 900, 100, 17, QStringLiteral("Подвал"));
         }
-        Band(page, btMasterData, 5000, 20, QStringLiteral("5"), breakable ? flags::Breakable : 0);
-        Memo(page, 10, 5000, 100, 17, QStringLiteral("[LINE#]"));
-        SCOPED_TRACE(QStringLiteral("lack %1 breakable %2").arg(lack).arg(breakable).toStdString());
+        if (c.Lack == lackRowRoom) {
+            Band(page, btMasterData, 5000, 40, QStringLiteral("5"), c.Breakable ? flags::Breakable : 0);
+            if (c.Breakable) {
+                // A picture does not split.
+                auto picture = std::make_unique<TfrPictureView>();
+                picture->Top = 5000;
+                picture->Width = 100;
+                picture->Height = 40;
+                page.TemplateObjects.push_back(std::move(picture));
+            } else {
+                Memo(page, 10, 5000, 100, 40, QStringLiteral("[LINE#]")).FrameTyp = frame::All;
+            }
+        } else if (c.Lack == lackSubRowRoom) {
+            Band(page, btMasterData, 5000, 30, QStringLiteral("1"));
+            auto sub = std::make_unique<TfrSubReportView>();
+            sub->Top = 5000;
+            sub->Width = 200;
+            sub->Height = 30;
+            sub->PageIndex = 1;
+            page.TemplateObjects.push_back(std::move(sub));
+            Band(Page(1), btMasterData, 10, 40, QStringLiteral("5"));
+            Memo(Page(1), 0, 10, 150, 40, QStringLiteral("[LINE#]")).FrameTyp = frame::All;
+        } else if (c.Lack == lackLineRoom) {
+            Band(page, btMasterData, 5000, 20, QStringLiteral("2"), flags::Stretched | flags::Breakable);
+            TfrMemoView &text = Memo(page, 10, 5000, 300, 17, QStringLiteral("один\nдва\nтри"));
+            text.Flags |= flags::Stretched;
+            text.FrameTyp = frame::All;
+            text.FrameWidth = 3000;
+        } else {
+            Band(page, btMasterData, 5000, 20, QStringLiteral("5"), c.Breakable ? flags::Breakable : 0);
+            Memo(page, 10, 5000, 100, 17, QStringLiteral("[LINE#]"));
+        }
+        SCOPED_TRACE(QStringLiteral("lack %1 breakable %2 columns %3").arg(c.Lack).arg(c.Breakable).arg(c.Columns).toStdString());
         const QString error = BuildInTime();
         EXPECT_TRUE(error.contains(QStringLiteral("Стр.1")) && error.contains(QStringLiteral("нет места")))
             << error.toStdString();
         EXPECT_LT(Report.PreparedPages.Count(), 5);
+    }
+}
+
+TEST_F(ReportBuildLimits, DamagedMarginsHoldTheColumnWidthAtTheRangesEnd)
+{
+    // Margins of a damaged template: the page is four thousand million
+    // pixels wide, more than a column width can say.
+    constexpr int far = 2'000'000'000;
+    const std::pair<int, int> cases[] = {{1, 0}, {2, 0}, {2, INT_MAX}, {3, 0}}; // columns, gap
+    for (const auto &[columns, gap] : cases) {
+        Report.TemplatePages.Clear();
+        TfrPage &page = Page();
+        page.ColumnCount = columns;
+        page.ColumnGap = gap;
+        page.MarginLeft = -far;
+        page.MarginRight = -far;
+        const int rows = (page.BottomEdge() - page.TopEdge()) / 20;
+        Band(page, btMasterData, 40, 20, QString::number(rows * columns));
+        Memo(page, 10, 40, 100, 17, QStringLiteral("[LINE#]"));
+        SCOPED_TRACE(QStringLiteral("columns %1 gap %2").arg(columns).arg(gap).toStdString());
+        ASSERT_EQ(BuildInTime(), QString());
+        const std::int64_t width = (std::int64_t{page.PrinterInfo.PageWidth} + 2 * std::int64_t{far}) / columns;
+        EXPECT_EQ(page.ColumnWidth, std::min<std::int64_t>(width, INT_MAX));
+        ASSERT_EQ(Report.PreparedPages.Count(), 1);
+        // Each column stands right of the one before, or at the range's end.
+        int left = INT_MIN, printed = 0;
+        for (const TDumpedObject &o : DumpSheet(Report.PreparedPages, 0)) {
+            EXPECT_GE(o.Left, left);
+            left = o.Left;
+            ++printed;
+        }
+        EXPECT_EQ(printed, rows * columns);
     }
 }

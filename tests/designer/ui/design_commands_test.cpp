@@ -9,7 +9,10 @@
 #include "platform/ui/file_dialogs.h"
 #include "report/engine.h"
 #include "report/report_page.h"
+#include "report/template_file.h"
+#include "report/text_object.h"
 #include "report/ui/speed_button.h"
+#include "template_in_code.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
@@ -674,4 +677,68 @@ TEST_F(DesignCommandsUi, CloseOfAChangedUntitledTemplateSavesAsFirst)
         EXPECT_FALSE(form->isVisible());
     });
     EXPECT_TRUE(QFile::exists(Path("report.frf")));
+}
+
+TEST_F(DesignCommandsUi, PreviewPutsTheColumnFooterUnderItsRowsAndRefusesRowsWithoutRoom)
+{
+    // Templates saved to files and opened and previewed as a user does.
+    const auto make = [this](const char *name, const std::function<void(TfrPage &)> &fill) {
+        TfrReport made;
+        fill(made.TemplatePages.Add());
+        made.SaveToFile(Path(name));
+        return Path(name);
+    };
+    const auto memo = [](TfrPage &page, int left, int top, int width, int height, const QString &text) {
+        ::AddMemo(page, left, top, width, height, text).FrameTyp = frame::All;
+    };
+    // A frame around the sheet in a page header of 22, sixty rows, a column footer.
+    const QString framed = make("framed.frf", [&](TfrPage &page) {
+        AddBand(page, btPageHeader, 0, 22, {}, flags::OnFirstPage);
+        memo(page, 10, 0, 730, 1040, QString());
+        AddBand(page, btMasterData, 40, 20, QStringLiteral("60"));
+        memo(page, 10, 40, 100, 17, QStringLiteral("[LINE#]"));
+        AddBand(page, btColumnFooter, 200, 20);
+        memo(page, 10, 200, 100, 17, QStringLiteral("Подвал"));
+    });
+    // A page header half the sheet less 30, a column footer the other half, rows of 40.
+    const QString crowded = make("crowded.frf", [&](TfrPage &page) {
+        const int room = page.BottomEdge() - page.TopEdge();
+        AddBand(page, btPageHeader, 0, room / 2 - 30, {}, flags::OnFirstPage);
+        memo(page, 10, 0, 100, 17, QStringLiteral("Шапка"));
+        AddBand(page, btMasterData, 1000, 40, QStringLiteral("5"));
+        memo(page, 10, 1000, 100, 40, QStringLiteral("[LINE#]"));
+        AddBand(page, btColumnFooter, 2000, room / 2);
+        memo(page, 10, 2000, 100, 17, QStringLiteral("Подвал"));
+    });
+    int shown = 0, lastRowBottom = -1, footerTop = -1;
+    SetPreviewOpener([&](TfrReport &built, const QString &, bool) {
+        ++shown;
+        TfrEMFPages &pages = built.PreparedPages;
+        ForEachPreparedObject(pages[pages.Count() - 1].Stream, [&](std::unique_ptr<TfrView> view) {
+            const QString text = view->Lines.join(QString()).remove(ParagraphMark);
+            if (text == QStringLiteral("Подвал"))
+                footerTop = view->Top;
+            else if (!text.isEmpty())
+                lastRowBottom = std::max(lastRowBottom, view->Top + view->Height);
+        });
+    });
+    Design([&] {
+        Open(framed);
+        report.ShowProgress = false;
+        Key(Qt::Key_P);
+        EXPECT_EQ(shown, 1);
+        EXPECT_GT(lastRowBottom, 0);
+        // Under the last row (17 of a band of 20), not at the frame's foot.
+        EXPECT_EQ(footerTop, lastRowBottom + 3);
+        EXPECT_TRUE(prompt.Asked.isEmpty()) << prompt.Asked.join(u'\n').toStdString();
+
+        Open(crowded);
+        report.ShowProgress = false;
+        Key(Qt::Key_P);
+        EXPECT_EQ(shown, 1);
+        ASSERT_EQ(prompt.Asked.size(), 1);
+        EXPECT_TRUE(prompt.Asked[0].contains(QStringLiteral("На листе страницы Стр.1 нет места для данных")))
+            << prompt.Asked[0].toStdString();
+    });
+    SetPreviewOpener(nullptr);
 }
