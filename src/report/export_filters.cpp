@@ -173,15 +173,22 @@ QByteArray TfrTextExportFilter::ColumnLines(char pad, int cellWidth) const
     for (int row = 0; row <= last; ++row) {
         QByteArray line;
         int column = 0;
+        // The text before stands right of its own column.
+        bool pushed = false;
         for (const TfrTextItem &item : Rows[row]) {
             // Text pads to its column in characters of 6.5 units; CSV counts
             // fields of 64 units and a field ends with its separator.
-            // A text left of the sheet's edge starts at the row's start.
-            const int c = std::max(0, cellWidth ? item.X / cellWidth : static_cast<int>(Round(item.X / 6.5)));
-            if (c > column)
-                line += QByteArray(c - column, pad);
+            const int own = cellWidth ? item.X / cellWidth : static_cast<int>(Round(item.X / 6.5));
+            // A text left of the sheet's edge starts at the row's start. So
+            // moved, it may reach the next text, which stood apart from it on
+            // the sheet: that one keeps a pad from it, and so on down the row.
+            const int c = std::max(0, own);
+            const int pads = std::max(c - column, pushed ? 1 : 0);
+            line += QByteArray(pads, pad);
             line += Bytes(item.Text);
-            column = cellWidth ? c : c + static_cast<int>(item.Text.size());
+            const int start = pads > 0 ? column + pads : c;
+            pushed = start > own;
+            column = cellWidth ? start : start + static_cast<int>(item.Text.size());
         }
         out += line + CrLf;
     }
@@ -285,7 +292,8 @@ void TfrRTFExportFilter::AddObject(int x, int y, TfrView *view)
 {
     const auto *picture = dynamic_cast<const TfrPictureView *>(view);
     // Only a bitmap file has a form in the metafile wrapper; other pictures are left out.
-    if (!picture || picture->Picture.Kind != TfrPicture::gkBitmap || picture->Picture.Data.size() < 14)
+    if (!picture || picture->Picture.Kind != TfrPicture::gkBitmap || picture->Picture.Data.size() < 14
+        || !picture->Picture.Data.startsWith("BM"))
         return;
     const TSize size = picture->Picture.Size();
     m_pictures.push_back({x, y, picture->Width, picture->Height, size.cx, size.cy, picture->Picture.Data});

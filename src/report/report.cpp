@@ -279,14 +279,20 @@ void TfrReport::BindValueFields()
 
 void TfrReport::ShowReport()
 {
+    // A cancelled build is previewed with the pages made so far.
     PrepareReport();
+    if (!ShowBuildError())
+        ShowPreparedReport();
+}
+
+bool TfrReport::ShowBuildError()
+{
     TfrEngine &e = Engine();
-    if (e.ExpressionError) {
-        ShowMessageBox(e.ExpressionErrorText, QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
-        PreparedPages.Clear();
-        return;
-    }
-    ShowPreparedReport();
+    if (!e.ExpressionError)
+        return false;
+    ShowMessageBox(e.ExpressionErrorText, QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+    PreparedPages.Clear();
+    return true;
 }
 
 void TfrReport::ShowPreparedReport()

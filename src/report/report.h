@@ -176,6 +176,10 @@ public:
     bool PrepareReport();
     // Builds, then previews, or shows the expression error and drops the pages.
     void ShowReport();
+    // After a build: true when an expression failed; its error is then shown
+    // as ShowReport shows it and the pages are dropped. Every command that
+    // builds and then prints or previews asks this, so that none fails mutely.
+    bool ShowBuildError();
     void ShowPreparedReport();
     // An empty page list prints all; copies below 1 count as 1.
     void PrintPreparedReport(const QString &pageList, int copies);

@@ -9,6 +9,9 @@
 #include <QtCore/QRegularExpression>
 #include <QtCore/QtEndian>
 
+#include <algorithm>
+#include <climits>
+
 int EngineMode = 0;
 bool FirstPassRunning = false;
 TSize DesignerPageSize;
@@ -74,13 +77,51 @@ unsigned FontStyleToCode(unsigned style)
     return code;
 }
 
+namespace {
+
+// A PNG, JPEG or GIF that the picture editor once kept under the bitmap
+// kind as it was: sized from its own header, the canvas draws it as it is.
+TSize RasterSize(const QByteArray &data)
+{
+    const auto be16 = [&data](int at) { return at + 2 <= data.size() ? qFromBigEndian<quint16>(data.constData() + at) : 0; };
+    const auto be32 = [&data](int at) {
+        return at + 4 <= data.size() ? static_cast<int>(std::min<quint32>(qFromBigEndian<quint32>(data.constData() + at), INT_MAX))
+                                     : 0;
+    };
+    const auto le16 = [&data](int at) { return at + 2 <= data.size() ? qFromLittleEndian<quint16>(data.constData() + at) : 0; };
+    if (data.startsWith("\x89PNG\r\n\x1A\n"))
+        return {be32(16), be32(20)};
+    if (data.startsWith("GIF87a") || data.startsWith("GIF89a"))
+        return {le16(6), le16(8)};
+    if (!data.startsWith("\xFF\xD8"))
+        return {};
+    // JPEG: segment after segment up to the frame header, which holds the size.
+    for (int at = 2; at + 9 <= data.size();) {
+        if (static_cast<quint8>(data[at]) != 0xFF)
+            return {};
+        const int marker = static_cast<quint8>(data[at + 1]);
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return {be16(at + 7), be16(at + 5)};
+        at += 2 + be16(at + 2);
+    }
+    return {};
+}
+
+} // namespace
+
 TSize TfrPicture::Size() const
 {
     const auto u16 = [this](int at) { return at + 2 <= Data.size() ? qFromLittleEndian<quint16>(Data.constData() + at) : 0; };
     const auto i32 = [this](int at) { return at + 4 <= Data.size() ? qFromLittleEndian<qint32>(Data.constData() + at) : 0; };
     switch (Kind) {
     case gkBitmap:
-        if (Data.size() < 26 || Data[0] != 'B' || Data[1] != 'M')
+        if (Data.size() >= 2 && (Data[0] != 'B' || Data[1] != 'M'))
+            return RasterSize(Data);
+        if (Data.size() < 26)
             return {};
         if (i32(14) == 12)
             return {u16(18), u16(20)};
@@ -593,27 +634,29 @@ void TfrPictureView::Draw(TCanvas &canvas)
         canvas.TextOut(Left + 2, Top + 2, QStringLiteral("[Рисунок]"));
     } else {
         TRect r = DrawRect;
+        // Worked out wide: a damaged header's size may reach the int range's end.
+        const auto at = [](int a, std::int64_t by) { return ClampToInt(a + by); };
         if (Flags & flags::Stretched) {
             if (Flags & flags::PictureKeepAspect) {
                 const double sx = static_cast<double>(Width) / size.cx;
                 const double sy = static_cast<double>(Height) / size.cy;
                 if (sx >= sy)
-                    r.Right = r.Left + R(size.cx * sy);
+                    r.Right = at(r.Left, R(size.cx * sy));
                 else
-                    r.Bottom = r.Top + R(size.cy * sx);
+                    r.Bottom = at(r.Top, R(size.cy * sx));
                 if (Flags & flags::PictureCentre) {
                     const int dx = (DrawRect.Width() - r.Width()) / 2;
                     const int dy = (DrawRect.Height() - r.Height()) / 2;
-                    r = {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+                    r = {at(r.Left, dx), at(r.Top, dy), at(r.Right, dx), at(r.Bottom, dy)};
                 }
             }
         } else {
             if (Flags & flags::PictureCentre) {
-                r.Left += (DrawRect.Width() - size.cx) / 2;
-                r.Top += (DrawRect.Height() - size.cy) / 2;
+                r.Left = at(r.Left, (std::int64_t{DrawRect.Width()} - size.cx) / 2);
+                r.Top = at(r.Top, (std::int64_t{DrawRect.Height()} - size.cy) / 2);
             }
-            r.Right = r.Left + size.cx;
-            r.Bottom = r.Top + size.cy;
+            r.Right = at(r.Left, size.cx);
+            r.Bottom = at(r.Top, size.cy);
         }
         if (Picture.Kind == TfrPicture::gkMetafile) {
             canvas.Pen = TPen{};

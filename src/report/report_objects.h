@@ -90,7 +90,9 @@ void SetWorkCanvas(TCanvas *canvas);
 
 // A picture as its file holds it. Bitmaps and icons are drawn; metafiles
 // cannot be drawn here, so their bytes are kept to be saved back unchanged
-// and a placeholder frame stands in for them.
+// and a placeholder frame stands in for them. Under the bitmap kind a
+// template may also hold a PNG, JPEG or GIF as the picture editor once kept
+// it: drawn too, and saved back as it is.
 struct TfrPicture
 {
     enum TKind : std::uint8_t { gkNone = 0, gkBitmap = 1, gkMetafile = 2, gkIcon = 3 };

@@ -530,8 +530,10 @@ void TSchemeRenderer::DrawArrowHead(TCanvas &canvas, int x1, int y1, int x2, int
 {
     const double s =
         size * (m_settings.DrawTarget == dtPrinter ? m_settings.Switches.ArrowPrint : m_settings.Switches.ArrowDraw);
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
+    // In doubles: a scheme file's extreme coordinates overflow an int
+    // difference; points past the int range stay at its ends.
+    const double dx = static_cast<double>(x2) - x1;
+    const double dy = static_cast<double>(y2) - y1;
     const double length = std::sqrt(dx * dx + dy * dy);
     const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
     if (0.4 * length < px(13))
@@ -540,7 +542,8 @@ void TSchemeRenderer::DrawArrowHead(TCanvas &canvas, int x1, int y1, int x2, int
     const double my = y1 + 0.55 * dy;
     // u along the flow, v across it.
     const auto at = [&](double u, double v) {
-        return TPoint{RoundInt(mx + u * dx / length - v * dy / length), RoundInt(my + u * dy / length + v * dx / length)};
+        return TPoint{ClampToInt(Round(mx + u * dx / length - v * dy / length)),
+                      ClampToInt(Round(my + u * dy / length + v * dx / length))};
     };
     canvas.Pen.Color = canvas.Brush.Color;
     canvas.Pen.Width = px(ArrowShaftWidths[static_cast<std::size_t>(px.Step)]);

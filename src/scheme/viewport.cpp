@@ -31,8 +31,10 @@ void TViewport::Reset()
     ScrollY = 0;
 }
 
-int TViewport::ScreenX(double x) const { return RoundInt(x * Zoom - ScrollX); }
-int TViewport::ScreenY(double y) const { return RoundInt(y * Zoom - ScrollY); }
+// A point far off the screen stays at the int range's end on its own side,
+// rather than wrapping round to the other.
+int TViewport::ScreenX(double x) const { return ClampToInt(Round(x * Zoom - ScrollX)); }
+int TViewport::ScreenY(double y) const { return ClampToInt(Round(y * Zoom - ScrollY)); }
 int TViewport::MouseSchemeX() const { return RoundInt((LastMouse.X + ScrollX) / Zoom); }
 int TViewport::MouseSchemeY() const { return RoundInt((LastMouse.Y + ScrollY) / Zoom); }
 

@@ -1,5 +1,6 @@
 #include "build_fixture.h"
 
+#include "platform/codepage.h"
 #include "platform/exceptions.h"
 #include "platform/prompt.h"
 #include "report/export_filters.h"
@@ -70,6 +71,45 @@ TEST_F(ExportFilters, RowsAndColumnsOfTheTextGrid)
     EXPECT_EQ(Run(&MakeExportFilter<TfrCSVExportFilter>, page), QByteArray("a;b\r\n\r\nc\r\n"));
 }
 
+// A text left of the sheet's edge is moved to the row's start; the texts
+// after it that stood apart from it on the sheet stay apart, one pad at
+// least, while texts that overlap on the sheet run together as always.
+TEST_F(ExportFilters, TextsLeftOfTheEdgeKeepAPadToTheNextText)
+{
+    struct TCase
+    {
+        const char *Name;
+        TfrExportFilterClass Filter;
+        std::vector<TLine> Row;
+        QByteArray Expected;
+    };
+    const auto text = &MakeExportFilter<TfrTextExportFilter>;
+    const auto csv = &MakeExportFilter<TfrCSVExportFilter>;
+    const TCase cases[] = {
+        {"the first line of a wrapped text, then one near", text, {{-30, 0, "Чуть"}, {20, 0, "Рядом 1"}}, "Чуть Рядом 1"},
+        {"a text far left", text, {{-19000, 0, "далеко"}, {20, 0, "Рядом"}}, "далеко Рядом"},
+        {"two left of the edge", text, {{-30, 0, "a"}, {-10, 0, "b"}, {20, 0, "c"}}, "a b c"},
+        // y stands in its own column 31.
+        {"a chain pushed along", text, {{-30, 0, "Чуть"}, {20, 0, "Рядом 1"}, {60, 0, "x"}, {200, 0, "y"}},
+         "Чуть Рядом 1 x                 y"},
+        {"a near text beyond the moved one", text, {{-30, 0, "ab"}, {65, 0, "c"}}, "ab        c"},
+        {"texts overlapping on the sheet", text, {{0, 0, "abcdef"}, {13, 0, "g"}}, "abcdefg"},
+        {"fields of CSV", csv, {{-100, 0, "far"}, {20, 0, "near"}, {70, 0, "next"}, {300, 0, "last"}},
+         "far;near;next;;last"},
+        {"one field of CSV", csv, {{0, 0, "a"}, {20, 0, "b"}}, "ab"},
+    };
+    for (const TCase &c : cases) {
+        Reset();
+        std::vector<TLine> row = c.Row;
+        // Handed over from right to left, as a replay may.
+        std::reverse(row.begin(), row.end());
+        QByteArray expected = EncodeCp1251(QString::fromUtf8(c.Expected)) + "\r\n";
+        if (c.Filter == text)
+            expected += "\f\r\n";
+        EXPECT_EQ(Run(c.Filter, {row}), expected) << c.Name;
+    }
+}
+
 TEST_F(ExportFilters, EmptyPages)
 {
     struct TCase
@@ -122,6 +162,31 @@ TEST_F(ExportFilters, RtfTablesRowsAndPages)
     const QByteArray row = "\\pard\\tx200\\tx400\\tx600{\\tab\\f0\\fs20\\cf1 x\\{\\\\\\}\\tab y\\tab\\ul\\cf2 \xDF\\par}\r\n";
     EXPECT_EQ(Buffer.data(), "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
                                  + row + "\\page\r\n" + row + "\\page\r\n" + row + "\\par}");
+}
+
+// Only a bitmap file has a form in RTF's picture: a PNG kept under the
+// bitmap kind is left out rather than written as a broken picture.
+TEST_F(ExportFilters, RtfPicturesAreBitmapFilesOnly)
+{
+    TfrPictureView bitmap, png;
+    bitmap.Width = png.Width = 40;
+    bitmap.Height = png.Height = 30;
+    QByteArray bmp("BM", 2);
+    for (std::int32_t v : {14 + 40 + 4, 0, 14 + 40, 40, 1, 1})
+        bmp += QByteArray(reinterpret_cast<const char *>(&v), 4);
+    bmp += QByteArray::fromHex("01001800000000000000000000000000000000000000000000000000") + QByteArray::fromHex("0000ff00");
+    bitmap.Picture = {TfrPicture::gkBitmap, bmp};
+    png.Picture = {TfrPicture::gkBitmap, QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000280000001e")};
+    for (TfrPictureView *picture : {&bitmap, &png}) {
+        Reset();
+        std::unique_ptr<TfrExportFilter> filter = MakeExportFilter<TfrRTFExportFilter>(Buffer);
+        filter->BeginPage();
+        filter->AddObject(0, 0, picture);
+        filter->EndPage();
+        filter->Finish();
+        filter.reset();
+        EXPECT_EQ(Buffer.data().contains("\\pict"), picture == &bitmap);
+    }
 }
 
 TEST_F(ExportFilters, TextsPastTheGridAndLongTextsStayWhole)

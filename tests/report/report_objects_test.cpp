@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 std::vector<TRecordingCanvas::TOpKind> Kinds(const TRecordingCanvas &canvas)
@@ -174,6 +177,54 @@ TEST(ReportObjects_Draw, BandsSubreportsAndEmptyPictures)
     canvas.Clear();
     picture.Draw(canvas);
     EXPECT_NE(canvas.FindText(QStringLiteral("[Рисунок]")), nullptr);
+}
+
+// A PNG, JPEG or GIF that a template holds under the bitmap kind, as the
+// picture editor once kept it, is sized from its own header and drawn; what
+// no header sizes keeps the placeholder.
+TEST(ReportObjects_Draw, RasterPicturesUnderTheBitmapKindAreSizedFromTheirHeaders)
+{
+    const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a46494600010100000100010000") // JFIF segment
+                            + QByteArray::fromHex("ffc2001108001e002803012200021101031101");  // progressive frame
+    const struct
+    {
+        const char *Name;
+        QByteArray Data;
+        TSize Size;
+    } cases[] = {
+        {"PNG", QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000280000001e"), {40, 30}},
+        {"JPEG", jpeg, {40, 30}},
+        {"JPEG cut in its first segment", jpeg.left(12), {0, 0}},
+        {"GIF", QByteArray("GIF89a\x28\x00\x1E\x00", 10), {40, 30}},
+        {"PNG of an absurd width", QByteArray::fromHex("89504e470d0a1a0a0000000d49484452ffffffff0000001e"), {INT_MAX, 30}},
+        {"neither", QByteArray("not a picture"), {0, 0}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TfrPictureView picture;
+        picture.Picture = {TfrPicture::gkBitmap, c.Data};
+        EXPECT_EQ(picture.Picture.Size().cx, c.Size.cx);
+        EXPECT_EQ(picture.Picture.Size().cy, c.Size.cy);
+        // Not stretched: drawn at its own size, which stays within the int range.
+        picture.Left = 100;
+        picture.Width = picture.Height = 100;
+        picture.Flags = 0;
+        TRecordingCanvas canvas;
+        picture.Draw(canvas);
+        if (c.Size.cx == 0) {
+            EXPECT_NE(canvas.FindText(QStringLiteral("[Рисунок]")), nullptr);
+            continue;
+        }
+        const auto kinds = Kinds(canvas);
+        ASSERT_EQ(std::count(kinds.begin(), kinds.end(), TRecordingCanvas::TOpKind::StretchDraw), 1);
+        for (const auto &op : canvas.Ops)
+            if (op.Kind == TRecordingCanvas::TOpKind::StretchDraw) {
+                EXPECT_EQ(op.Rect.Left, 100);
+                EXPECT_EQ(op.Rect.Right, c.Size.cx == INT_MAX ? INT_MAX : 140);
+                EXPECT_EQ(op.Rect.Height(), 30);
+                EXPECT_EQ(op.ImageData, c.Data);
+            }
+    }
 }
 
 TEST_F(ReportObjects, GeneratedNamesTakeTheFirstFreeNumber)

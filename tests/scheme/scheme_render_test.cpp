@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 
 namespace {
@@ -157,6 +158,54 @@ TEST_F(SchemeRenderTest, ArrowPointsAlongTheFlowAndNeedsALongEnoughSegment)
         Canvas.Clear();
         Renderer().DrawArrowHead(Canvas, 0, 0, length, 0, 1);
         EXPECT_EQ(!OpsOf(Op::Polygon).empty(), drawn) << length;
+    }
+}
+
+// A damaged scheme file's bend points at the ends of the int range: the
+// arrow still stands on its segment and points along the flow, and a point
+// that would fall past the range stays at its end instead of wrapping round.
+TEST_F(SchemeRenderTest, ArrowsOfBranchesWithExtremeBendPointsStayOnTheirSegment)
+{
+    AddTestNode(T, 1, 0, 50);
+    AddTestNode(T, 2, 100, 50);
+    AddTestBranch(T, 1, 1, 2);
+    T.BranchLabelFlags[1] = lfArrow;
+    const struct
+    {
+        const char *Name;
+        double Zoom;
+        TPoint From, To;
+        double Q;
+        bool Drawn;
+        int TipX;   // on the line y = 50
+        int ShaftX; // the shaft's far end
+    } cases[] = {
+        {"across the whole range", 1, {-2000000000, 50}, {2000000000, 50}, 1, true, 200000000, 199999970},
+        {"across, against the flow", 1, {-2000000000, 50}, {2000000000, 50}, -1, true, -200000000, -199999970},
+        {"at the range's end, against the flow", 1, {INT_MAX - 40, 50}, {INT_MAX, 50}, -1, true, INT_MAX - 22, INT_MAX},
+        {"zoomed past the range", 26, {1000000000, 50}, {2000000000, 50}, 1, false, 0, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        View.Zoom = c.Zoom;
+        T.BranchTurns[1]->back() = TTurn(1, c.To.X, c.To.Y);
+        T.BranchTurns[1]->front() = TTurn(1, c.From.X, c.From.Y);
+        T.BranchQ[1] = c.Q;
+        Canvas.Clear();
+        Renderer().DrawFlowArrows(Canvas);
+        const auto heads = OpsOf(Op::Polygon);
+        ASSERT_EQ(heads.size(), c.Drawn ? 1u : 0u);
+        if (!c.Drawn)
+            continue;
+        const std::vector<TPoint> &head = heads[0]->Points;
+        EXPECT_EQ(head[0], (TPoint{c.TipX, 50}));
+        // The wings trail the tip, on either side of the line.
+        for (const TPoint &wing : {head[1], head[2]})
+            EXPECT_EQ(wing.X < c.TipX, c.Q > 0) << wing.X;
+        EXPECT_LT((head[1].Y - 50) * (head[2].Y - 50), 0);
+        const auto shafts = OpsOf(Op::LineTo);
+        ASSERT_EQ(shafts.size(), 1u);
+        EXPECT_EQ(shafts[0]->Points[1], (TPoint{c.ShaftX, 50}));
     }
 }
 

@@ -35,10 +35,10 @@ const TFileFilter TemplateFilter{QStringLiteral("Шаблон Kvadrep (*.frt)"),
 
 TfrReport *DesignedReport() { return dynamic_cast<TfrReport *>(CurrentDocument()); }
 
-// A bare file name stands in the folder the program started in.
-QString InStartFolder(const QString &name)
+// The folder the designer's file dialogs start in.
+QString DialogFolder(const TfrDesignerForm &form)
 {
-    return QFileInfo(name).isAbsolute() ? name : QDir(StartFolder()).filePath(name);
+    return form.FilesFolder.isEmpty() ? StartFolder() : form.FilesFolder;
 }
 
 // While a help pick is on, the next mouse press anywhere in the program
@@ -252,7 +252,7 @@ void TfrDesignerForm::FileBtn2Click()
     TfrReport *report = DesignedReport();
     if (!report || !AskSaveChanges())
         return;
-    const QString name = GetOpenFileName(this, QString(), StartFolder(), {FormFilter}, nullptr);
+    const QString name = GetOpenFileName(this, QString(), DialogFolder(*this), {FormFilter}, nullptr);
     if (name.isEmpty())
         return;
     // The designer takes the file's name only once the file was read: a
@@ -287,8 +287,10 @@ void TfrDesignerForm::N20Click()
     if (!report)
         return;
     int filter = 0;
-    const QString chosen =
-        GetSaveFileName(this, QString(), InStartFolder(FileName), {FormFilter, TemplateFilter}, &filter);
+    // An untitled template is proposed in the folder "Открыть" shows.
+    const QString proposed =
+        QFileInfo(FileName).isAbsolute() ? FileName : QDir(DialogFolder(*this)).filePath(FileName);
+    const QString chosen = GetSaveFileName(this, QString(), proposed, {FormFilter, TemplateFilter}, &filter);
     if (chosen.isEmpty())
         return;
     if (filter == 0) {

@@ -7,8 +7,11 @@
 #include "report/report.h"
 #include "report/report_objects.h"
 
-#include <QtGui/QPainter>
+#include <QtCore/QBuffer>
 #include <QtCore/QFile>
+#include <QtCore/QtEndian>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 #include <QtWidgets/QLabel>
 
@@ -136,7 +139,42 @@ QLabel *PictureBox(QWidget *parent, const char *name, int width, int height)
     return label;
 }
 
-// A picture file's bytes and kind; the user is told when it cannot be read.
+namespace {
+
+// Windows metafiles: enhanced (first record EMR_HEADER, " EMF" at 40),
+// placeable, or plain (a memory or disk header of nine words).
+bool IsMetafile(const QByteArray &bytes)
+{
+    const auto u16 = [&bytes](int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
+    const auto u32 = [&bytes](int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
+    if (bytes.size() >= 44 && u32(0) == 1 && bytes.mid(40, 4) == " EMF")
+        return true;
+    if (bytes.size() >= 22 && u32(0) == 0x9AC6CDD7u)
+        return true;
+    return bytes.size() >= 18 && (u16(0) == 1 || u16(0) == 2) && u16(2) == 9;
+}
+
+// A raster picture the template cannot hold as it is (PNG, JPEG, GIF...),
+// as a 24-bit bitmap file: the form in which templates keep pictures, which
+// every reader of templates draws. Transparent parts come out white, as on
+// the sheet.
+QByteArray AsBitmapFile(const QImage &image)
+{
+    QImage flat(image.size(), QImage::Format_RGB888);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return flat.save(&buffer, "BMP") ? bytes : QByteArray();
+}
+
+} // namespace
+
+// A picture file's bytes and kind, told by its content rather than its name;
+// the user is told when it cannot be read.
 bool ReadPictureFile(const QString &fileName, TfrPicture &picture)
 {
     QFile file(fileName);
@@ -146,19 +184,28 @@ bool ReadPictureFile(const QString &fileName, TfrPicture &picture)
         return false;
     }
     const QByteArray bytes = file.readAll();
-    const QString lower = fileName.toLower();
     TfrPicture read;
     read.Data = bytes;
-    if (lower.endsWith(QStringLiteral(".wmf")) || lower.endsWith(QStringLiteral(".emf")))
+    if (IsMetafile(bytes)) {
+        // Kept as it is, shown by its placeholder.
         read.Kind = TfrPicture::gkMetafile;
-    else if (lower.endsWith(QStringLiteral(".ico")))
-        read.Kind = TfrPicture::gkIcon;
-    else
-        read.Kind = TfrPicture::gkBitmap;
-    if (read.Kind != TfrPicture::gkMetafile && PictureOf(bytes).isNull()) {
-        ShowMessageBox(QStringLiteral("Неверный формат рисунка: \"%1\".").arg(fileName), QStringLiteral("Ошибка"),
-                       mb::Ok | mb::IconError);
-        return false;
+    } else {
+        const QImage image = QImage::fromData(bytes);
+        if (!image.isNull() && bytes.startsWith("BM")) {
+            read.Kind = TfrPicture::gkBitmap;
+        } else if (!image.isNull() && bytes.startsWith(QByteArray("\0\0\1\0", 4))) {
+            read.Kind = TfrPicture::gkIcon;
+        } else if (!image.isNull()) {
+            read.Kind = TfrPicture::gkBitmap;
+            read.Data = AsBitmapFile(image);
+        }
+        if (read.Data.isEmpty() || read.Kind == TfrPicture::gkNone) {
+            ShowMessageBox(QStringLiteral("Неверный формат рисунка: \"%1\".\rРисунок загружается из файлов BMP, ICO, WMF и "
+                                          "EMF, а также PNG, JPEG и GIF (они сохраняются в отчете как BMP).")
+                               .arg(fileName),
+                           QStringLiteral("Ошибка"), mb::Ok | mb::IconError);
+            return false;
+        }
     }
     picture = read;
     return true;

@@ -43,8 +43,10 @@ QPixmap Glyph(TGlyph glyph);
 // the picture object's placeholder, stretched to the box on request.
 QLabel *PictureBox(QWidget *parent, const char *name, int width, int height);
 void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched);
-// Reads a picture file (its kind by extension); tells the user and returns
-// false when it cannot be read or drawn.
+// Reads a picture file, its kind told by its content: a bitmap, icon or
+// metafile as it is, another raster picture (PNG, JPEG, GIF...) made a
+// bitmap, the form that templates hold. Tells the user, naming the formats
+// taken, and returns false when it cannot be read.
 bool ReadPictureFile(const QString &fileName, TfrPicture &picture);
 // The field dialog; confirmed tells OK on a value from cancel or "[Нет]".
 QString ChooseDBFieldConfirmed(QWidget *parent, bool &confirmed);

@@ -491,8 +491,11 @@ std::unique_ptr<TfrReportDesigner> TfrDesignerForm::CreateAnother() const
 void TfrDesignerForm::SetFileName(const QString &name)
 {
     FileName = name;
+    const QFileInfo file(QString(name).replace(u'\\', u'/'));
+    if (file.isAbsolute())
+        FilesFolder = file.absolutePath();
     if (FirstInstance)
-        setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(QString(name).replace(u'\\', u'/')).fileName());
+        setWindowTitle(Title + QStringLiteral(" - ") + file.fileName());
     else
         setWindowTitle(Title);
 }

@@ -182,6 +182,11 @@ public:
     bool FirstInstance = false;
     bool FileModified = false;
     QString FileName;
+    // Where "Открыть" and "Сохранить как" start: the folder of the template
+    // last handed to the designer or opened or saved in it (the reports
+    // folder, for one the report manager opened), kept while an untitled
+    // template is edited; the start folder before any.
+    QString FilesFolder;
     QString Title = QStringLiteral("Дизайнер");
 
     TfrDock *frDock1, *frDock2, *frDock3, *frDock4;

@@ -938,7 +938,9 @@ void TfrmKerstal::FilePrintExecute()
             return;
     }
     frMain.LoadFromFile(path);
-    if (frMain.PrepareReport())
+    // A template that fails to build is told, not dropped without a word.
+    const bool built = frMain.PrepareReport();
+    if (!frMain.ShowBuildError() && built)
         frMain.ShowPreparedReport();
     raise();
     activateWindow();

@@ -20,7 +20,10 @@ void InstallReportChooserOutput()
         ReportChooserHooks.Preview = [](TfrReport &report) { report.ShowReport(); };
     if (!ReportChooserHooks.Print)
         ReportChooserHooks.Print = [](TfrReport &report) {
-            if (!report.PrepareReport())
+            // A build that failed is told as "Просмотр..." tells it; one the
+            // user cancelled prints nothing.
+            const bool built = report.PrepareReport();
+            if (report.ShowBuildError() || !built)
                 return;
             report.UseDefaultPrinter = true;
             report.PrintPreparedReport(QString(), 1);

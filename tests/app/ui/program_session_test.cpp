@@ -2,12 +2,16 @@
 // start with a refused library, the table editors' "Отмена" after renumbers
 // and deletions, the journal plug-in run while a fire model holds the tables.
 #include "calc/solver.h"
+#include "calc/ui/frm_cntr_air_speed.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_stabil.h"
 #include "journal/vj_options.h"
 #include "model/speed_limits.h"
 #include "platform/prompt.h"
+#include "platform/ui/file_dialogs.h"
 #include "program_wiring.h"
 #include "report/engine.h"
+#include "report/ui/report_chooser.h"
 #include "scheme/branch_table.h"
 #include "scheme/scheme_objects.h"
 #include "scheme/ui/cell_grid.h"
@@ -37,6 +41,7 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
@@ -46,6 +51,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string_view>
 #include <map>
 #include <memory>
 #include <vector>
@@ -693,4 +699,87 @@ TEST_F(ProgramSession, APlugInRunsOnTheNormalAirDistributionNeverOnAFireModel)
     *stop = true;
     EXPECT_TRUE(ran);
     EXPECT_TRUE(Prompt.Asked.empty());
+}
+
+// Every report chooser of the program, opened by its command: a template
+// that cannot be built says why on "Печать..." with the message that
+// "Просмотр..." gives, and nothing is printed.
+TEST_F(ProgramSession, EveryReportChooserSaysWhyATemplateCannotBePrinted)
+{
+    // The journal's template, which the network reports cannot build, where
+    // each chooser looks: F5 lists "Устойчивость*", Shift+F5 its own folder.
+    const QString journal = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/Вентжурнал.frf");
+    ASSERT_TRUE(QDir(Program.path()).mkpath(QStringLiteral("Отчеты/Уст. при восх")));
+    for (const char *as : {"Отчеты/Вентжурнал.frf", "Отчеты/Устойчивость журнала.frf", "Отчеты/Уст. при восх/Вентжурнал.frf"})
+        ASSERT_TRUE(QFile::copy(journal, Program.filePath(QString::fromUtf8(as)))) << as;
+    Start(Sample());
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+
+    // A print that went ahead would ask for its PDF file here.
+    int printed = 0;
+    QTimer refuse;
+    QObject::connect(&refuse, &QTimer::timeout, [&printed] {
+        if (QFileDialog *dialog = ShownFileDialog()) {
+            ++printed;
+            dialog->reject();
+        }
+    });
+    refuse.start(5);
+
+    const struct
+    {
+        const char *Host;
+        const char *Command;
+        QString File;
+        // The window between the command and the chooser, and its button.
+        const char *Between;
+        std::function<void(QWidget &)> Open;
+    } hosts[] = {
+        {"Отчеты...", "mnuFastRep", QStringLiteral("Вентжурнал.frf"), nullptr, nullptr},
+        {"Контроль скорости воздуха...", "mnuSpeedCheck", QStringLiteral("Вентжурнал.frf"), "TfrmCntrAirSpeed",
+         [](QWidget &) { QTest::mouseClick(frmCntrAirSpeed->btPrn, Qt::LeftButton); }},
+        {"Время обнаружения пожара...", "mnuFireDetectionTime", QStringLiteral("Вентжурнал.frf"), nullptr, nullptr},
+        {"F5", "TaskDescendingVentl", QStringLiteral("Устойчивость журнала.frf"), "TfrmStabil",
+         [](QWidget &window) { QTest::mouseClick(static_cast<TfrmStabil &>(window).btnPrint, Qt::LeftButton); }},
+        {"Shift+F5", "TaskAscendVentl", QStringLiteral("Вентжурнал.frf"), nullptr, nullptr},
+    };
+    for (const auto &host : hosts) {
+        SCOPED_TRACE(host.Host);
+        Prompt.Asked.clear();
+        QStringList told;
+        bool chosen = false;
+        const auto stop = std::make_shared<bool>(false);
+        if (host.Between)
+            WhenUp([&](QWidget &window) { return window.inherits(host.Between); },
+                   [&](QWidget &window) { host.Open(window); }, stop);
+        WhenUp([](QWidget &window) { return dynamic_cast<TReportChooser *>(&window) != nullptr; },
+               [&](QWidget &window) {
+                   auto &chooser = dynamic_cast<TReportChooser &>(window);
+                   QTreeWidget *list = chooser.lvFindedFiles;
+                   for (int i = 0; i < list->topLevelItemCount(); ++i)
+                       if (list->topLevelItem(i)->text(0) == host.File) {
+                           list->scrollToItem(list->topLevelItem(i));
+                           QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                             list->visualItemRect(list->topLevelItem(i)).center());
+                       }
+                   ASSERT_TRUE(chosen = chooser.btnPrint->isEnabled());
+                   for (QPushButton *button : {chooser.btnPreview, chooser.btnPrint}) {
+                       const std::size_t asked = Prompt.Asked.size();
+                       QTest::mouseClick(button, Qt::LeftButton);
+                       told << (Prompt.Asked.size() == asked + 1 ? Prompt.Asked.back().Text : QStringLiteral("(nothing)"));
+                   }
+               },
+               stop);
+        // Shift+F5 first asks whether to list the branches lacking data.
+        if (host.Command == std::string_view("TaskAscendVentl"))
+            Prompt.Answer(idNo);
+        Act(host.Command)->trigger();
+        *stop = true;
+        CloseOpenModals();
+        EXPECT_TRUE(chosen);
+        ASSERT_EQ(told.size(), 2);
+        EXPECT_TRUE(told[0].startsWith(QStringLiteral("Возникла ошибка при обработке выражения"))) << told[0].toStdString();
+        EXPECT_EQ(told[1].toStdString(), told[0].toStdString());
+        EXPECT_EQ(printed, 0);
+    }
 }

@@ -17,24 +17,34 @@
 #include "designer/ui/frm_designer.h"
 #include "designer/ui/frm_insp.h"
 #include "copy_folder.h"
+#include "file_dialog_choice.h"
+#include "pdf_printer.h"
 #include "modal.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/ui/file_dialogs.h"
 #include "report/engine.h"
+#include "report/report_objects.h"
 #include "report/report_page.h"
+#include "report/ui/frm_preview.h"
 #include "report/ui/speed_button.h"
 #include "shell/ui/frm_main.h"
 
+#include <QtCore/QBuffer>
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
+#include <QtGui/QImage>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindow>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QInputDialog>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 
@@ -440,4 +450,314 @@ TEST_F(DesignerFromDialogs, EnterInAFloatingToolbarsBoxApplies)
             EXPECT_FALSE(form.isVisible());
         });
     }
+}
+
+namespace {
+
+// Pixels of a colour in an image.
+int CountColour(const QImage &image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return count;
+}
+
+// In the picture editor that is up: "Загрузить", the file chosen under
+// "Все файлы", then "ОК"; what the editor showed.
+void LoadInPictureEditor(QWidget &editor, const QString &file, bool &shown)
+{
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Рисунок"));
+    // Only the file dialog is closed: the editor and the designer stay.
+    QTimer::singleShot(0, [file] {
+        QFileDialog *dialog = ShownFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters(),
+                  QStringList({QStringLiteral("Графические файлы (*.bmp *.ico *.wmf *.emf)"), QStringLiteral("Все файлы")}));
+        ChooseInFileDialog(*dialog, 1, file);
+    });
+    QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("LoadButton")), Qt::LeftButton);
+    const auto *image = editor.findChild<QLabel *>(QStringLiteral("Image1"));
+    shown = image && !image->pixmap().isNull();
+    QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("OkButton")), Qt::LeftButton);
+}
+
+const TfrPictureView *FirstPicture(const TfrPage &page)
+{
+    for (const auto &v : page.TemplateObjects)
+        if (const auto *picture = dynamic_cast<const TfrPictureView *>(v.get()))
+            return picture;
+    return nullptr;
+}
+
+} // namespace
+
+// A PNG taken in the picture editor under "Все файлы": drawn on the design
+// page, saved as the bitmap that templates hold and read back so, then
+// drawn by the report manager's preview and printed into a PDF.
+TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinted)
+{
+    InstallPreviewForm();
+    TPdfPrinter printer;
+    const QRgb red = qRgb(255, 0, 0);
+    QImage drawn(40, 30, QImage::Format_ARGB32);
+    drawn.fill(red);
+    const QString png = folder.filePath(QStringLiteral("рисунок.png"));
+    ASSERT_TRUE(drawn.save(png, "PNG"));
+
+    bool shown = false;
+    const QString file = Design(true, [&](TfrDesignerForm &form) {
+        KeysTo(form);
+        // Into the first band, at its top.
+        const TfrView *band = nullptr;
+        for (const auto &v : form.Page->TemplateObjects)
+            if (v->ReportObjectType == gtBand && (!band || v->Top < band->Top))
+                band = v.get();
+        ASSERT_NE(band, nullptr);
+        const QPoint at(400, band->Top + 2);
+        const int redBefore = CountColour(form.PageView->grab().toImage(), red);
+        TOnModal inEditor([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Рисунок"); },
+                          [&](QWidget &editor) { LoadInPictureEditor(editor, png, shown); });
+        QTest::mouseClick(form.Button(QStringLiteral("OB4")), Qt::LeftButton);
+        QMouseEvent move(QEvent::MouseMove, at, form.PageView->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(form.PageView, &move);
+        QTest::mouseClick(form.PageView, Qt::LeftButton, {}, at);
+        ASSERT_TRUE(inEditor.Ran);
+        const TfrPictureView *picture = FirstPicture(*form.Page);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->Picture.Kind, TfrPicture::gkBitmap);
+        EXPECT_TRUE(picture->Picture.Data.startsWith("BM"));
+        EXPECT_EQ(picture->Picture.Size().cx, 40);
+        EXPECT_EQ(picture->Picture.Size().cy, 30);
+        // Drawn into its box keeping its proportions.
+        QApplication::processEvents();
+        const double scale = std::min(picture->Width / 40.0, picture->Height / 30.0);
+        EXPECT_EQ(redBefore, 0);
+        EXPECT_GT(CountColour(form.PageView->grab().toImage(), red), 0.8 * 40 * 30 * scale * scale);
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn3")), Qt::LeftButton);
+        EXPECT_FALSE(form.FileModified);
+    });
+    EXPECT_TRUE(shown);
+    TfrReport saved;
+    saved.LoadFromFile(file);
+    const TfrPictureView *picture = FirstPicture(saved.TemplatePages.GetPage(0));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Picture.Kind, TfrPicture::gkBitmap);
+    EXPECT_EQ(picture->Picture.Size().cx, 40);
+    const QImage back = QImage::fromData(picture->Picture.Data);
+    EXPECT_EQ(back.pixel(20, 15) & 0xFFFFFF, red & 0xFFFFFF);
+
+    // The report manager previews the template with it, which saves as RTF
+    // with the picture, and prints it.
+    int previewRed = 0;
+    const QString rtf = folder.filePath(QStringLiteral("отчет.rtf"));
+    TOnModal inPreview([](QWidget *modal) { return dynamic_cast<TfrPreviewForm *>(modal) != nullptr; },
+                       [&](QWidget &preview) {
+                           QApplication::processEvents();
+                           previewRed = CountColour(preview.grab().toImage(), red);
+                           QTimer::singleShot(0, [&rtf] {
+                               QFileDialog *dialog = ShownFileDialog();
+                               ASSERT_NE(dialog, nullptr);
+                               ChooseInFileDialog(*dialog, 2, rtf);
+                           });
+                           // The filter's "Средняя высота шрифта:" taken as offered.
+                           TOnModal inHeight([](QWidget *modal) { return qobject_cast<QInputDialog *>(modal) != nullptr; },
+                                             [](QWidget &input) { static_cast<QDialog &>(input).accept(); });
+                           static_cast<TfrPreviewForm &>(preview).SaveClick();
+                           EXPECT_TRUE(inHeight.Ran);
+                           static_cast<QDialog &>(preview).reject();
+                       });
+    const QString pdf = folder.filePath(QStringLiteral("отчет.pdf"));
+    TOnModal inManager([](QWidget *modal) { return qobject_cast<TfrmReports1 *>(modal) != nullptr; },
+                       [&](QWidget &modal) {
+                           auto &manager = static_cast<TfrmReports1 &>(modal);
+                           ASSERT_TRUE(manager.SelectTemplate(StandardReportTemplate));
+                           QTest::mouseClick(manager.btnPreview, Qt::LeftButton);
+                           printer.AnswerFile(pdf);
+                           QTest::mouseClick(manager.btnPrint, Qt::LeftButton);
+                           manager.reject();
+                       });
+    w->Action(QStringLiteral("mnuFastRep"))->trigger();
+    EXPECT_TRUE(inManager.Ran);
+    EXPECT_TRUE(inPreview.Ran);
+    EXPECT_GT(previewRed, 20);
+    EXPECT_TRUE(Bytes(pdf).contains("/Subtype /Image"));
+    // The bitmap's header in the RTF picture: its own size, 40 wide, 30 high.
+    const QByteArray rtfBytes = Bytes(rtf);
+    EXPECT_TRUE(rtfBytes.contains("\\picbmp"));
+    EXPECT_TRUE(rtfBytes.contains("28000000280000001E000000"));
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
+}
+
+// The picture editor, opened by a double click on a picture object, takes a
+// file by its content whatever its name: bitmaps, icons and metafiles as
+// they are, other raster pictures as bitmaps; anything else is refused with
+// the formats it takes named, and the picture stays as it was.
+TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrRefusesTheRest)
+{
+    const auto write = [this](const QString &name, const QByteArray &bytes) {
+        QFile f(folder.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        return f.fileName();
+    };
+    QImage image(12, 8, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 255));
+    const auto encoded = [&image](const char *format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, format)) << format;
+        return bytes;
+    };
+    // A one-pixel GIF (Qt reads GIF but does not write it).
+    const QByteArray gif = QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c0000000001000100"
+                                               "0002024401003b");
+    QByteArray placeable(40, '\0');
+    placeable.replace(0, 4, QByteArray::fromHex("d7cdc69a"));
+    placeable.replace(22, 4, QByteArray::fromHex("01000900"));
+    QByteArray enhanced(88, '\0');
+    enhanced.replace(0, 4, QByteArray::fromHex("01000000"));
+    enhanced.replace(40, 4, " EMF");
+    const QByteArray bmp = encoded("BMP"), ico = encoded("ICO");
+    const struct
+    {
+        const char *Name;
+        QString File;
+        TfrPicture::TKind Kind;
+        QByteArray Kept;  // the bytes kept as they are; empty: a bitmap made of the picture
+    } cases[] = {
+        {"PNG", write(QStringLiteral("a.png"), encoded("PNG")), TfrPicture::gkBitmap, {}},
+        {"JPEG", write(QStringLiteral("a.jpg"), encoded("JPG")), TfrPicture::gkBitmap, {}},
+        {"GIF", write(QStringLiteral("a.gif"), gif), TfrPicture::gkBitmap, {}},
+        {"PNG named .bmp", write(QStringLiteral("b.bmp"), encoded("PNG")), TfrPicture::gkBitmap, {}},
+        {"BMP", write(QStringLiteral("a.bmp"), bmp), TfrPicture::gkBitmap, bmp},
+        {"ICO", write(QStringLiteral("a.ico"), ico), TfrPicture::gkIcon, ico},
+        {"WMF", write(QStringLiteral("a.wmf"), placeable), TfrPicture::gkMetafile, placeable},
+        {"EMF named .dat", write(QStringLiteral("a.dat"), enhanced), TfrPicture::gkMetafile, enhanced},
+        {"text named .png", write(QStringLiteral("c.png"), "не рисунок"), TfrPicture::gkNone, {}},
+        {"text named .wmf", write(QStringLiteral("c.wmf"), "не рисунок"), TfrPicture::gkNone, {}},
+    };
+    Design(true, [&](TfrDesignerForm &form) {
+        KeysTo(form);
+        form.Options.EditAfterInsert = false;
+        QTest::mouseClick(form.Button(QStringLiteral("OB4")), Qt::LeftButton);
+        const QPoint at(400, 30);
+        QMouseEvent move(QEvent::MouseMove, at, form.PageView->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(form.PageView, &move);
+        QTest::mouseClick(form.PageView, Qt::LeftButton, {}, at);
+        const TfrPictureView *picture = FirstPicture(*form.Page);
+        ASSERT_NE(picture, nullptr);
+        const QPoint inside(picture->Left + 3, picture->Top + 3);
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.Name);
+            const TfrPicture before = picture->Picture;
+            prompt.Asked.clear();
+            bool shown = false;
+            TOnModal inEditor([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Рисунок"); },
+                              [&](QWidget &editor) { LoadInPictureEditor(editor, c.File, shown); });
+            QTest::mouseDClick(form.PageView, Qt::LeftButton, {}, inside);
+            ASSERT_TRUE(inEditor.Ran);
+            if (c.Kind == TfrPicture::gkNone) {
+                ASSERT_EQ(prompt.Asked.size(), 1u);
+                EXPECT_EQ(prompt.Asked[0].Text,
+                          QStringLiteral("Неверный формат рисунка: \"%1\".\rРисунок загружается из файлов BMP, ICO, WMF "
+                                         "и EMF, а также PNG, JPEG и GIF (они сохраняются в отчете как BMP).")
+                              .arg(c.File));
+                EXPECT_EQ(picture->Picture, before);
+                continue;
+            }
+            EXPECT_TRUE(prompt.Asked.empty());
+            EXPECT_EQ(picture->Picture.Kind, c.Kind);
+            if (!c.Kept.isEmpty()) {
+                EXPECT_EQ(picture->Picture.Data, c.Kept);
+                continue;
+            }
+            EXPECT_TRUE(shown);
+            const QImage made = QImage::fromData(picture->Picture.Data, "BMP");
+            ASSERT_FALSE(made.isNull());
+            EXPECT_TRUE(picture->Picture.Data.startsWith("BM"));
+            EXPECT_EQ(picture->Picture.Size().cx, made.width());
+            EXPECT_EQ(picture->Picture.Size().cy, made.height());
+        }
+        form.FileModified = false;
+    });
+}
+
+// The designer opened from the report manager on a template of the reports
+// folder: after "Новый", "Открыть" and "Сохранить как" of the untitled
+// template start in that folder, not where the program started. Saved as a
+// template, it takes a PNG for its picture as the bitmap templates hold.
+TEST_F(DesignerFromDialogs, AnUntitledTemplateIsSavedFromTheReportsFolder)
+{
+    QTemporaryDir templates;
+    DesignerTemplateFolder = templates.path();
+    QImage drawn(6, 4, QImage::Format_RGB32);
+    drawn.fill(qRgb(0, 128, 0));
+    const QString png = folder.filePath(QStringLiteral("эмблема.png"));
+    ASSERT_TRUE(drawn.save(png, "PNG"));
+    const QString reportsFolder = QDir(reports.path()).absolutePath();
+    // The folder and the name a file dialog shows, then what drive does there.
+    const auto dialogShows = [](std::function<void(QFileDialog &)> drive) {
+        auto shown = std::make_shared<std::pair<QString, QString>>();
+        QTimer::singleShot(0, [shown, drive] {
+            QFileDialog *dialog = ShownFileDialog();
+            ASSERT_NE(dialog, nullptr);
+            const auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            *shown = {QDir(dialog->directory()).absolutePath(), name ? name->text() : QString()};
+            drive(*dialog);
+        });
+        return shown;
+    };
+    Design(true, [&](TfrDesignerForm &form) {
+        KeysTo(form);
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn1")), Qt::LeftButton);
+        ASSERT_EQ(form.FileName, QStringLiteral("Untitled"));
+
+        const auto opened = dialogShows([](QFileDialog &dialog) { dialog.reject(); });
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn2")), Qt::LeftButton);
+        EXPECT_EQ(opened->first, reportsFolder);
+
+        // As a form: into the reports folder under the name typed.
+        const auto savedAs = dialogShows([&](QFileDialog &dialog) {
+            ChooseInFileDialog(dialog, 0, reports.filePath(QStringLiteral("Новый.frf")));
+        });
+        form.Item(QStringLiteral("N17"))->trigger();
+        EXPECT_EQ(savedAs->first, reportsFolder);
+        EXPECT_EQ(savedAs->second, QStringLiteral("Untitled"));
+        EXPECT_TRUE(QFile::exists(reports.filePath(QStringLiteral("Новый.frf"))));
+        EXPECT_EQ(form.FileName, reports.filePath(QStringLiteral("Новый.frf")));
+
+        // As a template, with a PNG for its picture.
+        QTest::mouseClick(form.Button(QStringLiteral("FileBtn1")), Qt::LeftButton);
+        TOnModal inDescription([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Новый шаблон"); },
+                               [&](QWidget &dialog) {
+                                   QTimer::singleShot(0, [&png] {
+                                       QFileDialog *files = ShownFileDialog();
+                                       ASSERT_NE(files, nullptr);
+                                       ChooseInFileDialog(*files, 0, png);
+                                   });
+                                   QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("BrowseButton")),
+                                                     Qt::LeftButton);
+                                   QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("OkButton")),
+                                                     Qt::LeftButton);
+                               });
+        const auto asTemplate = dialogShows([&](QFileDialog &dialog) {
+            ChooseInFileDialog(dialog, 1, reports.filePath(QStringLiteral("Смена.frt")));
+        });
+        form.Item(QStringLiteral("N17"))->trigger();
+        EXPECT_EQ(asTemplate->first, reportsFolder);
+        EXPECT_TRUE(inDescription.Ran);
+        form.FileModified = false;
+    });
+    DesignerTemplateFolder.clear();
+    TfrReport loaded;
+    QStringList description;
+    QByteArray picture;
+    loaded.LoadTemplateFile(templates.filePath(QStringLiteral("Смена.frt")), description, false, picture);
+    EXPECT_TRUE(picture.startsWith("BM"));
+    EXPECT_EQ(QImage::fromData(picture).pixel(3, 2) & 0xFFFFFF, qRgb(0, 128, 0) & 0xFFFFFF);
+    for (const auto &asked : prompt.Asked)
+        ADD_FAILURE() << asked.Text.toStdString();
 }

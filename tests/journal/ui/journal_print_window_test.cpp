@@ -110,6 +110,19 @@ TEST_F(JournalPrintWindowTest, TheTemplateOfTheSettingsPrintsWithoutAsking)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+// A template this journal cannot build (the network reports' own) is not
+// dropped without a word: the build's error is shown, and no preview opens.
+TEST_F(JournalPrintWindowTest, ATemplateThatCannotBeBuiltIsToldAndNotPreviewed)
+{
+    Window->Options.TypeVJ = QStringLiteral(TUNVEX_SOURCE_DIR "/data/Отчеты/Стандартный отчет без сетки.frf");
+    QTest::keyClick(Window->tvKerstal, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(Previews.isEmpty());
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_TRUE(Prompt.Asked[0].Text.startsWith(QStringLiteral("Возникла ошибка при обработке выражения")))
+        << qPrintable(Prompt.Asked[0].Text);
+    EXPECT_EQ(Prompt.Asked[0].Caption, QStringLiteral("Ошибка"));
+}
+
 namespace {
 
 // The window with the plug-in's designer linked, as the plug-in's entry links it.

@@ -1,7 +1,9 @@
 #include "../build_fixture.h"
 #include "../fake_printer.h"
+#include "file_dialog_choice.h"
 #include "modal.h"
 
+#include "platform/codepage.h"
 #include "platform/prompt.h"
 #include "platform/ui/file_dialogs.h"
 #include "report/ui/frm_preview.h"
@@ -268,12 +270,7 @@ TEST_F(Preview, SaveDialogExportsOrSavesThePreparedReport)
             QFileDialog *dialog = ShownFileDialog();
             ASSERT_NE(dialog, nullptr);
             filters = dialog->nameFilters();
-            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-            combo->setCurrentIndex(filter);
-            emit combo->activated(filter);
-            emit combo->textActivated(combo->itemText(filter));
-            dialog->selectFile(dir.filePath(name));
-            QMetaObject::invokeMethod(dialog, "accept");
+            ChooseInFileDialog(*dialog, filter, dir.filePath(name));
         });
         form->SaveClick();
         return filters;
@@ -291,6 +288,44 @@ TEST_F(Preview, SaveDialogExportsOrSavesThePreparedReport)
     form->OpenPreparedFile(dir.filePath(QStringLiteral("итог.frp")));
     EXPECT_EQ(Report.PreparedPages.Count(), 3);
     EXPECT_EQ(form->Label1->text(), QStringLiteral("Стр. 1/3"));
+}
+
+// A text that starts left of the sheet's edge, saved as text from the
+// preview, does not run into the text beside it.
+TEST_F(Preview, TheTextExportKeepsATextLeftOfTheEdgeApartFromTheNext)
+{
+    TfrEMFPages &pages = Report.PreparedPages;
+    pages.BuildPageModel(0);
+    std::vector<TfrView *> memos;
+    for (auto &view : pages[0].PageModel->TemplateObjects)
+        if (view->ReportObjectType == gtMemo)
+            memos.push_back(view.get());
+    ASSERT_EQ(memos.size(), 2u);
+    memos[0]->Left = -30;
+    memos[0]->Lines = QStringList{QStringLiteral("Чуть"), QStringLiteral("левее 1")};
+    memos[1]->Left = 20;
+    memos[1]->Top = memos[0]->Top;
+    memos[1]->Lines = QStringList{QStringLiteral("Рядом 1")};
+    pages.StorePageModel(0);
+    pages[0].PageModel.reset();
+
+    QTemporaryDir dir;
+    TfrPreviewForm *form = Open();
+    ASSERT_NE(form, nullptr);
+    WhenModal([&] {
+        QFileDialog *dialog = ShownFileDialog();
+        ASSERT_NE(dialog, nullptr);
+        ChooseInFileDialog(*dialog, 1, dir.filePath(QStringLiteral("край")));
+    });
+    form->SaveClick();
+    QFile text(dir.filePath(QStringLiteral("край.txt")));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = text.readAll().split('\n');
+    QStringList decoded;
+    for (const QByteArray &line : lines)
+        decoded << DecodeCp1251(line).trimmed();
+    EXPECT_TRUE(decoded.contains(QStringLiteral("Чуть Рядом 1"))) << qPrintable(decoded.join(u'|'));
+    EXPECT_TRUE(decoded.contains(QStringLiteral("левее 1"))) << qPrintable(decoded.join(u'|'));
 }
 
 TEST_F(Preview, DamagedPreparedReportIsRefusedAndNoDrawingErrorLeavesThePreview)

@@ -2,7 +2,9 @@
 #include "report/report_document.h"
 #include "report/ui/work_canvas.h"
 
+#include <QtCore/QBuffer>
 #include <QtGui/QFontInfo>
+#include <QtGui/QImage>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +86,29 @@ TEST_F(TextRendering, TextObjectInksWhereTheCanvasPutsIt)
     EXPECT_GT(maxX - minX, 60);
 }
 
+namespace {
+
+// A picture object at (10, 10) of the size and flags given, drawn on a blue
+// 100 x 60 image.
+QImage DrawnPicture(const TfrPicture &content, int width, int height, std::uint16_t flagWord)
+{
+    QImage image(100, 60, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    TQtCanvas canvas(&image);
+    TfrPictureView picture;
+    picture.Left = 10;
+    picture.Top = 10;
+    picture.Width = width;
+    picture.Height = height;
+    picture.Flags = flagWord;
+    picture.Picture = content;
+    picture.Draw(canvas);
+    canvas.End();
+    return image;
+}
+
+} // namespace
+
 TEST_F(TextRendering, BitmapPicturesStretchIntoTheirFrame)
 {
     // A 2 x 1 bitmap: red, then white (rows of BGR, padded to 4 bytes).
@@ -97,20 +122,25 @@ TEST_F(TextRendering, BitmapPicturesStretchIntoTheirFrame)
         bmp.WriteValue<std::int32_t>(0);
     bmp.WriteBytes(QByteArray("\x00\x00\xFF\xFF\xFF\xFF\x00\x00", 8));
 
-    QImage image(100, 60, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    {
-        TQtCanvas canvas(&image);
-        TfrPictureView picture;
-        picture.Left = 10;
-        picture.Top = 10;
-        picture.Width = 40;
-        picture.Height = 20;
-        picture.Flags = flags::Stretched;
-        picture.Picture = {TfrPicture::gkBitmap, bmp.Data()};
-        picture.Draw(canvas);
-    }
+    const QImage image = DrawnPicture({TfrPicture::gkBitmap, bmp.Data()}, 40, 20, flags::Stretched);
     EXPECT_EQ(QColor(image.pixel(15, 20)), QColor(Qt::red));
     EXPECT_EQ(QColor(image.pixel(45, 20)), QColor(Qt::white));
     EXPECT_EQ(QColor(image.pixel(5, 5)), QColor(Qt::blue));
+}
+
+// A PNG that a template holds under the bitmap kind, as the picture editor
+// once kept it, is drawn as the canvas reads it, at the size its header gives.
+TEST_F(TextRendering, APngKeptUnderTheBitmapKindIsDrawn)
+{
+    QImage png(20, 10, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(png.save(&buffer, "PNG"));
+
+    const QImage image = DrawnPicture({TfrPicture::gkBitmap, bytes}, 60, 40, 0);
+    EXPECT_EQ(QColor(image.pixel(15, 15)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(28, 18)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(40, 15)), QColor(Qt::blue));
 }
