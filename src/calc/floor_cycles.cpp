@@ -1,5 +1,8 @@
 #include "calc/floor_cycles.h"
 
+#include <Eigen/Cholesky>
+#include <Eigen/Core>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -14,40 +17,6 @@ constexpr int MaxGroupSteps = 60;
 // A flow of exactly zero still gets a slope, so that a cycle whose flows all
 // vanish keeps a positive definite system; its residual is zero then too.
 constexpr double LeastFlow = 1e-30;
-
-// Dense Cholesky of the symmetric positive definite a (n × n, row-major, lower
-// half used), solving a·x = b in place of b. False when a is not positive definite.
-bool SolveDense(std::vector<double> &a, std::vector<double> &b, int n)
-{
-    for (int j = 0; j < n; ++j) {
-        double d = a[j * n + j];
-        for (int k = 0; k < j; ++k)
-            d -= a[j * n + k] * a[j * n + k];
-        if (!(d > 0))
-            return false;
-        d = std::sqrt(d);
-        a[j * n + j] = d;
-        for (int i = j + 1; i < n; ++i) {
-            double s = a[i * n + j];
-            for (int k = 0; k < j; ++k)
-                s -= a[i * n + k] * a[j * n + k];
-            a[i * n + j] = s / d;
-        }
-    }
-    for (int i = 0; i < n; ++i) {
-        double s = b[i];
-        for (int k = 0; k < i; ++k)
-            s -= a[i * n + k] * b[k];
-        b[i] = s / a[i * n + i];
-    }
-    for (int i = n - 1; i >= 0; --i) {
-        double s = b[i];
-        for (int k = i + 1; k < n; ++k)
-            s -= a[k * n + i] * b[k];
-        b[i] = s / a[i * n + i];
-    }
-    return std::all_of(b.begin(), b.end(), [](double x) { return std::isfinite(x); });
-}
 
 } // namespace
 
@@ -204,33 +173,40 @@ double TFloorCycles::SettleGroup(const std::vector<int> &cycles, const TTable<do
     std::vector<double> start(count), slope(count), step(count), trial(count);
     for (std::size_t j = 0; j < count; ++j)
         start[j] = q[branches[j]];
-    std::vector<double> hessian(static_cast<std::size_t>(n) * n), residual(static_cast<std::size_t>(n));
+    Eigen::MatrixXd hessian(n, n);
+    Eigen::VectorXd residual(n);
+    Eigen::LLT<Eigen::MatrixXd, Eigen::Lower> factor(n);
     // The change of a branch's content when its flow moves from `from` to `to`.
     const auto gain = [&](std::size_t j, double from, double to) {
         const double a = std::fabs(from), c = std::fabs(to);
         return r[branches[j]] * (c * c * c - a * a * a) / 3 - h[branches[j]] * (to - from);
     };
     for (int iteration = 0; iteration < MaxGroupSteps; ++iteration) {
-        std::fill(hessian.begin(), hessian.end(), 0.0);
-        std::fill(residual.begin(), residual.end(), 0.0);
+        hessian.setZero();
+        residual.setZero();
         for (std::size_t j = 0; j < count; ++j) {
             const double flow = q[branches[j]];
             const double rb = r[branches[j]];
             slope[j] = 2 * rb * std::max(std::fabs(flow), LeastFlow);
             for (const auto &[k, sk] : through[j]) {
-                residual[k] += sk * (rb * flow * std::fabs(flow) - h[branches[j]]);
+                residual(k) += sk * (rb * flow * std::fabs(flow) - h[branches[j]]);
                 for (const auto &[l, sl] : through[j])
                     if (l <= k)
-                        hessian[static_cast<std::size_t>(k) * n + l] += sk * sl * slope[j];
+                        hessian(k, l) += sk * sl * slope[j];
             }
         }
-        if (!SolveDense(hessian, residual, n))
+        // A group whose system the rounding leaves singular stays as it is.
+        factor.compute(hessian);
+        if (factor.info() != Eigen::Success)
+            break;
+        const Eigen::VectorXd x = factor.solve(residual);
+        if (!x.allFinite())
             break;
         double largest = 0;
         for (std::size_t j = 0; j < count; ++j) {
             step[j] = 0;
             for (const auto &[k, sk] : through[j])
-                step[j] -= sk * residual[k];
+                step[j] -= sk * x(k);
             largest = std::max(largest, std::fabs(step[j]));
         }
         // The whole step, or the first of its halves that does not raise the content.
