@@ -15,11 +15,10 @@
 //   newton_sweep studies
 //   newton_sweep fingerprints
 #include "calc/mesh_solver.h"
-#include "calc/short_circuit.h"
 #include "calc/solver.h"
-#include "calc/vent_boost.h"
 #include "generated_network.h"
 #include "quad_reference.h"
+#include "short_circuit_mine.h"
 
 #include <algorithm>
 #include <atomic>
@@ -159,28 +158,15 @@ void CountStudySteps()
     RunBoostSearch(
         t, candidates[candidates.size() / 2], state, {},
         [](TNetworkTables &copy) {
-            TSolveStats stats;
-            const CalcResult code = CalcAirDistribution(copy, MaxBranchNo(copy), MaxNodeNo(copy), copy.BranchNo,
-                                                        copy.BranchStartNode, copy.BranchEndNode, copy.NodeIsSurface,
-                                                        copy.BranchR, copy.BranchAuxDepression, copy.BranchQ, &stats);
-            Count(stats);
-            return code;
+            return CountingSolve(copy, MaxBranchNo(copy), MaxNodeNo(copy), copy.BranchNo, copy.BranchStartNode,
+                                 copy.BranchEndNode, copy.NodeIsSurface, copy.BranchR, copy.BranchAuxDepression,
+                                 copy.BranchQ, nullptr);
         },
         3);
     Report("boost search");
 
-    // As the benchmark: every panel's longwall, regulator and leaking stoppings get their kinds.
-    MakeMineNetwork(t, MineNetworkPanels(5000), 1, 1, 2);
-    const int panels = (MaxBranchNo(t) - 2 - 2 - 1) / 16;
-    const int first = MaxBranchNo(t) - 14 * panels + 1;
-    for (int i = 0; i < panels; ++i) {
-        const int base = first + 14 * i;
-        t.BranchType[base + 7] = sckLongwall;
-        t.BranchType[base + 8] = sckRegulator;
-        for (int k = 11; k <= 13; ++k)
-            t.BranchType[base + k] = sckDoor;
-    }
-    SolveOwnTables(t);
+    if (!MakeShortCircuitMine(t, 5000, 1, 1, 2))
+        return;
     auto study = std::make_unique<TShortCircuitStudy>(t);
     study->Solve = CountingSolve;
     study->SelectShortCircuitPaths();
@@ -256,8 +242,8 @@ int main(int argc, char **argv)
                 if (!BranchExist(t, b))
                     continue;
                 const double d = std::fabs(t.BranchQ[b] - reference.Q[b]);
-                (std::fabs(reference.Q[b]) < 1e-3 ? nearZero : other) = std::max(
-                    std::fabs(reference.Q[b]) < 1e-3 ? nearZero : other, d);
+                double &worst = std::fabs(reference.Q[b]) < 1e-3 ? nearZero : other;
+                worst = std::max(worst, d);
             }
             minSteps = std::min(minSteps, stats.NewtonSteps);
             maxSteps = std::max(maxSteps, stats.NewtonSteps);

@@ -291,13 +291,7 @@ TEST(Corpus, NewtonFinishKeepsFlowsNearZeroWithinItsBound)
         SCOPED_TRACE(skew);
         MakeMineNetwork(t, 60, 1, 1);
         ASSERT_EQ(CalcTablesAir(t), crSolved);
-        std::vector<int> busiest;
-        for (int b = 1; b <= MaxBranchNo(t); ++b)
-            if (BranchExist(t, b) && t.BranchAuxDepression[b] == 0 && !t.NodeIsSurface[t.BranchStartNode[b]]
-                && !t.NodeIsSurface[t.BranchEndNode[b]])
-                busiest.push_back(b);
-        std::sort(busiest.begin(), busiest.end(),
-                  [&](int a, int b) { return std::fabs(t.BranchQ[a]) > std::fabs(t.BranchQ[b]); });
+        const std::vector<int> busiest = BusiestBranches(t, 15);
         std::vector<int> crosses;
         for (int k = 0; k < 3; ++k)
             crosses.push_back(AddBridge(t, busiest[static_cast<std::size_t>(k) * 7], skew));
