@@ -85,6 +85,25 @@ static void BM_SolveMineHard(benchmark::State &state)
 }
 BENCHMARK(BM_SolveMineHard)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
+// The one-fan network with two pairs of twin dead-end branches on one node
+// and a local fan cancelling a busy branch's drop: flows near zero whose
+// cycles sit on the Newton steps' slope floor.
+static void BM_SolveMineHardTwinPairs(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0)) - 10), 1, 1);
+    if (SolveOwnTables(*t) != crSolved) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    const std::vector<int> busiest = BusiestBranches(*t, 4);
+    AddCancellingFan(*t, busiest[0], 0.5);
+    AddParallelPair(*t, t->BranchStartNode[busiest[3]], 0.0031, 0.0025);
+    AddParallelPair(*t, t->BranchStartNode[busiest[3]], 0.004, 0.0018);
+    RunSolve(state, *t, stExtended);
+}
+BENCHMARK(BM_SolveMineHardTwinPairs)->Arg(5000)->Unit(benchmark::kMillisecond);
+
 // Seven main fans along the return, still only two intake shafts: at full
 // size still unsettled after 200 passes (at 1,000 branches the passes settle).
 static void BM_SolveMineHardSevenFans(benchmark::State &state)

@@ -6,13 +6,14 @@
 //
 // With "studies", counts instead the Newton steps of every solve of the boost
 // search and of the short-circuiting study on the unsettled 5,000-branch
-// network of the benchmarks.
+// network of the benchmarks; with "studies pairs", on that network with the
+// additions of BM_SolveMineHardTwinPairs.
 //
 // With "fingerprints", prints for each of some 1,200 generated networks whose
 // passes settle a fingerprint of its flows' bits, to compare between builds.
 //
 //   newton_sweep [networks per family] [part of a family's name]
-//   newton_sweep studies
+//   newton_sweep studies [pairs]
 //   newton_sweep fingerprints
 #include "calc/mesh_solver.h"
 #include "calc/solver.h"
@@ -146,14 +147,28 @@ void Report(const char *what)
     SolveCount = StepCount = MostSteps = CappedSolves = UnsettledSolves = 0;
 }
 
-// The networks of BM_BoostSearchMineHard/5000 and BM_ShortCircuitMineHard/5000.
-void CountStudySteps()
+// Two pairs of twin dead-end branches on one node and a local fan cancelling
+// a busy branch's drop, added to a solved network.
+void AddTwinPairs(TNetworkTables &t)
+{
+    const std::vector<int> busiest = BusiestBranches(t, 4);
+    AddCancellingFan(t, busiest[0], 0.5);
+    AddParallelPair(t, t.BranchStartNode[busiest[3]], 0.0031, 0.0025);
+    AddParallelPair(t, t.BranchStartNode[busiest[3]], 0.004, 0.0018);
+    SolveOwnTables(t);
+}
+
+// The networks of BM_BoostSearchMineHard/5000 and BM_ShortCircuitMineHard/5000,
+// with twin pairs when asked.
+void CountStudySteps(bool pairs)
 {
     auto tables = std::make_unique<TNetworkTables>();
     TNetworkTables &t = *tables;
-    MakeMineNetwork(t, MineNetworkPanels(5000), 1, 1);
-    const std::vector<int> candidates = BoostCandidates(t);
+    MakeMineNetwork(t, MineNetworkPanels(pairs ? 4990 : 5000), 1, 1);
     SolveOwnTables(t);
+    if (pairs)
+        AddTwinPairs(t);
+    const std::vector<int> candidates = BoostCandidates(t);
     TBoostState state;
     RunBoostSearch(
         t, candidates[candidates.size() / 2], state, {},
@@ -165,8 +180,10 @@ void CountStudySteps()
         3);
     Report("boost search");
 
-    if (!MakeShortCircuitMine(t, 5000, 1, 1, 2))
+    if (!MakeShortCircuitMine(t, pairs ? 4990 : 5000, 1, 1, 2))
         return;
+    if (pairs)
+        AddTwinPairs(t);
     auto study = std::make_unique<TShortCircuitStudy>(t);
     study->Solve = CountingSolve;
     study->SelectShortCircuitPaths();
@@ -214,7 +231,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (argc > 1 && std::string(argv[1]) == "studies") {
-        CountStudySteps();
+        CountStudySteps(argc > 2 && std::string(argv[2]) == "pairs");
         return 0;
     }
     const int perFamily = argc > 1 ? std::atoi(argv[1]) : 12;
