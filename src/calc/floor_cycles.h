@@ -3,8 +3,7 @@
 //
 // The Newton steps on the node pressures give every branch a slope 2·R·|Q| of
 // at least a floor, so that the pressure system stays positive definite and
-// the drops it yields, differences of pressures of hundreds of mm w.c., move no
-// flow by more than their rounding over the floor. A circulation round a cycle
+// well conditioned. A circulation round a cycle
 // whose branches all sit on that floor (twin dead-end headings, a pair joined
 // to the network at one node) then moves by only R·Q²/floor a step, a few per
 // cent of its distance from zero, however many steps are run.

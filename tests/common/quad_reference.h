@@ -7,8 +7,9 @@
 // below 1e-9 m³/s although the pressures around it are hundreds of mm w.c.
 // Each pressure system is factored in long double and refined in quadruple
 // precision. It starts from the flows in the tables and runs until no flow
-// moves by more than 1e-13 m³/s: at the true slopes a step of R·Q·|Q| never
-// leaves more than its own length to go, so the flows are then that close.
+// moves by more than 1e-13 m³/s: at the true slopes each step near the
+// solution at least halves every flow's distance from it, so that what is
+// left is at most the last move.
 #include "model/network.h"
 
 #include <vector>
