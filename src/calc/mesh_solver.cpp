@@ -74,8 +74,12 @@ constexpr int NewtonRefineStallSteps = 3;
 // Full steps from flows far from the solution may raise the residuals for a
 // few steps before they converge. This many steps without a new least worst
 // residual mean the rounding floor is reached, or the network has no solution
-// to converge on.
+// to converge on. A new least must lie at least NewtonLeastProgress below the
+// last: where no flow can settle a loop (fans round a loop without
+// resistance), the flows run away and rounding alone lowers the residual by a
+// hair from step to step.
 constexpr int NewtonStallSteps = 10;
+constexpr double NewtonLeastProgress = 0.01;
 // Loop passes then confirm the result by the method's own test.
 constexpr int ConfirmingPasses = 20;
 
@@ -600,7 +604,7 @@ bool TMeshSolver::ExtendSolve()
             } else if (++stalled >= NewtonRefineStallSteps) {
                 break;
             }
-        } else if (bound < best) {
+        } else if (bound < best * (1 - NewtonLeastProgress)) {
             best = bound;
             stalled = 0;
             if (!obeyed)
