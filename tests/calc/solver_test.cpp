@@ -322,15 +322,8 @@ TEST_F(Solver, LoopWithoutResistanceStaysUnsettled)
     // Two fans without resistance driving air round a loop of their own
     // beside a working: the flows run away and only rounding lowers the
     // residual from step to step.
-    Reset();
-    Node(1, true);
-    Node(2, true);
-    Node(3);
-    Node(4);
-    Branch(1, 1, 3, 0.1, 100);
     Branch(2, 3, 4, 0.05);
-    Branch(3, 4, 2, 0.1);
-    Branch(4, 3, 4, 0, 60);
+    Branch(3, 3, 4, 0, 60);
     Branch(5, 4, 3, 0, 60);
     ASSERT_EQ(Solve(), crSolved);
     EXPECT_EQ(stats.Settling, stUnsettled);
