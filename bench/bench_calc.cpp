@@ -13,6 +13,7 @@
 #include "calc/vent_boost.h"
 #include "platform/prompt.h"
 #include "generated_network.h"
+#include "short_circuit_mine.h"
 #include "loop_law.h"
 
 #include <benchmark/benchmark.h>
@@ -83,6 +84,25 @@ static void BM_SolveMineHard(benchmark::State &state)
     RunSolve(state, *t, stExtended);
 }
 BENCHMARK(BM_SolveMineHard)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The one-fan network with two pairs of twin dead-end branches on one node
+// and a local fan cancelling a busy branch's drop: flows near zero whose
+// cycles sit on the Newton steps' slope floor.
+static void BM_SolveMineHardTwinPairs(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0)) - 10), 1, 1);
+    if (SolveOwnTables(*t) != crSolved) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    const std::vector<int> busiest = BusiestBranches(*t, 4);
+    AddCancellingFan(*t, busiest[0], 0.5);
+    AddParallelPair(*t, t->BranchStartNode[busiest[3]], 0.0031, 0.0025);
+    AddParallelPair(*t, t->BranchStartNode[busiest[3]], 0.004, 0.0018);
+    RunSolve(state, *t, stExtended);
+}
+BENCHMARK(BM_SolveMineHardTwinPairs)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // Seven main fans along the return, still only two intake shafts: at full
 // size still unsettled after 200 passes (at 1,000 branches the passes settle).
@@ -263,28 +283,6 @@ static void BM_HetBranchTableTexts(benchmark::State &state)
 BENCHMARK(BM_HetBranchTableTexts)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 namespace {
-
-// Gives a mine-like network its kinds: every panel's longwall, its regulator
-// and its three leaking stoppings a door. The panels' own branches are built
-// last, 14 each: the longwall eighth, the regulator ninth and the stoppings last.
-bool MakeShortCircuitMine(TNetworkTables &t, int branches, unsigned seed, int fans, int intakes)
-{
-    // The tables may hold fewer panels than asked: count those built (the
-    // intake shafts, the fans of two branches each, the far stopping, 16 per panel).
-    MakeMineNetwork(t, MineNetworkPanels(branches), seed, fans, intakes);
-    const int panels = (MaxBranchNo(t) - intakes - 2 * fans - 1) / 16;
-    const int first = MaxBranchNo(t) - 14 * panels + 1;
-    for (int i = 0; i < panels; ++i) {
-        const int base = first + 14 * i;
-        t.BranchType[base + 7] = sckLongwall;
-        t.BranchType[base + 8] = sckRegulator;
-        for (int k = 11; k <= 13; ++k)
-            t.BranchType[base + k] = sckDoor;
-        if (t.BranchR[base + 8] < 0.5 || t.BranchR[base + 8] > 5 || t.BranchR[base + 13] < 20)
-            return false;
-    }
-    return SolveOwnTables(t) == crSolved;
-}
 
 // The short-circuiting study on the network in t: one solve per regulator and
 // leaking stopping, the paths spread over the cores.

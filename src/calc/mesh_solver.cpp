@@ -26,40 +26,60 @@ double DoubleBelow(long double threshold)
 // the Newton steps, so that branches without resistance or without flow keep
 // the pressure system positive definite.
 constexpr double MinBranchSlope = 1e-6;
+// Branches below this slope, sixteen times the floor, whose cycles among
+// themselves are settled apart at their true slopes within each step
+// (TFloorCycles): the floor would leave their circulations creeping.
+constexpr double FloorCycleSlope = 16 * MinBranchSlope;
 // The Newton steps end once every mesh obeys the loop law within this
 // (mm w.c.): far inside the method's own tolerance, yet above the rounding of
 // a long mesh's sum.
 constexpr double NewtonLoopResidual = 1e-9;
 // The loop law hardly sees a flow near zero: R·Q·|Q| of 1e-5 m³/s is far
-// below any residual test. What bounds how far a flow still is from the
-// solution is how the steps move it. Near the solution each step at least
-// halves every flow's distance from it: a flow well away from zero converges
-// quadratically, and one near zero, descending along R·Q·|Q|, halves its
-// distance. While the steps' largest move shrinks from step to step at a rate
-// ρ < 1, no flow can still move further than the rest of that geometric
-// series, move·ρ/(1 − ρ), so that sum bounds the distance of every flow from
-// the solution, near-zero flows included. The steps therefore end once the
-// loop law holds and that sum, taken at the slower rate of the last two steps,
-// is below NewtonFlowError: then every flow is within NewtonFlowError of the
+// below any residual test, so the steps' moves must bound how far a flow still
+// is from the solution. The steps end once the loop law holds and a step moved
+// no flow by more than NewtonFlowError while its largest move was at most half
+// the step before's. Then every flow is within NewtonFlowError of the
 // solution, a tenth of the 1e-6 m³/s that the solve promises, which leaves
-// room for the rebalance of the tree flows and the confirming passes. Only
-// rates up to NewtonTrustedRate count (the sum then is at most three moves): a
-// slower rate means the steps do not yet converge steadily, as when a flow
-// below the slope floor creeps more slowly than by halves, and gives no bound;
-// the steps go on. The same tolerance bounds the imbalance of the flows at the
-// nodes, which the pressure solve leaves through its rounding.
+// room for the rebalance of the tree flows and the confirming passes.
+//
+// Why: near the solution each step takes every flow at least half way to it,
+// so what a flow has still to go after a step is at most what the step moved
+// it. That holds for each kind of flow:
+// - a flow whose slope is above the floor meets its true slope in the step and
+//   converges quadratically, or, far above the solution's own small flow,
+//   halves its distance (Newton's method on R·Q·|Q|);
+// - flows below FloorCycleSlope that close cycles among themselves are settled
+//   within the step at their true slopes, so their circulations are as close
+//   as the other flows allow;
+// - any other flow on the floor lies only on cycles that also pass a branch
+//   steeper than FloorCycleSlope; that branch holds it, and the step leaves it
+//   no more than the floor's share of the cycle's slopes, under a half while
+//   fewer than sixteen floor branches share the cycle.
+// The halving of the largest move shows that the steps have reached that
+// regime: far from the solution full steps may move flows any way. A creeping
+// flow, as flows on the floor crept before their cycles were settled apart,
+// would show as moves that hardly shrink, and the steps go on. Two kinds of
+// cycle are left to the pressure steps alone and carry no such bound: one
+// through a branch without resistance (a loop of those has no solution to
+// settle on) and a group of more than TFloorCycles::MaxGroupCycles cycles.
+// The same tolerance bounds the imbalance of the flows at the nodes.
 constexpr double NewtonFlowError = 1e-7;
-constexpr double NewtonTrustedRate = 0.75;
-// Once the loop law holds and the moves stop shrinking, only the rounding of
-// the pressure solve moves the flows: they are then as close as the arithmetic
-// takes them, and the steps end when those moves are within NewtonFlowError, or
-// after NewtonRefineStallSteps steps without a new least move.
+// The steps carry each branch's pressure drop from step to step and solve for
+// its change, so the rounding of pressures of hundreds of mm w.c. does not
+// enter the drops of branches with hardly any flow. Once the loop law holds
+// and the moves stop shrinking, only rounding moves the flows; the steps then
+// end after NewtonRefineStallSteps steps without a new least move, with the
+// latest flows.
 constexpr int NewtonRefineStallSteps = 3;
 // Full steps from flows far from the solution may raise the residuals for a
 // few steps before they converge. This many steps without a new least worst
 // residual mean the rounding floor is reached, or the network has no solution
-// to converge on.
+// to converge on. A new least must lie at least NewtonLeastProgress below the
+// last: where no flow can settle a loop (fans round a loop without
+// resistance), the flows run away and rounding alone lowers the residual by a
+// hair from step to step.
 constexpr int NewtonStallSteps = 10;
+constexpr double NewtonLeastProgress = 0.01;
 // Loop passes then confirm the result by the method's own test.
 constexpr int ConfirmingPasses = 20;
 
@@ -551,13 +571,13 @@ bool TMeshSolver::ExtendSolve()
             m_q[m_solveBranches[k]] = from[k];
     };
     saveFlows(m_passFlows);
+    m_drop.assign(m_solveBranches.size(), 0.0);
     m_bestFlows.clear();
     bool converged = false;
     bool obeyed = false;  // some step met the loop law; m_bestFlows holds the latest such
     double best = HUGE_VAL;
     double leastMove = HUGE_VAL;
     double lastMove = HUGE_VAL;
-    double lastRate = HUGE_VAL;
     int stalled = 0;
     for (int step = 0; step < MaxNewtonSteps; ++step) {
         double mismatch = 0;
@@ -566,14 +586,10 @@ bool TMeshSolver::ExtendSolve()
             break;
         ++Stats.NewtonSteps;
         const double bound = longestMesh * mismatch;
-        // The rate at which the largest move shrinks, and the slower of the last two.
-        const double rate = lastMove == HUGE_VAL ? HUGE_VAL : moved / lastMove;
-        const double trend = std::max(rate, lastRate);
+        const bool halved = moved <= lastMove / 2;
         lastMove = moved;
-        lastRate = rate;
         const bool obeys = bound <= NewtonLoopResidual && WorstImbalance() <= NewtonFlowError;
-        const bool bounded = trend <= NewtonTrustedRate && moved * trend / (1 - trend) <= NewtonFlowError;
-        if (obeys && (moved == 0 || bounded)) {
+        if (obeys && halved && moved <= NewtonFlowError) {
             converged = true;
             break;
         }
@@ -582,17 +598,13 @@ bool TMeshSolver::ExtendSolve()
             // or only rounding moving them.
             obeyed = true;
             saveFlows(m_bestFlows);
-            if (rate >= 1 && moved <= NewtonFlowError) {
-                converged = true;
-                break;
-            }
             if (moved < leastMove) {
                 leastMove = moved;
                 stalled = 0;
             } else if (++stalled >= NewtonRefineStallSteps) {
                 break;
             }
-        } else if (bound < best) {
+        } else if (bound < best * (1 - NewtonLeastProgress)) {
             best = bound;
             stalled = 0;
             if (!obeyed)
@@ -677,28 +689,32 @@ void TMeshSolver::RebalanceTreeFlows()
 
 // One global-gradient step for the flows Q and the node pressures P together:
 // every branch b from i to j should take P_i − P_j = R·Q·|Q| − H, and flows
-// balance at every node. With G = 2·R·|Q| the step's pressures solve
-// Σ (P_i − P_j)/G = Σ ±(Q − h/G) node by node, and Q moves by
-// (P_i − P_j − h)/G, in full: near the solution the full step converges
-// quadratically, where a shortened one would only creep. mismatch receives the
-// largest |R·Q·|Q| − H − (P_i − P_j)| at the new flows, moved the largest
-// change of a flow.
+// balance at every node. With G = 2·R·|Q| (at least MinBranchSlope) and each
+// branch's drop D from the step before (0 at the first), the step's change of
+// pressures p solves Σ (p_i − p_j)/G = Σ ±(Q − F/G) node by node, where
+// F = R·Q·|Q| − H − D is what the branch's law still misses; Q then moves by
+// (p_i − p_j − F)/G, in full, and D by p_i − p_j. That is the step on the
+// pressures themselves, P + p, but the drops keep the precision of their own
+// size: near the solution the full step converges quadratically, where a
+// shortened one would only creep. Cycles of branches on the slope floor are
+// then settled at their true slopes. mismatch receives the largest
+// |R·Q·|Q| − H − D| at the new flows, moved the largest change of a flow.
 bool TMeshSolver::NewtonStep(double &mismatch, double &moved)
 {
     const std::size_t count = m_solveBranches.size();
     m_slope.resize(count);
-    m_loss.resize(count);
+    m_miss.resize(count);
     m_rhs.assign(static_cast<std::size_t>(m_unknowns), 0.0);
     m_pressureSystem.Clear();
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const double q = m_q[b];
         m_slope[k] = std::max(2 * m_r[b] * std::fabs(q), MinBranchSlope);
-        m_loss[k] = m_r[b] * q * std::fabs(q) - m_h[b];
+        m_miss[k] = m_r[b] * q * std::fabs(q) - m_h[b] - m_drop[k];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
         const double w = 1 / m_slope[k];
-        const double flow = q - m_loss[k] / m_slope[k];
+        const double flow = q - m_miss[k] / m_slope[k];
         if (i >= 0) {
             m_pressureSystem.AddDiagonal(i, w);
             m_rhs[i] -= flow;
@@ -715,24 +731,36 @@ bool TMeshSolver::NewtonStep(double &mismatch, double &moved)
     m_pressureSystem.Solve(m_rhs);
 
     m_change.resize(count);
-    m_drop.resize(count);
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
         const int i = m_nodeIndex[m_begin[b]];
         const int j = m_nodeIndex[m_end[b]];
-        const double drop = (i >= 0 ? m_rhs[i] : 0) - (j >= 0 ? m_rhs[j] : 0);
-        m_change[k] = m_begin[b] == m_end[b] ? -m_loss[k] / m_slope[k] : (drop - m_loss[k]) / m_slope[k];
-        m_drop[k] = m_begin[b] == m_end[b] ? 0 : drop;
+        const double drop = m_begin[b] == m_end[b] ? 0 : (i >= 0 ? m_rhs[i] : 0) - (j >= 0 ? m_rhs[j] : 0);
+        m_change[k] = (drop - m_miss[k]) / m_slope[k];
+        m_drop[k] += drop;
         if (!std::isfinite(m_change[k]) || !std::isfinite(m_q[b] + m_change[k]))
             return false;
     }
-    mismatch = 0;
     moved = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        const int b = m_solveBranches[k];
+        m_q[m_solveBranches[k]] += m_change[k];
         moved = std::max(moved, std::fabs(m_change[k]));
-        const double q = m_q[b] += m_change[k];
+    }
+    moved = std::max(moved, SettleFloorCycles());
+    mismatch = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const int b = m_solveBranches[k];
+        const double q = m_q[b];
         mismatch = std::max(mismatch, std::fabs(m_r[b] * q * std::fabs(q) - m_h[b] - m_drop[k]));
     }
     return std::isfinite(mismatch);
+}
+
+double TMeshSolver::SettleFloorCycles()
+{
+    m_floorBranches.clear();
+    for (int b : m_solveBranches)
+        if (Above(m_r[b], MinResistance) && 2 * m_r[b] * std::fabs(m_q[b]) < FloorCycleSlope)
+            m_floorBranches.push_back(b);
+    return m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount);
 }

@@ -135,8 +135,13 @@ TReferenceResult SolveByNewton(const TNetworkTables &t)
         std::vector<double> gradient(static_cast<std::size_t>(n), 0.0);
         std::vector<double> hessian(static_cast<std::size_t>(n) * n, 0.0);
         std::vector<double> weight(TableSize, 0.0);
+        // The true slope: a floor much above zero would leave a circulation
+        // that no branch's resistance holds (twin dead-end branches) creeping
+        // towards zero instead of halving its distance each step. In the
+        // space of the cycles small slopes harm no conditioning; the floor
+        // only keeps a branch without flow from a zero weight.
         for (int b : branches)
-            weight[b] = std::max(2 * t.BranchR[b] * std::fabs(flow[b]), 1e-9);
+            weight[b] = std::max(2 * t.BranchR[b] * std::fabs(flow[b]), 1e-20);
         double worst = 0;
         for (int k = 0; k < n; ++k) {
             for (const TCycleTerm &term : cycles[k]) {

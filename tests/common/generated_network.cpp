@@ -200,6 +200,39 @@ int MakeRandomNetwork(TNetworkTables &t, int nodes, int branches, unsigned seed)
     return BranchCount(t);
 }
 
+int AddParallelPair(TNetworkTables &t, int node, double r1, double r2)
+{
+    const int x = AddNode(t, t.NodeX[node] + 10, t.NodeY[node] + 10, false);
+    AddBranch(t, node, x, r1);
+    AddBranch(t, node, x, r2);
+    RebuildAllEdgeTurns(t);
+    return x;
+}
+
+std::vector<int> BusiestBranches(const TNetworkTables &t, int count)
+{
+    std::vector<int> busiest;
+    for (int b = 1; b <= MaxBranchNo(t); ++b)
+        if (BranchExist(t, b) && t.BranchAuxDepression[b] == 0 && !t.NodeIsSurface[t.BranchStartNode[b]]
+            && !t.NodeIsSurface[t.BranchEndNode[b]])
+            busiest.push_back(b);
+    std::stable_sort(busiest.begin(), busiest.end(),
+                     [&](int a, int b) { return std::fabs(t.BranchQ[a]) > std::fabs(t.BranchQ[b]); });
+    busiest.resize(std::min(busiest.size(), static_cast<std::size_t>(std::max(count, 0))));
+    return busiest;
+}
+
+int AddCancellingFan(TNetworkTables &t, int b, double r)
+{
+    const double q = t.BranchQ[b];
+    // The fan acts from the start node to the end node against the drop
+    // R·Q·|Q| − H that b's own law gives in that direction.
+    const double drop = t.BranchR[b] * q * std::fabs(q) - t.BranchAuxDepression[b];
+    const int fan = AddBranch(t, t.BranchStartNode[b], t.BranchEndNode[b], r, -drop);
+    RebuildAllEdgeTurns(t);
+    return fan;
+}
+
 void AddAltitudesAndTemperatures(TNetworkTables &t)
 {
     for (int n = 1; n <= MaxNodeNo(t); ++n)

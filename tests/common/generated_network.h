@@ -3,6 +3,8 @@
 // an intake shaft and an exhaust shaft with a main fan, for tests and benchmarks.
 #include "model/network.h"
 
+#include <vector>
+
 // Fills t (cleared first) with about `branches` branches; returns the branch count.
 int MakeGridNetwork(TNetworkTables &t, int branches);
 
@@ -21,6 +23,21 @@ int MineNetworkPanels(int branches);
 // `branches` branches (every underground node on at least two), three surface
 // nodes and one to three fans; resistances spread over three decades.
 int MakeRandomNetwork(TNetworkTables &t, int nodes, int branches, unsigned seed);
+
+// Additions to a network that put flows near zero where the solver must
+// still find them. Each returns what it added.
+//
+// A new node joined to `node` by two branches of resistance r1 and r2 and
+// no fan: a pair that carries no net flow, like twin dead-end headings,
+// whose flows are zero. Returns the new node.
+int AddParallelPair(TNetworkTables &t, int node, double r1, double r2);
+// The `count` underground branches without a fan that carry the most air in
+// the flows the tables hold, busiest first.
+std::vector<int> BusiestBranches(const TNetworkTables &t, int count);
+// A branch beside branch b, from its start node to its end node, with a local
+// fan that exactly cancels b's depression at the flows the tables hold, so
+// that it carries no air. Returns the new branch.
+int AddCancellingFan(TNetworkTables &t, int b, double r);
 
 // Altitudes and air temperatures for natural draught: the surface at 0 m, the
 // workings between 300 and 420 m deep, the air warming by 2 °C along every
