@@ -111,9 +111,6 @@ public:
     // Exchanges the normal set with what the tables hold; twice restores.
     // A save writes the network's own flows and depressions this way.
     void SwapNormal();
-    // Takes the additional depressions changed since the model last put a
-    // set into the tables into both sets.
-    void TakeUserDepressions();
 
     // Shows the normal set and describes branch b; VentKind follows it.
     TFireBranchInfo ShowFireBranch(int b);
@@ -163,6 +160,9 @@ public:
 private:
     void SortItems();
     double FireH() const;
+    // Takes the additional depressions changed since the model last put a
+    // set into the tables into both sets.
+    void TakeUserDepressions();
     void Put(const TTable<double> &h, const TTable<double> &q);
 
     TNetworkTables &m_t;

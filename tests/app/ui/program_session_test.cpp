@@ -727,6 +727,49 @@ TEST_F(ProgramSession, AValueTypedInTheTableThatAStudyOpensStays)
     }
 }
 
+// The branch table that the route wizard opens for missing data edits the
+// tables under a live fire model: a value typed there outlives the model.
+TEST_F(ProgramSession, AValueTypedInTheRouteWizardsTableOutlivesTheFireModel)
+{
+    Start(Sample());
+    // No working has its height: the wizard asks to complete the data.
+    Window->Document().OpenFile(Sample());
+    for (int n = 1; n <= MaxBranchNo(Net); ++n)
+        Net.BranchHeight[n] = 0;
+    const QString file = Program.filePath(QStringLiteral("Шахты/Без высот.mine"));
+    ASSERT_TRUE(Window->Document().SaveAs(file, sfMine));
+    Window->Document().OpenFile(file);
+    const TViewport view = Window->View();
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+    TypeAuxDepression(7, QStringLiteral("50"));
+    EXPECT_TRUE(GiveCommand("TaskAirDistribution"));
+    const QByteArray expected = SavedAs(QStringLiteral("Без пожара.mine"), view);
+
+    Window->Document().OpenFile(file);
+    ModelFire(35);
+    // The question about the missing data: OK opens the table; asked again
+    // after it, Cancel ends the wizard.
+    Prompt.Asked.clear();
+    Prompt.Answer(idOk);
+    Prompt.Answer(idCancel);
+    bool typed = false;
+    GiveCommand("mnuRazv", [&](QWidget &window) {
+        ASSERT_TRUE(window.inherits("TfrmMineTab")) << window.metaObject()->className();
+        TypeAndConfirm(7, bcAuxDepression, QStringLiteral("50"));
+        typed = true;
+    });
+    ASSERT_TRUE(typed);
+    ASSERT_FALSE(Prompt.Asked.empty());
+    EXPECT_TRUE(Prompt.Asked[0].Text.startsWith(QStringLiteral("Для решения задачи недостаточно информации.")));
+    ASSERT_NE(frmPojar, nullptr);
+    EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+    Prompt.Answer(idOk);
+    EXPECT_TRUE(GiveCommand("TaskAirDistribution"));
+    EXPECT_EQ(frmPojar, nullptr);
+    EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+    EXPECT_TRUE(SavedAs(QStringLiteral("После пожара.mine"), view) == expected);
+}
+
 // Every command that computes from the normal air distribution asks, with a
 // fire model alive, to release it first: "Отмена" keeps the model and runs
 // nothing; OK releases it, and the command gives exactly the numbers it
