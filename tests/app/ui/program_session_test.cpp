@@ -1,14 +1,16 @@
 // The program put together as main() does, used as an engineer uses it: a
 // start with a refused library, the table editors' "Отмена" after renumbers
-// and deletions, the journal plug-in run while a fire model holds the tables.
+// and deletions, the journal plug-in and the studies of the normal air
+// distribution run while a fire model holds the tables, values typed while a
+// fire model or a study holds a copy of the tables, the scheme after a table.
 #include "calc/solver.h"
 #include "emergency/stability.h"
 #include "emergency/stability_report.h"
+#include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
 #include "emergency/ui/frm_reports2.h"
 #include "emergency/ui/frm_stabil.h"
 #include "emergency/ui/frm_stb_vosph.h"
-#include "emergency/ui/frm_gaz_sourse.h"
 #include "journal/vj_options.h"
 #include "platform/prompt.h"
 #include "platform/ui/file_dialogs.h"
@@ -149,9 +151,10 @@ void TypeAndConfirm(int n, int column, const QString &text)
     const int row = RowOfItem(grid, n);
     ASSERT_GE(row, 0) << "no row of " << n;
     // A double click opens the cell's editor; its text is typed over.
-    grid->scrollTo(grid->model()->index(row, column));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, column)).center());
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, column)).center());
+    const QModelIndex cell = grid->model()->index(row, column);
+    grid->scrollTo(cell);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
     QApplication::processEvents();
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr);
