@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -23,6 +24,9 @@ QString DepressionText(double h) { return FloatToStrF(h, ffFixed, 9, 2); }
 QString BranchValueText(double v) { return FloatToStrF(v, ffFixed, 15, 2).rightJustified(4); }
 
 bool Contains(const TGasZoneList &zone, int b) { return std::find(zone.begin(), zone.end(), b) != zone.end(); }
+
+// Bit for bit, so that a value that is no number still counts as unchanged.
+bool SameValue(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 } // namespace
 
@@ -75,6 +79,7 @@ TFireModel::TFireModel(TNetworkTables &t) : m_t(t)
     NormalQ = t.BranchQ;
     EmergencyH = NormalH;
     EmergencyQ = NormalQ;
+    m_leftH = NormalH;
 }
 
 TFireModel::~TFireModel()
@@ -82,20 +87,40 @@ TFireModel::~TFireModel()
     PutNormal();
 }
 
+void TFireModel::TakeUserDepressions()
+{
+    for (int b = 1; b < TableSize; ++b) {
+        const double h = m_t.BranchAuxDepression[b];
+        if (!SameValue(h, m_leftH[b]))
+            NormalH[b] = EmergencyH[b] = m_leftH[b] = h;
+    }
+}
+
+void TFireModel::Put(const TTable<double> &h, const TTable<double> &q)
+{
+    TakeUserDepressions();
+    m_t.BranchAuxDepression = h;
+    m_t.BranchQ = q;
+    m_leftH = h;
+}
+
 void TFireModel::PutNormal()
 {
-    m_t.BranchAuxDepression = NormalH;
-    m_t.BranchQ = NormalQ;
+    Put(NormalH, NormalQ);
 }
 
 void TFireModel::PutEmergency()
 {
-    m_t.BranchAuxDepression = EmergencyH;
-    m_t.BranchQ = EmergencyQ;
+    Put(EmergencyH, EmergencyQ);
 }
 
 void TFireModel::SwapNormal()
 {
+    // Only the outward exchange sees the user's values; the return brings
+    // back exactly what the model had left.
+    if (!m_swapped)
+        TakeUserDepressions();
+    m_swapped = !m_swapped;
     std::swap(m_t.BranchAuxDepression, NormalH);
     std::swap(m_t.BranchQ, NormalQ);
 }
@@ -170,14 +195,20 @@ bool TFireModel::Compute(const QString &text)
         }
     }
     const int b = text.trimmed().toInt();
+    TakeUserDepressions();
     m_t.BranchAuxDepression = NormalH;
-    if (!CalcAir(Owner, m_t))
+    m_leftH = NormalH;
+    if (!CalcAir(Owner, m_t)) {
+        // The branch table that a failure opens may have changed depressions.
+        PutNormal();
         return false;
+    }
     FireBranch = b;
     Zone1 = BuildZone(0);
     Zone2 = BuildZone(VentKind);
     EmergencyH = m_t.BranchAuxDepression;
     EmergencyQ = m_t.BranchQ;
+    m_leftH = EmergencyH;
     m_computed = true;
     WarnAfterCompute();
     return true;

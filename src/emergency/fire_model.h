@@ -5,7 +5,11 @@
 // the lists its result pages show and the texts above them. While a model
 // lives it owns the tables' BranchAuxDepression and BranchQ: each page puts
 // the normal or the emergency set into them, and the normal set goes back
-// when the model ends.
+// when the model ends. An additional depression that the user changes in
+// between (in a table, a dialog) is the network's new value: it is taken
+// into both sets before anything is put back, so that neither a page, a
+// recomputation, a save nor the end of the model loses it. The flows are
+// the computation's own result and go back whole.
 #include "emergency/gas_zone.h"
 #include "platform/geometry.h"
 
@@ -156,7 +160,15 @@ public:
 private:
     void SortItems();
     double FireH() const;
+    // Takes the additional depressions changed since the model last put a
+    // set into the tables into both sets.
+    void TakeUserDepressions();
+    void Put(const TTable<double> &h, const TTable<double> &q);
 
     TNetworkTables &m_t;
     bool m_computed = false;
+    // The additional depressions as the model last left them in the tables.
+    TTable<double> m_leftH{};
+    // Between the two exchanges of a save the tables hold the normal set.
+    bool m_swapped = false;
 };

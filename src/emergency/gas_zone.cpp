@@ -17,20 +17,6 @@ CalcResult Solve(TNetworkTables &t, TFlowArrays a)
                                t.BranchEndNode, t.NodeIsSurface, a.R, a.H, a.Q);
 }
 
-// Puts a value back when the scope ends, whatever way it ends.
-class TRestoreOnExit
-{
-public:
-    explicit TRestoreOnExit(double &value) : m_value(value), m_saved(value) {}
-    ~TRestoreOnExit() { m_value = m_saved; }
-    TRestoreOnExit(const TRestoreOnExit &) = delete;
-    TRestoreOnExit &operator=(const TRestoreOnExit &) = delete;
-
-private:
-    double &m_value;
-    double m_saved;
-};
-
 } // namespace
 
 TGasZoneList ZoneBranches(const TZoneEntryList &zone)
@@ -197,14 +183,13 @@ void ZoneAfterUpset(TNetworkTables &t, int b, int mode, TFlowArrays a, const TFi
     minute = 0;
     hrev = 0;
     if (mode != 0) {
-        const TTable<double> savedH = a.H;
         TFireSeries series;
         double hcr = 0;
+        // The solve with the branch closed reads the depressions, it does not change them.
         const bool upset = CalcUpsetTime(t, b, a, options, minute, hcr, series);
         count = series.Count();
         if (upset && mode == vtDescending)
             hrev = series[minute];
-        a.H = savedH;
         // The fire's depression replaces the branch's own: against its flow in
         // descending ventilation, with it in ascending.
         a.H[b] = FlowSign(a.Q[b]) * mode * series.Last();

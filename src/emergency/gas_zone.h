@@ -58,6 +58,21 @@ struct TFlowArrays
 };
 inline TFlowArrays TableArrays(TNetworkTables &t) { return {t.BranchR, t.BranchAuxDepression, t.BranchQ}; }
 
+// Puts one value of a table back when the scope ends, whatever way it ends:
+// a computation that tries a value in one entry gives back that entry only.
+class TRestoreOnExit
+{
+public:
+    explicit TRestoreOnExit(double &value) : m_value(value), m_saved(value) {}
+    ~TRestoreOnExit() { m_value = m_saved; }
+    TRestoreOnExit(const TRestoreOnExit &) = delete;
+    TRestoreOnExit &operator=(const TRestoreOnExit &) = delete;
+
+private:
+    double &m_value;
+    double m_saved;
+};
+
 // The zone walker: the adjacency lists of the network, built once and read
 // (never consumed) by each walk, so that many walks on the same network
 // share them.

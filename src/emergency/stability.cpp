@@ -26,21 +26,6 @@ QString DirectionWord(int direction)
     return direction == vtDescending ? QStringLiteral("нисходящим") : QStringLiteral("восходящим");
 }
 
-// Puts the tables' additional depressions back on every exit.
-class TRestoreDepressions
-{
-public:
-    explicit TRestoreDepressions(TTable<double> &h) : m_h(h), m_saved(std::make_unique<TTable<double>>(h)) {}
-    ~TRestoreDepressions() { m_h = *m_saved; }
-    TRestoreDepressions(const TRestoreDepressions &) = delete;
-    TRestoreDepressions &operator=(const TRestoreDepressions &) = delete;
-    const TTable<double> &Saved() const { return *m_saved; }
-
-private:
-    TTable<double> &m_h;
-    std::unique_ptr<TTable<double>> m_saved;
-};
-
 } // namespace
 
 bool EditLackingBranches(const QString &range)
@@ -323,7 +308,6 @@ void ComputeAscendingStability(TNetworkTables &t, TAscendingStability &study, in
     std::fill(study.MaxThermalDepression.begin(), study.MaxThermalDepression.end(), 0.0);
     study.Items.clear();
     study.ReversalPlaces.clear();
-    const TRestoreDepressions restore(t.BranchAuxDepression);
 
     TStabilitySelection selection;
     if (!SelectStabilityBranches(t, vtAscending, selection, &progress))
@@ -348,7 +332,9 @@ void ComputeAscendingStability(TNetworkTables &t, TAscendingStability &study, in
         TFireSeries series;
         FireDepression(series, t.BranchLength[b], t.BranchArea[b], SlopeOf(t, b), t.BranchQ[b],
                        t.BranchStartTemp[b], fireTime);
-        t.BranchAuxDepression = restore.Saved();
+        // Only the working's own depression is tried and given back: a value
+        // typed into the branch table that the study opened stays.
+        const TRestoreOnExit restore(t.BranchAuxDepression[b]);
         // An empty series (a working too short to burn) adds nothing.
         study.MaxThermalDepression[b] = series.Last();
         t.BranchAuxDepression[b] = series.Last();

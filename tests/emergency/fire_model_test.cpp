@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -181,6 +182,48 @@ TEST_F(FireModelOnSample, SaveExchangeAndEndPutTheNormalSetBack)
     model.reset();
     EXPECT_EQ(t.BranchQ, *normalQ);
     EXPECT_EQ(t.BranchAuxDepression, *normalH);
+}
+
+// An additional depression changed while the model lives is the network's:
+// whatever the model does next, it puts back only its own values.
+TEST_F(FireModelOnSample, ADepressionChangedMeanwhileIsKept)
+{
+    const auto normalH = std::make_unique<TTable<double>>(t.BranchAuxDepression);
+    const auto normalQ = std::make_unique<TTable<double>>(t.BranchQ);
+    const struct
+    {
+        const char *Name;
+        std::function<void(TFireModel &)> Then;
+    } cases[] = {
+        {"emergency page", [](TFireModel &m) { m.FillZone2(); }},
+        {"normal page", [](TFireModel &m) { m.FillZone1(); }},
+        {"first page", [](TFireModel &m) { m.ShowFireBranch(1); }},
+        {"computed again", [](TFireModel &m) { ASSERT_TRUE(m.Compute(QStringLiteral("1"))); }},
+        {"save exchange",
+         [&](TFireModel &m) {
+             m.SwapNormal();
+             EXPECT_EQ(t.BranchAuxDepression[7], 50);
+             EXPECT_EQ(t.BranchQ, *normalQ);
+             m.SwapNormal();
+         }},
+        {"the end", [](TFireModel &) {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        t.BranchAuxDepression = *normalH;
+        t.BranchQ = *normalQ;
+        model = std::make_unique<TFireModel>(t);
+        ASSERT_TRUE(ComputeAt(1));
+        ASSERT_NE(t.BranchAuxDepression, *normalH);
+        t.BranchAuxDepression[7] = 50;
+        c.Then(*model);
+        EXPECT_EQ(t.BranchAuxDepression[7], 50);
+        model.reset();
+        EXPECT_EQ(t.BranchQ, *normalQ);
+        EXPECT_EQ(t.BranchAuxDepression[7], 50);
+        t.BranchAuxDepression[7] = (*normalH)[7];
+        EXPECT_EQ(t.BranchAuxDepression, *normalH);
+    }
 }
 
 TEST_F(FireModelOnSample, ZoneReportRowsAndTotals)

@@ -64,9 +64,11 @@ bool ReleaseFireModel(TfrmMain &mainWindow)
         LookupText(QStringLiteral("Предупреждение")), mb::OkCancel | mb::IconWarning);
     if (answer != idOk)
         return false;
-    mainWindow.setWindowTitle(mainWindow.FormatCaption());
+    mainWindow.SetCaptionSuffix(QString());
     if (FireModelHooks.Free)
         FireModelHooks.Free();
+    // The fire's colours go before anything else is shown over the scheme.
+    mainWindow.Redraw();
     return true;
 }
 
@@ -139,13 +141,13 @@ void InstallAirDistributionCommands(TfrmMain &mainWindow)
     TfrmMain *w = &mainWindow;
     mainWindow.ReleaseFireModel = [w] { return ReleaseFireModel(*w); };
     mainWindow.SetCommandHandler(QStringLiteral("TaskAirDistribution"), [w] { mnuAirClick(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
-    mainWindow.SetCommandHandler(QStringLiteral("TaskDepressiogram"), [w] { RunDepressiogram(w); });
-    mainWindow.SetCommandHandler(QStringLiteral("mnuGetHet"), [w] { mnuGetHetClick(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskFixDepr"), [w] { mnuFixDeprClick(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("mnuReTurn"), [w] { mnuReTurnClick(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("mnuSpeedCheck"), [w] { mnuSpeedCheckClick(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("menuQHFixir"), [w] { menuQHFixirClick(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskShorting"), [w] { RunShortCircuiting(w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskDepressiogram"), [w] { RunDepressiogram(w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("mnuGetHet"), [w] { mnuGetHetClick(*w); });
     InstallVentBoost();
     InstallCalcErrorWindows();
 }

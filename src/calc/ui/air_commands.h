@@ -19,8 +19,9 @@ struct TFireModelHooks
 extern TFireModelHooks FireModelHooks;
 
 // When a fire model holds the tables, asks whether to cancel it and, on OK,
-// frees it (the normal flows come back) and drops the fire from the caption;
-// false when the user keeps it. True at once without a fire model.
+// frees it (the normal flows come back), drops the fire from the caption and
+// redraws the scheme without its colours; false when the user keeps it. True
+// at once without a fire model.
 bool ReleaseFireModel(TfrmMain &mainWindow);
 // "Воздухораспределение...": asks about an open fire model first, solves,
 // shows the air distribution table and redraws the scheme.

@@ -43,7 +43,7 @@ void InstallNodePressureCommands(TfrmMain &mainWindow)
         return pressures[static_cast<std::size_t>(node)];
     };
     TfrmMain *w = &mainWindow;
-    mainWindow.SetCommandHandler(QStringLiteral("TaskNodePress"), [w] { RunNodePressures(w, Net); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskNodePress"), [w] { RunNodePressures(w, Net); });
     mainWindow.SetCommandHandler(QStringLiteral("mnuNodeAlt"), [w] {
         TfrmAltitude form(w, Net);
         form.exec();

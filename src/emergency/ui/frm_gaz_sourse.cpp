@@ -137,5 +137,5 @@ void RunFreshRecalc(TfrmMain &mainWindow)
 
 void InstallFreshRecalcCommand(TfrmMain &mainWindow)
 {
-    mainWindow.SetCommandHandler(QStringLiteral("TaskFreshRecalc"), [&mainWindow] { RunFreshRecalc(mainWindow); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskFreshRecalc"), [&mainWindow] { RunFreshRecalc(mainWindow); });
 }

@@ -207,6 +207,8 @@ TfrmPojar::~TfrmPojar()
     if (frmMain) {
         frmMain->Storage().ExchangeForWrite = nullptr;
         frmMain->SetStandardColors();
+        // No zone, and no route over it, is left to name in the caption.
+        frmMain->SetCaptionSuffix(QString());
     }
     if (frmPojar == this)
         frmPojar = nullptr;
@@ -513,10 +515,10 @@ void mnuFireNewClick(TfrmMain &mainWindow)
     }
     frmPojar->bbtSchem->setText(QStringLiteral("&На схему"));
     if (frmPojar->exec() == QDialog::Accepted) {
-        mainWindow.setWindowTitle(mainWindow.FormatCaption() + u' ' + QStringLiteral("Зона загазирования"));
+        mainWindow.SetCaptionSuffix(u' ' + QStringLiteral("Зона загазирования"));
         mainWindow.FitRect(frmPojar->ZoneRect());
     } else {
-        mainWindow.setWindowTitle(mainWindow.FormatCaption());
+        mainWindow.SetCaptionSuffix(QString());
         FreeFireWindow();
     }
     mainWindow.Redraw();

@@ -96,7 +96,7 @@ bool EnsureFireModel(TfrmMain &mainWindow)
 void GiveUpRoutes(TfrmMain &mainWindow, bool zone1Only)
 {
     mainWindow.SetRoutesExist(false);
-    mainWindow.setWindowTitle(mainWindow.FormatCaption());
+    mainWindow.SetCaptionSuffix(QString());
     FreeRouteWindow();
     if (zone1Only) {
         mainWindow.SetStandardColors();
@@ -606,7 +606,7 @@ void RunWays(TfrmMain &mainWindow, int task, const QString &suffix)
         return;
     new TfrmPuti(&mainWindow, Net);
     if (frmPuti->RunWizard(task)) {
-        mainWindow.setWindowTitle(mainWindow.FormatCaption() + suffix);
+        mainWindow.SetCaptionSuffix(suffix);
         return;
     }
     FreeRouteWindow();

@@ -13,7 +13,7 @@ void InstallStabilityCommands(TfrmMain &mainWindow)
     if (!ReportChooserHooks.FindFile)
         ReportChooserHooks.FindFile = FindFileWithMask;
     TfrmMain *w = &mainWindow;
-    mainWindow.SetCommandHandler(QStringLiteral("TaskDescendingVentl"), [w] { RunDescendingStability(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("TaskAscendVentl"), [w] { RunAscendingStability(*w); });
-    mainWindow.SetCommandHandler(QStringLiteral("mnuFireDetectionTime"), [w] { RunFireDetectionTime(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskDescendingVentl"), [w] { RunDescendingStability(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("TaskAscendVentl"), [w] { RunAscendingStability(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("mnuFireDetectionTime"), [w] { RunFireDetectionTime(*w); });
 }

@@ -31,8 +31,9 @@ struct TBranchDialogHost
     TNetworkTables *Tables = nullptr;
     TSchemeDocument *Doc = nullptr;
     TBranchFormHost Form;
-    // A table editor closed, whatever its result: the items may have come
-    // and gone, so the menus that follow them are brought up to date.
+    // A table editor closed, whatever its result and whoever opened it: the
+    // items may have come and gone, so the menus that follow them are brought
+    // up to date and the scheme is redrawn.
     std::function<void()> TableClosed;
 };
 extern TBranchDialogHost BranchDialogHost;

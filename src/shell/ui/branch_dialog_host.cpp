@@ -25,7 +25,12 @@ void InstallBranchDialogHost(TfrmMain &mainWindow)
     form.PLAColorsShown = [w] { return w->Action(QStringLiteral("mnuPLA"))->isChecked(); };
     form.Colors = &w->Document().BranchColors;
     form.ChooseColor = [w](TColor &color) { return w->ChooseColor(color); };
-    BranchDialogHost.TableClosed = [w] { w->UpdateMenus(); };
+    // Whoever opened the table, and however it was closed ("Отмена" may have
+    // brought back a branch that F3 deleted), the scheme shows the tables.
+    BranchDialogHost.TableClosed = [w] {
+        w->UpdateMenus();
+        w->Redraw();
+    };
 
     TBranchDialogHooks &hooks = BranchDialogHooks;
     hooks.PLADocuments = [w](TfrmBranch &dialog) {

@@ -196,6 +196,15 @@ void TfrmMain::SetCommandHandler(const QString &actionName, std::function<void()
     RefreshCommandStates();
 }
 
+void TfrmMain::SetNormalAirCommandHandler(const QString &actionName, std::function<void()> handler)
+{
+    SetCommandHandler(actionName, [this, handler = std::move(handler)] {
+        if (ReleaseFireModel && !ReleaseFireModel())
+            return;
+        handler();
+    });
+}
+
 void TfrmMain::CreateActions()
 {
     for (const char *name : LaterCommands)
@@ -1053,12 +1062,19 @@ void TfrmMain::ClockTick()
 
 void TfrmMain::DocumentCleared()
 {
+    m_captionSuffix.clear();
     emit documentCleared();
 }
 
 void TfrmMain::CaptionChanged(const QString &caption)
 {
-    setWindowTitle(caption);
+    setWindowTitle(caption + m_captionSuffix);
+}
+
+void TfrmMain::SetCaptionSuffix(const QString &suffix)
+{
+    m_captionSuffix = suffix;
+    setWindowTitle(FormatCaption() + m_captionSuffix);
 }
 
 void TfrmMain::ModifiedChanged(bool modified)

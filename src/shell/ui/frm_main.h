@@ -57,6 +57,10 @@ public:
     // Gives a command whose window comes with another part of the program its
     // handler and enables it.
     void SetCommandHandler(const QString &actionName, std::function<void()> handler);
+    // The same for a command that computes from the normal air distribution:
+    // a fire model that holds the tables is released first, through
+    // ReleaseFireModel and its question; kept, the command does not run.
+    void SetNormalAirCommandHandler(const QString &actionName, std::function<void()> handler);
 
     // Services to the rest of the program.
     void SetModified(bool flag) { m_document->SetModified(flag); }
@@ -64,6 +68,10 @@ public:
     void ObjectChanged(std::unique_ptr<TMineObject> snapshot, TChangeKind kind);
     QString GetMineTitle() const { return m_document->GetMineTitle(); }
     QString FormatCaption() const { return m_document->FormatCaption(); }
+    // What a live emergency result adds to the caption (" Зона загазирования",
+    // a route's title); it stays through saves until it is set again or the
+    // document is cleared.
+    void SetCaptionSuffix(const QString &suffix);
     QString GetFansFolder() const;
     TColor GetSchemeColor(int index) const;
     void SetStandardColors();
@@ -237,6 +245,7 @@ private:
 
     QHash<QString, QAction *> m_actions;
     QHash<QString, std::function<void()>> m_handlers;
+    QString m_captionSuffix;
     QHash<QString, QToolBar *> m_toolBars;
     QActionGroup *m_coloring = nullptr;
     QMenu *m_mnuTasks = nullptr;

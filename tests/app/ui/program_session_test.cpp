@@ -1,10 +1,17 @@
 // The program put together as main() does, used as an engineer uses it: a
 // start with a refused library, the table editors' "Отмена" after renumbers
-// and deletions, the journal plug-in run while a fire model holds the tables.
+// and deletions, the journal plug-in and the studies of the normal air
+// distribution run while a fire model holds the tables, values typed while a
+// fire model or a study holds a copy of the tables, the scheme after a table.
 #include "calc/solver.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "emergency/stability.h"
+#include "emergency/stability_report.h"
+#include "emergency/ui/frm_gaz_sourse.h"
 #include "emergency/ui/frm_pojar.h"
+#include "emergency/ui/frm_reports2.h"
 #include "emergency/ui/frm_stabil.h"
+#include "emergency/ui/frm_stb_vosph.h"
 #include "journal/vj_options.h"
 #include "model/speed_limits.h"
 #include "platform/prompt.h"
@@ -50,6 +57,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
 #include <map>
@@ -92,13 +100,19 @@ std::function<void()> Answer(std::function<void(Dialog &)> drive)
     };
 }
 
+// The grid's row of item n, −1 when it has none.
+int RowOfItem(TCellGrid *grid, int n)
+{
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        if (grid->model()->index(r, 0).data().toString() == QString::number(n))
+            return r;
+    return -1;
+}
+
 // Opens the dialog of F3 on the grid's row of item n and lets drive answer it.
 void F3OnRow(TCellGrid *grid, int n, std::function<void()> drive)
 {
-    int row = -1;
-    for (int r = 0; r < grid->model()->rowCount() && row < 0; ++r)
-        if (grid->model()->index(r, 0).data().toString() == QString::number(n))
-            row = r;
+    const int row = RowOfItem(grid, n);
     ASSERT_GE(row, 0) << "no row of " << n;
     grid->setCurrentIndex(grid->model()->index(row, 1));
     QTimer::singleShot(0, std::move(drive));
@@ -130,6 +144,36 @@ void TypeInto(QLineEdit *edit, const QString &text)
 {
     edit->selectAll();
     QTest::keyClicks(edit, text);
+}
+
+// In the branch table that is up: types text into the cell of branch n in
+// the column, key by key, and closes the table with OK.
+void TypeAndConfirm(int n, int column, const QString &text)
+{
+    auto *form = Modal<TfrmMineTab>();
+    ASSERT_NE(form, nullptr);
+    TCellGrid *grid = form->SGMineTab;
+    const int row = RowOfItem(grid, n);
+    ASSERT_GE(row, 0) << "no row of " << n;
+    // A double click opens the cell's editor; its text is typed over.
+    const QModelIndex cell = grid->model()->index(row, column);
+    grid->scrollTo(cell);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    QApplication::processEvents();
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+}
+
+// Whether the paint box shows the tables as they are: a redraw changes nothing.
+bool SchemeShowsTables(TfrmMain &window)
+{
+    const QImage shown = window.PaintBox()->Image().copy();
+    window.Redraw();
+    return window.PaintBox()->Image() == shown;
 }
 
 class ProgramSession : public ::testing::Test
@@ -195,6 +239,93 @@ protected:
     }
 
     QAction *Act(const char *name) { return Window->Action(QString::fromLatin1(name)); }
+
+    // "Моделирование пожара..." on the branch from the window's first page,
+    // "На схему": the fire is computed (again) and its model lives on.
+    void ModelFire(int branch)
+    {
+        const auto stop = std::make_shared<bool>(false);
+        WhenUp([](QWidget &window) { return window.inherits("TfrmPojar"); },
+               [branch](QWidget &) {
+                   frmPojar->PageControl1->setCurrentIndex(fpFireBranch);
+                   TypeInto(frmPojar->EdInr, QString::number(branch));
+                   QTest::mouseClick(frmPojar->bbtSchem, Qt::LeftButton);
+               },
+               stop);
+        Act("TaskFire")->trigger();
+        *stop = true;
+        ASSERT_NE(frmPojar, nullptr);
+        ASSERT_EQ(frmPojar->FireBranch(), branch);
+    }
+
+    // Демо with one working of each ventilation direction lacking its length,
+    // so that each stability study opens the branch table on it; saved.
+    QString LackingLengths(int &descending, int &ascending)
+    {
+        Window->Document().OpenFile(Sample());
+        EXPECT_TRUE(CalcAir(nullptr, Net));
+        descending = ascending = 0;
+        for (int n = 1; n <= MaxBranchNo(Net); ++n) {
+            if (!descending && ClassifyStabilityBranch(Net, n, vtDescending) == 1)
+                descending = n;
+            if (!ascending && ClassifyStabilityBranch(Net, n, vtAscending) == 1)
+                ascending = n;
+        }
+        Net.BranchLength[descending] = 0;
+        Net.BranchLength[ascending] = 0;
+        const QString file = Program.filePath(QStringLiteral("Шахты/Неполная.mine"));
+        EXPECT_TRUE(Window->Document().SaveAs(file, sfMine));
+        return file;
+    }
+
+    // "ДОП.ДЕПР." of branch n typed in "Таблица ветвей...", OK.
+    void TypeAuxDepression(int n, const QString &text)
+    {
+        WhenModal([=] { TypeAndConfirm(n, bcAuxDepression, text); });
+        Act("mnuMuchBranches")->trigger();
+    }
+
+    // Gives the command and the first window it opens to fn; false when the
+    // command opened none.
+    bool GiveCommand(const char *name, std::function<void(QWidget &)> fn = {})
+    {
+        const auto stop = std::make_shared<bool>(false);
+        bool opened = false;
+        // A study's progress window is no window of its results.
+        WhenUp([](QWidget &window) { return !window.inherits("TfrmPrgB"); },
+               [&](QWidget &window) {
+                   opened = true;
+                   if (fn)
+                       fn(window);
+               },
+               stop);
+        Act(name)->trigger();
+        QTest::qWait(20);
+        *stop = true;
+        return opened;
+    }
+
+    // The document written as the menu's "Сохранить как..." does, with the
+    // view given (a fire fits the view to its zone, which is saved too).
+    QByteArray SavedAs(const QString &name, const TViewport &view)
+    {
+        const QString file = Program.filePath(QStringLiteral("Шахты/") + name);
+        // A new file: the dialog does not ask about overwriting.
+        QFile::remove(file);
+        Window->View() = view;
+        const auto stop = std::make_shared<bool>(false);
+        WhenUp([](QWidget &window) { return window.inherits("QFileDialog"); },
+               [file](QWidget &) {
+                   QFileDialog *dialog = ShownFileDialog();
+                   ASSERT_NE(dialog, nullptr);
+                   dialog->selectFile(file);
+                   static_cast<QDialog *>(dialog)->accept();
+               },
+               stop);
+        Act("FileSaveAs")->trigger();
+        *stop = true;
+        return ReadAll(file);
+    }
 
     // The document saved under one name, as the program writes it.
     QByteArray Saved()
@@ -643,14 +774,7 @@ TEST_F(ProgramSession, APlugInRunsOnTheNormalAirDistributionNeverOnAFireModel)
     const auto stop = std::make_shared<bool>(false);
 
     const auto fire = [&] {
-        WhenUp([](QWidget &window) { return window.inherits("TfrmPojar"); },
-               [](QWidget &) {
-                   frmPojar->EdInr->setText(QStringLiteral("1"));
-                   QTest::mouseClick(frmPojar->bbtSchem, Qt::LeftButton);
-               },
-               stop);
-        Act("TaskFire")->trigger();
-        ASSERT_NE(frmPojar, nullptr);
+        ModelFire(1);
         ASSERT_NE(Net.BranchQ, normalQ);
     };
     const auto isJournal = [](QWidget &window) { return window.objectName() == QStringLiteral("frmKerstal"); };
@@ -667,7 +791,8 @@ TEST_F(ProgramSession, APlugInRunsOnTheNormalAirDistributionNeverOnAFireModel)
         WhenUp(isJournal,
                [&](QWidget &) {
                    ran = true;
-                   normalWhenRun = frmPojar == nullptr && Net.BranchQ == normalQ;
+                   // The scheme behind the journal no longer shows the fire.
+                   normalWhenRun = frmPojar == nullptr && Net.BranchQ == normalQ && SchemeShowsTables(*Window);
                },
                watching);
         // The item of "Расширения" (Ctrl+1 is the same action).
@@ -781,5 +906,375 @@ TEST_F(ProgramSession, EveryReportChooserSaysWhyATemplateCannotBePrinted)
         EXPECT_TRUE(told[0].startsWith(QStringLiteral("Возникла ошибка при обработке выражения"))) << told[0].toStdString();
         EXPECT_EQ(told[1].toStdString(), told[0].toStdString());
         EXPECT_EQ(printed, 0);
+    }
+}
+
+// An extra depression typed into the branch table while a fire model holds
+// the tables is the network's own value: releasing the model, computing the
+// fire again, showing its pages or saving never put the old value back, and
+// the file holds what a user who modelled no fire would have saved.
+TEST_F(ProgramSession, AnExtraDepressionTypedWhileAFireModelLivesIsNeverPutBack)
+{
+    Start(Sample());
+    const TViewport view = Window->View();
+    // "Воздухораспределение..." and its table, closed again.
+    const auto air = [&] { EXPECT_TRUE(GiveCommand("TaskAirDistribution")); };
+    const struct
+    {
+        const char *Name;
+        std::function<void()> Between;  // with the fire, after the edit
+        bool Solve;                     // F2 at the end (releasing the fire)
+    } cases[] = {
+        {"saved while the model lives", [] {}, false},
+        {"F2", [] {}, true},
+        {"the fire computed again, then F2",
+         [&] {
+             ModelFire(35);
+             EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+         },
+         true},
+        {"the emergency page shown, the model cancelled", [&] {
+             // The fire window again, its emergency page, "Отмена": the model ends.
+             WhenModal([] {
+                 frmPojar->PageControl1->setCurrentIndex(fpEmergencyAir);
+                 EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+                 QTest::mouseClick(frmPojar->bbtCancel, Qt::LeftButton);
+             });
+             Act("TaskFire")->trigger();
+             EXPECT_EQ(frmPojar, nullptr);
+         },
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        // Without a fire: the normal distribution as the fire model takes it,
+        // then the same edit and the same command.
+        Window->Document().OpenFile(Sample());
+        ASSERT_TRUE(CalcAir(nullptr, Net));
+        TypeAuxDepression(7, QStringLiteral("50"));
+        ASSERT_EQ(Net.BranchAuxDepression[7], 50);
+        if (c.Solve)
+            air();
+        const QByteArray expected = SavedAs(QStringLiteral("Без пожара.mine"), view);
+
+        Window->Document().OpenFile(Sample());
+        ModelFire(35);
+        ASSERT_NE(Net.BranchAuxDepression[7], 50);
+        TypeAuxDepression(7, QStringLiteral("50"));
+        ASSERT_EQ(Net.BranchAuxDepression[7], 50);
+        c.Between();
+        if (c.Solve) {
+            Prompt.Answer(idOk);
+            air();
+            EXPECT_EQ(frmPojar, nullptr);
+        }
+        EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+        const QByteArray saved = SavedAs(QStringLiteral("После пожара.mine"), view);
+        EXPECT_TRUE(saved == expected);
+        // The caption says whether the zone is still shown, also after the save.
+        EXPECT_EQ(Window->windowTitle().endsWith(QStringLiteral(" Зона загазирования")), frmPojar != nullptr);
+        FreeFireWindow();
+        EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+    }
+
+    // New and Open save the document first when the user says so: the file
+    // written then, with the model alive, holds 50.
+    for (const char *command : {"FileNew", "FileOpen"}) {
+        SCOPED_TRACE(command);
+        const QString file = Program.filePath(QStringLiteral("Шахты/%1.mine").arg(QLatin1String(command)));
+        ASSERT_TRUE(QFile::copy(Sample(), file));
+        Window->Document().OpenFile(file);
+        ModelFire(35);
+        TypeAuxDepression(7, QStringLiteral("50"));
+        Prompt.Answer(idYes);
+        // The open dialog, cancelled: the document stays.
+        const auto stop = std::make_shared<bool>(false);
+        WhenUp([](QWidget &window) { return window.inherits("QFileDialog"); }, [](QWidget &) {}, stop);
+        Act(command)->trigger();
+        *stop = true;
+        Window->Document().OpenFile(file);
+        EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+    }
+}
+
+// A value typed into the branch table that a stability study opens on the
+// workings lacking data is still there when the study returns, and saved.
+TEST_F(ProgramSession, AValueTypedInTheTableThatAStudyOpensStays)
+{
+    Start(Sample());
+    int descending = 0;
+    int ascending = 0;
+    const QString file = LackingLengths(descending, ascending);
+    ASSERT_GT(descending, 0);
+    ASSERT_GT(ascending, 0);
+    Window->Document().OpenFile(file);
+    const TViewport view = Window->View();
+    const struct
+    {
+        const char *Command;
+        int Branch;
+    } cases[] = {{"TaskDescendingVentl", descending}, {"TaskAscendVentl", ascending}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Command);
+        // The same value typed in "Таблица ветвей..." after the study's solve.
+        Window->Document().OpenFile(file);
+        ASSERT_TRUE(CalcAir(nullptr, Net));
+        TypeAuxDepression(c.Branch, QStringLiteral("50"));
+        ASSERT_EQ(Net.BranchAuxDepression[c.Branch], 50);
+        const QByteArray expected = SavedAs(QStringLiteral("Таблица.mine"), view);
+
+        Window->Document().OpenFile(file);
+        Prompt.Asked.clear();
+        bool typed = false;
+        // "Перейти к корректировке?" is answered with its first button, Yes.
+        GiveCommand(c.Command, [&](QWidget &window) {
+            ASSERT_TRUE(window.inherits("TfrmMineTab")) << window.metaObject()->className();
+            TypeAndConfirm(c.Branch, bcAuxDepression, QStringLiteral("50"));
+            typed = true;
+        });
+        ASSERT_TRUE(typed);
+        EXPECT_TRUE(std::any_of(Prompt.Asked.begin(), Prompt.Asked.end(), [](const auto &asked) {
+            return asked.Text.contains(QStringLiteral("Перейти к корректировке?"));
+        }));
+        EXPECT_EQ(Net.BranchAuxDepression[c.Branch], 50);
+        EXPECT_TRUE(SavedAs(QStringLiteral("Исследование.mine"), view) == expected);
+    }
+}
+
+// The branch table that the route wizard opens for missing data edits the
+// tables under a live fire model: a value typed there outlives the model.
+TEST_F(ProgramSession, AValueTypedInTheRouteWizardsTableOutlivesTheFireModel)
+{
+    Start(Sample());
+    // No working has its height: the wizard asks to complete the data.
+    Window->Document().OpenFile(Sample());
+    for (int n = 1; n <= MaxBranchNo(Net); ++n)
+        Net.BranchHeight[n] = 0;
+    const QString file = Program.filePath(QStringLiteral("Шахты/Без высот.mine"));
+    ASSERT_TRUE(Window->Document().SaveAs(file, sfMine));
+    Window->Document().OpenFile(file);
+    const TViewport view = Window->View();
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+    TypeAuxDepression(7, QStringLiteral("50"));
+    EXPECT_TRUE(GiveCommand("TaskAirDistribution"));
+    const QByteArray expected = SavedAs(QStringLiteral("Без пожара.mine"), view);
+
+    Window->Document().OpenFile(file);
+    ModelFire(35);
+    // The question about the missing data: OK opens the table; asked again
+    // after it, Cancel ends the wizard.
+    Prompt.Asked.clear();
+    Prompt.Answer(idOk);
+    Prompt.Answer(idCancel);
+    bool typed = false;
+    GiveCommand("mnuRazv", [&](QWidget &window) {
+        ASSERT_TRUE(window.inherits("TfrmMineTab")) << window.metaObject()->className();
+        TypeAndConfirm(7, bcAuxDepression, QStringLiteral("50"));
+        typed = true;
+    });
+    ASSERT_TRUE(typed);
+    ASSERT_FALSE(Prompt.Asked.empty());
+    EXPECT_TRUE(Prompt.Asked[0].Text.startsWith(QStringLiteral("Для решения задачи недостаточно информации.")));
+    ASSERT_NE(frmPojar, nullptr);
+    EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+    Prompt.Answer(idOk);
+    EXPECT_TRUE(GiveCommand("TaskAirDistribution"));
+    EXPECT_EQ(frmPojar, nullptr);
+    EXPECT_EQ(Net.BranchAuxDepression[7], 50);
+    EXPECT_TRUE(SavedAs(QStringLiteral("После пожара.mine"), view) == expected);
+}
+
+// Every command that computes from the normal air distribution asks, with a
+// fire model alive, to release it first: "Отмена" keeps the model and runs
+// nothing; OK releases it, and the command gives exactly the numbers it
+// gives when no fire was modelled.
+TEST_F(ProgramSession, CommandsOnTheNormalAirDistributionReleaseAFireModelFirst)
+{
+    // The report folder of the ascending study's chooser exists: no question
+    // about it comes between the commands and their windows.
+    ASSERT_TRUE(QDir(Program.path()).mkpath(QStringLiteral("Отчеты/") + AscendingTemplateFolder));
+    Start(Sample());
+    const auto number = [](double v) { return QString::number(v, 'g', 17) + u' '; };
+    // The tables a command reads and writes, as numbers.
+    const auto tables = [&] {
+        QString text;
+        for (int n = 1; n <= MaxBranchNo(Net); ++n)
+            text += number(Net.BranchQ[n]) + number(Net.BranchAuxDepression[n]) + number(Net.BranchR[n])
+                    + number(Net.BranchIsFresh[n]) + u'\n';
+        return text;
+    };
+    const struct
+    {
+        const char *Command;
+        // What the command's first window shows, as numbers; may drive it on.
+        std::function<QString(QWidget &)> Numbers;
+        // The answers to the command's own questions.
+        std::vector<int> Answers = {};
+    } cases[] = {
+        {"TaskDescendingVentl",
+         [&](QWidget &) {
+             QString text;
+             if (!frmStabil)
+                 return QStringLiteral("no table");
+             const TDescendingStability &study = frmStabil->Study;
+             for (int k = 1; k <= study.Count(); ++k)
+                 for (int col = 0; col < StabilityColumns; ++col)
+                     text += StabilityCellText(Net, study, k, col) + u';';
+             return text;
+         }},
+        {"TaskAscendVentl",
+         [&](QWidget &) {
+             QString text;
+             if (!frmStbVosph)
+                 return QStringLiteral("no table");
+             const TAscendingStability &study = frmStbVosph->Study;
+             for (int r = 0; r < study.Count(); ++r) {
+                 const int b = study.Items[static_cast<std::size_t>(r)];
+                 text += QString::number(b) + u':' + number(study.MaxThermalDepression[static_cast<std::size_t>(b)]);
+                 for (const int place : study.ReversalPlaces[static_cast<std::size_t>(r)])
+                     text += QString::number(place) + u',';
+                 text += u'\n';
+             }
+             return text;
+         },
+         // The workings lacking data are left out: "Перейти к корректировке?" No.
+         {idNo}},
+        {"mnuFireDetectionTime",
+         [&](QWidget &) {
+             QString text;
+             if (!frmReports2)
+                 return QStringLiteral("no report manager");
+             for (const TDetectionRecord &r : frmReports2->Report.Results())
+                 text += QStringLiteral("%1 %2 %3 %4 %5\n")
+                             .arg(r.FireBranch)
+                             .arg(r.FireTime)
+                             .arg(r.DetectBranch)
+                             .arg(r.DetectUpTime)
+                             .arg(r.DetectDownTime);
+             return text;
+         }},
+        {"TaskFreshRecalc",
+         [&](QWidget &window) {
+             auto *dialog = qobject_cast<TfrmGazSourse *>(&window);
+             if (dialog)
+                 QTest::mouseClick(dialog->btnOk, Qt::LeftButton);
+             return QString::number(dialog != nullptr);
+         }},
+        {"TaskFixDepr", {}},
+        {"TaskNodePress", {}},
+        {"TaskDepressiogram", {}},
+        {"TaskShorting", {}},
+        {"mnuSpeedCheck", {}},
+        {"menuQHFixir", {}},
+        {"mnuGetHet", {}},
+    };
+    const QString question = QStringLiteral("Для расчета нормального воздухораспределения необходимо")
+                             + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Command);
+        // Without a fire, from the normal distribution as a fire model takes it.
+        Window->Document().OpenFile(Sample());
+        ASSERT_TRUE(CalcAir(nullptr, Net));
+        for (const int answer : c.Answers)
+            Prompt.Answer(answer);
+        QString expected;
+        const bool opens = GiveCommand(c.Command, [&](QWidget &window) {
+            expected = c.Numbers ? c.Numbers(window) : QString();
+        });
+        expected += tables();
+
+        Window->Document().OpenFile(Sample());
+        ModelFire(35);
+        const QString emergency = tables();
+        const QString caption = Window->windowTitle();
+        ASSERT_TRUE(caption.endsWith(QStringLiteral(" Зона загазирования")));
+        Prompt.Asked.clear();
+        Prompt.Answer(idCancel);
+        EXPECT_FALSE(GiveCommand(c.Command));
+        ASSERT_EQ(Prompt.Asked.size(), 1u);
+        EXPECT_EQ(Prompt.Asked[0].Text, question);
+        EXPECT_EQ(Prompt.Asked[0].Flags, mb::OkCancel | mb::IconWarning);
+        EXPECT_NE(frmPojar, nullptr);
+        EXPECT_EQ(tables(), emergency);
+        EXPECT_EQ(Window->windowTitle(), caption);
+
+        Prompt.Asked.clear();
+        Prompt.Answer(idOk);
+        for (const int answer : c.Answers)
+            Prompt.Answer(answer);
+        QString shown;
+        bool releasedFirst = false;
+        EXPECT_EQ(GiveCommand(c.Command,
+                              [&](QWidget &window) {
+                                  releasedFirst = frmPojar == nullptr && SchemeShowsTables(*Window);
+                                  shown = c.Numbers ? c.Numbers(window) : QString();
+                              }),
+                  opens);
+        ASSERT_FALSE(Prompt.Asked.empty());
+        EXPECT_EQ(Prompt.Asked[0].Text, question);
+        EXPECT_EQ(frmPojar, nullptr);
+        EXPECT_EQ(releasedFirst, opens);
+        EXPECT_FALSE(Window->windowTitle().endsWith(QStringLiteral(" Зона загазирования")));
+        EXPECT_EQ(shown + tables(), expected);
+    }
+}
+
+// Whoever opens the branch table, the scheme shows the tables once it is
+// closed: F3 on a row deletes the branch, "Отмена" brings it back, and the
+// scheme shows it again before anything else redraws.
+TEST_F(ProgramSession, TheSchemeIsRedrawnWhenATableClosesWhoeverOpenedIt)
+{
+    Start(Sample());
+    int descending = 0;
+    int ascending = 0;
+    const QString lacking = LackingLengths(descending, ascending);
+    Window->Document().OpenFile(Sample());
+    Net.BranchR[9] = 0;
+    Net.BranchR[10] = 0;
+    const QString zeroR = Program.filePath(QStringLiteral("Шахты/Нулевые R.mine"));
+    ASSERT_TRUE(Window->Document().SaveAs(zeroR, sfMine));
+    const struct
+    {
+        const char *Name;
+        QString File;
+        const char *Command;
+        int Branch;  // the row deleted with F3
+    } cases[] = {
+        {"the solver's failure", zeroR, "TaskAirDistribution", 9},
+        {"descending stability", lacking, "TaskDescendingVentl", descending},
+        {"ascending stability", lacking, "TaskAscendVentl", ascending},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window->Document().OpenFile(c.File);
+        ASSERT_TRUE(BranchExist(Net, c.Branch));
+        Prompt.Asked.clear();
+        bool deleted = false;
+        std::optional<bool> shown;
+        const auto stop = std::make_shared<bool>(false);
+        WhenUp([](QWidget &window) { return window.inherits("TfrmMineTab"); },
+               [&](QWidget &window) {
+                   auto *table = static_cast<TfrmMineTab *>(&window);
+                   F3OnRow(table->SGMineTab, c.Branch,
+                           Answer<TfrmBranch>([](TfrmBranch &dialog) { dialog.bbtnDelete->click(); }));
+                   deleted = !BranchExist(Net, c.Branch);
+                   QTest::mouseClick(table->CancelBtn, Qt::LeftButton);
+                   // Looked at once the table is gone, before the command goes on.
+                   QTimer::singleShot(50, [&] { shown = BranchExist(Net, c.Branch) && SchemeShowsTables(*Window); });
+               },
+               stop);
+        // A study's own window, when the table left it something to show.
+        WhenUp(
+            [](QWidget &window) {
+                return !window.inherits("TfrmMineTab") && !window.inherits("TfrmBranch") && !window.inherits("TfrmPrgB");
+            },
+               [](QWidget &) {}, stop);
+        Act(c.Command)->trigger();
+        for (int i = 0; i < 40 && !shown; ++i)
+            QTest::qWait(10);
+        *stop = true;
+        EXPECT_TRUE(deleted);
+        ASSERT_TRUE(shown.has_value());
+        EXPECT_TRUE(*shown);
     }
 }
