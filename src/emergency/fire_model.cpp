@@ -73,7 +73,9 @@ std::vector<TFireLoadRow> FireLoadTableRows(const TFireSeries &a, const TFireSer
     return rows;
 }
 
-TFireModel::TFireModel(TNetworkTables &t) : m_t(t)
+TFireModel::TFireModel(TNetworkTables &t)
+    : NormalH(t.HeldNormalH), NormalQ(t.HeldNormalQ), EmergencyH(t.HeldEmergencyH), EmergencyQ(t.HeldEmergencyQ),
+      m_t(t), m_leftH(t.HeldLeftH)
 {
     NormalH = t.BranchAuxDepression;
     NormalQ = t.BranchQ;
@@ -85,6 +87,9 @@ TFireModel::TFireModel(TNetworkTables &t) : m_t(t)
 TFireModel::~TFireModel()
 {
     PutNormal();
+    // Nothing of the model stays in the tables after it.
+    for (TTable<double> *held : {&NormalH, &NormalQ, &EmergencyH, &EmergencyQ, &m_leftH})
+        held->fill(0);
 }
 
 void TFireModel::TakeUserDepressions()
@@ -128,6 +133,11 @@ void TFireModel::SwapNormal()
 TFireBranchInfo TFireModel::ShowFireBranch(int b)
 {
     PutNormal();
+    return DescribeFireBranch(b);
+}
+
+TFireBranchInfo TFireModel::DescribeFireBranch(int b)
+{
     TFireBranchInfo info;
     VentKind = 0;
     if (!BranchExist(m_t, b))
@@ -138,11 +148,11 @@ TFireBranchInfo TFireModel::ShowFireBranch(int b)
     info.Length = QString::number(m_t.BranchLength[b]);
     info.Area = BranchValueText(m_t.BranchArea[b]);
     info.Angle = BranchValueText(m_t.BranchAngle[b]);
-    info.Flow = BranchValueText(m_t.BranchQ[b]);
+    info.Flow = BranchValueText(NormalQ[b]);
     info.Temperature = BranchValueText(m_t.BranchStartTemp[b]);
     if (m_t.BranchLength[b] > 0) {
         VentKind = VentType(m_t.BranchLength[b], m_t.NodeAltitude[m_t.BranchStartNode[b]],
-                            m_t.NodeAltitude[m_t.BranchEndNode[b]], m_t.BranchQ[b]);
+                            m_t.NodeAltitude[m_t.BranchEndNode[b]], NormalQ[b]);
         if (VentKind == vtDescending)
             info.VentTypeText = QStringLiteral("Нисходящее проветривание");
         else if (VentKind == vtAscending)
@@ -181,9 +191,34 @@ TFireInputCheck TFireModel::CheckInput(const QString &text) const
     return fiIncomplete;
 }
 
-bool TFireModel::Compute(const QString &text)
+bool TFireModel::Compute(const QString &text, TFireInputCheck *check)
 {
-    if (CheckInput(text) != fiOk)
+    TFireInputCheck unused = fiOk;
+    TFireInputCheck &result = check ? *check : unused;
+    bool isNumber = false;
+    const int b = text.trimmed().toInt(&isNumber);
+    if (!isNumber || !BranchExist(m_t, b)) {
+        result = CheckInput(text);
+        return false;
+    }
+    // The normal distribution is solved first, with the additional
+    // depressions as they stand now (the user may have changed some since
+    // the model was made): the checks, the ventilation type, the pages and
+    // the warnings compare against this one, as they would had the change
+    // been made before the fire.
+    TakeUserDepressions();
+    m_t.BranchAuxDepression = NormalH;
+    m_leftH = NormalH;
+    if (!CalcAir(Owner, m_t)) {
+        // The branch table that a failure opens may have changed depressions.
+        PutNormal();
+        result = fiOk;
+        return false;
+    }
+    NormalQ = m_t.BranchQ;
+    DescribeFireBranch(b);
+    result = CheckInput(text);
+    if (result != fiOk)
         return false;
     if (UseFireLoad) {
         // Only what was saved in the file counts.
@@ -193,15 +228,6 @@ bool TFireModel::Compute(const QString &text)
             ShowMessageBox(e.Message(), QString(), mb::Ok | mb::IconError);
             return false;
         }
-    }
-    const int b = text.trimmed().toInt();
-    TakeUserDepressions();
-    m_t.BranchAuxDepression = NormalH;
-    m_leftH = NormalH;
-    if (!CalcAir(Owner, m_t)) {
-        // The branch table that a failure opens may have changed depressions.
-        PutNormal();
-        return false;
     }
     FireBranch = b;
     Zone1 = BuildZone(0);

@@ -71,7 +71,8 @@ std::vector<TFireLoadRow> FireLoadTableRows(const TFireSeries &a, const TFireSer
 class TFireModel
 {
 public:
-    // Takes the normal set from the tables as they stand (solved).
+    // Takes the normal set from the tables as they stand (solved). One model
+    // at a time holds a set of tables: its copies are the tables' held columns.
     explicit TFireModel(TNetworkTables &t);
     // Puts the normal set back.
     ~TFireModel();
@@ -92,8 +93,10 @@ public:
     // The report sort order of the settings: 1 by the end nodes.
     int ReportStyle = 0;
 
-    TTable<double> NormalH{}, NormalQ{};
-    TTable<double> EmergencyH{}, EmergencyQ{};
+    // The two sets live in the tables' held columns, so that they follow
+    // each branch through create, destroy and renumber.
+    TTable<double> &NormalH, &NormalQ;
+    TTable<double> &EmergencyH, &EmergencyQ;
     int FireBranch = 0;
     int VentKind = 0;
     int SeriesCount = 0;
@@ -114,13 +117,18 @@ public:
 
     // Shows the normal set and describes branch b; VentKind follows it.
     TFireBranchInfo ShowFireBranch(int b);
+    // Describes branch b under the normal set kept, whatever the tables
+    // show; VentKind follows it.
+    TFireBranchInfo DescribeFireBranch(int b);
     // Whether the fire branch's page "Зона загазирования 2" is shown.
     bool Zone2Visible() const { return UseThermal && VentKind != 0; }
 
     TFireInputCheck CheckInput(const QString &text) const;
-    // Checks, solves the normal distribution, builds both zones and keeps the
-    // emergency set; warns as WarnAfterCompute. False leaves the last result.
-    bool Compute(const QString &text);
+    // Solves the normal distribution with the depressions as they stand and
+    // keeps its flows as the normal set, checks, builds both zones and keeps
+    // the emergency set; warns as WarnAfterCompute. False leaves the last
+    // result; check then says which input check refused (fiOk: the solve).
+    bool Compute(const QString &text, TFireInputCheck *check = nullptr);
     // The zone of the fire branch with the thermal depression of the given
     // ventilation type (0: under the flows as they are).
     TGasZoneList BuildZone(int mode);
@@ -168,7 +176,7 @@ private:
     TNetworkTables &m_t;
     bool m_computed = false;
     // The additional depressions as the model last left them in the tables.
-    TTable<double> m_leftH{};
+    TTable<double> &m_leftH;
     // Between the two exchanges of a save the tables hold the normal set.
     bool m_swapped = false;
 };

@@ -160,6 +160,7 @@ void ForEachBranchColumn(TNetworkTables &t, F &&f)
     f(t.BranchCableCells); f(t.BranchDegasValve); f(t.BranchFirePipeDiameter);
     f(t.BranchBeltType); f(t.BranchBeltWidth); f(t.BranchGasLayerControl);
     f(t.BranchExtraRecord); f(t.BranchQBaseline); f(t.BranchHBaseline); f(t.BranchRBaseline);
+    f(t.HeldNormalH); f(t.HeldNormalQ); f(t.HeldEmergencyH); f(t.HeldEmergencyQ); f(t.HeldLeftH);
 }
 
 // Place n of the node tables as a destroyed node leaves it: nothing of the

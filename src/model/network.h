@@ -122,6 +122,18 @@ struct TNetworkTables
     TTable<double> BranchQBaseline{};
     TTable<double> BranchHBaseline{};
     TTable<double> BranchRBaseline{};
+
+    // Copies that a model holding BranchAuxDepression and BranchQ keeps of
+    // them while it lives (the fire model: the normal and the emergency set,
+    // and the depressions it last left in the tables). They are columns
+    // like the others, so that a branch's copies follow it through create,
+    // destroy and renumber, and come back with the tables when a table
+    // editor is cancelled. All 0 while no model lives.
+    TTable<double> HeldNormalH{};
+    TTable<double> HeldNormalQ{};
+    TTable<double> HeldEmergencyH{};
+    TTable<double> HeldEmergencyQ{};
+    TTable<double> HeldLeftH{};
 };
 
 // The program's one set of tables, alive for the whole run.

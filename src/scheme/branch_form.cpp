@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <type_traits>
 
 const std::array<TLabelBox, 16> LabelBoxes = {{
     {lfArea, "Площадь сечения, м2"},
@@ -199,8 +200,38 @@ void TBranchForm::Load(int branch)
     FocusField.reset();
     Modified = false;
     PLAColorChanged = false;
+    m_flowNegated = false;
+    KeepShown();
     LoadSymbolLinks();
     CheckSymbolDistances();
+}
+
+void TBranchForm::KeepShown()
+{
+    m_shown = {.Texts = Texts,
+               .Name = Name,
+               .Fresh = Fresh,
+               .ReversalZone = ReversalZone,
+               .GasLayerControl = GasLayerControl,
+               .Type = Type,
+               .Layer = Layer,
+               .PLAColor = PLAColor,
+               .CableCells = CableCells,
+               .DegasValve = DegasValve,
+               .FirePipeDiameter = FirePipeDiameter,
+               .BeltType = BeltType,
+               .BeltWidth = BeltWidth};
+    KeepShownSpeedItems();
+}
+
+void TBranchForm::KeepShownSpeedItems()
+{
+    // The program chose these items, not the user: OK leaves a limit of the
+    // branch's own as it is until the user picks another. A branch without
+    // one stores those of its kind with its first change, as it always has.
+    constexpr int NoItemShown = -2;
+    m_shown.MinSpeedItem = m_t.BranchMinSpeed[Branch] == SpeedTypeDefault ? NoItemShown : MinSpeedItem;
+    m_shown.MaxSpeedItem = m_t.BranchMaxSpeed[Branch] == SpeedTypeDefault ? NoItemShown : MaxSpeedItem;
 }
 
 QString TBranchForm::DirectionText() const
@@ -269,6 +300,7 @@ TSpeedLimitTexts TBranchForm::ShowSpeedLimits(int type)
         MaxSpeedItem = ItemOfValue(MaxSpeedItems(), maxSpeed);
     else
         MaxSpeedItem = -1;
+    KeepShownSpeedItems();
     return texts;
 }
 
@@ -284,7 +316,14 @@ bool TBranchForm::Reverse()
         ShowConversionError(InvalidNumberMessage(q, false));
         return false;
     }
+    const bool leftAlone = !Changed(TBranchField::Q);
     q = EditFloatText(-value);
+    // The shown text is rounded: a flow the user did not type is negated
+    // as stored, not read back from its text.
+    if (leftAlone) {
+        m_shown.Texts[static_cast<int>(TBranchField::Q)] = q;
+        m_flowNegated = !m_flowNegated;
+    }
     return true;
 }
 
@@ -481,7 +520,8 @@ bool TBranchForm::ReadFields(TValues &v)
     for (int i = 0; i < BranchFieldCount; ++i) {
         const TFieldRule &rule = FieldRules[static_cast<std::size_t>(i)];
         const QString &text = Texts[static_cast<std::size_t>(i)];
-        if (rule.MayBeEmpty && text.isEmpty())
+        // A field left alone is neither read nor stored, whatever it holds.
+        if (!Changed(static_cast<TBranchField>(i)) || (rule.MayBeEmpty && text.isEmpty()))
             continue;
         QString message;
         if (rule.Integer) {
@@ -553,44 +593,65 @@ void TBranchForm::Renumber(int k)
 void TBranchForm::StoreValues(const TValues &v)
 {
     const int n = Branch;
-    if (Layer >= 0)
+    // Only what the user changed: a field left alone keeps its stored value
+    // bit for bit, and a value held for a model (a fire's depression and
+    // flows) is never taken for the user's.
+    const auto store = [&](TBranchField f, auto &column) {
+        if (v.IsGiven(f))
+            column[n] = static_cast<std::remove_reference_t<decltype(column[n])>>(v[f]);
+    };
+    const TShown &was = m_shown;
+    if (Layer >= 0 && Layer != was.Layer)
         m_t.BranchLayer[n] = static_cast<std::uint8_t>(Layer);
-    SetBranchName(m_t, n, Name);
+    if (Name != was.Name)
+        SetBranchName(m_t, n, Name);
     m_t.BranchStartNode[n] = static_cast<std::int16_t>(StartNode);
     m_t.BranchEndNode[n] = static_cast<std::int16_t>(EndNode);
     if (Reversed && m_t.BranchTurns[n])
         std::reverse(m_t.BranchTurns[n]->begin(), m_t.BranchTurns[n]->end());
-    m_t.BranchLength[n] = static_cast<std::int16_t>(v[TBranchField::Length]);
-    m_t.BranchPLAPosition[n] = static_cast<std::int16_t>(v[TBranchField::PLAPosition]);
-    m_t.BranchPLAColor[n] = PLAColor;
-    m_t.BranchR[n] = v[TBranchField::R];
-    m_t.BranchAuxDepression[n] = v[TBranchField::AuxDepression];
-    m_t.BranchQ[n] = v[TBranchField::Q];
-    if (v.IsGiven(TBranchField::StartTemp))
-        m_t.BranchStartTemp[n] = v[TBranchField::StartTemp];
-    if (v.IsGiven(TBranchField::EndTemp))
-        m_t.BranchEndTemp[n] = v[TBranchField::EndTemp];
-    m_t.BranchArea[n] = v[TBranchField::Area];
-    m_t.BranchHeight[n] = v[TBranchField::Height];
-    m_t.BranchAngle[n] = v[TBranchField::Angle];
-    m_t.BranchIsFresh[n] = Fresh ? 1 : 0;
-    m_t.BranchPeople[n] = static_cast<std::int16_t>(v[TBranchField::People]);
+    store(TBranchField::Length, m_t.BranchLength);
+    store(TBranchField::PLAPosition, m_t.BranchPLAPosition);
+    if (PLAColor != was.PLAColor)
+        m_t.BranchPLAColor[n] = PLAColor;
+    store(TBranchField::R, m_t.BranchR);
+    store(TBranchField::AuxDepression, m_t.BranchAuxDepression);
+    if (v.IsGiven(TBranchField::Q))
+        m_t.BranchQ[n] = v[TBranchField::Q];
+    else if (m_flowNegated)
+        m_t.BranchQ[n] = -m_t.BranchQ[n];
+    store(TBranchField::StartTemp, m_t.BranchStartTemp);
+    store(TBranchField::EndTemp, m_t.BranchEndTemp);
+    store(TBranchField::Area, m_t.BranchArea);
+    store(TBranchField::Height, m_t.BranchHeight);
+    store(TBranchField::Angle, m_t.BranchAngle);
+    if (Fresh != was.Fresh)
+        m_t.BranchIsFresh[n] = Fresh ? 1 : 0;
+    store(TBranchField::People, m_t.BranchPeople);
     // An unknown stored kind shows no item and stays as it was.
-    if (Type >= 0)
+    if (Type >= 0 && Type != was.Type)
         m_t.BranchType[n] = static_cast<std::uint8_t>(Type);
-    m_t.BranchAlpha[n] = v[TBranchField::Alpha];
-    m_t.BranchRequiredFlow[n] = v[TBranchField::RequiredFlow];
-    m_t.BranchDGSMark[n] = static_cast<std::int16_t>(v[TBranchField::DGSMark]);
-    m_t.BranchFlags[n] = static_cast<std::int16_t>(ReversalZone ? (m_t.BranchFlags[n] | bfReversalZone)
-                                                                : (m_t.BranchFlags[n] & ~bfReversalZone));
-    m_t.BranchGasLayerControl[n] = GasLayerControl ? 1 : 0;
-    m_t.BranchCableCells[n] = CableCells;
-    m_t.BranchDegasValve[n] = DegasValve;
-    m_t.BranchFirePipeDiameter[n] = FirePipeDiameter;
-    m_t.BranchBeltType[n] = static_cast<std::uint8_t>(BeltType);
-    m_t.BranchBeltWidth[n] = static_cast<std::int16_t>(BeltWidth);
-    m_t.BranchMinSpeed[n] = SpeedOfItem(MinSpeedItems(), MinSpeedItem).value_or(MinSpeedNotRegulated);
-    m_t.BranchMaxSpeed[n] = SpeedOfItem(MaxSpeedItems(), MaxSpeedItem).value_or(MaxSpeedUnlimited);
+    store(TBranchField::Alpha, m_t.BranchAlpha);
+    store(TBranchField::RequiredFlow, m_t.BranchRequiredFlow);
+    store(TBranchField::DGSMark, m_t.BranchDGSMark);
+    if (ReversalZone != was.ReversalZone)
+        m_t.BranchFlags[n] = static_cast<std::int16_t>(ReversalZone ? (m_t.BranchFlags[n] | bfReversalZone)
+                                                                    : (m_t.BranchFlags[n] & ~bfReversalZone));
+    if (GasLayerControl != was.GasLayerControl)
+        m_t.BranchGasLayerControl[n] = GasLayerControl ? 1 : 0;
+    if (CableCells != was.CableCells)
+        m_t.BranchCableCells[n] = CableCells;
+    if (DegasValve != was.DegasValve)
+        m_t.BranchDegasValve[n] = DegasValve;
+    if (FirePipeDiameter != was.FirePipeDiameter)
+        m_t.BranchFirePipeDiameter[n] = FirePipeDiameter;
+    if (BeltType != was.BeltType)
+        m_t.BranchBeltType[n] = static_cast<std::uint8_t>(BeltType);
+    if (BeltWidth != was.BeltWidth)
+        m_t.BranchBeltWidth[n] = static_cast<std::int16_t>(BeltWidth);
+    if (MinSpeedItem != was.MinSpeedItem)
+        m_t.BranchMinSpeed[n] = SpeedOfItem(MinSpeedItems(), MinSpeedItem).value_or(MinSpeedNotRegulated);
+    if (MaxSpeedItem != was.MaxSpeedItem)
+        m_t.BranchMaxSpeed[n] = SpeedOfItem(MaxSpeedItems(), MaxSpeedItem).value_or(MaxSpeedUnlimited);
 }
 
 bool TBranchForm::Apply()
@@ -604,7 +665,7 @@ bool TBranchForm::Apply()
 
     StoreLabels();
     if (Modified) {
-        const int k = static_cast<int>(values[TBranchField::No]);
+        const int k = values.IsGiven(TBranchField::No) ? static_cast<int>(values[TBranchField::No]) : Branch;
         if (k != Branch)
             Renumber(k);
         StoreValues(values);

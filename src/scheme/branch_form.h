@@ -162,9 +162,14 @@ public:
     // The branch's links in the document become Links, under the final number.
     void StoreSymbolLinks();
 
-    // OK. Checks the number, its uniqueness and every field first; a fault
-    // is shown and nothing is stored (false, FocusField names the field).
-    // Otherwise stores what changed and reports it to the host.
+    // Takes what the fields show now as what the user has not changed: OK
+    // stores only a value whose field then shows something else. Load does
+    // it; a window calls it again once its controls show the values.
+    void KeepShown();
+    // OK. Checks the number, its uniqueness and every field the user changed
+    // first; a fault is shown and nothing is stored (false, FocusField names
+    // the field). Otherwise stores the values the user changed, and nothing
+    // of a field left alone (its text is rounded), and reports it to the host.
     bool Apply();
     // "Удалить": destroys the branch with its symbol links; false when the
     // main window does not allow it.
@@ -215,6 +220,30 @@ public:
     TSchemeDocument &Document() { return m_doc; }
 
 private:
+    // What the fields showed when filled.
+    struct TShown
+    {
+        std::array<QString, BranchFieldCount> Texts;
+        QString Name;
+        bool Fresh = false;
+        bool ReversalZone = false;
+        bool GasLayerControl = false;
+        int Type = 0;
+        int Layer = -1;
+        int MinSpeedItem = -1;
+        int MaxSpeedItem = -1;
+        std::int32_t PLAColor = 0;
+        QString CableCells;
+        QString DegasValve;
+        QString FirePipeDiameter;
+        int BeltType = -1;
+        int BeltWidth = -1;
+    };
+    bool Changed(TBranchField f) const
+    {
+        return Texts[static_cast<int>(f)] != m_shown.Texts[static_cast<int>(f)];
+    }
+    void KeepShownSpeedItems();
     struct TValues;
     bool ReadFields(TValues &v);
     void StoreLabels();
@@ -229,4 +258,7 @@ private:
     TNetworkTables &m_t;
     TSchemeDocument &m_doc;
     TBranchFormHost m_host;
+    TShown m_shown;
+    // "Развернуть" on a flow field left alone: the stored flow is negated as it is.
+    bool m_flowNegated = false;
 };

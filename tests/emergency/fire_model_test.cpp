@@ -6,12 +6,14 @@
 #include "platform/prompt.h"
 #include "sample_mine.h"
 #include "small_network.h"
+#include "../model/scheme_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -212,6 +214,7 @@ TEST_F(FireModelOnSample, ADepressionChangedMeanwhileIsKept)
         SCOPED_TRACE(c.Name);
         t.BranchAuxDepression = *normalH;
         t.BranchQ = *normalQ;
+        model.reset(); // one model at a time holds the tables
         model = std::make_unique<TFireModel>(t);
         ASSERT_TRUE(ComputeAt(1));
         ASSERT_NE(t.BranchAuxDepression, *normalH);
@@ -219,11 +222,126 @@ TEST_F(FireModelOnSample, ADepressionChangedMeanwhileIsKept)
         c.Then(*model);
         EXPECT_EQ(t.BranchAuxDepression[7], 50);
         model.reset();
-        EXPECT_EQ(t.BranchQ, *normalQ);
         EXPECT_EQ(t.BranchAuxDepression[7], 50);
+        // A computation solves the normal distribution again, with the 50.
+        if (c.Name == std::string_view("computed again")) {
+            const auto solved = std::make_unique<TTable<double>>(t.BranchQ);
+            ASSERT_TRUE(CalcAir(nullptr, t));
+            EXPECT_EQ(t.BranchQ, *solved);
+        } else {
+            EXPECT_EQ(t.BranchQ, *normalQ);
+        }
         t.BranchAuxDepression[7] = (*normalH)[7];
         EXPECT_EQ(t.BranchAuxDepression, *normalH);
     }
+}
+
+// The model's copies follow the branch: after a renumber, a delete or a new
+// branch made while the fire lives, the end of the model leaves the tables as
+// the same step leaves them without a fire. The fire's own depression never
+// becomes a working's value.
+TEST_F(FireModelOnSample, ItsCopiesFollowEachBranch)
+{
+    model.reset();
+    const int fire = 35;
+    const int other = 7;
+    const int free = MaxBranchNo(t) + 1;
+    const auto normal = std::make_unique<TNetworkTables>(t);
+    const struct
+    {
+        const char *Name;
+        std::function<void(TNetworkTables &)> Step;
+    } cases[] = {
+        {"the burning working renumbered", [=](TNetworkTables &t) { MoveBranchEntry(t, fire, free); }},
+        {"another renumbered", [=](TNetworkTables &t) { MoveBranchEntry(t, other, free); }},
+        {"deleted", [=](TNetworkTables &t) { DestroyBranch(t, other); }},
+        {"the burning working deleted, its number used again",
+         [=](TNetworkTables &t) {
+             const int s = t.BranchStartNode[fire], e = t.BranchEndNode[fire];
+             DestroyBranch(t, fire);
+             CreateBranch(t, fire);
+             t.BranchStartNode[fire] = static_cast<std::int16_t>(s);
+             t.BranchEndNode[fire] = static_cast<std::int16_t>(e);
+         }},
+        {"renumbered in a chain", [=](TNetworkTables &t) {
+             MoveBranchEntry(t, fire, free);
+             MoveBranchEntry(t, other, fire);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        t = *normal;
+        auto expected = std::make_unique<TNetworkTables>(t);
+        c.Step(*expected);
+        model.reset(); // one model at a time holds the tables
+        model = std::make_unique<TFireModel>(t);
+        ASSERT_TRUE(ComputeAt(fire));
+        ASSERT_NE(t.BranchAuxDepression[fire], 0);
+        c.Step(t);
+        // What a save writes while the model lives: the normal set.
+        model->SwapNormal();
+        EXPECT_EQ(t.BranchAuxDepression, expected->BranchAuxDepression);
+        EXPECT_EQ(t.BranchQ, expected->BranchQ);
+        model->SwapNormal();
+        model.reset();
+        EXPECT_EQ(TablesDiffer(t, *expected), "");
+    }
+}
+
+// "На схему" again after an edit describes the network as it now stands:
+// every page and warning reads as when the edit was made before the fire.
+TEST_F(FireModelOnSample, AComputationAfterAnEditReadsAsTheEditMadeBefore)
+{
+    model.reset();
+    const int fire = 35;
+    struct TPages
+    {
+        QString Flow, VentType;
+        std::vector<int> Reversed, Zone1, Zone2;
+        QStringList Said;
+        bool operator==(const TPages &) const = default;
+    };
+    const auto pages = [&] {
+        TPages p;
+        p.Said = [&] {
+            QStringList said;
+            for (const auto &asked : prompt.Asked)
+                said << asked.Text;
+            return said;
+        }();
+        const TFireBranchInfo info = model->DescribeFireBranch(fire);
+        p.Flow = info.Flow;
+        p.VentType = info.VentTypeText;
+        model->FillReversals();
+        p.Reversed = model->Items;
+        p.Zone1 = model->Zone1;
+        p.Zone2 = model->Zone2;
+        return p;
+    };
+    const auto normal = std::make_unique<TNetworkTables>(t);
+
+    t.BranchAuxDepression[7] = 150;
+    ASSERT_TRUE(CalcAir(nullptr, t));
+    model.reset(); // one model at a time holds the tables
+    model = std::make_unique<TFireModel>(t);
+    prompt.Asked.clear();
+    ASSERT_TRUE(ComputeAt(fire));
+    const TPages before = pages();
+    model.reset();
+    const auto expected = std::make_unique<TNetworkTables>(t);
+
+    t = *normal;
+    model.reset(); // one model at a time holds the tables
+    model = std::make_unique<TFireModel>(t);
+    ASSERT_TRUE(ComputeAt(fire));
+    const TPages unedited = pages();
+    t.BranchAuxDepression[7] = 150;
+    prompt.Asked.clear();
+    ASSERT_TRUE(model->Compute(QString::number(fire)));
+    EXPECT_TRUE(pages() == before);
+    EXPECT_FALSE(unedited == before);
+    model.reset();
+    EXPECT_EQ(TablesDiffer(t, *expected), "");
 }
 
 TEST_F(FireModelOnSample, ZoneReportRowsAndTotals)

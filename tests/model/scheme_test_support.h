@@ -131,6 +131,8 @@ inline std::string TablesDiffer(const TNetworkTables &a, const TNetworkTables &b
     TUNVEX_SAME_POD(BranchMeasuredFlow) TUNVEX_SAME_POD(BranchNormativeFlow) TUNVEX_SAME_POD(BranchMinSpeed)
     TUNVEX_SAME_POD(BranchMaxSpeed) TUNVEX_SAME_POD(BranchBeltType) TUNVEX_SAME_POD(BranchBeltWidth)
     TUNVEX_SAME_POD(BranchGasLayerControl) TUNVEX_SAME_POD(BranchExtraRecord)
+    TUNVEX_SAME_POD(HeldNormalH) TUNVEX_SAME_POD(HeldNormalQ) TUNVEX_SAME_POD(HeldEmergencyH)
+    TUNVEX_SAME_POD(HeldEmergencyQ) TUNVEX_SAME_POD(HeldLeftH)
 #undef TUNVEX_SAME_POD
     for (int n = 1; n <= MaxItems; ++n) {
         const std::string at = " at " + std::to_string(n);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -144,6 +146,72 @@ TEST_F(TBranchFormTest, OkWithoutChangesStoresOnlyTheLabelWordAndAccessoryBits)
     EXPECT_TRUE(Handed.empty());
     EXPECT_EQ(ModifiedCalls, 0);
     EXPECT_TRUE(Prompt.Asked.empty());
+}
+
+// OK stores what the user changed and nothing else: a value whose text is
+// rounded, or that no field would accept (a PLA position of 1500), stays bit
+// for bit while another field changes; "Развернуть" negates the stored flow.
+TEST_F(TBranchFormTest, OnlyTheFieldsTheUserChangedAreStored)
+{
+    t.BranchR[7] = 0.0123456789;
+    t.BranchQ[7] = 14.712345678;
+    t.BranchAuxDepression[7] = -25.123456789;
+    t.BranchArea[7] = 10.123456;
+    t.BranchHeight[7] = 2.345678;
+    t.BranchAngle[7] = 12.345678;
+    t.BranchAlpha[7] = 0.00123456789;
+    t.BranchRequiredFlow[7] = 3.14159265;
+    t.BranchEndTemp[7] = 17.777777;
+    t.BranchPLAPosition[7] = 1500;
+    t.BranchMinSpeed[7] = 0.3;
+    const auto stored = std::make_unique<TNetworkTables>(t);
+    const struct
+    {
+        const char *Name;
+        std::function<void(TBranchForm &)> Edit;      // in the dialog
+        std::function<void(TNetworkTables &)> Stores;  // what it stores
+    } cases[] = {
+        {"length", [](TBranchForm &f) { f.Text(TBranchField::Length) = QStringLiteral("121"); },
+         [](TNetworkTables &t) { t.BranchLength[7] = 121; }},
+        {"name", [](TBranchForm &f) { f.Name = QStringLiteral("Другое"); },
+         [](TNetworkTables &t) { t.BranchName[7] = QStringLiteral("Другое"); }},
+        {"fresh", [](TBranchForm &f) { f.Fresh = true; }, [](TNetworkTables &t) { t.BranchIsFresh[7] = 1; }},
+        {"extra depression", [](TBranchForm &f) { f.Text(TBranchField::AuxDepression) = QStringLiteral("-3"); },
+         [](TNetworkTables &t) { t.BranchAuxDepression[7] = -3; }},
+        {"kind", [](TBranchForm &f) { f.Type = 7; f.ShowSpeedLimits(7); },
+         [](TNetworkTables &t) { t.BranchType[7] = 7; }},
+        {"typed over with the same text", [](TBranchForm &f) { f.Text(TBranchField::R) = FormatBranchR(f.Tables(), 7); },
+         [](TNetworkTables &) {}},
+        {"reversed",
+         [](TBranchForm &f) { ASSERT_TRUE(f.Reverse()); },
+         [](TNetworkTables &t) {
+             std::swap(t.BranchStartNode[7], t.BranchEndNode[7]);
+             std::reverse(t.BranchTurns[7]->begin(), t.BranchTurns[7]->end());
+             t.BranchQ[7] = -t.BranchQ[7];
+         }},
+        {"reversed twice", [](TBranchForm &f) { f.Reverse(); f.Reverse(); }, [](TNetworkTables &) {}},
+        {"reversed, flow typed",
+         [](TBranchForm &f) {
+             f.Reverse();
+             f.Text(TBranchField::Q) = QStringLiteral("-2");
+         },
+         [](TNetworkTables &t) {
+             std::swap(t.BranchStartNode[7], t.BranchEndNode[7]);
+             std::reverse(t.BranchTurns[7]->begin(), t.BranchTurns[7]->end());
+             t.BranchQ[7] = -2;
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        t = *stored;
+        auto expected = std::make_unique<TNetworkTables>(t);
+        c.Stores(*expected);
+        auto f = Open(7);
+        f->Modified = true;
+        c.Edit(*f);
+        ASSERT_TRUE(f->Apply());
+        EXPECT_EQ(TablesDiffer(t, *expected), "");
+    }
 }
 
 TEST_F(TBranchFormTest, RenumberingCarriesTheWholeBranch)
@@ -303,10 +371,18 @@ TEST_F(TBranchFormTest, SpeedLimitsOfTheKinds)
     auto g = Open(7);
     EXPECT_EQ(g->MinSpeedItem, -1);
     EXPECT_EQ(g->MaxSpeedItem, 0);
+    // A limit that no item shows stays while another field changes; the
+    // user's pick replaces it.
     g->Modified = true;
+    g->Name = QStringLiteral("Другое");
     ASSERT_TRUE(g->Apply());
-    EXPECT_EQ(t.BranchMinSpeed[7], MinSpeedNotRegulated);
+    EXPECT_EQ(t.BranchMinSpeed[7], 0.3);
     EXPECT_EQ(t.BranchMaxSpeed[7], MaxSpeedUnlimited);
+    auto picked = Open(7);
+    picked->Modified = true;
+    picked->MinSpeedItem = 0;
+    ASSERT_TRUE(picked->Apply());
+    EXPECT_EQ(t.BranchMinSpeed[7], MinSpeedNotRegulated);
 
     // A branch without limits of its own (a new one) is shown and stored
     // with those of the kind chosen, not as unregulated.

@@ -292,14 +292,19 @@ bool TfrmPojar::Compute()
     m_model->UseFireLoad = ChkPNagr->isChecked();
     if (frmMain)
         FireLoadFolder = frmMain->GetFansFolder();
-    const TFireInputCheck check = m_model->CheckInput(EdInr->text());
-    if (check != fiOk) {
+    TFireInputCheck check = fiOk;
+    if (!m_model->Compute(EdInr->text(), &check)) {
         if (check == fiNotNumber || check == fiNoBranch)
             EdInr->setFocus();
         return false;
     }
-    if (!m_model->Compute(EdInr->text()))
-        return false;
+    // The normal distribution was solved again: what the first page says of
+    // it follows.
+    const TFireBranchInfo info = m_model->DescribeFireBranch(m_model->FireBranch);
+    lbFlow->setText(info.Flow);
+    lbVentType->setText(info.VentTypeText);
+    rgHt->setEnabled(info.ThermalChoice);
+    PageControl1->setTabVisible(fpZone2, m_model->Zone2Visible());
     if (FireWindowHooks.ResultsGone)
         FireWindowHooks.ResultsGone();
     return true;

@@ -492,6 +492,10 @@ void TfrmBranch::Fill(const QString &caption, int branch, bool deletable)
     cbSymbolType->addItems(m_form.SymbolTypeItems());
     FillSymbolList();
     pcBranch->setTabVisible(SymbolsPage, m_form.SymbolsPageVisible());
+    // What the controls show now (a combo without the stored item shows
+    // none) is what the user has not changed.
+    TakeInput();
+    m_form.KeepShown();
     m_form.Modified = false;
     m_form.PLAColorChanged = false;
     edNo->setFocus();

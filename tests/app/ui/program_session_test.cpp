@@ -49,10 +49,12 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTableWidget>
 #include <QtWidgets/QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -460,10 +462,17 @@ TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
         {"delete, then the number used again", false, {remove(8), renumber(7, 8)}, 7},
         {"node chain", true, {renumberNode(2, freeNode), renumberNode(3, 2)}, 3},
     };
+    // Also while a fire model keeps its copies of the network's flows and
+    // depressions: they come back with the network, and the model's end
+    // leaves it as before.
+    for (const bool burning : {false, true})
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Name);
+        SCOPED_TRACE(burning ? "during a fire" : "");
         Window->Document().OpenFile(Sample());
         ASSERT_GT(BranchCount(Net), 10);
+        if (burning)
+            ModelFire(35);
         const QByteArray before = Saved();
         bool gone = false;
         WhenModal([&] {
@@ -485,6 +494,8 @@ TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
         });
         Act(c.Nodes ? "mnuEditNodes" : "mnuMuchBranches")->trigger();
         EXPECT_TRUE(gone);
+        EXPECT_TRUE(Saved() == before);
+        FreeFireWindow();
         EXPECT_TRUE(Saved() == before);
     }
 }
@@ -577,6 +588,30 @@ protected:
             form->OKBtn->click();
         });
         Act("mnuMuchBranches")->trigger();
+    }
+
+    // The branch dialog opened with F3 on the row of branch n in the branch
+    // table, drive answering it; then the table's OK.
+    void DialogInTable(int n, std::function<void(TfrmBranch &)> drive)
+    {
+        WhenModal([=] {
+            auto *form = Modal<TfrmMineTab>();
+            ASSERT_NE(form, nullptr);
+            F3OnRow(form->SGMineTab, n, Answer<TfrmBranch>(drive));
+            form->OKBtn->click();
+        });
+        Act("mnuMuchBranches")->trigger();
+    }
+
+    // The dialog of the branch clicked on the scheme, drive answering it.
+    void DialogOnScheme(int n, std::function<void(TfrmBranch &)> drive)
+    {
+        Act("sbtnArrow")->trigger();
+        const TTurnList &turns = *Net.BranchTurns[n];
+        const TViewport &view = Window->Document().View;
+        const QPoint at((view.ScreenX(turns[0].X) + view.ScreenX(turns[1].X)) / 2,
+                        (view.ScreenY(turns[0].Y) + view.ScreenY(turns[1].Y)) / 2);
+        ClickScheme(at, Answer<TfrmBranch>(drive));
     }
 
     // Renumbers in the branch dialogs opened with F3 in the branch table, then OK.
@@ -710,6 +745,142 @@ TEST_F(DocumentSession, NoValueOfAnEarlierDocumentReachesTheNextOnesFile)
             EXPECT_TRUE(afterSample == ReadAll(plain));
         }
     }
+}
+
+// A sequence made while fire 35 is modelled leaves the network exactly as
+// the same sequence made without a fire (solved first, as the fire model
+// takes it; F2 at the end where flows matter): the branch dialog stores only
+// the field typed, whoever opens it; a renumber, a delete or a new branch
+// takes the model's copies along; a recompute after an edit compares against
+// the network as it now stands.
+TEST_F(DocumentSession, ASequenceMadeDuringAFireSavesAsTheSameWithoutOne)
+{
+    Start(Sample());
+    const TViewport view = Window->View();
+    const int fire = 35;
+    const auto length = [](const char *typed) {
+        return [typed](TfrmBranch &dialog) {
+            TypeInto(dialog.edLen, QString::fromLatin1(typed));
+            dialog.bbtnOK->click();
+        };
+    };
+    const auto remove = [](TfrmBranch &dialog) { dialog.bbtnDelete->click(); };
+    const struct
+    {
+        const char *Name;
+        std::function<void()> Steps;
+        bool Solve;  // F2 before the save
+    } cases[] = {
+        {"the burning working's dialog from the table", [&] { DialogInTable(fire, length("321")); }, true},
+        {"the burning working's dialog from the scheme", [&] { DialogOnScheme(fire, length("321")); }, true},
+        {"the burning working's dialog from the fire window",
+         [&] {
+             if (!frmPojar) {
+                 DialogInTable(fire, length("321"));
+                 return;
+             }
+             WhenModal([&] {
+                 QTimer::singleShot(0, Answer<TfrmBranch>(length("321")));
+                 QTest::mouseClick(frmPojar->BitBtn3, Qt::LeftButton);
+                 QTest::mouseClick(frmPojar->bbtSchem, Qt::LeftButton);
+             });
+             frmPojar->PageControl1->setCurrentIndex(fpFireBranch);
+             Act("TaskFire")->trigger();
+         },
+         true},
+        {"another's dialog", [&] { DialogInTable(7, length("77")); }, true},
+        {"the burning working renumbered", [&] { RenumberInTable({{fire, 69}}); }, true},
+        {"another renumbered", [&] { RenumberInTable({{7, 69}}); }, true},
+        {"renumbered in a chain", [&] { RenumberInTable({{fire, 69}, {7, fire}}); }, false},
+        {"deleted", [&] { DialogInTable(8, remove); }, false},
+        {"the burning working deleted", [&] { DialogInTable(fire, remove); }, false},
+        {"a new branch", [&] { AddBranchInTable(69, 8, 9); }, false},
+        {"deleted, its number used again",
+         [&] {
+             DialogInTable(fire, remove);
+             AddBranchInTable(fire, 8, 9);
+         },
+         false},
+        {"an edit, then the fire computed again",
+         [&] {
+             TypeAuxDepression(7, QStringLiteral("150"));
+             if (frmPojar)
+                 ModelFire(fire);
+         },
+         true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window->Document().OpenFile(Sample());
+        ASSERT_TRUE(CalcAir(nullptr, Net));
+        c.Steps();
+        if (c.Solve)
+            EXPECT_TRUE(GiveCommand("TaskAirDistribution"));
+        const QByteArray expected = SavedAs(QStringLiteral("Без пожара.mine"), view);
+
+        Window->Document().OpenFile(Sample());
+        ModelFire(fire);
+        c.Steps();
+        if (c.Solve) {
+            Prompt.Answer(idOk);
+            EXPECT_TRUE(GiveCommand("TaskAirDistribution"));
+            EXPECT_EQ(frmPojar, nullptr);
+        }
+        EXPECT_TRUE(SavedAs(QStringLiteral("При пожаре.mine"), view) == expected);
+        FreeFireWindow();
+    }
+}
+
+// "На схему" again after an edit made during the fire gives the pages that
+// the same edit made before the fire gives: the first page's flow, the
+// reversal page, the warnings.
+TEST_F(DocumentSession, AFireComputedAgainAfterAnEditReadsAsTheEditMadeBefore)
+{
+    Start(Sample());
+    const int fire = 35;
+    // The fire window shown again: its first page's flow, then its reversal
+    // page, closed with "На схему".
+    const auto pages = [&] {
+        QStringList shown;
+        WhenModal([&] {
+            shown << frmPojar->lbFlow->text() << frmPojar->lbVentType->text();
+            frmPojar->PageControl1->setCurrentIndex(fpReversals);
+            QTableWidget *grid = frmPojar->Grids[fpReversals];
+            shown << frmPojar->PageLabels[fpReversals]->text()
+                  << QString::number(grid->isVisibleTo(frmPojar->PageControl1->widget(fpReversals)));
+            for (int r = 0; r < grid->rowCount(); ++r)
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    shown << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+            QTest::mouseClick(frmPojar->bbtSchem, Qt::LeftButton);
+        });
+        Act("TaskFire")->trigger();
+        return shown;
+    };
+    const auto said = [&] {
+        QStringList texts;
+        for (const auto &asked : Prompt.Asked)
+            texts << asked.Text;
+        return texts;
+    };
+
+    Window->Document().OpenFile(Sample());
+    TypeAuxDepression(7, QStringLiteral("150"));
+    Prompt.Asked.clear();
+    ModelFire(fire);
+    const QStringList warnedBefore = said();
+    const QStringList before = pages();
+    FreeFireWindow();
+
+    Window->Document().OpenFile(Sample());
+    ModelFire(fire);
+    const QStringList unedited = pages();
+    TypeAuxDepression(7, QStringLiteral("150"));
+    Prompt.Asked.clear();
+    ModelFire(fire);
+    EXPECT_EQ(said(), warnedBefore);
+    EXPECT_EQ(pages(), before);
+    EXPECT_NE(unedited, before);
+    FreeFireWindow();
 }
 
 // Every table editor brings the menus up to date when it closes, also after
