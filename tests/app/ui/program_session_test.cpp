@@ -465,38 +465,39 @@ TEST_F(ProgramSession, CancelInATableGivesBackTheNetworkAsItWasWhateverF3Did)
     // Also while a fire model keeps its copies of the network's flows and
     // depressions: they come back with the network, and the model's end
     // leaves it as before.
-    for (const bool burning : {false, true})
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.Name);
-        SCOPED_TRACE(burning ? "during a fire" : "");
-        Window->Document().OpenFile(Sample());
-        ASSERT_GT(BranchCount(Net), 10);
-        if (burning)
-            ModelFire(35);
-        const QByteArray before = Saved();
-        bool gone = false;
-        WhenModal([&] {
-            TCellGrid *grid = nullptr;
-            if (auto *nodes = Modal<TfrmNodTab>())
-                grid = nodes->SGNodTab;
-            else if (auto *branches = Modal<TfrmMineTab>())
-                grid = branches->SGMineTab;
-            ASSERT_NE(grid, nullptr);
-            QLineEdit *filter = qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget())->cmbDiap->lineEdit();
-            for (const auto &[n, drive] : c.Steps) {
-                // The rows of the numbers that exist now.
-                filter->selectAll();
-                QTest::keyClicks(filter, QStringLiteral("1-5000"));
-                F3OnRow(grid, n, drive);
-            }
-            gone = c.Nodes ? !NodeExist(Net, c.GoneAfter) : !BranchExist(Net, c.GoneAfter);
-            qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget())->CancelBtn->click();
-        });
-        Act(c.Nodes ? "mnuEditNodes" : "mnuMuchBranches")->trigger();
-        EXPECT_TRUE(gone);
-        EXPECT_TRUE(Saved() == before);
-        FreeFireWindow();
-        EXPECT_TRUE(Saved() == before);
+    for (const bool burning : {false, true}) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.Name);
+            SCOPED_TRACE(burning ? "during a fire" : "");
+            Window->Document().OpenFile(Sample());
+            ASSERT_GT(BranchCount(Net), 10);
+            if (burning)
+                ModelFire(35);
+            const QByteArray before = Saved();
+            bool gone = false;
+            WhenModal([&] {
+                TCellGrid *grid = nullptr;
+                if (auto *nodes = Modal<TfrmNodTab>())
+                    grid = nodes->SGNodTab;
+                else if (auto *branches = Modal<TfrmMineTab>())
+                    grid = branches->SGMineTab;
+                ASSERT_NE(grid, nullptr);
+                QLineEdit *filter = qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget())->cmbDiap->lineEdit();
+                for (const auto &[n, drive] : c.Steps) {
+                    // The rows of the numbers that exist now.
+                    filter->selectAll();
+                    QTest::keyClicks(filter, QStringLiteral("1-5000"));
+                    F3OnRow(grid, n, drive);
+                }
+                gone = c.Nodes ? !NodeExist(Net, c.GoneAfter) : !BranchExist(Net, c.GoneAfter);
+                qobject_cast<TTableEditorForm *>(QApplication::activeModalWidget())->CancelBtn->click();
+            });
+            Act(c.Nodes ? "mnuEditNodes" : "mnuMuchBranches")->trigger();
+            EXPECT_TRUE(gone);
+            EXPECT_TRUE(Saved() == before);
+            FreeFireWindow();
+            EXPECT_TRUE(Saved() == before);
+        }
     }
 }
 

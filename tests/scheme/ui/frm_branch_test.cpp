@@ -4,6 +4,7 @@
 #include "platform/prompt.h"
 #include "modal.h"
 #include "../scheme_test_network.h"
+#include "../../model/scheme_test_support.h"
 
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -73,6 +74,13 @@ struct TFrmBranchTest : ::testing::Test
         return dialog;
     }
 };
+
+// Types text over what the edit holds, key by key.
+void TypeOver(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
 
 // Answers the next modal dialog once it is shown.
 template <typename TDialog>
@@ -211,6 +219,54 @@ TEST_F(TFrmBranchTest, TheKindDecidesTheSpeedPage)
     EXPECT_EQ(t.BranchType[3], BranchTypeByName(QStringLiteral("Лава")));
     EXPECT_EQ(t.BranchMaxSpeed[3], 10);
     EXPECT_EQ(Snapshots, 1);
+}
+
+// The window's OK stores the control the user changed and nothing else:
+// rounded texts, a seam the list lacks, a limit that no item shows and the
+// speed combos of a kind without speed control stay as stored.
+TEST_F(TFrmBranchTest, OkStoresOnlyTheControlTheUserChanged)
+{
+    for (int n : {3, 4}) {
+        t.BranchR[n] = 0.0123456789;
+        t.BranchQ[n] = 14.712345678;
+        t.BranchAuxDepression[n] = -25.123456789;
+        t.BranchArea[n] = 10.123456;
+        t.BranchAngle[n] = 12.345678;
+        t.BranchAlpha[n] = 0.00123456789;
+        t.BranchLayer[n] = 5;
+        t.BranchMinSpeed[n] = 0.3;
+    }
+    t.BranchType[4] = static_cast<std::uint8_t>(BranchTypeByName(QStringLiteral("ВМП")));
+    const auto stored = std::make_unique<TNetworkTables>(t);
+    const struct
+    {
+        const char *Name;
+        int Branch;
+        std::function<void(TfrmBranch &)> Edit;
+        std::function<void(TNetworkTables &)> Stores;
+    } cases[] = {
+        {"length typed", 3, [](TfrmBranch &d) { TypeOver(d.edLen, QStringLiteral("101")); },
+         [](TNetworkTables &t) { t.BranchLength[3] = 101; }},
+        {"length typed, kind without speed control", 4, [](TfrmBranch &d) { TypeOver(d.edLen, QStringLiteral("7")); },
+         [](TNetworkTables &t) { t.BranchLength[4] = 7; }},
+        {"fresh ticked", 3, [](TfrmBranch &d) { d.cbFresh->click(); }, [](TNetworkTables &t) { t.BranchIsFresh[3] = 1; }},
+        {"a limit picked", 3, [](TfrmBranch &d) { d.cmbMinS->setCurrentIndex(0); },
+         [](TNetworkTables &t) { t.BranchMinSpeed[3] = MinSpeedNotRegulated; }},
+        {"a seam picked", 3, [](TfrmBranch &d) { d.cbxBrLayer->setCurrentIndex(1); },
+         [](TNetworkTables &t) { t.BranchLayer[3] = 1; }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        t = *stored;
+        auto expected = std::make_unique<TNetworkTables>(t);
+        c.Stores(*expected);
+        auto d = Open(c.Branch);
+        d->show();
+        c.Edit(*d);
+        d->bbtnOK->click();
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(TablesDiffer(t, *expected), "");
+    }
 }
 
 TEST_F(TFrmBranchTest, ReverseAndLabelsThroughTheWindow)
