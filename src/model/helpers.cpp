@@ -70,7 +70,8 @@ TRect WidenRect(const TRect &r, double factor)
 
 TPoint NearestRectCorner(int x, int y, int width, int height, TPoint p)
 {
-    const TPoint corners[] = {{x, y}, {x + width, y}, {x, y + height}, {x + width, y + height}};
+    const int right = Shifted(x, width), bottom = Shifted(y, height);
+    const TPoint corners[] = {{x, y}, {right, y}, {x, bottom}, {right, bottom}};
     TPoint best = corners[0];
     std::int64_t bestDistance = SquaredDistance(best.X, best.Y, p.X, p.Y);
     for (const TPoint &c : corners) {

@@ -10,6 +10,10 @@ inline int ClampToInt(std::int64_t value)
     return value > INT32_MAX ? INT32_MAX : (value < INT32_MIN ? INT32_MIN : static_cast<int>(value));
 }
 
+// A coordinate moved by an offset, held at the range's ends: a coordinate
+// already clamped there does not wrap round when a drawing steps past it.
+inline int Shifted(int coordinate, std::int64_t by) { return ClampToInt(std::int64_t{coordinate} + by); }
+
 struct TPoint
 {
     int X = 0;

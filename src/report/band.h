@@ -28,10 +28,11 @@ public:
     std::uint16_t FlagWord = 0;
     std::unique_ptr<TfrBand> NextBand;
     TfrBand *PrevBand = nullptr;
-    int FirstSubReportIndex = 0;
+    // The band's subreport objects, in list order, while they run.
+    std::vector<TfrSubReportView *> SubReports;
     int SubReportBottom = 0;
     bool SubReportsFinished = true;
-    // One per subreport object counted from FirstSubReportIndex.
+    // One per entry of SubReports.
     std::vector<bool> SubReportFinished;
     Variant GroupValue;
     TfrBand *HeaderBand = nullptr;
@@ -47,7 +48,9 @@ public:
     bool NewPageAfter = false;
     bool Stretched = false;
     bool Breakable = false;
-    std::vector<TfrView *> BandObjects; // subreport objects last
+    // A horizontal band lists its subreport objects last; the objects outside
+    // every band keep the template's order.
+    std::vector<TfrView *> BandObjects;
     QStringList BandMemo;
     QStringList BandScript; // compiled
     bool OwnsRecordSource = false;
@@ -65,7 +68,8 @@ public:
     void DoDraw();
     int CalcHeight();
     int CalcContentHeight();
-    // True when subreports ran.
+    // Writes every object but the subreports, then runs those; true when
+    // subreports ran.
     bool WriteObjects();
     void WriteObject(TfrView &view);
     void WriteSplit();

@@ -419,7 +419,7 @@ void TfrPage::BuildRunModel()
             const bool sheetBand = IsSheetBandKind(kind);
             band->NewPageAfter = !IsSubReportPage && !sheetBand && (object->Flags & 2);
             band->Breakable = !IsSubReportPage && !sheetBand && (object->Flags & 8);
-            const int top = band->Top, bottom = band->Top + band->Height;
+            const std::int64_t top = band->Top, bottom = top + band->Height;
             const auto inRange = [&](const TfrView &view) { return view.Top >= top && view.Top <= bottom; };
             for (int pass = 0; pass < 3; ++pass) {
                 for (std::size_t i = 0; i < RunObjects.size(); ++i) {
@@ -433,7 +433,7 @@ void TfrPage::BuildRunModel()
                         continue;
                     if (!inCross)
                         view.OwnerBand = band.get();
-                    view.Top -= top;
+                    view.Top = static_cast<int>(view.Top - top);
                     pending[i] = false;
                     band->BandObjects.push_back(&view);
                 }
@@ -764,7 +764,7 @@ int TfrPage::ColumnFooterRoom() const
     if (IsSubReportPage)
         return 0;
     const int height = BandsByKind[btColumnFooter]->Height;
-    return height <= BottomEdge() - TopEdge() ? height : 0;
+    return height <= std::int64_t{BottomEdge()} - TopEdge() ? height : 0;
 }
 
 TfrPage &TfrPage::ColumnPage()
@@ -786,6 +786,25 @@ void TfrPage::RefuseSheet()
     throw Exception(QStringLiteral("На листе страницы %1 нет места для данных: поля, колонтитулы и "
                                    "заголовки занимают его целиком. Отчет не построен.")
                         .arg(PageCaption(ColumnPage())));
+}
+
+bool TfrPage::BandTallerThanSheet(int height) const
+{
+    return std::int64_t{height} + ColumnFooterRoom() > std::int64_t{BottomEdge()} - TopEdge();
+}
+
+void TfrPage::RefuseBand(const TfrBand &band)
+{
+    const QString name = band.BandName();
+    const QString kind = BandKindName(band.Kind);
+    // A subreport page's bands never split.
+    const QString hint = IsSubReportPage ? QString()
+                                         : QStringLiteral(" Отметьте у полосы «Разрываемый», чтобы она продолжалась "
+                                                          "на следующих листах.");
+    throw Exception(QStringLiteral("Полоса %1 на странице %2 выше места для данных на пустом листе: она не помещается "
+                                   "над подвалом колонки.%3 Отчет не построен.")
+                        .arg(name.isEmpty() ? kind : QStringLiteral("%1 (%2)").arg(name, kind),
+                             PageCaption(IsSubReportPage ? *this : ColumnPage()), hint));
 }
 
 void TfrPage::ShowColumnFooter()
@@ -935,7 +954,7 @@ bool TfrBand::Draw()
         if (Kind == btPageFooter)
             Top = p.LimitY;
         if (HasObjects()) {
-            if (!IsFixedKind(Kind) && Kind != btColumnFooter && p.CursorY + CalcHeight() > p.LimitY && !Breakable) {
+            if (!IsFixedKind(Kind) && Kind != btColumnFooter && std::int64_t{p.CursorY} + CalcHeight() > p.LimitY && !Breakable) {
                 // On a fresh sheet nothing is gained by waiting for the next
                 // one: the band prints here, clipped, so that the build ends.
                 if (!p.SheetIsFresh()) {
@@ -974,7 +993,7 @@ int TfrBand::CalcContentHeight()
     for (TfrView *view : BandObjects) {
         TfrMemoView *memo = AsMemo(view);
         if (memo && memo->OwnerBand == this)
-            height = std::max(height, memo->Top + memo->MeasureHeight());
+            height = std::max(height, ClampToInt(std::int64_t{memo->Top} + memo->MeasureHeight()));
     }
     return height;
 }
@@ -1008,7 +1027,7 @@ void TfrBand::DoDraw()
             // under all the column holds, also when a band broke the sheet
             // before moving the cursor; under a band printed clipped on a
             // fresh sheet it goes as low as the sheet allows.
-            Top = std::max(p.TopEdge(), std::min(std::max(p.CursorY, p.ColumnBottomY), p.LimitY - h));
+            Top = std::max(p.TopEdge(), std::min(std::max(p.CursorY, p.ColumnBottomY), ClampToInt(std::int64_t{p.LimitY} - h)));
             p.CursorY = Top;
             return;
         }
@@ -1024,8 +1043,11 @@ void TfrBand::DoDraw()
         if (!Breakable && !IsSheetBandKind(Kind) && Kind != btReportSummary
             && std::int64_t{Top} + p.ColumnFooterRoom() + h > p.LimitY) {
             p.RefuseSheetWithoutRoom(Top);
-            if (p.SheetIsFresh() && p.ColumnPage().ColumnFooterRoom() > 0)
+            if (p.SheetIsFresh() && p.ColumnPage().ColumnFooterRoom() > 0) {
+                if (p.ColumnPage().BandTallerThanSheet(h))
+                    p.RefuseBand(*this);
                 p.RefuseSheet();
+            }
         }
     };
     const auto writeAll = [&] {
@@ -1050,7 +1072,7 @@ void TfrBand::DoDraw()
         for (TfrView *view : BandObjects)
             view->Height = view->SavedHeight;
         if (!Breakable && !subReports && !fixed)
-            p.CursorY += h;
+            p.CursorY = ClampToInt(std::int64_t{p.CursorY} + h);
     } else {
         if (!fixed)
             place(Height);
@@ -1060,7 +1082,7 @@ void TfrBand::DoDraw()
         } else {
             writeAll();
             if (!fixed && !subReports)
-                p.CursorY += Height;
+                p.CursorY = ClampToInt(std::int64_t{p.CursorY} + Height);
         }
     }
     Top = keptTop;
@@ -1070,19 +1092,23 @@ void TfrBand::DoDraw()
 
 bool TfrBand::WriteObjects()
 {
-    for (std::size_t i = 0; i < BandObjects.size(); ++i) {
-        TfrView *view = BandObjects[i];
+    // Every other object prints before the subreports run, which may move on
+    // to further sheets: outside every band a text may follow a subreport.
+    SubReports.clear();
+    for (TfrView *view : BandObjects) {
         if (view->ReportObjectType == gtSubReport) {
-            FirstSubReportIndex = static_cast<int>(i);
-            StartSubReports();
-            RunSubReports();
-            return true;
+            SubReports.push_back(static_cast<TfrSubReportView *>(view));
+            continue;
         }
         WriteObject(*view);
         if (OutputCancelled())
-            break;
+            return false;
     }
-    return false;
+    if (SubReports.empty())
+        return false;
+    StartSubReports();
+    RunSubReports();
+    return true;
 }
 
 void TfrBand::WriteObject(TfrView &view)
@@ -1216,12 +1242,14 @@ void TfrBand::WriteSplit()
                     other->Top = ClampToInt(other->Top + by);
             }
         };
-        // Writes a part of a text cut to c at y; the rest waits at the top of
-        // the next column or sheet, as tall as the text had left or as its
-        // lines need, and what stands below the text moves down with it. A
-        // text that took no line away (its script hid it) has nothing more
-        // to print.
-        const auto writePart = [&](TfrMemoView &memo, std::int64_t y, std::int64_t h, int c, int avail) {
+        // Writes a part of a text at y, cut to c of the a pixels it had; the
+        // rest waits at the top of the next column or sheet, as tall as the
+        // text had left or as its lines need. What stands below the text
+        // moves down by the carry, what the cut left of a: it keeps its
+        // distance from the text's end, not from a rest made taller for its
+        // insets. A text that took no line away (its script hid it) has
+        // nothing more to print.
+        const auto writePart = [&](TfrMemoView &memo, std::int64_t y, std::int64_t h, std::int64_t a, int c, int avail) {
             memo.Top = ClampToInt(y);
             memo.Height = c;
             memo.PrintState = 3;
@@ -1232,10 +1260,10 @@ void TfrBand::WriteSplit()
                 memo.OutputLines.remove(0, std::min<std::int64_t>(before, memo.SplitTextRoom(c) / memo.LineHeight));
             else if (linesLeft(memo) >= before)
                 memo.OutputLines.clear();
-            const std::int64_t rest = std::max(h - c + 1, partHeight(memo));
-            pushDown(memo, y + h, avail + rest - (y + h));
+            const std::int64_t carry = a - c + 1;
+            pushDown(memo, y + h, carry);
             memo.Top = avail;
-            memo.Height = ClampToInt(rest);
+            memo.Height = ClampToInt(std::max(h - c + 1, partHeight(memo)));
         };
         int bottom = 0;
         do {
@@ -1265,7 +1293,7 @@ void TfrBand::WriteSplit()
                         pending[i] = false;
                     } else if (const int c = cut(*memo, avail); c > 0) {
                         bottom = std::max(bottom, c);
-                        writePart(*memo, 0, h, c, avail);
+                        writePart(*memo, 0, h, avail, c, avail);
                     } else {
                         p.RefuseSheet();
                     }
@@ -1278,7 +1306,7 @@ void TfrBand::WriteSplit()
                 } else if (memo && memo->LineHeight > 0) {
                     if (const int c = cut(*memo, avail - y + 1); c > 0) {
                         bottom = std::max(bottom, ClampToInt(y + c));
-                        writePart(*memo, y, h, c, avail);
+                        writePart(*memo, y, h, avail - y + 1, c, avail);
                         started[i] = true;
                     } else if (fresh && y <= 0) {
                         // Not even one line fits on an empty sheet.
@@ -1288,11 +1316,9 @@ void TfrBand::WriteSplit()
                         view.Top = avail;
                     }
                 } else if (fresh && y <= 0) {
-                    // Taller than an empty sheet: it prints clipped here
-                    // instead of moving on from sheet to sheet, unless the
-                    // column footer would have to print over it.
-                    if (p.ColumnPage().ColumnFooterRoom() > 0)
-                        p.RefuseSheet();
+                    // Taller than an empty sheet: it prints here clipped above
+                    // the column footer's room instead of moving on from
+                    // sheet to sheet.
                     view.Height = ClampToInt(avail - y);
                     WriteObject(view);
                     view.Height = ClampToInt(h);
@@ -1316,18 +1342,18 @@ void TfrBand::WriteSplit()
         view->Top = view->SavedRect[1];
         view->Height = view->SavedRect[3];
     }
-    p.CursorY += ContentHeight;
+    p.CursorY = ClampToInt(std::int64_t{p.CursorY} + ContentHeight);
 }
 
 void TfrBand::StartSubReports()
 {
     TfrPage &p = *OwnerPage;
     TfrReport *report = CurrentRunReport();
-    const int count = static_cast<int>(BandObjects.size()) - FirstSubReportIndex;
+    const int count = static_cast<int>(SubReports.size());
     // As many subreports as the band holds.
-    SubReportFinished.assign(std::max(count, 0), true);
+    SubReportFinished.assign(count, true);
     for (int k = 0; k < count; ++k) {
-        auto *object = static_cast<TfrSubReportView *>(BandObjects[FirstSubReportIndex + k]);
+        TfrSubReportView *object = SubReports[k];
         if (!report || object->PageIndex < 0 || object->PageIndex >= report->TemplatePages.Count())
             continue;
         TfrPage &target = report->TemplatePages.GetPage(object->PageIndex);
@@ -1339,10 +1365,10 @@ void TfrBand::StartSubReports()
         target.FormPage();
         target.Recording = false;
         Engine().CurrentRunPage = &p;
-        target.CursorY = object->Top + Top;
+        target.CursorY = ClampToInt(std::int64_t{object->Top} + Top);
         target.FreshTopY = p.SheetIsFresh() && object->Top == 0 ? target.CursorY : -1;
         // The owner's column footer keeps its room under the subreport's rows.
-        target.LimitY = p.LimitY - p.ColumnFooterRoom();
+        target.LimitY = ClampToInt(std::int64_t{p.LimitY} - p.ColumnFooterRoom());
         target.ColumnShiftX = ClampToInt(std::int64_t{p.ColumnShiftX} + object->Left);
         target.ReplayIndex = 0;
         SubReportFinished[k] = false;
@@ -1355,7 +1381,7 @@ void TfrBand::RunSubReports()
     TfrPage &p = *OwnerPage;
     TfrReport *report = CurrentRunReport();
     const int count = static_cast<int>(SubReportFinished.size());
-    const auto object = [&](int k) { return static_cast<TfrSubReportView *>(BandObjects[FirstSubReportIndex + k]); };
+    const auto object = [&](int k) { return SubReports[k]; };
     const auto target = [&](int k) -> TfrPage & { return report->TemplatePages.GetPage(object(k)->PageIndex); };
     do {
         if (!SubReportsFinished) {
@@ -1365,7 +1391,7 @@ void TfrBand::RunSubReports()
                     continue;
                 TfrPage &t = target(k);
                 t.CursorY = p.CursorY;
-                t.LimitY = p.LimitY - p.ColumnFooterRoom();
+                t.LimitY = ClampToInt(std::int64_t{p.LimitY} - p.ColumnFooterRoom());
                 t.ColumnShiftX = ClampToInt(std::int64_t{p.ColumnShiftX} + object(k)->Left);
                 t.FreshTopY = p.SheetIsFresh() ? t.CursorY : -1;
             }
@@ -1394,7 +1420,7 @@ void TfrBand::RunSubReports()
     } while (!SubReportsFinished && !OutputCancelled());
     // A page showing itself was skipped: its own steps are still replaying.
     for (int k = 0; k < count; ++k)
-        if (report && FirstSubReportIndex + k < static_cast<int>(BandObjects.size()) && &target(k) != &p)
+        if (report && &target(k) != &p)
             target(k).RecordedSteps.clear();
     p.CursorY = SubReportBottom;
     p.ResumeBand = nullptr;

@@ -119,6 +119,12 @@ public:
     // The same message at once: a band or a line of text that may print only
     // on a fresh sheet does not fit there.
     [[noreturn]] void RefuseSheet();
+    // A band of this height does not fit above the column footer even on a
+    // sheet without headers.
+    bool BandTallerThanSheet(int height) const;
+    // Ends the build with a message naming the band that, alone, is taller
+    // than an empty sheet's room, and suggesting it be made breakable.
+    [[noreturn]] void RefuseBand(const TfrBand &band);
     void PrintPageFooters();
     // Replays recorded steps from ReplayIndex on; true when a band did not fit.
     bool Replay();

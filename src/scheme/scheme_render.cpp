@@ -340,16 +340,15 @@ void TSchemeRenderer::DrawBranchSegment(TCanvas &canvas, int n, bool thick, int 
         }
         const int ox = RoundInt(width * 1.15 * uy / 2);
         const int oy = RoundInt(width * 1.15 * ux / 2);
-        const auto shifted = [](int a, int by) { return ClampToInt(std::int64_t{a} + by); };
-        canvas.MoveTo(shifted(sx1, -ox), shifted(sy1, oy));
-        canvas.LineTo(shifted(sx2, -ox), shifted(sy2, oy));
+        canvas.MoveTo(Shifted(sx1, -ox), Shifted(sy1, oy));
+        canvas.LineTo(Shifted(sx2, -ox), Shifted(sy2, oy));
         if (longwall) {
             canvas.Pen.Style = TPenStyle::psSolid;
             canvas.Pen.Width = px(1);
             canvas.Brush.Color = clGray;
         }
-        canvas.MoveTo(shifted(sx1, ox), shifted(sy1, -oy));
-        canvas.LineTo(shifted(sx2, ox), shifted(sy2, -oy));
+        canvas.MoveTo(Shifted(sx1, ox), Shifted(sy1, -oy));
+        canvas.LineTo(Shifted(sx2, ox), Shifted(sy2, -oy));
         canvas.Pen.Width = width;
         canvas.Pen.Color = color;
         canvas.MoveTo(sx1, sy1);
@@ -386,10 +385,10 @@ void TSchemeRenderer::DrawNode(TCanvas &canvas, int n, int radius)
     if (m_t.NodeIsSurface[n]) {
         // The surface: a solid line with a dotted one under it.
         const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
-        const int left = SX(x - 4.0) - px(3);
-        const int right = SX(x + 4.0) + px(3);
-        canvas.MoveTo(left, SY(y) - px(1));
-        canvas.LineTo(right, SY(y) - px(1));
+        const int left = Shifted(SX(x - 4.0), -px(3));
+        const int right = Shifted(SX(x + 4.0), px(3));
+        canvas.MoveTo(left, Shifted(SY(y), -px(1)));
+        canvas.LineTo(right, Shifted(SY(y), -px(1)));
         const TBrush brush = SaveBrush(canvas);
         canvas.Pen.Style = TPenStyle::psDot;
         canvas.Brush.Color = SchemeColor(scBackground);
@@ -398,7 +397,7 @@ void TSchemeRenderer::DrawNode(TCanvas &canvas, int n, int radius)
         canvas.Pen.Style = TPenStyle::psSolid;
         RestoreBrush(canvas, brush);
     }
-    canvas.Ellipse(SX(x) - radius, SY(y) - radius, SX(x) + radius, SY(y) + radius);
+    canvas.Ellipse(Shifted(SX(x), -radius), Shifted(SY(y), -radius), Shifted(SX(x), radius), Shifted(SY(y), radius));
 }
 
 void TSchemeRenderer::DrawGrid(TCanvas &canvas)
@@ -429,20 +428,20 @@ void TSchemeRenderer::DrawMainFanSymbol(TCanvas &canvas, int x, int y)
 {
     const int a = RoundInt(4 * m_view.Zoom);
     const int b = RoundInt(2 * m_view.Zoom);
-    canvas.Polygon({{x, y - a}, {x + 2 * a, y - a}, {x + a, y}});
-    canvas.Ellipse(x - a, y - a, x + a, y + a);
-    canvas.Ellipse(x - b, y - b, x + b, y + b);
+    canvas.Polygon({{x, Shifted(y, -a)}, {Shifted(x, 2 * std::int64_t{a}), Shifted(y, -a)}, {Shifted(x, a), y}});
+    canvas.Ellipse(Shifted(x, -a), Shifted(y, -a), Shifted(x, a), Shifted(y, a));
+    canvas.Ellipse(Shifted(x, -b), Shifted(y, -b), Shifted(x, b), Shifted(y, b));
 }
 
 void TSchemeRenderer::DrawLocalFanSymbol(TCanvas &canvas, int x, int y)
 {
     const TPixelSizes px = PixelSizesFor(canvas, m_view, m_settings);
     const int d = px(2 * NodeRadii[static_cast<std::size_t>(px.Step)]);
-    canvas.Ellipse(x - d, y - d, x + d, y + d);
-    canvas.MoveTo(x - d, y);
-    canvas.LineTo(x + d, y);
-    canvas.MoveTo(x, y - d);
-    canvas.LineTo(x, y + d);
+    canvas.Ellipse(Shifted(x, -d), Shifted(y, -d), Shifted(x, d), Shifted(y, d));
+    canvas.MoveTo(Shifted(x, -d), y);
+    canvas.LineTo(Shifted(x, d), y);
+    canvas.MoveTo(x, Shifted(y, -d));
+    canvas.LineTo(x, Shifted(y, d));
 }
 
 void TSchemeRenderer::DrawMainFans(TCanvas &canvas)
@@ -578,7 +577,7 @@ void TSchemeRenderer::DrawNodeLabel(TCanvas &canvas, int n, double pressure)
     const TViewChecks &c = m_settings.Checks;
     if (!c.NodeNumbers && !c.NodeAltitudes && !c.NodePressures)
         return;
-    DrawCallout(canvas, {SX(m_t.NodeX[n]) + 16, SY(m_t.NodeY[n]) - 16}, NodeLabelLines(m_t, n, pressure, c));
+    DrawCallout(canvas, {Shifted(SX(m_t.NodeX[n]), 16), Shifted(SY(m_t.NodeY[n]), -16)}, NodeLabelLines(m_t, n, pressure, c));
 }
 
 void TSchemeRenderer::DrawBranchLabelsPass(TCanvas &canvas)
@@ -603,7 +602,7 @@ void TSchemeRenderer::DrawBranchLabels(TCanvas &canvas, int n)
     // The middle in a wider type: far-off points may be any ints.
     const TPoint anchor{SX(static_cast<double>((std::int64_t{s.Left} + s.Right) / 2)),
                         SY(static_cast<double>((std::int64_t{s.Top} + s.Bottom) / 2))};
-    const TRect box = DrawTextBox(canvas, {anchor.X + 10, anchor.Y - 10}, lines);
+    const TRect box = DrawTextBox(canvas, {Shifted(anchor.X, 10), Shifted(anchor.Y, -10)}, lines);
     const TPoint corner = NearestRectCorner(box.Left, box.Top, box.Width(), box.Height(), anchor);
     canvas.MoveTo(anchor.X, anchor.Y);
     canvas.LineTo(corner.X, corner.Y);

@@ -145,6 +145,31 @@ TEST_F(ReportBuild, TooTallObjectsPrintClippedOnAFreshSheetSoTheBuildEnds)
     EXPECT_TRUE(summary);
 }
 
+TEST_F(ReportBuild, AnObjectUnderASplitTextMovesByTheCutsCarry)
+{
+    // A text of fixed height, too tall for the sheet, with a cell 5 under
+    // it; the cut leaves the carry d = a - cut + 1 of the room a it had.
+    TfrPage &page = Page();
+    const int avail = page.BottomEdge() - page.TopEdge() - 2;
+    const int lines = avail / 15 + 10;
+    const int textHeight = lines * 15 + 2;
+    Band(page, btMasterData, 40, textHeight + 30, QStringLiteral("1"), flags::Breakable);
+    Memo(page, 10, 40, 300, textHeight, NumberedLines(lines));
+    Memo(page, 10, 40 + textHeight + 5, 100, 17, QStringLiteral("Под текстом"));
+    Report.PrepareReport();
+    ASSERT_EQ(Report.PreparedPages.Count(), 2);
+    const auto first = DumpSheet(Report.PreparedPages, 0);
+    ASSERT_EQ(first.size(), 1u);
+    const int a = avail + 1, cut = first[0].Height;
+    EXPECT_EQ(cut, (a - 3) / 15 * 15 + 3);
+    const auto next = DumpSheet(Report.PreparedPages, 1);
+    ASSERT_EQ(next.size(), 2u);
+    EXPECT_EQ(next[1].Text, QStringLiteral("Под текстом"));
+    EXPECT_EQ(next[1].Top, page.TopEdge() + textHeight + 5 + (a - cut + 1) - avail);
+    // The rest of the text keeps the height its lines need.
+    EXPECT_EQ(next[0].Height, (lines - (cut - 3) / 15) * 15 + 3);
+}
+
 TEST_F(ReportBuild, SubreportsRunSideBySide)
 {
     TfrPage &main = Page(0);
@@ -192,6 +217,36 @@ TEST_F(ReportBuild, SubreportsRunSideBySide)
     EXPECT_EQ(second[0].Top, top);
     EXPECT_EQ(second[2].Text, QStringLiteral("После"));
     EXPECT_EQ(second[2].Top, top + 40);
+}
+
+// Outside every band the objects keep the template's order: a text after a
+// subreport prints as well as one before it, and only the subreport runs
+// its page.
+TEST_F(ReportBuild, TextsOutsideEveryBandPrintAroundAnUnbandedSubreport)
+{
+    TfrPage &main = Page(0);
+    Memo(main, 10, 20, 100, 17, QStringLiteral("До"));
+    auto sub = std::make_unique<TfrSubReportView>();
+    sub->Left = 10;
+    sub->Top = 60;
+    sub->Width = 200;
+    sub->Height = 30;
+    sub->PageIndex = 1;
+    main.TemplateObjects.push_back(std::move(sub));
+    Memo(main, 300, 20, 100, 17, QStringLiteral("После"));
+    Band(Page(1), btMasterData, 10, 20, QStringLiteral("2"));
+    Memo(Page(1), 0, 10, 150, 17, QStringLiteral("строка [LINE#]"));
+    Report.PrepareReport();
+    ASSERT_EQ(Report.PreparedPages.Count(), 1);
+    const auto sheet = DumpSheet(Report.PreparedPages, 0);
+    ASSERT_EQ(sheet.size(), 4u);
+    EXPECT_EQ(sheet[0].Text, QStringLiteral("До"));
+    EXPECT_EQ(sheet[1].Text, QStringLiteral("После"));
+    EXPECT_EQ(sheet[1].Left, 300);
+    EXPECT_EQ(sheet[1].Top, 20);
+    EXPECT_EQ(sheet[2].Text, QStringLiteral("строка 1"));
+    EXPECT_EQ(sheet[2].Top, 60);
+    EXPECT_EQ(sheet[3].Text, QStringLiteral("строка 2"));
 }
 
 TEST_F(ReportBuild, SubreportBandTallerThanASheetEnds)

@@ -65,6 +65,11 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         recLongText,  // a stretched, breakable text taller than the room left on a sheet
         recSubReport, // a text and a subreport that runs over several sheets
         recGroup,     // a row with a child band, in groups of seven records
+        // A framed cell, a stretched, breakable framed text of one and a half
+        // sheets, and beside them a line of the row's height or a picture
+        // taller than a sheet: each prints clipped above the column footer.
+        recTallLine,
+        recTallPicture,
     };
     enum TFooterOn { onPage, onSubReport, onBoth };
     // What else the page prints, apart from the column's flow.
@@ -107,6 +112,11 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         {1, true, 3, 20, recLongText, onPage, decorNone, 300}, {1, true, 3, 20, recLongText, onPage, decorNone, 1000},
         {2, true, 3, 40, recLongText, onPage, decorFrame, 90}, {1, true, 3, 20, recLongText, onPage, decorNone, 4, adjust::VCentre},
         {2, true, 3, 20, recLongText, onPage, decorNone, 0, adjust::VBottom},
+        // Rows taller than a sheet, with a column footer of 22 or none.
+        {1, true, 2, 22, recTallLine}, {2, true, 2, 22, recTallLine}, {1, true, 2, 0, recTallLine},
+        {2, true, 3, 0, recTallLine}, {1, true, 2, 22, recTallPicture}, {2, true, 2, 22, recTallPicture},
+        {1, true, 2, 0, recTallPicture}, {2, true, 3, 0, recTallPicture},
+        {1, true, 2, 22, recTallLine, onPage, decorFrame}, {2, true, 2, 22, recTallPicture, onPage, decorTitle},
     };
     const QString footerText = QStringLiteral("Подвал");
     const QString subFooterText = QStringLiteral("Подвал подотчета");
@@ -160,6 +170,36 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
             for (int n = 1; n <= records; ++n)
                 for (int k = 1; k <= textLines; ++k)
                     expected << QStringLiteral("%1.%2").arg(n).arg(k);
+        } else if (c.Record == recTallLine || c.Record == recTallPicture) {
+            Band(page, btMasterData, 40, 20, QString::number(records), flags::Stretched | flags::Breakable);
+            Memo(page, 10, 40, 60, 17, QStringLiteral("[LINE#]")).FrameTyp = frame::All;
+            const int tallLines = room * 3 / 2 / 15;
+            QStringList lines;
+            for (int k = 1; k <= tallLines; ++k)
+                lines << QStringLiteral("[LINE#].%1").arg(k);
+            TfrMemoView &text = Memo(page, 80, 40, 250, 17, lines.join(u'\n'));
+            text.Flags |= flags::Stretched | flags::WordWrap;
+            text.FrameTyp = frame::All;
+            if (c.Record == recTallLine) {
+                auto line = std::make_unique<TfrLineView>();
+                line->Left = 340;
+                line->Top = 40;
+                line->Height = 20;
+                line->Flags = flags::Stretched;
+                page.TemplateObjects.push_back(std::move(line));
+            } else {
+                auto picture = std::make_unique<TfrPictureView>();
+                picture->Left = 340;
+                picture->Top = 40;
+                picture->Width = 10;
+                picture->Height = room + 100;
+                page.TemplateObjects.push_back(std::move(picture));
+            }
+            for (int n = 1; n <= records; ++n) {
+                expected << QString::number(n);
+                for (int k = 1; k <= tallLines; ++k)
+                    expected << QStringLiteral("%1.%2").arg(n).arg(k);
+            }
         } else if (c.Record == recGroup) {
             Band(page, btGroupHeader, 40, 20, QStringLiteral("Key"));
             Memo(page, 10, 40, 100, 17, groupHeaderText);
@@ -195,7 +235,7 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
                     expected << QString::number(k);
             }
         }
-        const bool pageFooter = c.Record != recSubReport || c.FooterOn != onSubReport;
+        const bool pageFooter = footerHeight > 0 && (c.Record != recSubReport || c.FooterOn != onSubReport);
         if (pageFooter) {
             Band(page, btColumnFooter, 200, footerHeight);
             Memo(page, 10, 200, 100, 17, footerText);
@@ -208,7 +248,8 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         ASSERT_EQ(BuildInTime(), QString());
 
         const int sheets = Report.PreparedPages.Count();
-        const bool severalSheets = c.Record == recLongText || c.Record == recSubReport || c.Decor == decorHalfHeader;
+        const bool tall = c.Record == recTallLine || c.Record == recTallPicture;
+        const bool severalSheets = c.Record == recLongText || tall || c.Record == recSubReport || c.Decor == decorHalfHeader;
         ASSERT_GE(sheets, severalSheets ? 2 : 1);
         const int step = page.ColumnWidth + page.ColumnGap;
         QStringList rows;
@@ -224,13 +265,19 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
                     footers[column].push_back(o.Top);
                     continue;
                 }
-                // A frame or a title is no part of the column.
-                if (o.Text.isEmpty() || o.Text == titleText)
+                // A frame or a title is no part of the column; a row's line or
+                // picture is.
+                const bool memo = o.Kind == QLatin1String("memo");
+                if ((memo && o.Text.isEmpty()) || o.Text == titleText)
                     continue;
                 groupHeaders += o.Text == groupHeaderText;
                 groupFooters += o.Text == groupFooterText;
-                if (o.Text != groupHeaderText && o.Text != groupFooterText)
+                if (memo && o.Text != groupHeaderText && o.Text != groupFooterText)
                     rows << o.Text.split(u'|');
+                if (!memo) {
+                    EXPECT_TRUE(tall) << o.Kind.toStdString() << ", sheet " << i;
+                    EXPECT_LE(o.Top + o.Height, page.BottomEdge() - (pageFooter ? footerHeight : 0)) << "sheet " << i;
+                }
                 lowest[column] = std::max(lowest[column], o.Top + o.Height);
                 EXPECT_TRUE(footers[column].empty()) << "printed after the footer, sheet " << i;
                 // Subreport rows stand under their object on every sheet.
@@ -263,7 +310,7 @@ TEST_F(ReportBuildLimits, ColumnFooterClosesEveryColumnOfEverySheet)
         if (c.Records == 0) {
             EXPECT_EQ(sheets, 1);
         }
-        if (c.Record == recLongText) {
+        if (c.Record == recLongText || tall) {
             // A first pass, which writes nothing, counts the same sheets.
             Report.TwoPassBuild = true;
             ASSERT_EQ(BuildInTime(), QString());
@@ -315,8 +362,13 @@ TEST_F(ReportBuildLimits, PageWithoutRoomEndsTheBuildWithAMessage)
         lackFooter,
         lackHeaders,
         lackRowRoom,    // a page header half the sheet less 30, the column footer the other half, a row of 40
+                        // (breakable: a picture of 40, which prints clipped)
         lackSubRowRoom, // the same with the row in a subreport
         lackLineRoom,   // a split text framed so thick that not one line fits a sheet
+        // The band alone is taller than an empty sheet's room above a column
+        // footer: a fixed band of 1100, or a stretched one that grows past it.
+        lackTallBand,
+        lackGrowingBand,
     };
     struct TCase
     {
@@ -328,7 +380,8 @@ TEST_F(ReportBuildLimits, PageWithoutRoomEndsTheBuildWithAMessage)
         {lackMargins, true},     {lackFooter, true},     {lackHeaders, true},       {lackMargins, false},
         {lackFooter, false},     {lackHeaders, false},   {lackRowRoom, false},      {lackRowRoom, true},
         {lackRowRoom, false, 2}, {lackRowRoom, true, 2}, {lackSubRowRoom, false},   {lackSubRowRoom, false, 2},
-        {lackLineRoom, true},    {lackLineRoom, true, 2},
+        {lackLineRoom, true},    {lackLineRoom, true, 2},   {lackTallBand, false},     {lackTallBand, false, 2},
+        {lackGrowingBand, false}, {lackGrowingBand, false, 2},
     };
     for (const TCase &c : cases) {
         Report.TemplatePages.Clear();
@@ -347,6 +400,9 @@ TEST_F(ReportBuildLimits, PageWithoutRoomEndsTheBuildWithAMessage)
             Band(page, btPageHeader, 0, sheet / 2, {}, flags::OnFirstPage);
             Memo(page, 10, 0, 100, 17, QStringLiteral("Шапка"));
             Band(page, btColumnFooter, 900, sheet / 2);
+            Memo(page, 10, 900, 100, 17, QStringLiteral("Подвал"));
+        } else if (c.Lack == lackTallBand || c.Lack == lackGrowingBand) {
+            Band(page, btColumnFooter, 900, 22);
             Memo(page, 10, 900, 100, 17, QStringLiteral("Подвал"));
         } else if (c.Lack != lackLineRoom) {
             Band(page, btPageHeader, 0, room / 2 - 30, {}, flags::OnFirstPage);
@@ -382,14 +438,48 @@ TEST_F(ReportBuildLimits, PageWithoutRoomEndsTheBuildWithAMessage)
             text.Flags |= flags::Stretched;
             text.FrameTyp = frame::All;
             text.FrameWidth = 3000;
+        } else if (c.Lack == lackTallBand) {
+            Band(page, btMasterData, 5000, 1100, QStringLiteral("5"), 0, QStringLiteral("Строки"));
+            Memo(page, 10, 5000, 100, 17, QStringLiteral("[LINE#]"));
+        } else if (c.Lack == lackGrowingBand) {
+            Band(page, btMasterData, 5000, 20, QStringLiteral("5"), flags::Stretched, QStringLiteral("Строки"));
+            QStringList lines;
+            for (int k = 0; k < room / 15 + 5; ++k)
+                lines << QStringLiteral("[LINE#]");
+            Memo(page, 10, 5000, 100, 17, lines.join(u'\n')).Flags |= flags::Stretched;
         } else {
             Band(page, btMasterData, 5000, 20, QStringLiteral("5"), c.Breakable ? flags::Breakable : 0);
             Memo(page, 10, 5000, 100, 17, QStringLiteral("[LINE#]"));
         }
         SCOPED_TRACE(QStringLiteral("lack %1 breakable %2 columns %3").arg(c.Lack).arg(c.Breakable).arg(c.Columns).toStdString());
         const QString error = BuildInTime();
-        EXPECT_TRUE(error.contains(QStringLiteral("Стр.1")) && error.contains(QStringLiteral("нет места")))
-            << error.toStdString();
+        if (c.Lack == lackRowRoom && c.Breakable) {
+            // Part of the row can be placed: the picture, which does not
+            // split, prints on each sheet clipped above the column footer.
+            EXPECT_EQ(error, QString());
+            int pictures = 0;
+            for (int i = 0; i < Report.PreparedPages.Count(); ++i) {
+                for (const TDumpedObject &o : DumpSheet(Report.PreparedPages, i)) {
+                    if (o.Kind != QLatin1String("picture"))
+                        continue;
+                    ++pictures;
+                    EXPECT_LE(o.Top + o.Height, page.BottomEdge() - room / 2) << "sheet " << i;
+                }
+            }
+            EXPECT_EQ(pictures, 5);
+            continue;
+        }
+        // Where the band alone is too tall, the message names it and says how
+        // to mend it; else margins, headers and footers are to blame.
+        if (c.Lack == lackTallBand || c.Lack == lackGrowingBand) {
+            EXPECT_EQ(error, QStringLiteral("Полоса Строки (Master data) на странице Стр.1 выше места для данных на пустом "
+                                            "листе: она не помещается над подвалом колонки. Отметьте у полосы "
+                                            "«Разрываемый», чтобы она продолжалась на следующих листах. Отчет не "
+                                            "построен."));
+        } else {
+            EXPECT_EQ(error, QStringLiteral("На листе страницы Стр.1 нет места для данных: поля, колонтитулы и заголовки "
+                                            "занимают его целиком. Отчет не построен."));
+        }
         EXPECT_LT(Report.PreparedPages.Count(), 5);
     }
 }
@@ -423,5 +513,34 @@ TEST_F(ReportBuildLimits, DamagedMarginsHoldTheColumnWidthAtTheRangesEnd)
             ++printed;
         }
         EXPECT_EQ(printed, rows * columns);
+    }
+}
+
+TEST_F(ReportBuildLimits, DamagedTopAndBottomMarginsEndTheBuild)
+{
+    // Margins of a damaged template at the ends of the int range, with a
+    // column footer and a breakable band: the build ends, with pages or with
+    // the no-room message, and no sum on the way wraps round.
+    const std::pair<int, int> cases[] = {{INT_MAX, 0}, {INT_MIN, 0}, {0, INT_MAX}, {0, INT_MIN},
+                                         {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}}; // top, bottom
+    for (const auto &[top, bottom] : cases) {
+        for (const bool breakable : {false, true}) {
+            Report.TemplatePages.Clear();
+            TfrPage &page = Page();
+            page.MarginTop = top;
+            page.MarginBottom = bottom;
+            Band(page, btMasterData, 40, 20, QStringLiteral("3"), breakable ? flags::Breakable : 0);
+            Memo(page, 10, 40, 100, 17, QStringLiteral("[LINE#]"));
+            Band(page, btColumnFooter, 100, 20);
+            Memo(page, 10, 100, 100, 17, QStringLiteral("Подвал"));
+            SCOPED_TRACE(QStringLiteral("top %1 bottom %2 breakable %3").arg(top).arg(bottom).arg(breakable).toStdString());
+            const QString error = BuildInTime();
+            if (!error.isEmpty()) {
+                EXPECT_TRUE(error.contains(QStringLiteral("нет места"))) << error.toStdString();
+                continue;
+            }
+            ASSERT_EQ(Report.PreparedPages.Count(), 1);
+            EXPECT_EQ(SheetTexts(Report.PreparedPages, 0), QStringList({"1", "2", "3", "Подвал"}));
+        }
     }
 }

@@ -209,6 +209,49 @@ TEST_F(SchemeRenderTest, ArrowsOfBranchesWithExtremeBendPointsStayOnTheirSegment
     }
 }
 
+// Scrolled past the int range, a surface node, its label and a branch's
+// label are drawn at the range's ends: the steps around them (the node's
+// circle and surface marks, the label's offset, box and leader) stay on
+// that side instead of wrapping round to the other.
+TEST_F(SchemeRenderTest, NodesAndLabelsScrolledPastTheRangeStayAtItsEnds)
+{
+    AddTestNode(T, 1, 100, 100);
+    AddTestNode(T, 2, 200, 100);
+    AddTestBranch(T, 1, 1, 2);
+    T.BranchQ[1] = 1;
+    T.BranchLabelFlags[1] = lfQ;
+    T.NodeIsSurface[1] = 1;
+    Settings.Checks.NodeNumbers = true;
+    for (const auto &[scrollX, scrollY] : {std::pair{-3e9, 3e9}, std::pair{3e9, -3e9}}) {
+        View.ScrollX = scrollX;
+        View.ScrollY = scrollY;
+        const bool right = scrollX < 0, down = scrollY < 0;
+        SCOPED_TRACE(right ? "right and up" : "left and down");
+        Canvas.Clear();
+        TSchemeRenderer r = Renderer();
+        r.SetDefaultFont(Canvas);
+        r.DrawNode(Canvas, 1, 4);
+        r.DrawNodeLabelsPass(Canvas);
+        r.DrawBranchLabels(Canvas, 1);
+        ASSERT_GE(OpsOf(Op::Ellipse).size(), 2u);
+        ASSERT_EQ(OpsOf(Op::Rectangle).size(), 1u);
+        const auto onItsSide = [&](TPoint p) {
+            EXPECT_EQ(p.X > 0, right) << p.X;
+            EXPECT_EQ(p.Y > 0, down) << p.Y;
+        };
+        for (const auto &op : Canvas.Ops) {
+            for (const TPoint &p : op.Points)
+                onItsSide(p);
+            if (op.Kind == Op::Ellipse || op.Kind == Op::Rectangle) {
+                onItsSide({op.Rect.Left, op.Rect.Top});
+                onItsSide({op.Rect.Right, op.Rect.Bottom});
+            }
+            if (op.Kind == Op::TextOut)
+                onItsSide(op.At);
+        }
+    }
+}
+
 TEST_F(SchemeRenderTest, PrinterArrowsUseThePrintMultiplierAndTheGridStaysOnTheScreen)
 {
     Settings.GridIsOn = true;

@@ -1,7 +1,7 @@
 #include "calc/ui/chart_print.h"
 
+#include "platform/exceptions.h"
 #include "platform/prompt.h"
-#include "platform/ui/current_printer.h"
 #include "platform/ui/qt_canvas.h"
 #include "report/ui/qt_printer.h"
 
@@ -58,18 +58,16 @@ bool PrintChartPage(QChart *chart, const QString &jobTitle, const QString &capti
     // print ends.
     const auto restore = qScopeGuard([&printer, layout = printer.pageLayout()] { printer.setPageLayout(layout); });
     printer.setPageOrientation(QPageLayout::Landscape);
-    device.BeginDoc(jobTitle);
+    try {
+        device.BeginDoc(jobTitle);
+    } catch (const Exception &e) {
+        ShowMessageBox(e.Message(), LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
+        return false;
+    }
     // No file chosen for the PDF: nothing to print, nothing to tell.
     if (!device.Printing())
         return false;
-    auto *canvas = dynamic_cast<TQtCanvas *>(device.Canvas());
-    if (!canvas || !canvas->Painter().isActive()) {
-        const QString reason = PrintFailureReason(printer);
-        device.Abort();
-        ShowMessageBox(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + reason,
-                       LookupText(QStringLiteral("Ошибка")), mb::Ok | mb::IconError);
-        return false;
-    }
+    auto *canvas = static_cast<TQtCanvas *>(device.Canvas());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         DrawPage(canvas->Painter(), printer, chart, caption);

@@ -141,17 +141,20 @@ QLabel *PictureBox(QWidget *parent, const char *name, int width, int height)
 
 namespace {
 
-// Windows metafiles: enhanced (first record EMR_HEADER, " EMF" at 40),
-// placeable, or plain (a memory or disk header of nine words).
-bool IsMetafile(const QByteArray &bytes)
+// The kind of a Windows metafile: "EMF" for an enhanced one (first record
+// EMR_HEADER, " EMF" at 40), "WMF" for a placeable or plain one (a memory or
+// disk header of nine words); empty for anything else.
+QString MetafileKind(const QByteArray &bytes)
 {
     const auto u16 = [&bytes](int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
     const auto u32 = [&bytes](int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
     if (bytes.size() >= 44 && u32(0) == 1 && bytes.mid(40, 4) == " EMF")
-        return true;
+        return QStringLiteral("EMF");
     if (bytes.size() >= 22 && u32(0) == 0x9AC6CDD7u)
-        return true;
-    return bytes.size() >= 18 && (u16(0) == 1 || u16(0) == 2) && u16(2) == 9;
+        return QStringLiteral("WMF");
+    if (bytes.size() >= 18 && (u16(0) == 1 || u16(0) == 2) && u16(2) == 9)
+        return QStringLiteral("WMF");
+    return QString();
 }
 
 // A raster picture the template cannot hold as it is (PNG, JPEG, GIF...),
@@ -186,9 +189,15 @@ bool ReadPictureFile(const QString &fileName, TfrPicture &picture)
     const QByteArray bytes = file.readAll();
     TfrPicture read;
     read.Data = bytes;
-    if (IsMetafile(bytes)) {
-        // Kept as it is, shown by its placeholder.
+    if (const QString metafile = MetafileKind(bytes); !metafile.isEmpty()) {
+        // Kept as it is, shown by its placeholder: the user is told why the
+        // picture does not show.
         read.Kind = TfrPicture::gkMetafile;
+        ShowMessageBox(QStringLiteral("Рисунок \"%1\" (метафайл %2) сохранен в отчете, но не показывается: Tunvex пока "
+                                      "не рисует метафайлы. В просмотре и при печати на его месте будет пунктирная "
+                                      "рамка.")
+                           .arg(fileName, metafile),
+                       QStringLiteral("Рисунок"), mb::Ok | mb::IconInformation);
     } else {
         const QImage image = QImage::fromData(bytes);
         if (!image.isNull() && bytes.startsWith("BM")) {

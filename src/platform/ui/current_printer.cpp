@@ -39,7 +39,8 @@ QString PrintFailureReason(const QPrinter &printer)
             return QStringLiteral("не задан файл PDF");
         const QString folder = QFileInfo(file).absolutePath();
         if (!QFileInfo(folder).isDir())
-            return QStringLiteral("нет папки \"%1\"").arg(QDir::toNativeSeparators(folder));
+            return QStringLiteral("файл \"%1\" не записать: нет папки \"%2\"")
+                .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(folder));
         // Opened for appending, the file is tried without losing what it holds.
         const bool existed = QFileInfo::exists(file);
         QFile probe(file);

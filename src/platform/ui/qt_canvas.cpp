@@ -8,6 +8,8 @@
 
 #include <QtCore/QHash>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 QColor TColorToQColor(TColor color)
@@ -171,8 +173,21 @@ void TQtCanvas::Polyline(const std::vector<TPoint> &points)
     StrokePath(path);
 }
 
+namespace {
+
+// An edge far outside any device, held at half the int range so that the
+// widths and the one-pixel steps below cannot overflow; what shows on the
+// device is the same.
+int HeldEdge(int value) { return std::clamp(value, INT_MIN / 2, INT_MAX / 2); }
+
+} // namespace
+
 void TQtCanvas::Rectangle(int left, int top, int right, int bottom)
 {
+    left = HeldEdge(left);
+    top = HeldEdge(top);
+    right = HeldEdge(right);
+    bottom = HeldEdge(bottom);
     if (right < left)
         std::swap(left, right);
     if (bottom < top)
@@ -208,6 +223,10 @@ void TQtCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void TQtCanvas::Ellipse(int left, int top, int right, int bottom)
 {
+    left = HeldEdge(left);
+    top = HeldEdge(top);
+    right = HeldEdge(right);
+    bottom = HeldEdge(bottom);
     if (right < left)
         std::swap(left, right);
     if (bottom < top)

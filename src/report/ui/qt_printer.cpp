@@ -1,5 +1,7 @@
 #include "report/ui/qt_printer.h"
 
+#include "platform/exceptions.h"
+#include "platform/prompt.h"
 #include "platform/ui/current_printer.h"
 #include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_canvas.h"
@@ -153,7 +155,12 @@ void TQtPrinter::BeginDoc(const QString &title)
             return;
         m_printer->setOutputFileName(file);
     }
-    m_canvas = std::make_unique<TQtCanvas>(m_printer.get(), true);
+    // A file that cannot be written, or a printer that refuses the job, is
+    // told by name: the job prints nothing.
+    auto canvas = std::make_unique<TQtCanvas>(m_printer.get(), true);
+    if (!canvas->Painter().isActive())
+        throw Exception(LookupText(QStringLiteral("Ошибка печати")) + QStringLiteral(": ") + PrintFailureReason(*m_printer));
+    m_canvas = std::move(canvas);
 }
 
 void TQtPrinter::NewPage()

@@ -5,6 +5,8 @@
 #include "platform/prompt.h"
 #include "report/engine.h"
 #include "report/report_page.h"
+#include "report/template_file.h"
+#include "report/text_object.h"
 #include "report/ui/speed_button.h"
 
 #include <QtCore/QTimer>
@@ -353,4 +355,52 @@ TEST_F(DesignSurface, ShiftKeepsTheToolBandsComeFromTheirDialog)
         EXPECT_EQ(page->TemplateObjects[0]->ReportObjectType, gtBand);
         EXPECT_TRUE(page->TemplateObjects[0]->Selected);
     });
+}
+
+// A subreport put outside every band, then a text outside every band: the
+// preview prints the text beside the subreport's rows, not only a text put
+// before it.
+TEST_F(DesignSurface, ATextAfterAnUnbandedSubreportIsPreviewed)
+{
+    report.ShowProgress = false;
+    QStringList printed;
+    SetPreviewOpener([&](TfrReport &built, const QString &, bool) {
+        for (int i = 0; i < built.PreparedPages.Count(); ++i)
+            ForEachPreparedObject(built.PreparedPages[i].Stream, [&](std::unique_ptr<TfrView> view) {
+                printed << view->Lines.join(QString()).remove(ParagraphMark);
+            });
+    });
+    Design([&] {
+        QTest::mouseClick(Button("OB5"), Qt::LeftButton);
+        Move({100, 300}, false);
+        Press({100, 300});
+        Release({100, 300});
+        QTest::mouseClick(Button("OB2"), Qt::LeftButton);
+        Move({100, 100}, false);
+        Press({100, 100});
+        Release({100, 100});
+        ASSERT_EQ(page->TemplateObjects.size(), 2u);
+        ASSERT_EQ(page->TemplateObjects[0]->ReportObjectType, gtSubReport);
+        page->TemplateObjects[1]->Lines = QStringList{QStringLiteral("После подотчета")};
+        ASSERT_EQ(report.TemplatePages.Count(), 2);
+        // The subreport's page: two rows.
+        TfrPage &target = report.TemplatePages.GetPage(1);
+        auto band = std::make_unique<TfrBandView>();
+        band->SetBandType(btMasterData);
+        band->Top = 10;
+        band->Height = 20;
+        band->FormatText = QStringLiteral("2");
+        target.TemplateObjects.push_back(std::move(band));
+        auto row = std::make_unique<TfrMemoView>();
+        row->Top = 10;
+        row->Width = 100;
+        row->Height = 17;
+        row->Lines = QStringList{QStringLiteral("строка [LINE#]")};
+        target.TemplateObjects.push_back(std::move(row));
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+        QTest::keyClick(form, Qt::Key_P, Qt::ControlModifier);
+    });
+    SetPreviewOpener(nullptr);
+    EXPECT_EQ(printed, QStringList({"После подотчета", "строка 1", "строка 2"}));
 }

@@ -9,6 +9,8 @@
 
 #include <sys/resource.h>
 
+#include <climits>
+
 namespace {
 
 QImage WhiteImage(int w = 60, int h = 40)
@@ -49,6 +51,27 @@ TEST(QtCanvas, LinesAndRectanglesLeaveTheirLastPixel)
     EXPECT_EQ(At(image, 25, 15), clRed);
     EXPECT_EQ(At(image, 30, 15), clWhite);
     EXPECT_EQ(At(image, 25, 20), clWhite);
+}
+
+// A rectangle or an ellipse whose edges lie at the ends of the int range
+// (a coordinate clamped there) covers the whole image instead of wrapping
+// round to nothing.
+TEST(QtCanvas, ShapesWithEdgesAtTheRangesEndsCoverTheImage)
+{
+    for (const bool ellipse : {false, true}) {
+        QImage image = WhiteImage();
+        {
+            TQtCanvas canvas(&image);
+            canvas.Pen.Style = TPenStyle::psClear;
+            canvas.Brush.Color = clRed;
+            if (ellipse)
+                canvas.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+            else
+                canvas.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+        }
+        for (const auto &[x, y] : {std::pair{0, 0}, std::pair{30, 20}, std::pair{59, 39}})
+            EXPECT_EQ(At(image, x, y), clRed) << ellipse << " at " << x << "," << y;
+    }
 }
 
 TEST(QtCanvas, XorAndNotXorDrawnTwiceRestoreTheImage)

@@ -9,6 +9,7 @@
 #include "report/ui/frm_preview.h"
 #include "report/ui/frm_preview_search.h"
 #include "report/ui/frm_print.h"
+#include "report/ui/qt_printer.h"
 #include "report/ui/speed_button.h"
 
 #include <QtCore/QFileInfo>
@@ -429,6 +430,52 @@ TEST_F(Preview, PrintsTheChosenPagesAndRebuildsForAnotherPrinter)
     EXPECT_EQ(builds, 1);
     EXPECT_EQ(printer.Index, 1);
     EXPECT_EQ(printer.Log, QStringList({"begin Kvadrep: Untitled paper 9/1", "new page", "new page", "new page", "end"}));
+}
+
+// "Печать в файл PDF" from the preview's button to a file that cannot be
+// written: the user is told the file, nothing is printed, and the next job
+// to a good file prints.
+TEST_F(Preview, APrintToAFileThatCannotBeWrittenNamesTheFile)
+{
+    TQtPrinter printer(false);
+    QTemporaryDir dir;
+    QString chosen;
+    printer.ChoosePdfFile = [&](const QString &) { return chosen; };
+    SetReportPrinter(&printer);
+    PrinterSettings->AttachPrinter(&printer);
+    const auto detach = qScopeGuard([] {
+        SetReportPrinter(nullptr);
+        PrinterSettings->AttachPrinter(nullptr);
+    });
+    TfrPreviewForm *form = Open();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->PrintBtn->isEnabled());
+    const QString good = dir.filePath(QStringLiteral("отчет.pdf"));
+    for (const QString &file : {dir.filePath(QStringLiteral("нет/отчет.pdf")), QStringLiteral("/proc/отчет.pdf"), good}) {
+        SCOPED_TRACE(file.toStdString());
+        chosen = file;
+        TScriptedPrompt prompt;
+        std::vector<int> printed;
+        Report.OnProgress = [&](int page) { printed.push_back(page); };
+        WhenModal([] {
+            auto *dialog = dynamic_cast<TfrPrintForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->Button1->click();
+        });
+        QTest::mouseClick(form->PrintBtn, Qt::LeftButton);
+        EXPECT_FALSE(printer.Printing());
+        if (file == good) {
+            EXPECT_TRUE(prompt.Asked.empty());
+            EXPECT_EQ(printed, std::vector<int>({1, 2, 3}));
+            EXPECT_TRUE(QFileInfo(good).size() > 0);
+            continue;
+        }
+        ASSERT_EQ(prompt.Asked.size(), 1u);
+        EXPECT_TRUE(prompt.Asked[0].Text.startsWith(QStringLiteral("Ошибка печати: файл \"%1\"").arg(file)))
+            << prompt.Asked[0].Text.toStdString();
+        EXPECT_TRUE(printed.empty());
+        EXPECT_FALSE(QFileInfo::exists(file));
+    }
 }
 
 TEST_F(Preview, ModalPreviewReturnsOnEscapeAndDropsThePages)

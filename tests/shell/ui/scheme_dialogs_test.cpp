@@ -141,6 +141,29 @@ TEST_F(SchemeDialogsTest, TheSamplePrintsIntoPdfOnTwoByTwoPagesAndTheViewComesBa
     EXPECT_TRUE(Prompt.Asked.empty());
 }
 
+// A PDF in a folder that is not there, or one that cannot be written: the
+// user is told the file, and the dialog stays open with nothing printed.
+TEST_F(SchemeDialogsTest, APdfThatCannotBeWrittenIsNamed)
+{
+    auto w = Open(3);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    for (const QString &pdf : {Folder.filePath(QStringLiteral("нет/scheme.pdf")), QStringLiteral("/proc/scheme.pdf")}) {
+        SCOPED_TRACE(pdf.toStdString());
+        Prompt.Asked.clear();
+        const auto chooser = std::exchange(ChooseSchemePdfFile, [&](QWidget *, const QString &) { return pdf; });
+        TfrmPrintScheme dialog(*w, printer);
+        dialog.btnOk->click();
+        ChooseSchemePdfFile = chooser;
+        ASSERT_EQ(Prompt.Asked.size(), 1u);
+        EXPECT_TRUE(Prompt.Asked[0].Text.startsWith(QStringLiteral("Ошибка печати: файл \"%1\"").arg(pdf)))
+            << Prompt.Asked[0].Text.toStdString();
+        EXPECT_FALSE(QFile::exists(pdf));
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(w->DrawTarget(), dtScreen);
+    }
+}
+
 TEST_F(SchemeDialogsTest, PrintingRefusesASizeBelowOne)
 {
     auto w = Open(3);
