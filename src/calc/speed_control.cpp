@@ -26,11 +26,9 @@ QString MinSpeedText(const TNetworkTables &t, int b)
 {
     if (IsUncontrolledType(t.BranchType[b]))
         return LookupText(QStringLiteral("не контр."));
-    const double v = t.BranchMinSpeed[b];
+    const double v = BranchMinSpeedLimit(t, b);
     if (v == MinSpeedNotRegulated)
         return LookupText(QStringLiteral("не регл."));
-    if (v == SpeedTypeDefault)
-        return {};
     return FormatFixedPD(v, 9, 2);
 }
 
@@ -38,11 +36,9 @@ QString MaxSpeedText(const TNetworkTables &t, int b)
 {
     if (IsUncontrolledType(t.BranchType[b]))
         return LookupText(QStringLiteral("не контр."));
-    const double v = t.BranchMaxSpeed[b];
+    const double v = BranchMaxSpeedLimit(t, b);
     if (v == MaxSpeedUnlimited)
         return LookupText(QStringLiteral("не огр."));
-    if (v == SpeedTypeDefault)
-        return {};
     return FormatFixedPD(v, 9, 2);
 }
 
@@ -96,14 +92,12 @@ void TSpeedTable::AddRows(const std::function<bool(int b)> &accept)
 void TSpeedTable::ApplyFilter(int index, const QString &text)
 {
     SpeedRows.clear();
-    const auto &minS = m_t.BranchMinSpeed;
-    const auto &maxS = m_t.BranchMaxSpeed;
     switch (index) {
     case sfBelowMin:
-        AddRows([&](int b) { return minS[b] != SpeedTypeDefault && Speeds[b] < minS[b]; });
+        AddRows([&](int b) { return Speeds[b] < BranchMinSpeedLimit(m_t, b); });
         return;
     case sfAboveMax:
-        AddRows([&](int b) { return maxS[b] != SpeedTypeDefault && Speeds[b] > maxS[b]; });
+        AddRows([&](int b) { return Speeds[b] > BranchMaxSpeedLimit(m_t, b); });
         return;
     case sfGasLayer:
         AddRows([&](int b) { return m_t.BranchGasLayerControl[b] && Speeds[b] < GasLayerSpeed; });
@@ -144,11 +138,9 @@ QStringList TSpeedTable::BranchRow(int b) const
 
 TSpeedState TSpeedTable::State(int b) const
 {
-    const double minS = m_t.BranchMinSpeed[b];
-    const double maxS = m_t.BranchMaxSpeed[b];
-    if (minS != SpeedTypeDefault && Speeds[b] < minS)
+    if (Speeds[b] < BranchMinSpeedLimit(m_t, b))
         return ssBelowMin;
-    if (maxS != SpeedTypeDefault && Speeds[b] > maxS)
+    if (Speeds[b] > BranchMaxSpeedLimit(m_t, b))
         return ssAboveMax;
     return ssNormal;
 }

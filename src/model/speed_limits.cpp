@@ -23,6 +23,18 @@ double DefaultMaxSpeed(int type)
     }
 }
 
+double BranchMinSpeedLimit(const TNetworkTables &t, int b)
+{
+    const double own = t.BranchMinSpeed[b];
+    return own == SpeedTypeDefault ? DefaultMinSpeed(t.BranchType[b]) : own;
+}
+
+double BranchMaxSpeedLimit(const TNetworkTables &t, int b)
+{
+    const double own = t.BranchMaxSpeed[b];
+    return own == SpeedTypeDefault ? DefaultMaxSpeed(t.BranchType[b]) : own;
+}
+
 bool IsUncontrolledType(int type)
 {
     switch (type) {

@@ -292,7 +292,7 @@ bool TMineDocument::SaveAs(const QString &chosen, TSaveFilter filter)
     case sfVent:
         if (!ExportVent)
             throw Exception(LookupText(QStringLiteral("Запись файлов этого формата пока не поддерживается.")));
-        ExportVent(VentSaveAsName(chosen), VentNamesFileName(chosen));
+        m_storage.WithNetworkValues([&] { ExportVent(VentSaveAsName(chosen), VentNamesFileName(chosen)); });
         return false;
     default:
         return false;

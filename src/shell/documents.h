@@ -59,6 +59,10 @@ public:
     // Writes the document; throws or returns false when the file could not
     // be written (the previous file is then untouched).
     virtual bool Write(const QString &fileName) = 0;
+    // Runs write with the network's own values in the tables: a window that
+    // holds computed values there (a fire model's emergency flows) puts them
+    // aside meanwhile. Every file written from the network goes through it.
+    virtual void WithNetworkValues(const std::function<void()> &write) { write(); }
     // The mine name of the scheme properties.
     virtual QString MineName() const = 0;
     // The view stored in the scheme properties of the file just read, when

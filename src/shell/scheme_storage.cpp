@@ -4,18 +4,26 @@ bool TSchemeFileStorage::Write(const QString &fileName)
 {
     const TViewport current = View ? *View : TViewport{};
     const TSchemeView view{current.Zoom, current.ScrollX, current.ScrollY, current.ZoomStep};
-    if (!ExchangeForWrite)
-        return WriteMineFile(fileName, m_tables, Doc, view);
+    bool written = false;
+    WithNetworkValues([&] { written = WriteMineFile(fileName, m_tables, Doc, view); });
+    return written;
+}
+
+void TSchemeFileStorage::WithNetworkValues(const std::function<void()> &write)
+{
+    if (!ExchangeForWrite) {
+        write();
+        return;
+    }
     // The network's own values go into the file; the window's come back after.
     ExchangeForWrite();
     try {
-        const bool written = WriteMineFile(fileName, m_tables, Doc, view);
-        ExchangeForWrite();
-        return written;
+        write();
     } catch (...) {
         ExchangeForWrite();
         throw;
     }
+    ExchangeForWrite();
 }
 
 bool TSchemeFileStorage::StoredView(TViewport &view) const

@@ -22,6 +22,7 @@ public:
     }
     void Read(const QString &fileName) override { ReadMineFile(fileName, m_tables, Doc); }
     bool Write(const QString &fileName) override;
+    void WithNetworkValues(const std::function<void()> &write) override;
     QString MineName() const override { return Doc.MineProperties.MineName; }
     bool StoredView(TViewport &view) const override;
     std::vector<std::int32_t> LayerColors() const override;
@@ -29,7 +30,7 @@ public:
 
     // Set while a window holds computed values in the tables (the fire
     // model's emergency flows): exchanges them with the network's own values,
-    // called once before a write and once after it.
+    // called once before WithNetworkValues runs its work and once after it.
     std::function<void()> ExchangeForWrite;
 
     // The speed limits of a branch type; set by the air speed control.

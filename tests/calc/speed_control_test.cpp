@@ -64,7 +64,7 @@ TEST_F(SpeedTableTest, SpeedsLimitsAndMarks)
     Branch(9, 24, 200, 1);    // borehole: not limited above
     Branch(11, 0, 10, 0);     // no section: no speed
     Branch(13, 2, 10, 5);     // main fan: not controlled
-    Branch(15, 0, 0, 5);      // no minimum given
+    Branch(15, 0, 0, 5);      // no minimum of its own: its kind's 0.15
     t.BranchMinSpeed[15] = -1;
     table.ComputeSpeeds();
 
@@ -79,13 +79,13 @@ TEST_F(SpeedTableTest, SpeedsLimitsAndMarks)
     EXPECT_EQ(table.State(5), ssAboveMax);
     EXPECT_EQ(table.State(7), ssNormal);
     EXPECT_EQ(table.State(9), ssNormal);
-    EXPECT_EQ(table.State(15), ssNormal);
+    EXPECT_EQ(table.State(15), ssBelowMin);
 
     EXPECT_EQ(table.BranchRow(1), (QStringList{"1. " + GetBranchName(t, 1), "1", "2", "2,00", "-10,00", "5,0",
                                                "0,15", "6,00"}));
     EXPECT_EQ(table.BranchRow(7)[6], "не регл.");
     EXPECT_EQ(table.BranchRow(9)[7], "не огр.");
-    EXPECT_EQ(table.BranchRow(15)[6], "");
+    EXPECT_EQ(table.BranchRow(15)[6], "0,15");
     EXPECT_EQ(MinSpeedText(t, 13), "не контр.");
     EXPECT_EQ(MaxSpeedText(t, 13), "не контр.");
 }

@@ -72,6 +72,20 @@ bool ReleaseFireModel(TfrmMain &mainWindow)
     return true;
 }
 
+bool CanReleaseFireModel(const TfrmMain &mainWindow, const QWidget *from)
+{
+    return from == &mainWindow || (from && from->parentWidget() == &mainWindow);
+}
+
+std::unique_ptr<TNetworkTables> NormalAirCopy(TfrmMain &mainWindow)
+{
+    if (!FireModelHooks.Exists || !FireModelHooks.Exists())
+        return nullptr;
+    std::unique_ptr<TNetworkTables> normal;
+    mainWindow.Storage().WithNetworkValues([&normal] { normal = std::make_unique<TNetworkTables>(Net); });
+    return normal;
+}
+
 void mnuAirClick(TfrmMain &mainWindow)
 {
     if (!ReleaseFireModel(mainWindow))

@@ -4,8 +4,12 @@
 // branches round, the air speed control, the resistances from fixed flows
 // and depressions, the natural draught study, the boost search, the
 // short-circuiting study and the depressiogram.
-#include <functional>
+#include "model/network.h"
 
+#include <functional>
+#include <memory>
+
+class QWidget;
 class TfrmMain;
 
 // The fire-modelling window, as far as the air distribution must know it:
@@ -23,6 +27,15 @@ extern TFireModelHooks FireModelHooks;
 // redraws the scheme without its colours; false when the user keeps it. True
 // at once without a fire model.
 bool ReleaseFireModel(TfrmMain &mainWindow);
+// Whether a command reached in window from may release a fire model: from
+// the main window itself or a dialog opened straight over it. Inside any
+// other window (the fire window, a table editor that keeps its own copy of
+// the tables for its Cancel) the release would pull the tables from under it.
+bool CanReleaseFireModel(const TfrmMain &mainWindow, const QWidget *from);
+// The network as it stands with the normal air distribution that a living
+// fire model keeps in place of its emergency one, as a save writes it; empty
+// without a fire model.
+std::unique_ptr<TNetworkTables> NormalAirCopy(TfrmMain &mainWindow);
 // "Воздухораспределение...": asks about an open fire model first, solves,
 // shows the air distribution table and redraws the scheme.
 void mnuAirClick(TfrmMain &mainWindow);

@@ -1,5 +1,6 @@
 #include "calc/ui/fan_commands.h"
 
+#include "calc/ui/air_commands.h"
 #include "calc/ui/frm_edit_fan.h"
 #include "model/network.h"
 #include "platform/numbers.h"
@@ -10,10 +11,10 @@
 
 #include <cmath>
 
-void EditBranchFanCommand(TfrmBranch &dialog, const QString &fansFolder)
+void EditBranchFanCommand(TfrmBranch &dialog, const QString &fansFolder, TNetworkTables *normalAir)
 {
     TBranchForm &form = dialog.Form();
-    TNetworkTables &t = form.Tables();
+    TNetworkTables &t = normalAir ? *normalAir : form.Tables();
     const int n = form.Branch;
     // The stored values, not what the edits hold now.
     double h = t.BranchAuxDepression[n];
@@ -30,7 +31,10 @@ void EditBranchFanCommand(TfrmBranch &dialog, const QString &fansFolder)
     }
     FanEditor.Tables = &t;
     FanEditor.Catalogue.Folder = fansFolder;
-    if (!EditBranchFan(&dialog, n, name, h, r, q, curve, efficiency))
+    const bool confirmed = EditBranchFan(&dialog, n, name, h, r, q, curve, efficiency);
+    // A copy of the tables does not outlive the command.
+    FanEditor.Tables = &form.Tables();
+    if (!confirmed)
         return;
     // The installed fan changes at once; the dialog's Cancel keeps it.
     if (fans.HasCurrent()) {
@@ -50,5 +54,10 @@ void EditBranchFanCommand(TfrmBranch &dialog, const QString &fansFolder)
 void InstallFanEditor(TfrmMain &mainWindow)
 {
     TfrmMain *w = &mainWindow;
-    BranchDialogHooks.Fan = [w](TfrmBranch &dialog) { EditBranchFanCommand(dialog, w->GetFansFolder()); };
+    BranchDialogHooks.Fan = [w](TfrmBranch &dialog) {
+        if (CanReleaseFireModel(*w, &dialog) && !ReleaseFireModel(*w))
+            return;
+        const std::unique_ptr<TNetworkTables> normalAir = NormalAirCopy(*w);
+        EditBranchFanCommand(dialog, w->GetFansFolder(), normalAir.get());
+    };
 }

@@ -6,9 +6,16 @@
 
 class TfrmBranch;
 class TfrmMain;
+struct TNetworkTables;
 
-// The command itself, with the fan folder to list.
-void EditBranchFanCommand(TfrmBranch &dialog, const QString &fansFolder);
+// The command itself, with the fan folder to list. normalAir: the network
+// with the normal distribution that a fire model keeps, which the editor then
+// reads and solves in place of the dialog's tables.
+void EditBranchFanCommand(TfrmBranch &dialog, const QString &fansFolder, TNetworkTables *normalAir = nullptr);
 
-// Fills the branch dialog's fan hook for the main window's fan folder.
+// Fills the branch dialog's fan hook for the main window's fan folder. The
+// working point solves the normal distribution: a fire model is released
+// first, with its question, where that may be done; elsewhere (the fire
+// window, a table) the editor works on the normal distribution the model
+// keeps.
 void InstallFanEditor(TfrmMain &mainWindow);

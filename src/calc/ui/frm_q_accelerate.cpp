@@ -1,5 +1,6 @@
 #include "calc/ui/frm_q_accelerate.h"
 
+#include "calc/ui/air_commands.h"
 #include "scheme/ui/frm_branch.h"
 #include "scheme/ui/vent_boost_hook.h"
 #include "shell/main_commands.h"
@@ -45,8 +46,8 @@ QToolButton *SpeedButton(QWidget *parent, const char *name, const QString &hint,
 
 } // namespace
 
-TfrmQAccelerate::TfrmQAccelerate(QWidget *owner, TNetworkTables &t, int branchNo)
-    : QDialog(owner), m_t(t), m_target(branchNo)
+TfrmQAccelerate::TfrmQAccelerate(QWidget *owner, TNetworkTables &t, int branchNo, TNormalAir normalAir)
+    : QDialog(owner), m_t(t), m_normalAir(std::move(normalAir)), m_target(branchNo)
 {
     setObjectName(QStringLiteral("frmQAccelerate"));
     setWindowTitle(LookupText(QStringLiteral("Усиление проветривания")));
@@ -133,11 +134,25 @@ TfrmQAccelerate::TfrmQAccelerate(QWidget *owner, TNetworkTables &t, int branchNo
     connect(spbtnPickBranchFromList, &QToolButton::clicked, this, &TfrmQAccelerate::spbtnPickBranchFromListClick);
 
     lblBrNo->setText(QString::number(m_target));
-    lblOldQ->setText(FormatBoostTargetFlow(ValidItemIndex(m_target) ? m_t.BranchQ[m_target] : 0));
+    ShowTargetFlow();
     SetRunning(false);
 }
 
 TfrmQAccelerate::~TfrmQAccelerate() = default;
+
+const TNetworkTables &TfrmQAccelerate::SearchedTables(std::unique_ptr<TNetworkTables> &normal) const
+{
+    if (m_normalAir)
+        normal = m_normalAir();
+    return normal ? *normal : m_t;
+}
+
+void TfrmQAccelerate::ShowTargetFlow()
+{
+    std::unique_ptr<TNetworkTables> normal;
+    const TNetworkTables &t = SearchedTables(normal);
+    lblOldQ->setText(FormatBoostTargetFlow(ValidItemIndex(m_target) ? t.BranchQ[m_target] : 0));
+}
 
 void TfrmQAccelerate::SetRunning(bool running)
 {
@@ -187,11 +202,13 @@ void TfrmQAccelerate::RunVentBoost()
     for (QLabel *label : {lblBestBrNo1, lblQAccelerated1, lblBestBrNo2, lblQAccelerated2, lblBrProcessed})
         label->clear();
     lblBrNo->setText(QString::number(m_target));
-    lblOldQ->setText(FormatBoostTargetFlow(m_t.BranchQ[m_target]));
-    prbCurrBranch->setRange(0, std::max(1, MaxBranchNo(m_t)));
+    std::unique_ptr<TNetworkTables> normal;
+    const TNetworkTables &t = SearchedTables(normal);
+    lblOldQ->setText(FormatBoostTargetFlow(t.BranchQ[m_target]));
+    prbCurrBranch->setRange(0, std::max(1, MaxBranchNo(t)));
     prbCurrBranch->setValue(0);
     const CalcResult code = RunBoostSearch(
-        m_t, m_target, m_state, [this](const TBoostState &s, const TBoostTrial &trial) { return ShowTrial(s, trial); },
+        t, m_target, m_state, [this](const TBoostState &s, const TBoostTrial &trial) { return ShowTrial(s, trial); },
         SolveOwnTables, Threads);
     if (!m_state.Stopped && code == crSolved)
         prbCurrBranch->setValue(prbCurrBranch->maximum());
@@ -220,19 +237,34 @@ void TfrmQAccelerate::spbtnPickBranchFromListClick()
         return;
     m_target = branch;
     lblBrNo->setText(text.isEmpty() ? QString::number(branch) : text);
-    lblOldQ->setText(FormatBoostTargetFlow(m_t.BranchQ[branch]));
+    ShowTargetFlow();
 }
+
+namespace {
+
+// The boost window for a branch of the program's tables, opened from window
+// from (the main window for the scheme's boost tool).
+void OpenVentBoost(QWidget *from, int branchNo)
+{
+    if (!ValidItemIndex(branchNo))
+        return;
+    TfrmQAccelerate::TNormalAir normalAir;
+    if (frmMain) {
+        if (CanReleaseFireModel(*frmMain, from) && !ReleaseFireModel(*frmMain))
+            return;
+        normalAir = [] { return NormalAirCopy(*frmMain); };
+    }
+    TfrmQAccelerate form(frmMain, Net, branchNo, normalAir);
+    form.exec();
+}
+
+} // namespace
 
 void InstallVentBoost()
 {
-    ShowVentBoost = [](int branchNo) {
-        if (!ValidItemIndex(branchNo))
-            return;
-        TfrmQAccelerate form(frmMain, Net, branchNo);
-        form.exec();
-    };
+    ShowVentBoost = [](int branchNo) { OpenVentBoost(frmMain, branchNo); };
     // "Усилить проветр." of the branch dialog, for the branch it was opened on.
-    BranchDialogHooks.Boost = [](TfrmBranch &dialog) { ShowVentBoost(dialog.Form().OpenedBranch); };
+    BranchDialogHooks.Boost = [](TfrmBranch &dialog) { OpenVentBoost(&dialog, dialog.Form().OpenedBranch); };
     VentBoostHooks.PickBranch = [](QWidget *owner, QString &text) { return PickBranch(owner, text); };
     VentBoostHooks.EditBranch = [](QWidget *owner, int branch, const QString &caption) {
         EditBranchDialog(owner, caption, branch, false);

@@ -7,6 +7,7 @@
 #include <QtWidgets/QDialog>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -31,7 +32,11 @@ class TfrmQAccelerate : public QDialog
     Q_OBJECT
 
 public:
-    TfrmQAccelerate(QWidget *owner, TNetworkTables &t, int branchNo);
+    // normalAir: while a fire model holds its emergency flows in t, the
+    // network with the normal distribution that every search and the target's
+    // flow read; unset (or giving nothing) t is read.
+    using TNormalAir = std::function<std::unique_ptr<TNetworkTables>()>;
+    TfrmQAccelerate(QWidget *owner, TNetworkTables &t, int branchNo, TNormalAir normalAir = {});
     ~TfrmQAccelerate() override;
 
     // The search, as "Усилить" starts it.
@@ -66,8 +71,13 @@ private:
     bool ShowTrial(const TBoostState &state, const TBoostTrial &trial);
     void spbtnBranchPropertyClick();
     void spbtnPickBranchFromListClick();
+    // The network that is searched: taken anew each time, so that a branch
+    // edited from the window counts.
+    const TNetworkTables &SearchedTables(std::unique_ptr<TNetworkTables> &normal) const;
+    void ShowTargetFlow();
 
     TNetworkTables &m_t;
+    TNormalAir m_normalAir;
     int m_target;
     bool m_running = false;
     TBoostState m_state;
@@ -75,5 +85,8 @@ private:
 
 // Fills ShowVentBoost (the window for a branch of the program's tables,
 // owned by the main window, modal) and the branch dialog's boost command, and
-// lets the boost window open the branch dialog.
+// lets the boost window open the branch dialog. The search reads the normal
+// distribution: a fire model is released first, with its question, where
+// that may be done; inside the fire window or a table the window searches the
+// normal distribution that the model keeps.
 void InstallVentBoost();

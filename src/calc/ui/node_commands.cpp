@@ -48,5 +48,5 @@ void InstallNodePressureCommands(TfrmMain &mainWindow)
         TfrmAltitude form(w, Net);
         form.exec();
     });
-    mainWindow.SetCommandHandler(QStringLiteral("mnuFastRep"), [w] { mnuFastRepClick(*w); });
+    mainWindow.SetNormalAirCommandHandler(QStringLiteral("mnuFastRep"), [w] { mnuFastRepClick(*w); });
 }

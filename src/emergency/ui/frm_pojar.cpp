@@ -37,6 +37,9 @@ namespace {
 const int GridColumns = 8;
 const int HeaderRows = 2;
 
+// What the main window's caption carries while a zone is shown on the scheme.
+QString ZoneCaptionSuffix() { return u' ' + QStringLiteral("Зона загазирования"); }
+
 QLabel *ValueLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -520,7 +523,7 @@ void mnuFireNewClick(TfrmMain &mainWindow)
     }
     frmPojar->bbtSchem->setText(QStringLiteral("&На схему"));
     if (frmPojar->exec() == QDialog::Accepted) {
-        mainWindow.SetCaptionSuffix(u' ' + QStringLiteral("Зона загазирования"));
+        mainWindow.SetCaptionSuffix(ZoneCaptionSuffix());
         mainWindow.FitRect(frmPojar->ZoneRect());
     } else {
         mainWindow.SetCaptionSuffix(QString());
@@ -550,7 +553,9 @@ void InstallFireCommands(TfrmMain &mainWindow)
             return false;
         frmPojar->EdInr->setText(QString::number(branch));
         frmPojar->SetActivePage(fpFireBranch);
-        frmPojar->bbtSchemClick();
+        // The zone stands on the scheme as after "На схему" of the window.
+        if (frmPojar->bbtSchemClick() && frmMain)
+            frmMain->SetCaptionSuffix(ZoneCaptionSuffix());
         return true;
     };
 }

@@ -5,6 +5,10 @@
 // fire model or a study holds a copy of the tables, the scheme after a table.
 #include "calc/solver.h"
 #include "calc/ui/frm_cntr_air_speed.h"
+#include "calc/ui/frm_edit_fan.h"
+#include "calc/ui/frm_q_accelerate.h"
+#include "calc/ui/frm_reports1.h"
+#include "calc/ui/frm_splein.h"
 #include "emergency/stability.h"
 #include "emergency/stability_report.h"
 #include "emergency/ui/frm_gaz_sourse.h"
@@ -13,6 +17,7 @@
 #include "emergency/ui/frm_stabil.h"
 #include "emergency/ui/frm_stb_vosph.h"
 #include "journal/vj_options.h"
+#include "model/scheme_file.h"
 #include "model/speed_limits.h"
 #include "platform/prompt.h"
 #include "platform/ui/file_dialogs.h"
@@ -547,15 +552,28 @@ protected:
         ClickScheme(to, [] { Modal<TfrmBranch>()->bbtnOK->click(); });
     }
 
+    // The middle of the first stretch of branch n on the screen, the view
+    // centred on it first when it lies outside.
+    QPoint OnBranch(int n)
+    {
+        const TTurnList &turns = *Net.BranchTurns[n];
+        const TViewport &view = Window->Document().View;
+        const auto at = [&] {
+            return QPoint((view.ScreenX(turns[0].X) + view.ScreenX(turns[1].X)) / 2,
+                          (view.ScreenY(turns[0].Y) + view.ScreenY(turns[1].Y)) / 2);
+        };
+        if (!Window->PaintBox()->rect().contains(at())) {
+            Window->CenterOn((turns[0].X + turns[1].X) / 2, (turns[0].Y + turns[1].Y) / 2);
+            Window->Redraw();
+        }
+        return at();
+    }
+
     // "Удалить" in the dialog of the branch clicked on the scheme.
     void DeleteBranchOnScheme(int n)
     {
         Act("sbtnArrow")->trigger();
-        const TTurnList &turns = *Net.BranchTurns[n];
-        const TViewport &view = Window->Document().View;
-        const QPoint at((view.ScreenX(turns[0].X) + view.ScreenX(turns[1].X)) / 2,
-                        (view.ScreenY(turns[0].Y) + view.ScreenY(turns[1].Y)) / 2);
-        ClickScheme(at, [] { Modal<TfrmBranch>()->bbtnDelete->click(); });
+        ClickScheme(OnBranch(n), [] { Modal<TfrmBranch>()->bbtnDelete->click(); });
         EXPECT_FALSE(BranchPresent(Net, n));
     }
 
@@ -1339,6 +1357,21 @@ TEST_F(ProgramSession, CommandsOnTheNormalAirDistributionReleaseAFireModelFirst)
         {"mnuSpeedCheck", {}},
         {"menuQHFixir", {}},
         {"mnuGetHet", {}},
+        {"mnuFastRep",
+         [&](QWidget &window) {
+             auto *reports = qobject_cast<TfrmReports1 *>(&window);
+             if (!reports)
+                 return QStringLiteral("no report manager");
+             // What "Воздухораспределение" prints of the burning working.
+             QString text = number(reports->Data.QSupplyShafts) + number(reports->Data.QMainFans);
+             reports->Data.Sources.CurrentBranch = 35;
+             for (const char *name : {"РасхВозд", "ДопДепр", "Депр"}) {
+                 Variant value;
+                 EXPECT_TRUE(reports->Data.GetValue(QString::fromUtf8(name), value)) << name;
+                 text += value.ToString() + u' ';
+             }
+             return text;
+         }},
     };
     const QString question = QStringLiteral("Для расчета нормального воздухораспределения необходимо")
                              + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?");
@@ -1388,6 +1421,388 @@ TEST_F(ProgramSession, CommandsOnTheNormalAirDistributionReleaseAFireModelFirst)
         EXPECT_EQ(releasedFirst, opens);
         EXPECT_FALSE(Window->windowTitle().endsWith(QStringLiteral(" Зона загазирования")));
         EXPECT_EQ(shown + tables(), expected);
+    }
+}
+
+namespace {
+
+// F2's question while a fire model lives.
+QString FireReleaseQuestion()
+{
+    return QStringLiteral("Для расчета нормального воздухораспределения необходимо")
+           + QStringLiteral(" отменить расчет зоны загазирования. Продолжать?");
+}
+
+} // namespace
+
+// The boost search reads the normal air distribution. From the scheme's tool
+// and from the dialog of a branch clicked on the scheme it asks F2's question
+// first ("Отмена" opens nothing, OK releases the fire model); inside the fire
+// window or a table, which the release would pull the tables from under, it
+// searches the normal distribution that the fire model keeps and leaves the
+// model as it was.
+TEST_F(DocumentSession, TheBoostSearchReadsTheNormalAirDistributionWhileAFireModelLives)
+{
+    Start(Sample());
+    const QString question = FireReleaseQuestion();
+    const int burning = 35;
+    struct TSeen
+    {
+        QString Shown = QStringLiteral("no window");
+        bool ModelAlive = false;
+    };
+    // The boost window that open() brings up, searched once.
+    const auto boost = [&](const std::function<void()> &open) {
+        TSeen seen;
+        const auto stop = std::make_shared<bool>(false);
+        WhenUp([](QWidget &window) { return window.inherits("TfrmQAccelerate"); },
+               [&](QWidget &window) {
+                   auto &form = static_cast<TfrmQAccelerate &>(window);
+                   QTest::mouseClick(form.btnStop, Qt::LeftButton);
+                   seen.Shown = form.lblOldQ->text() + u'|' + form.lblBestBrNo1->text() + u' '
+                                + form.lblQAccelerated1->text() + u'|' + form.lblBestBrNo2->text() + u' '
+                                + form.lblQAccelerated2->text();
+                   seen.ModelAlive = frmPojar != nullptr;
+               },
+               stop);
+        open();
+        QTest::qWait(20);
+        *stop = true;
+        return seen;
+    };
+    const auto clickBurning = [&](const char *tool, std::function<void()> drive = {}) {
+        Act(tool)->trigger();
+        ClickScheme(OnBranch(burning), std::move(drive));
+    };
+    const auto boostButton = [](TfrmBranch &dialog) { dialog.btnQAccelerate->click(); };
+
+    Window->Document().OpenFile(Sample());
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+    const QString expected = boost([&] { clickBurning("tbtnQAccelerate"); }).Shown;
+    ASSERT_TRUE(expected.startsWith(QStringLiteral("14,71 м3/с|"))) << expected.toStdString();
+
+    const struct
+    {
+        const char *Name;
+        std::function<void()> Open;
+        bool Asks;
+    } cases[] = {
+        {"the scheme's tool", [&] { clickBurning("tbtnQAccelerate"); }, true},
+        {"the dialog of the branch clicked on the scheme",
+         [&] { clickBurning("sbtnArrow", Answer<TfrmBranch>(boostButton)); }, true},
+        {"the fire branch's dialog in the fire window",
+         [&] {
+             WhenModal([&] {
+                 ASSERT_NE(frmPojar, nullptr);
+                 frmPojar->PageControl1->setCurrentIndex(fpFireBranch);
+                 WhenModal(Answer<TfrmBranch>(boostButton));
+                 QTest::mouseClick(frmPojar->BitBtn3, Qt::LeftButton);
+             });
+             Act("TaskFire")->trigger();
+         },
+         false},
+        {"the dialog of F3 in the branch table",
+         [&] {
+             WhenModal([&] {
+                 auto *table = Modal<TfrmMineTab>();
+                 ASSERT_NE(table, nullptr);
+                 F3OnRow(table->SGMineTab, burning, Answer<TfrmBranch>(boostButton));
+             });
+             Act("mnuMuchBranches")->trigger();
+         },
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window->Document().OpenFile(Sample());
+        ModelFire(burning);
+        const TTable<double> emergencyQ = Net.BranchQ, emergencyH = Net.BranchAuxDepression;
+        Prompt.Asked.clear();
+        if (c.Asks) {
+            Prompt.Answer(idCancel);
+            EXPECT_EQ(boost(c.Open).Shown, QStringLiteral("no window"));
+            ASSERT_EQ(Prompt.Asked.size(), 1u);
+            EXPECT_EQ(Prompt.Asked[0].Text, question);
+            ASSERT_NE(frmPojar, nullptr);
+            EXPECT_TRUE(Net.BranchQ == emergencyQ && Net.BranchAuxDepression == emergencyH);
+
+            Prompt.Asked.clear();
+            Prompt.Answer(idOk);
+            const TSeen seen = boost(c.Open);
+            EXPECT_EQ(seen.Shown, expected);
+            ASSERT_EQ(Prompt.Asked.size(), 1u);
+            EXPECT_EQ(Prompt.Asked[0].Text, question);
+            EXPECT_FALSE(seen.ModelAlive);
+            EXPECT_FALSE(Window->windowTitle().endsWith(QStringLiteral(" Зона загазирования")));
+        } else {
+            const TSeen seen = boost(c.Open);
+            EXPECT_EQ(seen.Shown, expected);
+            EXPECT_TRUE(Prompt.Asked.empty());
+            EXPECT_TRUE(seen.ModelAlive);
+        }
+    }
+}
+
+// The fan working point ("Работа на ШВС") fits the fan to the normal air
+// distribution and its OK stores the parabola into the branch. From the
+// dialog of the fan's branch clicked on the scheme, "Расчет" asks F2's
+// question first ("Отмена" opens no editor, OK releases the fire model); from
+// the branch table, which the release would upset, the editor works on the
+// normal distribution the fire model keeps. Either way the branch gets what it
+// gets without a fire.
+TEST_F(DocumentSession, TheFanWorkingPointFitsTheNormalAirDistributionWhileAFireModelLives)
+{
+    const QDir catalogue(QStringLiteral(TUNVEX_SOURCE_DIR "/data/Вентиляторы"));
+    for (const QString &file : catalogue.entryList({QStringLiteral("*.Fan")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(catalogue.filePath(file), Program.filePath(QStringLiteral("Вентиляторы/") + file)));
+    Start(Sample());
+    const int fan = 4;
+    ASSERT_TRUE(Window->Storage().Doc.InstalledFans.FindBranch(fan));
+    const QString question = FireReleaseQuestion();
+
+    // The user of the editor: "Работа на ШВС", then OK ("Завершить работу
+    // Редактора?" Yes); the efficiency each working point asks for is kept.
+    // A timer is not called again while its call runs: the efficiency has its own.
+    int editors = 0;
+    QTimer user, efficiency;
+    for (QTimer *timer : {&user, &efficiency})
+        timer->setInterval(5);
+    QObject::connect(&efficiency, &QTimer::timeout, [] {
+        if (auto *asked = qobject_cast<TfrmSplein *>(QApplication::activeModalWidget()))
+            asked->btnOk->click();
+    });
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto *editor = qobject_cast<TfrmEditFan *>(QApplication::activeModalWidget());
+        if (!editor || !editor->isVisible())
+            return;
+        ++editors;
+        QTest::mouseClick(editor->Button2, Qt::LeftButton);
+        QTest::mouseClick(editor->BitBtn7, Qt::LeftButton);
+    });
+    user.start();
+    efficiency.start();
+    // "Расчет" beside the additional depression in the fan branch's dialog,
+    // then the dialog's OK once the editor ran ("Отмена" else); what its
+    // fields show of the fan.
+    QString shown;
+    const auto fanButton = [&](TfrmBranch &dialog) {
+        const int before = editors;
+        dialog.bbtnAuxDepr->click();
+        if (editors == before) {
+            dialog.bbtnCancel->click();
+            return;
+        }
+        shown = dialog.edAuxDepr->text() + u'|' + dialog.edRes->text();
+        dialog.bbtnOK->click();
+    };
+    const auto fromScheme = [&] {
+        Act("sbtnArrow")->trigger();
+        ClickScheme(OnBranch(fan), Answer<TfrmBranch>(fanButton));
+    };
+    const auto fromTable = [&] {
+        WhenModal([&] {
+            auto *table = Modal<TfrmMineTab>();
+            ASSERT_NE(table, nullptr);
+            F3OnRow(table->SGMineTab, fan, Answer<TfrmBranch>(fanButton));
+            table->OKBtn->click();
+        });
+        Act("mnuMuchBranches")->trigger();
+    };
+    const auto fanValues = [&] {
+        return shown + QStringLiteral("|%1|%2").arg(Net.BranchAuxDepression[fan], 0, 'g', 17).arg(Net.BranchR[fan], 0, 'g', 17);
+    };
+
+    Window->Document().OpenFile(Sample());
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+    fromScheme();
+    ASSERT_EQ(editors, 1);
+    const QString expected = fanValues();
+    ASSERT_TRUE(shown.startsWith(QStringLiteral("323,59"))) << shown.toStdString();
+
+    // From the scheme: "Отмена" opens no editor and keeps the model.
+    Window->Document().OpenFile(Sample());
+    ModelFire(35);
+    const TTable<double> emergencyQ = Net.BranchQ;
+    Prompt.Asked.clear();
+    Prompt.Answer(idCancel);
+    shown.clear();
+    fromScheme();
+    EXPECT_EQ(editors, 1);
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Text, question);
+    EXPECT_NE(frmPojar, nullptr);
+    EXPECT_TRUE(Net.BranchQ == emergencyQ);
+
+    // OK releases the model before the editor opens.
+    Prompt.Asked.clear();
+    fromScheme();
+    EXPECT_EQ(editors, 2);
+    ASSERT_FALSE(Prompt.Asked.empty());
+    EXPECT_EQ(Prompt.Asked[0].Text, question);
+    EXPECT_EQ(frmPojar, nullptr);
+    EXPECT_EQ(fanValues(), expected);
+
+    // From the table nothing is asked; the model lives on with the fan's new
+    // depression as the network's own, and F2 shows it.
+    Window->Document().OpenFile(Sample());
+    ModelFire(35);
+    Prompt.Asked.clear();
+    fromTable();
+    EXPECT_EQ(editors, 3);
+    for (const auto &asked : Prompt.Asked)
+        EXPECT_NE(asked.Text, question);
+    ASSERT_NE(frmPojar, nullptr);
+    Prompt.Answer(idOk);
+    GiveCommand("TaskAirDistribution");
+    EXPECT_EQ(frmPojar, nullptr);
+    EXPECT_EQ(fanValues(), expected);
+}
+
+// "Сохранить как" → "Файл VENT" while a fire model lives writes the normal
+// air distribution, as the scheme file does, and leaves the fire's flows in
+// the tables.
+TEST_F(DocumentSession, AVentFileWrittenDuringAFireHoldsTheNormalAirDistribution)
+{
+    Start(Sample());
+    const auto saveVent = [&](const QString &name) {
+        const QString file = Mine(name + QStringLiteral(".sp"));
+        QFile::remove(file);
+        ChooseInFileDialog(SaveDialogFilters().value(1).Text, file);
+        Act("FileSaveAs")->trigger();
+        return std::pair(ReadAll(file), ReadAll(Mine(name + QStringLiteral(".bn"))));
+    };
+    Window->Document().OpenFile(Sample());
+    ASSERT_TRUE(CalcAir(nullptr, Net));
+    const auto expected = saveVent(QStringLiteral("Без пожара"));
+    ASSERT_FALSE(expected.first.isEmpty());
+    ASSERT_FALSE(expected.second.isEmpty());
+
+    Window->Document().OpenFile(Sample());
+    ModelFire(35);
+    const TTable<double> emergencyQ = Net.BranchQ, emergencyH = Net.BranchAuxDepression;
+    EXPECT_TRUE(saveVent(QStringLiteral("Пожар")) == expected);
+    EXPECT_NE(frmPojar, nullptr);
+    EXPECT_TRUE(Net.BranchQ == emergencyQ && Net.BranchAuxDepression == emergencyH);
+}
+
+// The toolbar's fire tool shows the zone as "На схему" of F3 does, and the
+// caption says so.
+TEST_F(DocumentSession, TheFireToolNamesTheZoneInTheCaption)
+{
+    Start(Sample());
+    const QString plain = Window->windowTitle();
+    Act("tbtnFireModelling")->trigger();
+    ClickScheme(OnBranch(35));
+    ASSERT_NE(frmPojar, nullptr);
+    EXPECT_EQ(frmPojar->FireBranch(), 35);
+    EXPECT_EQ(Window->windowTitle(), plain + QStringLiteral(" Зона загазирования"));
+}
+
+// A branch made in the session is held to its kind's limits by the speed
+// check at once, as after a save and a reopen, whether it is a new row of the
+// branch table, a drawn branch confirmed unchanged or one a plug-in makes.
+// The file keeps what it kept: "the kind's limits, taken at the next load"
+// for a branch whose limits nobody chose.
+TEST_F(DocumentSession, ABranchMadeInTheSessionIsCheckedAgainstItsKindsLimits)
+{
+    Put(TEST_PLUGIN_BRANCH_MAKING, QStringLiteral("Plugins/branch.so"));
+    Start(Sample());
+    ASSERT_FALSE(BranchPresent(Net, 69));
+    // What the speed window shows of branch n, and whether its filter
+    // "Больше макс. скорости" lists it.
+    const auto speedCheck = [&](int n) {
+        QString shown = QStringLiteral("no window");
+        GiveCommand("mnuSpeedCheck", [&](QWidget &window) {
+            auto *form = qobject_cast<TfrmCntrAirSpeed *>(&window);
+            ASSERT_NE(form, nullptr);
+            shown.clear();
+            const auto rowTexts = [form, n] {
+                for (int r = 0; r < form->sgAirSpeed->rowCount(); ++r) {
+                    const QTableWidgetItem *first = form->sgAirSpeed->item(r, 0);
+                    if (!first || !first->text().startsWith(QString::number(n) + u'.'))
+                        continue;
+                    // The number, not the name: an unnamed branch shows a placeholder until it is saved.
+                    QStringList cells{QString::number(n)};
+                    for (int c = 1; c < form->sgAirSpeed->columnCount(); ++c)
+                        cells << (form->sgAirSpeed->item(r, c) ? form->sgAirSpeed->item(r, c)->text() : QString());
+                    return cells.join(u'|');
+                }
+                return QStringLiteral("no row");
+            };
+            shown = rowTexts();
+            form->cmbDiap->setCurrentIndex(sfAboveMax);
+            emit form->cmbDiap->activated(sfAboveMax);
+            shown += QStringLiteral(" / above the maximum: ") + rowTexts();
+        });
+        return shown;
+    };
+    const auto typeCell = [&](int n, int column, const QString &text) {
+        WhenModal([=] { TypeAndConfirm(n, column, text); });
+        Act("mnuMuchBranches")->trigger();
+    };
+    const auto resistanceAndArea = [&](int n) {
+        typeCell(n, bcR, QStringLiteral("0,004"));
+        typeCell(n, bcArea, QStringLiteral("1"));
+    };
+    const auto onNode = [&](int node) {
+        const TViewport &view = Window->Document().View;
+        return QPoint(view.ScreenX(Net.NodeX[node]), view.ScreenY(Net.NodeY[node]));
+    };
+    const struct
+    {
+        const char *Name;
+        // Makes the branch from node 8 to node 9; its number.
+        std::function<int()> Make;
+        // Nothing chose its limits (the dialog's OK stores those it shows).
+        bool LimitsUnchosen;
+    } cases[] = {
+        {"a new row of the branch table",
+         [&] {
+             AddBranchInTable(69, 8, 9);
+             resistanceAndArea(69);
+             return 69;
+         },
+         true},
+        {"a drawn branch confirmed unchanged",
+         [&] {
+             const int n = GetNewBranchNo(Net, Window->Options().NewObjectsIsFirstFree);
+             Act("sbtnBranch")->trigger();
+             ClickScheme(onNode(8));
+             ClickScheme(onNode(9), [] { Modal<TfrmBranch>()->bbtnOK->click(); });
+             resistanceAndArea(n);
+             return n;
+         },
+         false},
+        {"a branch a plug-in makes",
+         [&] {
+             QAction *item = Window->PluginsMenu()->actions().value(0);
+             EXPECT_NE(item, nullptr);
+             if (item)
+                 item->trigger();
+             return 69;
+         },
+         true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window->Document().OpenFile(Sample());
+        const int n = c.Make();
+        ASSERT_TRUE(BranchExist(Net, n));
+        const QString made = speedCheck(n);
+        EXPECT_TRUE(made.contains(QStringLiteral("|0,15|6,00 / above the maximum: "))) << made.toStdString();
+        EXPECT_FALSE(made.endsWith(QStringLiteral("no row"))) << made.toStdString();
+
+        const QString file = Mine(QStringLiteral("Новая ветвь.mine"));
+        ASSERT_TRUE(Window->Document().SaveAs(file, sfMine));
+        if (c.LimitsUnchosen) {
+            const auto stored = std::make_unique<TNetworkTables>();
+            TSchemeDocument doc;
+            ReadMineFile(file, *stored, doc);
+            EXPECT_EQ(stored->BranchMinSpeed[n], SpeedTypeDefault);
+            EXPECT_EQ(stored->BranchMaxSpeed[n], SpeedTypeDefault);
+        }
+        Window->Document().OpenFile(file);
+        EXPECT_EQ(speedCheck(n), made);
     }
 }
 
