@@ -58,10 +58,10 @@ constexpr double NewtonLoopResidual = 1e-9;
 // The halving of the largest move shows that the steps have reached that
 // regime: far from the solution full steps may move flows any way. A creeping
 // flow, as flows on the floor crept before their cycles were settled apart,
-// would show as moves that hardly shrink, and the steps go on. Two kinds of
-// cycle are left to the pressure steps alone and carry no such bound: one
-// through a branch without resistance (a loop of those has no solution to
-// settle on) and a group of more than TFloorCycles::MaxGroupCycles cycles.
+// would show as moves that hardly shrink, and the steps go on. Floor branches
+// below the least resistance, even without any, take part in the floor
+// cycles; only a loop of branches without resistance alone is left to the
+// pressure steps and carries no such bound, as it has no solution to settle on.
 // The same tolerance bounds the imbalance of the flows at the nodes.
 constexpr double NewtonFlowError = 1e-7;
 // The steps carry each branch's pressure drop from step to step and solve for
@@ -760,7 +760,9 @@ double TMeshSolver::SettleFloorCycles()
 {
     m_floorBranches.clear();
     for (int b : m_solveBranches)
-        if (Above(m_r[b], MinResistance) && 2 * m_r[b] * std::fabs(m_q[b]) < FloorCycleSlope)
+        if (m_r[b] >= 0 && 2 * m_r[b] * std::fabs(m_q[b]) < FloorCycleSlope)
             m_floorBranches.push_back(b);
-    return m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount);
+    const double moved = m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount);
+    Stats.FloorCycles = std::max(Stats.FloorCycles, m_floorCycles.LargestGroup());
+    return moved;
 }
