@@ -15,9 +15,9 @@ constexpr int MaxGroupSteps = 60;
 // m³/s): a branch without resistance, or without flow, then still has a
 // finite conductance 1/slope, and the conductances of one system span at most
 // some ten decades, which its factorisation resolves. A flow whose true slope
-// lies below this is under 1e-12 m³/s on any branch of the least resistance,
-// and a cycle's step takes the sum of its branches' slopes, so the floor holds
-// back no circulation that matters.
+// lies below this is under 5e-11 m³/s on a branch of the least resistance or
+// more, and a cycle's step takes the sum of its branches' slopes, so the floor
+// holds back no circulation that matters round a cycle through such a branch.
 constexpr double LeastSlope = 1e-15;
 
 } // namespace
@@ -156,9 +156,9 @@ void TFloorCycles::FindCycles(const std::vector<int> &candidates, const TTable<s
 }
 
 // The branches on the cycles and the pressure system over their nodes. The
-// branches that join at nodes form a group, whose first node found is its
-// reference; cycles that meet only through branches on no cycle fall into
-// separate groups, each with a reference of its own.
+// branches that join at nodes form a group, and one node of each group is its
+// reference, without an unknown; cycles that meet only through branches on no
+// cycle fall into separate groups, each with a reference of its own.
 void TFloorCycles::PrepareSystem(const TTable<std::int16_t> &begin, const TTable<std::int16_t> &end)
 {
     m_branches.clear();
@@ -220,8 +220,8 @@ void TFloorCycles::PrepareSystem(const TTable<std::int16_t> &begin, const TTable
 // change is its cycle's), so that rounding never unbalances a node.
 //
 // Where no air passes a group, its flows go to zero, and there Newton's step
-// only halves them: the law R·Q·|Q| is of the second degree, so the step to
-// zero from Q is Q/2. Twice the step then lands on zero at once. So each group
+// only halves them: the law R·Q·|Q| is of the second degree, so the step
+// from Q goes to Q/2. Twice the step then lands on zero at once. So each group
 // takes twice its step where that lowers its content more than the step
 // itself, else the whole step unless that would raise its content, else the
 // first of its halves that does not. Near a solution with air, twice the step
