@@ -24,8 +24,9 @@
 class TFloorCycles
 {
 public:
-    // `candidates` are the branches whose slope lies below the floor, with a
-    // resistance of 0 or more; `begin` and `end` their end nodes, numbers from
+    // `candidates` are the branches whose slope lies below the floor, or
+    // whose flow the step halved on its way to zero, with a resistance of 0
+    // or more; `begin` and `end` their end nodes, numbers from
     // 1 to nodeCount + 1. Finds the cycles that these branches form among
     // themselves and settles all of them together, whatever their number.
     // Only circulations change q, so the balance of every node stays as it
