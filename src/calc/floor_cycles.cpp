@@ -7,9 +7,11 @@
 namespace {
 
 // Newton steps on a group end once none moves a flow by more than this
-// (m³/s), far below what the solve promises, or after MaxGroupSteps: from the
-// largest flow on the floor down to this would take some 35 halvings.
-constexpr double GroupFlowTolerance = 1e-13;
+// (m³/s), a thousandth of what the pressure steps leave a flow, or after
+// MaxGroupSteps: from the largest flow on the floor down to this would take
+// some 25 halvings. Below it, rounding and the slope floor keep steps of a
+// few 1e-11 going for several steps more without any gain that matters.
+constexpr double GroupFlowTolerance = 1e-10;
 constexpr int MaxGroupSteps = 60;
 // A branch's slope in the settling is taken as at least this (mm w.c. per
 // m³/s): a branch without resistance, or without flow, then still has a
