@@ -33,42 +33,55 @@ int TFloorCycles::Find(int node)
     return node;
 }
 
+// Studies solve one network many times over, on several threads at once: each
+// thread keeps the system of its last settling, whose analysis serves again
+// while the cycles' nodes stay the same.
+TSparseCholesky &ThreadFloorSystem()
+{
+    thread_local TSparseCholesky system;
+    return system;
+}
+
+TFloorCycles::TFloorCycles() : m_system(ThreadFloorSystem()) {}
+
 double TFloorCycles::Settle(const std::vector<int> &candidates, const TTable<std::int16_t> &begin,
                             const TTable<std::int16_t> &end, const TTable<double> &r, const TTable<double> &h,
                             TTable<double> &q, int nodeCount)
 {
-    m_largestGroup = 0;
-    if (candidates.size() < 2 && std::none_of(candidates.begin(), candidates.end(),
-                                              [&](int b) { return begin[b] == end[b]; }))
-        return 0;
-    const std::size_t nodes = static_cast<std::size_t>(nodeCount) + 2;
-    if (m_parent.size() != nodes) {
-        m_parent.resize(nodes);
-        std::iota(m_parent.begin(), m_parent.end(), 0);
-        m_treeBranch.assign(nodes, 0);
-        m_depth.assign(nodes, -1);
-        m_nodeIndex.assign(nodes, -1);
-        m_firstIncident.assign(nodes, 0);
+    // The same candidates as the last call's form the same cycles.
+    if (candidates != m_candidates || m_candidates.empty()) {
+        m_candidates = candidates;
+        m_largestGroup = 0;
+        m_cycleGroup.clear();
+        if (candidates.size() < 2 && std::none_of(candidates.begin(), candidates.end(),
+                                                  [&](int b) { return begin[b] == end[b]; }))
+            return 0;
+        const std::size_t nodes = static_cast<std::size_t>(nodeCount) + 2;
+        if (m_parent.size() != nodes) {
+            m_parent.resize(nodes);
+            std::iota(m_parent.begin(), m_parent.end(), 0);
+            m_treeBranch.assign(nodes, 0);
+            m_depth.assign(nodes, -1);
+            m_nodeIndex.assign(nodes, -1);
+            m_firstIncident.assign(nodes, 0);
+        }
+        if (m_local.size() < q.size())
+            m_local.assign(q.size(), -1);
+        FindCycles(candidates, begin, end, r);
+        if (!m_cycleGroup.empty())
+            PrepareSystem(begin, end);
+        // Leave the work arrays as found for the next call.
+        for (int n : m_touched) {
+            m_parent[n] = n;
+            m_treeBranch[n] = 0;
+            m_depth[n] = -1;
+            m_nodeIndex[n] = -1;
+        }
+        m_touched.clear();
+        for (int b : m_branches)
+            m_local[b] = -1;
     }
-    if (m_local.size() < q.size())
-        m_local.assign(q.size(), -1);
-    FindCycles(candidates, begin, end, r);
-    double moved = 0;
-    if (!m_cycleGroup.empty()) {
-        PrepareSystem(begin, end);
-        moved = SettleAll(r, h, q);
-    }
-    // Leave the work arrays as found for the next call.
-    for (int n : m_touched) {
-        m_parent[n] = n;
-        m_treeBranch[n] = 0;
-        m_depth[n] = -1;
-        m_nodeIndex[n] = -1;
-    }
-    m_touched.clear();
-    for (int b : m_branches)
-        m_local[b] = -1;
-    return moved;
+    return m_cycleGroup.empty() ? 0 : SettleAll(r, h, q);
 }
 
 // A spanning forest of the candidates' own graph; every candidate that closes a
@@ -202,13 +215,14 @@ void TFloorCycles::PrepareSystem(const TTable<std::int16_t> &begin, const TTable
         if (m_from[j] >= 0 && m_to[j] >= 0 && m_from[j] != m_to[j])
             m_couplings.emplace_back(m_from[j], m_to[j]);
     }
+    m_memberLocal.resize(m_members.size());
+    for (std::size_t i = 0; i < m_members.size(); ++i)
+        m_memberLocal[i] = m_local[m_members[i].Branch];
     std::vector<int> cycles(static_cast<std::size_t>(m_groups), 0);
     for (std::size_t k = 0; k < m_cycleGroup.size(); ++k) {
         m_cycleGroup[k] = m_branchGroup[m_local[m_members[m_cycleStart[k]].Branch]];
         m_largestGroup = std::max(m_largestGroup, ++cycles[m_cycleGroup[k]]);
     }
-    if (m_unknowns > 0)
-        m_system.SetPattern(m_unknowns, m_couplings);
 }
 
 // Newton's method on the circulations of the cycles: the content
@@ -246,6 +260,8 @@ double TFloorCycles::SettleAll(const TTable<double> &r, const TTable<double> &h,
     m_change.resize(groups);
     m_doubled.resize(groups);
     m_largest.resize(groups);
+    if (m_unknowns > 0)
+        m_system.SetPattern(m_unknowns, m_couplings);
     // The change of a branch's content when its flow moves from `from` to `to`.
     const auto gain = [&](std::size_t j, double from, double to) {
         const double a = std::fabs(from), c = std::fabs(to);
@@ -285,12 +301,12 @@ double TFloorCycles::SettleAll(const TTable<double> &r, const TTable<double> &h,
         for (std::size_t k = 0; k + 1 < m_cycleStart.size(); ++k) {
             if (m_done[m_cycleGroup[k]])
                 continue;
-            const TMember *member = m_members.data() + m_cycleStart[k];
-            const std::size_t c = static_cast<std::size_t>(m_local[member->Branch]);
+            const int first = m_cycleStart[k], last = m_cycleStart[k + 1];
+            const auto c = static_cast<std::size_t>(m_memberLocal[first]);
             const double drop = (m_from[c] >= 0 ? m_pressure[m_from[c]] : 0) - (m_to[c] >= 0 ? m_pressure[m_to[c]] : 0);
             const double x = m_from[c] == m_to[c] ? -m_gradient[c] / m_slope[c] : (drop - m_gradient[c]) / m_slope[c];
-            for (const TMember *end = m_members.data() + m_cycleStart[k + 1]; member != end; ++member)
-                m_step[m_local[member->Branch]] += member->Sign * x;
+            for (int i = first; i < last; ++i)
+                m_step[m_memberLocal[i]] += m_members[i].Sign * x;
         }
         bool finite = true;
         std::fill(m_largest.begin(), m_largest.end(), 0.0);
