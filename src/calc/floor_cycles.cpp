@@ -33,6 +33,8 @@ int TFloorCycles::Find(int node)
     return node;
 }
 
+namespace {
+
 // Studies solve one network many times over, on several threads at once: each
 // thread keeps the system of its last settling, whose analysis serves again
 // while the cycles' nodes stay the same.
@@ -41,6 +43,8 @@ TSparseCholesky &ThreadFloorSystem()
     thread_local TSparseCholesky system;
     return system;
 }
+
+} // namespace
 
 TFloorCycles::TFloorCycles() : m_system(ThreadFloorSystem()) {}
 
