@@ -53,6 +53,7 @@ void RunSolve(benchmark::State &state, TNetworkTables &t, TSettling finish = stN
     state.counters["branches"] = BranchCount(t);
     state.counters["passes"] = stats.Passes;
     state.counters["newton"] = stats.NewtonSteps;
+    state.counters["floor cycles"] = stats.FloorCycles;
 }
 
 } // namespace
