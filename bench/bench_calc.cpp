@@ -53,6 +53,7 @@ void RunSolve(benchmark::State &state, TNetworkTables &t, TSettling finish = stN
     state.counters["branches"] = BranchCount(t);
     state.counters["passes"] = stats.Passes;
     state.counters["newton"] = stats.NewtonSteps;
+    state.counters["floor cycles"] = stats.FloorCycles;
 }
 
 } // namespace
@@ -103,6 +104,23 @@ static void BM_SolveMineHardTwinPairs(benchmark::State &state)
     RunSolve(state, *t, stExtended);
 }
 BENCHMARK(BM_SolveMineHardTwinPairs)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// Five dead-end 16 × 16 grids of workings, each hung on one of the busiest
+// branches' end nodes of a 2,400-branch one-fan network: 1,280 nodes without
+// air whose 1,130 cycles sit on the Newton steps' slope floor.
+static void BM_SolveMineHardDeadEndGrids(benchmark::State &state)
+{
+    auto t = std::make_unique<TNetworkTables>();
+    MakeMineNetwork(*t, MineNetworkPanels(static_cast<int>(state.range(0))), 1, 1);
+    if (SolveOwnTables(*t) != crSolved) {
+        state.SkipWithError("the network did not solve");
+        return;
+    }
+    for (int b : BusiestBranches(*t, 5))
+        AddDeadEndGrid(*t, t->BranchEndNode[b], 16, 0.01);
+    RunSolve(state, *t, stExtended);
+}
+BENCHMARK(BM_SolveMineHardDeadEndGrids)->Arg(2400)->Unit(benchmark::kMillisecond);
 
 // Seven main fans along the return, still only two intake shafts: at full
 // size still unsettled after 200 passes (at 1,000 branches the passes settle).

@@ -90,6 +90,35 @@ const TFamily Families[] = {
          AddParallelPair(t, node, 0.004, 0.0018);
          return true;
      }},
+    {"small + pairs below the least resistance", [](TNetworkTables &t, unsigned s) {
+         if (!SmallUnsettled(t, s))
+             return false;
+         AddParallelPair(t, 1 + static_cast<int>(s * 13 % MaxNodeNo(t)), 1e-6, 0.0031);
+         AddParallelPair(t, 1 + static_cast<int>(s * 17 % MaxNodeNo(t)), 1e-9, 0.0025);
+         AddParallelPair(t, 1 + static_cast<int>(s * 19 % MaxNodeNo(t)), 0.004, 0);
+         return true;
+     }},
+    {"small + 300 parallel dead-end branches", [](TNetworkTables &t, unsigned s) {
+         if (!SmallUnsettled(t, s))
+             return false;
+         AddParallelBranches(t, 1 + static_cast<int>(s * 13 % MaxNodeNo(t)), 300, 0.003);
+         return true;
+     }},
+    {"1,000 branches + dead-end 17 x 17 grid", [](TNetworkTables &t, unsigned s) {
+         MakeMineNetwork(t, 60, s, 1);
+         if (!Unsettled(t))
+             return false;
+         AddDeadEndGrid(t, t.BranchEndNode[BusiestBranches(t, 1)[0]], 17, 0.01);
+         return true;
+     }},
+    {"2,400 branches + five dead-end 16 x 16 grids", [](TNetworkTables &t, unsigned s) {
+         MakeMineNetwork(t, MineNetworkPanels(2400), s, 1);
+         if (!Unsettled(t))
+             return false;
+         for (int b : BusiestBranches(t, 5))
+             AddDeadEndGrid(t, t.BranchEndNode[b], 16, 0.01);
+         return true;
+     }},
     {"full size", FullSize},
     {"full size, resistances bent", FullSizeBent},
     {"full size + stiff/soft pairs by the busiest", [](TNetworkTables &t, unsigned s) {
@@ -270,8 +299,8 @@ int main(int argc, char **argv)
             over += std::max(nearZero, other) > 1e-6;
             worstNearZero = std::max(worstNearZero, nearZero);
             worstOther = std::max(worstOther, other);
-            std::printf("  %s %u: %d branches, %d steps, near zero %.2g, others %.2g%s\n", family.Name, s,
-                        BranchCount(t), stats.NewtonSteps, nearZero, other,
+            std::printf("  %s %u: %d branches, %d steps, largest floor group %d, near zero %.2g, others %.2g%s\n",
+                        family.Name, s, BranchCount(t), stats.NewtonSteps, stats.FloorCycles, nearZero, other,
                         stats.Settling == stUnsettled ? ", unsettled" : "");
             std::fflush(stdout);
         }

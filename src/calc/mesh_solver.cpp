@@ -30,6 +30,13 @@ constexpr double MinBranchSlope = 1e-6;
 // themselves are settled apart at their true slopes within each step
 // (TFloorCycles): the floor would leave their circulations creeping.
 constexpr double FloorCycleSlope = 16 * MinBranchSlope;
+// Where no air passes, as through parallel branches to a dead-end node, the
+// flows go to zero, and a Newton step on R·Q·|Q| only halves them: from the
+// tens of m³/s that the passes may leave there, some twenty steps before they
+// reach the floor. A branch whose flow the step took to within this of half
+// its flow before, in the same direction, joins the floor branches, so that
+// its cycles among them are settled apart at once.
+constexpr double HalvedBand = 0.05;
 // The Newton steps end once every mesh obeys the loop law within this
 // (mm w.c.): far inside the method's own tolerance, yet above the rounding of
 // a long mesh's sum.
@@ -48,9 +55,9 @@ constexpr double NewtonLoopResidual = 1e-9;
 // - a flow whose slope is above the floor meets its true slope in the step and
 //   converges quadratically, or, far above the solution's own small flow,
 //   halves its distance (Newton's method on R·Q·|Q|);
-// - flows below FloorCycleSlope that close cycles among themselves are settled
-//   within the step at their true slopes, so their circulations are as close
-//   as the other flows allow;
+// - flows below FloorCycleSlope that close cycles among themselves, or with
+//   flows the step halved, are settled within the step at their true slopes,
+//   so their circulations are as close as the other flows allow;
 // - any other flow on the floor lies only on cycles that also pass a branch
 //   steeper than FloorCycleSlope; that branch holds it, and the step leaves it
 //   no more than the floor's share of the cycle's slopes, under a half while
@@ -58,10 +65,10 @@ constexpr double NewtonLoopResidual = 1e-9;
 // The halving of the largest move shows that the steps have reached that
 // regime: far from the solution full steps may move flows any way. A creeping
 // flow, as flows on the floor crept before their cycles were settled apart,
-// would show as moves that hardly shrink, and the steps go on. Two kinds of
-// cycle are left to the pressure steps alone and carry no such bound: one
-// through a branch without resistance (a loop of those has no solution to
-// settle on) and a group of more than TFloorCycles::MaxGroupCycles cycles.
+// would show as moves that hardly shrink, and the steps go on. Floor branches
+// below the least resistance, even without any, take part in the floor
+// cycles; only a loop of branches without resistance alone is left to the
+// pressure steps and carries no such bound, as it has no solution to settle on.
 // The same tolerance bounds the imbalance of the flows at the nodes.
 constexpr double NewtonFlowError = 1e-7;
 // The steps carry each branch's pressure drop from step to step and solve for
@@ -759,8 +766,15 @@ bool TMeshSolver::NewtonStep(double &mismatch, double &moved)
 double TMeshSolver::SettleFloorCycles()
 {
     m_floorBranches.clear();
-    for (int b : m_solveBranches)
-        if (Above(m_r[b], MinResistance) && 2 * m_r[b] * std::fabs(m_q[b]) < FloorCycleSlope)
+    for (std::size_t k = 0; k < m_solveBranches.size(); ++k) {
+        const int b = m_solveBranches[k];
+        const double q = m_q[b];
+        const double before = q - m_change[k];
+        const bool halved = before != 0 && q / before > 0.5 - HalvedBand && q / before < 0.5 + HalvedBand;
+        if (m_r[b] >= 0 && (2 * m_r[b] * std::fabs(q) < FloorCycleSlope || halved))
             m_floorBranches.push_back(b);
-    return m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount);
+    }
+    const double moved = m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount);
+    Stats.FloorCycles = std::max(Stats.FloorCycles, m_floorCycles.LargestGroup());
+    return moved;
 }

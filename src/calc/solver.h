@@ -46,6 +46,7 @@ struct TSolveStats
     int NewtonSteps = 0;        // Newton steps of the extended solve
     TSettling Settling = stNotRun;
     int Chords = 0;             // number of meshes
+    int FloorCycles = 0;        // cycles of the largest group the Newton steps settled apart at their true slopes
 };
 
 // Solves the air distribution: R resistances (kilomurgues), H additional

@@ -345,6 +345,7 @@ struct TFinishCase
     const char *Name;
     std::function<void(TNetworkTables &)> Build;
     int NearZero;  // flows under 1e-6 m³/s at least, in the reference
+    int FloorCycles = -1;  // cycles of the largest group settled apart, more than this
 };
 
 // The unsettled networks the fixtures grow from: a random one of 150
@@ -399,6 +400,25 @@ const TFinishCase FinishCases[] = {
          AddParallelPair(t, t.BranchStartNode[busiest[3]], 0.004, 0.0018);
          StiffSoftPairs(t, 2);
      }, 9},
+    {"pairs with a branch below the least resistance, one without any in the tree", [](TNetworkTables &t) {
+         SmallNetwork(t);
+         AddParallelPair(t, 10, 1e-6, 0.0031);
+         AddParallelPair(t, 20, 1e-9, 0.0025);
+         AddParallelPair(t, 30, 0.004, 0);  // the second branch joins the tree
+     }, 6},
+    {"300 parallel branches to a dead-end node", [](TNetworkTables &t) {
+         SmallNetwork(t);
+         AddParallelBranches(t, 10, 300, 0.003);
+     }, 300, 298},
+    {"full size with a region of 325 cycles where a weak fan hardly moves the air", [](TNetworkTables &t) {
+         SolvedMine(t, MineNetworkPanels(4300));
+         const int first = AddDeadEndGrid(t, t.BranchEndNode[BusiestBranches(t, 1)[0]], 19, 0.01);
+         t.BranchAuxDepression[first + 100] = 1e-8;
+     }, 30, 300},
+    {"dead-end grid of 257 cycles", [](TNetworkTables &t) {
+         SolvedMine(t, 60);
+         AddDeadEndGrid(t, t.BranchEndNode[BusiestBranches(t, 1)[0]], 17, 0.01);
+     }, 544, 256},
 };
 
 } // namespace
@@ -420,6 +440,7 @@ TEST(Corpus, NewtonFinishFindsEveryFlowNearZeroIncluded)
         ASSERT_EQ(CalcTablesAir(t, &stats), crSolved);
         EXPECT_EQ(stats.Settling, stExtended);
         EXPECT_LE(stats.NewtonSteps, 30);
+        EXPECT_GT(stats.FloorCycles, c.FloorCycles);
         EXPECT_LT(WorstImbalance(t), 1e-9);
         EXPECT_LT(CheckLoopLaw(t).WorstResidual, static_cast<double>(ResidualTolerance));
 

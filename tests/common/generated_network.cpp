@@ -209,6 +209,36 @@ int AddParallelPair(TNetworkTables &t, int node, double r1, double r2)
     return x;
 }
 
+int AddParallelBranches(TNetworkTables &t, int node, int count, double r)
+{
+    const int x = AddNode(t, t.NodeX[node] + 10, t.NodeY[node] + 10, false);
+    for (int k = 0; k < count; ++k)
+        AddBranch(t, node, x, r * (1 + 0.01 * (k % 17)));
+    RebuildAllEdgeTurns(t);
+    return x;
+}
+
+int AddDeadEndGrid(TNetworkTables &t, int node, int side, double r)
+{
+    const int first = MaxBranchNo(t) + 1;
+    std::vector<int> grid(static_cast<std::size_t>(side * side));
+    for (int row = 0; row < side; ++row)
+        for (int col = 0; col < side; ++col)
+            grid[row * side + col] = AddNode(t, t.NodeX[node] + 20 + 10 * col, t.NodeY[node] + 20 + 10 * row, false);
+    const auto at = [&](int row, int col) { return grid[row * side + col]; };
+    for (int row = 0; row < side; ++row)
+        for (int col = 0; col < side; ++col) {
+            if (col + 1 < side)
+                AddBranch(t, at(row, col), at(row, col + 1), r * (1 + 0.1 * ((row + col) % 7)));
+            if (row + 1 < side)
+                AddBranch(t, at(row, col), at(row + 1, col), r * (1 + 0.1 * ((row * col) % 5)));
+        }
+    AddBranch(t, node, at(0, 0), r);
+    AddBranch(t, node, at(side - 1, side - 1), 2 * r);
+    RebuildAllEdgeTurns(t);
+    return first;
+}
+
 std::vector<int> BusiestBranches(const TNetworkTables &t, int count)
 {
     std::vector<int> busiest;

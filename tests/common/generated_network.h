@@ -31,6 +31,14 @@ int MakeRandomNetwork(TNetworkTables &t, int nodes, int branches, unsigned seed)
 // no fan: a pair that carries no net flow, like twin dead-end headings,
 // whose flows are zero. Returns the new node.
 int AddParallelPair(TNetworkTables &t, int node, double r1, double r2);
+// A new node joined to `node` by `count` branches of resistances from r to
+// 1.16·r and no fan: parallel dead-end branches, all without flow.
+int AddParallelBranches(TNetworkTables &t, int node, int count, double r);
+// A side × side grid of workings of resistances from r to 1.6·r, hung on
+// `node` by two branches from two opposite corners and otherwise dead-end: it
+// carries no air, and its (side − 1)² + 1 cycles form one group. Returns the
+// number of its first branch; the grid's own branches follow it.
+int AddDeadEndGrid(TNetworkTables &t, int node, int side, double r);
 // The `count` underground branches without a fan that carry the most air in
 // the flows the tables hold, busiest first.
 std::vector<int> BusiestBranches(const TNetworkTables &t, int count);
