@@ -208,19 +208,7 @@ void TBranchForm::Load(int branch)
 
 void TBranchForm::KeepShown()
 {
-    m_shown = {.Texts = Texts,
-               .Name = Name,
-               .Fresh = Fresh,
-               .ReversalZone = ReversalZone,
-               .GasLayerControl = GasLayerControl,
-               .Type = Type,
-               .Layer = Layer,
-               .PLAColor = PLAColor,
-               .CableCells = CableCells,
-               .DegasValve = DegasValve,
-               .FirePipeDiameter = FirePipeDiameter,
-               .BeltType = BeltType,
-               .BeltWidth = BeltWidth};
+    m_shown = static_cast<const TBranchFields &>(*this);
     KeepShownSpeedItems();
 }
 
@@ -600,7 +588,7 @@ void TBranchForm::StoreValues(const TValues &v)
         if (v.IsGiven(f))
             column[n] = static_cast<std::remove_reference_t<decltype(column[n])>>(v[f]);
     };
-    const TShown &was = m_shown;
+    const TBranchFields &was = m_shown;
     if (Layer >= 0 && Layer != was.Layer)
         m_t.BranchLayer[n] = static_cast<std::uint8_t>(Layer);
     if (Name != was.Name)

@@ -96,7 +96,31 @@ struct TBranchFormHost
     std::function<std::vector<TSymbolType>()> BranchSymbols;
 };
 
-class TBranchForm
+// The values the dialog's controls edit; OK stores those that differ from
+// what the controls showed when filled.
+struct TBranchFields
+{
+    // Fields as the controls show them.
+    std::array<QString, BranchFieldCount> Texts;
+    QString Name;
+    bool Fresh = false;
+    bool ReversalZone = false;
+    bool GasLayerControl = false;
+    int Type = 0;
+    int Layer = -1;
+    int MinSpeedItem = -1;
+    int MaxSpeedItem = -1;
+    std::int32_t PLAColor = 0;
+
+    // Working copies of the accessory values, edited by the accessory dialogs.
+    QString CableCells;
+    QString DegasValve;
+    QString FirePipeDiameter;
+    int BeltType = -1;
+    int BeltWidth = -1;
+};
+
+class TBranchForm : public TBranchFields
 {
 public:
     TBranchForm(TNetworkTables &tables, TSchemeDocument &doc, TBranchFormHost host = {});
@@ -175,30 +199,12 @@ public:
     // main window does not allow it.
     bool Delete();
 
-    // Fields as the controls show them.
-    std::array<QString, BranchFieldCount> Texts;
     QString &Text(TBranchField f) { return Texts[static_cast<int>(f)]; }
     const QString &Text(TBranchField f) const { return Texts[static_cast<int>(f)]; }
-    QString Name;
     QString Depression;  // display only
-    bool Fresh = false;
-    bool ReversalZone = false;
-    bool GasLayerControl = false;
-    int Type = 0;
-    int Layer = -1;
-    int MinSpeedItem = -1;
-    int MaxSpeedItem = -1;
     std::uint16_t LabelWord = 0;
     std::int16_t AccessoryBits = 0;
-    std::int32_t PLAColor = 0;
     bool PLAColorChanged = false;
-
-    // Working copies of the accessory values, edited by the accessory dialogs.
-    QString CableCells;
-    QString DegasValve;
-    QString FirePipeDiameter;
-    int BeltType = -1;
-    int BeltWidth = -1;
 
     // Working copy of the branch's symbol links.
     TLinkList Links;
@@ -220,25 +226,6 @@ public:
     TSchemeDocument &Document() { return m_doc; }
 
 private:
-    // What the fields showed when filled.
-    struct TShown
-    {
-        std::array<QString, BranchFieldCount> Texts;
-        QString Name;
-        bool Fresh = false;
-        bool ReversalZone = false;
-        bool GasLayerControl = false;
-        int Type = 0;
-        int Layer = -1;
-        int MinSpeedItem = -1;
-        int MaxSpeedItem = -1;
-        std::int32_t PLAColor = 0;
-        QString CableCells;
-        QString DegasValve;
-        QString FirePipeDiameter;
-        int BeltType = -1;
-        int BeltWidth = -1;
-    };
     bool Changed(TBranchField f) const
     {
         return Texts[static_cast<int>(f)] != m_shown.Texts[static_cast<int>(f)];
@@ -258,7 +245,7 @@ private:
     TNetworkTables &m_t;
     TSchemeDocument &m_doc;
     TBranchFormHost m_host;
-    TShown m_shown;
+    TBranchFields m_shown;  // what the controls showed when filled
     // "Развернуть" on a flow field left alone: the stored flow is negated as it is.
     bool m_flowNegated = false;
 };
