@@ -50,7 +50,7 @@ TFloorCycles::TFloorCycles() : m_system(ThreadFloorSystem()) {}
 
 double TFloorCycles::Settle(const std::vector<int> &candidates, const TTable<std::int16_t> &begin,
                             const TTable<std::int16_t> &end, const TTable<double> &r, const TTable<double> &h,
-                            TTable<double> &q, int nodeCount)
+                            TTable<double> &q, int nodeCount, double tolerance)
 {
     // The same candidates as the last call's form the same cycles.
     if (candidates != m_candidates || m_candidates.empty()) {
@@ -85,7 +85,7 @@ double TFloorCycles::Settle(const std::vector<int> &candidates, const TTable<std
         for (int b : m_branches)
             m_local[b] = -1;
     }
-    return m_cycleGroup.empty() ? 0 : SettleAll(r, h, q);
+    return m_cycleGroup.empty() ? 0 : SettleAll(r, h, q, std::max(tolerance, GroupFlowTolerance));
 }
 
 // A spanning forest of the candidates' own graph; every candidate that closes a
@@ -246,8 +246,8 @@ void TFloorCycles::PrepareSystem(const TTable<std::int16_t> &begin, const TTable
 // itself, else the whole step unless that would raise its content, else the
 // first of its halves that does not. Near a solution with air, twice the step
 // overshoots by as much as the step gains, and the whole step is taken. A
-// group ends once its steps move no flow by more than GroupFlowTolerance.
-double TFloorCycles::SettleAll(const TTable<double> &r, const TTable<double> &h, TTable<double> &q)
+// group ends once its steps move no flow by more than the tolerance.
+double TFloorCycles::SettleAll(const TTable<double> &r, const TTable<double> &h, TTable<double> &q, double tolerance)
 {
     const std::size_t count = m_branches.size();
     const std::size_t groups = static_cast<std::size_t>(m_groups);
@@ -367,7 +367,7 @@ double TFloorCycles::SettleAll(const TTable<double> &r, const TTable<double> &h,
             if (m_done[g])
                 continue;
             // A group whose content no half of the step lowers stays as it is.
-            m_done[g] = m_accepted[g] != 2 || m_alpha[g] * m_largest[g] <= GroupFlowTolerance;
+            m_done[g] = m_accepted[g] != 2 || m_alpha[g] * m_largest[g] <= tolerance;
             going = going || !m_done[g];
         }
         if (!going)

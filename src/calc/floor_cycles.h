@@ -32,13 +32,15 @@ public:
     // whose flow the step halved on its way to zero, with a resistance of 0
     // or more; `begin` and `end` their end nodes, numbers from
     // 1 to nodeCount + 1. Finds the cycles that these branches form among
-    // themselves and settles all of them together, whatever their number.
+    // themselves and settles all of them together, whatever their number,
+    // until no step moves a flow by more than `tolerance` (or by more than
+    // the cycles' own least tolerance, where that is larger).
     // Only circulations change q, so the balance of every node stays as it
     // was. Returns the largest change of a flow. The cycles are kept for the
     // next call, so one object serves one network's end nodes only.
     double Settle(const std::vector<int> &candidates, const TTable<std::int16_t> &begin,
                   const TTable<std::int16_t> &end, const TTable<double> &r, const TTable<double> &h,
-                  TTable<double> &q, int nodeCount);
+                  TTable<double> &q, int nodeCount, double tolerance);
 
     // The cycles of the largest group that the last Settle found: cycles that
     // share branches or nodes form one group.
@@ -54,7 +56,7 @@ private:
     void FindCycles(const std::vector<int> &candidates, const TTable<std::int16_t> &begin,
                     const TTable<std::int16_t> &end, const TTable<double> &r);
     void PrepareSystem(const TTable<std::int16_t> &begin, const TTable<std::int16_t> &end);
-    double SettleAll(const TTable<double> &r, const TTable<double> &h, TTable<double> &q);
+    double SettleAll(const TTable<double> &r, const TTable<double> &h, TTable<double> &q, double tolerance);
 
     std::vector<int> m_parent;  // union-find over nodes
     std::vector<int> m_touched;

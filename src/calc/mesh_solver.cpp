@@ -30,6 +30,14 @@ constexpr double MinBranchSlope = 1e-6;
 // themselves are settled apart at their true slopes within each step
 // (TFloorCycles): the floor would leave their circulations creeping.
 constexpr double FloorCycleSlope = 16 * MinBranchSlope;
+// Which branches sit on the floor changes from step to step while the steps
+// still move flows by m³/s, and whatever their cycles settle to, the next step
+// undoes. So the floor cycles are settled only once a step moves no flow by
+// more than FloorSettleMove (m³/s), and then only as far as FloorSettleShare
+// of the step's own largest move: near the end, where the steps move flows by
+// 1e-7, that is the cycles' own tolerance.
+constexpr double FloorSettleMove = 1;
+constexpr double FloorSettleShare = 1e-3;
 // Where no air passes, as through parallel branches to a dead-end node, the
 // flows go to zero, and a Newton step on R·Q·|Q| only halves them: from the
 // tens of m³/s that the passes may leave there, some twenty steps before they
@@ -56,8 +64,9 @@ constexpr double NewtonLoopResidual = 1e-9;
 //   converges quadratically, or, far above the solution's own small flow,
 //   halves its distance (Newton's method on R·Q·|Q|);
 // - flows below FloorCycleSlope that close cycles among themselves, or with
-//   flows the step halved, are settled within the step at their true slopes,
-//   so their circulations are as close as the other flows allow;
+//   flows the step halved, are settled within the step at their true slopes
+//   to a thousandth of the step's largest move, so their circulations are as
+//   close as the other flows allow;
 // - any other flow on the floor lies only on cycles that also pass a branch
 //   steeper than FloorCycleSlope; that branch holds it, and the step leaves it
 //   no more than the floor's share of the cycle's slopes, under a half while
@@ -748,12 +757,21 @@ bool TMeshSolver::NewtonStep(double &mismatch, double &moved)
         if (!std::isfinite(m_change[k]) || !std::isfinite(m_q[b] + m_change[k]))
             return false;
     }
+    // The floor branches: those whose slope lies below FloorCycleSlope, or
+    // whose flow the step took to within HalvedBand of half what it was.
     moved = 0;
+    m_floorBranches.clear();
     for (std::size_t k = 0; k < count; ++k) {
-        m_q[m_solveBranches[k]] += m_change[k];
+        const int b = m_solveBranches[k];
+        const double before = m_q[b];
+        const double q = before + m_change[k];
+        m_q[b] = q;
         moved = std::max(moved, std::fabs(m_change[k]));
+        const bool halved = std::fabs(q - 0.5 * before) < HalvedBand * std::fabs(before);
+        if (m_r[b] >= 0 && (2 * m_r[b] * std::fabs(q) < FloorCycleSlope || halved))
+            m_floorBranches.push_back(b);
     }
-    moved = std::max(moved, SettleFloorCycles());
+    moved = std::max(moved, SettleFloorCycles(moved));
     mismatch = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const int b = m_solveBranches[k];
@@ -763,18 +781,12 @@ bool TMeshSolver::NewtonStep(double &mismatch, double &moved)
     return std::isfinite(mismatch);
 }
 
-double TMeshSolver::SettleFloorCycles()
+double TMeshSolver::SettleFloorCycles(double stepMove)
 {
-    m_floorBranches.clear();
-    for (std::size_t k = 0; k < m_solveBranches.size(); ++k) {
-        const int b = m_solveBranches[k];
-        const double q = m_q[b];
-        const double before = q - m_change[k];
-        const bool halved = before != 0 && q / before > 0.5 - HalvedBand && q / before < 0.5 + HalvedBand;
-        if (m_r[b] >= 0 && (2 * m_r[b] * std::fabs(q) < FloorCycleSlope || halved))
-            m_floorBranches.push_back(b);
-    }
-    const double moved = m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount);
+    if (stepMove > FloorSettleMove)
+        return 0;
+    const double moved = m_floorCycles.Settle(m_floorBranches, m_begin, m_end, m_r, m_h, m_q, m_nodeCount,
+                                              FloorSettleShare * stepMove);
     Stats.FloorCycles = std::max(Stats.FloorCycles, m_floorCycles.LargestGroup());
     return moved;
 }

@@ -86,7 +86,7 @@ private:
     void CollectChords(TFrontier &frontier, int n);
     bool ExtendSolve();
     bool NewtonStep(double &mismatch, double &moved);
-    double SettleFloorCycles();
+    double SettleFloorCycles(double stepMove);
     double WorstLoopResidual(const std::vector<double> &flows);
     double WorstImbalance();
     void RebalanceTreeFlows();
