@@ -36,7 +36,7 @@ constexpr double FloorCycleSlope = 16 * MinBranchSlope;
 // more than FloorSettleMove (m³/s), and then only as far as FloorSettleShare
 // of the step's own largest move: near the end, where the steps move flows by
 // 1e-7, that is the cycles' own tolerance.
-constexpr double FloorSettleMove = 1;
+constexpr double FloorSettleMove = 4;
 constexpr double FloorSettleShare = 1e-3;
 // Where no air passes, as through parallel branches to a dead-end node, the
 // flows go to zero, and a Newton step on R·Q·|Q| only halves them: from the
