@@ -43,7 +43,8 @@ constexpr double FloorSettleShare = 1e-3;
 // tens of m³/s that the passes may leave there, some twenty steps before they
 // reach the floor. A branch whose flow the step took to within this of half
 // its flow before, in the same direction, joins the floor branches, so that
-// its cycles among them are settled apart at once.
+// its cycles among them are settled apart as soon as the steps move no flow
+// by more than FloorSettleMove.
 constexpr double HalvedBand = 0.05;
 // The Newton steps end once every mesh obeys the loop law within this
 // (mm w.c.): far inside the method's own tolerance, yet above the rounding of
