@@ -370,9 +370,11 @@ private:
     }
 
     // The lowest free slot, as the WMF object table fills; false when full.
+    // No slot below m_firstFree is free, so a long run of objects never
+    // deleted costs no search from the start each time.
     bool Create(TGdiObject object)
     {
-        auto free = std::find_if(m_objects.begin(), m_objects.end(),
+        auto free = std::find_if(m_objects.begin() + std::min(m_firstFree, m_objects.size()), m_objects.end(),
                                  [](const TGdiObject &o) { return std::holds_alternative<std::monostate>(o); });
         if (free == m_objects.end()) {
             // The header's count is a promise some writers do not keep.
@@ -382,6 +384,7 @@ private:
             free = m_objects.end() - 1;
         }
         *free = std::move(object);
+        m_firstFree = size_t(free - m_objects.begin()) + 1;
         return true;
     }
 
@@ -435,6 +438,7 @@ private:
         if (index >= m_objects.size() || (!m_wmf && index == 0))
             return m_wmf ? false : (index & 0x80000000u) != 0; // deleting a stock object is harmless
         m_objects[index] = std::monostate{};
+        m_firstFree = std::min(m_firstFree, size_t(index));
         return true;
     }
 
@@ -1300,6 +1304,7 @@ private:
     TDcState m_state;
     std::vector<TDcState> m_saved;
     std::vector<TGdiObject> m_objects;
+    size_t m_firstFree = 0;
     QPainterPath m_base;
     QTransform m_transform;
     double m_scale = 0;

@@ -646,10 +646,12 @@ TEST_F(DesignerFromDialogs, AMetafileTheEditorTakesIsDrawnSavedPreviewedAndPrint
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(wmf) == wmf.size());
     f.close();
-    // The RTF holds the records without the placeable header; the PDF fills
-    // the rectangle in red, as a drawing.
+    // The RTF holds the metafile's own records, the placeable header left
+    // out (the red brush is the third record after the header of nine
+    // words); the PDF fills the rectangle in red, as a drawing.
     RedPictureIsDrawnSavedPreviewedAndPrinted({file, TfrPicture::gkMetafile, true,
-                                               "\\wmetafile8\\picw", "1 0 0 scn"});
+                                               "\\picwgoal", "1 0 0 scn"});
+    EXPECT_TRUE(Bytes(folder.filePath(QStringLiteral("отчет.rtf"))).contains("07000000FC020000FF00000000"));
 }
 
 // The picture editor, opened by a double click on a picture object, takes a
