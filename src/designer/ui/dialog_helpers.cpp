@@ -75,7 +75,8 @@ namespace {
 // Metafiles are drawn at their own size, held to what a dialog can show.
 constexpr int MaxShownSide = 2048;
 
-// size, or the box when stretched, as a metafile is drawn into it.
+// The size a metafile is drawn at in a box: its own, or the box's when
+// stretched or when the file does not tell.
 QSize MetafileShownSize(const QByteArray &bytes, const QSize &box, bool stretched)
 {
     if (stretched)
