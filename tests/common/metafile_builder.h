@@ -102,10 +102,11 @@ public:
     {
         return Record(0x02FC, {style, int(color & 0xFFFF), int(color >> 16), hatch});
     }
-    TWmfBuilder &Font(int height, int charset, const QByteArray &face)
+    // escapement in tenths of a degree counter-clockwise.
+    TWmfBuilder &Font(int height, int charset, const QByteArray &face, int escapement = 0)
     {
         TLeBytes p;
-        p.Words({height, 0, 0, 0, 400, 0, charset << 8, 0, 0}).Raw(face + '\0');
+        p.Words({height, 0, escapement, escapement, 400, 0, charset << 8, 0, 0}).Raw(face + '\0');
         return Record(0x02FB, p.Bytes);
     }
     TWmfBuilder &Select(int index) { return Record(0x012D, {index}); }

@@ -120,6 +120,71 @@ TEST(MetafilePlayer, DrawsShapesTextAndBitmapsWithTheFrameOnTheTarget)
     }
 }
 
+namespace {
+
+// The box around the pixels darker than mid grey, or an empty one.
+QRect Ink(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+QImage PlayedOneToOne(const QByteArray &bytes)
+{
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    EXPECT_TRUE(PlayMetafile(painter, bytes, QRectF(0, 0, 100, 100)));
+    return image;
+}
+
+} // namespace
+
+// Arcs turn counter-clockwise from their start radial to their end radial
+// unless the picture says clockwise; texts stand on their point as the
+// alignment says, and a turned font reads upwards.
+TEST(MetafilePlayer, PiesTurnAsTheirDirectionSaysAndTextsStandOnTheirPoint)
+{
+    // From three o'clock to twelve in a circle round (50, 50).
+    TWmfBuilder wmf;
+    wmf.Window(0, 0, 100, 100).Pen(5, 0, 0).Select(0).Brush(0, Black).Select(1);
+    wmf.Record(0x081A, {10, 50, 50, 90, 90, 90, 10, 10});
+    TEmfBuilder emf;
+    emf.Select(0x80000008).Select(0x80000004).Record(57, {2}).Record(47, {10, 10, 90, 90, 90, 50, 50, 10});
+    const QImage counter = PlayedOneToOne(wmf.Plain(2));
+    const QImage clockwise = PlayedOneToOne(emf.Bytes(QRect(0, 0, 100, 100), QRect(0, 0, 10001, 10001), {254, 254},
+                                                      {254, 254}, 2));
+    for (const QPoint p : {QPoint(65, 35), QPoint(35, 35), QPoint(35, 65), QPoint(65, 65)}) {
+        SCOPED_TRACE(p.x() * 1000 + p.y());
+        const bool upperRight = p == QPoint(65, 35);
+        EXPECT_EQ(qGray(counter.pixel(p)) < 128, upperRight);
+        EXPECT_EQ(qGray(clockwise.pixel(p)) < 128, !upperRight);
+    }
+
+    // Centred on its baseline point; then turned a quarter from its top-left.
+    TWmfBuilder centred;
+    centred.Window(0, 0, 100, 100).Record(0x0102, {1}).Font(-20, 0, "Arial").Select(0).Record(0x012E, {6 | 24});
+    centred.TextOut(50, 60, "WW");
+    const QRect level = Ink(PlayedOneToOne(centred.Plain(1)));
+    ASSERT_FALSE(level.isEmpty());
+    EXPECT_NEAR(level.center().x(), 50, 2);
+    EXPECT_LE(level.bottom(), 60);
+    EXPECT_GE(level.bottom(), 57);
+    EXPECT_GT(level.width(), 25);
+    TWmfBuilder turned;
+    turned.Window(0, 0, 100, 100).Record(0x0102, {1}).Font(-20, 0, "Arial", 900).Select(0).TextOut(20, 90, "WW");
+    const QRect up = Ink(PlayedOneToOne(turned.Plain(1)));
+    ASSERT_FALSE(up.isEmpty());
+    EXPECT_GE(up.left(), 20);
+    EXPECT_LE(up.right(), 40);
+    EXPECT_LE(up.bottom(), 90);
+    EXPECT_GT(up.height(), 25);
+}
+
 // Damaged streams draw what came before the damage (a red ground) and say
 // so; none reads past its bytes or loops.
 TEST(MetafilePlayer, DamagedStreamsDrawWhatCameBeforeAndReturnFalse)
@@ -193,49 +258,4 @@ TEST(MetafilePlayer, DamagedStreamsDrawWhatCameBeforeAndReturnFalse)
         EXPECT_FALSE(played);
         EXPECT_EQ(QColor(image.pixel(100, 50)), c.Ground ? QColor(Qt::red) : QColor(Qt::white));
     }
-}
-
-// The frame and the size on a 96-dpi screen, as picture objects place the
-// picture: the placeable box at its units per inch, a plain file's window
-// (or what it draws), an EMF's frame in hundredths of a millimetre.
-TEST(MetafileFrame, ComesFromTheHeaderTheWindowOrTheDrawing)
-{
-    TWmfBuilder drawn;
-    drawn.Rectangle(10, 20, 50, 40).Ellipse(30, 30, 70, 45);
-    TWmfBuilder nothing;
-    nothing.Record(0x0102, {1});
-    TWmfBuilder metric;
-    metric.Record(0x0103, {3}).Window(0, 0, 2540, 1270);
-    const struct
-    {
-        const char *Name;
-        QByteArray Bytes;
-        QRectF Logical;
-        TSize Pixels;
-    } cases[] = {
-        {"placeable at 1440 per inch", TWmfBuilder().Placeable(QRect(-100, 0, 1440, 720), 1440, 0),
-         QRectF(-100, 0, 1440, 720), {96, 48}},
-        {"plain with its window", Wmf(false, true), QRectF(0, 0, 100, 50), {100, 50}},
-        {"plain in hundredths of a millimetre", metric.Plain(0), QRectF(0, 0, 2540, 1270), {96, 48}},
-        {"plain, by what it draws", drawn.Plain(0), QRectF(10, 20, 60, 25), {60, 25}},
-        {"plain drawing nothing", nothing.Plain(0), QRectF(), {0, 0}},
-        {"EMF", TEmfBuilder().Bytes(QRect(0, 0, 97, 49), QRect(0, 0, 2541, 1271), {960, 480}, {254, 127}),
-         QRectF(0, 0, 96, 48), {96, 48}},
-        {"EMF without a reference device: its bounds", TEmfBuilder().Bytes(QRect(5, 5, 40, 30), QRect(), {0, 0}, {0, 0}),
-         QRectF(5, 5, 40, 30), {40, 30}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.Name);
-        const std::optional<TMetafileFrame> frame = ReadMetafileFrame(c.Bytes);
-        ASSERT_TRUE(frame.has_value());
-        EXPECT_NEAR(frame->Logical.left(), c.Logical.left(), 0.05);
-        EXPECT_NEAR(frame->Logical.top(), c.Logical.top(), 0.05);
-        EXPECT_NEAR(frame->Logical.width(), c.Logical.width(), 0.05);
-        EXPECT_NEAR(frame->Logical.height(), c.Logical.height(), 0.05);
-        EXPECT_EQ(frame->Pixels, c.Pixels);
-    }
-    EXPECT_FALSE(ReadMetafileFrame("not a metafile").has_value());
-    EXPECT_EQ(MetafileKind(Emf()), QStringLiteral("EMF"));
-    EXPECT_EQ(MetafileKind(Wmf(false, true)), QStringLiteral("WMF"));
-    EXPECT_EQ(MetafileKind(QByteArray(60, '\1')), QString());
 }
