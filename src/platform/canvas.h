@@ -97,8 +97,9 @@ struct TSize
     friend bool operator==(const TSize &, const TSize &) = default;
 };
 
-// Encoded raster pictures (BMP or ICO bytes as files hold them) that the
-// device decodes when it draws them.
+// Pictures as files hold them (BMP, ICO or another raster format, or a
+// Windows metafile, WMF or EMF) that the device decodes or plays when it
+// draws them.
 struct TCanvasImage
 {
     QByteArray Data;
@@ -165,6 +166,7 @@ public:
     // The rectangle drawing may reach: the clip or the whole device.
     virtual TRect ClipRect() const = 0;
 
+    // The picture stretched over the rectangle (a metafile's frame onto it).
     virtual void StretchDraw(const TRect &r, const TCanvasImage &image) = 0;
 
 protected:

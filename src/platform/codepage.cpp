@@ -30,6 +30,18 @@ constexpr std::array<char16_t, 128> kCp866High = {
     0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
 };
 
+// Western page 1252, met in pictures made on other systems: Latin-1 but for
+// 0x80..0x9F; the five unassigned bytes keep their own value.
+constexpr std::array<char16_t, 128> kCp1252High = [] {
+    std::array<char16_t, 128> high{};
+    constexpr char16_t c1[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    for (int i = 0; i < 128; ++i)
+        high[i] = i < 32 ? c1[i] : static_cast<char16_t>(0x80 + i);
+    return high;
+}();
+
 QString Decode(const std::array<char16_t, 128> &high, const char *data, qsizetype size)
 {
     QString result(size, Qt::Uninitialized);
@@ -109,5 +121,6 @@ QString GetShortString(const char *field, int size)
 
 QString DecodeCp866(const QByteArray &bytes) { return Decode(kCp866High, bytes.constData(), bytes.size()); }
 QByteArray EncodeCp866(const QString &text) { return Encode(kCp866High, text); }
+QString DecodeCp1252(const QByteArray &bytes) { return Decode(kCp1252High, bytes.constData(), bytes.size()); }
 QByteArray OemToAnsiBytes(const QByteArray &oem) { return Recode(kCp866High, kCp1251High, oem); }
 QByteArray AnsiToOemBytes(const QByteArray &ansi) { return Recode(kCp1251High, kCp866High, ansi); }

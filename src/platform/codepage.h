@@ -19,6 +19,9 @@ QString GetShortString(const char *field, int size);
 QString DecodeCp866(const QByteArray &bytes);
 QByteArray EncodeCp866(const QString &text);
 
+// Windows 1252, for texts of pictures made on Western systems (read only).
+QString DecodeCp1252(const QByteArray &bytes);
+
 // Byte-to-byte conversions between the OEM (866) and ANSI (1251) pages; a
 // character missing in the target page becomes '?', so the length is kept.
 QByteArray OemToAnsiBytes(const QByteArray &oem);

@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/exceptions.h"
+#include "platform/metafile.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
 #include "report/engine.h"
@@ -291,12 +292,25 @@ int TfrRTFExportFilter::ColorIndex(TColor color)
 void TfrRTFExportFilter::AddObject(int x, int y, TfrView *view)
 {
     const auto *picture = dynamic_cast<const TfrPictureView *>(view);
+    if (!picture)
+        return;
+    const QByteArray &data = picture->Picture.Data;
+    // Word processors read metafiles themselves: a WMF's records go in as
+    // they are (the placeable header is no part of them), an EMF whole.
+    if (picture->Picture.Kind == TfrPicture::gkMetafile) {
+        const std::optional<TMetafileHeader> header = ReadMetafileHeader(data);
+        if (!header)
+            return;
+        const bool wmf = header->Type == TMetafileType::Wmf;
+        m_pictures.push_back({x, y, picture->Width, picture->Height, 0, 0,
+                              wmf && header->PlaceableBox ? data.mid(22) : data, wmf ? "wmetafile8" : "emfblip"});
+        return;
+    }
     // Only a bitmap file has a form in the metafile wrapper; other pictures are left out.
-    if (!picture || picture->Picture.Kind != TfrPicture::gkBitmap || picture->Picture.Data.size() < 14
-        || !picture->Picture.Data.startsWith("BM"))
+    if (picture->Picture.Kind != TfrPicture::gkBitmap || data.size() < 14 || !data.startsWith("BM"))
         return;
     const TSize size = picture->Picture.Size();
-    m_pictures.push_back({x, y, picture->Width, picture->Height, size.cx, size.cy, picture->Picture.Data});
+    m_pictures.push_back({x, y, picture->Width, picture->Height, size.cx, size.cy, data, {}});
 }
 
 void TfrRTFExportFilter::WritePicture(const TPicture &p)
@@ -304,9 +318,18 @@ void TfrRTFExportFilter::WritePicture(const TPicture &p)
     // Twips in a wider type: a damaged file's position may be any int.
     QByteArray out = "\\pard\\phmrg\\posx" + Number(Round(p.X / 1.3 * 20)) + "\\posy" + Number(std::int64_t{p.Y} * 20)
                      + "\\absh" + Number(std::int64_t{p.Height} * 20) + "\\absw" + Number(std::int64_t{p.Width} * 20)
-                     + "{\\pict\\wmetafile8\\picw"
-                     + Number(Round(p.Width * 26.46875)) + "\\pich" + Number(Round(p.Height * 26.46875))
-                     + " \\picbmp\\picbpp4" + CrLf;
+                     + "{\\pict\\" + (p.Metafile.isEmpty() ? QByteArray("wmetafile8") : p.Metafile) + "\\picw"
+                     + Number(Round(p.Width * 26.46875)) + "\\pich" + Number(Round(p.Height * 26.46875));
+    if (!p.Metafile.isEmpty()) {
+        // Its own records, as wide and high as the frame around them.
+        out += "\\picwgoal" + Number(std::int64_t{p.Width} * 20) + "\\pichgoal" + Number(std::int64_t{p.Height} * 20) + CrLf;
+        for (qsizetype i = 0; i < p.Bitmap.size(); i += 64)
+            out += p.Bitmap.mid(i, 64).toHex().toUpper() + CrLf;
+        out += "}\\par" + CrLf;
+        m_body->write(out);
+        return;
+    }
+    out += " \\picbmp\\picbpp4" + CrLf;
     const std::uint32_t fileSize = static_cast<std::uint8_t>(p.Bitmap[2]) | static_cast<std::uint8_t>(p.Bitmap[3]) << 8
                                    | static_cast<std::uint8_t>(p.Bitmap[4]) << 16
                                    | static_cast<std::uint32_t>(static_cast<std::uint8_t>(p.Bitmap[5])) << 24;

@@ -108,7 +108,11 @@ private:
     {
         int X, Y, Width, Height;
         int PictureWidth, PictureHeight;
-        QByteArray Bitmap; // the bitmap file
+        QByteArray Bitmap; // the bitmap file, or the metafile's records
+        // "wmetafile8" (a WMF without its placeable header) or "emfblip"
+        // for a metafile as it is; empty for a bitmap, which goes into a
+        // metafile wrapper.
+        QByteArray Metafile;
     };
     void WritePicture(const TPicture &picture);
     int FontIndex(const QString &name);

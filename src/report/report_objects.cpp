@@ -1,5 +1,6 @@
 #include "report/report_objects.h"
 
+#include "platform/metafile.h"
 #include "platform/numbers.h"
 #include "report/band.h"
 #include "report/interpreter.h"
@@ -132,13 +133,8 @@ TSize TfrPicture::Size() const
         return {static_cast<quint8>(Data[6]) ? static_cast<quint8>(Data[6]) : 256,
                 static_cast<quint8>(Data[7]) ? static_cast<quint8>(Data[7]) : 256};
     case gkMetafile:
-        if (i32(0) == 1 && Data.size() >= 24) // enhanced: the bounds in device pixels
-            return {i32(16) - i32(8) + 1, i32(20) - i32(12) + 1};
-        if (static_cast<quint32>(i32(0)) == 0x9AC6CDD7u && Data.size() >= 16) { // placeable
-            const int inch = u16(14) ? u16(14) : 1440;
-            return {R((static_cast<qint16>(u16(10)) - static_cast<qint16>(u16(6))) * 96.0 / inch),
-                    R((static_cast<qint16>(u16(12)) - static_cast<qint16>(u16(8))) * 96.0 / inch)};
-        }
+        if (const std::optional<TMetafileFrame> frame = ReadMetafileFrame(Data))
+            return frame->Pixels;
         return {};
     case gkNone:
         break;
@@ -658,15 +654,7 @@ void TfrPictureView::Draw(TCanvas &canvas)
             r.Right = at(r.Left, size.cx);
             r.Bottom = at(r.Top, size.cy);
         }
-        if (Picture.Kind == TfrPicture::gkMetafile) {
-            canvas.Pen = TPen{};
-            canvas.Pen.Color = clGray;
-            canvas.Pen.Style = TPenStyle::psDot;
-            canvas.Brush.Style = TBrushStyle::bsClear;
-            canvas.Rectangle(r);
-        } else {
-            canvas.StretchDraw(r, {Picture.Data});
-        }
+        canvas.StretchDraw(r, {Picture.Data});
     }
     PaintFrame();
     RestoreCoords();

@@ -88,11 +88,10 @@ extern TSize DesignerPageSize;
 TCanvas &WorkCanvas();
 void SetWorkCanvas(TCanvas *canvas);
 
-// A picture as its file holds it. Bitmaps and icons are drawn; metafiles
-// cannot be drawn here, so their bytes are kept to be saved back unchanged
-// and a placeholder frame stands in for them. Under the bitmap kind a
-// template may also hold a PNG, JPEG or GIF as the picture editor once kept
-// it: drawn too, and saved back as it is.
+// A picture as its file holds it: a bitmap, an icon or a Windows metafile
+// (WMF or EMF), drawn by the canvas and saved back unchanged. Under the
+// bitmap kind a template may also hold a PNG, JPEG or GIF as the picture
+// editor once kept it: drawn too, and saved back as it is.
 struct TfrPicture
 {
     enum TKind : std::uint8_t { gkNone = 0, gkBitmap = 1, gkMetafile = 2, gkIcon = 3 };
@@ -100,7 +99,8 @@ struct TfrPicture
     QByteArray Data;
 
     bool Empty() const { return Kind == gkNone || Data.isEmpty(); }
-    // Size in pixels read from the picture's header (0 when unknown).
+    // Size in pixels read from the picture's header, or for a metafile
+    // without one from the window it sets or what it draws (0 when unknown).
     TSize Size() const;
     void Clear()
     {

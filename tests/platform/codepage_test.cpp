@@ -24,6 +24,11 @@ TEST(CodePage, CyrillicLettersSitWhereEachPageHasThem)
     EXPECT_EQ(EncodeCp1251(QStringLiteral("Шахта 1")), QByteArray("\xD8\xE0\xF5\xF2\xE0 1"));
 }
 
+TEST(CodePage, WesternTextsReadAsLatinOneButForTheWindowsPunctuation)
+{
+    EXPECT_EQ(DecodeCp1252(QByteArray("\x80\x93\x94\x81\xA0\xE9\xFF")), QString::fromUtf16(u"€“”\u0081\u00A0éÿ"));
+}
+
 TEST(CodePage, MissingCharactersBecomeQuestionMarks)
 {
     EXPECT_EQ(EncodeCp1251(QStringLiteral("a╬b")), QByteArray("a?b"));

@@ -1,4 +1,5 @@
 #include "build_fixture.h"
+#include "metafile_builder.h"
 
 #include "platform/codepage.h"
 #include "platform/exceptions.h"
@@ -164,28 +165,52 @@ TEST_F(ExportFilters, RtfTablesRowsAndPages)
                                  + row + "\\page\r\n" + row + "\\page\r\n" + row + "\\par}");
 }
 
-// Only a bitmap file has a form in RTF's picture: a PNG kept under the
+// RTF holds a bitmap file in a metafile wrapper and a metafile as it is (a
+// WMF without its placeable header, an EMF whole). A PNG kept under the
 // bitmap kind is left out rather than written as a broken picture.
-TEST_F(ExportFilters, RtfPicturesAreBitmapFilesOnly)
+TEST_F(ExportFilters, RtfPicturesAreBitmapFilesAndMetafiles)
 {
-    TfrPictureView bitmap, png;
-    bitmap.Width = png.Width = 40;
-    bitmap.Height = png.Height = 30;
     QByteArray bmp("BM", 2);
     for (std::int32_t v : {14 + 40 + 4, 0, 14 + 40, 40, 1, 1})
         bmp += QByteArray(reinterpret_cast<const char *>(&v), 4);
     bmp += QByteArray::fromHex("01001800000000000000000000000000000000000000000000000000") + QByteArray::fromHex("0000ff00");
-    bitmap.Picture = {TfrPicture::gkBitmap, bmp};
-    png.Picture = {TfrPicture::gkBitmap, QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000280000001e")};
-    for (TfrPictureView *picture : {&bitmap, &png}) {
+    TWmfBuilder wmf;
+    wmf.Window(0, 0, 10, 10);
+    TEmfBuilder emf;
+    emf.Rectangle(0, 0, 10, 10);
+    const QByteArray emfBytes = emf.Bytes(QRect(0, 0, 10, 10), QRect(0, 0, 265, 265));
+    const QByteArray head = "{\\pict\\wmetafile8\\picw1059\\pich794";
+    const struct
+    {
+        const char *Name;
+        TfrPicture Picture;
+        QByteArray Written; // empty: no picture
+    } cases[] = {
+        {"bitmap", {TfrPicture::gkBitmap, bmp}, head + " \\picbmp\\picbpp4\r\n0100090000"},
+        {"PNG", {TfrPicture::gkBitmap, QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000000280000001e")}, {}},
+        {"placeable WMF", {TfrPicture::gkMetafile, wmf.Placeable(QRect(0, 0, 10, 10), 96, 0)},
+         head + "\\picwgoal800\\pichgoal600\r\n" + wmf.Plain(0).toHex().toUpper() + "\r\n}"},
+        {"EMF", {TfrPicture::gkMetafile, emfBytes},
+         "{\\pict\\emfblip\\picw1059\\pich794\\picwgoal800\\pichgoal600\r\n" + emfBytes.left(64).toHex().toUpper() + "\r\n"},
+        {"damaged metafile", {TfrPicture::gkMetafile, QByteArray("not a metafile")}, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TfrPictureView picture;
+        picture.Width = 40;
+        picture.Height = 30;
+        picture.Picture = c.Picture;
         Reset();
         std::unique_ptr<TfrExportFilter> filter = MakeExportFilter<TfrRTFExportFilter>(Buffer);
         filter->BeginPage();
-        filter->AddObject(0, 0, picture);
+        filter->AddObject(0, 0, &picture);
         filter->EndPage();
         filter->Finish();
         filter.reset();
-        EXPECT_EQ(Buffer.data().contains("\\pict"), picture == &bitmap);
+        if (c.Written.isEmpty())
+            EXPECT_FALSE(Buffer.data().contains("\\pict"));
+        else
+            EXPECT_TRUE(Buffer.data().contains(c.Written)) << Buffer.data().toStdString();
     }
 }
 

@@ -1,15 +1,16 @@
 #include "designer/ui/dialog_helpers.h"
 
 #include "designer/ui/frm_designer.h"
+#include "platform/metafile.h"
 #include "platform/numbers.h"
 #include "platform/prompt.h"
+#include "platform/ui/metafile_player.h"
 #include "platform/ui/qt_canvas.h"
 #include "report/report.h"
 #include "report/report_objects.h"
 
 #include <QtCore/QBuffer>
 #include <QtCore/QFile>
-#include <QtCore/QtEndian>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 #include <QtGui/QPixmap>
@@ -70,10 +71,33 @@ void ShowColor(QPushButton *button, TColor color)
 }
 
 namespace {
-QPixmap PictureOf(const QByteArray &bytes)
+
+// Metafiles are drawn at their own size, held to what a dialog can show.
+constexpr int MaxShownSide = 2048;
+
+// The size a metafile is drawn at in a box: its own, or the box's when
+// stretched or when the file does not tell.
+QSize MetafileShownSize(const QByteArray &bytes, const QSize &box, bool stretched)
 {
+    if (stretched)
+        return box;
+    const std::optional<TMetafileFrame> frame = ReadMetafileFrame(bytes);
+    QSize size = frame ? QSize(frame->Pixels.cx, frame->Pixels.cy) : QSize();
+    if (size.isEmpty())
+        return box;
+    if (size.width() > MaxShownSide || size.height() > MaxShownSide)
+        size.scale(MaxShownSide, MaxShownSide, Qt::KeepAspectRatio);
+    return size;
+}
+
+QPixmap PictureOf(const QByteArray &bytes, const QSize &box, bool stretched)
+{
+    if (MetafileType(bytes) != TMetafileType::None)
+        return QPixmap::fromImage(MetafileImage(bytes, MetafileShownSize(bytes, box, stretched)));
     QPixmap pixmap;
     pixmap.loadFromData(bytes);
+    if (stretched && !pixmap.isNull())
+        pixmap = pixmap.scaled(box, Qt::IgnoreAspectRatio);
     return pixmap;
 }
 
@@ -120,14 +144,14 @@ QPixmap Glyph(TGlyph glyph)
 
 void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched)
 {
-    const QPixmap pixmap = PictureOf(bytes);
+    const QPixmap pixmap = PictureOf(bytes, label->size(), stretched);
     if (pixmap.isNull()) {
         label->setPixmap({});
-        // A metafile is kept but not drawn: the picture object's placeholder.
+        // Bytes that draw nothing: the picture object's placeholder.
         label->setText(bytes.isEmpty() ? QString() : QStringLiteral("[Рисунок]"));
         return;
     }
-    label->setPixmap(stretched ? pixmap.scaled(label->size(), Qt::IgnoreAspectRatio) : pixmap);
+    label->setPixmap(pixmap);
 }
 
 QLabel *PictureBox(QWidget *parent, const char *name, int width, int height)
@@ -140,22 +164,6 @@ QLabel *PictureBox(QWidget *parent, const char *name, int width, int height)
 }
 
 namespace {
-
-// The kind of a Windows metafile: "EMF" for an enhanced one (first record
-// EMR_HEADER, " EMF" at 40), "WMF" for a placeable or plain one (a memory or
-// disk header of nine words); empty for anything else.
-QString MetafileKind(const QByteArray &bytes)
-{
-    const auto u16 = [&bytes](int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
-    const auto u32 = [&bytes](int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
-    if (bytes.size() >= 44 && u32(0) == 1 && bytes.mid(40, 4) == " EMF")
-        return QStringLiteral("EMF");
-    if (bytes.size() >= 22 && u32(0) == 0x9AC6CDD7u)
-        return QStringLiteral("WMF");
-    if (bytes.size() >= 18 && (u16(0) == 1 || u16(0) == 2) && u16(2) == 9)
-        return QStringLiteral("WMF");
-    return QString();
-}
 
 // A raster picture the template cannot hold as it is (PNG, JPEG, GIF...),
 // as a 24-bit bitmap file: the form in which templates keep pictures, which
@@ -189,15 +197,9 @@ bool ReadPictureFile(const QString &fileName, TfrPicture &picture)
     const QByteArray bytes = file.readAll();
     TfrPicture read;
     read.Data = bytes;
-    if (const QString metafile = MetafileKind(bytes); !metafile.isEmpty()) {
-        // Kept as it is, shown by its placeholder: the user is told why the
-        // picture does not show.
+    if (MetafileType(bytes) != TMetafileType::None) {
+        // Kept as it is: every device draws it from these bytes.
         read.Kind = TfrPicture::gkMetafile;
-        ShowMessageBox(QStringLiteral("Рисунок \"%1\" (метафайл %2) сохранен в отчете, но не показывается: Tunvex пока "
-                                      "не рисует метафайлы. В просмотре и при печати на его месте будет пунктирная "
-                                      "рамка.")
-                           .arg(fileName, metafile),
-                       QStringLiteral("Рисунок"), mb::Ok | mb::IconInformation);
     } else {
         const QImage image = QImage::fromData(bytes);
         if (!image.isNull() && bytes.startsWith("BM")) {

@@ -39,8 +39,8 @@ void ShowColor(QPushButton *button, TColor color);
 // Small drawn glyphs of the dialogs' picture buttons and pictures.
 enum class TGlyph { Copy, Paste, PortraitPage, LandscapePage };
 QPixmap Glyph(TGlyph glyph);
-// Pictures as the dialogs show them: a bitmap or icon drawn, a metafile as
-// the picture object's placeholder, stretched to the box on request.
+// Pictures as the dialogs show them: a bitmap, icon or metafile drawn at
+// its own size, or stretched to the box on request.
 QLabel *PictureBox(QWidget *parent, const char *name, int width, int height);
 void ShowPicture(QLabel *label, const QByteArray &bytes, bool stretched);
 // Reads a picture file, its kind told by its content: a bitmap, icon or

@@ -1,6 +1,8 @@
 #include "platform/ui/qt_canvas.h"
 
+#include "platform/metafile.h"
 #include "platform/numbers.h"
+#include "platform/ui/metafile_player.h"
 
 #include <QtGui/QFontMetrics>
 #include <QtGui/QPainterPath>
@@ -509,6 +511,10 @@ TRect TQtCanvas::ClipRect() const
 
 void TQtCanvas::StretchDraw(const TRect &r, const TCanvasImage &image)
 {
+    if (MetafileType(image.Data) != TMetafileType::None) {
+        PlayMetafile(*m_painter, image.Data, QRectF(r.Left, r.Top, r.Width(), r.Height()));
+        return;
+    }
     QImage decoded = QImage::fromData(image.Data);
     if (decoded.isNull())
         return;

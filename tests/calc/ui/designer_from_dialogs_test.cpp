@@ -18,6 +18,7 @@
 #include "designer/ui/frm_insp.h"
 #include "copy_folder.h"
 #include "file_dialog_choice.h"
+#include "metafile_builder.h"
 #include "pdf_printer.h"
 #include "modal.h"
 #include "platform/prompt.h"
@@ -85,6 +86,8 @@ private:
 };
 
 const auto IsDesigner = [](QWidget *modal) { return modal == CurrentDesignerForm; };
+
+struct TRedPicture;
 
 class DesignerFromDialogs : public ::testing::Test
 {
@@ -176,6 +179,9 @@ protected:
     // Opens the designer as the program does, from the report manager's
     // "Изменить..." or from the depressiogram's "Оформление", and runs
     // `inside` while it is the modal window; gives the template's file.
+    // Loads the picture in the picture editor and follows it to the page,
+    // the saved template, the preview, RTF and PDF.
+    void RedPictureIsDrawnSavedPreviewedAndPrinted(const TRedPicture &c);
     QString Design(bool fromManager, const std::function<void(TfrDesignerForm &)> &inside)
     {
         TOnModal inDesigner(IsDesigner, [&](QWidget &modal) {
@@ -455,6 +461,25 @@ TEST_F(DesignerFromDialogs, EnterInAFloatingToolbarsBoxApplies)
 namespace {
 
 // Pixels of a colour in an image.
+// A PDF with its streams unpacked after it: what the pages draw.
+QByteArray PdfContent(const QByteArray &pdf)
+{
+    QByteArray content = pdf;
+    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+        at += 7;
+        const qsizetype end = pdf.indexOf("endstream", at);
+        if (end < 0)
+            break;
+        // Packed streams say so in the dictionary just before them;
+        // qUncompress wants the unpacked size first, and a generous one does.
+        const qsizetype dictionary = pdf.lastIndexOf(" obj", at);
+        if (dictionary >= 0 && pdf.mid(dictionary, at - dictionary).contains("/FlateDecode"))
+            content += qUncompress(QByteArray::fromHex("01000000") + pdf.mid(at, end - at));
+        at = end + 9;
+    }
+    return content;
+}
+
 int CountColour(const QImage &image, QRgb colour)
 {
     int count = 0;
@@ -465,8 +490,8 @@ int CountColour(const QImage &image, QRgb colour)
 }
 
 // In the picture editor that is up: "Загрузить", the file chosen under
-// "Все файлы", then "ОК"; what the editor showed.
-void LoadInPictureEditor(QWidget &editor, const QString &file, bool &shown)
+// "Все файлы", then "ОК"; whether the editor showed a picture, and which.
+void LoadInPictureEditor(QWidget &editor, const QString &file, bool &shown, QImage *showing = nullptr)
 {
     EXPECT_EQ(editor.windowTitle(), QStringLiteral("Рисунок"));
     // Only the file dialog is closed: the editor and the designer stay.
@@ -480,6 +505,8 @@ void LoadInPictureEditor(QWidget &editor, const QString &file, bool &shown)
     QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("LoadButton")), Qt::LeftButton);
     const auto *image = editor.findChild<QLabel *>(QStringLiteral("Image1"));
     shown = image && !image->pixmap().isNull();
+    if (showing && shown)
+        *showing = image->pixmap().toImage();
     QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("OkButton")), Qt::LeftButton);
 }
 
@@ -493,18 +520,27 @@ const TfrPictureView *FirstPicture(const TfrPage &page)
 
 } // namespace
 
-// A PNG taken in the picture editor under "Все файлы": drawn on the design
-// page, saved as the bitmap that templates hold and read back so, then
-// drawn by the report manager's preview and printed into a PDF.
-TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinted)
+// A red picture of 40 x 30 taken in the picture editor under "Все файлы":
+// drawn on the design page, saved in the form that templates hold and read
+// back so, then drawn by the report manager's preview, saved as RTF and
+// printed into a PDF.
+namespace {
+struct TRedPicture
+{
+    QString File;
+    TfrPicture::TKind Kind;
+    bool KeptAsItIs;      // else made a bitmap
+    QByteArray InRtf;     // how the RTF holds it
+    QByteArray InPdf;     // how the PDF draws it
+};
+} // namespace
+
+void DesignerFromDialogs::RedPictureIsDrawnSavedPreviewedAndPrinted(const TRedPicture &c)
 {
     InstallPreviewForm();
     TPdfPrinter printer;
     const QRgb red = qRgb(255, 0, 0);
-    QImage drawn(40, 30, QImage::Format_ARGB32);
-    drawn.fill(red);
-    const QString png = folder.filePath(QStringLiteral("рисунок.png"));
-    ASSERT_TRUE(drawn.save(png, "PNG"));
+    const QString png = c.File;
 
     bool shown = false;
     const QString file = Design(true, [&](TfrDesignerForm &form) {
@@ -526,8 +562,8 @@ TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinte
         ASSERT_TRUE(inEditor.Ran);
         const TfrPictureView *picture = FirstPicture(*form.Page);
         ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->Picture.Kind, TfrPicture::gkBitmap);
-        EXPECT_TRUE(picture->Picture.Data.startsWith("BM"));
+        EXPECT_EQ(picture->Picture.Kind, c.Kind);
+        EXPECT_TRUE(c.KeptAsItIs ? picture->Picture.Data == Bytes(png) : picture->Picture.Data.startsWith("BM"));
         EXPECT_EQ(picture->Picture.Size().cx, 40);
         EXPECT_EQ(picture->Picture.Size().cy, 30);
         // Drawn into its box keeping its proportions.
@@ -543,10 +579,12 @@ TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinte
     saved.LoadFromFile(file);
     const TfrPictureView *picture = FirstPicture(saved.TemplatePages.GetPage(0));
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->Picture.Kind, TfrPicture::gkBitmap);
+    EXPECT_EQ(picture->Picture.Kind, c.Kind);
     EXPECT_EQ(picture->Picture.Size().cx, 40);
-    const QImage back = QImage::fromData(picture->Picture.Data);
-    EXPECT_EQ(back.pixel(20, 15) & 0xFFFFFF, red & 0xFFFFFF);
+    if (!c.KeptAsItIs) {
+        const QImage back = QImage::fromData(picture->Picture.Data);
+        EXPECT_EQ(back.pixel(20, 15) & 0xFFFFFF, red & 0xFFFFFF);
+    }
 
     // The report manager previews the template with it, which saves as RTF
     // with the picture, and prints it.
@@ -582,20 +620,44 @@ TEST_F(DesignerFromDialogs, APictureTheEditorTakesIsDrawnSavedPreviewedAndPrinte
     EXPECT_TRUE(inManager.Ran);
     EXPECT_TRUE(inPreview.Ran);
     EXPECT_GT(previewRed, 20);
-    EXPECT_TRUE(Bytes(pdf).contains("/Subtype /Image"));
-    // The bitmap's header in the RTF picture: its own size, 40 wide, 30 high.
-    const QByteArray rtfBytes = Bytes(rtf);
-    EXPECT_TRUE(rtfBytes.contains("\\picbmp"));
-    EXPECT_TRUE(rtfBytes.contains("28000000280000001E000000"));
+    EXPECT_TRUE(PdfContent(Bytes(pdf)).contains(c.InPdf));
+    EXPECT_TRUE(Bytes(rtf).contains(c.InRtf));
     for (const auto &asked : prompt.Asked)
         ADD_FAILURE() << asked.Text.toStdString();
 }
 
+TEST_F(DesignerFromDialogs, APngTheEditorTakesIsDrawnSavedPreviewedAndPrinted)
+{
+    QImage drawn(40, 30, QImage::Format_ARGB32);
+    drawn.fill(Qt::red);
+    const QString png = folder.filePath(QStringLiteral("рисунок.png"));
+    ASSERT_TRUE(drawn.save(png, "PNG"));
+    // The bitmap's header in the RTF picture: its own size, 40 wide, 30 high.
+    RedPictureIsDrawnSavedPreviewedAndPrinted(
+        {png, TfrPicture::gkBitmap, false, "28000000280000001E000000", "/Subtype /Image"});
+}
+
+TEST_F(DesignerFromDialogs, AMetafileTheEditorTakesIsDrawnSavedPreviewedAndPrinted)
+{
+    TWmfBuilder red;
+    red.Pen(5, 0, 0).Select(0).Brush(0, 0x0000FF).Select(1).Rectangle(0, 0, 40, 30);
+    const QByteArray wmf = red.Placeable(QRect(0, 0, 40, 30), 96, 2);
+    const QString file = folder.filePath(QStringLiteral("рисунок.wmf"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(wmf) == wmf.size());
+    f.close();
+    // The RTF holds the metafile's own records, the placeable header left
+    // out (the red brush is the third record after the header of nine
+    // words); the PDF fills the rectangle in red, as a drawing.
+    RedPictureIsDrawnSavedPreviewedAndPrinted({file, TfrPicture::gkMetafile, true,
+                                               "\\picwgoal", "1 0 0 scn"});
+    EXPECT_TRUE(Bytes(folder.filePath(QStringLiteral("отчет.rtf"))).contains("07000000FC020000FF00000000"));
+}
+
 // The picture editor, opened by a double click on a picture object, takes a
 // file by its content whatever its name: bitmaps, icons and metafiles as
-// they are (a metafile with a word that it is not drawn), other raster
-// pictures as bitmaps; anything else is refused with the formats it takes
-// named, and the picture stays as it was.
+// they are, other raster pictures as bitmaps, and shows it; anything else is
+// refused with the formats it takes named, and the picture stays as it was.
 TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrRefusesTheRest)
 {
     const auto write = [this](const QString &name, const QByteArray &bytes) {
@@ -615,12 +677,13 @@ TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrR
     // A one-pixel GIF (Qt reads GIF but does not write it).
     const QByteArray gif = QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c0000000001000100"
                                                "0002024401003b");
-    QByteArray placeable(40, '\0');
-    placeable.replace(0, 4, QByteArray::fromHex("d7cdc69a"));
-    placeable.replace(22, 4, QByteArray::fromHex("01000900"));
-    QByteArray enhanced(88, '\0');
-    enhanced.replace(0, 4, QByteArray::fromHex("01000000"));
-    enhanced.replace(40, 4, " EMF");
+    // Metafiles of a blue rectangle on the whole frame.
+    TWmfBuilder wmf;
+    wmf.Brush(0, 0xFF0000).Select(0).Rectangle(0, 0, 12, 8);
+    const QByteArray placeable = wmf.Placeable(QRect(0, 0, 12, 8), 96, 1);
+    TEmfBuilder emf;
+    emf.Brush(1, 0, 0xFF0000).Select(1).Rectangle(0, 0, 12, 8);
+    const QByteArray enhanced = emf.Bytes(QRect(0, 0, 12, 8), QRect(0, 0, 318, 212), {960, 960}, {254, 254}, 2);
     const QByteArray bmp = encoded("BMP"), ico = encoded("ICO");
     const struct
     {
@@ -656,8 +719,9 @@ TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrR
             const TfrPicture before = picture->Picture;
             prompt.Asked.clear();
             bool shown = false;
+            QImage showing;
             TOnModal inEditor([](QWidget *modal) { return modal->windowTitle() == QStringLiteral("Рисунок"); },
-                              [&](QWidget &editor) { LoadInPictureEditor(editor, c.File, shown); });
+                              [&](QWidget &editor) { LoadInPictureEditor(editor, c.File, shown, &showing); });
             QTest::mouseDClick(form.PageView, Qt::LeftButton, {}, inside);
             ASSERT_TRUE(inEditor.Ran);
             if (c.Kind == TfrPicture::gkNone) {
@@ -669,17 +733,11 @@ TEST_F(DesignerFromDialogs, ThePictureEditorKeepsWhatTemplatesHoldAndConvertsOrR
                 EXPECT_EQ(picture->Picture, before);
                 continue;
             }
-            // A metafile is kept, and the user told that it will not show.
+            EXPECT_TRUE(prompt.Asked.empty());
+            // Shown in the editor's box (a metafile drawn blue, stretched over it).
+            ASSERT_TRUE(shown);
             if (c.Kind == TfrPicture::gkMetafile) {
-                ASSERT_EQ(prompt.Asked.size(), 1u);
-                EXPECT_TRUE(prompt.Asked[0].Text.startsWith(QStringLiteral("Рисунок \"%1\" (метафайл %2) сохранен в "
-                                                                           "отчете, но не показывается")
-                                                                .arg(c.File, c.File.endsWith(QLatin1String(".wmf"))
-                                                                                 ? QStringLiteral("WMF")
-                                                                                 : QStringLiteral("EMF"))))
-                    << prompt.Asked[0].Text.toStdString();
-            } else {
-                EXPECT_TRUE(prompt.Asked.empty());
+                EXPECT_EQ(QColor(showing.pixel(showing.width() / 2, showing.height() / 2)), QColor(Qt::blue));
             }
             EXPECT_EQ(picture->Picture.Kind, c.Kind);
             if (!c.Kept.isEmpty()) {

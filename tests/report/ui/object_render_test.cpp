@@ -2,6 +2,8 @@
 #include "report/report_document.h"
 #include "report/ui/work_canvas.h"
 
+#include "metafile_builder.h"
+
 #include <QtCore/QBuffer>
 #include <QtGui/QFontInfo>
 #include <QtGui/QImage>
@@ -143,4 +145,21 @@ TEST_F(TextRendering, APngKeptUnderTheBitmapKindIsDrawn)
     EXPECT_EQ(QColor(image.pixel(15, 15)), QColor(Qt::red));
     EXPECT_EQ(QColor(image.pixel(28, 18)), QColor(Qt::red));
     EXPECT_EQ(QColor(image.pixel(40, 15)), QColor(Qt::blue));
+}
+
+// A metafile is drawn like the bitmaps: at the size its frame gives, here
+// stretched into its object keeping its proportions and centred.
+TEST_F(TextRendering, MetafilePicturesAreDrawnKeepingTheirAspect)
+{
+    TWmfBuilder square;
+    square.Window(0, 0, 10, 10).Brush(0, 0x0000FF).Select(0).Rectangle(0, 0, 10, 10);
+    const TfrPicture picture{TfrPicture::gkMetafile, square.Plain(1)};
+    EXPECT_EQ(picture.Size(), (TSize{10, 10}));
+
+    const QImage image = DrawnPicture(picture, 80, 40, flags::Stretched | flags::PictureKeepAspect | flags::PictureCentre);
+    // 40 x 40 in the middle of the 80 x 40 object at (10, 10).
+    EXPECT_EQ(QColor(image.pixel(32, 12)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(68, 48)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(27, 30)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(image.pixel(72, 30)), QColor(Qt::blue));
 }
